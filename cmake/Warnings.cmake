@@ -1,0 +1,19 @@
+# Every target of ours gets the same warnings and, when asked, the sanitizers.
+add_library(tarnwick_options INTERFACE)
+target_compile_options(tarnwick_options INTERFACE -Wall -Wextra)
+if(TARNWICK_SANITIZE)
+  target_compile_options(tarnwick_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(tarnwick_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Collects the sources of one folder tree, so adding a file needs no build edit.
+function(tarnwick_sources out)
+  set(all)
+  foreach(dir ${ARGN})
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS
+      ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND all ${found})
+  endforeach()
+  set(${out} ${all} PARENT_SCOPE)
+endfunction()

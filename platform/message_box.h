@@ -1,0 +1,17 @@
+#pragma once
+#include <functional>
+#include <string>
+
+// Modal message boxes. With a display they are SDL's; without one the text goes
+// to stderr. A test hook records (title, text) and returns at once.
+namespace plat {
+
+constexpr int kIdOk = 1;
+
+using MessageBoxHook = std::function<int(const std::string& title, const std::string& text)>;
+
+// Shows a plain OK box and answers the button pressed (kIdOk).
+int ShowMessageBox(const std::string& title, const std::string& text);
+void SetMessageBoxHook(MessageBoxHook hook);
+
+}  // namespace plat

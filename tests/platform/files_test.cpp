@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/crt.h"
+#include "platform/files.h"
+#include "tests/support/captures.h"
+
+namespace {
+
+void Touch(const std::filesystem::path& p, const std::string& content = "x") {
+  if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << content;
+}
+
+TEST(Files, ResolvesAnyCaseAndBackslashes) {
+  testsupport::ScopedWorkDir dir;
+  Touch("texture/tree.qbt");
+  struct Case {
+    const char* name;
+    bool found;
+  } cases[] = {
+      {"texture/tree.qbt", true}, {"TEXTURE\\Tree.QBT", true}, {".\\texture\\TREE.qbt", true},
+      {"texture\\tree.qbx", false}, {"textures/tree.qbt", false},
+  };
+  for (const auto& c : cases) {
+    auto p = plat::ResolvePath(c.name);
+    EXPECT_EQ(p.has_value(), c.found) << c.name;
+    if (p) {
+      EXPECT_EQ(p->filename(), "tree.qbt");
+    }
+  }
+}
+
+TEST(Files, AtomicWriteKeepsOldFileUntilCommit) {
+  testsupport::ScopedWorkDir dir;
+  ASSERT_TRUE(plat::CreateDirectories("Save"));
+  const char first[] = "first";
+  ASSERT_TRUE(plat::WriteFileAtomic("save\\a.sav", first, 5));
+  {
+    auto f = plat::File::CreateWrite("SAVE/A.SAV");
+    ASSERT_TRUE(f);
+    f->Write("second", 6);
+    // Destroyed without Commit: a crash mid-write.
+  }
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(plat::ReadWholeFile("save/a.sav", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "first");
+  EXPECT_EQ(plat::ListFiles("save/*").size(), 1u);  // no temporary left behind
+  {
+    auto f = plat::File::CreateWrite("SAVE/A.SAV");
+    f->Write("second", 6);
+    EXPECT_TRUE(f->Commit());
+  }
+  ASSERT_TRUE(plat::ReadWholeFile("save/a.sav", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second");
+}
+
+TEST(Files, TextLinesLoseCarriageReturns) {
+  testsupport::ScopedWorkDir dir;
+  Touch("a.txt", "one\r\ntwo\n\nthree");
+  std::vector<std::string> lines;
+  ASSERT_TRUE(plat::ReadTextLines("A.TXT", lines));
+  EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "three"}));
+}
+
+TEST(Files, Wildcards) {
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool match;
+  } cases[] = {{"*.sav", "TWSave01.SAV", true}, {"TWSave??.sav", "twsave01.sav", true},
+               {"TWSave??.sav", "twsave1.sav", false}, {"*", "", true},
+               {"a*b*c", "axxbyyc", true}, {"a*b*c", "axxbyy", false}};
+  for (const auto& c : cases) EXPECT_EQ(plat::MatchWildcard(c.pattern, c.name), c.match) << c.pattern;
+}
+
+TEST(ByteReader, ReadsLittleEndianAndFailsPastTheEnd) {
+  const uint8_t data[] = {0x01, 0x02, 0x03, 0x04, 'a', 'b', 0, 'z', 0xFF};
+  plat::ByteReader r(data, sizeof data);
+  EXPECT_EQ(r.U32(), 0x04030201u);
+  EXPECT_EQ(r.FixedString(4), "ab");
+  EXPECT_FALSE(r.Failed());
+  EXPECT_EQ(r.U16(), 0u);  // one byte left
+  EXPECT_TRUE(r.Failed());
+  EXPECT_EQ(r.U8(), 0u);
+}
+
+TEST(ByteReader, WriterRoundTrip) {
+  plat::ByteWriter w;
+  w.I32(-5);
+  w.F32(1.5f);
+  w.FixedString("a-name-too-long", 8);
+  w.U16(0xBEEF);
+  plat::ByteReader r(w.Bytes());
+  EXPECT_EQ(r.I32(), -5);
+  EXPECT_EQ(r.F32(), 1.5f);
+  EXPECT_EQ(r.FixedString(8), "a-name-");
+  EXPECT_EQ(r.U16(), 0xBEEF);
+  EXPECT_EQ(r.Remaining(), 0u);
+}
+
+TEST(Crt, ClassicSequence) {
+  plat::Srand(1);
+  // The first values of the classic runtime generator seeded with 1.
+  EXPECT_EQ(plat::Rand(), 41);
+  EXPECT_EQ(plat::Rand(), 18467);
+  EXPECT_EQ(plat::Rand(), 6334);
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#include "tools/datagen/sample_world.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace datagen {
+
+bool WriteSampleWorld(const std::string& outDir, std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(outDir, ec);
+  if (ec) {
+    error = "cannot create " + outDir + ": " + ec.message();
+    return false;
+  }
+  for (const char* dir : {"texture", "scenes", "creature", "image", "waves", "extra", "resource",
+                          "save", "scripts", "cdaudio"}) {
+    std::filesystem::create_directories(std::filesystem::path(outDir) / dir, ec);
+    if (ec) {
+      error = "cannot create " + std::string(dir) + ": " + ec.message();
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace datagen

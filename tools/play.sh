@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the game, writes the sample world and plays it.
+# TARNWICK_WINDOWED=1 plays in a window; arguments go to the game ("s" = software renderer).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/tools/deps.sh"
+cmake -S "$root" -B "$root/build" -G Ninja -DTARNWICK_TESTS=OFF
+cmake --build "$root/build"
+world="$root/build/sample-world"
+"$root/build/tools/datagen/tarnwick-datagen" "$world"
+cd "$world"
+exec "$root/build/game/tarnwick" "$@"
