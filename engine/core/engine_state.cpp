@@ -1,0 +1,3 @@
+#include "engine/core/engine_state.h"
+
+int g_engineOpen = 0;
