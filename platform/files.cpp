@@ -173,7 +173,7 @@ bool ReadTextLines(std::string_view path, std::vector<std::string>& lines) {
 bool WriteFileAtomic(std::string_view path, const void* data, size_t size) {
   auto f = File::CreateWrite(path);
   if (!f) return false;
-  if (f->Write(data, size) != size) return false;
+  if (size && f->Write(data, size) != size) return false;
   return f->Commit();
 }
 
@@ -381,10 +381,10 @@ std::unique_ptr<File> File::CreateWrite(std::string_view path) {
   return std::unique_ptr<File>(new File(f, target, temp));
 }
 
-size_t File::Read(void* out, size_t n) { return file_ ? std::fread(out, 1, n, file_) : 0; }
+size_t File::Read(void* out, size_t n) { return (file_ && n) ? std::fread(out, 1, n, file_) : 0; }
 
 size_t File::Write(const void* data, size_t n) {
-  return (file_ && !temp_.empty()) ? std::fwrite(data, 1, n, file_) : 0;
+  return (file_ && !temp_.empty() && n) ? std::fwrite(data, 1, n, file_) : 0;
 }
 
 bool File::Seek(int64_t offset) {
