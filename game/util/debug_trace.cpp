@@ -1,8 +1,8 @@
 #include "game/util/debug_trace.h"
 
 #include <cstdarg>
-#include <cstdio>
-#include <vector>
+
+#include "game/util/format.h"
 
 namespace {
 DebugTraceSink g_sink;
@@ -12,16 +12,7 @@ void DebugTrace(const char* format, ...) {
   if (!g_sink || !format) return;
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  int needed = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string text;
-  if (needed > 0) {
-    std::vector<char> buffer(static_cast<size_t>(needed) + 1);
-    std::vsnprintf(buffer.data(), buffer.size(), format, args);
-    text.assign(buffer.data(), static_cast<size_t>(needed));
-  }
+  std::string text = FormatStringV(format, args);
   va_end(args);
   g_sink(text);
 }
