@@ -1,0 +1,94 @@
+#pragma once
+#include <cstdint>
+
+#include "platform/raster/raster_types.h"
+
+// The per-pixel half of a draw, resolved once from the device's states: the
+// target and scissor, the depth test, the texture stage, alpha test, fog and
+// blending, and the span routines that run them.
+namespace plat::raster {
+
+struct PixelPipeline;
+
+// Shades `count` pixels of row y from column x on; `start` holds the
+// attributes at the first pixel centre, `step` their change per pixel.
+using SpanFn = void (*)(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step);
+
+struct TextureView {
+  const uint16_t* pixels;
+  int width;
+  int height;
+  int pitch;  // texels
+  PixelLayout layout;
+  bool clamp;
+  bool powerOfTwo;
+  float scaleU;  // texture coordinate to 1/256 texels
+  float scaleV;
+  bool keyed;
+  uint16_t key;
+};
+
+// Where the colour and the alpha of stage 0 come from. Without a texture the
+// texture argument reads white.
+enum class StageSource : uint8_t { Diffuse, Texture, White, Modulate, DiffuseSquared, TextureSquared };
+enum class PixelFog : uint8_t { None, Vertex, Linear, Exp, Exp2 };
+
+struct PixelPipeline {
+  uint16_t* color;
+  int colorPitch;  // pixels
+  PixelLayout layout;
+  uint16_t* depth;  // null: no depth buffer
+  int depthPitch;
+  // Scissor: the viewport within the target and depth buffer; right and
+  // bottom exclusive.
+  int clipLeft;
+  int clipTop;
+  int clipRight;
+  int clipBottom;
+
+  // Comparisons as masks of 1 (less), 2 (equal), 4 (greater).
+  bool depthTest;
+  bool depthWrite;
+  uint8_t depthPass;
+  bool alphaTest;
+  uint8_t alphaPass;
+  int alphaRef;
+
+  bool textured;
+  TextureView texture;
+  bool perspectiveTexture;
+  bool minLinear;
+  bool magLinear;
+  StageSource colorSource;
+  StageSource alphaSource;
+
+  bool specular;
+  PixelFog fog;
+  float fogStart;
+  float fogEnd;
+  float fogDensity;
+  int fogRed;
+  int fogGreen;
+  int fogBlue;
+  bool blend;
+  BlendFactor srcBlend;
+  BlendFactor destBlend;
+
+  bool flat;
+  CullMode cull;
+  SpanFn pointSpan;
+  SpanFn linearSpan;
+};
+
+// Compare mask of a comparison function.
+uint8_t PassMask(CompareFunc f);
+
+// False when the draw can put no pixel anywhere (no target, empty scissor).
+bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& out);
+
+// Span routines for a pipeline: the plain, textured-point and
+// textured-bilinear variants, each with or without the rarer stages
+// (specular, fog, blending).
+SpanFn SelectSpan(bool textured, bool linear, bool extras);
+
+}  // namespace plat::raster
