@@ -1,4 +1,17 @@
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include "engine/core/entry.h"
+#include "engine/core/lifecycle.h"
+#include "engine/core/main_loop.h"
 
 // MINIMAL: the game core's start-up (single instance, renderer choice, data folders, the game object) is not built yet.
-int GameMain(int, char**) { return 0; }
+int GameMain(int, char**) {
+  char title[52];
+  std::snprintf(title, sizeof title, "%s %s", "Tarnwick", "Vf 1.02");
+  const char* windowed = std::getenv("TARNWICK_WINDOWED");
+  int fullscreen = windowed && std::strcmp(windowed, "1") == 0 ? 0 : 1;
+  if (OpenEngine(fullscreen, title, 640, 480, 16)) RunMainLoop(1);
+  return 0;
+}

@@ -3,17 +3,18 @@
 #include <string>
 #include <vector>
 
-namespace {
-constexpr int kMaxArguments = 32;
-}
+#include "engine/core/argument_table.h"
+#include "engine/core/engine_window.h"
 
 int WinMain(int argc, char** argv) {
-  // The table keeps the program path and the first 31 arguments; the rest are dropped.
-  std::vector<std::string> copies;
-  for (int i = 0; i < argc && i < kMaxArguments; ++i) copies.emplace_back(argv[i] ? argv[i] : "");
+  g_mainWindow = 0;
+  LoadEngineCursors();
+  int registered = RegisterEngineWindowClass();
+  std::vector<std::string> arguments = BuildArgumentTable(argc, argv);
   std::vector<char*> table;
-  for (auto& s : copies) table.push_back(s.data());
+  for (std::string& argument : arguments) table.push_back(argument.data());
   table.push_back(nullptr);
-  GameMain(static_cast<int>(copies.size()), table.data());
+  GameMain(static_cast<int>(arguments.size()), table.data());
+  if (registered) UnregisterEngineWindowClass();
   return 0;
 }

@@ -1,0 +1,3 @@
+#include "engine/core/frame_statistics.h"
+
+FRAMESTATISTICS g_frameStatistics;

@@ -1,0 +1,106 @@
+// Putting finished frames on the screen: the 16-bit image goes into a
+// streaming texture that the renderer scales into the window.
+#include <SDL.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "platform/window_native.h"
+
+namespace plat::native {
+namespace {
+
+struct Presenter {
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int width = 0;
+  int height = 0;
+  uint32_t format = 0;
+  bool vsync = false;
+  std::chrono::steady_clock::time_point lastPresent{};
+};
+
+std::map<WindowHandle, Presenter> g_presenters;
+
+uint32_t SdlFormatOf(const PixelFormat& f) {
+  if (f.bitsPerPixel != 16) return SDL_PIXELFORMAT_UNKNOWN;
+  if (f.redMask == 0xF800 && f.greenMask == 0x07E0 && f.blueMask == 0x001F) return SDL_PIXELFORMAT_RGB565;
+  if (f.redMask == 0x7C00 && f.greenMask == 0x03E0 && f.blueMask == 0x001F) return SDL_PIXELFORMAT_RGB555;
+  return SDL_PIXELFORMAT_UNKNOWN;
+}
+
+Presenter* PresenterFor(WindowHandle window) {
+  SDL_Window* sdl = SdlWindowOf(window);
+  if (!sdl) return nullptr;
+  Presenter& p = g_presenters[window];
+  if (!p.renderer) {
+    p.renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!p.renderer) p.renderer = SDL_CreateRenderer(sdl, -1, 0);
+    if (!p.renderer) {
+      g_presenters.erase(window);
+      return nullptr;
+    }
+    SDL_RendererInfo info;
+    p.vsync = SDL_GetRendererInfo(p.renderer, &info) == 0 &&
+              (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  }
+  return &p;
+}
+
+// Without vsync the frame rate is capped at 60 per second of real time.
+void Pace(Presenter& p) {
+  if (p.vsync) return;
+  constexpr auto kFrame = std::chrono::microseconds(16667);
+  auto now = std::chrono::steady_clock::now();
+  if (now - p.lastPresent < kFrame) std::this_thread::sleep_until(p.lastPresent + kFrame);
+  p.lastPresent = std::chrono::steady_clock::now();
+}
+
+}  // namespace
+
+SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitch,
+                            const PixelFormat& format, const Rect& rect) {
+  if (HeadlessVideo()) return SurfaceResult::Ok;
+  uint32_t sdlFormat = SdlFormatOf(format);
+  if (sdlFormat == SDL_PIXELFORMAT_UNKNOWN) return SurfaceResult::Failed;
+  Presenter* p = PresenterFor(window);
+  if (!p) return SurfaceResult::Failed;
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (!p->texture || p->width != width || p->height != height || p->format != sdlFormat) {
+    if (p->texture) SDL_DestroyTexture(p->texture);
+    p->texture = SDL_CreateTexture(p->renderer, sdlFormat, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!p->texture) return SurfaceResult::Failed;
+    p->width = width;
+    p->height = height;
+    p->format = sdlFormat;
+    SDL_RenderSetLogicalSize(p->renderer, width, height);
+  }
+  const uint8_t* first = pixels + static_cast<size_t>(rect.top) * pitch + rect.left * 2;
+  SDL_UpdateTexture(p->texture, nullptr, first, pitch);
+  SDL_SetRenderDrawColor(p->renderer, 0, 0, 0, 255);
+  SDL_RenderClear(p->renderer);
+  SDL_RenderCopy(p->renderer, p->texture, nullptr, nullptr);
+  Pace(*p);
+  SDL_RenderPresent(p->renderer);
+  return SurfaceResult::Ok;
+}
+
+void ReleasePresenter(WindowHandle window) {
+  auto it = g_presenters.find(window);
+  if (it == g_presenters.end()) return;
+  if (it->second.texture) SDL_DestroyTexture(it->second.texture);
+  if (it->second.renderer) SDL_DestroyRenderer(it->second.renderer);
+  g_presenters.erase(it);
+}
+
+void ImageToWindowPoint(WindowHandle window, int x, int y, int* wx, int* wy) {
+  auto it = g_presenters.find(window);
+  if (it == g_presenters.end() || !it->second.texture) return;
+  int ox = 0, oy = 0;
+  SDL_RenderLogicalToWindow(it->second.renderer, static_cast<float>(x), static_cast<float>(y), &ox, &oy);
+  *wx = ox;
+  *wy = oy;
+}
+
+}  // namespace plat::native

@@ -1,0 +1,58 @@
+#include "platform/instance.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+namespace plat {
+namespace {
+
+// One file per title in the user's runtime directory; characters that cannot
+// stand in a file name are replaced, and a hash keeps distinct titles apart.
+std::string LockPathFor(const std::string& title) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::filesystem::path dir = runtime && *runtime
+                                  ? std::filesystem::path(runtime)
+                                  : std::filesystem::temp_directory_path() /
+                                        ("tarnwick-" + std::to_string(::getuid()));
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  std::string safe;
+  for (unsigned char c : title) safe += (std::isalnum(c) || c == '.' || c == '-') ? char(c) : '_';
+  if (safe.size() > 64) safe.resize(64);
+  size_t hash = std::hash<std::string>{}(title);
+  return (dir / ("window-" + safe + "-" + std::to_string(hash) + ".lock")).string();
+}
+
+}  // namespace
+
+bool FindWindowByTitle(const std::string& title) {
+  int fd = ::open(LockPathFor(title).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // An exclusive lock is refused while any window holds its shared one;
+  // flock locks belong to the open file, so this process's own windows count too.
+  bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+  ::close(fd);
+  return held;
+}
+
+int ClaimWindowTitle(const std::string& title) {
+  int fd = ::open(LockPathFor(title).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+void ReleaseWindowTitle(int claim) {
+  if (claim >= 0) ::close(claim);
+}
+
+}  // namespace plat

@@ -1,0 +1,44 @@
+#pragma once
+// Internal to the platform layer: what the display needs of a window.
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/window.h"
+
+struct SDL_Window;
+
+namespace plat::native {
+
+// True when SDL runs without a real display (dummy or offscreen driver, or none).
+bool HeadlessVideo();
+// Starts SDL's video subsystem once; false when it cannot start.
+bool EnsureVideo();
+SDL_Window* SdlWindowOf(WindowHandle window);
+
+// A display mode on a window: desktop-wide and borderless, showing the mode's
+// image scaled with its aspect kept; a plain window of the mode's size when
+// TARNWICK_WINDOWED=1.
+void EnterDisplayMode(WindowHandle window, int width, int height);
+void LeaveDisplayMode(WindowHandle window);
+
+// The window of an SDL window id, 0 when none; the style of a window's class.
+WindowHandle WindowFromSdlId(uint32_t id);
+uint32_t ClassStyleOf(WindowHandle window);
+std::vector<WindowHandle> AllWindows();
+// Turns the system's pending events into queued messages (window_events.cpp).
+void TranslateSystemEvents();
+
+// The desktop's size, when the system reports one; the outputs stay otherwise.
+void DesktopSize(int* width, int* height);
+
+// Shows a rectangle of 16-bit pixels in the window, scaled to fit with its
+// aspect kept, paced to the display; nothing happens without a real display
+// (display_present.cpp).
+SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitch,
+                            const PixelFormat& format, const Rect& rect);
+// Frees the window's presentation resources (display_present.cpp).
+void ReleasePresenter(WindowHandle window);
+// Window coordinates of an image point once a presenter scales the image.
+void ImageToWindowPoint(WindowHandle window, int x, int y, int* wx, int* wy);
+
+}  // namespace plat::native
