@@ -5,3 +5,9 @@
 struct MATERIALDESC;
 
 void DestroyMaterial(HOBJECT material);
+
+// Every mesh that draws with a material holds one reference on it, so a
+// material shared by two meshes outlives the destruction of one of them.
+// The last release destroys the material.
+void RetainMaterial(HOBJECT material);
+void ReleaseMaterial(HOBJECT material);
