@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/device3d_internal.h"
+#include "platform/raster/rasterizer.h"
 #include "platform/test_caps.h"
 
 namespace plat {
@@ -9,12 +11,33 @@ namespace {
 
 Device3DEnvironment g_environment;
 Live3DObjects g_live;
+// Material handles are indices + 1 into this list; freed entries are reused.
+std::vector<Material3D*> g_materials;
 
 }  // namespace
+
+Live3DObjects& Live3D() { return g_live; }
 
 Device3DEnvironment& GetDevice3DEnvironment() { return g_environment; }
 void ResetDevice3DEnvironment() { g_environment = Device3DEnvironment{}; }
 Live3DObjects GetLive3DObjects() { return g_live; }
+
+Material3D::Material3D() {
+  auto free = std::find(g_materials.begin(), g_materials.end(), nullptr);
+  if (free == g_materials.end()) free = g_materials.insert(free, nullptr);
+  *free = this;
+  handle_ = static_cast<uint32_t>(free - g_materials.begin()) + 1;
+  ++g_live.materials;
+}
+
+Material3D::~Material3D() {
+  g_materials[handle_ - 1] = nullptr;
+  --g_live.materials;
+}
+
+const Material3D* Material3D::FromHandle(uint32_t handle) {
+  return handle >= 1 && handle <= g_materials.size() ? g_materials[handle - 1] : nullptr;
+}
 
 Light3D::Light3D() { ++g_live.lights; }
 Light3D::~Light3D() { --g_live.lights; }
@@ -64,7 +87,9 @@ bool Viewport3D::DeleteLight(Light3D* light) {
   return true;
 }
 
-Device3D::Device3D(std::shared_ptr<Surface> target) : target_(std::move(target)) {
+Device3D::Device3D(std::shared_ptr<Surface> target)
+    : target_(std::move(target)), rasterizer_(std::make_unique<raster::Rasterizer>()) {
+  renderStates_[static_cast<int>(RenderState::CullMode)] = kCullCounterClockwise;
   ++g_live.devices;
 }
 
@@ -81,6 +106,13 @@ std::vector<TextureFormatInfo> Device3D::EnumerateTextureFormats() const {
 
 void Device3D::SetRenderState(RenderState state, uint32_t value) {
   renderStates_[static_cast<int>(state)] = value;
+  if (state == RenderState::TextureMapBlend && value == kTextureBlendModulate) {
+    SetStageState(0, StageState::ColorOp, kStageOpModulate);
+    SetStageState(0, StageState::ColorArg1, kStageArgTexture);
+    SetStageState(0, StageState::ColorArg2, kStageArgDiffuse);
+    SetStageState(0, StageState::AlphaOp, kStageOpSelectArg1);
+    SetStageState(0, StageState::AlphaArg1, kStageArgDiffuse);
+  }
 }
 uint32_t Device3D::GetRenderState(RenderState state) const {
   return renderStates_[static_cast<int>(state)];
@@ -113,6 +145,48 @@ void Device3D::DeleteViewport(Viewport3D* viewport) {
   if (it == viewports_.end()) return;
   viewports_.erase(it);
   viewport->device_ = nullptr;
+  if (current_ == viewport) current_ = nullptr;
+}
+
+bool Device3D::SetCurrentViewport(Viewport3D* viewport) {
+  if (!viewport || viewport->device_ != this) return false;
+  current_ = viewport;
+  return true;
+}
+
+void Device3D::SetTransform(TransformState state, const Matrix& matrix) {
+  transforms_[static_cast<int>(state)] = matrix;
+}
+
+const Matrix& Device3D::GetTransform(TransformState state) const {
+  return transforms_[static_cast<int>(state)];
+}
+
+void Device3D::SetTexture(int stage, std::shared_ptr<Texture3D> texture) {
+  if (stage >= 0 && stage < kMaxTextureStages) textures_[stage] = std::move(texture);
+}
+
+const Texture3D* Device3D::GetTexture(int stage) const {
+  return stage >= 0 && stage < kMaxTextureStages ? textures_[stage].get() : nullptr;
+}
+
+bool Device3D::SetRenderTarget(std::shared_ptr<Surface> target) {
+  if (!target || target->Describe().format.bitsPerPixel != 16 || target->Describe().format.palettised)
+    return false;
+  target_ = std::move(target);
+  return true;
+}
+
+bool Device3D::BeginScene() {
+  if (inScene_ || target_->IsLost()) return false;
+  inScene_ = true;
+  return true;
+}
+
+bool Device3D::EndScene() {
+  if (!inScene_) return false;
+  inScene_ = false;
+  return true;
 }
 
 std::unique_ptr<Renderer3D> Renderer3D::Open(DisplayDevice&) {
@@ -145,5 +219,7 @@ std::unique_ptr<Viewport3D> Renderer3D::CreateViewport() {
 }
 
 std::unique_ptr<Light3D> Renderer3D::CreateLight() { return std::make_unique<Light3D>(); }
+
+std::unique_ptr<Material3D> Renderer3D::CreateMaterial() { return std::make_unique<Material3D>(); }
 
 }  // namespace plat

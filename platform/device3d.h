@@ -2,16 +2,24 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/display.h"
+#include "platform/raster/raster_types.h"
 
 // The 3D device: enumeration and capabilities, render, light and
-// texture-stage states, lights and viewports, drawing into display surfaces.
-// What the device reports (its devices, depth and texture formats, caps) is
-// settable by tests through the environment below.
+// texture-stage states, lights, materials, viewports, textures and render
+// targets, and drawing into display surfaces through the reference
+// rasteriser. What the device reports (its devices, depth and texture
+// formats, caps) is settable by tests through the environment below; the
+// texture memory of the card is the display environment's textureMemory.
 namespace plat {
+
+namespace raster {
+class Rasterizer;
+}
 
 // State values, with the numbers the engine's settings use.
 constexpr uint32_t kShadeFlat = 1;
@@ -34,6 +42,18 @@ constexpr uint32_t kAddressClamp = 3;
 constexpr uint32_t kFilterPoint = 1;
 constexpr uint32_t kFilterLinear = 2;
 constexpr uint32_t kFogLinear = 3;
+constexpr uint32_t kCullNone = 1;
+constexpr uint32_t kCullCounterClockwise = 3;
+
+// Draw flags.
+constexpr uint32_t kDrawDoNotClip = 0x04;
+constexpr uint32_t kDrawDoNotLight = 0x10;
+
+using raster::Matrix;
+using raster::PrimitiveType;
+using raster::VertexLit;
+using raster::VertexPrelit;
+using raster::VertexScreen;
 
 enum class RenderState {
   ShadeMode,
@@ -58,9 +78,13 @@ enum class RenderState {
   ColorKeyEnable,
   SrcBlend,
   DestBlend,
+  // Modulate sets stage 0 to texture x diffuse colour and diffuse alpha.
   TextureMapBlend,
+  CullMode,  // counter-clockwise until set
   Count
 };
+
+enum class TransformState { World, View, Projection };
 
 enum class LightState { Material, Ambient, FogMode, FogStart, FogEnd, Count };
 
@@ -87,7 +111,7 @@ struct Device3DCaps {
   bool alphaCompareGreaterEqual = true;
   MipFilterCaps mipFilter = MipFilterCaps::None;
   bool fogTable = true;
-  bool wFog = false;
+  bool wFog = true;  // table fog runs on the eye depth
   bool fogVertex = true;
 };
 
@@ -151,6 +175,93 @@ class Light3D {
 
 class Device3D;
 
+// Colours red, green, blue, alpha.
+struct MaterialParams {
+  float diffuse[4] = {1, 1, 1, 1};
+  float ambient[4] = {0, 0, 0, 1};
+  float specular[4] = {0, 0, 0, 1};
+  float emissive[4] = {0, 0, 0, 1};
+  float power = 0;
+};
+
+// A material object; the device draws lit vertices with the one whose
+// handle is the Material light state.
+class Material3D {
+ public:
+  Material3D();
+  ~Material3D();
+  Material3D(const Material3D&) = delete;
+  Material3D& operator=(const Material3D&) = delete;
+  void Set(const MaterialParams& params) { params_ = params; }
+  const MaterialParams& Get() const { return params_; }
+  uint32_t Handle() const { return handle_; }
+  // The live material of a handle, or null.
+  static const Material3D* FromHandle(uint32_t handle);
+
+ private:
+  MaterialParams params_;
+  uint32_t handle_;
+};
+
+struct TextureParams {
+  int width = 0;
+  int height = 0;
+  PixelFormat format;
+  bool videoMemory = false;  // charged to the card's texture memory
+  int levels = 1;            // mip-map levels, 1 for a plain texture
+  bool renderTarget = false;
+};
+
+using Palette = std::array<uint32_t, 256>;  // 0x00RRGGBB entries
+
+// A texture surface with its smaller mip-map levels. The device samples
+// level 0; layouts the rasteriser cannot read (palettised, blue on top, 24
+// and 32 bits) are sampled from a 5-6-5 copy made at the first draw after
+// each load.
+class Texture3D {
+ public:
+  ~Texture3D();
+  Texture3D(const Texture3D&) = delete;
+  Texture3D& operator=(const Texture3D&) = delete;
+
+  const TextureParams& Params() const { return params_; }
+  int LevelCount() const { return static_cast<int>(levels_.size()); }
+  // Level 0 is the full size; null past the last level.
+  Surface* Level(int level) const;
+  const std::shared_ptr<Surface>& Top() const { return levels_.front(); }
+  void SetPalette(const Palette& palette);
+  bool HasPalette() const { return hasPalette_; }
+  const Palette& GetPalette() const { return palette_; }
+  // Copies the pixels of every level, the palette and the colour key of a
+  // texture of the same size, layout and level count (the card upload).
+  bool Load(const Texture3D& source);
+  bool IsLost() const;
+  // Every level (and a render target's depth surface) comes back cleared.
+  SurfaceResult Restore();
+  // What the rasteriser samples; false when nothing can be sampled (lost).
+  bool SampleView(raster::Texture* out);
+  // Bytes of card memory it holds (0 in system memory).
+  uint32_t CardBytes() const { return cardBytes_; }
+
+ private:
+  friend class Renderer3D;
+  Texture3D() = default;
+  void Convert();
+
+  TextureParams params_;
+  std::vector<std::shared_ptr<Surface>> levels_;
+  Palette palette_{};
+  bool hasPalette_ = false;
+  std::vector<uint16_t> converted_;
+  uint16_t convertedKey_ = 0;
+  uint32_t cardBytes_ = 0;
+};
+
+// Card memory held by textures now, and what a texture of these
+// parameters takes.
+uint32_t TextureMemoryInUse();
+uint32_t TextureBytes(const TextureParams& params);
+
 struct ViewportParams {
   int x = 0, y = 0, width = 0, height = 0;
   float clipX = -1, clipY = 1, clipWidth = 2, clipHeight = 2;
@@ -203,11 +314,52 @@ class Device3D {
 
   bool AddViewport(Viewport3D* viewport);
   void DeleteViewport(Viewport3D* viewport);
+  // The viewport whose rectangle and lights the draw calls use.
+  bool SetCurrentViewport(Viewport3D* viewport);
+  Viewport3D* CurrentViewport() const { return current_; }
+
+  void SetTransform(TransformState state, const Matrix& matrix);
+  const Matrix& GetTransform(TransformState state) const;
+  // Stage 0 is sampled; null unbinds. The device keeps the texture alive while bound.
+  void SetTexture(int stage, std::shared_ptr<Texture3D> texture);
+  const Texture3D* GetTexture(int stage) const;
+  // A 16-bit surface (its attached depth surface goes with it); false for
+  // a surface the device cannot draw into.
+  bool SetRenderTarget(std::shared_ptr<Surface> target);
+  const std::shared_ptr<Surface>& RenderTarget() const { return target_; }
+
+  // False when the target is lost or a scene is already open.
+  bool BeginScene();
+  bool EndScene();
+
+  // Indices empty: the vertices in order. False when nothing could be drawn
+  // (no current viewport, lost or unusable target).
+  bool Draw(PrimitiveType type, std::span<const VertexLit> vertices, std::span<const uint32_t> indices,
+            uint32_t flags);
+  bool Draw(PrimitiveType type, std::span<const VertexPrelit> vertices,
+            std::span<const uint32_t> indices, uint32_t flags);
+  bool Draw(PrimitiveType type, std::span<const VertexScreen> vertices,
+            std::span<const uint32_t> indices, uint32_t flags);
+  // Draw calls made since the device was created.
+  int DrawCallCount() const { return drawCalls_; }
 
  private:
   friend class Renderer3D;
   explicit Device3D(std::shared_ptr<Surface> target);
+  bool BuildContext(raster::DrawContext& context, raster::DrawOptions& options, uint32_t flags);
+  template <typename Vertex>
+  bool DrawVertices(PrimitiveType type, std::span<const Vertex> vertices, std::span<const uint32_t> indices,
+                    uint32_t flags);
+
   std::shared_ptr<Surface> target_;
+  Viewport3D* current_ = nullptr;
+  std::array<Matrix, 3> transforms_{};
+  std::array<std::shared_ptr<Texture3D>, kMaxTextureStages> textures_{};
+  std::unique_ptr<raster::Rasterizer> rasterizer_;
+  std::vector<raster::Light> lights_;
+  raster::Texture sampled_;
+  bool inScene_ = false;
+  int drawCalls_ = 0;
   std::array<uint32_t, static_cast<int>(RenderState::Count)> renderStates_{};
   std::array<uint32_t, static_cast<int>(LightState::Count)> lightStates_{};
   std::array<std::array<uint32_t, static_cast<int>(StageState::Count)>, kMaxTextureStages> stageStates_{};
@@ -229,6 +381,10 @@ class Renderer3D {
   std::unique_ptr<Device3D> CreateDevice(int device, std::shared_ptr<Surface> target);
   std::unique_ptr<Viewport3D> CreateViewport();
   std::unique_ptr<Light3D> CreateLight();
+  std::unique_ptr<Material3D> CreateMaterial();
+  // Null for a bad size, or when a texture in card memory does not fit in
+  // what is left of it.
+  std::shared_ptr<Texture3D> CreateTexture(const TextureParams& params);
 
  private:
   Renderer3D() = default;
@@ -240,6 +396,8 @@ struct Live3DObjects {
   int devices = 0;
   int viewports = 0;
   int lights = 0;
+  int materials = 0;
+  int textures = 0;
 };
 Live3DObjects GetLive3DObjects();
 

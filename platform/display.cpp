@@ -6,6 +6,8 @@
 #include <mutex>
 #include <set>
 
+#include "platform/device3d.h"
+#include "platform/display_capture.h"
 #include "platform/test_caps.h"
 #include "platform/window_native.h"
 
@@ -159,6 +161,8 @@ bool Surface::AttachDepth(std::shared_ptr<Surface> depth) {
 SurfaceResult Surface::Flip() {
   if (!window_ || !backBuffer_) return SurfaceResult::Failed;
   if (lost_ || backBuffer_->lost_) return SurfaceResult::SurfaceLost;
+  RecordPresentedFrame(backBuffer_->pixels_.data(), backBuffer_->pitch_, backBuffer_->format_,
+                       Rect{0, 0, backBuffer_->width_, backBuffer_->height_});
   return native::PresentPixels(window_, backBuffer_->pixels_.data(), backBuffer_->pitch_,
                                backBuffer_->format_,
                                Rect{0, 0, backBuffer_->width_, backBuffer_->height_});
@@ -169,12 +173,14 @@ SurfaceResult Surface::PresentFrom(const Surface& source, const Rect& sourceRect
   if (lost_ || source.lost_) return SurfaceResult::SurfaceLost;
   Rect r = sourceRect;
   if (!ClipRect(r, source.width_, source.height_)) return SurfaceResult::Ok;
+  RecordPresentedFrame(source.pixels_.data(), source.pitch_, source.format_, r);
   return native::PresentPixels(window_, source.pixels_.data(), source.pitch_, source.format_, r);
 }
 
 void LoseAllSurfaces() {
   std::lock_guard lock(g_surfacesMutex);
-  for (Surface* s : g_surfaces) s->MarkLost();
+  for (Surface* s : g_surfaces)
+    if (s->Describe().videoMemory) s->MarkLost();
 }
 
 int LiveSurfaceCount() {
@@ -275,7 +281,9 @@ std::shared_ptr<Surface> DisplayDevice::CreateDepthSurface(int width, int height
   return std::make_shared<Surface>(width, height, depth, videoMemory);
 }
 
-uint32_t DisplayDevice::FreeTextureMemory() const { return g_environment.textureMemory; }
+uint32_t DisplayDevice::FreeTextureMemory() const {
+  return g_environment.textureMemory - std::min(g_environment.textureMemory, TextureMemoryInUse());
+}
 
 int LiveDisplayDeviceCount() { return g_liveDevices; }
 

@@ -66,6 +66,21 @@ class Surface {
   // Writes a 0x00BBGGRR colour into one pixel, converted to the surface's layout.
   bool WriteColor(int x, int y, uint32_t colorRef);
 
+  // Copies with effects (display_blit.cpp). sourceKey leaves out source
+  // pixels equal to the source's colour key (when it has one);
+  // mirrorLeftRight flips the source left to right. Sizes that differ are
+  // stretched to the nearest pixel. Clipped to both surfaces: only pixels
+  // inside this surface whose source pixel lies inside the source surface
+  // are written.
+  struct BltEffects {
+    bool sourceKey = false;
+    bool mirrorLeftRight = false;
+  };
+  SurfaceResult BltWithEffects(const Rect& dest, const Surface& source, const Rect& sourceRect,
+                               BltEffects effects);
+  // An unscaled copy to (x, y) leaving out source pixels equal to its colour key.
+  SurfaceResult BltFastKeyed(int x, int y, const Surface& source, const Rect& sourceRect);
+
   void SetColorKey(uint32_t pixel);
   bool HasColorKey() const { return hasColorKey_; }
   uint32_t ColorKey() const { return colorKey_; }
@@ -100,9 +115,23 @@ class Surface {
   std::shared_ptr<Surface> backBuffer_;   // set on flipping ones
 };
 
-// Tests: every live surface reports itself lost until it is restored.
+// Tests: every live surface in video memory reports itself lost until it is
+// restored (system-memory surfaces are never lost).
 void LoseAllSurfaces();
 int LiveSurfaceCount();
+
+// Tests: while capturing, every frame shown by Flip or PresentFrom is kept
+// (display_capture.cpp), whether or not a real display shows it.
+struct PresentedFrame {
+  int width = 0;
+  int height = 0;
+  int pitch = 0;
+  PixelFormat format;
+  std::vector<uint8_t> pixels;
+  int count = 0;  // frames shown since capturing started
+};
+void CapturePresentedFrames(bool on);
+PresentedFrame LastPresentedFrame();
 
 struct DisplayMode {
   int width = 0;
@@ -163,6 +192,7 @@ class DisplayDevice {
   // An off-screen surface in the display's layout.
   std::shared_ptr<Surface> CreateSurface(int width, int height, bool videoMemory);
   std::shared_ptr<Surface> CreateDepthSurface(int width, int height, int bits, bool videoMemory);
+  // Card memory not held by textures (the 3D device keeps the count).
   uint32_t FreeTextureMemory() const;
 
  private:

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/mixer.h"
+#include "platform/test_caps.h"
 
 namespace plat {
 namespace {
@@ -52,7 +53,7 @@ void DeviceCallback(void*, Uint8* stream, int length) {
 }  // namespace
 
 void OpenSoundOutput() {
-  if (g_output.device) return;
+  if (g_output.device || ShouldFail(FailPoint::OpenSoundOutput)) return;
   if (!g_output.audioInitialised) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     g_output.audioInitialised = true;
@@ -81,6 +82,9 @@ bool SetOutputFormat(int channels, int sampleRate, int bitsPerSample) {
   if ((channels != 1 && channels != 2) || (bitsPerSample != 8 && bitsPerSample != 16) ||
       sampleRate < 8000 || sampleRate > 192000)
     return false;
+  if (channels == g_output.channels && bitsPerSample == g_output.bitsPerSample &&
+      sampleRate == OutputSampleRate())
+    return true;
   // The device thread takes the mixer lock, so it is closed outside it.
   bool reopen = g_output.device != 0;
   if (reopen) {
@@ -173,6 +177,7 @@ std::unique_ptr<SoundBuffer> SoundBuffer::Create(const Wave& wave, bool is3D) {
 }
 
 std::unique_ptr<SoundBuffer> SoundBuffer::Duplicate() const {
+  if (ShouldFail(FailPoint::DuplicateSoundBuffer)) return nullptr;
   auto copy = std::make_unique<Voice>();
   {
     Mixer& mixer = Mixer::Get();

@@ -61,7 +61,7 @@ class SoundBuffer {
   SoundBuffer& operator=(const SoundBuffer&) = delete;
 
   // Shares the samples; has its own position (0), and starts stopped with
-  // this buffer's volume, pan and 3D settings.
+  // this buffer's volume, pan and 3D settings. Null when it cannot be made.
   std::unique_ptr<SoundBuffer> Duplicate() const;
 
   // Plays from the current position; on a playing buffer only the loop

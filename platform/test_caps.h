@@ -1,6 +1,6 @@
 #pragma once
 
-// Failure injection for the display, 3D, window and joystick stand-ins. The
+// Failure injection for the display, 3D, window, joystick and sound stand-ins. The
 // real services never fail on their own in the ways the engine handles (a
 // memory surface can always be made), so tests switch a step's failure on here
 // to reach the engine's error roads.
@@ -22,6 +22,8 @@ enum class FailPoint {
   AddViewport3D,
   CreateJoystickInput,
   SetJoystickAxisRange,
+  OpenSoundOutput,
+  DuplicateSoundBuffer,
   Count
 };
 

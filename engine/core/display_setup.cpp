@@ -57,7 +57,14 @@ int SetUpDisplayBuffers(GAMEWORLD* world, int platformIndex, bool softwarePath) 
     std::vector<plat::DisplayMode> modes = display.ListModes();
     if (modes.size() > kMaxListedModes) modes.resize(kMaxListedModes);
     plat::DisplayMode mode{world->width, world->height, g_screenDepth};
-    if (!ModeListed(modes, mode)) mode = {640, 480, softwarePath ? 8 : 16};
+    if (!ModeListed(modes, mode)) {
+      // The rasteriser writes 16-bit pixels only; an 8-bit screen is no fallback for it.
+      if (softwarePath) {
+        ShowErrorMessage("Fail to set display mode");
+        return 0;
+      }
+      mode = {640, 480, 16};
+    }
     world->width = g_screenWidth = mode.width;
     world->height = g_screenHeight = mode.height;
     g_screenDepth = mode.bitsPerPixel;

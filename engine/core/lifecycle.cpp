@@ -95,7 +95,8 @@ void CloseEngine(int requestQuit) {
   FreeLodGroupLists();
   EmptyPool(g_compositePool, OBJTYPE_COMPOSITE, DestroyComposite);
   EmptyPool(g_composite2Pool, OBJTYPE_COMPOSITE2, DestroyComposite2);
-  EmptyPool(g_terrainPool, OBJTYPE_TERRAIN, DestroyTerrain);
+  EmptyPool(g_terrainPool, OBJTYPE_TERRAIN, [](HOBJECT h) { DestroyTerrain(h, 0); });
+  DestroyNode(0);  // a node left under construction
   EmptyPool(g_nodePool, OBJTYPE_NODE, DestroyNode);
   EmptyPool(g_imagePool, OBJTYPE_IMAGE, DestroyImage);
   EmptyPool(g_materialPool, OBJTYPE_MATERIAL, DestroyMaterial);

@@ -1,18 +1,43 @@
 #include "engine/core/render_resources.h"
 
-// MINIMAL: viewport rendering is not built yet; it owns the background material.
-void CreateBackgroundMaterial() {}
-// MINIMAL: viewport rendering is not built yet; there is no background material to release.
-void ReleaseBackgroundMaterial() {}
-// MINIMAL: the primitive emitters are not built yet; they own their work buffers.
-void AllocateEmitterBuffers() {}
-// MINIMAL: the primitive emitters are not built yet; there are no work buffers to free.
-void FreeEmitterBuffers() {}
-// MINIMAL: the software rasteriser is not built yet; it owns its work pools.
-void AllocateSoftWorkPools() {}
-// MINIMAL: the software rasteriser is not built yet; there are no work pools to free.
-void FreeSoftWorkPools() {}
-// MINIMAL: materials are not built yet; the software path's default material comes with them.
-void CreateSoftDefaultMaterial() {}
-// MINIMAL: materials are not built yet; there is no default material to free.
-void FreeSoftDefaultMaterial() {}
+#include <cstring>
+#include <memory>
+
+#include "engine/core/material_device.h"
+#include "engine/core/materials.h"
+
+namespace {
+
+std::unique_ptr<MATERIALDESC> g_defaultMaterial;
+
+// Ambient 0.5, diffuse and specular 0.8, power 40, black emissive, untextured.
+std::unique_ptr<MATERIALDESC> NewDefaultMaterial() {
+  auto m = std::make_unique<MATERIALDESC>();
+  for (int k = 0; k < 3; ++k) {
+    m->ambient[k] = 0.5f;
+    m->diffuse[k] = 0.8f;
+    m->specular[k] = 0.8f;
+  }
+  m->power = 40;
+  m->index = -1;
+  std::strcpy(m->textureName, "NULL");
+  return m;
+}
+
+}  // namespace
+
+void CreateBackgroundMaterial() {
+  auto m = NewDefaultMaterial();
+  if (CreateDeviceMaterial(m.get())) g_defaultMaterial = std::move(m);
+}
+
+void ReleaseBackgroundMaterial() { g_defaultMaterial.reset(); }
+
+void CreateSoftDefaultMaterial() {
+  g_defaultMaterial = NewDefaultMaterial();
+  CreateSoftwareMaterial(g_defaultMaterial.get());
+}
+
+void FreeSoftDefaultMaterial() { g_defaultMaterial.reset(); }
+
+MATERIALDESC* DefaultMaterial() { return g_defaultMaterial.get(); }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/core/render_list.h"
 #include "platform/window.h"
 
 namespace plat {
@@ -28,14 +29,6 @@ using MouseMoveHook = void (*)(int x, int y);
 using CharHook = void (*)(int character);
 using InputLanguageHook = void (*)();
 
-// The engine's drawable nodes in drawing order: opaque ones first,
-// translucent ones at the tail.
-struct RENDERLISTDESC {
-  NODEDESC* head = nullptr;
-  NODEDESC* tail = nullptr;
-  int count = 0;
-  int reserved = 0;
-};
 
 constexpr int kMaxJoysticks = 8;
 constexpr int kMaxLights = 64;

@@ -134,7 +134,7 @@ TEST(ImageWriter, RefusesImagesTheReadersCannotRead) {
   }
 }
 
-TEST(BitmapWriter, WritesWindowsHeadersAndUnpaddedRows) {
+TEST(BitmapWriter, WritesWindowsHeadersAndPaddedRows) {
   datagen::BitmapDesc bmp;
   bmp.width = 4;
   bmp.height = 2;
@@ -158,15 +158,17 @@ TEST(BitmapWriter, WritesWindowsHeadersAndUnpaddedRows) {
   EXPECT_EQ(Slice(b, 54, 8), Bytes({3, 2, 1, 0, 6, 5, 4, 0}));
   EXPECT_EQ(Slice(b, bits, 8), bmp.pixels);
 
-  // Width 30: the texture readers take unpadded rows; the sprite readers refuse it.
+  // Width 30: rows of 90 bytes padded to 92; the sprite readers refuse it.
   datagen::BitmapDesc odd;
   odd.width = 30;
   odd.height = 1;
   odd.bitCount = 24;
   odd.pixels.assign(90, 7);
   b = Encode(datagen::WriteBitmap, odd);
-  EXPECT_EQ(b.size(), 14 + 40 + 90u);
+  EXPECT_EQ(b.size(), 14 + 40 + 92u);
   EXPECT_EQ(U32At(b, 10), 54u);
+  EXPECT_EQ(U32At(b, 34), 92u);
+  EXPECT_EQ(Slice(b, 54 + 88, 4), Bytes({7, 7, 0, 0}));
   EXPECT_EQ(U32At(b, 46), 0u);
   odd.forSprites = true;
   ExpectRefused(datagen::WriteBitmap, "sprite width 30", odd);
@@ -441,12 +443,14 @@ TEST(TextModelWriter, WritesObjectsDummiesAndLinksAsLfLines) {
   v.w = 0.5f;
   v.hasColour = true;
   v.red = 1;
+  v.hasUv = true;
+  v.u = 0.25f;
   screen.vertices = {v, v};
   lit.objects = {screen};
   b = Encode(datagen::WriteTextModel, lit);
   EXPECT_EQ(std::string(b.begin(), b.end()),
             "BeginObject 1\nLite_Vertex\nTransformed_Vertex\nMorph 2\n"
-            "v 0 0 0 0.5 vc 1 0 0\nv 0 0 0 0.5 vc 1 0 0\nEndObject\n");
+            "v 0 0 0 0.5 vc 1 0 0 vt 0.25 0\nv 0 0 0 0.5 vc 1 0 0 vt 0.25 0\nEndObject\n");
 }
 
 TEST(TextModelWriter, RefusesWhatTheReaderCannotTakeBack) {
@@ -472,8 +476,6 @@ TEST(TextModelWriter, RefusesWhatTheReaderCannotTakeBack) {
       {"face index out of range", [](auto& m) { m.objects[0].faces[0].indices[1] = 3; }},
       {"two-vertex face", [](auto& m) { m.objects[0].faces[0].indices.pop_back(); }},
       {"material of another object", [](auto& m) { m.objects[1].faces[0].material = 3; }},
-      {"uv in a transformed mesh",
-       [](auto& m) { m.objects[0].transformed = true; m.objects[0].smoothNormals = false; }},
       {"light map on a triangle", [](auto& m) { m.objects[0].faces[0].lightMap = 0; }},
       {"light-map face without a light map", [](auto& m) { m.objects[1].lightMap.clear(); }},
       {"link to an undefined node", [](auto& m) { m.links.push_back({7, 1}); }},

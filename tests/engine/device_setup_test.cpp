@@ -141,7 +141,6 @@ TEST_F(DeviceSetupTest, UnlistedModesFallBackTo640By480) {
     int code;
   } cases[] = {
       {1, 800, {{640, 480, 16}, {640, 480, 8}}, 16, 1},
-      {0, 640, {{800, 600, 16}, {640, 480, 8}}, 8, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.renderMode);

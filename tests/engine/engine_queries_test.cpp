@@ -80,7 +80,7 @@ TEST_F(QueriesTest, CompositesShowAndPlaceTogether) {
   parent->local.row[0] = {0, 1, 0};
   parent->local.row[1] = {-1, 0, 0};
   composite->root = root;
-  composite->parts.push_back({part});
+  composite->parts.emplace_back().node = part;
   HOBJECT handle = MakeHandle(OBJTYPE_COMPOSITE, static_cast<uint32_t>(g_compositePool.Allocate(composite)));
 
   ShowComposite(handle, 0);

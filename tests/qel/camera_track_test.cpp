@@ -5,80 +5,12 @@
 #include <cmath>
 #include <vector>
 
+#include "battle/battle_camera_tracks.h"
 #include "platform/qel/vector_math.h"
 
 namespace {
 
 constexpr float kPi = 3.14159265f;
-
-// The battle camera's tracks, as its table gives them.
-void AddBattleTracks(qmz::CCameraTrack& track) {
-  using S = qmz::CAMERATRACKSTATE;
-  auto fromCamera = [](S& s, const float* m) {
-    // Position = the translation row; d = the third row; the view is -d.
-    for (int i = 0; i < 3; ++i) s.center[i] = m[12 + i];
-    s.theta = std::atan2(-m[9], -m[8]);
-    s.phi = std::acos(-m[10]);
-  };
-  auto dolly = [fromCamera](float step) {
-    return [fromCamera, step](S& s, int f, const float* m) {
-      if (f == 1) {
-        fromCamera(s, m);
-        return;
-      }
-      for (int i = 0; i < 3; ++i) s.center[i] -= step * m[8 + i];
-    };
-  };
-  track.AddTrack({1, 1, 60, [](S& s, int f, const float*) {
-                    if (f == 1) {
-                      s.radius = 400;
-                      s.theta = 3 * kPi / 2 + 0.5f;
-                      s.phi = kPi / 2 + 0.1f;
-                    } else if (f < 50 && s.radius > 80) {
-                      s.radius -= 8 - 0.02f * f;
-                    }
-                  }});
-  track.AddTrack({2, 1, 80, [](S& s, int f, const float*) {
-                    if (f == 1) {
-                      s.radius = 600;
-                      s.theta = 0.5f;
-                      s.phi = kPi / 2 + 0.01f;
-                      s.roll = -0.2f;
-                    } else if (f < 50) {
-                      s.radius -= 10 - 0.02f * f;
-                      s.phi = kPi / 2 + 0.002f * f;
-                    } else if (f > 55 && f <= 75) {
-                      if (s.radius > 60) s.radius -= 1.6f;
-                      s.theta -= 0.02f;
-                      s.roll = 0.01f * (f - 55) - 0.2f;
-                    }
-                  }});
-  track.AddTrack({3, 1, 60, [](S& s, int f, const float*) {
-                    if (f == 1) {
-                      s.radius = 300;
-                      s.theta = kPi / 2 + 2.45f;
-                      s.phi = kPi / 2 - 0.98f;
-                    } else if (f <= 50) {
-                      s.theta = kPi / 2 + 0.05f * (50 - f);
-                      s.phi = kPi / 2 - 0.02f * (50 - f);
-                    }
-                  }});
-  track.AddTrack({4, 2, 10, dolly(8)});
-  track.AddTrack({5, 2, 10, dolly(-8)});
-  track.AddTrack({7, 1, 200, [](S& s, int f, const float*) {
-                    if (f > 1) {
-                      s.radius += 1;
-                      s.theta += 0.047123886f;
-                    }
-                  }});
-  track.AddTrack({8, 1, 600, [](S& s, int f, const float*) {
-                    if (f > 1) s.theta += 0.01f;
-                  }});
-  track.AddTrack({9, 1, 10, [](S& s, int f, const float*) {
-                    if (f > 1) s.radius += 6;
-                  }});
-  track.AddTrack({10, 2, 10, dolly(6)});
-}
 
 struct Pose {
   float eye[3];
@@ -108,7 +40,7 @@ TEST(CameraTrack, EveryBattleTrackPlaysItsLengthAndStops) {
     int length;
   } cases[] = {{1, 60}, {2, 80}, {3, 60}, {4, 10}, {5, 10}, {7, 200}, {8, 600}, {9, 10}, {10, 10}};
   qmz::CCameraTrack track;
-  AddBattleTracks(track);
+  AddBattleCameraTracks(track);
   for (const auto& c : cases) {
     const float centre[3] = {10, -20, 50};
     track.SetCenterPos(centre);
@@ -135,7 +67,7 @@ TEST(CameraTrack, EveryBattleTrackPlaysItsLengthAndStops) {
 
 TEST(CameraTrack, IntroductionShrinksToEightyAndStops) {
   qmz::CCameraTrack track;
-  AddBattleTracks(track);
+  AddBattleCameraTracks(track);
   const float centre[3] = {0, 0, 50};
   track.SetCenterPos(centre);
   track.SelectTrack(1);
@@ -167,7 +99,7 @@ TEST(CameraTrack, DollyTracksMoveTheEyeAlongTheViewAxis) {
   } cases[] = {{4, 8}, {5, -8}, {10, 6}};
   for (const auto& c : cases) {
     qmz::CCameraTrack track;
-    AddBattleTracks(track);
+    AddBattleCameraTracks(track);
     // A camera at (100, 50, 80) looking down towards -x, -y.
     float view[3] = {-0.6f, -0.48f, -0.64f};
     qmz::NormalizeVector(view);
@@ -221,7 +153,7 @@ TEST(CameraTrack, StepsOfSeveralFramesCallEachFrameOnce) {
 
 TEST(CameraTrack, RollTurnsTheCameraAboutItsViewAxis) {
   qmz::CCameraTrack track;
-  AddBattleTracks(track);
+  AddBattleCameraTracks(track);
   const float centre[3] = {0, 0, 0};
   track.SetCenterPos(centre);
   track.SelectTrack(2);

@@ -34,7 +34,9 @@ bool WriteBitmap(const BitmapDesc& bitmap, plat::ByteWriter& out, std::string& e
   }
   uint32_t colours = static_cast<uint32_t>(bitmap.palette.size());
   uint32_t rowsOffset = kBitmapFileHeaderSize + kBitmapInfoHeaderSize + 4 * colours;
-  uint32_t imageSize = static_cast<uint32_t>(bitmap.pixels.size());
+  const size_t rowBytes = bitmap.width * (bitmap.bitCount / 8);
+  const size_t paddedRow = (rowBytes + 3) / 4 * 4;
+  uint32_t imageSize = static_cast<uint32_t>(paddedRow * bitmap.height);
   out.Bytes("BM", 2);
   out.U32(rowsOffset + imageSize);
   out.U16(0);
@@ -42,7 +44,10 @@ bool WriteBitmap(const BitmapDesc& bitmap, plat::ByteWriter& out, std::string& e
   out.U32(rowsOffset);
   WriteBitmapInfoHeader(bitmap.width, bitmap.height, bitmap.bitCount, imageSize, colours, out);
   WritePalette(bitmap.palette, colours, out);
-  out.Bytes(bitmap.pixels.data(), bitmap.pixels.size());
+  for (size_t y = 0; y < bitmap.height; ++y) {
+    out.Bytes(bitmap.pixels.data() + y * rowBytes, rowBytes);
+    out.Zeros(paddedRow - rowBytes);
+  }
   return true;
 }
 

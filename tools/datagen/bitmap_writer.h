@@ -11,11 +11,10 @@
 //   info header, 40 bytes: size 40, width, height (positive), planes 1, bit count,
 //   compression 0, image size, 2835 x 2835 pixels per metre, colours used, 0;
 //   colour table (8 bits): colours-used entries blue, green, red, 0;
-//   the rows, bottom row first.
-// Rows are written unpadded, as the texture readers read them (they ignore the
-// offset field and take width x bytes per row). With a width that is a
-// multiple of 4 this is also the Windows row padding, which the sprite readers
-// rely on: they refuse other widths, so a bitmap for sprites must have one.
+//   the rows, bottom row first, each padded with zeros to a multiple of 4 bytes
+//   as Windows stores them (the readers take the rows at the offset field).
+// The sprite readers refuse widths that are not a multiple of 4, so a bitmap
+// for sprites must have one; the texture readers take any width.
 // Rows in file order: texture row 0 first for textures, the bottom row first
 // for sprites (see image_rows.h).
 namespace datagen {
@@ -25,7 +24,7 @@ struct BitmapDesc {
   uint32_t height = 0;
   uint32_t bitCount = 8;
   std::vector<PaletteColour> palette;  // 8 bits: 1 to 256 colours
-  std::vector<uint8_t> pixels;         // indices, or blue, green, red per pixel
+  std::vector<uint8_t> pixels;         // unpadded rows: indices, or blue, green, red per pixel
   bool forSprites = false;             // then the width must be a multiple of 4
 };
 

@@ -103,10 +103,7 @@ void TextModelWriter::WriteVertex(const Qx3Object& object, const Qx3Vertex& v) {
   if (v.hasNormal && v.hasColour) Fail("a vertex holds a normal or a colour, not both");
   if (v.hasNormal) line += " vn " + Num(v.nx) + " " + Num(v.ny) + " " + Num(v.nz);
   if (v.hasColour) line += " vc " + Num(v.red) + " " + Num(v.green) + " " + Num(v.blue);
-  if (v.hasUv) {
-    if (object.transformed) Fail("texture coordinates in a transformed mesh");
-    line += " vt " + Num(v.u) + " " + Num(v.v);
-  }
+  if (v.hasUv) line += " vt " + Num(v.u) + " " + Num(v.v);
   Line(line);
 }
 

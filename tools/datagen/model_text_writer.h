@@ -18,8 +18,8 @@
 // light-map names of at most 127, material numbers 0-255, object indices
 // 0-1023, at most 256 vertices per face and 128 pairs per line list. Names are
 // single tokens without '\' (the reader joins lines at a backslash).
-// Texture coordinates in transformed meshes are refused: the reader stores
-// them one slot late, outside the vertex.
+// Texture coordinates go to the vertex's last two slots in every layout,
+// transformed meshes included.
 namespace datagen {
 
 struct Qx3Material {
