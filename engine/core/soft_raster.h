@@ -51,7 +51,6 @@ struct SOFTFRAME {
   int depthWidth = 0;
   MATRIX44 projection{};
   MATERIALDESC* material = nullptr;
-  uint32_t packedColor = 0;
   int ambientLevel = 0;
   int lightCount = 0;
   // Per node.
@@ -65,7 +64,7 @@ extern SOFTFRAME g_softFrame;
 
 // Makes a material current (null: the default one) with its ambient level.
 void SelectSoftMaterial(MATERIALDESC* material);
-// The default material current, its packed colour white (frame start).
+// The default material current (frame start).
 void ResetSoftMaterial();
 // The material of a pool index current (the default one for an index that
 // names none), unless it already is.

@@ -9,7 +9,8 @@ namespace {
 
 // A triangle gains at most one vertex per plane.
 constexpr size_t kPolygonVertices = 9;
-// The pools are made at the size the device set-up has always given them.
+// The two work pools made with the device: 8000 records each, of which a
+// clipped polygon uses at most nine.
 constexpr size_t kPoolRecords = 8000;
 
 struct WorkPool {

@@ -4,14 +4,12 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "engine/core/device_setup.h"
 #include "engine/core/frame_statistics.h"
 #include "engine/core/material_device.h"
 #include "engine/core/materials.h"
 #include "engine/core/nodes.h"
-#include "engine/core/pixel_format.h"
 #include "engine/core/pools.h"
 #include "engine/core/render_resources.h"
 #include "engine/core/soft_raster.h"
@@ -116,7 +114,6 @@ void SelectSoftMaterial(MATERIALDESC* material) {
   SOFTFRAME& f = g_softFrame;
   f.material = material ? material : DefaultMaterial();
   if (f.material && !f.material->softMaterial) CreateSoftwareMaterial(f.material);
-  f.packedColor = f.material ? f.material->softMaterial->packedDiffuse : 0;
   float ambient = f.material ? f.material->softMaterial->ambientMax : 0;
   f.ambientLevel = std::clamp(Truncate(ambient * g_gameWorld->softAmbient * 255.0), 0, 255);
 }
@@ -221,7 +218,6 @@ void SelectSoftMaterialIndex(int index) {
 void ResetSoftMaterial() {
   g_currentMaterialIndex = -1;
   SelectSoftMaterial(nullptr);
-  g_softFrame.packedColor = PackScreenPixel(255, 255, 255);
 }
 
 int CullNodeBox(const NODEDESC* node, const MATRIX44* matrix) {

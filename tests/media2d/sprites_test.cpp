@@ -1,6 +1,10 @@
 // Sprites: loading, placing, ordering, drawing, hit tests and sharing.
 #include "engine/core/world.h"
+#include "engine/media/packages.h"
 #include "engine/media/sprite_images.h"
+#include "tools/datagen/bitmap_writer.h"
+#include "tools/datagen/image_set_writer.h"
+#include "tools/datagen/package_writer.h"
 #include "tests/media2d/media2d_fixture.h"
 
 namespace media2dtest {
@@ -42,6 +46,69 @@ TEST_F(SpritesTest, QbiPictureIsStoredBottomUp) {
   EXPECT_EQ(shown(10, 10), MapRGB(16 * 15, 0, 8));  // the last stored row's first pixel
   EXPECT_EQ(shown(25, 25), MapRGB(0, 16 * 15, 8));  // the first stored row's last pixel
   EXPECT_EQ(shown(9, 10), 0);
+}
+
+// The first pixel shown by a one-frame sprite of the named picture, or 0.
+uint16_t FirstPixelOf(const char* name) {
+  BeginSprite(0);
+  SetSpriteImage(name, 0, 0, 0);
+  HOBJECT sprite = EndSprite(0);
+  auto* pixels = static_cast<uint16_t*>(LockSprite(sprite, 0));
+  uint16_t first = pixels ? pixels[0] : 0;
+  UnlockSprite(sprite, 0);
+  DeleteSprite(sprite);
+  return first;
+}
+
+TEST_F(SpritesTest, PicturesFromSetsBitmapsAndThePackage) {
+  std::vector<std::vector<uint8_t>> entries;
+  for (uint32_t colour : {0x0000FFu, 0x00FF00u}) {
+    datagen::ImageDesc image;
+    image.magic = datagen::ImageMagic::Qbi;
+    image.width = image.height = 4;
+    image.bitsPerPixel = 24;
+    for (int i = 0; i < 16; ++i)
+      image.pixels.insert(image.pixels.end(), {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16)});
+    plat::ByteWriter out;
+    std::string error;
+    ASSERT_TRUE(datagen::WriteImage(image, out, error)) << error;
+    entries.push_back(out.Bytes());
+  }
+  plat::ByteWriter set;
+  std::string error;
+  ASSERT_TRUE(datagen::WriteImageSet({datagen::ImageSetKind::Image, entries}, set, error)) << error;
+  ASSERT_TRUE(plat::WriteFileAtomic("icons.qsi", set.Bytes().data(), set.Size()));
+
+  datagen::BitmapDesc bitmap;
+  bitmap.width = 4;
+  bitmap.height = 2;
+  bitmap.palette = {{255, 0, 0}};
+  bitmap.pixels.assign(8, 0);
+  bitmap.forSprites = true;
+  plat::ByteWriter bmp;
+  ASSERT_TRUE(datagen::WriteBitmap(bitmap, bmp, error)) << error;
+  ASSERT_TRUE(plat::WriteFileAtomic("flag.bmp", bmp.Bytes().data(), bmp.Size()));
+
+  bitmap.palette = {{255, 255, 255}};
+  plat::ByteWriter packed, package;
+  ASSERT_TRUE(datagen::WriteBitmap(bitmap, packed, error)) << error;
+  ASSERT_TRUE(datagen::WritePackage({{"boxed.bmp", packed.Bytes()}, {"plain.qbi", entries[0]}}, package, error))
+      << error;
+  ASSERT_TRUE(plat::WriteFileAtomic("ui.qxo", package.Bytes().data(), package.Size()));
+  OpenImagePackage("ui.qxo");
+
+  struct Case {
+    const char* name;
+    uint16_t expected;
+  } cases[] = {
+      {"icons01", 0x07E0},  // entry 1 of the set
+      {"icons00", 0x001F},
+      {"icons02", 0},  // beyond the set's count
+      {"flag", 0xF800},
+      {"boxed", 0xFFFF},  // a bitmap in the package
+      {"plain", 0},       // the package holds it, but not as a bitmap
+  };
+  for (const Case& c : cases) EXPECT_EQ(FirstPixelOf(c.name), c.expected) << c.name;
 }
 
 TEST_F(SpritesTest, SetsOfFramesAndMissingFiles) {

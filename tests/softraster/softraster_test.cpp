@@ -175,8 +175,11 @@ TEST_F(SoftRasterTest, LineDoublingWritesEverySecondRow) {
   int even = 0;
   for (int y = 200; y < 280; ++y) {
     uint16_t p = Pixel(320, y);
-    if (y % 2) EXPECT_EQ(p, 0x1234) << y;
-    even += y % 2 == 0 && p == kRed;
+    if (y % 2) {
+      EXPECT_EQ(p, 0x1234) << y;
+    } else {
+      even += p == kRed;
+    }
   }
   EXPECT_EQ(even, 40);
   VECTOR3 centre{0, 0, -10}, out{};
