@@ -225,9 +225,13 @@ TEXTUREDESC* CreateTexture8(const uint8_t* pixels, const uint8_t* palette, int w
   return FinishDeviceTexture(t);
 }
 
-TEXTUREDESC* CreateTexture16(const uint16_t* pixels, int width, int height, int keyFlag, int keyIndex,
-                             int keyRed, int keyGreen, int keyBlue) {
-  if (!pixels || !ValidSize(width, height) || g_textureFormat == 0) return nullptr;
+namespace {
+
+// Makes a device texture and fills it row by row; pixelAt(x, y) answers the
+// value stored at that texel in the texture's own format.
+template <class PixelAt>
+TEXTUREDESC* FillDeviceTexture(int width, int height, int keyFlag, int keyIndex, int keyRed,
+                               int keyGreen, int keyBlue, PixelAt pixelAt) {
   TEXTUREDESC* t = NewRecord(width, height, 0, keyFlag, keyIndex, keyRed, keyGreen, keyBlue);
   t->surface = CreateTextureSurface(width, height, 0, 0, 0);
   if (!t->surface) {
@@ -243,41 +247,31 @@ TEXTUREDESC* CreateTexture16(const uint16_t* pixels, int width, int height, int 
     int bytes = (t->surface->Params().format.bitsPerPixel + 7) / 8;
     for (int y = 0; y < height; ++y) {
       uint8_t* row = locked.Row(y);
-      for (int x = 0; x < width; ++x) Store(row + x * bytes, bytes, pixels[static_cast<size_t>(y) * width + x]);
+      for (int x = 0; x < width; ++x) Store(row + x * bytes, bytes, pixelAt(x, y));
     }
   }
   return FinishDeviceTexture(t);
 }
 
+}  // namespace
+
+TEXTUREDESC* CreateTexture16(const uint16_t* pixels, int width, int height, int keyFlag, int keyIndex,
+                             int keyRed, int keyGreen, int keyBlue) {
+  if (!pixels || !ValidSize(width, height) || g_textureFormat == 0) return nullptr;
+  return FillDeviceTexture(width, height, keyFlag, keyIndex, keyRed, keyGreen, keyBlue,
+                           [&](int x, int y) -> uint32_t { return pixels[static_cast<size_t>(y) * width + x]; });
+}
+
 TEXTUREDESC* CreateTexture24(const uint8_t* pixels, int width, int height, int keyFlag, int keyIndex,
                              int keyRed, int keyGreen, int keyBlue) {
   if (!pixels || !ValidSize(width, height) || g_textureFormat == 0) return nullptr;
-  TEXTUREDESC* t = NewRecord(width, height, 0, keyFlag, keyIndex, keyRed, keyGreen, keyBlue);
-  t->surface = CreateTextureSurface(width, height, 0, 0, 0);
-  if (!t->surface) {
-    delete t;
-    return nullptr;
-  }
-  {
-    Locked locked(t->surface->Top().get());
-    if (!locked.pixels) {
-      delete t;
-      return nullptr;
-    }
-    int bytes = (t->surface->Params().format.bitsPerPixel + 7) / 8;
-    for (int y = 0; y < height; ++y) {
-      uint8_t* row = locked.Row(y);
-      const uint8_t* source = pixels + static_cast<size_t>(y) * width * 3;
-      for (int x = 0; x < width; ++x) {
-        uint32_t r = source[x * 3], g = source[x * 3 + 1], b = source[x * 3 + 2];
-        uint32_t value = g_textureFormat >= 6 ? (r << 16 | g << 8 | b)
-                                              : PackTexturePixel(static_cast<int>(r), static_cast<int>(g),
-                                                                 static_cast<int>(b));
-        Store(row + x * bytes, bytes, value);
-      }
-    }
-  }
-  return FinishDeviceTexture(t);
+  return FillDeviceTexture(width, height, keyFlag, keyIndex, keyRed, keyGreen, keyBlue, [&](int x, int y) {
+    const uint8_t* source = pixels + (static_cast<size_t>(y) * width + x) * 3;
+    uint32_t r = source[0], g = source[1], b = source[2];
+    return g_textureFormat >= 6 ? (r << 16 | g << 8 | b)
+                                : static_cast<uint32_t>(PackTexturePixel(static_cast<int>(r), static_cast<int>(g),
+                                                                         static_cast<int>(b)));
+  });
 }
 
 void BuildShadeTable(const uint8_t* palette, std::vector<uint16_t>* table) {
