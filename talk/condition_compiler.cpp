@@ -187,18 +187,8 @@ class ConditionParser : TokenCursor<ConditionScanner> {
   // sys ( mode name [leaf] ), the mode as a number or a letter; a numeric
   // mode needs the argument.
   ParsedExpr ParseSys() {
-    Take();
-    if (!Expect('(')) return {};
-    Token mode = Take();
-    if (mode.type != TOK_INUMBER && mode.type != TOK_STRING) {
-      Fail();
-      return {};
-    }
-    Token name = Take();
-    if (name.type != TOK_STRING) {
-      Fail();
-      return {};
-    }
+    Token mode, name;
+    if (!TakeSysHead(TOK_INUMBER, TOK_STRING, mode, name)) return {};
     ParsedExpr argument;
     if (mode.type == TOK_INUMBER || Peek(0).type != ')') {
       argument = ParseLeaf();

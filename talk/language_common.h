@@ -77,6 +77,24 @@ class TokenCursor {
     return e;
   }
 
+  // Reads "sys ( mode name" of a sys call, the mode a number or a word and
+  // the name a word; false after a syntax error.
+  bool TakeSysHead(int numberType, int wordType, Token& mode, Token& name) {
+    Take();
+    if (!Expect('(')) return false;
+    mode = Take();
+    if (mode.type != numberType && mode.type != wordType) {
+      Fail();
+      return false;
+    }
+    name = Take();
+    if (name.type != wordType) {
+      Fail();
+      return false;
+    }
+    return true;
+  }
+
   bool failed_ = false;
 
  private:

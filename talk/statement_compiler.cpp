@@ -178,18 +178,8 @@ class StatementParser : TokenCursor<StatementScanner> {
 
   // sys ( mode name [expr] ).
   ParsedExpr ParseSys() {
-    Take();
-    if (!Expect('(')) return {};
-    Token mode = Take();
-    if (mode.type != TOK_INUMBER && mode.type != TOK_STRING) {
-      Fail();
-      return {};
-    }
-    Token name = Take();
-    if (name.type != TOK_STRING) {
-      Fail();
-      return {};
-    }
+    Token mode, name;
+    if (!TakeSysHead(TOK_INUMBER, TOK_STRING, mode, name)) return {};
     ParsedExpr argument;
     if (Peek(0).type != ')') {
       argument = ParseExpr();

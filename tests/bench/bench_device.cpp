@@ -8,26 +8,16 @@
 
 #include "platform/device3d.h"
 #include "platform/display.h"
+#include "tests/raster/raster_fixture.h"
 
 namespace {
+
+using rastertest::Perspective;
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr int kGrid = 64;          // quads per side
 constexpr int kQuadsPerCall = 16;
-
-plat::Matrix Perspective(float aspect, float lens, float aperture, float nearZ, float farZ) {
-  const float h = nearZ * aperture * 12.7f / lens;
-  const float w = h / aspect;
-  plat::Matrix m;
-  m.m[0] = nearZ / h;
-  m.m[5] = nearZ / w;
-  m.m[10] = farZ / (nearZ - farZ);
-  m.m[11] = -1.0f;
-  m.m[14] = nearZ * farZ / (nearZ - farZ);
-  m.m[15] = 0.0f;
-  return m;
-}
 
 struct Scene {
   std::unique_ptr<plat::DisplayDevice> display = plat::DisplayDevice::Open(0);

@@ -8,8 +8,11 @@
 #include <vector>
 
 #include "platform/raster/rasterizer.h"
+#include "tests/raster/raster_fixture.h"
 
 namespace {
+
+using rastertest::Perspective;
 
 using namespace plat::raster;
 
@@ -20,20 +23,6 @@ struct Mesh {
   std::vector<VertexLit> vertices;
   std::vector<uint32_t> indices;
 };
-
-// Perspective for a camera looking down -z: depth 0 at near, 1 at far.
-Matrix Perspective(float aspect, float lens, float aperture, float nearZ, float farZ) {
-  const float h = nearZ * aperture * 12.7f / lens;
-  const float w = h / aspect;
-  Matrix m;
-  m.m[0] = nearZ / h;
-  m.m[5] = nearZ / w;
-  m.m[10] = farZ / (nearZ - farZ);
-  m.m[11] = -1.0f;
-  m.m[14] = nearZ * farZ / (nearZ - farZ);
-  m.m[15] = 0.0f;
-  return m;
-}
 
 // A grid of quads spanning origin + s * axisU + t * axisV (s, t in 0..1).
 void AddGrid(Mesh& mesh, const float* origin, const float* axisU, const float* axisV, const float* normal, int cells,
