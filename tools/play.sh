@@ -4,9 +4,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/tools/deps.sh"
-cmake -S "$root" -B "$root/build" -G Ninja -DTARNWICK_TESTS=OFF
-cmake --build "$root/build"
-world="$root/build/sample-world"
-"$root/build/tools/datagen/tarnwick-datagen" "$world"
+cmake -S "$root" -B "$root/build-play" -G Ninja -DTARNWICK_TESTS=OFF
+cmake --build "$root/build-play"
+world="$root/build-play/sample-world"
+"$root/build-play/tools/datagen/tarnwick-datagen" "$world"
 cd "$world"
-exec "$root/build/game/tarnwick" "$@"
+exec "$root/build-play/game/tarnwick" "$@"

@@ -7,7 +7,7 @@
 
 #include "cutscene/cut_scene.h"
 #include "cutscene/sg_society.h"
-#include "tests/cutscene/recording_actors.h"
+#include "tests/support/cutscene_recording_actors.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/cutscene_writer.h"

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "tools/datagen/sample_world_parts.h"
+
 namespace datagen {
 
 bool WriteSampleWorld(const std::string& outDir, std::string& error) {
@@ -12,15 +14,18 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
     error = "cannot create " + outDir + ": " + ec.message();
     return false;
   }
-  for (const char* dir : {"texture", "scenes", "creature", "image", "waves", "extra", "resource",
-                          "save", "scripts", "cdaudio"}) {
+  for (const char* dir : {"texture", "scenes", "creature", "creature/battle", "image", "waves",
+                          "extra", "resource", "save", "scripts", "cdaudio"}) {
     std::filesystem::create_directories(std::filesystem::path(outDir) / dir, ec);
     if (ec) {
       error = "cannot create " + std::string(dir) + ": " + ec.message();
       return false;
     }
   }
-  return true;
+  const std::string root = (std::filesystem::path(outDir) / "").string();
+  return WriteSampleDatabase(root, error) && WriteSampleTalk(root, error) &&
+         WriteSampleAssets(root, error) && WriteSampleSounds(root, error) &&
+         WriteSampleCutScene(root, error) && WriteSampleBattleTexts(root, error);
 }
 
 }  // namespace datagen

@@ -1,10 +1,75 @@
 #pragma once
 #include <string>
 
+// The sample world: every file name, id and name the world's files share, so
+// the writers below and the tests that read the world agree on them.
 namespace datagen {
 
 // Writes the sample world under outDir (created when missing). It grows with
 // each subsystem; every file is produced by the format writers of this folder.
 bool WriteSampleWorld(const std::string& outDir, std::string& error);
 
+namespace sample {
+
+// Files, relative to the world's root.
+inline constexpr const char* kDatabaseFile = "resource/DoRevu.res";
+inline constexpr const char* kTalkFile = "resource/talk.pt";
+inline constexpr const char* kTexturePackage = "texture/sample.qxo";
+inline constexpr const char* kGroundModelFile = "scenes/ground.qx3";
+inline constexpr const char* kCutSceneFile = "scripts/opening.spb";
+inline constexpr const char* kBattleFolder = "creature/battle/";
+inline constexpr const char* kBeepFile = "waves/beep.wav";
+inline constexpr const char* kCdTrackFile = "cdaudio/track02.wav";
+
+// Database records.
+inline constexpr int kFirstHeroId = 1;
+inline constexpr const char* kFirstHeroName = "Aldo";
+inline constexpr int kSecondHeroId = 2;
+inline constexpr const char* kSecondHeroName = "Vela";
+inline constexpr int kWeaponType = 1;
+inline constexpr int kSwordId = 1;
+inline constexpr const char* kSwordName = "Oak Sword";
+inline constexpr int kArmourType = 2;
+inline constexpr int kVestId = 2;
+inline constexpr int kCharmType = 6;
+inline constexpr int kCharmId = 3;
+inline constexpr int kPotionType = 8;
+inline constexpr int kPotionId = 4;
+inline constexpr const char* kPotionName = "Potion";
+inline constexpr int kHerbType = 7;
+inline constexpr int kHerbId = 5;
+inline constexpr int kShopId = 1;
+inline constexpr int kEnemyId = 101;
+inline constexpr const char* kEnemyModel = "E101";
+inline constexpr int kPoisonId = 3;
+inline constexpr int kStartingMoney = 300;
+inline constexpr int kStartingPotions = 3;
+
+// Talk.
+inline constexpr const char* kTalkName = "villager";
+inline constexpr const char* kTalkVariable = "visits";
+
+// Textures (package entries) and the ground model.
+inline constexpr const char* kGrassTexture = "grass";
+inline constexpr const char* kStoneTexture = "stone";
+inline constexpr int kTextureSide = 16;
+inline constexpr const char* kGroundModel = "ground";
+inline constexpr float kGroundHalfSide = 100.0f;
+
+// Cut-scene and battle.
+inline constexpr const char* kCutSceneName = "opening";
+inline constexpr const char* kFadeActor = "black";
+inline constexpr int kCutSceneFrames = 60;
+inline constexpr int kBattleCameraShot = 101;
+
+// Sounds.
+inline constexpr int kSampleRate = 22050;
+inline constexpr int kBeepHertz = 880;
+inline constexpr int kBeepMilliseconds = 150;
+inline constexpr int kBeepAmplitude = 12000;
+inline constexpr int kTrackHertz = 440;
+inline constexpr int kTrackSeconds = 2;
+inline constexpr int kTrackAmplitude = 1500;  // quiet: under 5% of full scale
+
+}  // namespace sample
 }  // namespace datagen

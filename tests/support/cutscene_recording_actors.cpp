@@ -1,4 +1,4 @@
-#include "tests/cutscene/recording_actors.h"
+#include "tests/support/cutscene_recording_actors.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,0 +1,184 @@
+// The sample world read back by the game's own readers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cutscene/cut_scene.h"
+#include "cutscene/sg_society.h"
+#include "engine/core/materials.h"
+#include "engine/core/nodes.h"
+#include "engine/core/pools.h"
+#include "engine/media/data_directories.h"
+#include "engine/media/model_files.h"
+#include "engine/media/packages.h"
+#include "game/database/database_loader.h"
+#include "game/database/game_database.h"
+#include "platform/qel/camera_controller.h"
+#include "platform/qel/file_load_man.h"
+#include "talk/base_talk_player.h"
+#include "tests/cutscene/cutscene_fixtures.h"
+#include "tests/database/database_test_support.h"
+#include "tests/engine/engine_fixture.h"
+#include "tests/support/captures.h"
+#include "tools/datagen/sample_world.h"
+
+namespace {
+
+using namespace datagen::sample;
+
+void WriteWorld() {
+  std::string error;
+  ASSERT_TRUE(datagen::WriteSampleWorld(".", error)) << error;
+}
+
+class SampleWorldTest : public ::testing::Test {
+ protected:
+  void SetUp() override { WriteWorld(); }
+  testsupport::ScopedWorkDir dir_;
+};
+
+using SampleDatabaseTest = dbtest::DatabaseTest;
+
+TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
+  testsupport::ScopedWorkDir dir;
+  WriteWorld();
+  CGameDataLoader loader(0);
+  CGameDataBase& db = g_gameDataBase;
+  ASSERT_EQ(db.heroes.size(), 2u);
+  CGDMainManSoul* first = db.FindHero(kFirstHeroId);
+  CGDMainManSoul* second = db.FindHero(kSecondHeroId);
+  ASSERT_TRUE(first && second);
+  EXPECT_EQ(first->name, kFirstHeroName);
+  EXPECT_EQ(second->name, kSecondHeroName);
+  EXPECT_EQ(first->GetAttribute(kAttrLevel), 1);
+  EXPECT_EQ(first->GetAttribute(kAttrMaxHp), 60);  // the first level row
+  EXPECT_EQ(first->GetEquippedId(kWeaponType), kSwordId);
+  EXPECT_EQ(first->GetEquippedId(kCharmType), kCharmId);
+  EXPECT_EQ(first->GetAttribute(9), 10 + 10);  // the level row and the sword
+  EXPECT_EQ(second->GetEquippedId(kArmourType), kVestId);
+
+  ASSERT_EQ(db.items.size(), 5u);
+  const ITEMDESC* sword = db.FindItem(kWeaponType, kSwordId);
+  const ITEMDESC* potion = db.FindItem(kPotionType, kPotionId);
+  ASSERT_TRUE(sword && potion);
+  EXPECT_EQ(sword->name, kSwordName);
+  EXPECT_EQ(potion->name, kPotionName);
+  EXPECT_NE(db.FindItem(kHerbType, kHerbId), nullptr);
+  EXPECT_NE(db.FindItem(kArmourType, kVestId), nullptr);
+
+  // The shop sells only items the database holds.
+  const SHOPDESC* shop = db.FindShop(kShopId);
+  ASSERT_NE(shop, nullptr);
+  ASSERT_EQ(shop->stock.size(), 4u);
+  for (const SHOPSTOCKDESC& s : shop->stock)
+    EXPECT_NE(db.FindItem(s.itemType, s.itemId), nullptr) << s.itemId;
+
+  const CGDEnemySoul* enemy = db.FindEnemy(kEnemyId);
+  ASSERT_NE(enemy, nullptr);
+  EXPECT_EQ(enemy->modelName, kEnemyModel);
+  EXPECT_NE(db.FindCondition(kPoisonId), nullptr);
+
+  EXPECT_EQ(db.party.GetMoney(), kStartingMoney);
+  EXPECT_EQ(db.party.GetItemCount(kPotionType, kPotionId), kStartingPotions);
+}
+
+TEST_F(SampleWorldTest, TheVillagerTalkLoadsWithItsVariable) {
+  CBaseTalkPlayer player;
+  ASSERT_EQ(player.Load(".\\resource\\talk.pt"), 1)
+      << (player.errors.empty() ? "" : player.errors[0]);
+  EXPECT_EQ(player.errorCount, 0);
+  ASSERT_EQ(player.childCount, 1);
+  CBaseListContainer* talk = player.FindAname(kTalkName);
+  ASSERT_NE(talk, nullptr);
+  EXPECT_EQ(talk, player.GetChild(0));
+  EXPECT_EQ(talk->childCount, 2);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(talk->GetChild(i)->kind, NODE_SENTENCE);
+  CVarExpr* visits = player.FindVariable(kTalkVariable);
+  ASSERT_NE(visits, nullptr);
+  EXPECT_EQ(visits->value, 0);
+}
+
+TEST_F(SampleWorldTest, BattleFilesReadThroughTheBlockReader) {
+  const std::string camcon = std::string(kBattleFolder) + "camcon.cc";
+  qmz::CFileLoadMan file(1024, 128);
+  file.AddRemarksSymbol(qmz::CCameraController::kRemark);
+  file.AddFileBlockItem(1, qmz::CCameraController::kBeginMark, qmz::CCameraController::kEndMark, 0);
+  ASSERT_NE(file.Open(camcon.c_str()), 0);
+  ASSERT_NE(file.Flip(), 0);
+  int id = 0, length = 0, keys = 0;
+  file >> id >> length >> keys;
+  EXPECT_FALSE(file.Failed());
+  EXPECT_EQ(id, kBattleCameraShot);
+  EXPECT_GT(length, 0);
+  EXPECT_GT(keys, 0);
+
+  qmz::CCameraController controller;
+  ASSERT_NE(controller.LoadController(camcon.c_str()), 0);
+  EXPECT_EQ(controller.SelectController(kBattleCameraShot), 1);
+
+  // The enemy's behaviour row names the database's enemy model.
+  qmz::CFileLoadMan ai(1024, 128);
+  ai.AddRemarksSymbol("//");
+  ai.AddFileBlockItem(210, "#BEGIN_STY", "#END_STY", 0);
+  ASSERT_NE(ai.Open((std::string(kBattleFolder) + "Ai.txt").c_str()), 0);
+  ASSERT_NE(ai.Flip(), 0);
+  char model[128] = {};
+  ai >> model;
+  EXPECT_STREQ(model, kEnemyModel);
+  EXPECT_EQ(ai.Flip(), 0);
+}
+
+class SampleWorldEngineTest : public enginetest::EngineTest {
+ protected:
+  void SetUp() override {
+    WriteWorld();
+    SetRenderMode(1);
+    ASSERT_EQ(Open(), 1);
+    SetTextureDirectory(".\\texture");
+    SetModelDirectory(".\\scenes");
+  }
+  testsupport::ScopedWorkDir dir_;
+  testsupport::DebugOutputCapture debug_;
+};
+
+TEST_F(SampleWorldEngineTest, TexturePackageHoldsBothTextures) {
+  OpenTexturePackage("sample");
+  ASSERT_TRUE(g_texturePackage.file);
+  EXPECT_EQ(g_texturePackage.entries.size(), 2u);
+  for (const char* name : {kGrassTexture, kStoneTexture}) {
+    std::string extension;
+    const int index = FindPackageEntry(&g_texturePackage, name, &extension, ASSET_TEXTURE);
+    ASSERT_GE(index, 0) << name;
+    EXPECT_EQ(extension, ".qbt");
+    EXPECT_EQ(g_texturePackage.entries[index].name, std::string(name) + ".qbt");
+  }
+}
+
+TEST_F(SampleWorldEngineTest, GroundModelLoadsWithTheGrassTexture) {
+  OpenTexturePackage("sample");
+  const HOBJECT ground = LoadModel(0, kGroundModel);
+  ASSERT_TRUE(ground);
+  NODEDESC* node = LookupNodeOfKind(ground, NODE_MESH);
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->Mesh()->name, kGroundModel);
+  EXPECT_EQ(node->Mesh()->vertexCount, 4);
+  MATERIALDESC* grass = LookupMaterial(GetPrimitiveMaterial(ground, 0));
+  ASSERT_NE(grass, nullptr);
+  EXPECT_STREQ(grass->textureName, kGrassTexture);
+  ASSERT_NE(grass->firstFrame, nullptr);  // found in the package
+  DestroyNode(ground);
+}
+
+using SampleCutSceneTest = cstest::CutSceneTest;
+
+TEST_F(SampleCutSceneTest, OpeningLoadsWithItsFadeActor) {
+  WriteWorld();
+  CCutScene play(640, 480, nullptr);
+  ASSERT_EQ(play.Load(kCutSceneName, "scripts", 1), 0);
+  EXPECT_EQ(play.FinalFrame(), kCutSceneFrames);
+  EXPECT_EQ(play.Actors().size(), 1u);
+  EXPECT_NE(play.FindActor(ACTOR_FADE, kFadeActor), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+// The parts of the sample world, one concern each; root is the world's folder
+// with a trailing '/'. Each answers false with a message on the first failure.
+namespace datagen {
+
+bool WriteSampleDatabase(const std::string& root, std::string& error);
+bool WriteSampleTalk(const std::string& root, std::string& error);
+// The texture package and the ground model that uses its grass.
+bool WriteSampleAssets(const std::string& root, std::string& error);
+bool WriteSampleSounds(const std::string& root, std::string& error);
+bool WriteSampleCutScene(const std::string& root, std::string& error);
+bool WriteSampleBattleTexts(const std::string& root, std::string& error);
+
+}  // namespace datagen
