@@ -118,10 +118,5 @@ TEXTUREDESC* LoadMipmapTexture(const char* name, int firstLevel, int levelCount,
       read = ReadMipmapImage(bytes, offset, FileExtension(path), t.get(), firstLevel, levelCount);
   }
   if (!read) return nullptr;
-  if (EnterTexture(t.get()) < 0) {
-    plat::DebugOutput("No more texture available.");
-    return nullptr;
-  }
-  SetTextureName(t.get(), base.c_str());
-  return t.release();
+  return EnterFileTexture(std::move(t), base);
 }

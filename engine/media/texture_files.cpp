@@ -182,10 +182,14 @@ TEXTUREDESC* LoadTexture(const char* name, int keyFlag, int keyRed, int keyGreen
     }
   }
   if (!read) return nullptr;
-  if (EnterTexture(t.get()) < 0) {
+  return EnterFileTexture(std::move(t), base);
+}
+
+TEXTUREDESC* EnterFileTexture(std::unique_ptr<TEXTUREDESC> texture, const std::string& base) {
+  if (EnterTexture(texture.get()) < 0) {
     plat::DebugOutput("No more texture available.");
     return nullptr;
   }
-  SetTextureName(t.get(), base.c_str());
-  return t.release();
+  SetTextureName(texture.get(), base.c_str());
+  return texture.release();
 }

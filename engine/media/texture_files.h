@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -49,4 +50,8 @@ int LoadSoftTextureFromPackage(const std::vector<uint8_t>& entry, const std::str
 // Where a found texture file's image starts: 0, or for a set path
 // (...\wall07.qst) the bytes of the set file wall.qst with the offset of its
 // entry 7. False when the file cannot be read or the entry does not exist.
+// Enters a texture read from a file under its base name; a full table is
+// reported on the debugger output, the record freed and null answered.
+TEXTUREDESC* EnterFileTexture(std::unique_ptr<TEXTUREDESC> texture, const std::string& base);
+
 bool OpenTextureFile(const std::string& path, std::vector<uint8_t>* bytes, size_t* entryOffset);
