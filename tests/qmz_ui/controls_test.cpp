@@ -120,6 +120,36 @@ TEST_F(ControlsTest, NotificationsReachTheParentsHandlersWithTheSendersId) {
   EXPECT_EQ(panel_.log, (Log{{"down", 42}}));
 }
 
+TEST_F(ControlsTest, EachCodeReachesItsHandler) {
+  struct Case {
+    int code;
+    const char* handler;
+  };
+  const Case ownCodes[] = {
+      {qmz::SPN_CHILD_OWNER_0C, "0C"},   {qmz::SPN_CHILD_SPARE, "spare"}, {qmz::SPN_CHILD_OWNER_11, "11"},
+      {qmz::SPN_CHILD_OWNER_12, "12"},   {qmz::SPN_CHILD_OWNER_13, "13"}, {qmz::SPN_CHILD_OWNER_14, "14"},
+      {qmz::SPN_CHILD_OWNER_18000, "18000"},
+  };
+  for (const Case& c : ownCodes) {
+    SCOPED_TRACE(c.handler);
+    panel_.log.clear();
+    EXPECT_EQ(panel_.OnMessage(c.code, 11, 0), 1);
+    EXPECT_EQ(panel_.log, (std::vector<std::pair<std::string, int>>{{c.handler, 11}}));
+  }
+  // What a control turns into a notification for its parent.
+  CSpButton button;
+  ASSERT_EQ(button.Create("btn", 1, 10, 10, 32, 16, kShown, 12, &panel_), 1);
+  const Case sent[] = {{qmz::SPM_AFTER_LBUTTONUP, "after up"}, {qmz::SPN_AFTER_CLICK, "after click"}};
+  for (const Case& c : sent) {
+    SCOPED_TRACE(c.handler);
+    panel_.log.clear();
+    EXPECT_EQ(button.OnMessage(c.code, 0, 0), 1);
+    EXPECT_EQ(panel_.log, (std::vector<std::pair<std::string, int>>{{c.handler, 12}}));
+  }
+  EXPECT_EQ(panel_.OnMessage(0x12345, 0, 0), 0) << "an unknown code";
+  EXPECT_EQ(panel_.QueryChild(1, 2), 0);
+}
+
 TEST_F(ControlsTest, ACheckButtonReportsAndWaitsForItsOwner) {
   CSpButton check;
   ASSERT_EQ(check.Create("btn", CSpButton::kImageMain | CSpButton::kImagePressed, 10, 10, 32, 16,

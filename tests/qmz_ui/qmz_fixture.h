@@ -46,6 +46,15 @@ class ParentControl : public qmz::CSpControl {
   void OnChildUp(int id, int, int) override { log.push_back({"up", id}); }
   void OnChildClick(int id) override { log.push_back({"click", id}); }
   void OnChildCheck(int id) override { log.push_back({"check", id}); }
+  void OnChildAfterUp(int id, int, int) override { log.push_back({"after up", id}); }
+  void OnChildSpare(int id, int, int) override { log.push_back({"spare", id}); }
+  void OnChildAfterClick(int id) override { log.push_back({"after click", id}); }
+  void OnChildOwner0C(int id) override { log.push_back({"0C", id}); }
+  void OnChildOwner11(int id) override { log.push_back({"11", id}); }
+  void OnChildOwner12(int id) override { log.push_back({"12", id}); }
+  void OnChildOwner13(int id, int, int) override { log.push_back({"13", id}); }
+  void OnChildOwner14(int id, int, int) override { log.push_back({"14", id}); }
+  void OnChildOwner18000(int id, int, int) override { log.push_back({"18000", id}); }
   std::vector<std::pair<std::string, int>> log;
 };
 

@@ -56,6 +56,18 @@ TEST_F(QmzTest, EventsReachTheDeepestVisibleChildUnderThePointer) {
   EXPECT_EQ(child.HoveredChild(), nullptr);
 }
 
+TEST_F(QmzTest, RouteNotifySearchesTheTreeForItsTarget) {
+  RecordingWnd root, child, grandchild, stranger;
+  ASSERT_EQ(root.Create("", 0, 0, 100, 100, kShown, nullptr), 1);
+  ASSERT_EQ(child.Create("", 0, 0, 50, 50, kShown, &root), 1);
+  ASSERT_EQ(grandchild.Create("", 0, 0, 20, 20, kShown, &child), 1);
+  EXPECT_EQ(root.RouteNotify(qmz::SPN_CLICK, 3, 4, 0, &grandchild), 1);
+  ASSERT_EQ(grandchild.clicks, 1);
+  EXPECT_EQ(grandchild.messages.back(), (std::array<int, 3>{qmz::SPN_CLICK, 3, 4}));
+  EXPECT_EQ(root.RouteNotify(qmz::SPN_CLICK, 0, 0, 0, &stranger), 0);
+  EXPECT_EQ(stranger.clicks + root.clicks + child.clicks, 0);
+}
+
 TEST_F(QmzTest, LeavingAChildSendsItLeave) {
   RecordingWnd parent, left, right;
   ASSERT_EQ(parent.Create("", 0, 0, 200, 100, kShown, nullptr), 1);

@@ -11,6 +11,8 @@ namespace qmz {
 namespace {
 
 constexpr size_t kImageNameSize = 64;
+// State bits that only buttons clear; nothing reads them.
+constexpr int kUnreadStateBits = 0x10 | 0x20 | 0x40;
 
 // 0 when the name and its two-digit number do not fit the name buffer.
 int NameFits(const char* name) { return name && std::strlen(name) + 3 <= kImageNameSize; }
@@ -93,7 +95,7 @@ void CSpButton::Show(int flag) {
     UpdateState(kChooseSurface);
     return;
   }
-  state_ &= ~(kVisible | kHovered | kPressed | 0x10 | 0x20 | 0x40);
+  state_ &= ~(kVisible | kHovered | kPressed | kUnreadStateBits);
   currentSurface_ = 0;
   for (HOBJECT* handle : Surfaces())
     if (*handle) ShowSprite(*handle, 0);
