@@ -1,4 +1,8 @@
 #pragma once
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,17 @@ namespace gametest {
 // game still alive at the end is ended as the program ends it.
 class GameTest : public enginetest::EngineTest {
  protected:
+  GameTest() {
+    // Windows of other test programs running at the same time must not
+    // count as a running copy of the game: each program keeps its own.
+    static const bool isolated = [] {
+      std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                  ("tarnwick-game-tests-" + std::to_string(::getpid()));
+      std::filesystem::create_directories(dir);
+      return ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1) == 0;
+    }();
+    EXPECT_TRUE(isolated);
+  }
   ~GameTest() override { EndGame(); }
 
   // The game's start-up with the given arguments (program path first).
