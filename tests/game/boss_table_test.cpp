@@ -68,4 +68,27 @@ TEST(BossTable, TheFileIsReadWholeLineByLine) {
   EXPECT_TRUE(traces.Contains("Boss 5"));
 }
 
+TEST(BossTable, DamagedCopiesLoadWithoutHarm) {
+  testsupport::ScopedWorkDir dir;
+  const std::string text = datagen::BuildBossTable(
+      {{"B", {{101, 2}, {7, 3}}, 305, true}, {"B", {{102, 1}}, -1, false}}, "Boss list", "\r\n");
+  std::string error;
+  for (size_t cut = 0; cut <= text.size(); ++cut) {
+    ASSERT_TRUE(datagen::WriteBossTableText(TwAppearBossInfo::kPath, text.substr(0, cut), error));
+    TwAppearBossInfo table;
+    EXPECT_LE(table.entries.size(), 2u);
+  }
+  for (size_t at = 0; at < text.size(); ++at) {
+    for (char c : {'\0', '\xFF', ':', '*', '\n', '9'}) {
+      std::string damaged = text;
+      damaged[at] = c;
+      ASSERT_TRUE(datagen::WriteBossTableText(TwAppearBossInfo::kPath, damaged, error));
+      TwAppearBossInfo table;
+      EXPECT_LE(table.entries.size(), 4u);
+      for (const BOSSINFODESC& entry : table.entries)
+        EXPECT_LE(entry.enemyIds.size(), 3u * TwAppearBossInfo::kMaxRepeat);
+    }
+  }
+}
+
 }  // namespace
