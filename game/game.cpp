@@ -10,6 +10,7 @@
 #include "engine/core/lifecycle.h"
 #include "engine/media/cdaudio.h"
 #include "engine/media/sprites.h"
+#include "game/battle_start.h"
 #include "game/database/database_loader.h"
 #include "game/database/game_database.h"
 #include "game/database/item_pool.h"
@@ -39,14 +40,6 @@
 CGame* g_game = nullptr;
 FieldHook g_fieldFrameHook = nullptr;
 FieldHook g_fieldPauseHook = nullptr;
-
-namespace {
-
-// The battle's item procedures, installed once the battle start is built.
-void OpenBattleItemMenu() {}
-void GiveBattleItem(int, int, int) {}
-
-}  // namespace
 
 CGame::CGame(int, char**)
     : state(0), cameraFollow(0), skipUiFrame(0), debugSwitches(0), currentTrigger(0) {
@@ -98,6 +91,7 @@ CGame::CGame(int, char**)
 
   cutScene = new CCutScenePlayer;
   loading = nullptr;
+  CreateLoadingSprite();
 
   talk = new CTalkHost(640, 480);
   talk->Load("talk.pt");
@@ -158,6 +152,8 @@ CGame::~CGame() {
   delete society;
   delete worldMap;
 
+  if (g_loadingSprite) DeleteSprite(g_loadingSprite);
+  g_loadingSprite = 0;
   CloseEngine(1);
   plat::ShowCursor(true);
   if (g_game == this) g_game = nullptr;

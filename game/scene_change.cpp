@@ -1,6 +1,10 @@
 // Scene changes and the loading screen.
 #include "components/society_ext.h"
 #include "game/game.h"
+#include "game/pick_manager.h"
+#include "ui/screen_manager.h"
+#include "world/game_camera.h"
+#include "world/map_scene.h"
 
 // MINIMAL: no scene is loaded; the first call only makes the scene society.
 void CGame::OpenScene(const char* sceneFile) {
@@ -12,13 +16,16 @@ void CGame::OpenScene(const char* sceneFile) {
   }
 }
 
-// MINIMAL: no lists, volumes or boundary are built; only the settle state,
-// the interface cursor and the tick count are set.
+// MINIMAL: no lists, volumes or boundary are built and the walker is not
+// followed; only the settle state, cursor, camera lock and tick count are set.
 void CGame::FinishSceneEntry() {
   talkNpc = nullptr;
   returnState = GS_FIELD;
   state = GS_SETTLE;
   SetCursorMode(2);
+  ShowSelectedItem(0);
+  pick->closeUp = 0;
+  if (scene && scene->camera) scene->camera->mouseLookLocked = 1;
   tickCounter &= 63;
 }
 
