@@ -106,6 +106,40 @@ TEST_F(GameStates, MenuResultsTitleAndTheOnesThatDoNothing) {
   EXPECT_EQ(Game().state, GS_MENU) << "the screens report nothing";
 }
 
+TEST_F(GameStates, TheMainMenuOpensOnlyInTheFieldAndResumesIntoSettling) {
+  Game().state = GS_SCRIPT;
+  Game().OpenMainMenu();
+  EXPECT_EQ(Game().state, GS_SCRIPT) << "not from a script";
+
+  int pauses = 0;
+  static int* pauseLog;
+  pauseLog = &pauses;
+  g_fieldPauseHook = [](int on) { *pauseLog += on ? 1 : 100; };
+  Game().state = GS_FIELD;
+  Game().OpenMainMenu();
+  EXPECT_EQ(Game().state, GS_MENU);
+  EXPECT_EQ(Game().returnState, GS_FIELD);
+  EXPECT_EQ(Game().mapHookPaused, 1);
+  EXPECT_EQ(pauses, 1);
+  ASSERT_NE(Game().menuShot, nullptr);
+
+  Game().OnScreenResult(SR_RESUME);
+  EXPECT_EQ(Game().state, GS_SETTLE);
+  EXPECT_EQ(Game().menuShot, nullptr);
+  Tick();
+  EXPECT_EQ(Game().state, GS_FIELD) << "settled back";
+  EXPECT_EQ(Game().mapHookPaused, 0);
+  EXPECT_EQ(pauses, 101) << "the map hook resumed";
+  g_fieldPauseHook = nullptr;
+
+  Game().state = GS_MENU;
+  Game().OnScreenResult(SR_USE_ITEM);
+  EXPECT_EQ(Game().state, GS_SETTLE);
+  Game().state = GS_MENU;
+  Game().OnScreenResult(SR_LOAD);
+  EXPECT_EQ(Game().state, GS_MENU) << "no slot loads";
+}
+
 std::vector<uint8_t> ConfigFile() {
   std::vector<uint8_t> bytes;
   plat::ReadWholeFile("TwSys.cfg", bytes);
