@@ -12,5 +12,7 @@ bool WriteSampleAssets(const std::string& root, std::string& error);
 bool WriteSampleSounds(const std::string& root, std::string& error);
 bool WriteSampleCutScene(const std::string& root, std::string& error);
 bool WriteSampleBattleTexts(const std::string& root, std::string& error);
+// The scenes, their textures, the game resource and the environment file.
+bool WriteSampleMaps(const std::string& root, std::string& error);
 
 }  // namespace datagen
