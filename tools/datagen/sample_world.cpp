@@ -23,10 +23,22 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
     }
   }
   const std::string root = (std::filesystem::path(outDir) / "").string();
-  return WriteSampleDatabase(root, error) && WriteSampleTalk(root, error) &&
-         WriteSampleAssets(root, error) && WriteSampleSounds(root, error) &&
-         WriteSampleCutScene(root, error) && WriteSampleBattleTexts(root, error) &&
-         WriteSampleGameCore(root, error);
+  // One writer per area; each adds its own line here.
+  using Part = bool (*)(const std::string&, std::string&);
+  const Part parts[] = {
+      WriteSampleDatabase,
+      WriteSampleTalk,
+      WriteSampleAssets,
+      WriteSampleSounds,
+      WriteSampleCutScene,
+      WriteSampleBattleTexts,
+      WriteSampleGameCore,
+      WriteSampleMaps,
+  };
+  for (Part part : parts) {
+    if (!part(root, error)) return false;
+  }
+  return true;
 }
 
 }  // namespace datagen
