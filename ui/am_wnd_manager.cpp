@@ -81,6 +81,11 @@ int CAmWndManager::RegisterSound(int key, const char* fileName) {
   return 1;
 }
 
+HOBJECT CAmWndManager::Sound(int key) const {
+  auto it = sounds_.find(key);
+  return it == sounds_.end() ? 0 : it->second;
+}
+
 void CAmWndManager::UpdateImeBar() {
   if (plat::GetInputMethodDescription(nullptr, 0) <= 0) {
     imeBar_->ShowTree(0);

@@ -68,6 +68,8 @@ class CAmWndManager {
   const std::vector<CAmWnd*>& Stack() const { return stack_; }
   const std::vector<AMMSGDESC>& Queue() const { return queue_; }
   CAmIMEBar* ImeBar() const { return imeBar_.get(); }
+  // The key's sound, 0 when none is registered.
+  HOBJECT Sound(int key) const;
 
   CAmObject* cursor = nullptr;  // the CAmMouse stores itself here
 
