@@ -51,6 +51,7 @@ class UiTest : public media2dtest::Media2DTest {
     CAmObject::SetColorKey(255, 0, 255);
     g_amKeyConsumed = 0;
     g_amTextBudget = 2;
+    SetDefaultFontName("");  // the font layer's own choice
     CreateWndManager();
     EnableWndInput(1);
   }
