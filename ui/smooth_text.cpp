@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/core/back_buffer.h"
@@ -30,10 +32,25 @@ int MulDiv(int value, int multiplier, int divisor) {
   return static_cast<int>(product >= 0 ? (product + half) / divisor : (product - half) / divisor);
 }
 
+// The system's font of a face at an em height. Opening a face costs more
+// than drawing a line, and lines come in runs of one face and size, so the
+// last one is kept.
+plat::Font* MeasuringFont(const char* face, int emHeight) {
+  static std::unique_ptr<plat::Font> font;
+  static std::string fontFace;
+  static int fontHeight = 0;
+  if (!font || fontFace != face || fontHeight != emHeight) {
+    font = plat::Font::Create(face, -emHeight);
+    fontFace = face;
+    fontHeight = emHeight;
+  }
+  return font.get();
+}
+
 // The text's size as the system's font of that point size measures it,
 // widened a little for the glyph font's overhang; false without a font.
-bool MeasureText(const char* text, const SMOOTHTEXTDESC& desc, int* width, int* height) {
-  auto font = plat::Font::Create(desc.face, -MulDiv(desc.height, plat::kScreenPixelsPerInch, 72));
+bool MeasureText(const char* text, const char* face, int pointHeight, int* width, int* height) {
+  plat::Font* font = MeasuringFont(face, MulDiv(pointHeight, plat::kScreenPixelsPerInch, 72));
   if (!font) return false;
   plat::TextExtent extent = font->MeasureText(text);
   *width = extent.width + 5;
@@ -59,14 +76,14 @@ class Locks {
   }
 
   // A hidden one-frame picture with the string drawn on the key colour.
-  bool MakeScratch(const char* text, const SMOOTHTEXTDESC& desc, int width, int height) {
+  bool MakeScratch(const char* text, const char* face, const SMOOTHTEXTDESC& desc, int width, int height) {
     BeginSprite(1);
     SetSpriteBlankImage(1, 1, 1, width, height);
     scratch_ = EndSprite(0);
     if (!scratch_) return false;
     ShowSprite(scratch_, 0);
     FillSprite(scratch_, 0, 0, 0, 255);
-    SetTextFont(desc.face, desc.width, desc.height);
+    SetTextFont(face, desc.width, desc.height);
     DrawSpriteText(scratch_, 0, 0, 0, text, desc.red & 0xFF, desc.green & 0xFF, desc.blue & 0xFF);
     scratchLocked_ = Lock(scratch_, 0, &scratchBlock);
     return scratchLocked_;
@@ -135,11 +152,14 @@ int Draw(HOBJECT destination, int x, int y, const char* text, const SMOOTHTEXTDE
   if (!text) text = "";
   int top = y - desc->height;
   if (top < 0) return kSmoothAboveTop;
+  // The caller's face field need not end in a terminator.
+  char face[sizeof(desc->face) + 1] = {};
+  std::memcpy(face, desc->face, sizeof(desc->face));
   int width = 0, height = 0;
-  if (!MeasureText(text, *desc, &width, &height)) return kSmoothNoScratch;
+  if (!MeasureText(text, face, desc->height, &width, &height)) return kSmoothNoScratch;
 
   Locks locks;
-  if (!locks.MakeScratch(text, *desc, width, height)) return kSmoothNoScratch;
+  if (!locks.MakeScratch(text, face, *desc, width, height)) return kSmoothNoScratch;
   SMOOTHFILTERDESC filter;
   int backgroundScreenX = 0, backgroundScreenY = 0;
   if (under.picture) {
