@@ -24,7 +24,7 @@ void WriteFloats(const float* values, int count, plat::ByteWriter& out) {
   for (int i = 0; i < count; ++i) out.F32(values[i]);
 }
 
-void WriteMaterial(const McbMaterial& m, plat::ByteWriter& out) {
+void WriteMaterial(const CreatureMaterial& m, plat::ByteWriter& out) {
   out.FixedString(m.texture, 16);
   out.Bytes(m.key, 3);
   out.U8(0);
@@ -55,9 +55,9 @@ void WriteMeshHeader(int kind, int index, size_t materials, bool colours, plat::
 }
 
 bool CheckMesh(const std::string& name, size_t materials, size_t vertices,
-               const std::vector<McbTriangle>& triangles, std::string& error) {
+               const std::vector<CreatureTriangle>& triangles, std::string& error) {
   if (name.size() > 15) return Fail(error, "mesh names hold at most 15 characters");
-  for (const McbTriangle& t : triangles) {
+  for (const CreatureTriangle& t : triangles) {
     if (t.material < 0 || static_cast<size_t>(t.material) >= materials)
       return Fail(error, "mesh " + name + ": a triangle names a material it does not have");
     for (int i : {t.a, t.b, t.c})
@@ -67,8 +67,8 @@ bool CheckMesh(const std::string& name, size_t materials, size_t vertices,
   return true;
 }
 
-void WriteTriangles(const std::vector<McbTriangle>& triangles, plat::ByteWriter& out) {
-  for (const McbTriangle& t : triangles) {
+void WriteTriangles(const std::vector<CreatureTriangle>& triangles, plat::ByteWriter& out) {
+  for (const CreatureTriangle& t : triangles) {
     out.I16(1);
     out.I8(static_cast<int8_t>(t.material));
     out.I8(static_cast<int8_t>(t.faceFlags));
@@ -78,7 +78,7 @@ void WriteTriangles(const std::vector<McbTriangle>& triangles, plat::ByteWriter&
   }
 }
 
-bool WriteObjectVertices(const McbModel& model, const McbObject& o, plat::ByteWriter& out,
+bool WriteObjectVertices(const CreatureModel& model, const CreatureObject& o, plat::ByteWriter& out,
                          std::string& error) {
   for (const ModelVertex& v : o.vertices) {
     const float values[8] = {v.x, v.y, v.z, v.nx, v.ny, v.nz, v.u, v.v};
@@ -96,7 +96,7 @@ bool WriteObjectVertices(const McbModel& model, const McbObject& o, plat::ByteWr
   return true;
 }
 
-bool WriteTransforms(const McbModel& model, const McbObject& o, plat::ByteWriter& out, std::string& error) {
+bool WriteTransforms(const CreatureModel& model, const CreatureObject& o, plat::ByteWriter& out, std::string& error) {
   for (const auto& t : o.transforms) {
     if (!model.quantisedObjects) {
       WriteFloats(t.data(), 12, out);
@@ -108,7 +108,7 @@ bool WriteTransforms(const McbModel& model, const McbObject& o, plat::ByteWriter
   return true;
 }
 
-bool WritePartVertexData(const McbModel& model, const McbPart& p, plat::ByteWriter& out, std::string& error) {
+bool WritePartVertexData(const CreatureModel& model, const CreaturePart& p, plat::ByteWriter& out, std::string& error) {
   const float uv = model.coordinateDivisor;
   for (const ModelVertex& v : p.vertices) {
     if (!model.quantisedParts) {
@@ -125,9 +125,9 @@ bool WritePartVertexData(const McbModel& model, const McbPart& p, plat::ByteWrit
   return true;
 }
 
-bool WriteKeySet(const McbModel& model, const McbPart& p, const std::vector<McbKeyVertex>& key,
+bool WriteKeySet(const CreatureModel& model, const CreaturePart& p, const std::vector<CreatureKeyVertex>& key,
                  plat::ByteWriter& out, std::string& error) {
-  for (const McbKeyVertex& k : key) {
+  for (const CreatureKeyVertex& k : key) {
     if (!model.quantisedParts) {
       const float values[6] = {k.x, k.y, k.z, k.nx, k.ny, k.nz};
       WriteFloats(values, 6, out);
@@ -149,7 +149,7 @@ bool WriteKeySet(const McbModel& model, const McbPart& p, const std::vector<McbK
   return true;
 }
 
-bool CheckModel(const McbModel& m, std::string& error) {
+bool CheckModel(const CreatureModel& m, std::string& error) {
   if (m.name.size() > 15) return Fail(error, "the model name holds at most 15 characters");
   if (m.frames < 1 || m.frames > std::numeric_limits<int16_t>::max())
     return Fail(error, "a model has 1 to 32767 frames");
@@ -162,14 +162,14 @@ bool CheckModel(const McbModel& m, std::string& error) {
       (m.quantisedParts && m.keyPositionDivisor == 0))
     return Fail(error, "quantised data needs non-zero divisors");
   size_t materials = 0;
-  for (const McbObject& o : m.objects) {
+  for (const CreatureObject& o : m.objects) {
     if (o.transforms.size() != static_cast<size_t>(m.frames))
       return Fail(error, "object " + o.name + ": one transform per frame");
     if (!o.hidden && !CheckMesh(o.name, o.materials.size(), o.vertices.size(), o.triangles, error))
       return false;
     materials += o.materials.size();
   }
-  for (const McbPart& p : m.parts) {
+  for (const CreaturePart& p : m.parts) {
     if (p.weights.size() != static_cast<size_t>(m.frames))
       return Fail(error, "part " + p.name + ": one weight per frame");
     if (p.keys.empty()) return Fail(error, "part " + p.name + ": at least one key set");
@@ -186,12 +186,12 @@ bool CheckModel(const McbModel& m, std::string& error) {
 
 }  // namespace
 
-bool WriteCreatureModel(const McbModel& m, plat::ByteWriter& out, std::string& error) {
+bool WriteCreatureBinary(const CreatureModel& m, plat::ByteWriter& out, std::string& error) {
   if (!CheckModel(m, error)) return false;
   size_t meshes = m.objects.size() + m.parts.size();
   size_t materials = 0;
-  for (const McbObject& o : m.objects) materials += o.materials.size();
-  for (const McbPart& p : m.parts) materials += p.materials.size();
+  for (const CreatureObject& o : m.objects) materials += o.materials.size();
+  for (const CreaturePart& p : m.parts) materials += p.materials.size();
   const uint32_t a = kMcbHeaderSize;
   const uint32_t b = a + static_cast<uint32_t>(m.poses.size() * 24);
   const uint32_t c = b + static_cast<uint32_t>(m.frames) * 12u;
@@ -213,10 +213,10 @@ bool WriteCreatureModel(const McbModel& m, plat::ByteWriter& out, std::string& e
   for (uint32_t offset : {a, b, c, d, e}) out.U32(offset);
   out.U32(0);
 
-  for (const McbPose& p : m.poses)
+  for (const CreaturePose& p : m.poses)
     for (int v : {p.end - p.start + 1, p.start, p.end, p.windowStart, p.loopStart, p.loopEnd}) out.I32(v);
   for (const auto& o : m.frameOffsets) WriteFloats(o.data(), 3, out);
-  for (const McbScroll& s : m.scrolls) {
+  for (const CreatureScroll& s : m.scrolls) {
     out.I16(static_cast<int16_t>(s.kind));
     out.I16(static_cast<int16_t>(s.index));
     out.F32(s.u);
@@ -226,12 +226,12 @@ bool WriteCreatureModel(const McbModel& m, plat::ByteWriter& out, std::string& e
     WriteMeshHeader(0, static_cast<int>(i), m.objects[i].materials.size(), m.objects[i].colours, out);
   for (size_t i = 0; i < m.parts.size(); ++i)
     WriteMeshHeader(1, static_cast<int>(i), m.parts[i].materials.size(), m.parts[i].colours, out);
-  for (const McbObject& o : m.objects)
-    for (const McbMaterial& mat : o.materials) WriteMaterial(mat, out);
-  for (const McbPart& p : m.parts)
-    for (const McbMaterial& mat : p.materials) WriteMaterial(mat, out);
+  for (const CreatureObject& o : m.objects)
+    for (const CreatureMaterial& mat : o.materials) WriteMaterial(mat, out);
+  for (const CreaturePart& p : m.parts)
+    for (const CreatureMaterial& mat : p.materials) WriteMaterial(mat, out);
 
-  for (const McbObject& o : m.objects) {
+  for (const CreatureObject& o : m.objects) {
     out.FixedString(o.name, 16);
     out.I32(o.hidden ? 0 : static_cast<int32_t>(o.vertices.size()));
     out.Zeros(12);
@@ -239,15 +239,15 @@ bool WriteCreatureModel(const McbModel& m, plat::ByteWriter& out, std::string& e
     out.U32(o.hidden ? 0x80u : 0u);
     out.I32(0);
   }
-  for (const McbObject& o : m.objects) {
+  for (const CreatureObject& o : m.objects) {
     if (o.hidden) continue;
     if (!WriteObjectVertices(m, o, out, error)) return false;
     WriteTriangles(o.triangles, out);
   }
-  for (const McbObject& o : m.objects)
+  for (const CreatureObject& o : m.objects)
     if (!WriteTransforms(m, o, out, error)) return false;
 
-  for (const McbPart& p : m.parts) {
+  for (const CreaturePart& p : m.parts) {
     out.FixedString(p.name, 16);
     out.I32(static_cast<int32_t>(p.vertices.size()));
     out.I32(static_cast<int32_t>(p.keys.size()));
@@ -256,12 +256,12 @@ bool WriteCreatureModel(const McbModel& m, plat::ByteWriter& out, std::string& e
     out.I32(p.normalDivisor);
     out.Zeros(8);
   }
-  for (const McbPart& p : m.parts) {
+  for (const CreaturePart& p : m.parts) {
     if (!WritePartVertexData(m, p, out, error)) return false;
     WriteTriangles(p.triangles, out);
   }
-  for (const McbPart& p : m.parts) WriteFloats(p.weights.data(), static_cast<int>(p.weights.size()), out);
-  for (const McbPart& p : m.parts)
+  for (const CreaturePart& p : m.parts) WriteFloats(p.weights.data(), static_cast<int>(p.weights.size()), out);
+  for (const CreaturePart& p : m.parts)
     for (const auto& key : p.keys)
       if (!WriteKeySet(m, p, key, out, error)) return false;
   return true;

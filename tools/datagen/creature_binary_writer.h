@@ -1,11 +1,10 @@
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
-#include "tools/datagen/model_binary_writer.h"
+#include "tools/datagen/creature_model_desc.h"
 
 // Creature model (".MCB"), little-endian, no magic. The blocks follow each
 // other directly in this order:
@@ -59,78 +58,6 @@
 //   byte (bits 0, 1, 2 negate x, y, z).
 namespace datagen {
 
-struct McbMaterial {
-  std::string texture;  // at most 15 characters
-  uint8_t key[3] = {0, 0, 0};
-  int8_t frames = 0;
-  float power = 0.25f;
-  float alpha = 1.0f;
-  int32_t renderType = 2;
-  float emission = 0;
-  int16_t faceFlags = 0;
-  float colour1[3] = {1, 1, 1};
-  float colour2[3] = {0.8f, 0.8f, 0.8f};
-  float colour3[3] = {0, 0, 0};
-};
-
-struct McbTriangle {
-  int material = 0;  // within the mesh's own materials
-  int faceFlags = 0;
-  int a = 0, b = 0, c = 0;
-};
-
-struct McbObject {
-  std::string name;
-  bool hidden = false;
-  bool colours = false;  // floats 3 to 5 are colours
-  std::vector<McbMaterial> materials;
-  std::vector<ModelVertex> vertices;
-  std::vector<McbTriangle> triangles;
-  std::vector<std::array<float, 12>> transforms;  // one per frame
-};
-
-struct McbKeyVertex {
-  float x = 0, y = 0, z = 0, nx = 0, ny = 0, nz = 0;
-};
-
-struct McbPart {
-  std::string name;
-  bool colours = false;
-  std::vector<McbMaterial> materials;
-  std::vector<ModelVertex> vertices;  // the normal and u, v of each vertex
-  std::vector<McbTriangle> triangles;
-  std::vector<float> weights;  // one per frame
-  std::vector<std::vector<McbKeyVertex>> keys;
-  // 0: the keys carry no normals; quantised normals are stored times it.
-  int normalDivisor = 127;
-};
-
-struct McbPose {
-  int start = 0, end = 0, windowStart = 0, loopStart = 0, loopEnd = 0;
-};
-
-struct McbScroll {
-  int kind = 0;  // 0 object, 1 part
-  int index = 0;
-  float u = 0, v = 0;
-};
-
-struct McbModel {
-  std::string name;
-  bool quantisedObjects = false;
-  bool quantisedParts = false;
-  int16_t objectPositionDivisor = 100;
-  int16_t objectTranslationDivisor = 100;
-  int16_t keyPositionDivisor = 100;
-  int16_t coordinateDivisor = 1000;
-  int frames = 1;
-  std::vector<McbPose> poses;
-  std::vector<std::array<float, 3>> frameOffsets;  // one per frame
-  std::vector<McbScroll> scrolls;
-  std::vector<McbObject> objects;
-  std::vector<McbPart> parts;
-};
-
 constexpr size_t kMcbHeaderSize = 88;
 constexpr size_t kMcbMeshHeaderSize = 40;
 constexpr size_t kMcbMaterialSize = 88;
@@ -138,6 +65,6 @@ constexpr size_t kMcbRecordSize = 44;
 constexpr size_t kMcbMaxMeshes = 127;
 constexpr size_t kMcbMaxMaterials = 127;
 
-bool WriteCreatureModel(const McbModel& model, plat::ByteWriter& out, std::string& error);
+bool WriteCreatureBinary(const CreatureModel& model, plat::ByteWriter& out, std::string& error);
 
 }  // namespace datagen
