@@ -181,7 +181,7 @@ bool WriteCreatureText(const CreatureModel& m, plat::ByteWriter& out, std::strin
   l << "BeginMove";
   l.End();
   for (int f = 0; f < m.frames; ++f) {
-    l << "f" << f << m.frameOffsets[f][0] << m.frameOffsets[f][1] << m.frameOffsets[f][2];
+    l << f << m.frameOffsets[f][0] << m.frameOffsets[f][1] << m.frameOffsets[f][2];
     l.End();
   }
   for (size_t i = 0; i < m.objects.size(); ++i) {

@@ -22,7 +22,7 @@
 //     Triangles <count>; per triangle: t <material> <a> <b> <c>
 //   BeginRelationship <count>; per mesh: r 0
 //   BeginPose <count>; per pose: p <start> <end> <window> <loop start> <loop end>
-//   BeginMove; per frame: f x y z
+//   BeginMove; per frame: <frame> x y z
 //   per object: BeginFrame <n> 0 0 0 0 <hidden>; per frame: m and 12 floats
 //   per part with more than one key set or its own weights:
 //     BeginMorphdata <n> <key count>; [FrameWeight, then one weight a line];
