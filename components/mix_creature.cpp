@@ -81,7 +81,8 @@ void CGCBMixCreature::StepOnce() {
 int CGCBMixCreature::LoadModel(const char* file, const char* dir) { return LoadModel(file, 1, dir); }
 
 int CGCBMixCreature::LoadModel(const char* file, int loadAllPoses, const char* dir) {
-  if (!file) return 0;
+  // One model per creature: a second would leave the first without an owner.
+  if (!file || modelData) return 0;
   std::string name = file;
   if (name.find('.') == std::string::npos) name += ".MCB";
   const std::string path = std::string(dir ? dir : "") + "\\" + name;

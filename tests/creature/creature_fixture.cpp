@@ -1,5 +1,9 @@
 #include "tests/creature/creature_fixture.h"
 
+#include "engine/core/mesh_edit.h"
+#include "engine/core/node_transforms.h"
+#include "engine/core/terrain.h"
+
 namespace creaturetest {
 
 using namespace datagen;
@@ -75,6 +79,32 @@ int Occupied(const Pool& pool) {
 }  // namespace
 
 int LiveNodes() { return Occupied(g_nodePool); }
+
+HOBJECT MakeGround(float half, HOBJECT* meshNode) {
+  std::vector<MESHVERTEX> corners(4);
+  const float xy[4][2] = {{-half, -half}, {half, -half}, {half, half}, {-half, half}};
+  for (int i = 0; i < 4; ++i) {
+    corners[i].x = xy[i][0], corners[i].y = xy[i][1], corners[i].nz = 1;
+    corners[i].u = xy[i][0] > 0 ? 1.0f : 0.0f, corners[i].v = xy[i][1] > 0 ? 1.0f : 0.0f;
+  }
+  const std::vector<MESHPRIM> words = {PRIM_TRIANGLE, 0, 0, 0, 1, 2, PRIM_TRIANGLE, 0, 0, 0, 2, 3};
+  BeginNode(NODE_MESH);
+  AppendMeshData(0, corners.data(), 4, words.data(), static_cast<int>(words.size()), 2, 1);
+  const HOBJECT mesh = EndNode(0);
+  if (meshNode) *meshNode = mesh;
+  return CreateTerrain(mesh, 1, 1);
+}
+
+float BodyX(CGCBMixCreature& creature) {
+  MATRIX34 m;
+  GetNodeMatrix(creature.objectNodes[0], &m, 1);
+  return m.row[3].x;
+}
+
+float PartZ(CGCBMixCreature& creature) {
+  const MESHVERTEX* v = GetMeshVertices(creature.partNodes[0], nullptr, nullptr, nullptr);
+  return v ? v[0].z : -1000;
+}
 int LiveMaterials() { return Occupied(g_materialPool); }
 
 }  // namespace creaturetest

@@ -1,9 +1,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "components/mix_creature.h"
 #include "engine/core/pools.h"
 #include "engine/media/data_directories.h"
 #include "platform/files.h"
@@ -28,6 +30,13 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 int LiveNodes();
 int LiveMaterials();
 
+// A square of ground from -half to half in x and y at height 0, as a terrain
+// (its mesh node in meshNode when asked).
+HOBJECT MakeGround(float half, HOBJECT* meshNode = nullptr);
+// The body object's position x and the part's first vertex z.
+float BodyX(CGCBMixCreature& creature);
+float PartZ(CGCBMixCreature& creature);
+
 // An open engine (the Direct3D path) in a fresh working directory with a
 // "creature" and a "texture" folder, and the game's trace captured.
 class CreatureTest : public enginetest::EngineTest {
@@ -37,6 +46,13 @@ class CreatureTest : public enginetest::EngineTest {
     plat::CreateDirectories("creature");
     plat::CreateDirectories("texture");
     SetTextureDirectory(".\\texture");
+  }
+
+  // "creature/tester.MCB" (or ".txt") written from TestModel and loaded.
+  std::unique_ptr<CGCBMixCreature> Make(bool quantised = true, bool text = false) {
+    WriteFile(text ? "creature/tester.txt" : "creature/tester.MCB",
+              text ? TextBytes(TestModel(quantised)) : McbBytes(TestModel(quantised)));
+    return std::make_unique<CGCBMixCreature>(text ? "tester.txt" : "tester", 1, "creature");
   }
 
   testsupport::ScopedWorkDir workDir_;
