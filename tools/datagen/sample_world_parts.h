@@ -12,5 +12,7 @@ bool WriteSampleAssets(const std::string& root, std::string& error);
 bool WriteSampleSounds(const std::string& root, std::string& error);
 bool WriteSampleCutScene(const std::string& root, std::string& error);
 bool WriteSampleBattleTexts(const std::string& root, std::string& error);
+// The hero's creature models, face textures and the blob shadow's texture.
+bool WriteSampleCreatures(const std::string& root, std::string& error);
 
 }  // namespace datagen
