@@ -22,6 +22,7 @@ struct Presenter {
 };
 
 std::map<WindowHandle, Presenter> g_presenters;
+uint64_t g_pacedFrames = 0;
 
 uint32_t SdlFormatOf(const PixelFormat& f) {
   if (f.bitsPerPixel != 16) return SDL_PIXELFORMAT_UNKNOWN;
@@ -83,6 +84,7 @@ SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitc
   SDL_RenderCopy(p->renderer, p->texture, nullptr, nullptr);
   Pace(*p);
   SDL_RenderPresent(p->renderer);
+  ++g_pacedFrames;
   return SurfaceResult::Ok;
 }
 
@@ -104,3 +106,5 @@ void ImageToWindowPoint(WindowHandle window, int x, int y, int* wx, int* wy) {
 }
 
 }  // namespace plat::native
+
+uint64_t plat::PacedFrameCount() { return native::g_pacedFrames; }

@@ -64,7 +64,9 @@ int FogWeight(const PixelPipeline& p, float rhw, float vertexFog) {
   return static_cast<int>(f * 256.0f);
 }
 
-template <bool kTextured, bool kLinear, bool kExtras>
+// kWrapped: the texture is read through its decoded texels (power of two,
+// wrapping, no colour key).
+template <bool kTextured, bool kLinear, bool kExtras, bool kWrapped>
 void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
@@ -87,7 +89,11 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
         v *= w;
       }
       uint32_t texel;
-      if (!(kLinear ? SampleBilinear(p.texture, u, v, texel) : SamplePoint(p.texture, u, v, texel))) continue;
+      if constexpr (kWrapped) {
+        texel = kLinear ? SampleBilinearWrapped(p.texture, u, v) : SamplePointWrapped(p.texture, u, v);
+      } else if (!(kLinear ? SampleBilinear(p.texture, u, v, texel) : SamplePoint(p.texture, u, v, texel))) {
+        continue;
+      }
       const int tr = (texel >> 16) & 0xFF, tg = (texel >> 8) & 0xFF, tb = texel & 0xFF;
       if (p.colorSource == StageSource::Modulate) {
         r = Modulate(tr, d[0]);
@@ -136,10 +142,15 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
 
 }  // namespace
 
-SpanFn SelectSpan(bool textured, bool linear, bool extras) {
-  if (!textured) return extras ? FillSpan<false, false, true> : FillSpan<false, false, false>;
-  if (linear) return extras ? FillSpan<true, true, true> : FillSpan<true, true, false>;
-  return extras ? FillSpan<true, false, true> : FillSpan<true, false, false>;
+template <bool kTextured, bool kLinear, bool kWrapped>
+SpanFn WithExtras(bool extras) {
+  return extras ? FillSpan<kTextured, kLinear, true, kWrapped> : FillSpan<kTextured, kLinear, false, kWrapped>;
+}
+
+SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped) {
+  if (!textured) return WithExtras<false, false, false>(extras);
+  if (wrapped) return linear ? WithExtras<true, true, true>(extras) : WithExtras<true, false, true>(extras);
+  return linear ? WithExtras<true, true, false>(extras) : WithExtras<true, false, false>(extras);
 }
 
 }  // namespace plat::raster

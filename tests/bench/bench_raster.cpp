@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/raster/pixel_formats.h"
 #include "platform/raster/rasterizer.h"
 #include "tests/raster/raster_fixture.h"
 
@@ -81,6 +82,7 @@ struct Scene {
   std::vector<uint16_t> color = std::vector<uint16_t>(kWidth * kHeight);
   std::vector<uint16_t> depth = std::vector<uint16_t>(kWidth * kHeight);
   std::vector<uint16_t> texels = CheckerTexture(64);
+  std::vector<uint32_t> decoded = std::vector<uint32_t>(64 * 64);
   Texture texture;
   Light lights[2];
   DrawContext context;
@@ -88,6 +90,8 @@ struct Scene {
 
   Scene() {
     texture = {texels.data(), 64, 64, 128, PixelLayout::Rgb565, false, 0};
+    ExpandTexels(texture, decoded.data());  // as the 3D device keeps every texture
+    texture.expanded = decoded.data();
     lights[0].type = LightType::Directional;
     lights[0].direction = {0.3f, -0.8f, -0.5f};
     lights[0].color = {0.7f, 0.7f, 0.6f, 1};
@@ -170,7 +174,10 @@ BENCHMARK(BM_LitTexturedBlendedFogged)->Unit(benchmark::kMillisecond);
 void BM_BilinearDepthTestedFill(benchmark::State& state) {
   Scene scene;
   std::vector<uint16_t> texels = CheckerTexture(256);
+  std::vector<uint32_t> decoded(256 * 256);
   scene.texture = {texels.data(), 256, 256, 512, PixelLayout::Rgb565, false, 0};
+  ExpandTexels(scene.texture, decoded.data());  // as the 3D device keeps every texture
+  scene.texture.expanded = decoded.data();
   scene.context.transforms.projection = plat::raster::Matrix{};
   scene.context.lighting.lightCount = 0;
   scene.context.states.cullMode = CullMode::None;
