@@ -134,8 +134,9 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
   p.cull = rs.cullMode;
   const bool extras = p.specular || p.fog != PixelFog::None || p.blend;
   const bool wrapped = p.textured && p.texture.argb && p.texture.powerOfTwo && !p.texture.clamp && !p.texture.keyed;
-  p.pointSpan = SelectSpan(p.textured, false, extras, wrapped);
-  p.linearSpan = SelectSpan(p.textured, true, extras, wrapped);
+  const bool modulateOnly = p.colorSource == StageSource::Modulate && !p.alphaTest;
+  p.pointSpan = SelectSpan(p.textured, false, extras, wrapped, modulateOnly);
+  p.linearSpan = SelectSpan(p.textured, true, extras, wrapped, modulateOnly);
   return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/raster/pixel_formats.h"
 #include "platform/raster/pixel_pipeline.h"
+#include "platform/raster/texel_math.h"
 
 // Texture look-ups for the span routines: wrap and clamp addressing, point
 // and bilinear filtering on 1/256-texel fixed point, and the colour key. A
@@ -26,20 +27,6 @@ inline int AddressTexel(int i, int size, bool clamp, bool powerOfTwo) {
 }
 
 inline uint16_t FetchTexel(const TextureView& t, int x, int y) { return t.pixels[y * t.pitch + x]; }
-
-// Four 0xAARRGGBB texels weighted by the position (fx, fy in 1/256) between
-// them; weights in 1/256 summing to 256, two channels per multiply.
-inline uint32_t BilinearMix(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t fx, uint32_t fy) {
-  const uint32_t w11 = (fx * fy) >> 8;
-  const uint32_t w10 = (fx * (256 - fy)) >> 8;
-  const uint32_t w01 = ((256 - fx) * fy) >> 8;
-  const uint32_t w00 = 256 - w11 - w10 - w01;
-  const uint32_t rb = ((p00 & 0xFF00FF) * w00 + (p10 & 0xFF00FF) * w10 + (p01 & 0xFF00FF) * w01 +
-                       (p11 & 0xFF00FF) * w11) >> 8;
-  const uint32_t ag = ((p00 >> 8) & 0xFF00FF) * w00 + ((p10 >> 8) & 0xFF00FF) * w10 +
-                      ((p01 >> 8) & 0xFF00FF) * w01 + ((p11 >> 8) & 0xFF00FF) * w11;
-  return (rb & 0xFF00FF) | (ag & 0xFF00FF00);
-}
 
 // u, v in texture coordinates; false when the key hides the texel.
 inline bool SamplePoint(const TextureView& t, float u, float v, uint32_t& argb) {
@@ -76,16 +63,17 @@ inline bool SampleBilinear(const TextureView& t, float u, float v, uint32_t& arg
 }
 
 // The decoded texels of a power-of-two texture that wraps and has no colour
-// key: the same results with one address computation and no decoding.
-inline uint32_t SamplePointWrapped(const TextureView& t, float u, float v) {
-  const int x = (SafeFixed(u * t.scaleU) >> 8) & (t.width - 1);
-  const int y = (SafeFixed(v * t.scaleV) >> 8) & (t.height - 1);
+// key: the same results with one address computation and no decoding. The
+// position comes in 1/256 texels (SafeFixed of u * scaleU, v * scaleV).
+inline uint32_t SamplePointWrapped(const TextureView& t, int fixedU, int fixedV) {
+  const int x = (fixedU >> 8) & (t.width - 1);
+  const int y = (fixedV >> 8) & (t.height - 1);
   return t.argb[y * t.width + x];
 }
 
-inline uint32_t SampleBilinearWrapped(const TextureView& t, float u, float v) {
-  const int fu = SafeFixed(u * t.scaleU) - 128;
-  const int fv = SafeFixed(v * t.scaleV) - 128;
+inline uint32_t SampleBilinearWrapped(const TextureView& t, int fixedU, int fixedV) {
+  const int fu = fixedU - 128;
+  const int fv = fixedV - 128;
   const int maskX = t.width - 1, maskY = t.height - 1;
   const int x0 = (fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
   const uint32_t* row0 = t.argb + ((fv >> 8) & maskY) * t.width;
