@@ -134,9 +134,9 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
   p.cull = rs.cullMode;
   const bool extras = p.specular || p.fog != PixelFog::None || p.blend;
   const bool wrapped = p.textured && p.texture.argb && p.texture.powerOfTwo && !p.texture.clamp && !p.texture.keyed;
-  const bool modulateOnly = p.colorSource == StageSource::Modulate && !p.alphaTest;
-  p.pointSpan = SelectSpan(p.textured, false, extras, wrapped, modulateOnly);
-  p.linearSpan = SelectSpan(p.textured, true, extras, wrapped, modulateOnly);
+  const bool modulated = p.colorSource == StageSource::Modulate;
+  p.pointSpan = SelectSpan(p.textured, false, extras, wrapped, modulated);
+  p.linearSpan = SelectSpan(p.textured, true, extras, wrapped, modulated);
   return true;
 }
 

@@ -91,8 +91,8 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& out);
 // textured-bilinear variants, each with or without the rarer stages
 // (specular, fog, blending), the textured ones also reading decoded texels
 // of a wrapping power-of-two texture without colour key (wrapped), and
-// the common case of the texture modulated by the diffuse colour with no
-// alpha test (modulateOnly).
-SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulateOnly);
+// the common case of the texture modulated by the diffuse colour
+// (modulated).
+SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated);
 
 }  // namespace plat::raster

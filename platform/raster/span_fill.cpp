@@ -90,7 +90,8 @@ V4i FixedLanes(V4 x) {
 }
 
 template <bool kTextured, bool kWrapped>
-inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, int lanes, Chunk& c) {
+inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, const TextureView& texture,
+                                                        int lanes, Chunk& c) {
   const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f);
   for (int i = 0; i < lanes; i += 4) {
     V4 z = Lanes(c.z + i);
@@ -108,8 +109,8 @@ inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, 
         Store(c.v + i, v);
       }
       if constexpr (kWrapped) {
-        Store(c.texelU + i, FixedLanes(u * Splat(p.texture.scaleU)));
-        Store(c.texelV + i, FixedLanes(v * Splat(p.texture.scaleV)));
+        Store(c.texelU + i, FixedLanes(u * Splat(texture.scaleU)));
+        Store(c.texelV + i, FixedLanes(v * Splat(texture.scaleV)));
       }
     }
   }
@@ -118,8 +119,7 @@ inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, 
 // kWrapped: the texture is read through its decoded texels (power of two,
 // wrapping, no colour key).
 template <bool kTextured, bool kLinear, bool kExtras, bool kWrapped>
-void FillSpan(const PixelPipeline& pipeline, int x, int y, int count, const float* start, const float* step) {
-  const PixelPipeline p = pipeline;  // a copy that stores to the target cannot alias
+void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
   float z0 = start[kAttrZ], rhw0 = start[kAttrRhw], u0 = start[kAttrU], v0 = start[kAttrV];
@@ -139,7 +139,7 @@ void FillSpan(const PixelPipeline& pipeline, int x, int y, int count, const floa
     }
     const int lanes = (n + 3) & ~3;
     for (int i = n; i < lanes; ++i) c.z[i] = c.rhw[i] = c.u[i] = c.v[i] = 0;
-    PrepareChunk<kTextured, kWrapped>(p, lanes, c);
+    PrepareChunk<kTextured, kWrapped>(p, p.texture, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
       const uint32_t z = static_cast<uint32_t>(c.depth[i]);
       if (zTest && !Passes(p.depthPass, z, zrow[i])) continue;
@@ -214,52 +214,75 @@ V LoadLanes(const T* at) {
 
 U4 Spread(uint32_t x) { return U4{x, x, x, x}; }
 
+// Passes on four lanes: all ones where the comparison mask lets a against b pass.
+U4 PassLanes(uint8_t mask, U4 a, U4 b) {
+  const U4 less = mask & 1 ? Spread(~0u) : Spread(0), equal = mask & 2 ? Spread(~0u) : Spread(0),
+           greater = mask & 4 ? Spread(~0u) : Spread(0);
+  return (reinterpret_cast<U4>(a < b) & less) | (reinterpret_cast<U4>(a == b) & equal) |
+         (reinterpret_cast<U4>(a > b) & greater);
+}
+
+U4 ModulateLanes(U4 a, U4 b) { return (a * (b + (b >> 7))) >> 8; }
+
+// Stage 0's alpha on four lanes (diffuse and texel alpha 0..255).
+U4 AlphaLanes(StageSource s, U4 diffuse, U4 texel) {
+  switch (s) {
+    case StageSource::Diffuse: return diffuse;
+    case StageSource::Texture: return texel;
+    case StageSource::White: return Spread(255);
+    case StageSource::Modulate: return ModulateLanes(texel, diffuse);
+    case StageSource::DiffuseSquared: return ModulateLanes(diffuse, diffuse);
+    case StageSource::TextureSquared: return ModulateLanes(texel, texel);
+  }
+  return diffuse;
+}
+
 // Two 16-bit lanes per word multiplied lane by lane (pmullw): the products of
 // channels and weights stay below 65536, so this is the 32-bit product.
 U4 MulLanes(U4 a, U4 b) { return reinterpret_cast<U4>(reinterpret_cast<U8>(a) * reinterpret_cast<U8>(b)); }
 
 // The bilinear span of a wrapping power-of-two texture modulated by the
-// diffuse colour, with no alpha test and none of the rarer stages: then
-// alpha goes nowhere, and the pixels of a chunk are shaded four at a time
-// with the very arithmetic of FillSpan.
-void FillModulatedBilinear(const PixelPipeline& pipeline, int x, int y, int count, const float* start,
-                           const float* step) {
-  const PixelPipeline p = pipeline;
+// diffuse colour, with none of the rarer stages: the pixels of a chunk are
+// shaded four at a time with the very arithmetic of FillSpan.
+void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
   float z0 = start[kAttrZ], rhw0 = start[kAttrRhw], u0 = start[kAttrU], v0 = start[kAttrV];
   const float dz = step[kAttrZ], drhw = step[kAttrRhw], du = step[kAttrU], dv = step[kAttrV];
-  V4 col = Load(start + kAttrR);
-  const V4 dCol = Load(step + kAttrR);
+  float red = start[kAttrR], green = start[kAttrG], blue = start[kAttrB], alpha = start[kAttrA];
+  const float dRed = step[kAttrR], dGreen = step[kAttrG], dBlue = step[kAttrB], dAlpha = step[kAttrA];
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
-  const uint32_t passLess = p.depthPass & 1 ? ~0u : 0, passEqual = p.depthPass & 2 ? ~0u : 0,
-                 passGreater = p.depthPass & 4 ? ~0u : 0;
-  const TextureView& t = p.texture;
+  const bool alphaTest = p.alphaTest;
+  const U4 alphaRef = Spread(static_cast<uint32_t>(p.alphaRef));
+  const TextureView t = p.texture;  // a copy: stores to the target cannot change it
   const uint32_t maskX = static_cast<uint32_t>(t.width - 1), maskY = static_cast<uint32_t>(t.height - 1);
   const bool rgb565 = p.layout == PixelLayout::Rgb565;
   Chunk c;
-  alignas(16) uint32_t diffuseRB[kChunk], diffuseG[kChunk], texel[4][kChunk], shaded[kChunk], pass[kChunk];
+  alignas(16) float diffuse[4][kChunk];
+  alignas(16) uint32_t texel[4][kChunk], shaded[kChunk], pass[kChunk];
   alignas(16) uint16_t old[kChunk];
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
-    for (int i = 0; i < n; ++i, col += dCol) {
+    for (int i = 0; i < n; ++i) {
       c.z[i] = z0;
       c.rhw[i] = rhw0;
       c.u[i] = u0;
       c.v[i] = v0;
+      diffuse[0][i] = red;
+      diffuse[1][i] = green;
+      diffuse[2][i] = blue;
+      diffuse[3][i] = alpha;
       z0 += dz, rhw0 += drhw, u0 += du, v0 += dv;
-      const V4i d = ToBytes(col);
-      diffuseRB[i] = static_cast<uint32_t>(Widen(d[2]) | Widen(d[0]) << 16);
-      diffuseG[i] = static_cast<uint32_t>(Widen(d[1]));
-      old[i] = zrow ? zrow[i] : 0;
+      red += dRed, green += dGreen, blue += dBlue, alpha += dAlpha;
     }
+    if (zrow) std::memcpy(old, zrow, static_cast<size_t>(n) * sizeof old[0]);
     const int lanes = (n + 3) & ~3;
     for (int i = n; i < lanes; ++i) {
       c.z[i] = c.rhw[i] = c.u[i] = c.v[i] = 0;
-      diffuseRB[i] = diffuseG[i] = 0;
+      diffuse[0][i] = diffuse[1][i] = diffuse[2][i] = diffuse[3][i] = 0;
       old[i] = 0;
     }
-    PrepareChunk<true, true>(p, lanes, c);
+    PrepareChunk<true, true>(p, t, lanes, c);
     for (int i = 0; i < n; ++i) {
       const int fu = c.texelU[i] - 128, fv = c.texelV[i] - 128;
       const uint32_t x0 = static_cast<uint32_t>(fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
@@ -282,16 +305,23 @@ void FillModulatedBilinear(const PixelPipeline& pipeline, int x, int y, int coun
         ag += MulLanes(p4 >> 8 & 0xFF00FF, weights[k]);
       }
       // Modulate: each channel times the widened diffuse one, over 256.
-      const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, LoadLanes<U4>(diffuseRB + i)) >> 8;
-      const U4 green = MulLanes(ag >> 8 & 0xFF, LoadLanes<U4>(diffuseG + i)) >> 8;
-      const U4 r = redBlue >> 16 & 0xFF, g = green & 0xFF, b = redBlue & 0xFF;
+      U4 d[4];
+      for (int k = 0; k < 4; ++k) {
+        d[k] = reinterpret_cast<U4>(ToBytes(Lanes(diffuse[k] + i)));
+        d[k] += d[k] >> 7;
+      }
+      const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, d[2] | d[0] << 16) >> 8;
+      const U4 greenLane = MulLanes(ag >> 8 & 0xFF, d[1]) >> 8;
+      const U4 r = redBlue >> 16 & 0xFF, g = greenLane & 0xFF, b = redBlue & 0xFF;
       const U4 packed = rgb565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
       std::memcpy(shaded + i, &packed, sizeof packed);
       const U4 z = LoadLanes<U4>(c.depth + i);
       const U4 was = __builtin_convertvector(LoadLanes<U4s>(old + i), U4);
-      const U4 ok = zTest ? (reinterpret_cast<U4>(z < was) & passLess) | (reinterpret_cast<U4>(z == was) & passEqual) |
-                                (reinterpret_cast<U4>(z > was) & passGreater)
-                          : Spread(~0u);
+      U4 ok = zTest ? PassLanes(p.depthPass, z, was) : Spread(~0u);
+      if (alphaTest)
+        ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, reinterpret_cast<U4>(ToBytes(Lanes(diffuse[3] + i))),
+                                                ag >> 24),
+                        alphaRef);
       std::memcpy(pass + i, &ok, sizeof ok);
     }
     for (int i = 0; i < n; ++i) {
@@ -309,9 +339,9 @@ SpanFn WithExtras(bool extras) {
 
 }  // namespace
 
-SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulateOnly) {
+SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated) {
   if (!textured) return WithExtras<false, false, false>(extras);
-  if (wrapped && linear && !extras && modulateOnly) return FillModulatedBilinear;
+  if (wrapped && linear && !extras && modulated) return FillModulatedBilinear;
   if (wrapped) return linear ? WithExtras<true, true, true>(extras) : WithExtras<true, false, true>(extras);
   return linear ? WithExtras<true, true, false>(extras) : WithExtras<true, false, false>(extras);
 }
