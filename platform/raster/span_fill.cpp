@@ -260,7 +260,6 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
   Chunk c;
   alignas(16) float diffuse[4][kChunk];
   alignas(16) uint32_t texel[4][kChunk], shaded[kChunk], pass[kChunk];
-  alignas(16) uint16_t old[kChunk];
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
     for (int i = 0; i < n; ++i) {
@@ -275,12 +274,10 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
       z0 += dz, rhw0 += drhw, u0 += du, v0 += dv;
       red += dRed, green += dGreen, blue += dBlue, alpha += dAlpha;
     }
-    if (zrow) std::memcpy(old, zrow, static_cast<size_t>(n) * sizeof old[0]);
     const int lanes = (n + 3) & ~3;
     for (int i = n; i < lanes; ++i) {
       c.z[i] = c.rhw[i] = c.u[i] = c.v[i] = 0;
       diffuse[0][i] = diffuse[1][i] = diffuse[2][i] = diffuse[3][i] = 0;
-      old[i] = 0;
     }
     PrepareChunk<true, true>(p, t, lanes, c);
     for (int i = 0; i < n; ++i) {
@@ -316,8 +313,16 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
       const U4 packed = rgb565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
       std::memcpy(shaded + i, &packed, sizeof packed);
       const U4 z = LoadLanes<U4>(c.depth + i);
-      const U4 was = __builtin_convertvector(LoadLanes<U4s>(old + i), U4);
-      U4 ok = zTest ? PassLanes(p.depthPass, z, was) : Spread(~0u);
+      U4 ok = Spread(~0u);
+      if (zTest) {
+        uint16_t tail[4] = {};
+        const uint16_t* from = zrow + i;
+        if (i + 4 > n) {
+          for (int k = 0; i + k < n; ++k) tail[k] = zrow[i + k];
+          from = tail;
+        }
+        ok = PassLanes(p.depthPass, z, __builtin_convertvector(LoadLanes<U4s>(from), U4));
+      }
       if (alphaTest)
         ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, reinterpret_cast<U4>(ToBytes(Lanes(diffuse[3] + i))),
                                                 ag >> 24),
