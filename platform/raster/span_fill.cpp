@@ -14,8 +14,8 @@
 namespace plat::raster {
 namespace {
 
-// Four attributes stepped together: (z, rhw, u, v), (r, g, b, a),
-// (specular r, g, b, fog).
+// Four lanes: attributes stepped together ((r, g, b, a), (specular r, g, b,
+// fog)) or one attribute of four pixels.
 typedef float V4 __attribute__((vector_size(16)));
 typedef int V4i __attribute__((vector_size(16)));
 
@@ -74,8 +74,6 @@ struct Chunk {
   alignas(16) int texelV[kChunk];
 };
 
-V4 Lanes(const float* at) { return Load(at); }
-
 void Store(float* at, V4 v) { std::memcpy(at, &v, sizeof v); }
 void Store(int* at, V4i v) { std::memcpy(at, &v, sizeof v); }
 
@@ -89,19 +87,41 @@ V4i FixedLanes(V4 x) {
   return __builtin_convertvector(x, V4i);
 }
 
+// The first K attributes (z, rhw, u, v, then r, g, b, a) stepped pixel after
+// pixel, one addition per pixel as ever, into rows of a chunk; the rows are
+// zeroed on to the next multiple of four.
+template <int K>
+struct Stepper {
+  float value[K];
+  float delta[K];
+
+  Stepper(const float* start, const float* step) {
+    for (int k = 0; k < K; ++k) value[k] = start[kAttrZ + k], delta[k] = step[kAttrZ + k];
+  }
+  void Fill(float* const (&rows)[K], int n, int lanes) {
+    for (int i = 0; i < n; ++i)
+      for (int k = 0; k < K; ++k) {
+        rows[k][i] = value[k];
+        value[k] += delta[k];
+      }
+    for (int i = n; i < lanes; ++i)
+      for (int k = 0; k < K; ++k) rows[k][i] = 0;
+  }
+};
+
 template <bool kTextured, bool kWrapped>
 inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, const TextureView& texture,
                                                         int lanes, Chunk& c) {
   const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f);
   for (int i = 0; i < lanes; i += 4) {
-    V4 z = Lanes(c.z + i);
+    V4 z = Load(c.z + i);
     z = z > zero ? z : zero;
     z = z < one ? z : one;
     Store(c.depth + i, __builtin_convertvector(z * Splat(65535.0f) + Splat(0.5f), V4i));
     if constexpr (kTextured) {
-      V4 u = Lanes(c.u + i), v = Lanes(c.v + i);
+      V4 u = Load(c.u + i), v = Load(c.v + i);
       if (p.perspectiveTexture) {
-        const V4 rhw = Lanes(c.rhw + i);
+        const V4 rhw = Load(c.rhw + i);
         const V4 w = one / (rhw > tiny ? rhw : tiny);
         u *= w;
         v *= w;
@@ -122,23 +142,15 @@ template <bool kTextured, bool kLinear, bool kExtras, bool kWrapped>
 void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
-  float z0 = start[kAttrZ], rhw0 = start[kAttrRhw], u0 = start[kAttrU], v0 = start[kAttrV];
-  const float dz = step[kAttrZ], drhw = step[kAttrRhw], du = step[kAttrU], dv = step[kAttrV];
+  Stepper<4> geometry(start, step);
   V4 col = Load(start + kAttrR), spec = Load(start + kAttrSpecR);
   const V4 dCol = Load(step + kAttrR), dSpec = Load(step + kAttrSpecR);
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
   Chunk c;
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
-    for (int i = 0; i < n; ++i) {
-      c.z[i] = z0;
-      c.rhw[i] = rhw0;
-      c.u[i] = u0;
-      c.v[i] = v0;
-      z0 += dz, rhw0 += drhw, u0 += du, v0 += dv;
-    }
     const int lanes = (n + 3) & ~3;
-    for (int i = n; i < lanes; ++i) c.z[i] = c.rhw[i] = c.u[i] = c.v[i] = 0;
+    geometry.Fill({c.z, c.rhw, c.u, c.v}, n, lanes);
     PrepareChunk<kTextured, kWrapped>(p, p.texture, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
       const uint32_t z = static_cast<uint32_t>(c.depth[i]);
@@ -247,10 +259,7 @@ U4 MulLanes(U4 a, U4 b) { return reinterpret_cast<U4>(reinterpret_cast<U8>(a) * 
 void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
-  float z0 = start[kAttrZ], rhw0 = start[kAttrRhw], u0 = start[kAttrU], v0 = start[kAttrV];
-  const float dz = step[kAttrZ], drhw = step[kAttrRhw], du = step[kAttrU], dv = step[kAttrV];
-  float red = start[kAttrR], green = start[kAttrG], blue = start[kAttrB], alpha = start[kAttrA];
-  const float dRed = step[kAttrR], dGreen = step[kAttrG], dBlue = step[kAttrB], dAlpha = step[kAttrA];
+  Stepper<8> attributes(start, step);
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
   const bool alphaTest = p.alphaTest;
   const U4 alphaRef = Spread(static_cast<uint32_t>(p.alphaRef));
@@ -262,23 +271,8 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
   alignas(16) uint32_t texel[4][kChunk], shaded[kChunk], pass[kChunk];
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
-    for (int i = 0; i < n; ++i) {
-      c.z[i] = z0;
-      c.rhw[i] = rhw0;
-      c.u[i] = u0;
-      c.v[i] = v0;
-      diffuse[0][i] = red;
-      diffuse[1][i] = green;
-      diffuse[2][i] = blue;
-      diffuse[3][i] = alpha;
-      z0 += dz, rhw0 += drhw, u0 += du, v0 += dv;
-      red += dRed, green += dGreen, blue += dBlue, alpha += dAlpha;
-    }
     const int lanes = (n + 3) & ~3;
-    for (int i = n; i < lanes; ++i) {
-      c.z[i] = c.rhw[i] = c.u[i] = c.v[i] = 0;
-      diffuse[0][i] = diffuse[1][i] = diffuse[2][i] = diffuse[3][i] = 0;
-    }
+    attributes.Fill({c.z, c.rhw, c.u, c.v, diffuse[0], diffuse[1], diffuse[2], diffuse[3]}, n, lanes);
     PrepareChunk<true, true>(p, t, lanes, c);
     for (int i = 0; i < n; ++i) {
       const int fu = c.texelU[i] - 128, fv = c.texelV[i] - 128;
@@ -304,7 +298,7 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
       // Modulate: each channel times the widened diffuse one, over 256.
       U4 d[4];
       for (int k = 0; k < 4; ++k) {
-        d[k] = reinterpret_cast<U4>(ToBytes(Lanes(diffuse[k] + i)));
+        d[k] = reinterpret_cast<U4>(ToBytes(Load(diffuse[k] + i)));
         d[k] += d[k] >> 7;
       }
       const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, d[2] | d[0] << 16) >> 8;
@@ -324,7 +318,7 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
         ok = PassLanes(p.depthPass, z, __builtin_convertvector(LoadLanes<U4s>(from), U4));
       }
       if (alphaTest)
-        ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, reinterpret_cast<U4>(ToBytes(Lanes(diffuse[3] + i))),
+        ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, reinterpret_cast<U4>(ToBytes(Load(diffuse[3] + i))),
                                                 ag >> 24),
                         alphaRef);
       std::memcpy(pass + i, &ok, sizeof ok);

@@ -1,0 +1,18 @@
+#pragma once
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "engine/core/engine_window.h"
+
+// The main of the benchmarks that open the engine: no display, no sound card.
+inline int RunEngineBenchmarks(int argc, char** argv) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  LoadEngineCursors();
+  RegisterEngineWindowClass();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
