@@ -88,8 +88,10 @@ V4i FixedLanes(V4 x) {
 }
 
 // The first K attributes (z, rhw, u, v, then r, g, b, a) stepped pixel after
-// pixel, one addition per pixel as ever, into rows of a chunk; the rows are
-// zeroed on to the next multiple of four.
+// pixel, one addition per pixel as ever, into rows of a chunk up to a
+// multiple of four (the steps past the span are never read). Each four
+// values are stored at once, so that reading them four at a time waits for
+// no single store.
 template <int K>
 struct Stepper {
   float value[K];
@@ -98,14 +100,14 @@ struct Stepper {
   Stepper(const float* start, const float* step) {
     for (int k = 0; k < K; ++k) value[k] = start[kAttrZ + k], delta[k] = step[kAttrZ + k];
   }
-  void Fill(float* const (&rows)[K], int n, int lanes) {
-    for (int i = 0; i < n; ++i)
+  void Fill(float* const (&rows)[K], int lanes) {
+    for (int i = 0; i < lanes; i += 4)
       for (int k = 0; k < K; ++k) {
-        rows[k][i] = value[k];
-        value[k] += delta[k];
+        const float a = value[k], b = a + delta[k], c = b + delta[k], d = c + delta[k];
+        value[k] = d + delta[k];
+        const V4 four = {a, b, c, d};
+        std::memcpy(rows[k] + i, &four, sizeof four);
       }
-    for (int i = n; i < lanes; ++i)
-      for (int k = 0; k < K; ++k) rows[k][i] = 0;
   }
 };
 
@@ -150,7 +152,7 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + 3) & ~3;
-    geometry.Fill({c.z, c.rhw, c.u, c.v}, n, lanes);
+    geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
     PrepareChunk<kTextured, kWrapped>(p, p.texture, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
       const uint32_t z = static_cast<uint32_t>(c.depth[i]);
@@ -272,7 +274,7 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + 3) & ~3;
-    attributes.Fill({c.z, c.rhw, c.u, c.v, diffuse[0], diffuse[1], diffuse[2], diffuse[3]}, n, lanes);
+    attributes.Fill({c.z, c.rhw, c.u, c.v, diffuse[0], diffuse[1], diffuse[2], diffuse[3]}, lanes);
     PrepareChunk<true, true>(p, t, lanes, c);
     for (int i = 0; i < n; ++i) {
       const int fu = c.texelU[i] - 128, fv = c.texelV[i] - 128;
