@@ -311,13 +311,10 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
       const U4 z = LoadLanes<U4>(c.depth + i);
       U4 ok = Spread(~0u);
       if (zTest) {
-        uint16_t tail[4] = {};
-        const uint16_t* from = zrow + i;
-        if (i + 4 > n) {
-          for (int k = 0; i + k < n; ++k) tail[k] = zrow[i + k];
-          from = tail;
-        }
-        ok = PassLanes(p.depthPass, z, __builtin_convertvector(LoadLanes<U4s>(from), U4));
+        // At the end of the span lane by lane, reading nothing past it.
+        const auto at = [&](int k) -> uint32_t { return i + k < n ? zrow[i + k] : 0; };
+        const U4 was = i + 4 <= n ? __builtin_convertvector(LoadLanes<U4s>(zrow + i), U4) : U4{at(0), at(1), at(2), at(3)};
+        ok = PassLanes(p.depthPass, z, was);
       }
       if (alphaTest)
         ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, reinterpret_cast<U4>(ToBytes(Load(diffuse[3] + i))),
