@@ -236,6 +236,12 @@ U4 PassLanes(uint8_t mask, U4 a, U4 b) {
          (reinterpret_cast<U4>(a > b) & greater);
 }
 
+// Four 16-bit values stored where keep is all ones, the old ones kept elsewhere.
+void WriteLanes(uint16_t* at, U4s values, U4s keep) {
+  const U4s merged = (values & keep) | (LoadLanes<U4s>(at) & ~keep);
+  std::memcpy(at, &merged, sizeof merged);
+}
+
 U4 ModulateLanes(U4 a, U4 b) { return (a * (b + (b >> 7))) >> 8; }
 
 // Stage 0's alpha on four lanes (diffuse and texel alpha 0..255).
@@ -270,7 +276,7 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
   const bool rgb565 = p.layout == PixelLayout::Rgb565;
   Chunk c;
   alignas(16) float diffuse[4][kChunk];
-  alignas(16) uint32_t texel[4][kChunk], shaded[kChunk], pass[kChunk];
+  alignas(16) uint32_t texel[4][kChunk];
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + 3) & ~3;
@@ -307,7 +313,6 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
       const U4 greenLane = MulLanes(ag >> 8 & 0xFF, d[1]) >> 8;
       const U4 r = redBlue >> 16 & 0xFF, g = greenLane & 0xFF, b = redBlue & 0xFF;
       const U4 packed = rgb565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
-      std::memcpy(shaded + i, &packed, sizeof packed);
       const U4 z = LoadLanes<U4>(c.depth + i);
       U4 ok = Spread(~0u);
       if (zTest) {
@@ -320,12 +325,17 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
         ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, reinterpret_cast<U4>(ToBytes(Load(diffuse[3] + i))),
                                                 ag >> 24),
                         alphaRef);
-      std::memcpy(pass + i, &ok, sizeof ok);
-    }
-    for (int i = 0; i < n; ++i) {
-      if (!pass[i]) continue;
-      dst[i] = static_cast<uint16_t>(shaded[i]);
-      if (zWrite) zrow[i] = static_cast<uint16_t>(c.depth[i]);
+      if (i + 4 <= n) {
+        const U4s keep = __builtin_convertvector(ok, U4s);
+        WriteLanes(dst + i, __builtin_convertvector(packed, U4s), keep);
+        if (zWrite) WriteLanes(zrow + i, __builtin_convertvector(z, U4s), keep);
+        continue;
+      }
+      for (int k = 0; i + k < n; ++k) {
+        if (!ok[k]) continue;
+        dst[i + k] = static_cast<uint16_t>(packed[k]);
+        if (zWrite) zrow[i + k] = static_cast<uint16_t>(z[k]);
+      }
     }
   }
 }
