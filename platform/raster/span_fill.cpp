@@ -1,3 +1,4 @@
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -272,7 +273,7 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
   const bool alphaTest = p.alphaTest;
   const U4 alphaRef = Spread(static_cast<uint32_t>(p.alphaRef));
   const TextureView t = p.texture;  // a copy: stores to the target cannot change it
-  const uint32_t maskX = static_cast<uint32_t>(t.width - 1), maskY = static_cast<uint32_t>(t.height - 1);
+  const int maskX = t.width - 1, maskY = t.height - 1, widthLog2 = std::countr_zero(static_cast<unsigned>(t.width));
   const bool rgb565 = p.layout == PixelLayout::Rgb565;
   Chunk c;
   alignas(16) float diffuse[4][kChunk];
@@ -282,16 +283,16 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
     const int lanes = (n + 3) & ~3;
     attributes.Fill({c.z, c.rhw, c.u, c.v, diffuse[0], diffuse[1], diffuse[2], diffuse[3]}, lanes);
     PrepareChunk<true, true>(p, t, lanes, c);
-    for (int i = 0; i < n; ++i) {
-      const int fu = c.texelU[i] - 128, fv = c.texelV[i] - 128;
-      const uint32_t x0 = static_cast<uint32_t>(fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
-      const uint32_t* row0 = t.argb + static_cast<ptrdiff_t>((static_cast<uint32_t>(fv >> 8) & maskY) * t.width);
-      const uint32_t* row1 = t.argb + static_cast<ptrdiff_t>((static_cast<uint32_t>((fv >> 8) + 1) & maskY) * t.width);
-      texel[0][i] = row0[x0];
-      texel[1][i] = row0[x1];
-      texel[2][i] = row1[x0];
-      texel[3][i] = row1[x1];
+    // The four texels' places, then the texels there.
+    for (int i = 0; i < lanes; i += 4) {
+      const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
+      const V4i x0 = (fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
+      const V4i row0 = ((fv >> 8) & maskY) << widthLog2, row1 = (((fv >> 8) + 1) & maskY) << widthLog2;
+      const V4i places[4] = {row0 + x0, row0 + x1, row1 + x0, row1 + x1};
+      for (int k = 0; k < 4; ++k) std::memcpy(texel[k] + i, &places[k], sizeof places[k]);
     }
+    for (int i = 0; i < n; ++i)
+      for (int k = 0; k < 4; ++k) texel[k][i] = t.argb[texel[k][i]];
     for (int i = 0; i < lanes; i += 4) {
       const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
       const U4 w11 = (fx * fy) >> 8, w10 = (fx * (256 - fy)) >> 8, w01 = ((256 - fx) * fy) >> 8;
