@@ -145,7 +145,7 @@ template <bool kTextured, bool kLinear, bool kExtras, bool kWrapped>
 void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
-  Stepper<4> geometry(start, step);
+  Stepper<kTextured ? 4 : 2> geometry(start, step);  // z and rhw, then u and v
   V4 col = Load(start + kAttrR), spec = Load(start + kAttrSpecR);
   const V4 dCol = Load(step + kAttrR), dSpec = Load(step + kAttrSpecR);
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
@@ -153,7 +153,10 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + 3) & ~3;
-    geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
+    if constexpr (kTextured)
+      geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
+    else
+      geometry.Fill({c.z, c.rhw}, lanes);
     PrepareChunk<kTextured, kWrapped>(p, p.texture, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
       const uint32_t z = static_cast<uint32_t>(c.depth[i]);
