@@ -2,6 +2,7 @@
 // streaming texture that the renderer scales into the window.
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -22,7 +23,7 @@ struct Presenter {
 };
 
 std::map<WindowHandle, Presenter> g_presenters;
-uint64_t g_pacedFrames = 0;
+std::atomic<uint64_t> g_pacedFrames{0};  // the loading animation presents from its own thread
 
 uint32_t SdlFormatOf(const PixelFormat& f) {
   if (f.bitsPerPixel != 16) return SDL_PIXELFORMAT_UNKNOWN;
@@ -107,4 +108,4 @@ void ImageToWindowPoint(WindowHandle window, int x, int y, int* wx, int* wy) {
 
 }  // namespace plat::native
 
-uint64_t plat::PacedFrameCount() { return native::g_pacedFrames; }
+uint64_t plat::PacedFrameCount() { return native::g_pacedFrames.load(); }

@@ -68,7 +68,7 @@ constexpr int kChunk = 64;  // a multiple of 4
 struct Chunk {
   alignas(16) float z[kChunk];
   alignas(16) float rhw[kChunk];
-  alignas(16) float u[kChunk];  // after the perspective divide
+  alignas(16) float u[kChunk];  // after the perspective divide (unwrapped reads)
   alignas(16) float v[kChunk];
   alignas(16) int depth[kChunk];
   alignas(16) int texelU[kChunk];  // wrapped reads: 1/256 texels
@@ -128,8 +128,10 @@ inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, 
         const V4 w = one / (rhw > tiny ? rhw : tiny);
         u *= w;
         v *= w;
-        Store(c.u + i, u);
-        Store(c.v + i, v);
+        if constexpr (!kWrapped) {
+          Store(c.u + i, u);
+          Store(c.v + i, v);
+        }
       }
       if constexpr (kWrapped) {
         Store(c.texelU + i, FixedLanes(u * Splat(texture.scaleU)));
