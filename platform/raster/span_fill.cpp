@@ -234,6 +234,11 @@ V LoadLanes(const T* at) {
 
 U4 Spread(uint32_t x) { return U4{x, x, x, x}; }
 
+// Two 16-bit lanes per word multiplied lane by lane (pmullw): every product
+// here (8-bit channels, weights up to 256) stays below 65536, so this is the
+// 32-bit product.
+U4 MulLanes(U4 a, U4 b) { return reinterpret_cast<U4>(reinterpret_cast<U8>(a) * reinterpret_cast<U8>(b)); }
+
 // Passes on four lanes: all ones where the comparison mask lets a against b pass.
 U4 PassLanes(uint8_t mask, U4 a, U4 b) {
   const U4 less = mask & 1 ? Spread(~0u) : Spread(0), equal = mask & 2 ? Spread(~0u) : Spread(0),
@@ -248,7 +253,7 @@ void WriteLanes(uint16_t* at, U4s values, U4s keep) {
   std::memcpy(at, &merged, sizeof merged);
 }
 
-U4 ModulateLanes(U4 a, U4 b) { return (a * (b + (b >> 7))) >> 8; }
+U4 ModulateLanes(U4 a, U4 b) { return MulLanes(a, b + (b >> 7)) >> 8; }
 
 // Stage 0's alpha on four lanes (diffuse and texel alpha 0..255).
 U4 AlphaLanes(StageSource s, U4 diffuse, U4 texel) {
@@ -262,10 +267,6 @@ U4 AlphaLanes(StageSource s, U4 diffuse, U4 texel) {
   }
   return diffuse;
 }
-
-// Two 16-bit lanes per word multiplied lane by lane (pmullw): the products of
-// channels and weights stay below 65536, so this is the 32-bit product.
-U4 MulLanes(U4 a, U4 b) { return reinterpret_cast<U4>(reinterpret_cast<U8>(a) * reinterpret_cast<U8>(b)); }
 
 // The bilinear span of a wrapping power-of-two texture modulated by the
 // diffuse colour, with none of the rarer stages: the pixels of a chunk are
@@ -300,7 +301,7 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
       for (int k = 0; k < 4; ++k) texel[k][i] = t.argb[texel[k][i]];
     for (int i = 0; i < lanes; i += 4) {
       const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
-      const U4 w11 = (fx * fy) >> 8, w10 = (fx * (256 - fy)) >> 8, w01 = ((256 - fx) * fy) >> 8;
+      const U4 w11 = MulLanes(fx, fy) >> 8, w10 = MulLanes(fx, 256 - fy) >> 8, w01 = MulLanes(256 - fx, fy) >> 8;
       const U4 w00 = 256 - w11 - w10 - w01;
       const U4 weights[4] = {w00 | w00 << 16, w10 | w10 << 16, w01 | w01 << 16, w11 | w11 << 16};
       U4 rb = Spread(0), ag = Spread(0);
