@@ -239,12 +239,15 @@ U4 Spread(uint32_t x) { return U4{x, x, x, x}; }
 // 32-bit product.
 U4 MulLanes(U4 a, U4 b) { return reinterpret_cast<U4>(reinterpret_cast<U8>(a) * reinterpret_cast<U8>(b)); }
 
-// Passes on four lanes: all ones where the comparison mask lets a against b pass.
+// Passes on four lanes: all ones where the comparison mask lets a against b
+// pass. The values (depths, alphas) are below 65536, so a signed comparison,
+// the one SSE2 has, is the same.
 U4 PassLanes(uint8_t mask, U4 a, U4 b) {
   const U4 less = mask & 1 ? Spread(~0u) : Spread(0), equal = mask & 2 ? Spread(~0u) : Spread(0),
            greater = mask & 4 ? Spread(~0u) : Spread(0);
-  return (reinterpret_cast<U4>(a < b) & less) | (reinterpret_cast<U4>(a == b) & equal) |
-         (reinterpret_cast<U4>(a > b) & greater);
+  const V4i x = reinterpret_cast<V4i>(a), y = reinterpret_cast<V4i>(b);
+  return (reinterpret_cast<U4>(x < y) & less) | (reinterpret_cast<U4>(x == y) & equal) |
+         (reinterpret_cast<U4>(x > y) & greater);
 }
 
 // Four 16-bit values stored where keep is all ones, the old ones kept elsewhere.
@@ -311,10 +314,10 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
         ag += MulLanes(p4 >> 8 & 0xFF00FF, weights[k]);
       }
       // Modulate: each channel times the widened diffuse one, over 256.
-      U4 d[4];
+      U4 bytes[4], d[4];
       for (int k = 0; k < 4; ++k) {
-        d[k] = reinterpret_cast<U4>(ToBytes(Load(diffuse[k] + i)));
-        d[k] += d[k] >> 7;
+        bytes[k] = reinterpret_cast<U4>(ToBytes(Load(diffuse[k] + i)));
+        d[k] = bytes[k] + (bytes[k] >> 7);
       }
       const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, d[2] | d[0] << 16) >> 8;
       const U4 greenLane = MulLanes(ag >> 8 & 0xFF, d[1]) >> 8;
@@ -329,9 +332,7 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
         ok = PassLanes(p.depthPass, z, was);
       }
       if (alphaTest)
-        ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, reinterpret_cast<U4>(ToBytes(Load(diffuse[3] + i))),
-                                                ag >> 24),
-                        alphaRef);
+        ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, bytes[3], ag >> 24), alphaRef);
       if (i + 4 <= n) {
         const U4s keep = __builtin_convertvector(ok, U4s);
         WriteLanes(dst + i, __builtin_convertvector(packed, U4s), keep);
