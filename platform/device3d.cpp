@@ -61,17 +61,18 @@ bool Viewport3D::Clear(const Rect& rect, uint32_t flags, uint32_t color, float d
          std::min(rect.right, params_.x + params_.width),
          std::min(rect.bottom, params_.y + params_.height)};
   Surface& target = device_->Target();
-  if ((flags & kClearTarget) &&
-      target.Fill(&r, PackColor(color, target.Describe().format)) != SurfaceResult::Ok)
-    return false;
   const auto& zbuffer = target.AttachedDepth();
-  if ((flags & kClearZBuffer) && zbuffer) {
+  const bool clearTarget = (flags & kClearTarget) != 0, clearDepth = (flags & kClearZBuffer) && zbuffer;
+  const uint32_t pixel = clearTarget ? PackColor(color, target.Describe().format) : 0;
+  uint32_t z = 0;
+  if (clearDepth) {
     int bits = zbuffer->Describe().format.bitsPerPixel;
     double top = bits >= 32 ? 4294967295.0 : double((uint64_t{1} << bits) - 1);
-    double z = std::clamp(static_cast<double>(depth), 0.0, 1.0) * top;
-    if (zbuffer->Fill(&r, static_cast<uint32_t>(z)) != SurfaceResult::Ok) return false;
+    z = static_cast<uint32_t>(std::clamp(static_cast<double>(depth), 0.0, 1.0) * top);
   }
-  return true;
+  if (clearTarget && clearDepth) return target.FillWithDepth(r, pixel, z) == SurfaceResult::Ok;
+  if (clearTarget && target.Fill(&r, pixel) != SurfaceResult::Ok) return false;
+  return !clearDepth || zbuffer->Fill(&r, z) == SurfaceResult::Ok;
 }
 
 bool Viewport3D::AddLight(Light3D* light) {

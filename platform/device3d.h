@@ -254,6 +254,10 @@ class Texture3D {
   bool hasPalette_ = false;
   std::vector<uint16_t> converted_;
   uint16_t convertedKey_ = 0;
+  // The sampled texels decoded for the rasteriser, and the top level's
+  // change count they were decoded at.
+  std::vector<uint32_t> expanded_;
+  uint64_t expandedAt_ = ~uint64_t{0};
   uint32_t cardBytes_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/device3d_internal.h"
+#include "platform/raster/pixel_formats.h"
 
 namespace plat {
 namespace {
@@ -175,7 +176,9 @@ bool Texture3D::SampleView(raster::Texture* out) {
   out->width = d.width;
   out->height = d.height;
   out->hasColorKey = top.HasColorKey();
+  bool fresh = false;  // the 16-bit texels may differ from the decoded ones
   if (NativeLayout(d.format, &layout)) {
+    const uint64_t seen = top.ChangeCount();
     uint8_t* pixels = nullptr;
     int pitch = 0;
     if (top.Lock(&pixels, &pitch) != SurfaceResult::Ok) return false;
@@ -184,14 +187,25 @@ bool Texture3D::SampleView(raster::Texture* out) {
     out->pitchBytes = pitch;
     out->layout = layout;
     out->colorKey = static_cast<uint16_t>(top.ColorKey());
-    return true;
+    fresh = seen != expandedAt_;
+    expandedAt_ = top.ChangeCount();
+  } else {
+    if (converted_.empty()) {
+      Convert();
+      fresh = true;
+    }
+    if (converted_.empty()) return false;
+    out->pixels = converted_.data();
+    out->pitchBytes = d.width * 2;
+    out->layout = raster::PixelLayout::Rgb565;
+    out->colorKey = convertedKey_;
   }
-  if (converted_.empty()) Convert();
-  if (converted_.empty()) return false;
-  out->pixels = converted_.data();
-  out->pitchBytes = d.width * 2;
-  out->layout = raster::PixelLayout::Rgb565;
-  out->colorKey = convertedKey_;
+  const size_t texels = static_cast<size_t>(d.width) * static_cast<size_t>(d.height);
+  if (fresh || expanded_.size() != texels) {
+    expanded_.resize(texels);
+    raster::ExpandTexels(*out, expanded_.data());
+  }
+  out->expanded = expanded_.data();
   return true;
 }
 

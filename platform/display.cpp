@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 #include <set>
+#include <vector>
 
 #include "platform/device3d.h"
 #include "platform/display_capture.h"
@@ -33,6 +34,43 @@ uint32_t PlaceChannel(uint32_t value8, uint32_t mask) {
 
 void StorePixel(uint8_t* at, int bytes, uint32_t pixel) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<uint8_t>(pixel >> (8 * i));
+}
+
+// One row's run of pixels set to a value, at the speed of a memory fill.
+void FillRun(uint8_t* at, int count, int bytes, uint32_t pixel) {
+  switch (bytes) {
+    case 1: std::memset(at, static_cast<int>(pixel & 0xFF), static_cast<size_t>(count)); return;
+    case 2: std::fill_n(reinterpret_cast<uint16_t*>(at), count, static_cast<uint16_t>(pixel)); return;
+    case 4: std::fill_n(reinterpret_cast<uint32_t*>(at), count, pixel); return;
+    default:
+      for (int x = 0; x < count; ++x) StorePixel(at + x * bytes, bytes, pixel);
+  }
+}
+
+template <typename Pixel>
+void GatherRow(Pixel* to, const uint8_t* from, const std::vector<int>& columns) {
+  for (size_t i = 0; i < columns.size(); ++i)
+    if (columns[i] >= 0) std::memcpy(to + i, from + static_cast<size_t>(columns[i]) * sizeof(Pixel), sizeof(Pixel));
+}
+
+// One destination row from its source row through the column table; with
+// runs the valid columns are consecutive source columns, copied at once.
+void CopyRow(uint8_t* to, const uint8_t* from, const std::vector<int>& columns, int bytes, bool runs) {
+  if (runs) {
+    size_t first = 0, last = columns.size();
+    while (first < last && columns[first] < 0) ++first;
+    while (last > first && columns[last - 1] < 0) --last;
+    if (first < last)
+      std::memcpy(to + first * bytes, from + static_cast<size_t>(columns[first]) * bytes, (last - first) * bytes);
+    return;
+  }
+  switch (bytes) {
+    case 2: GatherRow(reinterpret_cast<uint16_t*>(to), from, columns); return;
+    case 4: GatherRow(reinterpret_cast<uint32_t*>(to), from, columns); return;
+    default:
+      for (size_t i = 0; i < columns.size(); ++i)
+        if (columns[i] >= 0) std::memcpy(to + i * bytes, from + static_cast<size_t>(columns[i]) * bytes, bytes);
+  }
 }
 
 // Intersects r with the (0, 0, width, height) area; false when nothing is left.
@@ -81,6 +119,7 @@ SurfaceResult Surface::Lock(uint8_t** pixels, int* pitch) {
   }
   if (pixels) *pixels = pixels_.data();
   if (pitch) *pitch = pitch_;
+  ++changes_;  // the caller may write
   return SurfaceResult::Ok;
 }
 
@@ -90,12 +129,30 @@ SurfaceResult Surface::Fill(const Rect* rect, uint32_t pixel) {
   if (lost_) return SurfaceResult::SurfaceLost;
   Rect r = rect ? *rect : Rect{0, 0, width_, height_};
   if (!ClipRect(r, width_, height_)) return SurfaceResult::Ok;
-  int bytes = BytesPerPixel(format_);
-  for (int y = r.top; y < r.bottom; ++y) {
-    uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
-    for (int x = r.left; x < r.right; ++x) StorePixel(row + x * bytes, bytes, pixel);
-  }
+  for (int y = r.top; y < r.bottom; ++y) FillRow(y, r, pixel);
   return SurfaceResult::Ok;
+}
+
+void Surface::FillRow(int y, const Rect& clipped, uint32_t pixel) {
+  ++changes_;
+  const int bytes = BytesPerPixel(format_);
+  FillRun(pixels_.data() + static_cast<size_t>(y) * pitch_ + static_cast<size_t>(clipped.left) * bytes,
+          clipped.right - clipped.left, bytes, pixel);
+}
+
+SurfaceResult Surface::FillWithDepth(const Rect& rect, uint32_t pixel, uint32_t depthValue) {
+  if (lost_) return SurfaceResult::SurfaceLost;
+  Surface* depth = depth_ && !depth_->lost_ ? depth_.get() : nullptr;
+  Rect colour = rect, z = rect;
+  const bool fillColour = ClipRect(colour, width_, height_);
+  const bool fillDepth = depth && ClipRect(z, depth->width_, depth->height_);
+  const int top = std::min(fillColour ? colour.top : z.top, fillDepth ? z.top : colour.top);
+  const int bottom = std::max(fillColour ? colour.bottom : 0, fillDepth ? z.bottom : 0);
+  for (int y = top; y < bottom; ++y) {
+    if (fillColour && y >= colour.top && y < colour.bottom) FillRow(y, colour, pixel);
+    if (fillDepth && y >= z.top && y < z.bottom) depth->FillRow(y, z, depthValue);
+  }
+  return depth_ && depth_->lost_ ? SurfaceResult::SurfaceLost : SurfaceResult::Ok;
 }
 
 SurfaceResult Surface::Blt(const Rect& dest, const Surface& source, const Rect& sourceRect) {
@@ -107,16 +164,22 @@ SurfaceResult Surface::Blt(const Rect& dest, const Surface& source, const Rect& 
     return SurfaceResult::Failed;
   Rect clipped = dest;
   if (!ClipRect(clipped, width_, height_)) return SurfaceResult::Ok;
+  ++changes_;
+  // The source column of every destination column, -1 outside the source.
+  std::vector<int> columns(static_cast<size_t>(clipped.right - clipped.left));
+  for (int x = clipped.left; x < clipped.right; ++x) {
+    int sx = sourceRect.left + static_cast<int>(static_cast<int64_t>(x - dest.left) * sw / dw);
+    columns[static_cast<size_t>(x - clipped.left)] = sx >= 0 && sx < source.width_ ? sx : -1;
+  }
+  // An unscaled copy between two surfaces moves whole rows; onto itself it
+  // goes pixel by pixel as it always has.
+  const bool runs = sw == dw && &source != this;
   for (int y = clipped.top; y < clipped.bottom; ++y) {
     int sy = sourceRect.top + static_cast<int>(static_cast<int64_t>(y - dest.top) * sh / dh);
     if (sy < 0 || sy >= source.height_) continue;
     uint8_t* row = pixels_.data() + static_cast<size_t>(y) * pitch_;
     const uint8_t* srow = source.pixels_.data() + static_cast<size_t>(sy) * source.pitch_;
-    for (int x = clipped.left; x < clipped.right; ++x) {
-      int sx = sourceRect.left + static_cast<int>(static_cast<int64_t>(x - dest.left) * sw / dw);
-      if (sx < 0 || sx >= source.width_) continue;
-      std::memcpy(row + x * bytes, srow + sx * bytes, bytes);
-    }
+    CopyRow(row + static_cast<size_t>(clipped.left) * bytes, srow, columns, bytes, runs);
   }
   return SurfaceResult::Ok;
 }
@@ -132,6 +195,7 @@ bool Surface::WriteColor(int x, int y, uint32_t colorRef) {
   uint32_t pixel = format_.palettised ? r : PackColor(r << 16 | g << 8 | b, format_);
   int bytes = BytesPerPixel(format_);
   StorePixel(pixels_.data() + static_cast<size_t>(y) * pitch_ + x * bytes, bytes, pixel);
+  ++changes_;
   return true;
 }
 
@@ -146,6 +210,7 @@ SurfaceResult Surface::Restore() {
   if (lost_) {
     std::fill(pixels_.begin(), pixels_.end(), 0);
     lost_ = false;
+    ++changes_;
   }
   return SurfaceResult::Ok;
 }

@@ -58,6 +58,10 @@ class Surface {
   SurfaceResult Unlock();
   // Fills a rectangle (the whole surface for null) with a pixel value; clipped.
   SurfaceResult Fill(const Rect* rect, uint32_t pixel);
+  // Fills the rectangle here and in the attached depth surface (each clipped
+  // to its own size) in one pass over the rows; SurfaceLost when either is
+  // lost (the colour is still filled when only the depth is).
+  SurfaceResult FillWithDepth(const Rect& rect, uint32_t pixel, uint32_t depthValue);
   // Copies sourceRect of source stretched onto dest (nearest pixel), clipped
   // to this surface; both surfaces must have the same pixel size.
   SurfaceResult Blt(const Rect& dest, const Surface& source, const Rect& sourceRect);
@@ -85,6 +89,10 @@ class Surface {
   bool HasColorKey() const { return hasColorKey_; }
   uint32_t ColorKey() const { return colorKey_; }
 
+  // Grows whenever the pixels may have changed (a lock included), so a copy
+  // kept in another form knows when it is out of date.
+  uint64_t ChangeCount() const { return changes_; }
+
   bool IsLost() const;
   // A lost surface comes back cleared to zero.
   SurfaceResult Restore();
@@ -101,6 +109,7 @@ class Surface {
 
  private:
   friend class DisplayDevice;
+  void FillRow(int y, const Rect& clipped, uint32_t pixel);
   int width_;
   int height_;
   int pitch_;
@@ -108,6 +117,7 @@ class Surface {
   bool videoMemory_;
   std::vector<uint8_t> pixels_;
   bool lost_ = false;
+  uint64_t changes_ = 0;
   bool hasColorKey_ = false;
   uint32_t colorKey_ = 0;
   std::shared_ptr<Surface> depth_;
@@ -118,6 +128,10 @@ class Surface {
 // Tests: every live surface in video memory reports itself lost until it is
 // restored (system-memory surfaces are never lost).
 void LoseAllSurfaces();
+
+// Frames put on a screen so far, each paced by the display (its refresh, or
+// at most 60 a second); frames with no screen to go to are not counted.
+uint64_t PacedFrameCount();
 int LiveSurfaceCount();
 
 // Tests: while capturing, every frame shown by Flip or PresentFrom is kept

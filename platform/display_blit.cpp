@@ -24,6 +24,7 @@ SurfaceResult Surface::BltWithEffects(const Rect& dest, const Surface& source, c
   if (bytes != (source.format_.bitsPerPixel + 7) / 8 || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
     return SurfaceResult::Failed;
   bool keyed = effects.sourceKey && source.hasColorKey_;
+  ++changes_;
   int left = std::max(dest.left, 0), right = std::min(dest.right, width_);
   int top = std::max(dest.top, 0), bottom = std::min(dest.bottom, height_);
   for (int y = top; y < bottom; ++y) {

@@ -2,6 +2,7 @@
 // streaming texture that the renderer scales into the window.
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -22,6 +23,7 @@ struct Presenter {
 };
 
 std::map<WindowHandle, Presenter> g_presenters;
+std::atomic<uint64_t> g_pacedFrames{0};  // the loading animation presents from its own thread
 
 uint32_t SdlFormatOf(const PixelFormat& f) {
   if (f.bitsPerPixel != 16) return SDL_PIXELFORMAT_UNKNOWN;
@@ -83,6 +85,7 @@ SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitc
   SDL_RenderCopy(p->renderer, p->texture, nullptr, nullptr);
   Pace(*p);
   SDL_RenderPresent(p->renderer);
+  ++g_pacedFrames;
   return SurfaceResult::Ok;
 }
 
@@ -104,3 +107,5 @@ void ImageToWindowPoint(WindowHandle window, int x, int y, int* wx, int* wy) {
 }
 
 }  // namespace plat::native
+
+uint64_t plat::PacedFrameCount() { return native::g_pacedFrames.load(); }

@@ -89,7 +89,7 @@ bool VolumesTouch(NODEDESC* a, int volumeA, NODEDESC* b, int volumeB) {
 }
 
 void ClearContact(NODEDESC* node) {
-  node->lastPartner = nullptr;
+  SetLastPartner(node, nullptr);
   node->partnerPrimitive = -1;
 }
 
@@ -132,8 +132,8 @@ int TestObjectCollision(HOBJECT objectA, int volumeA, HOBJECT objectB, int volum
       ClearContact(a);
       ClearContact(b);
       if (VolumesTouch(a, volumeA, b, volumeB)) {
-        a->lastPartner = b;
-        b->lastPartner = a;
+        SetLastPartner(a, b);
+        SetLastPartner(b, a);
         return 1;
       }
     }
@@ -149,8 +149,8 @@ int CheckCollisionList(NODEDESC* node) {
     if (!mirror) continue;
     ClearContact(partner);
     if (VolumesTouch(node, entry->volume, partner, mirror->volume)) {
-      node->lastPartner = partner;
-      partner->lastPartner = node;
+      SetLastPartner(node, partner);
+      SetLastPartner(partner, node);
       return 1;
     }
   }

@@ -1,5 +1,6 @@
 #include "engine/core/frame_timers.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/core/engine_state.h"
@@ -63,6 +64,17 @@ void ResetFrameTimers() {
 
 void ResynchroniseFrameTimers() {
   for (FRAMETIMER& t : g_frameTimers) t.resynchronise = 1;
+}
+
+double SecondsUntilFrameTimerDue(double longest) {
+  const double now = GetCounterNow();
+  double wait = longest;
+  for (const FRAMETIMER& t : g_frameTimers) {
+    if (!t.active || !t.callback || !t.fixedRate) continue;
+    if (t.resynchronise || now >= t.nextDue) return 0;
+    wait = std::min(wait, (t.nextDue - now) / g_timerFrequency);
+  }
+  return wait;
 }
 
 double GetCounterNow() { return static_cast<double>(plat::QueryCounter()); }

@@ -31,6 +31,10 @@ int FrameTimersPaused();
 // Every slot at 30 per second, without a callback, not fixed-rate.
 void ResetFrameTimers();
 void ResynchroniseFrameTimers();
+// Seconds until the next fixed-rate slot falls due, at most `longest`; 0 when
+// one is due or waits for resynchronisation. Slots that are not fixed-rate
+// run on every pass and set no time.
+double SecondsUntilFrameTimerDue(double longest);
 
 // The performance counter, and seconds elapsed since a counter value.
 double GetCounterNow();

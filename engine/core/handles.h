@@ -1,6 +1,9 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 // Engine object handles and the one allocation rule every handle pool follows.
 //
@@ -32,8 +35,9 @@ inline HOBJECT MakeHandle(OBJECTTYPE type, uint32_t index) { return index | (uin
 inline uint32_t GetHandleType(HOBJECT handle) { return handle & 0xFF000000u; }
 inline uint32_t GetHandleIndex(HOBJECT handle) { return handle & 0x00FFFFFFu; }
 
-// A pool of records of one kind: slots holding pointers (null = free) and a
-// high-water mark, one past the highest slot used since the engine opened.
+// A pool of records of one kind: slots holding pointers (null = free), a
+// high-water mark, one past the highest slot used since the engine opened,
+// and the freed slots below it.
 // The pool does not own its records; each kind's destroy call frees them.
 template <typename T, uint32_t Size>
 struct ObjectPool {
@@ -49,13 +53,16 @@ struct ObjectPool {
     return index < Size ? slots[index] : nullptr;
   }
 
-  // The first free slot below the mark, else the slot at the mark (raising
+  // The lowest free slot below the mark, else the slot at the mark (raising
   // it), so freed slots are reused lowest first. Stores the record, writes the
   // slot into its index field and answers the slot; -1 when the pool is full.
   int Allocate(T* record) {
-    uint32_t slot = 0;
-    while (slot < mark && slots[slot] != nullptr) ++slot;
-    if (slot == mark) {
+    uint32_t slot = mark;
+    if (!freeSlots.empty()) {
+      std::pop_heap(freeSlots.begin(), freeSlots.end(), std::greater<>{});
+      slot = freeSlots.back();
+      freeSlots.pop_back();
+    } else {
       if (mark >= Size) return -1;
       ++mark;
     }
@@ -65,12 +72,19 @@ struct ObjectPool {
   }
 
   void Free(uint32_t slot) {
-    if (slot < Size) slots[slot] = nullptr;
+    if (slot >= Size || slots[slot] == nullptr) return;
+    slots[slot] = nullptr;
+    freeSlots.push_back(slot);
+    std::push_heap(freeSlots.begin(), freeSlots.end(), std::greater<>{});
   }
 
   // Forgets every record and resets the mark (the records must be gone already).
   void Reset() {
     slots.fill(nullptr);
     mark = 0;
+    freeSlots.clear();
   }
+
+ private:
+  std::vector<uint32_t> freeSlots;  // a min-heap of the empty slots below the mark
 };

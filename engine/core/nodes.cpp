@@ -95,23 +95,27 @@ void ReleaseKindData(NODEDESC* node) {
 void AppendChild(NODEDESC* parent, NODEDESC* child) {
   child->parent = parent;
   child->nextSibling = nullptr;
+  child->prevSibling = nullptr;
   if (!parent) return;
-  NODEDESC** link = &parent->firstChild;
-  while (*link) link = &(*link)->nextSibling;
-  *link = child;
+  child->prevSibling = parent->lastChild;
+  (parent->lastChild ? parent->lastChild->nextSibling : parent->firstChild) = child;
+  parent->lastChild = child;
 }
 
 void UnlinkFromParent(NODEDESC* node) {
   if (NODEDESC* parent = node->parent) {
-    for (NODEDESC** link = &parent->firstChild; *link; link = &(*link)->nextSibling) {
-      if (*link == node) {
-        *link = node->nextSibling;
-        break;
-      }
-    }
+    (node->prevSibling ? node->prevSibling->nextSibling : parent->firstChild) = node->nextSibling;
+    (node->nextSibling ? node->nextSibling->prevSibling : parent->lastChild) = node->prevSibling;
   }
   node->parent = nullptr;
   node->nextSibling = nullptr;
+  node->prevSibling = nullptr;
+}
+
+void ForgetPartner(NODEDESC* partner, NODEDESC* node) {
+  auto& list = partner->partnerOf;
+  auto it = std::find(list.begin(), list.end(), node);
+  if (it != list.end()) list.erase(it);
 }
 
 // Counts the distinct materials, records the primitive mix and shrinks the
@@ -143,6 +147,10 @@ void FinishMesh(MESHDESC* mesh) {
   }
   if (mesh->wordsUsed > 0 && static_cast<size_t>(mesh->wordsUsed) < mesh->primitives.size())
     mesh->primitives.resize(static_cast<size_t>(mesh->wordsUsed));
+  // Room left from building (1024 vertices, 4096 words at first) is given back.
+  mesh->vertexArrays.shrink_to_fit();
+  mesh->primitives.shrink_to_fit();
+  mesh->softWork.shrink_to_fit();
 }
 
 // Regroups the primitive list by material: materials in order of first use,
@@ -259,6 +267,13 @@ void SetNodeParent(HOBJECT handle, HOBJECT parentHandle) {
   });
 }
 
+void SetLastPartner(NODEDESC* node, NODEDESC* partner) {
+  if (node->lastPartner == partner) return;
+  if (node->lastPartner) ForgetPartner(node->lastPartner, node);
+  node->lastPartner = partner;
+  if (partner) partner->partnerOf.push_back(node);
+}
+
 int DestroyNode(HOBJECT handle) {
   NODEDESC* node = LookupOpenNode(handle);
   if (!node) return -1;
@@ -274,7 +289,9 @@ int DestroyNode(HOBJECT handle) {
     node->firstChild = child->nextSibling;
     child->parent = nullptr;
     child->nextSibling = nullptr;
+    child->prevSibling = nullptr;
   }
+  node->lastChild = nullptr;
   UnlinkFromParent(node);
   if (IsDrawableKind(node->kind)) UnlinkFromRenderList(node);
   while (COLLISIONDESC* entry = node->collisionHead) {
@@ -298,13 +315,12 @@ int DestroyNode(HOBJECT handle) {
   }
   node->collisionTail = nullptr;
   // No node keeps a contact with a node that is gone.
-  for (uint32_t i = 0; i < g_nodePool.mark; ++i) {
-    NODEDESC* other = g_nodePool.slots[i];
-    if (other && other->lastPartner == node) {
-      other->lastPartner = nullptr;
-      other->partnerPrimitive = -1;
-    }
+  SetLastPartner(node, nullptr);
+  for (NODEDESC* other : node->partnerOf) {
+    other->lastPartner = nullptr;
+    other->partnerPrimitive = -1;
   }
+  node->partnerOf.clear();
   if (node->kind == NODE_MESH) DetachMeshFromTerrains(node);
   int slot = -1;
   if (node == g_nodeUnderConstruction) {

@@ -304,7 +304,9 @@ struct NODEDESC {
   int reservedC = 0;
   NODEDESC* parent = nullptr;
   NODEDESC* nextSibling = nullptr;
+  NODEDESC* prevSibling = nullptr;
   NODEDESC* firstChild = nullptr;
+  NODEDESC* lastChild = nullptr;
   NODEDESC* renderNext = nullptr;
   NODEDESC* renderPrev = nullptr;
   std::vector<uint8_t> work;  // workSize = work.size(); clones get zeros
@@ -314,7 +316,8 @@ struct NODEDESC {
   float heightOffset = 0;
   COLLISIONDESC* collisionHead = nullptr;
   COLLISIONDESC* collisionTail = nullptr;
-  NODEDESC* lastPartner = nullptr;
+  NODEDESC* lastPartner = nullptr;  // set through SetLastPartner
+  std::vector<NODEDESC*> partnerOf;  // the nodes whose lastPartner is this one
   int partnerPrimitive = -1;
   NODEDESC* lodOwner = nullptr;
   LODGROUPDESC* lodGroup = nullptr;
@@ -349,6 +352,9 @@ HOBJECT GetNodeParent(HOBJECT node);
 // Appends the node as the new parent's last child (0 detaches); its
 // level-of-detail members follow.
 void SetNodeParent(HOBJECT node, HOBJECT parent);
+
+// Sets node->lastPartner and keeps the partners' back-references in step.
+void SetLastPartner(NODEDESC* node, NODEDESC* partner);
 
 // Orphans the children, frees what the node owns, releases its kind data and
 // empties the slot; answers the freed slot index (-1 when nothing was freed).

@@ -1,5 +1,9 @@
 #include "engine/core/render_list.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "engine/core/nodes.h"
 #include "engine/core/world.h"
 
@@ -27,7 +31,39 @@ bool InList(const RENDERLISTDESC* list, const NODEDESC* node) {
   return node->renderPrev || node->renderNext || list->head == node;
 }
 
+// Sorts each run between keys that are not numbers.
+void SortRuns(std::vector<NODEDESC*>& order, size_t first, size_t last, bool ascending) {
+  auto before = [ascending](const NODEDESC* a, const NODEDESC* b) {
+    return ascending ? a->sortKey < b->sortKey : a->sortKey > b->sortKey;
+  };
+  size_t runStart = first;
+  for (size_t i = first; i <= last; ++i) {
+    if (i < last && !std::isnan(order[i]->sortKey)) continue;
+    std::stable_sort(order.begin() + static_cast<long>(runStart), order.begin() + static_cast<long>(i), before);
+    runStart = i + 1;
+  }
+}
+
 }  // namespace
+
+void SortRenderListByKey(size_t split) {
+  RENDERLISTDESC* list = List();
+  if (!list || !list->head) return;
+  std::vector<NODEDESC*> order;
+  for (NODEDESC* node = list->head; node; node = node->renderNext) order.push_back(node);
+  split = std::min(split, order.size());
+  SortRuns(order, 0, split, false);
+  SortRuns(order, split, order.size(), true);
+  NODEDESC* previous = nullptr;
+  for (NODEDESC* node : order) {
+    node->renderPrev = previous;
+    if (previous) previous->renderNext = node;
+    previous = node;
+  }
+  previous->renderNext = nullptr;
+  list->head = order.front();
+  list->tail = previous;
+}
 
 void AppendToRenderList(NODEDESC* node) {
   RENDERLISTDESC* list = List();

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 
 struct NODEDESC;
 struct TERRAINDESC;
@@ -19,3 +20,9 @@ void MoveToRenderListTail(NODEDESC* node, int oneStep);
 void MoveToRenderListHead(NODEDESC* node, int oneStep);
 void AppendToRenderList(NODEDESC* node);
 void UnlinkFromRenderList(NODEDESC* node);
+
+// Reorders the render list by each node's sortKey: the first `split` nodes by
+// descending key, the rest by ascending key. The order is the one repeated
+// passes of neighbour swaps leave: equal keys keep their order, and a key
+// that is not a number keeps its place with no node passing it.
+void SortRenderListByKey(size_t split);

@@ -75,24 +75,12 @@ float SortKey(const NODEDESC* node, const CAMERADESC* lens) {
          std::max(b.minZ * m[10], b.maxZ * m[10]) + m[14];
 }
 
-// Bubble sort of the whole render list into descending key: nearest first.
+// The whole render list by descending key: nearest first.
 void SortNearestFirst(GAMEWORLD& world, const CAMERADESC* lens) {
-  std::vector<NODEDESC*> order;
-  for (NODEDESC* node = world.renderList->head; node; node = node->renderNext) {
+  size_t count = 0;
+  for (NODEDESC* node = world.renderList->head; node; node = node->renderNext, ++count)
     node->sortKey = SortKey(node, lens);
-    order.push_back(node);
-  }
-  for (size_t end = order.size(); end > 1; --end) {
-    bool swapped = false;
-    for (size_t i = 0; i + 1 < end; ++i) {
-      if (order[i]->sortKey < order[i + 1]->sortKey) {
-        MoveToRenderListTail(order[i], 1);
-        std::swap(order[i], order[i + 1]);
-        swapped = true;
-      }
-    }
-    if (!swapped) break;
-  }
+  SortRenderListByKey(count);
 }
 
 void DrawBackgrounds(VIEWPORTDESC* viewport) {

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/core/engine_messages.h"
 #include "engine/core/engine_state.h"
@@ -74,12 +76,132 @@ bool AreNearNeighbours(const BUILDTRIANGLE& f, const BUILDTRIANGLE& w, float hor
   return false;
 }
 
+bool FiniteExtent(const BUILDTRIANGLE& t) {
+  return std::isfinite(t.minX) && std::isfinite(t.maxX) && std::isfinite(t.minY) && std::isfinite(t.maxY);
+}
+
+// Triangles whose extents may come within the horizontal distance of a
+// triangle's, through a uniform grid over the x-y plane. Each triangle is
+// filed in the cells its extent touches; a query visits the cells within the
+// distance of its own extent, one more each way so that rounding never loses
+// a candidate. Triangles too large or not finite are candidates everywhere.
+class NearTriangleGrid {
+ public:
+  NearTriangleGrid(const std::vector<BUILDTRIANGLE>& triangles, float distance)
+      : triangles_(triangles), distance_(distance), seen_(triangles.size(), -1) {
+    const size_t count = triangles.size();
+    if (!(distance > 0) || count == 0) return;  // then no corners are ever close enough
+    if (!std::isfinite(distance)) {
+      queryAll_ = true;
+      return;
+    }
+    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (const BUILDTRIANGLE& t : triangles) {
+      if (!FiniteExtent(t)) continue;
+      minX = std::min<double>(minX, t.minX), maxX = std::max<double>(maxX, t.maxX);
+      minY = std::min<double>(minY, t.minY), maxY = std::max<double>(maxY, t.maxY);
+    }
+    if (minX > maxX) minX = maxX = minY = maxY = 0;
+    // Cells at least the distance wide, and no more of them than a few per triangle.
+    const double width = maxX - minX, height = maxY - minY, limit = 4.0 * static_cast<double>(count) + 16;
+    cell_ = std::max<double>(distance, std::sqrt(width * height / static_cast<double>(count)));
+    while ((std::floor(width / cell_) + 1) * (std::floor(height / cell_) + 1) > limit) cell_ *= 1.5;
+    originX_ = minX;
+    originY_ = minY;
+    columns_ = static_cast<int>(std::floor(width / cell_)) + 1;
+    rows_ = static_cast<int>(std::floor(height / cell_)) + 1;
+
+    std::vector<uint32_t> counts(static_cast<size_t>(columns_) * rows_ + 1, 0);
+    auto file = [&](auto&& visit) {
+      for (size_t w = 0; w < count; ++w) {
+        const BUILDTRIANGLE& t = triangles[w];
+        Range r;
+        if (!FiniteExtent(t) || !CellRange(t.minX, t.maxX, t.minY, t.maxY, 0, r) || r.Cells() > kLargeCells) {
+          everywhere_.push_back(static_cast<int>(w));
+          continue;
+        }
+        for (int y = r.y0; y <= r.y1; ++y)
+          for (int x = r.x0; x <= r.x1; ++x) visit(static_cast<size_t>(y) * columns_ + x, static_cast<int>(w));
+      }
+    };
+    file([&](size_t c, int) { ++counts[c + 1]; });
+    for (size_t c = 1; c < counts.size(); ++c) counts[c] += counts[c - 1];
+    cellStart_ = counts;
+    entries_.resize(counts.back());
+    everywhere_.clear();
+    file([&](size_t c, int w) { entries_[counts[c]++] = w; });
+  }
+
+  // The candidates for triangle f in ascending order (f included).
+  void Candidates(int f, std::vector<int>& out) {
+    out.clear();
+    const int count = static_cast<int>(triangles_.size());
+    if (!(distance_ > 0) || count == 0) return;
+    const BUILDTRIANGLE& t = triangles_[f];
+    Range r;
+    if (queryAll_ || !FiniteExtent(t) || !CellRange(t.minX - distance_, t.maxX + distance_, t.minY - distance_,
+                                                    t.maxY + distance_, 1, r) ||
+        r.Cells() > static_cast<int64_t>(count)) {
+      for (int w = 0; w < count; ++w) out.push_back(w);
+      return;
+    }
+    auto take = [&](int w) {
+      if (seen_[w] == f) return;
+      seen_[w] = f;
+      out.push_back(w);
+    };
+    for (int y = r.y0; y <= r.y1; ++y)
+      for (int x = r.x0; x <= r.x1; ++x) {
+        const size_t c = static_cast<size_t>(y) * columns_ + x;
+        for (uint32_t k = cellStart_[c]; k < cellStart_[c + 1]; ++k) take(entries_[k]);
+      }
+    for (int w : everywhere_) take(w);
+    std::sort(out.begin(), out.end());
+  }
+
+ private:
+  static constexpr int64_t kLargeCells = 64;
+
+  struct Range {
+    int x0, x1, y0, y1;
+    int64_t Cells() const { return static_cast<int64_t>(x1 - x0 + 1) * (y1 - y0 + 1); }
+  };
+
+  int Column(double x, double origin, int size) const {
+    const double i = std::floor((x - origin) / cell_);
+    return static_cast<int>(std::clamp(i, 0.0, static_cast<double>(size - 1)));
+  }
+
+  // The cells touched by an extent, widened by `margin` cells; false when
+  // the extent is not finite.
+  bool CellRange(double x0, double x1, double y0, double y1, int margin, Range& r) const {
+    if (!(std::isfinite(x0) && std::isfinite(x1) && std::isfinite(y0) && std::isfinite(y1))) return false;
+    r.x0 = std::max(Column(x0, originX_, columns_) - margin, 0);
+    r.x1 = std::min(Column(x1, originX_, columns_) + margin, columns_ - 1);
+    r.y0 = std::max(Column(y0, originY_, rows_) - margin, 0);
+    r.y1 = std::min(Column(y1, originY_, rows_) + margin, rows_ - 1);
+    return true;
+  }
+
+  const std::vector<BUILDTRIANGLE>& triangles_;
+  float distance_;
+  bool queryAll_ = false;
+  double originX_ = 0, originY_ = 0, cell_ = 1;
+  int columns_ = 1, rows_ = 1;
+  std::vector<uint32_t> cellStart_;
+  std::vector<int> entries_;
+  std::vector<int> everywhere_;
+  std::vector<int> seen_;  // the query that last took each triangle
+};
+
 void BuildAdjacency(TERRAINDESC* terrain, const std::vector<BUILDTRIANGLE>& triangles,
                     const std::vector<std::vector<int>>& users, float horizontalDistance) {
   const int count = terrain->triangleCount;
   terrain->adjacencyStarts.resize(count);
   terrain->adjacency.reserve(static_cast<size_t>(count) * 8);
   std::vector<int> listedFor(count, -1);
+  NearTriangleGrid grid(triangles, horizontalDistance);
+  std::vector<int> candidates;
   for (int f = 0; f < count; ++f) {
     const size_t start = terrain->adjacency.size();
     terrain->adjacencyStarts[f] = static_cast<uint32_t>(start);
@@ -92,7 +214,8 @@ void BuildAdjacency(TERRAINDESC* terrain, const std::vector<BUILDTRIANGLE>& tria
     for (int vertex : triangles[f].vertices)
       for (int t : users[vertex])
         if (listedFor[t] != f) list(t);
-    for (int w = 0; w < count; ++w)
+    grid.Candidates(f, candidates);
+    for (int w : candidates)
       if (listedFor[w] != f && AreNearNeighbours(triangles[f], triangles[w], horizontalDistance,
                                                  terrain->heightTolerance))
         list(w);

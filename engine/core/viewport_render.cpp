@@ -95,34 +95,14 @@ float SortKey(const NODEDESC* node, const CAMERADESC* camera) {
   return largest;
 }
 
-// Bubble sort of order[first, last) by key (ascending or descending); every
-// swap moves the node one place toward the tail of the render list too.
-void BubbleSort(std::vector<NODEDESC*>& order, size_t first, size_t last, bool ascending) {
-  if (last - first < 2) return;
-  for (size_t end = last; end > first + 1; --end) {
-    bool swapped = false;
-    for (size_t i = first; i + 1 < end; ++i) {
-      float a = order[i]->sortKey, b = order[i + 1]->sortKey;
-      if (ascending ? a > b : a < b) {
-        MoveToRenderListTail(order[i], 1);
-        std::swap(order[i], order[i + 1]);
-        swapped = true;
-      }
-    }
-    if (!swapped) return;
-  }
-}
-
+// Opaque nodes far to near (by count: the first that many places), the rest near to far.
 void SortRenderList(GAMEWORLD* world, const CAMERADESC* camera) {
-  std::vector<NODEDESC*> order;
   size_t opaque = 0;
   for (NODEDESC* node = world->renderList->head; node; node = node->renderNext) {
     node->sortKey = SortKey(node, camera);
     if (node->states.alphaByte == 255) ++opaque;
-    order.push_back(node);
   }
-  BubbleSort(order, opaque, order.size(), true);
-  BubbleSort(order, 0, opaque, false);
+  SortRenderListByKey(opaque);
 }
 
 void DrawBillboard(plat::Device3D& device, NODEDESC* node, const CAMERADESC* camera, uint32_t flags) {

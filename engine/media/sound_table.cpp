@@ -2,11 +2,14 @@
 
 #include "engine/core/engine_state.h"
 #include "engine/media/sound.h"
+#include "engine/media/name_index.h"
 #include "engine/media/sound_waves.h"
 
 SOUNDTABLE g_soundTable;
 
 namespace {
+
+NameIndex g_soundNames;
 
 constexpr int kFirstSlot = 1;
 constexpr int kLastSlot = kSoundTableSize - 1;
@@ -22,12 +25,13 @@ int FirstFreeSlot() {
 HOBJECT Store(int slot, SOUNDDESC* record) {
   record->index = slot;
   g_soundTable.slots[slot] = record;
+  g_soundNames.Add(record->name, slot);
   if (slot > g_soundTable.mark) g_soundTable.mark = slot;
   return MakeHandle(OBJTYPE_SOUND, static_cast<uint32_t>(slot));
 }
 
 SOUNDDESC* FindByName(const char* name) {
-  for (int slot = kFirstSlot; slot <= g_soundTable.mark; ++slot) {
+  for (int slot : g_soundNames.Slots(name)) {
     SOUNDDESC* record = g_soundTable.slots[slot];
     if (record && record->name == name) return record;
   }
@@ -68,6 +72,7 @@ int FreeSound(HOBJECT sound) {
   SOUNDDESC* record = LookupSound(sound);
   if (!record) return 0;
   g_soundTable.slots[record->index] = nullptr;
+  g_soundNames.Remove(record->name, record->index);
   FreeWave(record);
   while (g_soundTable.mark > 0 && !g_soundTable.slots[g_soundTable.mark]) --g_soundTable.mark;
   return 1;
@@ -93,4 +98,5 @@ void FreeAllSounds() {
     record = nullptr;
   }
   g_soundTable.mark = 0;
+  g_soundNames.Clear();
 }

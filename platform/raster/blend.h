@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "platform/raster/raster_types.h"
+#include "platform/raster/texel_math.h"
 
 // Per-pixel arithmetic on 8-bit channels: comparisons for the depth and
 // alpha tests, and the frame-buffer blend. Factors run 0..256 so that a
@@ -14,8 +15,6 @@ inline bool Passes(uint8_t mask, uint32_t a, uint32_t b) {
   return (mask & bit) != 0;
 }
 
-// 0..255 to 0..256.
-inline int Widen(int c) { return c + (c >> 7); }
 
 struct Rgba {
   int r, g, b, a;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/raster/raster_types.h"
@@ -24,6 +25,15 @@ inline uint32_t DecodePixel(PixelLayout layout, uint32_t c) {
              ((c >> 4) & 15) * 0x1100u | (c & 15) * 0x11u;
   }
   return 0;
+}
+
+// A texture decoded once into the 0xAARRGGBB form the span routines read
+// fastest; out holds width * height values.
+inline void ExpandTexels(const Texture& t, uint32_t* out) {
+  for (int y = 0; y < t.height; ++y) {
+    const uint16_t* row = t.pixels + static_cast<size_t>(y) * (t.pitchBytes / 2);
+    for (int x = 0; x < t.width; ++x) *out++ = DecodePixel(t.layout, row[x]);
+  }
 }
 
 // Channels 0..255, into a target layout (565 or 555).

@@ -104,6 +104,7 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
     t.scaleV = tex->height * 256.0f;
     t.keyed = keyed;
     t.key = tex->colorKey;
+    t.argb = tex->expanded;
   }
   p.perspectiveTexture = rs.texturePerspective;
   p.minLinear = stage.minFilter == TextureFilter::Linear;
@@ -132,8 +133,10 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
   p.flat = rs.shadeMode == ShadeMode::Flat;
   p.cull = rs.cullMode;
   const bool extras = p.specular || p.fog != PixelFog::None || p.blend;
-  p.pointSpan = SelectSpan(p.textured, false, extras);
-  p.linearSpan = SelectSpan(p.textured, true, extras);
+  const bool wrapped = p.textured && p.texture.argb && p.texture.powerOfTwo && !p.texture.clamp && !p.texture.keyed;
+  const bool modulated = p.colorSource == StageSource::Modulate;
+  p.pointSpan = SelectSpan(p.textured, false, extras, wrapped, modulated);
+  p.linearSpan = SelectSpan(p.textured, true, extras, wrapped, modulated);
   return true;
 }
 

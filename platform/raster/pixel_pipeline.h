@@ -16,6 +16,7 @@ using SpanFn = void (*)(const PixelPipeline& p, int x, int y, int count, const f
 
 struct TextureView {
   const uint16_t* pixels;
+  const uint32_t* argb;  // the decoded texels (pitch = width), or null
   int width;
   int height;
   int pitch;  // texels
@@ -88,7 +89,10 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& out);
 
 // Span routines for a pipeline: the plain, textured-point and
 // textured-bilinear variants, each with or without the rarer stages
-// (specular, fog, blending).
-SpanFn SelectSpan(bool textured, bool linear, bool extras);
+// (specular, fog, blending), the textured ones also reading decoded texels
+// of a wrapping power-of-two texture without colour key (wrapped), and
+// the common case of the texture modulated by the diffuse colour
+// (modulated).
+SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated);
 
 }  // namespace plat::raster

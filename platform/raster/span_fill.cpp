@@ -1,3 +1,4 @@
+#include <bit>
 #include <cstddef>
 #include <cstring>
 
@@ -14,8 +15,8 @@
 namespace plat::raster {
 namespace {
 
-// Four attributes stepped together: (z, rhw, u, v), (r, g, b, a),
-// (specular r, g, b, fog).
+// Four lanes: attributes stepped together ((r, g, b, a), (specular r, g, b,
+// fog)) or one attribute of four pixels.
 typedef float V4 __attribute__((vector_size(16)));
 typedef int V4i __attribute__((vector_size(16)));
 
@@ -32,12 +33,6 @@ V4i ToBytes(V4 c) {
   c = c > zero ? c : zero;
   c = c < top ? c : top;
   return __builtin_convertvector(c, V4i);
-}
-
-uint32_t DepthValue(float z) {
-  z = z > 0.0f ? z : 0.0f;
-  z = z < 1.0f ? z : 1.0f;
-  return static_cast<uint32_t>(z * 65535.0f + 0.5f);
 }
 
 // Keeps 1 / rhw finite.
@@ -64,82 +59,307 @@ int FogWeight(const PixelPipeline& p, float rhw, float vertexFog) {
   return static_cast<int>(f * 256.0f);
 }
 
-template <bool kTextured, bool kLinear, bool kExtras>
+// Pixels are shaded in chunks: first the attributes are stepped pixel after
+// pixel (the same additions as ever), then depth values and texture
+// coordinates are worked out four pixels at a time, then each pixel is
+// shaded from those.
+constexpr int kChunk = 64;  // a multiple of 4
+
+struct Chunk {
+  alignas(16) float z[kChunk];
+  alignas(16) float rhw[kChunk];
+  alignas(16) float u[kChunk];  // after the perspective divide (unwrapped reads)
+  alignas(16) float v[kChunk];
+  alignas(16) int depth[kChunk];
+  alignas(16) int texelU[kChunk];  // wrapped reads: 1/256 texels
+  alignas(16) int texelV[kChunk];
+};
+
+void Store(float* at, V4 v) { std::memcpy(at, &v, sizeof v); }
+void Store(int* at, V4i v) { std::memcpy(at, &v, sizeof v); }
+
+V4 Splat(float f) { return V4{f, f, f, f}; }
+
+// SafeFixed on four lanes.
+V4i FixedLanes(V4 x) {
+  const V4 low = Splat(-2.0e9f), high = Splat(2.0e9f);
+  x = x > low ? x : low;
+  x = x < high ? x : high;
+  return __builtin_convertvector(x, V4i);
+}
+
+// The first K attributes (z, rhw, u, v, then r, g, b, a) stepped pixel after
+// pixel, one addition per pixel as ever, into rows of a chunk up to a
+// multiple of four (the steps past the span are never read). Each four
+// values are stored at once, so that reading them four at a time waits for
+// no single store.
+template <int K>
+struct Stepper {
+  float value[K];
+  float delta[K];
+
+  Stepper(const float* start, const float* step) {
+    for (int k = 0; k < K; ++k) value[k] = start[kAttrZ + k], delta[k] = step[kAttrZ + k];
+  }
+  void Fill(float* const (&rows)[K], int lanes) {
+    for (int i = 0; i < lanes; i += 4)
+      for (int k = 0; k < K; ++k) {
+        const float a = value[k], b = a + delta[k], c = b + delta[k], d = c + delta[k];
+        value[k] = d + delta[k];
+        const V4 four = {a, b, c, d};
+        std::memcpy(rows[k] + i, &four, sizeof four);
+      }
+  }
+};
+
+template <bool kTextured, bool kWrapped>
+inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, const TextureView& texture,
+                                                        int lanes, Chunk& c) {
+  const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f);
+  for (int i = 0; i < lanes; i += 4) {
+    V4 z = Load(c.z + i);
+    z = z > zero ? z : zero;
+    z = z < one ? z : one;
+    Store(c.depth + i, __builtin_convertvector(z * Splat(65535.0f) + Splat(0.5f), V4i));
+    if constexpr (kTextured) {
+      V4 u = Load(c.u + i), v = Load(c.v + i);
+      if (p.perspectiveTexture) {
+        const V4 rhw = Load(c.rhw + i);
+        const V4 w = one / (rhw > tiny ? rhw : tiny);
+        u *= w;
+        v *= w;
+        if constexpr (!kWrapped) {
+          Store(c.u + i, u);
+          Store(c.v + i, v);
+        }
+      }
+      if constexpr (kWrapped) {
+        Store(c.texelU + i, FixedLanes(u * Splat(texture.scaleU)));
+        Store(c.texelV + i, FixedLanes(v * Splat(texture.scaleV)));
+      }
+    }
+  }
+}
+
+// kWrapped: the texture is read through its decoded texels (power of two,
+// wrapping, no colour key).
+template <bool kTextured, bool kLinear, bool kExtras, bool kWrapped>
 void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
-  V4 geo = Load(start + kAttrZ), col = Load(start + kAttrR), spec = Load(start + kAttrSpecR);
-  const V4 dGeo = Load(step + kAttrZ), dCol = Load(step + kAttrR), dSpec = Load(step + kAttrSpecR);
+  Stepper<kTextured ? 4 : 2> geometry(start, step);  // z and rhw, then u and v
+  V4 col = Load(start + kAttrR), spec = Load(start + kAttrSpecR);
+  const V4 dCol = Load(step + kAttrR), dSpec = Load(step + kAttrSpecR);
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
-  for (int i = 0; i < count; ++i, geo += dGeo, col += dCol, spec += dSpec) {
-    uint32_t z = 0;
-    if (zTest || zWrite) {
-      z = DepthValue(geo[0]);
+  Chunk c;
+  for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
+    const int n = count - base < kChunk ? count - base : kChunk;
+    const int lanes = (n + 3) & ~3;
+    if constexpr (kTextured)
+      geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
+    else
+      geometry.Fill({c.z, c.rhw}, lanes);
+    PrepareChunk<kTextured, kWrapped>(p, p.texture, lanes, c);
+    for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
+      const uint32_t z = static_cast<uint32_t>(c.depth[i]);
       if (zTest && !Passes(p.depthPass, z, zrow[i])) continue;
-    }
-    const V4i d = ToBytes(col);
-    int r, g, b, a;
-    if constexpr (kTextured) {
-      float u = geo[2], v = geo[3];
-      if (p.perspectiveTexture) {
-        const float w = 1.0f / PositiveRhw(geo[1]);
-        u *= w;
-        v *= w;
-      }
-      uint32_t texel;
-      if (!(kLinear ? SampleBilinear(p.texture, u, v, texel) : SamplePoint(p.texture, u, v, texel))) continue;
-      const int tr = (texel >> 16) & 0xFF, tg = (texel >> 8) & 0xFF, tb = texel & 0xFF;
-      if (p.colorSource == StageSource::Modulate) {
-        r = Modulate(tr, d[0]);
-        g = Modulate(tg, d[1]);
-        b = Modulate(tb, d[2]);
+      const V4i d = ToBytes(col);
+      int r, g, b, a;
+      if constexpr (kTextured) {
+        uint32_t texel;
+        if constexpr (kWrapped) {
+          texel = kLinear ? SampleBilinearWrapped(p.texture, c.texelU[i], c.texelV[i])
+                          : SamplePointWrapped(p.texture, c.texelU[i], c.texelV[i]);
+        } else if (!(kLinear ? SampleBilinear(p.texture, c.u[i], c.v[i], texel)
+                             : SamplePoint(p.texture, c.u[i], c.v[i], texel))) {
+          continue;
+        }
+        const int tr = (texel >> 16) & 0xFF, tg = (texel >> 8) & 0xFF, tb = texel & 0xFF;
+        if (p.colorSource == StageSource::Modulate) {
+          r = Modulate(tr, d[0]);
+          g = Modulate(tg, d[1]);
+          b = Modulate(tb, d[2]);
+        } else {
+          r = StageChannel(p.colorSource, d[0], tr);
+          g = StageChannel(p.colorSource, d[1], tg);
+          b = StageChannel(p.colorSource, d[2], tb);
+        }
+        a = StageChannel(p.alphaSource, d[3], static_cast<int>(texel >> 24));
       } else {
-        r = StageChannel(p.colorSource, d[0], tr);
-        g = StageChannel(p.colorSource, d[1], tg);
-        b = StageChannel(p.colorSource, d[2], tb);
+        r = StageChannel(p.colorSource, d[0], 255);
+        g = StageChannel(p.colorSource, d[1], 255);
+        b = StageChannel(p.colorSource, d[2], 255);
+        a = StageChannel(p.alphaSource, d[3], 255);
       }
-      a = StageChannel(p.alphaSource, d[3], static_cast<int>(texel >> 24));
-    } else {
-      r = StageChannel(p.colorSource, d[0], 255);
-      g = StageChannel(p.colorSource, d[1], 255);
-      b = StageChannel(p.colorSource, d[2], 255);
-      a = StageChannel(p.alphaSource, d[3], 255);
+      if (p.alphaTest && !Passes(p.alphaPass, static_cast<uint32_t>(a), static_cast<uint32_t>(p.alphaRef))) continue;
+      if constexpr (kExtras) {
+        const V4i sp = ToBytes(spec);
+        if (p.specular) {
+          r = Saturate(r + sp[0]);
+          g = Saturate(g + sp[1]);
+          b = Saturate(b + sp[2]);
+        }
+        if (p.fog != PixelFog::None) {
+          const int f = FogWeight(p, c.rhw[i], static_cast<float>(sp[3]));
+          r = FogMix(r, p.fogRed, f);
+          g = FogMix(g, p.fogGreen, f);
+          b = FogMix(b, p.fogBlue, f);
+        }
+        if (p.blend) {
+          const uint32_t old = DecodePixel(p.layout, dst[i]);
+          const Rgba out = Blend(p.srcBlend, p.destBlend, {r, g, b, a},
+                                 {static_cast<int>((old >> 16) & 0xFF), static_cast<int>((old >> 8) & 0xFF),
+                                  static_cast<int>(old & 0xFF), 255});
+          r = out.r;
+          g = out.g;
+          b = out.b;
+        }
+      }
+      dst[i] = PackPixel(p.layout, static_cast<uint32_t>(r), static_cast<uint32_t>(g), static_cast<uint32_t>(b));
+      if (zWrite) zrow[i] = static_cast<uint16_t>(z);
     }
-    if (p.alphaTest && !Passes(p.alphaPass, static_cast<uint32_t>(a), static_cast<uint32_t>(p.alphaRef))) continue;
-    if constexpr (kExtras) {
-      const V4i s = ToBytes(spec);
-      if (p.specular) {
-        r = Saturate(r + s[0]);
-        g = Saturate(g + s[1]);
-        b = Saturate(b + s[2]);
-      }
-      if (p.fog != PixelFog::None) {
-        const int f = FogWeight(p, geo[1], static_cast<float>(s[3]));
-        r = FogMix(r, p.fogRed, f);
-        g = FogMix(g, p.fogGreen, f);
-        b = FogMix(b, p.fogBlue, f);
-      }
-      if (p.blend) {
-        const uint32_t old = DecodePixel(p.layout, dst[i]);
-        const Rgba out = Blend(p.srcBlend, p.destBlend, {r, g, b, a},
-                               {static_cast<int>((old >> 16) & 0xFF), static_cast<int>((old >> 8) & 0xFF),
-                                static_cast<int>(old & 0xFF), 255});
-        r = out.r;
-        g = out.g;
-        b = out.b;
-      }
-    }
-    dst[i] = PackPixel(p.layout, static_cast<uint32_t>(r), static_cast<uint32_t>(g), static_cast<uint32_t>(b));
-    if (zWrite) zrow[i] = static_cast<uint16_t>(z);
   }
+}
+
+typedef uint32_t U4 __attribute__((vector_size(16)));
+typedef uint16_t U8 __attribute__((vector_size(16)));
+typedef uint16_t U4s __attribute__((vector_size(8)));
+
+template <typename V, typename T>
+V LoadLanes(const T* at) {
+  V v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+
+U4 Spread(uint32_t x) { return U4{x, x, x, x}; }
+
+// Two 16-bit lanes per word multiplied lane by lane (pmullw): every product
+// here (8-bit channels, weights up to 256) stays below 65536, so this is the
+// 32-bit product.
+U4 MulLanes(U4 a, U4 b) { return reinterpret_cast<U4>(reinterpret_cast<U8>(a) * reinterpret_cast<U8>(b)); }
+
+// Passes on four lanes: all ones where the comparison mask lets a against b
+// pass. The values (depths, alphas) are below 65536, so a signed comparison,
+// the one SSE2 has, is the same.
+U4 PassLanes(uint8_t mask, U4 a, U4 b) {
+  const U4 less = mask & 1 ? Spread(~0u) : Spread(0), equal = mask & 2 ? Spread(~0u) : Spread(0),
+           greater = mask & 4 ? Spread(~0u) : Spread(0);
+  const V4i x = reinterpret_cast<V4i>(a), y = reinterpret_cast<V4i>(b);
+  return (reinterpret_cast<U4>(x < y) & less) | (reinterpret_cast<U4>(x == y) & equal) |
+         (reinterpret_cast<U4>(x > y) & greater);
+}
+
+// Four 16-bit values stored where keep is all ones, the old ones kept elsewhere.
+void WriteLanes(uint16_t* at, U4s values, U4s keep) {
+  const U4s merged = (values & keep) | (LoadLanes<U4s>(at) & ~keep);
+  std::memcpy(at, &merged, sizeof merged);
+}
+
+U4 ModulateLanes(U4 a, U4 b) { return MulLanes(a, b + (b >> 7)) >> 8; }
+
+// Stage 0's alpha on four lanes (diffuse and texel alpha 0..255).
+U4 AlphaLanes(StageSource s, U4 diffuse, U4 texel) {
+  switch (s) {
+    case StageSource::Diffuse: return diffuse;
+    case StageSource::Texture: return texel;
+    case StageSource::White: return Spread(255);
+    case StageSource::Modulate: return ModulateLanes(texel, diffuse);
+    case StageSource::DiffuseSquared: return ModulateLanes(diffuse, diffuse);
+    case StageSource::TextureSquared: return ModulateLanes(texel, texel);
+  }
+  return diffuse;
+}
+
+// The bilinear span of a wrapping power-of-two texture modulated by the
+// diffuse colour, with none of the rarer stages: the pixels of a chunk are
+// shaded four at a time with the very arithmetic of FillSpan.
+void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
+  uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
+  uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
+  Stepper<8> attributes(start, step);
+  const bool zTest = p.depthTest, zWrite = p.depthWrite;
+  const bool alphaTest = p.alphaTest;
+  const U4 alphaRef = Spread(static_cast<uint32_t>(p.alphaRef));
+  const TextureView t = p.texture;  // a copy: stores to the target cannot change it
+  const int maskX = t.width - 1, maskY = t.height - 1, widthLog2 = std::countr_zero(static_cast<unsigned>(t.width));
+  const bool rgb565 = p.layout == PixelLayout::Rgb565;
+  Chunk c;
+  alignas(16) float diffuse[4][kChunk];
+  alignas(16) uint32_t texel[4][kChunk];
+  for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
+    const int n = count - base < kChunk ? count - base : kChunk;
+    const int lanes = (n + 3) & ~3;
+    attributes.Fill({c.z, c.rhw, c.u, c.v, diffuse[0], diffuse[1], diffuse[2], diffuse[3]}, lanes);
+    PrepareChunk<true, true>(p, t, lanes, c);
+    // The four texels' places, then the texels there.
+    for (int i = 0; i < lanes; i += 4) {
+      const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
+      const V4i x0 = (fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
+      const V4i row0 = ((fv >> 8) & maskY) << widthLog2, row1 = (((fv >> 8) + 1) & maskY) << widthLog2;
+      const V4i places[4] = {row0 + x0, row0 + x1, row1 + x0, row1 + x1};
+      for (int k = 0; k < 4; ++k) std::memcpy(texel[k] + i, &places[k], sizeof places[k]);
+    }
+    for (int i = 0; i < n; ++i)
+      for (int k = 0; k < 4; ++k) texel[k][i] = t.argb[texel[k][i]];
+    for (int i = 0; i < lanes; i += 4) {
+      const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
+      const U4 w11 = MulLanes(fx, fy) >> 8, w10 = MulLanes(fx, 256 - fy) >> 8, w01 = MulLanes(256 - fx, fy) >> 8;
+      const U4 w00 = 256 - w11 - w10 - w01;
+      const U4 weights[4] = {w00 | w00 << 16, w10 | w10 << 16, w01 | w01 << 16, w11 | w11 << 16};
+      U4 rb = Spread(0), ag = Spread(0);
+      for (int k = 0; k < 4; ++k) {
+        const U4 p4 = LoadLanes<U4>(texel[k] + i);
+        rb += MulLanes(p4 & 0xFF00FF, weights[k]);
+        ag += MulLanes(p4 >> 8 & 0xFF00FF, weights[k]);
+      }
+      // Modulate: each channel times the widened diffuse one, over 256.
+      U4 bytes[4], d[4];
+      for (int k = 0; k < 4; ++k) {
+        bytes[k] = reinterpret_cast<U4>(ToBytes(Load(diffuse[k] + i)));
+        d[k] = bytes[k] + (bytes[k] >> 7);
+      }
+      const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, d[2] | d[0] << 16) >> 8;
+      const U4 greenLane = MulLanes(ag >> 8 & 0xFF, d[1]) >> 8;
+      const U4 r = redBlue >> 16 & 0xFF, g = greenLane & 0xFF, b = redBlue & 0xFF;
+      const U4 packed = rgb565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
+      const U4 z = LoadLanes<U4>(c.depth + i);
+      U4 ok = Spread(~0u);
+      if (zTest) {
+        // At the end of the span lane by lane, reading nothing past it.
+        const auto at = [&](int k) -> uint32_t { return i + k < n ? zrow[i + k] : 0; };
+        const U4 was = i + 4 <= n ? __builtin_convertvector(LoadLanes<U4s>(zrow + i), U4) : U4{at(0), at(1), at(2), at(3)};
+        ok = PassLanes(p.depthPass, z, was);
+      }
+      if (alphaTest)
+        ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, bytes[3], ag >> 24), alphaRef);
+      if (i + 4 <= n) {
+        const U4s keep = __builtin_convertvector(ok, U4s);
+        WriteLanes(dst + i, __builtin_convertvector(packed, U4s), keep);
+        if (zWrite) WriteLanes(zrow + i, __builtin_convertvector(z, U4s), keep);
+        continue;
+      }
+      for (int k = 0; i + k < n; ++k) {
+        if (!ok[k]) continue;
+        dst[i + k] = static_cast<uint16_t>(packed[k]);
+        if (zWrite) zrow[i + k] = static_cast<uint16_t>(z[k]);
+      }
+    }
+  }
+}
+
+template <bool kTextured, bool kLinear, bool kWrapped>
+SpanFn WithExtras(bool extras) {
+  return extras ? FillSpan<kTextured, kLinear, true, kWrapped> : FillSpan<kTextured, kLinear, false, kWrapped>;
 }
 
 }  // namespace
 
-SpanFn SelectSpan(bool textured, bool linear, bool extras) {
-  if (!textured) return extras ? FillSpan<false, false, true> : FillSpan<false, false, false>;
-  if (linear) return extras ? FillSpan<true, true, true> : FillSpan<true, true, false>;
-  return extras ? FillSpan<true, false, true> : FillSpan<true, false, false>;
+SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated) {
+  if (!textured) return WithExtras<false, false, false>(extras);
+  if (wrapped && linear && !extras && modulated) return FillModulatedBilinear;
+  if (wrapped) return linear ? WithExtras<true, true, true>(extras) : WithExtras<true, false, true>(extras);
+  return linear ? WithExtras<true, true, false>(extras) : WithExtras<true, false, false>(extras);
 }
 
 }  // namespace plat::raster

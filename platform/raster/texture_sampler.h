@@ -3,6 +3,7 @@
 
 #include "platform/raster/pixel_formats.h"
 #include "platform/raster/pixel_pipeline.h"
+#include "platform/raster/texel_math.h"
 
 // Texture look-ups for the span routines: wrap and clamp addressing, point
 // and bilinear filtering on 1/256-texel fixed point, and the colour key. A
@@ -56,19 +57,29 @@ inline bool SampleBilinear(const TextureView& t, float u, float v, uint32_t& arg
     if (c01 == t.key) c01 = nearest;
     if (c11 == t.key) c11 = nearest;
   }
-  // Weights in 1/256 summing to 256; two channels per multiply.
-  const uint32_t w11 = (fx * fy) >> 8;
-  const uint32_t w10 = (fx * (256 - fy)) >> 8;
-  const uint32_t w01 = ((256 - fx) * fy) >> 8;
-  const uint32_t w00 = 256 - w11 - w10 - w01;
-  const uint32_t p00 = DecodePixel(t.layout, c00), p10 = DecodePixel(t.layout, c10);
-  const uint32_t p01 = DecodePixel(t.layout, c01), p11 = DecodePixel(t.layout, c11);
-  const uint32_t rb = ((p00 & 0xFF00FF) * w00 + (p10 & 0xFF00FF) * w10 + (p01 & 0xFF00FF) * w01 +
-                       (p11 & 0xFF00FF) * w11) >> 8;
-  const uint32_t ag = ((p00 >> 8) & 0xFF00FF) * w00 + ((p10 >> 8) & 0xFF00FF) * w10 +
-                      ((p01 >> 8) & 0xFF00FF) * w01 + ((p11 >> 8) & 0xFF00FF) * w11;
-  argb = (rb & 0xFF00FF) | (ag & 0xFF00FF00);
+  argb = BilinearMix(DecodePixel(t.layout, c00), DecodePixel(t.layout, c10), DecodePixel(t.layout, c01),
+                     DecodePixel(t.layout, c11), fx, fy);
   return true;
+}
+
+// The decoded texels of a power-of-two texture that wraps and has no colour
+// key: the same results with one address computation and no decoding. The
+// position comes in 1/256 texels (SafeFixed of u * scaleU, v * scaleV).
+inline uint32_t SamplePointWrapped(const TextureView& t, int fixedU, int fixedV) {
+  const int x = (fixedU >> 8) & (t.width - 1);
+  const int y = (fixedV >> 8) & (t.height - 1);
+  return t.argb[y * t.width + x];
+}
+
+inline uint32_t SampleBilinearWrapped(const TextureView& t, int fixedU, int fixedV) {
+  const int fu = fixedU - 128;
+  const int fv = fixedV - 128;
+  const int maskX = t.width - 1, maskY = t.height - 1;
+  const int x0 = (fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
+  const uint32_t* row0 = t.argb + ((fv >> 8) & maskY) * t.width;
+  const uint32_t* row1 = t.argb + (((fv >> 8) + 1) & maskY) * t.width;
+  return BilinearMix(row0[x0], row0[x1], row1[x0], row1[x1], static_cast<uint32_t>(fu) & 255,
+                     static_cast<uint32_t>(fv) & 255);
 }
 
 }  // namespace plat::raster

@@ -103,6 +103,37 @@ void BM_DeviceManySmallCalls(benchmark::State& state) {
 }
 BENCHMARK(BM_DeviceManySmallCalls)->Unit(benchmark::kMillisecond);
 
+// Every frame starts with one: colour and depth of the whole view.
+void BM_ViewportClear(benchmark::State& state) {
+  Scene scene;
+  for (auto _ : state) {
+    scene.viewport->Clear({0, 0, kWidth, kHeight}, plat::kClearTarget | plat::kClearZBuffer, 0x0000FF, 1.0f);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_ViewportClear)->Unit(benchmark::kMicrosecond);
+
+void BM_SurfaceFill(benchmark::State& state) {
+  plat::Surface surface(kWidth, kHeight, plat::Rgb565Format(), false);
+  for (auto _ : state) {
+    surface.Fill(nullptr, 0x1234);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_SurfaceFill)->Unit(benchmark::kMicrosecond);
+
+// Unscaled and stretched copies of a whole frame.
+void BM_SurfaceBlt(benchmark::State& state) {
+  plat::Surface source(kWidth, kHeight, plat::Rgb565Format(), false), dest(kWidth, kHeight, plat::Rgb565Format(), false);
+  source.Fill(nullptr, 0x4321);
+  const plat::Rect whole{0, 0, kWidth, kHeight}, half{0, 0, kWidth / 2, kHeight / 2};
+  for (auto _ : state) {
+    dest.Blt(whole, source, state.range(0) ? half : whole);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_SurfaceBlt)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -109,6 +109,56 @@ TEST_F(FrameTimerTest, MainLoopCallsTimersOnlyWhenAsked) {
   }
 }
 
+std::vector<double> g_waits;
+plat::TestClock* g_waitClock = nullptr;
+
+// Records the wait and lets the clock run through it; the first wait ends the loop.
+void RecordWait(double seconds) {
+  g_waits.push_back(seconds);
+  g_waitClock->AdvanceSeconds(seconds);
+  SetQuitFlag(1);
+}
+
+int g_slowFrames = 0;
+
+// A frame that overruns its period: the next one is due before the pass ends.
+void SlowFrame(int) {
+  g_waitClock->AdvanceSeconds(0.05);
+  if (++g_slowFrames == 3) SetQuitFlag(1);
+}
+
+TEST_F(FrameTimerTest, LoopWithNothingShownWaitsUntilTheNextTimerIsDue) {
+  struct Case {
+    const char* name;
+    float rate;
+    int fixedRate;
+    FrameTimerCallback callback;
+    int dispatch;
+    std::vector<double> waits;
+  } cases[] = {
+      {"100 a second", 100.0f, 1, Record<0>, 1, {0.01}},
+      {"longest wait 1/60 s", 30.0f, 1, Record<0>, 1, {1 / 60.0}},
+      {"every pass", 30.0f, 0, Record<0>, 1, {1 / 60.0}},
+      {"not dispatching", 100.0f, 1, Record<0>, 0, {1 / 60.0}},
+      {"already due", 30.0f, 1, SlowFrame, 1, {}},
+  };
+  g_waitClock = &*clock_;
+  SetMainLoopWaitHook(RecordWait);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g_waits.clear();
+    g_slowFrames = 0;
+    ASSERT_EQ(Open(), 1);
+    SetFrameTimer(0, c.rate, c.callback, c.fixedRate);
+    RunMainLoop(c.dispatch);
+    ASSERT_EQ(g_waits.size(), c.waits.size());
+    for (size_t i = 0; i < c.waits.size(); ++i) EXPECT_NEAR(g_waits[i], c.waits[i], 1e-6);
+    CloseEngine(0);
+    SetQuitFlag(0);
+  }
+  SetMainLoopWaitHook(nullptr);
+}
+
 TEST_F(FrameTimerTest, QuitMessageEndsTheLoopAndClosedEngineReportsQuit) {
   EXPECT_EQ(IsQuitRequested(), 1);
   ASSERT_EQ(Open(), 1);

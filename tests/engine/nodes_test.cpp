@@ -330,7 +330,7 @@ TEST_F(NodesTest, DestroyCleansEveryReferenceToTheNode) {
   };
   pair(b, a);
   pair(b, c);
-  Node(b)->lastPartner = Node(a);
+  SetLastPartner(Node(b), Node(a));
   Node(b)->partnerPrimitive = 3;
   HOBJECT camera = CreateCameraNode(0, 1.33f, 50, 0.86f, 2, 5000);
   SetViewportCamera(0, camera);

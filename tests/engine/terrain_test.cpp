@@ -1,13 +1,16 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <vector>
 
 #include "engine/core/cameras.h"
 #include "engine/core/engine_state.h"
+#include "engine/core/mesh_edit.h"
 #include "engine/core/pools.h"
 #include "engine/core/terrain.h"
 #include "engine/core/walking.h"
 #include "engine/core/world.h"
+#include "platform/crt.h"
 #include "tests/engine/spatial_fixture.h"
 
 namespace enginetest {
@@ -71,6 +74,122 @@ TEST_F(TerrainTest, SeparateSquaresAreNeighboursWithinTheHorizontalDistance) {
     GetTerrainEdges(terrain, &count);
     EXPECT_EQ(count, 8);
     DestroyTerrain(terrain, 0);
+  }
+}
+
+// The neighbour rule applied to every pair of triangles: those sharing a
+// vertex (in the order of the triangle's vertices and their users), then
+// every other triangle, in order, with some corners within the height
+// tolerance and some within the horizontal distance.
+std::vector<std::vector<uint32_t>> ExhaustiveNeighbours(const std::vector<VECTOR3>& points,
+                                                        const std::vector<int>& corners, float distance,
+                                                        float tolerance) {
+  const int count = static_cast<int>(corners.size() / 3);
+  std::vector<std::vector<int>> users(points.size());
+  for (int f = 0; f < count; ++f)
+    for (int k = 0; k < 3; ++k)
+      if (users[corners[3 * f + k]].empty() || users[corners[3 * f + k]].back() != f)
+        users[corners[3 * f + k]].push_back(f);
+  auto extent = [&](int f, int axis, bool high) {
+    float v = axis ? points[corners[3 * f]].y : points[corners[3 * f]].x;
+    for (int k = 1; k < 3; ++k) {
+      const float c = axis ? points[corners[3 * f + k]].y : points[corners[3 * f + k]].x;
+      v = high ? std::max(v, c) : std::min(v, c);
+    }
+    return v;
+  };
+  auto near = [&](int f, int w) {
+    for (int axis = 0; axis < 2; ++axis)
+      if (extent(w, axis, false) - extent(f, axis, true) >= distance ||
+          extent(f, axis, false) - extent(w, axis, true) >= distance)
+        return false;
+    bool height = false, across = false;
+    for (int i = 0; i < 3; ++i)
+      for (int j = 0; j < 3; ++j) {
+        const VECTOR3& a = points[corners[3 * w + i]];
+        const VECTOR3& b = points[corners[3 * f + j]];
+        height = height || std::fabs(a.z - b.z) < tolerance;
+        across = across || GetPointDistanceN(&a, &b, 2) < distance;
+      }
+    return height && across;
+  };
+  std::vector<std::vector<uint32_t>> lists(count);
+  for (int f = 0; f < count; ++f) {
+    std::set<int> listed{f};
+    auto list = [&](int t) {
+      if (listed.insert(t).second) lists[f].push_back(static_cast<uint32_t>(t));
+    };
+    for (int k = 0; k < 3; ++k)
+      for (int t : users[corners[3 * f + k]]) list(t);
+    for (int w = 0; w < count; ++w)
+      if (!listed.count(w) && near(f, w)) list(w);
+  }
+  return lists;
+}
+
+float RandomIn(float low, float high) {
+  return low + (high - low) * static_cast<float>(plat::Rand()) / static_cast<float>(plat::kRandMax);
+}
+
+TEST_F(TerrainTest, NeighbourListsMatchTheExhaustiveRuleOnRandomMeshes) {
+  struct Case {
+    const char* name;
+    int vertices;
+    int triangles;
+    float spread;     // x-y size of the ground
+    float size;       // largest triangle
+    float distance;
+    float tolerance;
+  } cases[] = {
+      {"dense small triangles", 300, 400, 40, 3, 1.5f, 0.5f},
+      {"sparse", 200, 150, 400, 5, 6, 2},
+      {"a few huge triangles among small", 200, 300, 60, 80, 2, 1},
+      {"distance wider than the ground", 60, 80, 10, 2, 50, 1},
+      {"no horizontal distance", 100, 100, 20, 3, 0, 1},
+      {"infinite distance", 40, 50, 20, 3, INFINITY, 0.3f},
+  };
+  plat::Srand(7);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Triangles around random centres, half of them reusing a vertex already placed.
+    std::vector<VECTOR3> points;
+    std::vector<int> corners;
+    std::vector<MESHVERTEX> vertices;
+    std::vector<MESHPRIM> words;
+    for (int f = 0; f < c.triangles; ++f) {
+      const float cx = RandomIn(0, c.spread), cy = RandomIn(0, c.spread);
+      const float reach = RandomIn(0.2f, 1.0f) * c.size;
+      for (int k = 0; k < 3; ++k) {
+        int index;
+        if (!points.empty() && plat::Rand() % 2 == 0) {
+          index = plat::Rand() % static_cast<int>(points.size());
+        } else {
+          index = static_cast<int>(points.size());
+          points.push_back({cx + RandomIn(-reach, reach), cy + RandomIn(-reach, reach), RandomIn(0, 3)});
+        }
+        corners.push_back(index);
+      }
+      words.insert(words.end(), {PRIM_TRIANGLE, 0, 0, corners[3 * f], corners[3 * f + 1], corners[3 * f + 2]});
+    }
+    for (const VECTOR3& p : points) {
+      MESHVERTEX v;
+      v.x = p.x, v.y = p.y, v.z = p.z;
+      vertices.push_back(v);
+    }
+    BeginNode(NODE_MESH);
+    AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(),
+                   static_cast<int>(words.size()), c.triangles, 1);
+    const HOBJECT mesh = EndNode(0);
+    const HOBJECT terrain = CreateTerrain(mesh, c.distance, c.tolerance);
+    ASSERT_NE(terrain, 0u);
+    const auto expected = ExhaustiveNeighbours(points, corners, c.distance, c.tolerance);
+    size_t nearOnes = 0;
+    for (int f = 0; f < c.triangles; ++f) {
+      ASSERT_EQ(Neighbours(terrain, f), expected[f]) << "triangle " << f;
+      nearOnes += expected[f].size();
+    }
+    EXPECT_GT(nearOnes, 0u);
+    DestroyTerrain(terrain, 1);
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "platform/device3d.h"
 #include "platform/display.h"
@@ -26,6 +27,80 @@ int CountPixels(plat::Surface& s, uint32_t value) {
   for (int y = 0; y < d.height; ++y)
     for (int x = 0; x < d.width; ++x) count += PixelAt(s, x, y) == value;
   return count;
+}
+
+// Every copy, whole rows or pixel by pixel, puts each destination pixel
+// inside the surface from its nearest source pixel, when that lies inside
+// the source; nothing else changes.
+TEST(Surface, CopiesTakeTheNearestSourcePixelOfEveryFormat) {
+  struct Case {
+    const char* name;
+    plat::PixelFormat format;
+    plat::Rect dest;
+    plat::Rect source;
+  } cases[] = {
+      {"unscaled 16-bit", plat::Rgb565Format(), {3, 2, 12, 8}, {1, 1, 10, 7}},
+      {"unscaled, source running off both sides", plat::Rgb565Format(), {0, 0, 16, 10}, {-3, -2, 13, 8}},
+      {"unscaled, cut by the destination", plat::Rgb565Format(), {-4, 5, 9, 14}, {0, 0, 13, 9}},
+      {"stretched 16-bit", plat::Rgb565Format(), {1, 1, 15, 9}, {2, 1, 7, 4}},
+      {"shrunk 32-bit", {32, 0xFF0000, 0xFF00, 0xFF, 0, false}, {0, 0, 5, 4}, {0, 0, 11, 9}},
+      {"unscaled 8-bit", plat::Palette8Format(), {2, 2, 9, 7}, {3, 0, 10, 5}},
+      {"stretched 8-bit, source off the side", plat::Palette8Format(), {0, 0, 16, 10}, {8, 2, 14, 6}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    plat::Surface source(11, 9, c.format, false), dest(16, 10, c.format, false);
+    const int bytes = (c.format.bitsPerPixel + 7) / 8;
+    const uint32_t mask = bytes == 4 ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1;
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 11; ++x) {
+        plat::Rect one{x, y, x + 1, y + 1};
+        source.Fill(&one, (0x9E3779B9u * static_cast<uint32_t>(y * 11 + x + 1)) & mask);
+      }
+    dest.Fill(nullptr, 0x5A5A5A5Au & mask);
+    ASSERT_EQ(dest.Blt(c.dest, source, c.source), plat::SurfaceResult::Ok);
+    const int dw = c.dest.right - c.dest.left, dh = c.dest.bottom - c.dest.top;
+    const int sw = c.source.right - c.source.left, sh = c.source.bottom - c.source.top;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 16; ++x) {
+        uint32_t expected = 0x5A5A5A5Au & mask;
+        if (x >= c.dest.left && x < c.dest.right && y >= c.dest.top && y < c.dest.bottom) {
+          const int sx = c.source.left + (x - c.dest.left) * sw / dw, sy = c.source.top + (y - c.dest.top) * sh / dh;
+          if (sx >= 0 && sx < 11 && sy >= 0 && sy < 9) expected = PixelAt(source, sx, sy);
+        }
+        ASSERT_EQ(PixelAt(dest, x, y), expected) << x << "," << y;
+      }
+  }
+}
+
+// The viewport clear's one pass over the rows: each surface is cleared
+// within its own size, and a lost one stops only what it must.
+TEST(Surface, FillWithDepthClearsBothInOnePass) {
+  struct Case {
+    const char* name;
+    bool targetLost;
+    bool depthLost;
+    plat::SurfaceResult result;
+    int colourPixels;
+    int depthPixels;
+  } cases[] = {
+      {"both", false, false, plat::SurfaceResult::Ok, 8 * 6, 5 * 9},
+      {"depth lost", false, true, plat::SurfaceResult::SurfaceLost, 8 * 6, 0},
+      {"target lost", true, false, plat::SurfaceResult::SurfaceLost, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    plat::Surface target(8, 6, plat::Rgb565Format(), true);
+    auto depth = std::make_shared<plat::Surface>(5, 9, plat::Rgb565Format(), true);
+    ASSERT_TRUE(target.AttachDepth(depth));
+    if (c.targetLost) target.MarkLost();
+    if (c.depthLost) depth->MarkLost();
+    EXPECT_EQ(target.FillWithDepth({-1, -1, 20, 20}, 0x1234, 0x7777), c.result);
+    target.Restore();
+    depth->Restore();
+    EXPECT_EQ(CountPixels(target, 0x1234), c.colourPixels);
+    EXPECT_EQ(CountPixels(*depth, 0x7777), c.depthPixels);
+  }
 }
 
 TEST(Surface, DescribesFillsClipsAndCopies) {

@@ -90,6 +90,41 @@ TEST_F(TextureTest, TableSlotsNamesAndReferences) {
   ReleaseTexture(b);
 }
 
+TEST_F(TextureTest, NameLookUpFindsTheLowestSlotThroughRenamesAndReleases) {
+  std::vector<TEXTUREDESC*> t;
+  for (int i = 0; i < 5; ++i) t.push_back(Solid(2, kRed565));
+  const char* names[] = {"moss", "Bark", "MOSS", "leaf", "bark"};
+  for (int i = 0; i < 5; ++i) SetTextureName(t[i], names[i]);
+  struct Step {
+    const char* name;
+    int renamed;             // -1: none
+    const char* newName;
+    int released;            // -1: none
+    const char* lookedUp;
+    int found;               // slot, -1: none
+  } steps[] = {
+      {"lowest of two", -1, nullptr, -1, "Moss", 0},
+      {"renamed away", 0, "stone", -1, "moss", 2},
+      {"renamed onto", 4, "stone", -1, "STONE", 0},
+      {"released", -1, nullptr, 0, "stone", 4},
+      {"name cut to 23 characters", 3, "abcdefghijklmnopqrstuvwxyz", -1, "abcdefghijklmnopqrstuvw", 3},
+      {"the whole name must match", -1, nullptr, -1, "abcdefghijklmnopqrstuvwxyz", -1},
+      {"last of a name released", -1, nullptr, 1, "bark", -1},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.name);
+    if (s.renamed >= 0) SetTextureName(t[s.renamed], s.newName);
+    if (s.released >= 0) ReleaseTexture(t[s.released]);
+    TEXTUREDESC* found = FindTexture(s.lookedUp);
+    EXPECT_EQ(found ? found->slot : -1, s.found);
+  }
+  // A slot taken again by a texture with the name of one released before.
+  TEXTUREDESC* again = Solid(2, kRed565);
+  ASSERT_EQ(again->slot, 0);
+  SetTextureName(again, "stone");
+  EXPECT_EQ(FindTexture("stone"), again);
+}
+
 TEST_F(TextureTest, AFullTableIsFatalForRawPixels) {
   for (int i = 0; i < kTextureTableSize - 1; ++i) g_textureTable[i] = new TEXTUREDESC;
   g_textureCount = kTextureTableSize - 1;
