@@ -16,6 +16,9 @@ constexpr size_t kNameSize = 64;  // names and file names hold at most 63 charac
 constexpr size_t kMaxNameLength = kNameSize - 1;
 // Far above any script; a bigger file is not a script.
 constexpr size_t kMaxScriptBytes = 64u * 1024u * 1024u;
+// Farthest key frame a script may name: far beyond any play, and far from
+// the ends of the int range the tracks count frames in.
+constexpr int32_t kMaxKeyFrame = 1000000;
 
 // The camera every TCAMERA player gets, whatever values the script holds.
 constexpr float kCameraAspect = 1.33f;
@@ -228,5 +231,9 @@ int CCutScene::ReadKey(SScriptStream& in, int binary, std::unique_ptr<SKey>& key
   }
   // A key of no known type has a payload of unknown size: nothing after it can be read.
   if (!key) return -1;
+  if (key->frame < -kMaxKeyFrame || key->frame > kMaxKeyFrame) {
+    DebugTrace("Cut-scene key frame %d out of range\n", key->frame);
+    return -1;
+  }
   return key->Load(in, binary) < 0 ? -1 : 0;
 }

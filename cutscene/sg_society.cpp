@@ -1,16 +1,18 @@
 #include "cutscene/sg_society.h"
 
-#include <memory>
-
 namespace {
 
-std::unique_ptr<SGSociety> g_society;
+// A plain pointer: the society is ended by Shutdown, never by the exit.
+SGSociety* g_society = nullptr;
 
 }  // namespace
 
 SGSociety& SGSociety::Instance() {
-  if (!g_society) g_society.reset(new SGSociety());
+  if (!g_society) g_society = new SGSociety();
   return *g_society;
 }
 
-void SGSociety::Shutdown() { g_society.reset(); }
+void SGSociety::Shutdown() {
+  delete g_society;
+  g_society = nullptr;
+}

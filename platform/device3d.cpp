@@ -12,7 +12,8 @@ namespace {
 Device3DEnvironment g_environment;
 Live3DObjects g_live;
 // Material handles are indices + 1 into this list; freed entries are reused.
-std::vector<Material3D*> g_materials;
+// Never destroyed: a material may outlive every static at exit.
+std::vector<Material3D*>& g_materials = *new std::vector<Material3D*>;
 
 }  // namespace
 

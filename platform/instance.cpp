@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -42,17 +43,30 @@ bool FindWindowByTitle(const std::string& title) {
 }
 
 int ClaimWindowTitle(const std::string& title) {
-  int fd = ::open(LockPathFor(title).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return -1;
-  if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+  const std::string path = LockPathFor(title);
+  // A releasing window may remove the file between our open and our lock:
+  // a claim counts only on the file that still stands at the path.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_SH) != 0) {
+      ::close(fd);
+      return -1;
+    }
+    struct stat held, named;
+    if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino)
+      return fd;
     ::close(fd);
-    return -1;
   }
-  return fd;
+  return -1;
 }
 
-void ReleaseWindowTitle(int claim) {
-  if (claim >= 0) ::close(claim);
+void ReleaseWindowTitle(int claim, const std::string& title) {
+  if (claim < 0) return;
+  // The last holder removes the file, so no lock file outlives its windows.
+  if (::flock(claim, LOCK_EX | LOCK_NB) == 0) ::unlink(LockPathFor(title).c_str());
+  ::close(claim);
 }
 
 }  // namespace plat

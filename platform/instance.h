@@ -11,6 +11,7 @@ bool FindWindowByTitle(const std::string& title);
 
 // The lock a window holds for its title; -1 when none could be taken.
 int ClaimWindowTitle(const std::string& title);
-void ReleaseWindowTitle(int claim);
+// Lets go of a claim on that title; the last claim removes the lock file.
+void ReleaseWindowTitle(int claim, const std::string& title);
 
 }  // namespace plat

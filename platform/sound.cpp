@@ -21,7 +21,9 @@ struct Output {
   std::vector<float> scratch;  // device thread only
 };
 
-Output g_output;
+// Never destroyed: the device thread may still call back while statics go
+// away at exit.
+Output& g_output = *new Output;
 
 float ClampGain(float gain) { return std::isnan(gain) ? 0.0f : std::clamp(gain, 0.0f, 1.0f); }
 

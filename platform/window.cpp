@@ -69,10 +69,12 @@ void ApplyCursor() {
 
 namespace native {
 
+bool HeadlessDriver(const char* driver) {
+  return driver == nullptr || SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0;
+}
+
 bool HeadlessVideo() {
-  const char* driver = VideoStarted() ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER");
-  return driver == nullptr || SDL_strcmp(driver, "dummy") == 0 ||
-         SDL_strcmp(driver, "offscreen") == 0;
+  return HeadlessDriver(VideoStarted() ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER"));
 }
 
 bool EnsureVideo() { return VideoStarted() || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
@@ -132,6 +134,20 @@ void LeaveDisplayMode(WindowHandle window) {
 
 }  // namespace native
 
+bool StartVideo(std::string* why) {
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  if (!native::EnsureVideo()) {
+    if (why) *why = SDL_GetError();
+    return false;
+  }
+  // Left to itself, SDL falls back on a driver without a screen.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if ((chosen && *chosen) || !native::HeadlessDriver(driver)) return true;
+  if (why) *why = std::string("no X11 or Wayland display found, only the \"") + driver + "\" driver started";
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return false;
+}
+
 bool RegisterWindowClass(const WindowClass& windowClass) {
   if (windowClass.name.empty() || !windowClass.proc || g_classes.count(windowClass.name)) return false;
   g_classes[windowClass.name] = windowClass;
@@ -182,7 +198,7 @@ bool DestroyWindow(WindowHandle window) {
   native::ReleasePresenter(window);
   w = Find(window);
   if (w->sdl) SDL_DestroyWindow(w->sdl);
-  ReleaseWindowTitle(w->titleClaim);
+  ReleaseWindowTitle(w->titleClaim, w->title);
   g_windows.erase(window);
   return true;
 }

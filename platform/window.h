@@ -82,6 +82,12 @@ struct WindowClass {
   uint32_t background = 0;  // 0x00BBGGRR
 };
 
+// Starts the window system for a program: true when a display, or the
+// driver named in SDL_VIDEODRIVER (such as "dummy" for runs without one),
+// is ready; false with the reason in why. Windows made without it exist
+// only in memory.
+bool StartVideo(std::string* why);
+
 bool RegisterWindowClass(const WindowClass& windowClass);
 bool UnregisterWindowClass(const std::string& name);
 

@@ -11,6 +11,8 @@ namespace plat::native {
 
 // True when SDL runs without a real display (dummy or offscreen driver, or none).
 bool HeadlessVideo();
+// A video driver that shows nothing: "dummy", "offscreen" or none.
+bool HeadlessDriver(const char* driver);
 // Starts SDL's video subsystem once; false when it cannot start.
 bool EnsureVideo();
 SDL_Window* SdlWindowOf(WindowHandle window);

@@ -94,8 +94,10 @@ class ConditionParser : TokenCursor<ConditionScanner> {
 
   ExprPtr Parse() {
     ParsedExpr body = ParseLevel(0);
-    if (!failed_ && Peek(0).type != TOK_END) Fail();
     if (failed_) return {};
+    // Stray tokens after a complete condition are an error, but the
+    // condition read before them stands.
+    if (Peek(0).type != TOK_END) Fail();
     return std::move(body.expr);
   }
 

@@ -11,5 +11,7 @@ class CBaseTalkPlayer;
 // binary operators group from the left, so a || b && c is (a || b) && c.
 //
 // A syntax error prints "if error\n" to standard output and gives an empty
-// result; characters no token accepts are reported to DebugTrace and skipped.
+// result, unless a whole condition was read before the stray tokens that
+// follow it: that condition is kept. Characters no token accepts are
+// reported to DebugTrace and skipped.
 ExprPtr CompileCondition(const std::string& text, const CBaseTalkPlayer& player);

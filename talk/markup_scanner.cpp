@@ -11,7 +11,9 @@ namespace {
 
 // Deepest chain of include files; deeper ones are refused.
 constexpr size_t kMaxIncludeDepth = 16;
-// Largest markup file read; talk files are far smaller.
+// Most include files opened by one load, and most bytes read by it: files
+// that include each other many times over stay cheap to refuse.
+constexpr int kMaxIncludeOpenings = 256;
 constexpr size_t kMaxMarkupBytes = 64u * 1024u * 1024u;
 
 bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
@@ -94,7 +96,8 @@ bool CTalkScanner::ReadMarkupFile(const std::string& name, IncludeRecord& record
   std::error_code ec;
   if (!resolved || !std::filesystem::is_regular_file(*resolved, ec)) return false;
   std::vector<uint8_t> bytes;
-  if (!plat::ReadWholeFile(name, bytes, kMaxMarkupBytes)) return false;
+  if (!plat::ReadWholeFile(name, bytes, kMaxMarkupBytes - bytesRead_)) return false;
+  bytesRead_ += bytes.size();
   record.name = name;
   record.canonical = std::filesystem::weakly_canonical(*resolved, ec);
   if (ec) record.canonical = std::filesystem::absolute(*resolved, ec);
@@ -114,6 +117,9 @@ bool CTalkScanner::Open(const std::string& path) {
   includeFailures_.clear();
   state_ = ST_TOP;
   endedInside_ = false;
+  includeOpenings_ = 0;
+  bytesRead_ = 0;
+  includeLimitReached_ = false;
   IncludeRecord record;
   if (!ReadMarkupFile(path, record)) return false;
   includes_.push_back(std::move(record));
@@ -121,6 +127,15 @@ bool CTalkScanner::Open(const std::string& path) {
 }
 
 void CTalkScanner::OpenInclude(const std::string& name) {
+  int64_t size = plat::FileSize(name);
+  if (includeOpenings_ >= kMaxIncludeOpenings ||
+      (size > 0 && static_cast<uint64_t>(size) > kMaxMarkupBytes - bytesRead_)) {
+    DebugTrace("include limit reached at %s", name.c_str());
+    if (!includeLimitReached_) includeFailures_.push_back("Include limit reached at " + name);
+    includeLimitReached_ = true;
+    return;
+  }
+  ++includeOpenings_;
   IncludeRecord record;
   if (!ReadMarkupFile(name, record)) {
     DebugTrace("Can't find include file %s", name.c_str());
@@ -142,26 +157,21 @@ void CTalkScanner::OpenInclude(const std::string& name) {
 }
 
 int CTalkScanner::Peek(size_t k) const {
-  for (size_t i = includes_.size(); i-- > 0;) {
-    const IncludeRecord& r = includes_[i];
-    size_t left = r.text.size() - r.pos;
-    if (k < left) return static_cast<unsigned char>(r.text[r.pos + k]);
-    k -= left;
-  }
-  return -1;
+  if (includes_.empty()) return -1;
+  const IncludeRecord& r = includes_.back();
+  return k < r.text.size() - r.pos ? static_cast<unsigned char>(r.text[r.pos + k]) : -1;
 }
 
 int CTalkScanner::Get() {
-  while (!includes_.empty() && includes_.back().pos >= includes_.back().text.size()) {
-    if (includes_.size() < 2) {
-      includes_.clear();
-      return -1;
-    }
-    includes_.pop_back();
-  }
-  if (includes_.empty()) return -1;
-  IncludeRecord& r = includes_.back();
-  return static_cast<unsigned char>(r.text[r.pos++]);
+  int c = Peek(0);
+  if (c >= 0) ++includes_.back().pos;
+  return c;
+}
+
+bool CTalkScanner::PopFinishedInclude() {
+  if (includes_.size() < 2 || Peek(0) >= 0) return false;
+  includes_.pop_back();
+  return true;
 }
 
 void CTalkScanner::Skip(size_t n) {
@@ -247,6 +257,9 @@ TalkToken CTalkScanner::ReadText() {
 
 TalkToken CTalkScanner::Next() {
   for (;;) {
+    // A token never runs across the end of a file: the end of an included
+    // file ends it, and reading goes on in the file that included it.
+    if (PopFinishedInclude()) continue;
     int c = Peek(0);
     if (c < 0) {
       if (!includes_.empty() && state_ != ST_TOP && state_ != ST_TEXT) endedInside_ = true;

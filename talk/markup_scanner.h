@@ -69,11 +69,12 @@ struct TalkToken {
   float number = 0;  // DATA_number
 };
 
-// Cuts the markup into tokens. It reads one continuous stream of characters
-// from the file on top of its include stack: an include line pushes the
-// named file, and the end of an included file carries on with the next
-// character of the file that included it. Characters no rule accepts are
-// reported to DebugTrace and skipped.
+// Cuts the markup into tokens. It reads the file on top of its include
+// stack: an include line pushes the named file, and the end of an included
+// file ends the token being read and carries on with the next character of
+// the file that included it, in the same start condition. One load opens at
+// most 256 include files and reads at most 64 MB. Characters no rule accepts
+// are reported to DebugTrace and skipped.
 class CTalkScanner {
  public:
   // Starts with the outermost file; false when it cannot be read.
@@ -106,9 +107,11 @@ class CTalkScanner {
     size_t pos = 0;
   };
 
-  // The character k places ahead, -1 past the end of the input.
+  // The character k places ahead in the current file, -1 past its end.
   int Peek(size_t k) const;
   int Get();
+  // Drops an included file read to its end; false when there is none.
+  bool PopFinishedInclude();
   void Skip(size_t n);
   std::string Take(size_t n);
 
@@ -122,10 +125,13 @@ class CTalkScanner {
 
   TalkToken ReadText();
   void OpenInclude(const std::string& name);
-  static bool ReadMarkupFile(const std::string& name, IncludeRecord& record);
+  bool ReadMarkupFile(const std::string& name, IncludeRecord& record);
 
   std::vector<IncludeRecord> includes_;
   StartCondition state_ = ST_TOP;
   bool endedInside_ = false;
   std::vector<std::string> includeFailures_;
+  int includeOpenings_ = 0;
+  size_t bytesRead_ = 0;
+  bool includeLimitReached_ = false;
 };

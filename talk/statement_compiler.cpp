@@ -176,12 +176,12 @@ class StatementParser : TokenCursor<StatementScanner> {
     return {};
   }
 
-  // sys ( mode name [expr] ).
+  // sys ( mode name [expr] ); a numeric mode needs the argument.
   ParsedExpr ParseSys() {
     Token mode, name;
     if (!TakeSysHead(TOK_INUMBER, TOK_STRING, mode, name)) return {};
     ParsedExpr argument;
-    if (Peek(0).type != ')') {
+    if (mode.type == TOK_INUMBER || Peek(0).type != ')') {
       argument = ParseExpr();
       if (failed_) return {};
     }

@@ -2,8 +2,12 @@
 # Builds everything with the sanitizers and runs every test suite.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build-tests"
 "$root/tools/deps.sh"
-cmake -S "$root" -B "$root/build-tests" -G Ninja -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=ON
-cmake --build "$root/build-tests"
-cd "$root/build-tests"
+echo "test: configure ($build)"
+cmake -S "$root" -B "$build" -G Ninja -DTARNWICK_SANITIZE=ON -DTARNWICK_BENCH=ON
+echo "test: build"
+cmake --build "$build"
+echo "test: run"
+cd "$build"
 ctest --output-on-failure -j "$(nproc)"

@@ -1,12 +1,23 @@
 #include "engine/core/entry.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "engine/core/argument_table.h"
 #include "engine/core/engine_window.h"
+#include "platform/window.h"
 
 int WinMain(int argc, char** argv) {
+  // Without a display the game would run unseen: a start-up error instead.
+  std::string why;
+  if (!plat::StartVideo(&why)) {
+    std::fprintf(stderr,
+                 "tarnwick: cannot open a display (%s); set DISPLAY or WAYLAND_DISPLAY, "
+                 "or SDL_VIDEODRIVER=dummy to run without one\n",
+                 why.c_str());
+    return 1;
+  }
   g_mainWindow = 0;
   LoadEngineCursors();
   int registered = RegisterEngineWindowClass();

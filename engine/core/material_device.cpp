@@ -5,11 +5,10 @@
 #include "engine/core/device_setup.h"
 #include "engine/core/materials.h"
 #include "engine/core/pixel_format.h"
+#include "engine/core/vertex_colors.h"
 #include "engine/core/world.h"
 
 namespace {
-
-uint32_t Byte(float component) { return static_cast<uint32_t>(static_cast<int>(component * 255)) & 0xFF; }
 
 void SetColor(float* to, const float* from, float alpha) {
   std::copy(from, from + 3, to);
@@ -24,7 +23,7 @@ void Fill(DEVICEMATERIALDESC* d, const MATERIALDESC* m) {
   SetColor(d->description.emissive, m->emissive, 1.0f);
   d->description.power = m->power;
   d->alpha = 255;
-  d->packedDiffuse = 0xFF000000u | Byte(m->diffuse[0]) << 16 | Byte(m->diffuse[1]) << 8 | Byte(m->diffuse[2]);
+  d->packedDiffuse = PackColor(m->diffuse[0], m->diffuse[1], m->diffuse[2], 1.0f);
   d->material->Set(d->description);
 }
 
@@ -49,12 +48,11 @@ void CreateSoftwareMaterial(MATERIALDESC* m) {
   s->specularMax = Largest(m->specular);
   for (int i = 0; i < 256; ++i) {
     int channel[3];
-    for (int k = 0; k < 3; ++k)
-      channel[k] = static_cast<int>(std::min(m->diffuse[k] * static_cast<float>(i) / 255.0f, 1.0f) * 255.0f);
+    for (int k = 0; k < 3; ++k) channel[k] = static_cast<int>(ColorByte(m->diffuse[k] * static_cast<float>(i) / 255.0f));
     s->ramp[i] = static_cast<uint16_t>(PackScreenPixel(channel[0], channel[1], channel[2]));
   }
-  s->packedDiffuse = PackScreenPixel(static_cast<int>(Byte(m->diffuse[0])), static_cast<int>(Byte(m->diffuse[1])),
-                                     static_cast<int>(Byte(m->diffuse[2])));
+  s->packedDiffuse = PackScreenPixel(static_cast<int>(ColorByte(m->diffuse[0])), static_cast<int>(ColorByte(m->diffuse[1])),
+                                     static_cast<int>(ColorByte(m->diffuse[2])));
   m->softMaterial = std::move(s);
 }
 

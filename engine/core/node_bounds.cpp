@@ -13,12 +13,14 @@ void SetUnitBox(BOUNDSDESC* bounds) {
   bounds->maxX = bounds->maxY = bounds->maxZ = 1;
 }
 
-// Per-frame boxes from the vertices; false (boxes untouched) for a mesh
-// without vertices.
+// Per-frame boxes from the vertices, one per frame the vertex arrays hold;
+// false (boxes untouched) for a mesh without vertices.
 bool ComputeFrameBoxes(MESHDESC* mesh, BOUNDSDESC* bounds) {
-  int frames = std::max(mesh->frameCount, 1);
-  bounds->frameBoxes.assign(static_cast<size_t>(frames), FRAMEBOXDESC{});
   if (mesh->vertexCount <= 0 || mesh->vertexCapacity < mesh->vertexCount) return false;
+  const size_t held = mesh->vertexArrays.size() / static_cast<size_t>(mesh->vertexCapacity);
+  const int frames = static_cast<int>(
+      std::min(static_cast<size_t>(std::max(mesh->frameCount, 1)), std::max<size_t>(held, 1)));
+  bounds->frameBoxes.assign(static_cast<size_t>(frames), FRAMEBOXDESC{});
   for (int frame = 0; frame < frames; ++frame) {
     size_t start = static_cast<size_t>(frame) * mesh->vertexCapacity;
     if (start + mesh->vertexCount > mesh->vertexArrays.size()) break;

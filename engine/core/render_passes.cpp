@@ -54,7 +54,8 @@ void SetCached(plat::Device3D& device, uint32_t& cached, plat::RenderState state
   device.SetRenderState(state, value);
 }
 
-int Channel(float c) { return static_cast<int>(c * 255); }
+// Only compared with the cached value, so not limited to a byte; NaN counts as 0.
+int Channel(float c) { return c == c ? static_cast<int>(std::clamp(c, -1e6f, 1e6f) * 255) : 0; }
 
 // The owner's squared view-space distance.
 float ViewDistanceSquared(const NODEDESC* owner, const MATRIX44& view) {

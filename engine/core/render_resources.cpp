@@ -8,7 +8,14 @@
 
 namespace {
 
-std::unique_ptr<MATERIALDESC> g_defaultMaterial;
+// Made at open and freed at close; held by a plain pointer so that leaving
+// the program with the engine open destroys nothing at exit.
+MATERIALDESC* g_defaultMaterial = nullptr;
+
+void SetDefaultMaterial(std::unique_ptr<MATERIALDESC> m) {
+  delete g_defaultMaterial;
+  g_defaultMaterial = m.release();
+}
 
 // Ambient 0.5, diffuse and specular 0.8, power 40, black emissive, untextured.
 std::unique_ptr<MATERIALDESC> NewDefaultMaterial() {
@@ -28,16 +35,17 @@ std::unique_ptr<MATERIALDESC> NewDefaultMaterial() {
 
 void CreateBackgroundMaterial() {
   auto m = NewDefaultMaterial();
-  if (CreateDeviceMaterial(m.get())) g_defaultMaterial = std::move(m);
+  if (CreateDeviceMaterial(m.get())) SetDefaultMaterial(std::move(m));
 }
 
-void ReleaseBackgroundMaterial() { g_defaultMaterial.reset(); }
+void ReleaseBackgroundMaterial() { SetDefaultMaterial(nullptr); }
 
 void CreateSoftDefaultMaterial() {
-  g_defaultMaterial = NewDefaultMaterial();
-  CreateSoftwareMaterial(g_defaultMaterial.get());
+  auto m = NewDefaultMaterial();
+  CreateSoftwareMaterial(m.get());
+  SetDefaultMaterial(std::move(m));
 }
 
-void FreeSoftDefaultMaterial() { g_defaultMaterial.reset(); }
+void FreeSoftDefaultMaterial() { SetDefaultMaterial(nullptr); }
 
-MATERIALDESC* DefaultMaterial() { return g_defaultMaterial.get(); }
+MATERIALDESC* DefaultMaterial() { return g_defaultMaterial; }

@@ -9,6 +9,7 @@
 #include "engine/core/nodes.h"
 #include "engine/core/pixel_format.h"
 #include "engine/core/pools.h"
+#include "engine/core/vertex_colors.h"
 #include "engine/core/viewports.h"
 #include "engine/core/world.h"
 #include "engine/media/texture_table.h"
@@ -17,8 +18,7 @@
 namespace {
 
 uint32_t PackRgb(float red, float green, float blue) {
-  auto channel = [](float c) { return static_cast<uint32_t>(std::clamp(static_cast<int>(c * 255), 0, 255)); };
-  return channel(red) << 16 | channel(green) << 8 | channel(blue);
+  return ColorByte(red) << 16 | ColorByte(green) << 8 | ColorByte(blue);
 }
 
 constexpr int kMaxKeyedMaterials = 1024;

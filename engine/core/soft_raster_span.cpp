@@ -37,13 +37,18 @@ Interpolants operator*(Interpolants a, int64_t k) {
   return a;
 }
 
-// The perspective terms of a vertex: texel coordinate / z and 1 / z, 9.23, negated.
+// The perspective terms of a vertex: texel coordinate / z and 1 / z.
 struct Perspective {
   double u, v, w;
 };
-Perspective PerspectiveOf(const SOFTVERTEX& p) {
+Perspective PlainPerspectiveOf(const SOFTVERTEX& p) {
   double z = p.z;
-  return {-(p.u * 255.0) / z, -(p.v * 255.0) / z, -1.0 / z};
+  return {(p.u * 255.0) / z, (p.v * 255.0) / z, 1.0 / z};
+}
+// As the edges carry them: negated.
+Perspective PerspectiveOf(const SOFTVERTEX& p) {
+  Perspective plain = PlainPerspectiveOf(p);
+  return {-plain.u, -plain.v, -plain.w};
 }
 
 // Held to about 2^40, so that the 23-bit shifts of the set-up stay inside 64 bits.
@@ -210,7 +215,9 @@ void FillTriangle(const SOFTVERTEX* a, const SOFTVERTEX* b, const SOFTVERTEX* c,
     g.tv = Gradient(A.tv, B.tv, C.tv, ratio, d, 256);
   }
   if constexpr (F & kPerspective) {
-    Perspective pa = PerspectiveOf(A), pb = PerspectiveOf(B), pc = PerspectiveOf(C);
+    // The set-up's formula runs opposite to the depth one, so the plain
+    // terms give the gradients of the negated terms the edges carry.
+    Perspective pa = PlainPerspectiveOf(A), pb = PlainPerspectiveOf(B), pc = PlainPerspectiveOf(C);
     auto term = [&](double va, double vb, double vc) {
       return ToFixed((va - vc) * static_cast<double>(ratio) + (vb - va) * 65536.0) * (1 << 23) / d;
     };

@@ -2,14 +2,14 @@
 
 #include "engine/core/nodes.h"
 
-namespace {
-
-uint32_t Channel(float component) { return static_cast<uint32_t>(static_cast<int>(component * 255)) & 0xFF; }
-
-}  // namespace
+uint32_t ColorByte(float component) {
+  if (!(component > 0)) return 0;
+  if (component >= 1) return 255;
+  return static_cast<uint32_t>(component * 255);
+}
 
 uint32_t PackColor(float red, float green, float blue, float alpha) {
-  return Channel(alpha) << 24 | Channel(red) << 16 | Channel(green) << 8 | Channel(blue);
+  return ColorByte(alpha) << 24 | ColorByte(red) << 16 | ColorByte(green) << 8 | ColorByte(blue);
 }
 
 void PackVertexColors(MESHVERTEX* vertices, float alpha, int count) {
@@ -30,6 +30,6 @@ void PackVertexColorsFrom(MESHVERTEX* vertices, const float* colors, float alpha
 
 void SetMeshVertexAlpha(MESHDESC* mesh, float alpha) {
   if (!mesh || !(mesh->flags & MESH_PRELIT)) return;
-  uint32_t byte = Channel(alpha) << 24;
+  uint32_t byte = ColorByte(alpha) << 24;
   for (MESHVERTEX& v : mesh->vertexArrays) v.diffuse = (v.diffuse & 0x00FFFFFFu) | byte;
 }

@@ -7,6 +7,9 @@ struct MESHVERTEX;
 // Packing of float colours into the 0xAARRGGBB vertex colours of pre-lit and
 // pre-transformed meshes; each channel is component x 255, truncated.
 
+// One channel: component x 255 truncated, held to 0..255; NaN counts as 0.
+// Colours come from model files, so any float may arrive here.
+uint32_t ColorByte(float component);
 uint32_t PackColor(float red, float green, float blue, float alpha);
 // Reads red, green and blue from the normal slots of each vertex, writes the
 // packed colour into the diffuse slot and 0 into the specular slot.

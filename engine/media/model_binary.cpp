@@ -142,6 +142,9 @@ bool ReadQb3(const std::vector<uint8_t>& bytes, Qb3File& f) {
   const uint64_t vertices = uint64_t{frames} * perFrame;
   if (r.Failed() || frames < 1 || vertices > r.Remaining() / kVertexBytes)
     return Corrupt("vertex counts beyond the file");
+  // Frames without vertices would cost nothing in the file and a box each
+  // in memory.
+  if (perFrame == 0 && frames > 1) return Corrupt("frames without vertices");
   f.frames = static_cast<int>(frames);
   f.perFrame = static_cast<int>(perFrame);
   f.vertices.resize(vertices);

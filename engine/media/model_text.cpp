@@ -128,6 +128,9 @@ class TextModelReader {
   std::vector<std::array<int32_t, kQuadWords>> quads_;
   std::unique_ptr<LIGHTMAPSETDESC> lightMaps_;
   std::array<MaterialSlot, kMaterialSlots> materials_{};
+  // Used materials whose number was defined again: the object's primitives
+  // still name them, so they go with its mesh, or with a refused file.
+  std::vector<HOBJECT> replaced_;
 };
 
 HOBJECT TextModelReader::Read(plat::ByteReader& in) {
@@ -324,8 +327,11 @@ void TextModelReader::ClearMaterials() {
     if (slot.handle && !slot.used) DestroyMaterial(slot.handle);
     slot = MaterialSlot();
   }
+  replaced_.clear();
 }
 
+// Call only for a primitive that is kept: a material marked used is left to
+// the mesh.
 int TextModelReader::MaterialWordOf(int number) {
   if (number < 0) return -1;
   materials_[number].used = true;
@@ -387,6 +393,7 @@ bool TextModelReader::Material(const Tokens& t) {
                            key[0], key[1], key[2]);
   MaterialSlot& slot = materials_[number];
   if (slot.handle && !slot.used) DestroyMaterial(slot.handle);
+  if (slot.handle && slot.used) replaced_.push_back(slot.handle);
   slot = MaterialSlot{handle, false};
   return true;
 }
@@ -446,7 +453,6 @@ bool TextModelReader::Face(const Tokens& t) {
   const int material = Int(t, 2);
   if (n > kMaxFaceVertices) return Refuse("face of more than 256 vertices");
   if (material >= kMaterialSlots) return Refuse("material number beyond 255");
-  const int word = MaterialWordOf(material);
   if (n < 3) return true;
   std::vector<int> index(n);
   for (int k = 0; k < n; ++k) {
@@ -462,6 +468,7 @@ bool TextModelReader::Face(const Tokens& t) {
       if (map < 0) return Refuse("negative light-map number");
     }
   }
+  const int word = MaterialWordOf(material);
   for (int k = 1; k + 1 < n; ++k) {
     words_.insert(words_.end(), {PRIM_TRIANGLE, word, flags, index[0], index[k], index[k + 1]});
     ++primitives_;
@@ -476,9 +483,8 @@ bool TextModelReader::LineList(const Tokens& t) {
   const int material = Int(t, 2);
   if (n > kMaxLinePairs) return Refuse("line list of more than 128 pairs");
   if (material >= kMaterialSlots) return Refuse("material number beyond 255");
-  const int word = MaterialWordOf(material);
   if (n < 1) return true;
-  words_.insert(words_.end(), {PRIM_LINES, word, n});
+  words_.insert(words_.end(), {PRIM_LINES, MaterialWordOf(material), n});
   for (int k = 0; k < 2 * n; ++k) {
     const int index = Int(t, 3 + k);
     if (index < 0) return Refuse("negative vertex index");
@@ -520,6 +526,8 @@ void TextModelReader::Discard() {
     if (slot.handle) DestroyMaterial(slot.handle);
     slot = MaterialSlot();
   }
+  for (HOBJECT handle : replaced_) DestroyMaterial(handle);
+  replaced_.clear();
   for (auto node = built_.rbegin(); node != built_.rend(); ++node) DestroyNode(*node);
   built_.clear();
 }

@@ -229,41 +229,47 @@ int CGDItemPool::WriteBlock(plat::File& file) {
 }
 
 int CGDItemPool::ReadBlock(plat::File& file) {
-  uint8_t lengthBytes[4];
-  bool damaged = file.Read(lengthBytes, 4) != 4;
-  int32_t length = plat::ByteReader(lengthBytes, damaged ? 0 : 4).I32();
-  std::vector<uint8_t> block;
-  damaged = damaged || length < 0 || length > file.Size() - file.Tell();
-  if (!damaged && length > 0) {
-    block.resize(static_cast<size_t>(length));
-    damaged = file.Read(block.data(), block.size()) != block.size();
-  }
-  FreeAllSlots();
-  for (auto& slots : slotVectors) slots.clear();
-  if (damaged) {
+  // The whole block is read and checked before the pool changes: a damaged
+  // block leaves the places of the game in memory as they are.
+  auto damaged = [] {
     DebugTrace("Item position block is damaged");
     return 0;
+  };
+  uint8_t lengthBytes[4];
+  if (file.Read(lengthBytes, 4) != 4) return damaged();
+  int32_t length = plat::ByteReader(lengthBytes, 4).I32();
+  if (length < 0 || length > file.Size() - file.Tell()) return damaged();
+  std::vector<uint8_t> block(static_cast<size_t>(length));
+  if (file.Read(block.data(), block.size()) != block.size()) return damaged();
+  auto clear = [this] {
+    FreeAllSlots();
+    for (auto& slots : slotVectors) slots.clear();
+  };
+  if (block.size() < 4 || std::memcmp(block.data(), "IPOS", 4) != 0) {
+    clear();
+    return 0;
   }
-  if (block.size() < 4 || std::memcmp(block.data(), "IPOS", 4) != 0) return 0;
   plat::ByteReader r(block);
   r.Skip(4);
   int32_t version = r.I32();
-  if (r.Failed()) return 0;
-  if (version != kBlockVersion) return version;
-  for (auto& slots : slotVectors) {
+  if (r.Failed()) return damaged();
+  if (version != kBlockVersion) {
+    clear();
+    return version;
+  }
+  std::array<std::vector<int32_t>, kPartyListCount> read;
+  for (auto& slots : read) {
     size_t n = 0;
-    if (!ReadCount(r, CountWidth::k32, 4, n)) {
-      DebugTrace("Item position block is damaged");
-      FreeAllSlots();
-      for (auto& cleared : slotVectors) cleared.clear();
-      return 0;
-    }
-    for (size_t i = 0; i < n; ++i) {
-      int32_t slot = r.I32();
+    if (!ReadCount(r, CountWidth::k32, 4, n)) return damaged();
+    slots.resize(n);
+    for (int32_t& slot : slots) {
+      slot = r.I32();
       if (slot < 0 || slot >= kSlotCount) slot = -1;
-      MarkSlot(slot, 0);
-      slots.push_back(slot);
     }
   }
+  clear();
+  slotVectors = std::move(read);
+  for (const auto& slots : slotVectors)
+    for (int32_t slot : slots) MarkSlot(slot, 0);
   return kBlockVersion;
 }

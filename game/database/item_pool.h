@@ -56,8 +56,9 @@ class CGDItemPool {
 
   // Writes the int32 length and the "IPOS" block; returns length + 4.
   int WriteBlock(plat::File& file);
-  // Restores the places: 100 done, 0 for a block that is not "IPOS" or is
-  // damaged, another version number for a block of that version (nothing restored).
+  // Restores the places: 100 done; 0 for a block that is not "IPOS" and
+  // another version number for a block of that version (both leave every
+  // place empty); 0 for a damaged block, which leaves the places untouched.
   int ReadBlock(plat::File& file);
 
   const std::vector<int32_t>& GetSlots(int list) const { return slotVectors[list]; }

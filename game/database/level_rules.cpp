@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
+#include <unordered_map>
+#include <utility>
 
 #include "game/database/main_man_soul.h"
 
@@ -24,31 +27,52 @@ ATTRIBUTEDESC* Find(CGDMainManSoul& hero, int32_t key) {
   return nullptr;
 }
 
-// Adds to each base the difference between the row of level and the row before.
+// Adds to each base the difference between the row of level and the row
+// before (the first entry of a key there counts). Rows may be long, so the
+// row before is looked up, not scanned for every entry.
 void ApplyLevelRow(CGDMainManSoul& hero, size_t level, const LevelStepRules& rules) {
   const auto& row = hero.levelTable[level];
-  const std::vector<LEVELVALUEDESC>* previous = level > 0 ? &hero.levelTable[level - 1] : nullptr;
+  std::unordered_map<int32_t, int32_t> before;
+  if (level > 0)
+    for (const auto& p : hero.levelTable[level - 1]) before.emplace(p.key, p.value);
   for (const auto& entry : row) {
     if (std::find(rules.excludedKeys.begin(), rules.excludedKeys.end(), entry.key) !=
         rules.excludedKeys.end())
       continue;
     ATTRIBUTEDESC* a = Find(hero, entry.key);
     if (!a) continue;
-    int64_t before = 0;
-    if (previous) {
-      for (const auto& p : *previous) {
-        if (p.key == entry.key) {
-          before = p.value;
-          break;
-        }
-      }
-    }
-    a->base = ClampToInt32(a->base + (int64_t{entry.value} - before));
+    auto previous = before.find(entry.key);
+    int64_t was = previous == before.end() ? 0 : previous->second;
+    a->base = ClampToInt32(a->base + (int64_t{entry.value} - was));
   }
 }
 
-int Rise(CGDMainManSoul* hero, int force, const LevelStepRules& rules, std::vector<int32_t>* learned) {
+// The learn table by level, table order kept within a level, so that rising
+// through many levels does not scan the whole table at each.
+class LearnIndex {
+ public:
+  explicit LearnIndex(const CGDMainManSoul& hero) {
+    for (const auto& entry : hero.learnTable) byLevel_.emplace_back(entry.level, entry.actionId);
+    std::stable_sort(byLevel_.begin(), byLevel_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+  }
+  // The actions level teaches, in table order.
+  template <class F>
+  void ForLevel(int32_t level, F f) const {
+    auto first = std::lower_bound(byLevel_.begin(), byLevel_.end(), level,
+                                  [](const auto& e, int32_t l) { return e.first < l; });
+    for (auto it = first; it != byLevel_.end() && it->first == level; ++it) f(it->second);
+  }
+
+ private:
+  std::vector<std::pair<int32_t, int32_t>> byLevel_;
+};
+
+int Rise(CGDMainManSoul* hero, int force, const LevelStepRules& rules, std::vector<int32_t>* learned,
+         const LearnIndex* index = nullptr) {
   if (!hero) return 0;
+  std::optional<LearnIndex> own;
+  if (rules.learnActions && !index) index = &own.emplace(*hero);
   int gained = 0;
   for (;;) {
     ATTRIBUTEDESC* level = Find(*hero, kAttrLevel);
@@ -67,12 +91,10 @@ int Rise(CGDMainManSoul* hero, int force, const LevelStepRules& rules, std::vect
     for (int32_t key : rules.refills) hero->RefillAttribute(key);
     ++gained;
     if (rules.learnActions) {
-      int32_t reached = hero->GetAttribute(kAttrLevel);
-      for (const auto& entry : hero->learnTable) {
-        if (entry.level != reached) continue;
-        hero->LearnAction(entry.actionId);
-        if (learned) learned->push_back(entry.actionId);
-      }
+      index->ForLevel(hero->GetAttribute(kAttrLevel), [&](int32_t action) {
+        hero->LearnAction(action);
+        if (learned) learned->push_back(action);
+      });
     }
     if (force) break;
   }
@@ -81,8 +103,11 @@ int Rise(CGDMainManSoul* hero, int force, const LevelStepRules& rules, std::vect
 
 int RaiseTo(CGDMainManSoul* hero, int32_t level, const LevelStepRules& rules) {
   if (!hero || level < 0 || static_cast<size_t>(level) >= hero->levelTable.size()) return 0;
-  for (int32_t missing = level - hero->GetAttribute(kAttrLevel); missing > 0; --missing)
-    Rise(hero, 1, rules, nullptr);
+  std::optional<LearnIndex> index;
+  if (rules.learnActions) index.emplace(*hero);
+  // A step that gains nothing changes nothing, so neither would the next.
+  for (int64_t missing = int64_t{level} - hero->GetAttribute(kAttrLevel); missing > 0; --missing)
+    if (Rise(hero, 1, rules, nullptr, index ? &*index : nullptr) == 0) break;
   return 1;
 }
 

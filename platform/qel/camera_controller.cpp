@@ -12,6 +12,9 @@ namespace qmz {
 namespace {
 
 constexpr int kShotBlock = 1;
+// Farthest key frame a shot may name: far beyond any shot, and far from the
+// ends of the int range the frame arithmetic works in.
+constexpr int kMaxKeyFrame = 1000000;
 
 // Reads one shot record; the reason it is malformed, or null.
 const char* ReadShot(CFileLoadMan& file, CAMERACONTROLDESC& shot) {
@@ -25,6 +28,7 @@ const char* ReadShot(CFileLoadMan& file, CAMERACONTROLDESC& shot) {
     file >> key.frame >> key.eye[0] >> key.eye[1] >> key.eye[2] >> key.lookAt[0] >> key.lookAt[1] >>
         key.lookAt[2] >> key.roll;
     if (file.Failed()) return "short key";
+    if (key.frame < -kMaxKeyFrame || key.frame > kMaxKeyFrame) return "key frame out of range";
     if (GetVectorLength(key.eye, key.lookAt) < 1e-3f) return "eye on its look-at point";
   }
   std::stable_sort(
@@ -84,7 +88,7 @@ int CCameraController::SelectController(int id) {
 int CCameraController::Update(int frames) {
   if (!playing_) return 0;
   const CAMERACONTROLDESC& shot = shots_[current_];
-  frame_ = std::min(frame_ + std::max(frames, 1), shot.length);
+  frame_ = static_cast<int>(std::min<int64_t>(int64_t{frame_} + std::max(frames, 1), shot.length));
   Pose();
   if (frame_ >= shot.length) playing_ = false;
   return 1;

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "engine/core/materials.h"
+#include "engine/core/material_device.h"
 #include "engine/core/nodes.h"
+#include "engine/core/pixel_format.h"
 #include "engine/core/pools.h"
 #include "engine/core/vertex_colors.h"
 #include "engine/media/model_binary.h"
@@ -45,6 +49,12 @@ int Live(const Pool& pool) {
   int count = 0;
   for (uint32_t i = 0; i < pool.mark; ++i) count += pool.slots[i] != nullptr;
   return count;
+}
+
+int LiveTextures() {
+  int n = 0;
+  for (int i = 0; i < g_textureCount; ++i) n += g_textureTable[i] != nullptr;
+  return n;
 }
 
 // The triangles of a mesh as {material word, face flags, a, b, c}.
@@ -340,11 +350,7 @@ TEST_F(ModelFilesTest, RefusesCorruptModels) {
   };
   const int nodesBefore = Live(g_nodePool);
   const int materialsBefore = Live(g_materialPool);
-  const int texturesBefore = [] {
-    int n = 0;
-    for (int i = 0; i < g_textureCount; ++i) n += g_textureTable[i] != nullptr;
-    return n;
-  }();
+  const int texturesBefore = LiveTextures();
   for (const TextCase& c : textCases) {
     // An earlier good object is undone with the refused file.
     const std::string good = "BeginObject 5\nMaterial 0 NULL\n" + triangle + "f 3 0 0 1 2\nEndObject\n";
@@ -353,9 +359,7 @@ TEST_F(ModelFilesTest, RefusesCorruptModels) {
     EXPECT_EQ(Live(g_materialPool), materialsBefore) << c.label;
     EXPECT_EQ(g_nodeUnderConstruction, nullptr) << c.label;
   }
-  int textures = 0;
-  for (int i = 0; i < g_textureCount; ++i) textures += g_textureTable[i] != nullptr;
-  EXPECT_EQ(textures, texturesBefore);
+  EXPECT_EQ(LiveTextures(), texturesBefore);
 
   datagen::Qb3Model model;
   model.materials.resize(2);
@@ -402,6 +406,123 @@ TEST_F(ModelFilesTest, RefusesCorruptModels) {
   const HOBJECT good = LoadModel(0, "good");
   EXPECT_TRUE(good);
   DestroyNode(good);
+}
+
+}  // namespace
+
+namespace {
+
+// Loaded or refused, a model gives back every material and texture it took
+// once it is destroyed, on both render paths; colours of any float value
+// pack into bytes held to 0..255.
+TEST_F(ModelFilesTest, EveryLoadGivesBackItsMaterialsAndTextures) {
+  const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+  // A model of one vertex less that vertex: frames at 12, vertices per frame
+  // at 16, then no vertices, no primitives and the extra-data flag.
+  datagen::Qb3Model oneVertex;
+  oneVertex.vertices.resize(1);
+  Bytes empty = Encode(datagen::WriteBinaryModel, oneVertex);
+  ASSERT_EQ(empty.size(), 64u);
+  empty.erase(empty.begin() + 20, empty.begin() + 52);
+  PutU32(empty, 16, 0);
+  Bytes emptyFrames = empty;
+  PutU32(emptyFrames, 12, 0x80000000u);
+  Bytes twoEmptyFrames = empty;
+  PutU32(twoEmptyFrames, 12, 2);
+  datagen::Qb3Model oddColours;
+  oddColours.materials.resize(1);
+  oddColours.materials[0].diffuse[0] = std::numeric_limits<float>::quiet_NaN();
+  oddColours.materials[0].diffuse[1] = 1e30f;
+  oddColours.materials[0].diffuse[2] = -1e30f;
+  oddColours.materials[0].ambient[0] = std::numeric_limits<float>::infinity();
+  oddColours.materials[0].texture = "one";
+  oddColours.materials[0].textureFrames = 1;
+  oddColours.vertices.resize(3);
+  oddColours.primitives = {{datagen::ModelPrimitive::Triangle, 0, 0, {0, 1, 2}}};
+
+  auto diffuseOfFirstTriangle = [](HOBJECT node) {
+    const MATERIALDESC* m = LookupMaterial(GetPrimitiveMaterial(node, 0));
+    if (!m) return uint32_t{1};
+    if (m->deviceMaterial) return m->deviceMaterial->packedDiffuse;
+    // The software ramp's brightest entry is the screen pixel of the colour.
+    EXPECT_EQ(m->softMaterial->ramp[255], m->softMaterial->packedDiffuse);
+    return m->softMaterial->packedDiffuse == PackScreenPixel(0, 255, 0) ? 0xFF00FF00u : 0u;
+  };
+  struct Case {
+    const char* label;
+    std::string file;  // under model/
+    Bytes bytes;
+    const char* name;  // given to LoadModel
+    std::function<void(HOBJECT)> check;  // null: the file is refused
+  } cases[] = {
+      {"face of two vertices naming a textured material", "m.qx3",
+       Text("BeginObject 1\nMaterial 0 one\n" + triangle + "f 2 0 0 1\nf 3 -1 0 1 2\nEndObject\n"), "m",
+       [](HOBJECT node) { EXPECT_EQ(MeshOf(node)->primitiveCount, 1); }},
+      {"empty line list naming a textured material", "m.qx3",
+       Text("BeginObject 1\nMaterial 3 one\n" + triangle + "l 0 3\nf 3 -1 0 1 2\nEndObject\n"), "m",
+       [](HOBJECT node) { EXPECT_EQ(MeshOf(node)->primitiveCount, 1); }},
+      {"used material defined again", "m.qx3",
+       Text("BeginObject 1\nMaterial 0 one\n" + triangle +
+            "f 3 0 0 1 2\nMaterial 0 one DIFFUSE 0 1 0\nf 3 0 2 1 0\nEndObject\n"),
+       "m", [](HOBJECT node) { EXPECT_NE(GetPrimitiveMaterial(node, 0), GetPrimitiveMaterial(node, 1)); }},
+      {"used material defined again, then a refused line", "m.qx3",
+       Text("BeginObject 1\nMaterial 0 one\n" + triangle +
+            "f 3 0 0 1 2\nMaterial 0 one\nf 3 0 2 1 0\nf 3 -1 0 1 -2\nEndObject\n"),
+       "m", nullptr},
+      {"used material defined again in a file that ends refused", "m.qx3",
+       Text("BeginObject 1\nMaterial 0 one\n" + triangle +
+            "f 3 0 0 1 2\nMaterial 0 one\nf 3 0 2 1 0\nf 3 -1 0 1 7\nEndObject\n"),
+       "m", nullptr},
+      {"huge and NaN colours in a text model", "m.qx3",
+       Text("BeginObject 1\nMaterial 0 one DIFFUSE nan 1e30 -1e30 AMBIENT inf 0 0 EMISSIVE -inf 0 0\n"
+            "Lite_Vertex\nv 0 0 0 vc 1e30 nan -1e30\nv 1 0 0 vc 2 0.5 -3\nv 0 1 0 vc inf -inf 1\n"
+            "f 3 0 0 1 2\nEndObject\n"),
+       "m",
+       [&](HOBJECT node) {
+         const MESHDESC* mesh = MeshOf(node);
+         EXPECT_EQ(mesh->vertexArrays[0].diffuse, 0xFFFF0000u);
+         EXPECT_EQ(mesh->vertexArrays[1].diffuse, 0xFFFF7F00u);
+         EXPECT_EQ(mesh->vertexArrays[2].diffuse, 0xFFFF00FFu);
+         EXPECT_EQ(diffuseOfFirstTriangle(node), 0xFF00FF00u);
+       }},
+      {"huge and NaN colours in a binary model", "c.qb3", Encode(datagen::WriteBinaryModel, oddColours), "c",
+       [&](HOBJECT node) { EXPECT_EQ(diffuseOfFirstTriangle(node), 0xFF00FF00u); }},
+      {"two thousand million frames without vertices", "e.qb3", emptyFrames, "e", nullptr},
+      {"the same inside a package", "pack.qxo", assets_test::Package({{"p.qb3", emptyFrames}}), "p", nullptr},
+      {"two frames without vertices", "e.qb3", twoEmptyFrames, "e", nullptr},
+      {"one frame without vertices", "e.qb3", empty, "e",
+       [](HOBJECT node) { EXPECT_EQ(MeshOf(node)->vertexCount, 0); }},
+  };
+  WriteFile("texture/one.qbt", OnePixelQbt());
+  for (int direct3D : {1, 0}) {
+    CloseEngine(1);
+    SetQuitFlag(0);
+    OpenWith(direct3D);
+    const int nodesBefore = Live(g_nodePool);
+    const int materialsBefore = Live(g_materialPool);
+    const int texturesBefore = LiveTextures();
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.label) + (direct3D ? " (Direct3D)" : " (software)"));
+      WriteFile("model/" + std::string(c.file), c.bytes);
+      const bool packaged = std::string(c.file).ends_with(".qxo");
+      if (packaged) OpenModelPackage("pack");
+      testsupport::DebugOutputCapture debug;
+      const HOBJECT node = LoadModel(0, c.name);
+      if (packaged) OpenModelPackage(nullptr);
+      if (c.check) {
+        ASSERT_TRUE(node);
+        c.check(node);
+        DestroyNode(node);
+      } else {
+        EXPECT_EQ(node, 0u);
+        EXPECT_FALSE(debug.Lines().empty());
+      }
+      EXPECT_EQ(Live(g_nodePool), nodesBefore);
+      EXPECT_EQ(Live(g_materialPool), materialsBefore);
+      EXPECT_EQ(LiveTextures(), texturesBefore);
+      std::filesystem::remove("model/" + std::string(c.file));
+    }
+  }
 }
 
 }  // namespace

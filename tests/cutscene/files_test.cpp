@@ -2,6 +2,7 @@
 // corrupt scripts refused without harm.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 
 #include "cutscene/keys.h"
@@ -84,6 +85,12 @@ TEST_F(CutSceneFiles, LoadResults) {
       {"header only, no players", header, 1, 0},
       {"negative player count", negativeCount, 1, 0},
       {"unknown key code", patched(firstKeyCode, 36), 1, -1},
+      // Frames a play never reaches, near the ends of the int range.
+      {"key frame 2147483647", patched(firstKeyCode + 4, INT_MAX), 1, -1},
+      {"key frame -1000001", patched(firstKeyCode + 4, -1000001), 1, -1},
+      {"key frame 1000000", patched(firstKeyCode + 4, 1000000), 1, 0},
+      {"text key frame -2147483648",
+       bytesOf("#PLAYER_START\nFADE f\n-\nK SHOW -2147483648\nV 1\n#PLAYER_END\n"), 0, -1},
       {"CAMERA player", patched(156, 3), 1, -1},
       {"SEFFECT player", patched(156, 7), 1, -1},
       {"WAVESYSTEM player", patched(156, 8), 1, -1},

@@ -235,7 +235,7 @@ TEST_F(ItemPoolBlockTest, ABlockOfAnotherVersionOrMagicRestoresNothing) {
   EXPECT_EQ(pool.GetItemSlot(8, 2), 6);
 }
 
-TEST_F(ItemPoolBlockTest, DamagedBlocksAreRefusedWithATrace) {
+TEST_F(ItemPoolBlockTest, DamagedBlocksAreRefusedWithATraceAndChangeNothing) {
   std::array<std::vector<int32_t>, 5> slots{{{1, 2, 3}, {4}, {}, {}, {}}};
   const std::vector<uint8_t> good = datagen::WriteItemPositionBlock(slots);
   auto withLength = [&](int32_t length) {
@@ -258,14 +258,26 @@ TEST_F(ItemPoolBlockTest, DamagedBlocksAreRefusedWithATrace) {
       {"count beyond the block", withCount(1000)},
       {"negative count", withCount(-1)},
       {"no length", {1, 2}},
+      {"IPOS without its version", {4, 0, 0, 0, 'I', 'P', 'O', 'S'}},
+      {"fifth count beyond the block", [&] {
+         std::vector<uint8_t> b = good;
+         b[b.size() - 4] = 7;  // the last list's count
+         return b;
+       }()},
   };
+  // The places of the game in memory, which no damaged block may touch.
+  pool.AddItem(8, 1, 1, 9);
+  pool.AddItem(1, 5, 1, 3);
+  std::vector<std::vector<int32_t>> places;
+  for (int list = 0; list < kPartyListCount; ++list) places.push_back(pool.GetSlots(list));
   for (const auto& c : cases) {
-    pool.AddItem(8, 1, 1, -1);
     WriteBytes("block.bin", c.bytes);
     testsupport::DebugTraceCapture trace;
     EXPECT_EQ(ReadFrom(pool, "block.bin"), 0) << c.what;
     EXPECT_FALSE(trace.Lines().empty()) << c.what;
-    for (int list = 0; list < kPartyListCount; ++list) EXPECT_TRUE(pool.GetSlots(list).empty()) << c.what;
+    for (int list = 0; list < kPartyListCount; ++list) EXPECT_EQ(pool.GetSlots(list), places[list]) << c.what;
+    for (int32_t slot = 0; slot < CGDItemPool::kSlotCount; ++slot)
+      ASSERT_EQ(pool.IsSlotFree(slot), slot == 9 || slot == 3 ? 0 : 1) << c.what << " slot " << slot;
   }
 }
 

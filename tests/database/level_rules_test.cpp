@@ -101,3 +101,15 @@ TEST(LevelRules, LevelUpExTeachesTheActionsOfEachLevelReached) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LevelRules, TheFirstEntryOfAKeyInTheRowBeforeCounts) {
+  CGDMainManSoul hero = MakeHero();
+  hero.levelTable = {{{9, 10, 0}, {9, 50, 0}}, {{9, 15, 0}, {9, 16, 0}}, {}};
+  ASSERT_EQ(RaiseToLevel(&hero, 2), 1);
+  // Row 0 adds 10 and 50; row 1 adds 15 - 10 and 16 - 10.
+  EXPECT_EQ(hero.GetAttribute(9), 10 + 50 + 5 + 6);
+}
+
+}  // namespace

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -212,17 +217,41 @@ TEST_F(WindowTest, CursorCountAndCapture) {
   EXPECT_EQ(plat::GetCapture(), 0u);
 }
 
-TEST_F(WindowTest, TitlesFindTheirWindows) {
-  const std::string title = "Tarnwick window test " + std::to_string(::testing::UnitTest::GetInstance()->random_seed());
+TEST_F(WindowTest, TitlesFindTheirWindowsAndTheLastOneTakesItsLockFileAlong) {
+  // A runtime folder of the test's own, to see what stays behind in it.
+  const std::filesystem::path runtime =
+      std::filesystem::temp_directory_path() / ("tarnwick-runtime-test-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(runtime);
+  const char* saved = std::getenv("XDG_RUNTIME_DIR");
+  const std::string savedRuntime = saved ? saved : "";
+  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+  auto lockFiles = [&] {
+    return std::distance(std::filesystem::directory_iterator(runtime), std::filesystem::directory_iterator());
+  };
+
+  const std::string title = "Tarnwick window test";
   EXPECT_FALSE(plat::FindWindowByTitle(title));
   plat::WindowHandle first = Make("TestPlain", title);
   plat::WindowHandle second = Make("TestPlain", title);
   EXPECT_TRUE(plat::FindWindowByTitle(title));
   EXPECT_EQ(plat::GetWindowTitle(first), title);
+  EXPECT_EQ(lockFiles(), 1);
   plat::DestroyWindow(first);
   EXPECT_TRUE(plat::FindWindowByTitle(title));
+  EXPECT_EQ(lockFiles(), 1);
   plat::DestroyWindow(second);
   EXPECT_FALSE(plat::FindWindowByTitle(title));
+  EXPECT_EQ(lockFiles(), 0);
+  plat::WindowHandle again = Make("TestPlain", title);  // a new instance claims afresh
+  EXPECT_TRUE(plat::FindWindowByTitle(title));
+  plat::DestroyWindow(again);
+  EXPECT_EQ(lockFiles(), 0);
+
+  if (saved)
+    ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+  else
+    ::unsetenv("XDG_RUNTIME_DIR");
+  std::filesystem::remove_all(runtime);
 }
 
 }  // namespace

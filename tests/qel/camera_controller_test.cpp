@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -95,14 +96,22 @@ TEST(CameraController, MalformedShotsAreLeftOut) {
                                 "201 10 1  0  0 0 9  1 0 0  0\n"  // id given twice
                                 "206 x\n"
                                 "207 10 1\n  5\n  0 0 0\n  0 1 0\n  0.5\n"  // good, over lines
+                                "208 10 2  -2147483648 0 0 0  1 0 0  0  5 0 0 0  1 0 0  0\n"
+                                "209 10 1  1000001 0 0 0  1 0 0  0\n"  // beyond any play
+                                "210 2147483647 2  -1000000 0 0 0  1 0 0  0  1000000 0 0 0  0 1 0  0\n"
                                 "#END_CAMERA\n";
   qmz::CCameraController controller;
   ASSERT_EQ(controller.LoadController("camcon.cc"), 1);
   std::vector<int> ids;
   controller.GetCameraControlID(ids);
-  EXPECT_EQ(ids, (std::vector<int>{201, 207}));
-  for (const char* fragment : {"202", "203", "204", "205", "given twice"})
+  EXPECT_EQ(ids, (std::vector<int>{201, 207, 210}));
+  for (const char* fragment : {"202", "203", "204", "205", "given twice", "208", "209"})
     EXPECT_TRUE(output.Contains(fragment)) << fragment;
+  // The longest shot and the longest step meet without overflow.
+  ASSERT_EQ(controller.SelectController(210), 1);
+  EXPECT_EQ(controller.Update(1000000), 1);
+  EXPECT_EQ(controller.Update(INT_MAX), 1);
+  EXPECT_EQ(controller.IsPlaying(), 0);
   EXPECT_EQ(controller.SelectController(202), 0);
   ASSERT_EQ(controller.SelectController(201), 1);
   EXPECT_NEAR(controller.GetCameraMatrix()[11], 0.0f, 1e-6f) << "the first 201 stays";

@@ -21,10 +21,19 @@ TEST(CorruptMarkup, CutOrBrokenFilesFailTheLoadWithDiagnostics) {
     for (int i = 0; i < 5000; ++i) s += "<sl>";
     return s;
   }();
+  // Eight files that each include all eight: without a bound on the whole
+  // load, millions of openings within the depth limit.
+  std::vector<std::pair<std::string, std::string>> bomb;
+  for (int i = 0; i < 8; ++i) {
+    std::string text = "<talk><li>" + std::to_string(i) + "</li></talk>";
+    for (int j = 0; j < 8; ++j) text += "#include \"b" + std::to_string(j) + ".pt\"\n";
+    bomb.emplace_back("b" + std::to_string(i) + ".pt", text);
+  }
   struct Case {
     const char* name;
     std::string markup;
     const char* error;
+    std::vector<std::pair<std::string, std::string>> files = {};
   } cases[] = {
       {"unterminated opening tag", "<talk aname=\"a\"><li>x</li></talk><talk",
        "Unexpected end of file"},
@@ -40,10 +49,12 @@ TEST(CorruptMarkup, CutOrBrokenFilesFailTheLoadWithDiagnostics) {
       {"include of a missing file", "#include \"missing.pt\"<talk></talk>",
        "Can't find include file missing.pt"},
       {"nesting too deep", deep, "internal error"},
+      {"include bomb", "#include \"b0.pt\"", "Include limit reached at b", bomb},
   };
   for (const auto& c : cases) {
     testsupport::ScopedWorkDir dir;
     WriteRaw("talk.pt", c.markup);
+    for (const auto& [name, text] : c.files) WriteRaw(name, text);
     CBaseTalkPlayer player;
     EXPECT_EQ(player.Load("talk.pt"), 0) << c.name;
     EXPECT_TRUE(HasError(player, c.error)) << c.name;

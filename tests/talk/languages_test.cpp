@@ -104,21 +104,43 @@ TEST(ConditionLanguage, UndeclaredVariableIsTheConstantZero) {
   EXPECT_TRUE(trace.Contains("variable ghost is not defined"));
 }
 
-TEST(ConditionLanguage, SyntaxErrorsPrintIfErrorAndGiveNoCondition) {
+TEST(ConditionLanguage, SyntaxErrorsPrintIfErrorAndKeepOnlyAWholeCondition) {
   CBaseTalkPlayer player;
-  Declare(player, "x", 3);
+  Declare(player, "x", 5);
   const std::string deep = std::string(5000, '(') + "1" + std::string(5000, ')');
   std::string chain = "1";
   for (int i = 0; i < 5000; ++i) chain += " == 1";
   std::string nots = std::string(5000, '!') + "1";
-  for (const std::string& text :
-       {std::string("x = 3"), std::string(""), std::string("(x == 3"), std::string("x 3"),
-        std::string("sys(0 FLAG)"), std::string("sys(q)"), std::string("x &| 3"), deep, chain,
-        nots}) {
+  constexpr int kNone = -1;
+  const struct {
+    std::string text;
+    int kept;  // the value of the condition kept, or kNone
+  } cases[] = {
+      // '=' is no operator: the condition x is read, then 3 is stray.
+      {"x = 3", 5},
+      {"x 3", 5},
+      {"x == 5 )", 1},
+      {"!x (", 1},
+      {"", kNone},
+      {"(x == 3", kNone},
+      {"(x 3)", kNone},
+      {"sys(0 FLAG)", kNone},
+      {"sys(q)", kNone},
+      {"x &| 3", 5},  // neither & nor | alone is a token
+      {deep, kNone},
+      {chain, kNone},
+      {nots, kNone},
+  };
+  for (const auto& c : cases) {
     ExprPtr condition;
-    std::string out = CaptureStdout([&] { condition = CompileCondition(text, player); });
-    EXPECT_FALSE(condition) << text.substr(0, 40);
-    EXPECT_EQ(out, "if error\n") << text.substr(0, 40);
+    std::string out = CaptureStdout([&] { condition = CompileCondition(c.text, player); });
+    EXPECT_EQ(out, "if error\n") << c.text.substr(0, 40);
+    if (c.kept == kNone) {
+      EXPECT_FALSE(condition) << c.text.substr(0, 40);
+    } else {
+      ASSERT_TRUE(condition) << c.text;
+      EXPECT_EQ(condition.Evaluate(), c.kept) << c.text;
+    }
   }
 }
 
@@ -211,6 +233,8 @@ TEST(StatementLanguage, SyntaxErrorKeepsTheStatementsBeforeIt) {
   } cases[] = {
       {"x = -1", 0},  // '-' only stands between two operands
       {"sys(e A) x = -1", 1}, {"", 0}, {"x = (1 + 2", 0}, {"x = 3 = 4", 1},
+      {"sys(2 NAME)", 0},  // a numeric mode needs its argument
+      {"sys(e B) sys(1 NAME) sys(e C)", 1},
   };
   for (const auto& c : cases) {
     std::unique_ptr<CScriptExpr> script;
@@ -221,6 +245,7 @@ TEST(StatementLanguage, SyntaxErrorKeepsTheStatementsBeforeIt) {
     script->Evaluate();
   }
   EXPECT_EQ(ValueOf(player, "x"), 3);  // from "x = 3 = 4" only
+  EXPECT_EQ(sys.calls, (std::vector<SysCall>{{SYSMODE_DO, "A", 0}, {SYSMODE_DO, "B", 0}}));
 }
 
 TEST(StatementLanguage, DeepTextsAreSyntaxErrorsNotCrashes) {

@@ -135,11 +135,24 @@ TEST(TalkScanner, IncludedTokensComeBetweenIncludeLineAndTheRest) {
             "< li > s:A </ li > < li > s:B </ li > < li > s:C </ li >");
 }
 
-TEST(TalkScanner, StreamContinuesAcrossTheEndOfAnIncludedFile) {
-  testsupport::ScopedWorkDir dir;
-  WriteRaw("talk.pt", "#include \"a.pt\"lo</li>");
-  WriteRaw("a.pt", "<li>Hel");
-  EXPECT_EQ(Scan("talk.pt"), "< li > s:Hello </ li >");
+TEST(TalkScanner, EndOfAnIncludedFileEndsTheTokenNotTheStartCondition) {
+  struct Case {
+    const char* included;
+    const char* rest;  // of the including file
+    const char* tokens;
+  } cases[] = {
+      {"<li>Hel", "lo</li>", "< li > s:Hel s:lo </ li >"},
+      {"<li aname=abc", "def>", "< li aname = s:abc s:def >"},
+      {"<li size=(12", "34)>", "< li size = n:12 n:34 >"},
+      {"<li><!-- open", "still comment>x</li>", "< li > s:x </ li >"},
+      {"", "<li>y</li>", "< li > s:y </ li >"},
+  };
+  for (const auto& c : cases) {
+    testsupport::ScopedWorkDir dir;
+    WriteRaw("talk.pt", std::string("#include \"a.pt\"") + c.rest);
+    WriteRaw("a.pt", c.included);
+    EXPECT_EQ(Scan("talk.pt"), c.tokens) << c.included;
+  }
 }
 
 TEST(TalkScanner, FileIncludingItselfUnderAnotherSpellingIsReadOnce) {
