@@ -20,5 +20,7 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error);
 bool WriteSampleGameCore(const std::string& root, std::string& error);
 // The scenes, their textures, the game resource and the environment file.
 bool WriteSampleMaps(const std::string& root, std::string& error);
+// The interface package "image/ui.qxo" and the UI sounds.
+bool WriteSampleUi(const std::string& root, std::string& error);
 
 }  // namespace datagen
