@@ -34,8 +34,9 @@ class CAmText : public CAmObject {
   virtual void DrawLineSmooth(int y, const std::string& line);
   virtual void DrawLinePlain(int y, const std::string& line);
 
-  // Each colour channel is at least 10, so no text is ever the key colour.
-  // Both clear smooth and mark the text for drawing without drawing it.
+  // Each colour channel given here is stored as at least 10, so no text is
+  // the key colour. Both clear smooth and mark the text for drawing without
+  // drawing it: the old drawing stays until the text changes.
   void SetFont(const char* name, int fontWidth, int fontHeight, int red, int green, int blue);
   void SetColour(int red, int green, int blue);
   void SetSpacing(int characterSpacing, int lineSpacing);

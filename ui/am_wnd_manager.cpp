@@ -13,7 +13,6 @@ int g_amTextBudget = 2;
 
 CAmWndManager::CAmWndManager() {
   queue_.reserve(kQueueSize);
-  // The bar is built before the manager is published, so it sees no manager.
   imeBar_ = std::make_unique<CAmIMEBar>();
   EnableInputLanguageHook(1);
 }

@@ -2,13 +2,12 @@
 // drawn over a background sprite (measuring, scratch drawing and the filter).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "engine/core/engine_window.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
 #include "engine/media/sprites.h"
+#include "tests/bench/engine_bench_main.h"
 #include "ui/smooth_text.h"
 
 namespace {
@@ -51,13 +50,4 @@ BENCHMARK(BM_SmoothTextOverSprite)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  LoadEngineCursors();
-  RegisterEngineWindowClass();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunEngineBenchmarks(argc, argv); }

@@ -239,5 +239,23 @@ TEST_F(WidgetTreeTest, NothingHappensWithoutAnOpenWindowAndTheQueueIsKept) {
   EXPECT_EQ(w->received[0].id, AMM_USER + 5);
 }
 
+TEST_F(WidgetTreeTest, TheSweepDeletesEveryWidgetMadeWithNewOldestFirst) {
+  struct Logged : CAmObject {
+    explicit Logged(const std::string& name, CAmObject* parent = nullptr) : CAmObject(4, 4, 0, parent), name(name) {}
+    ~Logged() override { g_log.push_back(name); }
+    std::string name;
+  };
+  auto* window = new RecordingWnd(100, 100);
+  new Logged("first", window);
+  new Logged("second");
+  Logged local("local");
+  EXPECT_EQ(std::count(g_amObjects.begin(), g_amObjects.end(), &local), 0) << "only widgets made with new";
+  EXPECT_EQ(g_amObjects.size(), 5u) << "the input-method bar and its text, the window and the two";
+  DestroyLiveWidgets();
+  EXPECT_EQ(g_amWndManager, nullptr);
+  EXPECT_TRUE(g_amObjects.empty());
+  EXPECT_EQ(g_log, (std::vector<std::string>{"first", "second"}));
+}
+
 }  // namespace
 }  // namespace uitest
