@@ -32,34 +32,33 @@ size_t Fitting(const plat::ByteReader& r, int32_t count, size_t size) {
   return std::min(static_cast<size_t>(count), r.Remaining() / size);
 }
 
-void ReadVectorKeys(plat::ByteReader& r, int32_t count, std::vector<VECTORKEY>& keys) {
-  keys.resize(Fitting(r, count, 16));
-  for (VECTORKEY& k : keys) {
+// Keys of size bytes each, frame first; a cut array keeps the keys that fit
+// and leaves the reader failed.
+template <typename Key, typename ReadValue>
+void ReadKeys(plat::ByteReader& r, int32_t count, size_t size, std::vector<Key>& keys, ReadValue readValue) {
+  keys.resize(Fitting(r, count, size));
+  for (Key& k : keys) {
     k.frame = r.I32();
-    k.value = ReadVector(r);
+    readValue(k.value);
   }
   if (keys.size() < static_cast<size_t>(std::max(count, 0))) r.Skip(r.Remaining() + 1);
+}
+
+void ReadVectorKeys(plat::ByteReader& r, int32_t count, std::vector<VECTORKEY>& keys) {
+  ReadKeys(r, count, 16, keys, [&](VECTOR3& v) { v = ReadVector(r); });
 }
 
 void ReadRotationKeys(plat::ByteReader& r, int32_t count, std::vector<ROTATIONKEY>& keys) {
-  keys.resize(Fitting(r, count, 20));
-  for (ROTATIONKEY& k : keys) {
-    k.frame = r.I32();
-    k.value.w = r.F32();
-    k.value.x = r.F32();
-    k.value.y = r.F32();
-    k.value.z = r.F32();
-  }
-  if (keys.size() < static_cast<size_t>(std::max(count, 0))) r.Skip(r.Remaining() + 1);
+  ReadKeys(r, count, 20, keys, [&](QUATERNION& q) {
+    q.w = r.F32();
+    q.x = r.F32();
+    q.y = r.F32();
+    q.z = r.F32();
+  });
 }
 
 void ReadFloatKeys(plat::ByteReader& r, int32_t count, std::vector<FLOATKEY>& keys) {
-  keys.resize(Fitting(r, count, 8));
-  for (FLOATKEY& k : keys) {
-    k.frame = r.I32();
-    k.value = r.F32();
-  }
-  if (keys.size() < static_cast<size_t>(std::max(count, 0))) r.Skip(r.Remaining() + 1);
+  ReadKeys(r, count, 8, keys, [&](float& f) { f = r.F32(); });
 }
 
 void ReadColor(plat::ByteReader& r, float* color) {

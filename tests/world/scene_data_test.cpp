@@ -258,6 +258,8 @@ TEST_F(SceneFileTest, VersionsAndCameraPlanes) {
   auto old = Load(s);
   EXPECT_EQ(old->objects[4]->parts[0].frameCount, 0);
   EXPECT_EQ(old->objects[4]->parts[0].ticksPerFrame, 0);
+  // No longer a billboard part, it gets a material of its own.
+  EXPECT_NE(LookupMaterial(old->objects[4]->parts[0].material), nullptr);
 
   s.version = 512;
   auto v512 = Load(s);
