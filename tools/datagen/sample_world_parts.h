@@ -24,5 +24,7 @@ bool WriteSampleMaps(const std::string& root, std::string& error);
 bool WriteSamplePeople(const std::string& root, std::string& error);
 // The hero's creature models, face textures and the blob shadow's texture.
 bool WriteSampleCreatures(const std::string& root, std::string& error);
+// The interface package "image/ui.qxo" and the UI sounds.
+bool WriteSampleUi(const std::string& root, std::string& error);
 
 }  // namespace datagen
