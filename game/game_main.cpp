@@ -1,33 +1,81 @@
+#include "game/game_main.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/core/device_setup.h"
+#include "engine/core/engine_queries.h"
 #include "engine/core/entry.h"
-#include "engine/core/frame_timers.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
-#include "engine/core/viewport_render.h"
-#include "engine/media/screen.h"
+#include "engine/media/data_directories.h"
+#include "game/game.h"
+#include "game/game_globals.h"
+#include "platform/instance.h"
 
 namespace {
 
-// Draws and presents once per loop pass; presenting is paced to the display.
-void PresentFrame(int) {
-  RenderViewport(0, 1, 1);
-  FlipScreen();
+constexpr const char* kProductName = "Tarnwick";
+constexpr const char* kVersionText = "Vf 1.02";
+
+// TARNWICK_WINDOWED=1 plays in a window instead of full screen.
+int FullScreenWanted() {
+  const char* windowed = std::getenv("TARNWICK_WINDOWED");
+  return windowed && std::strcmp(windowed, "1") == 0 ? 0 : 1;
 }
 
 }  // namespace
 
-// MINIMAL: the game core's start-up (single instance, renderer choice, data folders, the game object) is not built yet.
-int GameMain(int, char**) {
+void SetDataFolders() {
+  SetTextureDirectory(".\\texture");
+  SetSceneDirectory(".\\scenes");
+  SetCreatureDirectory(".\\creature");
+  SetImageDirectory(".\\image");
+  SetSoundDirectory(".\\waves");
+  SetOverrideDirectory(".\\extra");
+}
+
+int StartGame(int argc, char** argv) {
   char title[52];
-  std::snprintf(title, sizeof title, "%s %s", "Tarnwick", "Vf 1.02");
-  const char* windowed = std::getenv("TARNWICK_WINDOWED");
-  int fullscreen = windowed && std::strcmp(windowed, "1") == 0 ? 0 : 1;
-  if (OpenEngine(fullscreen, title, 640, 480, 16)) {
-    SetFrameTimer(1, 30.0f, PresentFrame, 0);
+  std::snprintf(title, sizeof title, "%s %s", kProductName, kVersionText);
+  if (plat::FindWindowByTitle(title)) return 0;
+
+  g_hardwareRendering = DetectHardware3D(nullptr);
+  char choice = argc >= 2 && argv[1] ? argv[1][0] : 'H';
+  if (choice == 'H' || choice == 'h') {
+    g_hardwareRendering = 1;
+    SetRenderMode(1);
+  } else if (choice == 'S' || choice == 's') {
+    g_hardwareRendering = 0;
+    SetRenderMode(0);
+  }
+  SelectDisplayDevice(1);
+  EnableCDAudio(0);
+  OpenEngine(FullScreenWanted(), title, 640, 480, 16);
+  if (g_hardwareRendering) {
+    uint32_t free = GetFreeTextureMemory();
+    // The flag is an int; a larger figure still means "plenty".
+    g_hardwareRendering = free == 0 ? 1 : free > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(free);
+  } else {
+    SetLineDoubling(1, 0);
+  }
+  SetDataFolders();
+  g_game = new CGame(argc, argv);
+  g_game->PlayMovie("starting");
+  g_game->Run();
+  return 1;
+}
+
+void EndGame() {
+  delete g_game;
+  g_game = nullptr;
+}
+
+int GameMain(int argc, char** argv) {
+  if (StartGame(argc, argv)) {
     RunMainLoop(1);
+    EndGame();
   }
   return 0;
 }

@@ -1,4 +1,19 @@
 #include "ui/screen_manager.h"
 
-// MINIMAL: no screen manager yet: there is no message table, so every message is null.
-const char* GetMessageString(int) { return nullptr; }
+// MINIMAL: no screen exists yet; every call answers "nothing open".
+int UpdateScreens(int) { return 1; }
+void OpenStartMenu(int) {}
+void OpenMainWindow(int) {}
+int IsScreenIdle() { return 1; }
+int GetChosenHero() { return 0; }
+int GetSelectedSlot() { return 0; }
+PARTYITEMDESC* GetSelectedItem() { return nullptr; }
+void ShowSelectedItem(int) {}
+const char* GetMessageString(int) { return ""; }
+void CreateScreenManager(CGameDataLoader*, CGameResource*, CGDItemPool*, CEventRunner*,
+                         CSystemConfig*) {}
+void DestroyScreenManager() {}
+void SetScreenContext(CGameDataLoader*, CGameResource*, CGDItemPool*, CEventRunner*,
+                      CSystemConfig*) {}
+void SetBoughtItemList(std::vector<int>*) {}
+void InstallOverlayInput(CMenuAgency*) {}

@@ -25,7 +25,8 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
   const std::string root = (std::filesystem::path(outDir) / "").string();
   return WriteSampleDatabase(root, error) && WriteSampleTalk(root, error) &&
          WriteSampleAssets(root, error) && WriteSampleSounds(root, error) &&
-         WriteSampleCutScene(root, error) && WriteSampleBattleTexts(root, error);
+         WriteSampleCutScene(root, error) && WriteSampleBattleTexts(root, error) &&
+         WriteSampleGameCore(root, error);
 }
 
 }  // namespace datagen

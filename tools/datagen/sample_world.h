@@ -71,5 +71,16 @@ inline constexpr int kTrackHertz = 440;
 inline constexpr int kTrackSeconds = 2;
 inline constexpr int kTrackAmplitude = 1500;  // quiet: under 5% of full scale
 
+// Game core.
+inline constexpr const char* kBossTableFile = "resource/bi.dat";
+inline constexpr int kBossId = 1;  // its battle: kEnemyId twice
+inline constexpr const char* kStartingMovieFile = "starting.avi";
+inline constexpr int kStartingMovieFrames = 10;  // one second at 10 a second
+inline constexpr const char* kGameOverImageFile = "image/end.qbi";
+inline constexpr int kGameOverWidth = 300;
+inline constexpr int kGameOverHeight = 160;
+inline constexpr const char* kStartScriptName = "start";
+inline constexpr const char* kStartScriptFile = "scripts/start.spb";
+
 }  // namespace sample
 }  // namespace datagen

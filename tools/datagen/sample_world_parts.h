@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "tools/datagen/cutscene_writer.h"
+
 // The parts of the sample world, one concern each; root is the world's folder
 // with a trailing '/'. Each answers false with a message on the first failure.
 namespace datagen {
@@ -11,6 +13,10 @@ bool WriteSampleTalk(const std::string& root, std::string& error);
 bool WriteSampleAssets(const std::string& root, std::string& error);
 bool WriteSampleSounds(const std::string& root, std::string& error);
 bool WriteSampleCutScene(const std::string& root, std::string& error);
+// The black fade in and out that the sample's scripts play.
+CutSceneData FadeCutScene();
 bool WriteSampleBattleTexts(const std::string& root, std::string& error);
+// The boss table, the opening movie, the game-over picture and the start script.
+bool WriteSampleGameCore(const std::string& root, std::string& error);
 
 }  // namespace datagen

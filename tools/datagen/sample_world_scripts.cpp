@@ -8,8 +8,8 @@ namespace datagen {
 
 using namespace sample;
 
-// The opening fades in from black, holds, and fades out again.
-bool WriteSampleCutScene(const std::string& root, std::string& error) {
+// Fades in from black, holds, and fades out again.
+CutSceneData FadeCutScene() {
   CutPlayerData fade;
   fade.type = "FADE";
   fade.name = kFadeActor;
@@ -22,7 +22,11 @@ bool WriteSampleCutScene(const std::string& root, std::string& error) {
   CutSceneData scene;
   scene.finalFrame = kCutSceneFrames;
   scene.players = {fade};
-  return WriteCutSceneBinary(root + kCutSceneFile, scene, error);
+  return scene;
+}
+
+bool WriteSampleCutScene(const std::string& root, std::string& error) {
+  return WriteCutSceneBinary(root + kCutSceneFile, FadeCutScene(), error);
 }
 
 // One enemy kind, one win rule and one camera shot: the least a battle reads.

@@ -1,0 +1,3 @@
+#include "battle/battle_interface.h"
+
+CBattleInterface g_battleInterface;

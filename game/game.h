@@ -1,0 +1,239 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/core/handles.h"
+#include "game/boss_info.h"
+#include "game/game_mouse.h"
+#include "game/game_state.h"
+#include "world/obj_bound_volume.h"
+
+class MScene;
+class CFieldWalker;
+class IBsCreature;
+class CSocietyExt;
+class CMenuAgency;
+class CDebugConsole;
+class CBattleSys;
+class CMiniGameHost;
+class CEncounterTable;
+class CPickManager;
+class CMessageBoard;
+class CCaptionBanner;
+class CWorldMapScreen;
+class CGameResource;
+class CGameDataLoader;
+class CGDItemPool;
+class CSystemConfig;
+class CCutScenePlayer;
+class CTalkHost;
+class CEventRunner;
+class CSaveThumbnail;
+class CGameAudio;
+class CLoadingAnimation;
+class CTransitionPlayer;
+class TerrainBoundary;
+class CSceneNpc;
+class CGDMainManSoul;
+struct PARTYITEMDESC;
+
+// A "$CHK" "Body" trigger group of the scene.
+struct TRIGGERGROUPDESC {
+  int group = 0;
+  std::vector<int> triggers;
+};
+
+struct NPCVISIBILITYDESC {
+  int npc = 0;
+  int show = 0;
+};
+
+// An NPC's state saved when the main menu opened.
+struct NPCSNAPSHOTDESC {
+  int npc = 0;
+  float position[3] = {0, 0, 0};
+  float facing[3] = {0, 0, 0};
+  int pose = 0;
+  int state = 0;
+};
+
+// The one game object: it owns every gameplay object, holds the game state and
+// the bookkeeping the gameplay parts share, and runs from two frame timers:
+// OnGameFrame (slot 0, 30 fixed ticks a second, while a game runs) and
+// OnUiFrame (slot 1, every pass of the main loop).
+class CGame {
+ public:
+  // The arguments are not used. Builds every owned object but no scene.
+  CGame(int argc, char** argv);
+  // Writes the settings and closes the engine; g_game is null afterwards.
+  ~CGame();
+  CGame(const CGame&) = delete;
+  CGame& operator=(const CGame&) = delete;
+
+  // State machine and frame callbacks.
+  void Tick(int n);
+  // Back to the title: GS_MENU and the start menu.
+  void Run();
+  // UpdateScreens(n), then OnScreenResult with its result.
+  void OnMenuResult(int n);
+  void OnScreenResult(int result);
+  void OpenMainMenu();
+  void NewGame(int secondHero);
+  void GameOver();
+  // What GS_BATTLE does once the battle system reports the end.
+  void OnBattleEnded(int result);
+  void StopGameFrames();
+  void DestroyOnQuit();
+  // GS_SETTLE: a talk, then queued event actions, then back to returnState.
+  void Settle();
+
+  // The cursor (1 field, 2 interface) and its shape (0 field, 1 type, 2 none).
+  void SetCursorMode(int kind);
+  void SetCursorShape(int mode, int cursorType);
+
+  // Plays name + ".avi" at (0, 60) to its end or until Esc.
+  void PlayMovie(const char* name);
+
+  // Walker.
+  void ChangeHeroForm(int form);
+  void SetupWalker();
+  // Shows or hides the leader's stand-in creature (reset pose, opaque).
+  void ShowLeaderCreature(int on);
+  // Field input and close-ups.
+  void BindFieldKeys(int walkKeys);
+  void BindTalkKeys();
+  void BindScriptKeys();
+  void ClearBindings();
+  void StepCloseUpIn(int n);
+  void StepCloseUpOut(int n);
+  void UpdateCloseUp();
+  // Scene change.
+  void OpenScene(const char* sceneFile);
+  void FinishSceneEntry();
+  void ShowScene(int show, int flag);
+  void ShowLoading(int show, int flag);
+  void ApplyDisplaySettings();
+  void RefreshAutomap(int redraw);
+  void OnWalkerMoved(int moved);
+  int UpdateAreaChange(int n);
+  void EnterScene(const std::string& scene, int entry);
+  void GoToScene(const std::string& scene, int entry);
+  void ReattachSceneObjects();
+  void PlaceWalkerAtStart();
+  void SaveNpcSnapshots();
+  // The map record's CD track, when it names one.
+  void PlaySceneTrack();
+  // Events, talks, scripts and services.
+  int StartEvent(int kind, int event);
+  void StartApproachEvent(int group);
+  int GetLeaderAttribute(int attribute);
+  void ChangeLeaderAttribute(int attribute, int sign, int amount);
+  void StartScript(const char* name, int event);
+  void EndScript();
+  void EndTalk();
+  void EndMiniGame();
+  // Saves.
+  int LoadGame(int slot);
+  int CheckSuperSave();
+  void WriteSuperSave();
+  void ImportSuperSave();
+
+  int state;
+  int cameraFollow;
+  int skipUiFrame;
+  int16_t debugSwitches;
+  int16_t currentTrigger;
+  CGameMouse mouse;
+  int tickCounter = 0;
+  int sceneTicks = 0;
+  MScene* scene = nullptr;
+  CFieldWalker* walker = nullptr;
+  IBsCreature* leaderCreature = nullptr;
+  CSocietyExt* society = nullptr;
+  CMenuAgency* menuAgency = nullptr;
+  CDebugConsole* console = nullptr;
+  HOBJECT gameOverSprite = 0;
+  CBattleSys* battle = nullptr;
+  CMiniGameHost* miniGame = nullptr;
+  CEncounterTable* encounters = nullptr;
+  CPickManager* pick = nullptr;
+  CMessageBoard* board = nullptr;
+  CCaptionBanner* banner = nullptr;
+  CWorldMapScreen* worldMap = nullptr;
+  int worldMapChosen = 0;
+  CGameResource* gameResource = nullptr;
+  CGameDataLoader* dataLoader = nullptr;
+  CGDItemPool* itemPool = nullptr;
+  CSystemConfig* config = nullptr;
+  CCutScenePlayer* cutScene = nullptr;
+  CTalkHost* talk = nullptr;
+  CEventRunner* events = nullptr;
+  CSaveThumbnail* menuShot = nullptr;
+  CGameAudio* audio = nullptr;
+  CLoadingAnimation* loading = nullptr;
+  CTransitionPlayer* transition = nullptr;
+  TwAppearBossInfo bosses;
+  std::vector<int>* boughtItems = nullptr;
+  TerrainBoundary* boundary = nullptr;
+  int hero = 0;
+  int returnState = 0;
+  int cursorMode = 0;
+  int sceneEffectFlags = 0;
+  std::vector<int> otherNpcs;
+  std::vector<int> npcsHtoJ;
+  std::vector<int> npcsK;
+  std::vector<int> npcsL;
+  std::vector<int> plainObjects;
+  std::vector<int> chkObjects;
+  std::vector<int> hitDoorObjects;
+  std::vector<int> wwwObjects;
+  std::vector<int> animatedObjects;
+  std::vector<int> walkInTriggers;
+  std::vector<TRIGGERGROUPDESC> bodyTriggerGroups;
+  std::vector<int> chkTriggers;
+  int battleZones = 0;
+  int skipScript = 0;
+  float npcRange = 0;
+  float objectRange = 0;
+  float triggerRange = 0;
+  int pendingHeroForm = 0;
+  CSceneNpc* talkNpc = nullptr;
+  int talkNpcPose = 0;
+  int talkNpcState = 0;
+  float talkNpcFacing[3] = {0, 0, 0};
+  float menuWalkerPos[3] = {0, 0, 0};
+  float menuWalkerDir[3] = {0, 0, 0};
+  PARTYITEMDESC* usedItem = nullptr;
+  int usedItemConsumed = 0;
+  std::string pendingScene;
+  int pendingEntry = 0;
+  int encountersOn = 1;
+  int mapHookPaused = 0;
+  int dayPhase = 0;
+  int milestoneEvent = 0;
+  int endingEvent = 0;
+  int scriptEvent = -1;
+  CGDMainManSoul* battleLeader = nullptr;
+  int bossId = 0;
+  int gameOverAfter = 0;
+  int showCaption = 1;
+  std::vector<NPCVISIBILITYDESC> pendingNpcVisibility;
+  std::vector<NPCSNAPSHOTDESC> npcSnapshots;
+  int leaveCloseUp = 0;
+  ObjBoundVolume walkerVolume;
+  std::vector<ObjBoundVolume> npcVolumes;
+  std::vector<ObjBoundVolume> objectVolumes;
+};
+
+extern CGame* g_game;
+
+// The per-map hooks of the field: a frame hook the scene entry installs and a
+// pause hook the main menu calls (1 pause, 0 resume).
+using FieldHook = void (*)(int);
+extern FieldHook g_fieldFrameHook;
+extern FieldHook g_fieldPauseHook;
+
+// Frame-timer callbacks: slot 0 steps the game, slot 1 draws and runs the menus.
+void OnGameFrame(int n);
+void OnUiFrame(int n);

@@ -1,0 +1,3 @@
+#include "game/loading_animation.h"
+
+HOBJECT g_loadingSprite = 0;

@@ -1,0 +1,46 @@
+// Events, talks, scripts, the mini-game and movies.
+#include <string>
+
+#include "cutscene/cut_scene_player.h"
+#include "engine/media/movies.h"
+#include "game/event_runner.h"
+#include "game/game.h"
+
+// MINIMAL: no event starts.
+int CGame::StartEvent(int, int) { return 0; }
+// MINIMAL: no approach event starts; the walker goes back to settling.
+void CGame::StartApproachEvent(int) { state = GS_SETTLE; }
+// MINIMAL: the leader's attributes are not read yet.
+int CGame::GetLeaderAttribute(int) { return 0; }
+// MINIMAL: the leader's attributes are not changed yet.
+void CGame::ChangeLeaderAttribute(int, int, int) {}
+
+// MINIMAL: only the play is made and loaded; the cursor, keys, scene and
+// talk window are left as they are.
+void CGame::StartScript(const char* name, int event) {
+  skipScript = 0;
+  scriptEvent = event <= 0 ? -1 : event;
+  cutScene->Create(640, 480, nullptr, 0);
+  cutScene->SetDirectories("creature", "resource", "waves", "texture", "scripts");
+  cutScene->Load(name, 1);
+  state = GS_SCRIPT;
+}
+
+// MINIMAL: only the answer, the settle state and the stop of the play.
+void CGame::EndScript() {
+  if (cutScene->GetAnswer() >= 0) events->lastResult = cutScene->GetAnswer() + 2305;
+  state = GS_SETTLE;
+  cutScene->Stop();
+}
+
+// MINIMAL: no talk character is restored.
+void CGame::EndTalk() { state = GS_SETTLE; }
+// MINIMAL: no prize or result is handed out.
+void CGame::EndMiniGame() { state = GS_SETTLE; }
+
+void CGame::PlayMovie(const char* name) {
+  HOBJECT movie = OpenMovie((std::string(name) + ".avi").c_str());
+  if (!movie) return;
+  ::PlayMovie(movie, 0, 60, 0, 0, 0);
+  CloseMovie(movie);
+}

@@ -1,0 +1,113 @@
+// The force-feedback mouse and the game's cursor.
+#include <gtest/gtest.h>
+
+#include "game/force_feedback_mouse.h"
+#include "game/game_mouse.h"
+#include "tests/game/game_fixture.h"
+#include "ui/menu_agency.h"
+
+namespace gametest {
+namespace {
+
+// Switches the fake device on for one test.
+class FakeDevice {
+ public:
+  FakeDevice() { plat::SetFakeForceFeedbackDevice(true); }
+  ~FakeDevice() { plat::SetFakeForceFeedbackDevice(false); }
+};
+
+TEST(ForceFeedback, WithoutADeviceEveryPulseIsRefused) {
+  CForceFeedbackMouse mouse;
+  EXPECT_EQ(mouse.PlayPeriodic(50000, 100, 1000), -3) << "before Init";
+  EXPECT_EQ(mouse.Init(0), -1);
+  EXPECT_EQ(mouse.Status(), -1);
+  EXPECT_EQ(mouse.PlayPeriodic(50000, 100, 1000), -2);
+  EXPECT_EQ(mouse.PlayPeriodic(50000, 5, 100), -2);
+  EXPECT_EQ(mouse.EffectCount(), 0);
+}
+
+TEST(ForceFeedback, AFakeDevicePlaysPulsesAndReusesFinishedEffects) {
+  testsupport::ScopedTestClock clock;
+  FakeDevice fake;
+  CForceFeedbackMouse mouse;
+  EXPECT_EQ(mouse.Init(0), 0);
+  EXPECT_EQ(mouse.Init(0), -3) << "a device is open already";
+  EXPECT_EQ(mouse.PlayPeriodic(50000, 100, 300), 0);
+  clock->AdvanceSeconds(0.05);
+  EXPECT_EQ(mouse.PlayPeriodic(50000, 50, 100), 0);
+  EXPECT_EQ(mouse.EffectCount(), 2) << "the first still plays";
+  clock->AdvanceSeconds(1.0);
+  EXPECT_EQ(mouse.PlayPeriodic(50000, 5, 100), 0);
+  EXPECT_EQ(mouse.EffectCount(), 2) << "a finished one is reused";
+}
+
+TEST(GameMouse, ShapesFollowTheCursorType) {
+  const int shapes[] = {0, 4, 1, 3, 2, 5, 1, 1, 2};
+  CGameMouse mouse;
+  EXPECT_EQ(mouse.locked, 1);
+  EXPECT_EQ(mouse.cursor->shown, 0);
+  for (int type = 0; type < 9; ++type) {
+    mouse.SetShape(type);
+    EXPECT_EQ(mouse.type, type);
+    EXPECT_EQ(mouse.cursor->shape, shapes[type]) << type;
+  }
+  mouse.SetShape(42);
+  EXPECT_EQ(mouse.cursor->shape, 0);
+}
+
+TEST(GameMouse, ALockedCursorStaysAtTheCentre) {
+  CGameMouse mouse;
+  EXPECT_EQ(mouse.x, 320);
+  EXPECT_EQ(mouse.y, 240);
+  mouse.SetPosition(10, 20);
+  EXPECT_EQ(mouse.x, 320);
+  EXPECT_EQ(mouse.cursor->x, 320);
+  mouse.Lock(0);
+  mouse.SetPosition(10, 20);
+  EXPECT_EQ(mouse.x, 10);
+  EXPECT_EQ(mouse.cursor->y, 20);
+  mouse.Lock(0);
+  EXPECT_EQ(mouse.x, 10) << "unchanged lock does nothing";
+  mouse.Lock(1);
+  EXPECT_EQ(mouse.x, 320) << "locking centres";
+  EXPECT_EQ(mouse.cursor->x, 320);
+}
+
+using GameCursor = GameTest;
+
+TEST_F(GameCursor, ModesLockUnlockAndCentre) {
+  ASSERT_EQ(Start(), 1);
+  CGame& game = Game();
+  EXPECT_EQ(game.mouse.cursor->root, &g_menuAgency);
+  EXPECT_DOUBLE_EQ(game.mouse.cursor->tickTimer.Rate(), 7.5);
+
+  game.SetCursorMode(1);
+  EXPECT_EQ(game.mouse.locked, 1);
+  EXPECT_EQ(game.mouse.cursor->shown, 0);
+  game.SetCursorMode(2);
+  EXPECT_EQ(game.mouse.locked, 0);
+  EXPECT_EQ(game.mouse.cursor->shown, 1);
+  EXPECT_EQ(game.cursorMode, 2);
+  game.mouse.SetPosition(100, 50);
+  game.SetCursorMode(2);
+  EXPECT_EQ(game.mouse.x, 100) << "no centring when the mode already was 2";
+  game.SetCursorMode(1);
+  EXPECT_EQ(game.mouse.x, 320);
+  game.mouse.Lock(0);
+  game.mouse.SetPosition(100, 50);
+  game.cursorMode = 1;
+  game.SetCursorMode(2);
+  EXPECT_EQ(game.mouse.x, 320) << "centred when coming from another mode";
+
+  game.SetCursorShape(1, 3);
+  EXPECT_EQ(game.mouse.cursor->shape, 3);
+  EXPECT_EQ(game.mouse.cursor->shown, 1);
+  game.SetCursorShape(2, 0);
+  EXPECT_EQ(game.mouse.cursor->shown, 0);
+  EXPECT_EQ(game.mouse.cursor->shape, 3) << "mode 2 only hides";
+  game.SetCursorShape(0, 5);
+  EXPECT_EQ(game.mouse.cursor->shape, 0);
+}
+
+}  // namespace
+}  // namespace gametest

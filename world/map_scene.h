@@ -1,0 +1,18 @@
+#pragma once
+
+class CGameCamera;
+class CAutomapPanel;
+
+// The one live map scene.
+// MINIMAL: only the fade flag, the camera and automap links and an empty
+// per-tick update exist; loading, showing and the scene content are missing.
+class MScene {
+ public:
+  // The per-tick scene update with the society's tick count.
+  void Tick(int) {}
+  void Show(int, int) {}
+
+  int fadeActive = 0;  // a game over waits while it is set
+  CGameCamera* camera = nullptr;
+  CAutomapPanel* automap = nullptr;
+};
