@@ -216,7 +216,7 @@ TEST_F(CutScenePlay, AttachingASceneGivesCreaturesTerrainSocietyAndLights) {
     EXPECT_EQ(play.Lights()[i]->owner, &SGSociety::Instance());
   }
   EXPECT_EQ(SGSociety::Instance().Lights().size(), 3u);
-  EXPECT_EQ(SGSociety::Instance().Count(), 5);
+  EXPECT_EQ(SGSociety::Instance().Count(), 6);  // with its camera-script component
 
   // Attaching again rebuilds the lights instead of adding more.
   map.lightCount = 2;
@@ -347,20 +347,22 @@ TEST_F(CutScenePlay, ThePlayerEndsTheCutSceneSociety) {
     ASSERT_EQ(member.Attach(&SGSociety::Instance()), 1);
   }
   EXPECT_EQ(member.IsAttached(), 0);
-  EXPECT_EQ(SGSociety::Instance().Count(), 0);
+  EXPECT_EQ(SGSociety::Instance().Count(), 1);  // a new society with only its camera script
 }
 
 TEST_F(CutScenePlay, SocietyMembershipFollowsTheComponentRules) {
   SGSociety& society = SGSociety::Instance();
   std::vector<std::unique_ptr<Member>> members;
-  for (int i = 0; i < 101; ++i) members.push_back(std::make_unique<Member>());
-  for (int i = 0; i < 100; ++i) ASSERT_EQ(members[i]->Attach(&society), 1);
-  EXPECT_EQ(members[100]->Attach(&society), 0);
+  // The camera-script component holds the first of the 100 places.
+  ASSERT_EQ(society.Count(), 1);
+  for (int i = 0; i < 100; ++i) members.push_back(std::make_unique<Member>());
+  for (int i = 0; i < 99; ++i) ASSERT_EQ(members[i]->Attach(&society), 1);
+  EXPECT_EQ(members[99]->Attach(&society), 0);
   EXPECT_EQ(members[0]->Attach(&society), 0);
   EXPECT_EQ(members[0]->Attach(nullptr), 0);
   EXPECT_EQ(members[0]->Detach(), 1);
-  EXPECT_EQ(society.Member(0), members[99].get());
-  EXPECT_EQ(members[99]->index, 0);
+  EXPECT_EQ(society.Member(1), members[98].get());
+  EXPECT_EQ(members[98]->index, 1);
   EXPECT_EQ(members[0]->Detach(), 0);
   members[5].reset();  // leaves the society on destruction
   EXPECT_EQ(society.Count(), 98);
