@@ -11,6 +11,7 @@
 
 #include "cutscene/cut_scene.h"
 #include "engine/core/nodes.h"
+#include "engine/core/pools.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/model_files.h"
 #include "engine/media/packages.h"
@@ -29,6 +30,10 @@
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/sample_world.h"
+#include "tools/datagen/sample_world_maps.h"
+#include "world/game_resource.h"
+#include "world/scene_data.h"
+#include "world/scene_environment.h"
 
 namespace {
 
@@ -233,7 +238,7 @@ TEST_F(CorruptWorldTest, DamagedCameraShotsLoadOrFail) {
 }
 
 TEST_F(CorruptWorldTest, DamagedWavesParseOrFail) {
-  for (const char* name : {kBeepFile, kCdTrackFile}) {
+  for (const char* name : {kBeepFile, kCdTrackFile, kStreamFile}) {
     const Bytes good = ReadFile(name);
     for (const Bytes& mutant : Mutants(good, 30, false)) {
       plat::Wave wave;
@@ -287,11 +292,14 @@ class CorruptWorldEngineTest : public enginetest::EngineTest {
   testsupport::DebugOutputCapture debug_;
 };
 
-TEST_F(CorruptWorldEngineTest, DamagedTexturePackageOpensOrStaysClosed) {
-  const Bytes good = ReadFile(kTexturePackage);
-  for (const Bytes& mutant : Mutants(good, 50, false)) {
-    WriteBytes(kTexturePackage, mutant);
-    OpenTexturePackage("sample");
+// Damaged copies of a texture package: each opens or stays closed, and its
+// textures load or are missing.
+void DamagePackage(const char* file, const char* name, std::initializer_list<const char*> textures,
+                   uint32_t seed) {
+  const Bytes good = ReadFile(file);
+  for (const Bytes& mutant : Mutants(good, seed, false)) {
+    WriteBytes(file, mutant);
+    OpenTexturePackage(name);
     // An entry whose data lies past the end is never read, nor found.
     for (int i = 0; i < static_cast<int>(g_texturePackage.entries.size()); ++i) {
       const PACKAGEENTRY e = g_texturePackage.entries[i];
@@ -304,11 +312,18 @@ TEST_F(CorruptWorldEngineTest, DamagedTexturePackageOpensOrStaysClosed) {
         EXPECT_EQ(entry.size(), e.size) << e.name;
       }
     }
-    for (const char* name : {kGrassTexture, kStoneTexture}) {
-      if (TEXTUREDESC* t = LoadTexture(name, 0, 0, 0, 0)) ReleaseTexture(t);
+    for (const char* texture : textures) {
+      if (TEXTUREDESC* t = LoadTexture(texture, 0, 0, 0, 0)) ReleaseTexture(t);
     }
     OpenTexturePackage(nullptr);
   }
+  WriteBytes(file, good);
+}
+
+TEST_F(CorruptWorldEngineTest, DamagedTexturePackageOpensOrStaysClosed) {
+  DamagePackage(kTexturePackage, "sample", {kGrassTexture, kStoneTexture}, 50);
+  DamagePackage(kVillagePackage, "a00", {"grass", "kflame00"}, 51);
+  DamagePackage(kArenaPackage, "ba0", {"floor"}, 52);
 }
 
 TEST_F(CorruptWorldEngineTest, DamagedGroundModelLoadsOrFails) {
@@ -317,6 +332,65 @@ TEST_F(CorruptWorldEngineTest, DamagedGroundModelLoadsOrFails) {
   for (const Bytes& mutant : Mutants(good, 60, false)) {
     WriteBytes(kGroundModelFile, mutant);
     if (HOBJECT ground = LoadModel(0, kGroundModel)) DestroyNode(ground);
+  }
+}
+
+TEST_F(CorruptWorldEngineTest, DamagedScenesLoadWhatTheyHold) {
+  struct Case {
+    const char* file;
+    const char* dir;
+    const char* name;
+  };
+  const Case cases[] = {{kVillageScene, "scenes", "a004.SB"},
+                        {kMeadowScene, "scenes", "e001.SB"},
+                        {kArenaScene, "BattleScene", "ba01.sb"}};
+  uint32_t seed = 70;
+  for (const Case& c : cases) {
+    const Bytes good = ReadFile(c.file);
+    for (const Bytes& mutant : Mutants(good, seed++, false)) {
+      WriteBytes(c.file, mutant);
+      CSceneData scene(c.dir, c.name);
+      EXPECT_LE(scene.objects.size(), static_cast<size_t>(CSceneData::kMaxObjects));
+      EXPECT_LE(scene.cameras.size(), static_cast<size_t>(CSceneData::kMaxCameras));
+      for (const auto& o : scene.objects) {
+        NODEDESC* node = LookupNode(o->node);
+        MESHDESC* mesh = node ? node->Mesh() : nullptr;
+        if (!mesh) continue;
+        // Every kept triangle names vertices the mesh holds.
+        for (int p = 0; p < mesh->primitiveCount; ++p)
+          for (int k = 3; k < kTriangleWords; ++k)
+            EXPECT_LT(mesh->primitives[static_cast<size_t>(p * kTriangleWords + k)], mesh->vertexCount);
+      }
+      for (const TRIGGERDESC& t : scene.triggers) EXPECT_LE(t.targetNames.size(), 4u);
+    }
+    WriteBytes(c.file, good);
+  }
+}
+
+TEST_F(CorruptWorldTest, DamagedGameResourceKeepsWhatItHolds) {
+  const Bytes good = ReadFile(kGameResourceFile);
+  for (const Bytes& mutant : Mutants(good, 80, false)) {
+    WriteBytes(kGameResourceFile, mutant);
+    CGameResource res;
+    res.Open(nullptr);
+    EXPECT_LE(res.Maps().size() * MAPDESC::kSize + res.Npcs().size() * NPCDESC::kSize, mutant.size());
+    for (int n = 0; n <= 51; ++n) {
+      const char* text = res.MessageText(n);
+      if (text) {
+        EXPECT_LT(std::string(text).size(), mutant.size());
+      }
+    }
+  }
+}
+
+TEST_F(CorruptWorldTest, DamagedEnvironmentKeepsDefaultsOrItsRecord) {
+  const Bytes good = ReadFile(kEnvironmentFile);
+  for (const Bytes& mutant : Mutants(good, 81, false)) {
+    WriteBytes(kEnvironmentFile, mutant);
+    for (const char* scene : {"a004.SB", "e001.SB", "ba01.sb"}) {
+      CSceneEnvironment env(scene);
+      EXPECT_LE(env.effectFlags, 0xF);
+    }
   }
 }
 

@@ -18,5 +18,7 @@ CutSceneData FadeCutScene();
 bool WriteSampleBattleTexts(const std::string& root, std::string& error);
 // The boss table, the opening movie, the game-over picture and the start script.
 bool WriteSampleGameCore(const std::string& root, std::string& error);
+// The scenes, their textures, the game resource and the environment file.
+bool WriteSampleMaps(const std::string& root, std::string& error);
 
 }  // namespace datagen
