@@ -162,12 +162,14 @@ int CGCBMixCreature::SetFrame(int frame) {
     ApplyPartFrame(frame);
   }
   frameHeight = modelData->frameOffsets[frame].z;
+  // The frame is current before the blend, so that objects blend from the
+  // frame just shown rather than from the one before it.
+  currentFrame = frame;
+  fractionalFrame = static_cast<float>(frame);
   if (blendWeight != 0 && pendingPose >= 0)
     if (const CREATUREPOSE* next = Pose(pendingPose)) BlendToFrame(next->start, 1 - blendWeight);
   blendWeight -= blendStep;
   if (blendWeight < 0) blendWeight = 0;
-  currentFrame = frame;
-  fractionalFrame = static_cast<float>(frame);
   return 1;
 }
 

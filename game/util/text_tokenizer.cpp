@@ -133,26 +133,25 @@ int CTextTokenizer::ReadFloat(float* value, int mode) {
   return Skip(mode);
 }
 
-int CTextTokenizer::ReadInts(int32_t* values, int mode, int n) {
+template <typename T>
+int CTextTokenizer::ReadRow(T* values, int mode, int n, int (CTextTokenizer::*readOne)(T*, int)) {
   if (!values || n < 1) return 0;
   int skipped = 0;
   for (int i = 0; i < n; ++i) {
     if (i > 0) skipped += SkipWord();
+    // Every 13 values, so that a long row never runs past the look-ahead.
     if (i > 0 && i % 13 == 0) Refill();
-    skipped += ReadInt(&values[i], -1);
+    skipped += (this->*readOne)(&values[i], -1);
   }
   return skipped + Skip(mode);
 }
 
+int CTextTokenizer::ReadInts(int32_t* values, int mode, int n) {
+  return ReadRow(values, mode, n, &CTextTokenizer::ReadInt);
+}
+
 int CTextTokenizer::ReadFloats(float* values, int mode, int n) {
-  if (!values || n < 1) return 0;
-  int skipped = 0;
-  for (int i = 0; i < n; ++i) {
-    if (i > 0) skipped += SkipWord();
-    if (i > 0 && i % 13 == 0) Refill();
-    skipped += ReadFloat(&values[i], -1);
-  }
-  return skipped + Skip(mode);
+  return ReadRow(values, mode, n, &CTextTokenizer::ReadFloat);
 }
 
 int CTextTokenizer::ReadWord(char* word, int mode) {

@@ -86,6 +86,8 @@ class CTextTokenizer {
  private:
   int Skip(int mode);
   int SkipControls();
+  template <typename T>
+  int ReadRow(T* values, int mode, int n, int (CTextTokenizer::*readOne)(T*, int));
   int AtEnd() const { return position_ >= valid_ ? 1 : 0; }
   // Reads into the buffer behind its first keep bytes; sets valid_ and the terminator.
   void Fill(int keep);

@@ -112,6 +112,23 @@ TEST_F(CameraScriptTest, LoopingWraps) {
   EXPECT_EQ(script.currentFrame, 3);
 }
 
+TEST_F(CameraScriptTest, AWrapMovesTheParentsFromTheStart) {
+  CFCameras script("none.sc");
+  FillOneCamera(*script.trackFile);
+  CAMERARECORDDESC& camera = script.trackFile->cameras[0];
+  camera.cameraParent = 1;
+  camera.parents[0].offset[0] = 10;
+  camera.parents[0].positionTrack = {0, 40, 2};
+  camera.parents[0].positionKeys = {{0, 0, 0, 0}, {40, 40, 0, 0}};
+  script.SetLooping(1);
+  ASSERT_EQ(script.Start(0, 0, 0, Camera(), nullptr, 0), 1);
+  script.Step(40);
+  EXPECT_NEAR(Position(script.parentDummies[0]).x, 50, 1e-3f);
+  script.Step(5);  // frame 45 is frame 4 of the next round
+  EXPECT_EQ(script.currentFrame, 4);
+  EXPECT_NEAR(Position(script.parentDummies[0]).x, 14, 1e-3f);
+}
+
 TEST_F(CameraScriptTest, ParentsMoveTheCameraAndGoWithStop) {
   // The script works under a copy of the reference node.
   const HOBJECT reference = CreateDummyNode(0, nullptr);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "components/society.h"
+#include "engine/core/mesh_edit.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/walking.h"
