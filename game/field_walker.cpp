@@ -289,7 +289,8 @@ int CFieldWalker::Step(int mask, int n) {
 int CFieldWalker::StepFalling() {
   const std::vector<int32_t>& members = database->party.members;
   if (members.empty() || members[0] != 1) {
-    if (creature->IsPlayDone()) SetAction(kStanding);
+    // The fall ends on the looping idle pose, which never reports done.
+    if (creature->IsPlayDone() || creature->moveToState == 0) SetAction(kStanding);
     return 1;
   }
   if (creature->moveToState != 0) return 1;

@@ -3,6 +3,7 @@
 
 #include "components/society_ext.h"
 #include "platform/files.h"
+#include "tools/datagen/sample_world_parts.h"
 #include "tests/swordsman/swordsman_fixture.h"
 
 namespace swordtest {
@@ -301,6 +302,27 @@ TEST_F(SwordTest, FenceTreesSaveRestoreAndPrune) {
   EXPECT_EQ(sword->fences->trees[0]->ChildCount(), 1);
   EXPECT_EQ(sword->SelectFenceGroup(1), 0);
   EXPECT_EQ(sword->SelectFenceGroup(0), 1);
+}
+
+TEST_F(SwordTest, SampleWalkersCarryTheirFences) {
+  plat::CreateDirectories("waves");
+  std::string error;
+  ASSERT_TRUE(WriteSampleSwordsman("./", error)) << error;
+  EXPECT_TRUE(plat::FileExists("waves/step02a.wav"));
+  for (const char* name : {"Walk01.MCB", "Walk03.MCB"}) {
+    CMSwordMan walker(name, 1, "creature");
+    ASSERT_EQ(walker.FenceCount(), 2) << name;
+    EXPECT_GE(walker.poseCount, 13);
+    ASSERT_EQ(walker.PlayFence(1, nullptr, 0), 1);
+    Tick(walker, 3);
+    EXPECT_EQ(walker.GetHit(), (1 + 0x1000) << 16);
+    Tick(walker, 3);
+    ASSERT_EQ(walker.IsInFollowUpWindow(), 1);
+    EXPECT_EQ(walker.PlayFence(2, nullptr, 0), 1);
+    Tick(walker, 2);
+    EXPECT_EQ(walker.GetCurrentFenceId(), 2) << name;
+    EXPECT_EQ(walker.currentPose, 12);
+  }
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
   return WriteSampleDatabase(root, error) && WriteSampleTalk(root, error) &&
          WriteSampleAssets(root, error) && WriteSampleSounds(root, error) &&
          WriteSampleCutScene(root, error) && WriteSampleBattleTexts(root, error) &&
-         WriteSampleGameCore(root, error) && WriteSampleMaps(root, error);
+         WriteSampleGameCore(root, error) && WriteSampleMaps(root, error) &&
+         WriteSampleSwordsman(root, error);
 }
 
 }  // namespace datagen
