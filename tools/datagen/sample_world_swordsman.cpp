@@ -8,13 +8,12 @@
 
 namespace datagen {
 
-CreatureModel WalkerModel(const std::string& name) {
-  constexpr int kPoses = 13;
+CreatureModel SwordsmanModel(const std::string& name, int frames, const std::vector<CreaturePose>& poses) {
   CreatureModel m;
   m.name = name;
-  m.frames = 4 * kPoses;
-  m.frameOffsets.assign(static_cast<size_t>(m.frames), {0, 0, 0});
-  for (int k = 0; k < kPoses; ++k) m.poses.push_back({4 * k, 4 * k + 3, 4 * k, 4 * k, 4 * k + 3});
+  m.frames = frames;
+  m.frameOffsets.assign(static_cast<size_t>(frames), {0, 0, 0});
+  m.poses = poses;
   CreatureMaterial skin;
   skin.texture = "walker";
   CreatureObject body;
@@ -31,6 +30,13 @@ CreatureModel WalkerModel(const std::string& name) {
   }
   m.objects = {body, top};
   return m;
+}
+
+CreatureModel WalkerModel(const std::string& name) {
+  constexpr int kPoses = 13;
+  std::vector<CreaturePose> poses;
+  for (int k = 0; k < kPoses; ++k) poses.push_back({4 * k, 4 * k + 3, 4 * k, 4 * k, 4 * k + 3});
+  return SwordsmanModel(name, 4 * kPoses, poses);
 }
 
 FenceFile WalkerFences() {
