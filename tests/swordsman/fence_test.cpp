@@ -307,6 +307,7 @@ TEST_F(SwordTest, FenceTreesSaveRestoreAndPrune) {
 TEST_F(SwordTest, SampleWalkersCarryTheirFences) {
   plat::CreateDirectories("waves");
   std::string error;
+  ASSERT_TRUE(WriteSampleCreatures("./", error)) << error;
   ASSERT_TRUE(WriteSampleSwordsman("./", error)) << error;
   EXPECT_TRUE(plat::FileExists("waves/step02a.wav"));
   for (const char* name : {"Walk01.MCB", "Walk03.MCB"}) {
@@ -316,7 +317,7 @@ TEST_F(SwordTest, SampleWalkersCarryTheirFences) {
     ASSERT_EQ(walker.PlayFence(1, nullptr, 0), 1);
     Tick(walker, 3);
     EXPECT_EQ(walker.GetHit(), (1 + 0x1000) << 16);
-    Tick(walker, 3);
+    Tick(walker, 1);
     ASSERT_EQ(walker.IsInFollowUpWindow(), 1);
     EXPECT_EQ(walker.PlayFence(2, nullptr, 0), 1);
     Tick(walker, 2);

@@ -27,7 +27,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
          WriteSampleAssets(root, error) && WriteSampleSounds(root, error) &&
          WriteSampleCutScene(root, error) && WriteSampleBattleTexts(root, error) &&
          WriteSampleGameCore(root, error) && WriteSampleMaps(root, error) &&
-         WriteSampleSwordsman(root, error);
+         WriteSampleCreatures(root, error) && WriteSampleSwordsman(root, error);
 }
 
 }  // namespace datagen
