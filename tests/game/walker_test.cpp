@@ -379,5 +379,26 @@ TEST_F(WalkerTest, HeroFormsChooseLeaderCameraRangesAndEvents) {
   EXPECT_NEAR(Position().y, 40, 1e-3);
 }
 
+TEST_F(WalkerTest, FormsOutsideTheTableKeepTheLeader) {
+  Game().ChangeHeroForm(3);
+  CMSwordMan* creature = Walker().creature;
+  for (int form : {0, 10, -1}) {
+    Game().ChangeHeroForm(form);
+    EXPECT_EQ(Walker().creature, creature) << form;
+    EXPECT_EQ(Walker().form, 3);
+    Game().ApplyHeroForm(form);
+    EXPECT_EQ(g_gameDataBase.party.members, std::vector<int32_t>{2}) << form;
+    EXPECT_EQ(g_gameDataBase.FindHero(2)->subKind, 3);
+    EXPECT_EQ(Game().endingEvent, 1679);
+    EXPECT_EQ(Game().hero, 2);
+    EXPECT_EQ(Game().npcRange, 100);
+  }
+  // A leader record without a walker form gets the hero's starting form.
+  g_gameDataBase.FindHero(2)->subKind = 0;
+  Game().SetupWalker();
+  EXPECT_EQ(Walker().form, 3);
+  EXPECT_EQ(g_gameDataBase.FindHero(2)->subKind, 3);
+}
+
 }  // namespace
 }  // namespace gametest
