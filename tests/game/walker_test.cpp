@@ -137,6 +137,28 @@ TEST_F(WalkerTest, MasksMoveByTheirDisplacements) {
   EXPECT_EQ(Walker().idleTimer, 240);
 }
 
+TEST_F(WalkerTest, FacingsAreMadeHorizontal) {
+  struct Case {
+    VECTOR3 given, kept;
+  };
+  const Case cases[] = {{{3, 4, 9}, {0.6f, 0.8f, 0}}, {{0, 0, 0}, {0, 1, 0}}, {{0, 0, -2}, {0, 1, 0}}};
+  for (const Case& c : cases) {
+    const VECTOR3 at{5, 6, 0};
+    Walker().SetDirection(&at, &c.given);
+    VECTOR3 p, facing;
+    Walker().GetPosition(&p, &facing);
+    EXPECT_NEAR(facing.x, c.kept.x, 1e-4);
+    EXPECT_NEAR(facing.y, c.kept.y, 1e-4);
+    EXPECT_NEAR(facing.z, 0, 1e-4);
+    EXPECT_NEAR(p.x, 5, 1e-4);
+  }
+  const VECTOR3 at{1, 2, 0};
+  Walker().SetPose(CFieldWalker::kStanding, &at, nullptr, 0);
+  VECTOR3 facing;
+  Walker().GetPosition(nullptr, &facing);
+  EXPECT_NEAR(facing.y, 1, 1e-4);
+}
+
 TEST_F(WalkerTest, SpeedIsTheBestOfTheFirstThreeMembers) {
   struct Case {
     std::vector<int> speeds;
