@@ -1,7 +1,9 @@
 #pragma once
 #include "engine/core/handles.h"
+#include <vector>
 
 class CGame;
+class ObjBoundVolume;
 
 // Picks what lies under the cursor and scans for characters in talk range.
 // MINIMAL: nothing is ever picked or approached.
@@ -23,4 +25,6 @@ class CPickManager {
 
   CGame* game;
   int closeUp = 0;
+  std::vector<ObjBoundVolume*> allVolumes;     // NPC volumes in range: the walker collides with these
+  std::vector<ObjBoundVolume*> objectVolumes;  // object volumes in range: and with these
 };

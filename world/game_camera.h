@@ -28,6 +28,12 @@ class CGameCamera {
   // The camera node's world position and view direction; each optional.
   void GetPositionAndDirection(VECTOR3* position, VECTOR3* direction) const;
 
+  // The yaw limit in degrees (180 turns freely); the accumulated yaw restarts.
+  void SetYawRange(float degrees) {
+    yawLimit = degrees;
+    accumulatedYaw = 0;
+  }
+
   int aimerShown = 0;
   int mouseLookLocked = 0;
   HOBJECT node = 0;
@@ -38,4 +44,7 @@ class CGameCamera {
   float orbitDistance = 0;
   CSceneData* sceneData = nullptr;
   MScene* scene = nullptr;
+  float yawLimit = 180;
+  float accumulatedYaw = 0;
+  int turnsWalker = 1;  // mouse look turns the walker too
 };

@@ -26,5 +26,7 @@ bool WriteSamplePeople(const std::string& root, std::string& error);
 bool WriteSampleCreatures(const std::string& root, std::string& error);
 // The interface package "image/ui.qxo" and the UI sounds.
 bool WriteSampleUi(const std::string& root, std::string& error);
+// The walker creatures with their fences and the landing sound.
+bool WriteSampleSwordsman(const std::string& root, std::string& error);
 
 }  // namespace datagen
