@@ -15,6 +15,9 @@ constexpr char32_t kReplacementChar = 0xFFFD;
 std::u32string Big5ToUtf32(std::string_view text);
 std::string Big5ToUtf8(std::string_view text);
 std::string Utf32ToUtf8(std::u32string_view text);
+// Typed text as the game reads it: characters Big5 lacks, and malformed
+// UTF-8, are dropped.
+std::string Utf8ToBig5(std::string_view text);
 
 // One character as the glyph calls take it: a 16-bit code with the lead byte
 // high (0xA440), or a single byte. 0 when it maps to nothing.

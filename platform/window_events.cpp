@@ -1,6 +1,7 @@
 // SDL events become the messages the engine's window procedure handles.
 #include <SDL.h>
 
+#include "platform/big5.h"
 #include "platform/keys.h"
 #include "platform/window.h"
 #include "platform/window_native.h"
@@ -34,11 +35,12 @@ void TranslateKey(WindowHandle window, const SDL_KeyboardEvent& key) {
   }
 }
 
-// Typed text arrives as characters; only plain ASCII has a code the game reads.
+// Typed text reaches the game as Big5 bytes, one WM_CHAR each, a two-byte
+// character lead byte first. Control characters come from the key presses.
 void TranslateText(WindowHandle window, const char* text) {
   if (SDL_GetModState() & (KMOD_CTRL | KMOD_ALT)) return;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p)
-    if (*p >= 0x20 && *p < 0x7F) PostMessage(window, WM_CHAR, *p, 1);
+  for (unsigned char byte : Utf8ToBig5(text))
+    if (byte >= 0x20 && byte != 0x7F) PostMessage(window, WM_CHAR, byte, 1);
 }
 
 void TranslateButton(WindowHandle window, const SDL_MouseButtonEvent& button) {

@@ -11,7 +11,6 @@
 
 #include "engine/core/cameras.h"
 #include "engine/core/device_setup.h"
-#include "engine/core/engine_window.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/lights.h"
 #include "engine/core/main_loop.h"
@@ -23,6 +22,7 @@
 #include "engine/core/viewport_render.h"
 #include "engine/core/viewports.h"
 #include "engine/core/world.h"
+#include "tests/bench/engine_bench_main.h"
 
 namespace {
 
@@ -155,13 +155,4 @@ BENCHMARK(BM_Device)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  LoadEngineCursors();
-  RegisterEngineWindowClass();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunEngineBenchmarks(argc, argv); }

@@ -34,6 +34,26 @@ TEST(Big5, EncodesUtf8ForFontNames) {
   EXPECT_EQ(plat::Utf32ToUtf8(std::u32string(1, char32_t{0xD800})), "\xef\xbf\xbd");
 }
 
+TEST(Big5, TypedTextBecomesBig5AndDropsWhatBig5Lacks) {
+  struct Case {
+    const char* name;
+    std::string utf8;
+    std::string big5;
+  };
+  const Case cases[] = {
+      {"ascii", "Go 1!", "Go 1!"},
+      {"chinese", "\xe4\xb8\xad\xe4\xb8\x80", "\xa4\xa4\xa4\x40"},
+      {"trail byte without the high bit", "\xe5\x8a\x9f", "\xa5\x5c"},
+      {"emoji", "a\xf0\x9f\x98\x80" "b", "ab"},
+      {"accented latin", "\xc3\xa9", ""},
+      {"stray continuation byte", "a\x80" "b", "ab"},
+      {"cut sequence", "a\xe4\xb8", "a"},
+      {"overlong slash", "\xc0\xaf" "c", "c"},
+      {"surrogate", "\xed\xa0\x80" "d", "d"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(plat::Utf8ToBig5(c.utf8), c.big5) << c.name;
+}
+
 TEST(Big5, DecodesGlyphCallCharacterCodes) {
   struct Case {
     uint32_t code;
