@@ -16,4 +16,3 @@ void DestroyScreenManager() {}
 void SetScreenContext(CGameDataLoader*, CGameResource*, CGDItemPool*, CEventRunner*,
                       CSystemConfig*) {}
 void SetBoughtItemList(std::vector<int>*) {}
-void InstallOverlayInput(CMenuAgency*) {}

@@ -6,7 +6,6 @@ class CGameResource;
 class CGDItemPool;
 class CEventRunner;
 class CSystemConfig;
-class CMenuAgency;
 struct PARTYITEMDESC;
 
 // The menu screens as the game core drives them.
@@ -36,4 +35,3 @@ void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemP
                       CEventRunner* events, CSystemConfig* config);
 // The trade screen's list of bought one-of-a-kind items.
 void SetBoughtItemList(std::vector<int>* list);
-void InstallOverlayInput(CMenuAgency* root);
