@@ -47,6 +47,16 @@ class DialogTest : public OverlayTest {
     return CountNot(box.panel, Key(), 0, 0, width, height);
   }
   static bool NodeShown(HOBJECT node);
+  // Pixels of one colour in a sprite's first frame.
+  static int CountColour(HOBJECT sprite, int red, int green, int blue) {
+    int width = 0, height = 0;
+    GetSpriteSize(sprite, &width, &height);
+    const uint16_t colour = static_cast<uint16_t>(MapRGB(red, green, blue));
+    int count = 0;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) count += SpritePixel(sprite, x, y) == colour;
+    return count;
+  }
 };
 
 }  // namespace uitest
