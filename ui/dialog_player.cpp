@@ -23,7 +23,8 @@ CDialogPlayer::~CDialogPlayer() {
 }
 
 void CDialogPlayer::TakeFontName() {
-  std::strncpy(fontName, GetMessageString(1), sizeof fontName - 1);
+  const char* face = GetMessageString(1);
+  std::strncpy(fontName, face ? face : "", sizeof fontName - 1);
   fontName[sizeof fontName - 1] = '\0';
   SelectFontName(fontName, fontSize, fontSize, fontName);
 }
