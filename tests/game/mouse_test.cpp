@@ -5,6 +5,7 @@
 
 #include "game/force_feedback_mouse.h"
 #include "game/game_mouse.h"
+#include "tools/datagen/sample_world_parts.h"
 #include "tests/game/game_fixture.h"
 #include "engine/media/sprites.h"
 #include "ui/gm_mouse.h"
@@ -124,6 +125,23 @@ TEST_F(GameCursor, ModesLockUnlockAndCentre) {
   EXPECT_EQ(game.mouse.cursor->shape, 3) << "mode 2 only hides";
   game.SetCursorShape(0, 5);
   EXPECT_EQ(game.mouse.cursor->shape, 0);
+}
+
+TEST_F(GameCursor, TheCursorPictureLoadsWithTheGameAndTheOverlaySoundsGoWithIt) {
+  std::string error;
+  ASSERT_TRUE(datagen::WriteSampleDialogue("./", error)) << error;
+  ASSERT_EQ(Start(), 1);
+  int frames = 0, columns = 0, rows = 0;
+  GetSpriteGrid(Game().mouse.cursor->sprite, &frames, &columns, &rows);
+  EXPECT_EQ(rows, 6) << "one row per shape of image/TwCursor01";
+  EXPECT_EQ(columns, 2);
+
+  ASSERT_EQ(g_menuAgency.PlaySound(1, 0), 1);
+  ASSERT_EQ(g_menuAgency.oneShotSounds.size(), 1u);
+  EndGame();
+  EXPECT_TRUE(g_menuAgency.sounds.empty());
+  EXPECT_TRUE(g_menuAgency.oneShotSounds.empty());
+  EXPECT_EQ(g_menuAgency.extraElement, nullptr) << "the cursor left the overlay";
 }
 
 }  // namespace
