@@ -7,6 +7,20 @@
 #include "ui/gm_board.h"
 #include "ui/menu_agency.h"
 
+int RegisterOverlaySound(std::map<int, HOBJECT>& sounds, const char* name, int key) {
+  const HOBJECT sound = name ? LoadSound(name) : 0;
+  if (!sound) return 0;
+  auto found = sounds.find(key);
+  if (found != sounds.end()) FreeSound(found->second);
+  sounds[key] = sound;
+  return 1;
+}
+
+int StopOverlaySound(const std::map<int, HOBJECT>& sounds, int key) {
+  auto found = sounds.find(key);
+  return found == sounds.end() ? 0 : StopSound(found->second);
+}
+
 CGMBase::CGMBase(int groupId) : groupId(groupId) { timer.SetRate(10.0); }
 
 CGMBase::~CGMBase() {
@@ -59,14 +73,7 @@ int CGMBase::Move(int x, int y) {
 
 void CGMBase::SetSuspended(int flag) { suspended = flag; }
 
-int CGMBase::RegisterSound(const char* name, int key) {
-  const HOBJECT sound = name ? LoadSound(name) : 0;
-  if (!sound) return 0;
-  auto found = sounds.find(key);
-  if (found != sounds.end()) FreeSound(found->second);
-  sounds[key] = sound;
-  return 1;
-}
+int CGMBase::RegisterSound(const char* name, int key) { return RegisterOverlaySound(sounds, name, key); }
 
 int CGMBase::PlaySound(int key, int flags) {
   auto found = sounds.find(key);
@@ -74,10 +81,7 @@ int CGMBase::PlaySound(int key, int flags) {
   return (owner ? owner : &g_menuAgency)->PlaySound(key, flags);
 }
 
-int CGMBase::StopSound(int key) {
-  auto found = sounds.find(key);
-  return found == sounds.end() ? 0 : ::StopSound(found->second);
-}
+int CGMBase::StopSound(int key) { return StopOverlaySound(sounds, key); }
 
 void CGMBase::SetUserData(int value) { userData = value; }
 

@@ -8,6 +8,13 @@
 class CMenuAgency;
 class CGMBoard;
 
+// The named sounds of the overlay's elements and of its root, by key.
+// Loads the wave under the key, freeing one held there before; 0 when it
+// cannot be loaded.
+int RegisterOverlaySound(std::map<int, HOBJECT>& sounds, const char* name, int key);
+// 0 for a key not held.
+int StopOverlaySound(const std::map<int, HOBJECT>& sounds, int key);
+
 // An element of the in-game overlay: one engine sprite that the overlay root
 // ticks at 30 steps a second and hands mouse and key input to. Elements are
 // made and deleted by their users; they join a root with AttachTo and leave

@@ -73,14 +73,7 @@ int CMenuAgency::ClearExtraElement() {
   return had;
 }
 
-int CMenuAgency::RegisterSound(const char* name, int key) {
-  const HOBJECT sound = name ? LoadSound(name) : 0;
-  if (!sound) return 0;
-  auto found = sounds.find(key);
-  if (found != sounds.end()) FreeSound(found->second);
-  sounds[key] = sound;
-  return 1;
-}
+int CMenuAgency::RegisterSound(const char* name, int key) { return RegisterOverlaySound(sounds, name, key); }
 
 int CMenuAgency::PlaySound(int key, int flags) {
   PurgeFinishedSounds();
@@ -97,10 +90,7 @@ int CMenuAgency::PlaySound(int key, int flags) {
   return StartSound(copy, 0);
 }
 
-int CMenuAgency::StopSound(int key) {
-  auto found = sounds.find(key);
-  return found == sounds.end() ? 0 : ::StopSound(found->second);
-}
+int CMenuAgency::StopSound(int key) { return StopOverlaySound(sounds, key); }
 
 int CMenuAgency::Tick() {
   const int steps = timer.Tick();
