@@ -20,6 +20,8 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error);
 bool WriteSampleGameCore(const std::string& root, std::string& error);
 // The scenes, their textures, the game resource and the environment file.
 bool WriteSampleMaps(const std::string& root, std::string& error);
+// The interface package "image/ui.qxo" and the UI sounds.
+bool WriteSampleUi(const std::string& root, std::string& error);
 // The opening dialogue, the dialogue box's and cursor's pictures and the
 // interface sounds.
 bool WriteSampleDialogue(const std::string& root, std::string& error);
