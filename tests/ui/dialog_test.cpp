@@ -235,6 +235,18 @@ TEST_F(Dialog, ABalloonWithoutMoreRecordsStaysOnItsLast) {
   EXPECT_EQ(box.IsActive(), 0) << "the text still runs to its end";
 }
 
+TEST_F(Dialog, MissingFramePicturesGivePlainQuads) {
+  WriteDialogue(kFile, {{"a", "A:x#/"}});
+  SetTextureDirectory("nowhere");
+  Box box(kFile);
+  ASSERT_EQ(box.StartAt("a", 100, 200, nullptr), 1);
+  ASSERT_NE(box.pieces[0], 0u);
+  ASSERT_NE(box.borders[0], 0u);
+  EXPECT_TRUE(NodeShown(box.borders[0]));
+  box.OnAdvance();
+  EXPECT_EQ(box.Text(), "x");
+}
+
 TEST_F(Dialog, FinishingLetsTheNextAdvanceClose) {
   WriteDialogue(kFile, {{"a", "A:one#B:two#/"}});
   Box box(kFile);
