@@ -15,8 +15,6 @@ int PackPoint(int x, int y) { return static_cast<int>((static_cast<uint32_t>(x) 
 
 }  // namespace
 
-CMenuAgency::CMenuAgency() { timer.SetRate(30.0); }
-
 void CMenuAgency::PurgeFinishedSounds() {
   auto finished = [](HOBJECT sound) {
     if (IsSoundPlaying(sound)) return false;

@@ -30,7 +30,7 @@ class CMenuAgency {
   };
 
   // Touches nothing of the engine, so it can be built before main.
-  CMenuAgency();
+  CMenuAgency() = default;
   // Frees memory only: sounds are released through ReleaseSounds while the
   // engine is still open.
   virtual ~CMenuAgency() = default;
