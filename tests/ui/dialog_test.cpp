@@ -121,6 +121,18 @@ TEST_F(Dialog, ColourMarksAndTheSubstituteName) {
   EXPECT_EQ(box.Text(), "Hi") << "without a name the mark is not drawn";
 }
 
+TEST_F(Dialog, ALeadByteEndingAnEntryReadsAloneAndTheNextAdvanceCloses) {
+  WriteDialogue(kFile, {{"lead", ":a\xA7"}});
+  Box box(kFile);
+  ASSERT_EQ(box.Start("lead", 0, 0, 0, nullptr), 1);
+  box.OnAdvance();
+  EXPECT_EQ(box.Text(), "a\xA7");
+  EXPECT_EQ(box.glyphs.back().text.size(), 1u);
+  EXPECT_EQ(box.IsActive(), 1) << "no '/': still shown";
+  box.OnAdvance();
+  EXPECT_EQ(box.IsActive(), 0);
+}
+
 TEST_F(Dialog, CharacterWidthsAtCell18) {
   const struct {
     const char* character;
