@@ -188,9 +188,7 @@ int UpdateScreens(int n) {
   UpdateWndManager(n);
   if (GetTopWnd()) return SR_OPEN;
   const int kind = manager->kind;
-  // The package is the screens' own: with no screen opened it may be
-  // another part's, and stays.
-  if (kind != kScreenNone) OpenImagePackage(nullptr);
+  OpenImagePackage(nullptr);
   int result = SR_RESUME;
   switch (kind) {
     case kScreenNone:

@@ -33,6 +33,7 @@ TEST_F(ScreenTest, CreationRegistersTheSkinsAndTheCursor) {
   EXPECT_EQ(Manager().kind, kScreenNone);
   EXPECT_EQ(Manager().startResult.action, 2);
   EXPECT_EQ(Manager().menuResult.slot, -1);
+  EXPECT_EQ(g_amWndManager->Sound(2), 0u) << "without the waves the keys stay silent";
 }
 
 TEST_F(ScreenTest, NothingOpenedAnswersOne) {
