@@ -29,6 +29,7 @@
 #include "platform/crt.h"
 #include "platform/window.h"
 #include "talk/talk_host.h"
+#include "ui/gm_mouse.h"
 #include "ui/menu_agency.h"
 #include "ui/screen_manager.h"
 #include "world/game_resource.h"
@@ -59,8 +60,8 @@ CGame::CGame(int, char**)
   board = new CMessageBoard;
   banner = new CCaptionBanner;
 
-  mouse.cursor->tickTimer.SetRate(7.5);
-  mouse.cursor->Attach(&g_menuAgency);
+  mouse.cursor->timer.SetRate(7.5);
+  mouse.cursor->AttachTo(&g_menuAgency);
   mouse.Show(0);
 
   battle = new CBattleSys(&g_menuAgency);
@@ -149,6 +150,7 @@ CGame::~CGame() {
   delete menuShot;
 
   mouse.cursor->Detach();
+  g_menuAgency.ReleaseSounds();
   delete itemPool;
   delete society;
   delete worldMap;

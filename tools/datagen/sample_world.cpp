@@ -38,6 +38,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleCreatures,
       WriteSampleUi,
       WriteSampleSwordsman,
+      WriteSampleDialogue,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

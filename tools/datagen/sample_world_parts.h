@@ -28,5 +28,8 @@ bool WriteSampleCreatures(const std::string& root, std::string& error);
 bool WriteSampleUi(const std::string& root, std::string& error);
 // The walker creatures with their fences and the landing sound.
 bool WriteSampleSwordsman(const std::string& root, std::string& error);
+// The opening dialogue, the dialogue box's and cursor's pictures and the
+// interface sounds.
+bool WriteSampleDialogue(const std::string& root, std::string& error);
 
 }  // namespace datagen
