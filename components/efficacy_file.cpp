@@ -289,13 +289,13 @@ bool ReadEfficacyFile(const std::vector<uint8_t>& bytes, EFCFILEDESC* out, std::
             Records(r, "light records", kLightKeyBytes, 0, &out->lights, ReadLightKey, none) &&
             Records(r, "camera records", kCameraKeyBytes, 0, &out->cameras, ReadCameraKey, none);
   if (ok) {
-    out->hasCreatures = in.CanRead(4);
+    out->hasCreatures = in.Remaining() > 0;
     if (out->hasCreatures)
       ok = Records(r, "creature records", kCreatureKeyBytes, kModelNameField, &out->creatures, ReadCreatureKey,
                    [](Reader& rr, EFCCREATURERECORD& rec) { rec.model = rr.in().FixedString(kModelNameField); });
   }
   if (ok) {
-    out->hasSounds = out->hasCreatures && in.CanRead(4);
+    out->hasSounds = out->hasCreatures && in.Remaining() > 0;
     if (out->hasSounds) ok = Sounds(r, &out->sounds);
   }
   if (!ok) {
