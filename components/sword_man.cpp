@@ -14,6 +14,7 @@ CMSwordMan::CMSwordMan(const char* file, int loadAllPoses, const char* dir)
 }
 
 CMSwordMan::~CMSwordMan() {
+  GiveBackShotCamera();
   composite.reset();
   if (shotDummy) DestroyNode(shotDummy);
   attachments.clear();

@@ -193,6 +193,8 @@ class CMSwordMan : public CGCBMixCreature {
   std::string BaseName() const;
   std::string Extension() const;
   void PlaceRoot(const VECTOR3& position, const VECTOR3& direction);
+  // The camera component a file shot displaced goes back to the society.
+  void GiveBackShotCamera();
   void MakeAfterimage();
   void StepMoveTo(int n);
   void StepPoseMove(int n);

@@ -229,17 +229,20 @@ int CMSwordMan::ContinueFence(int index) {
   return 1;
 }
 
+void CMSwordMan::GiveBackShotCamera() {
+  if (!shotCamera) return;
+  if (CSocietyExt* society = Society()) {
+    if (auto* cameras = dynamic_cast<CFCameras*>(society->CameraComponent())) cameras->Stop();
+    delete society->SetCameraComponent(shotCamera);
+  } else {
+    delete shotCamera;
+  }
+  shotCamera = nullptr;
+}
+
 int CMSwordMan::StopFence() {
   if (!playing) return 0;
-  if (shotCamera) {
-    if (CSocietyExt* society = Society()) {
-      if (auto* cameras = dynamic_cast<CFCameras*>(society->CameraComponent())) cameras->Stop();
-      delete society->SetCameraComponent(shotCamera);
-    } else {
-      delete shotCamera;
-    }
-    shotCamera = nullptr;
-  }
+  GiveBackShotCamera();
   composite.reset();
   CGCBMixCreature::SetVisible(1);
   SetRootMotion(0, 1);

@@ -17,6 +17,7 @@
 #include "game/debug_console.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
+#include "components/sword_man.h"
 #include "game/field_walker.h"
 #include "game/game_audio.h"
 #include "game/game_globals.h"

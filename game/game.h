@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/core/handles.h"
+#include "engine/core/math3d.h"
 #include "game/boss_info.h"
 #include "game/game_mouse.h"
 #include "game/game_state.h"
@@ -98,6 +99,10 @@ class CGame {
   // Walker.
   void ChangeHeroForm(int form);
   void SetupWalker();
+  // The hero, talk name, camera, leader creature, party leader, story events
+  // and ranges of a hero form.
+  void ApplyHeroForm(int form);
+  void PlaceWalker(const VECTOR3* position, const VECTOR3* direction, HOBJECT terrain);
   // Shows or hides the leader's stand-in creature (reset pose, opaque).
   void ShowLeaderCreature(int on);
   // Field input and close-ups.
@@ -116,6 +121,10 @@ class CGame {
   void ApplyDisplaySettings();
   void RefreshAutomap(int redraw);
   void OnWalkerMoved(int moved);
+  // The walker's, the NPCs' and the objects' collision volumes, built anew.
+  void BuildCollisionVolumes();
+  // The camera follows the walker again.
+  void FollowWalker();
   int UpdateAreaChange(int n);
   void EnterScene(const std::string& scene, int entry);
   void GoToScene(const std::string& scene, int entry);
@@ -224,6 +233,13 @@ class CGame {
   ObjBoundVolume walkerVolume;
   std::vector<ObjBoundVolume> npcVolumes;
   std::vector<ObjBoundVolume> objectVolumes;
+
+ private:
+  // Deletes leaderCreature unless it is the walker's own.
+  void DeleteSeparateLeader();
+  // Attaches the walker's creature to the scene society and hands it the
+  // scene's characters and triggers.
+  void GiveWalkerTheScene();
 };
 
 extern CGame* g_game;

@@ -15,6 +15,7 @@
 #include "game/database/item_pool.h"
 #include "game/debug_console.h"
 #include "game/event_runner.h"
+#include "components/sword_man.h"
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/game_audio.h"
@@ -133,8 +134,10 @@ void CGame::OpenMainMenu() {
   delete menuShot;
   menuShot = new CSaveThumbnail(220, 160);
   if (walker) {
-    std::memcpy(menuWalkerPos, walker->position, sizeof menuWalkerPos);
-    std::memcpy(menuWalkerDir, walker->direction, sizeof menuWalkerDir);
+    VECTOR3 position{0, 0, 0}, direction{0, 1, 0};
+    if (walker->creature) walker->GetPosition(&position, &direction);
+    std::memcpy(menuWalkerPos, &position, sizeof menuWalkerPos);
+    std::memcpy(menuWalkerDir, &direction, sizeof menuWalkerDir);
     walker->SetAction(2);
   }
   SaveNpcSnapshots();
@@ -142,7 +145,7 @@ void CGame::OpenMainMenu() {
   SetCursorShape(2, 0);
   ShowScene(0, 0);
   audio->ApplyMusicVolume();
-  int form = walker ? walker->heroForm : 0;
+  int form = walker ? walker->form : 0;
   bool smallForm = form == 7 || form == 8;
   int mode = state == GS_FIELD ? (smallForm ? 1 : 0) : (smallForm ? 3 : 2);
   if ((mode == 0 || mode == 2) && leaderCreature && (!walker || leaderCreature != walker->creature))

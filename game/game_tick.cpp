@@ -228,7 +228,7 @@ void CGame::Settle() {
     SetCursorMode(2);
   }
   if (walker) {
-    walker->idleCounter = 0;
+    walker->idleTimer = 0;
     walker->idleAllowed = 1;
   }
   BindFieldKeys(1);

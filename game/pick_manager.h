@@ -1,6 +1,8 @@
 #pragma once
+#include <vector>
 
 class CGame;
+class ObjBoundVolume;
 
 // Picks what lies under the cursor and scans for characters in talk range.
 // MINIMAL: nothing is ever picked or approached.
@@ -14,4 +16,6 @@ class CPickManager {
 
   CGame* game;
   int closeUp = 0;
+  std::vector<ObjBoundVolume*> allVolumes;     // NPC volumes in range: the walker collides with these
+  std::vector<ObjBoundVolume*> objectVolumes;  // object volumes in range: and with these
 };

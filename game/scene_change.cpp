@@ -45,6 +45,10 @@ int CGame::UpdateAreaChange(int) { return 1; }
 void CGame::EnterScene(const std::string&, int) {}
 // MINIMAL: no scene is loaded.
 void CGame::GoToScene(const std::string&, int) {}
+// MINIMAL: no volumes are built from the creatures and objects yet.
+void CGame::BuildCollisionVolumes() {}
+// MINIMAL: the camera does not follow the walker yet.
+void CGame::FollowWalker() {}
 // MINIMAL: the walker is not placed.
 void CGame::PlaceWalkerAtStart() {}
 // MINIMAL: no characters exist to remember.

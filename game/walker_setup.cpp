@@ -1,10 +1,153 @@
-// The walker's set-up and hero forms.
+// The walker's set-up and the hero forms.
+#include <cfloat>
+#include <vector>
+
+#include "components/society_ext.h"
+#include "components/sword_man.h"
+#include "game/database/game_database.h"
+#include "game/encounter_table.h"
 #include "game/field_walker.h"
 #include "game/game.h"
+#include "ui/screen_manager.h"
+#include "world/game_camera.h"
+#include "world/map_scene.h"
 
-// MINIMAL: hero forms are not built; the change does nothing.
-void CGame::ChangeHeroForm(int) {}
-// MINIMAL: the walker's creature and ranges are not set up yet.
-void CGame::SetupWalker() {}
-// MINIMAL: the stand-in creature is not built; nothing to show.
-void CGame::ShowLeaderCreature(int) {}
+namespace {
+
+// Per hero form: the hero, the talk name's message, the camera's yaw range,
+// whether mouse look turns the walker, the separate leader model (0 none)
+// and whether the walker's creature leads.
+struct HEROFORMDESC {
+  int hero;
+  int talkName;
+  float yawRange;
+  int turnsWalker;
+  int leaderModel;
+  int walkerLeads;
+};
+
+const HEROFORMDESC* FormOf(int form) {
+  static const HEROFORMDESC kForms[9] = {
+      {1, 127, 180, 1, 0, 1}, {1, 127, 180, 1, 0, 1}, {2, 128, 180, 1, 0, 1}, {2, 128, 180, 1, 0, 1},
+      {1, 127, 180, 1, 0, 1}, {1, 127, 80, 0, 1, 0},  {1, 129, 180, 1, 0, 0}, {1, 129, 180, 1, 0, 0},
+      {1, 127, 80, 0, 2, 0},
+  };
+  return form >= 1 && form <= 9 ? &kForms[form - 1] : nullptr;
+}
+
+CGDMainManSoul* LeaderRecord() {
+  const std::vector<int32_t>& members = g_gameDataBase.party.members;
+  return members.empty() ? nullptr : g_gameDataBase.FindHero(members[0]);
+}
+
+}  // namespace
+
+void CGame::DeleteSeparateLeader() {
+  if (leaderCreature && (!walker || leaderCreature != walker->creature)) delete leaderCreature;
+  leaderCreature = nullptr;
+}
+
+void CGame::GiveWalkerTheScene() {
+  if (walker->creature && society) walker->creature->Attach(society);
+  if (scene) {
+    walker->SetObstacles(scene->npcs);
+    walker->SetTriggers(&scene->triggers);
+  } else {
+    walker->SetObstacles({});
+    walker->SetTriggers(nullptr);
+  }
+}
+
+void CGame::SetupWalker() {
+  if (!walker) walker = new CFieldWalker(&g_gameDataBase);
+  if (walker->creature) walker->creature->Detach();
+  std::vector<int32_t>& members = g_gameDataBase.party.members;
+  int form = 0;
+  // With an empty party too: the leader is about to be chosen anew, and the
+  // walker's old creature goes with the new form.
+  DeleteSeparateLeader();
+  if (!members.empty()) {
+    const CGDMainManSoul* leader = LeaderRecord();
+    form = leader ? leader->subKind : 0;
+  } else {
+    const int heroId = hero == 1 ? 1 : 2;
+    form = hero == 1 ? 1 : 3;
+    members.push_back(heroId);
+    if (CGDMainManSoul* record = g_gameDataBase.FindHero(heroId)) record->subKind = form;
+  }
+  walker->SetForm(form, 1);
+  ApplyHeroForm(form);
+  GiveWalkerTheScene();
+}
+
+void CGame::ApplyHeroForm(int form) {
+  const HEROFORMDESC* f = FormOf(form);
+  int heroId = -1;
+  if (f) {
+    hero = f->hero;
+    heroId = f->hero;
+    if (CGameCamera* camera = scene ? scene->camera : nullptr) {
+      camera->SetYawRange(f->yawRange);
+      camera->turnsWalker = f->turnsWalker;
+    }
+    DeleteSeparateLeader();
+    if (f->walkerLeads) {
+      leaderCreature = walker ? walker->creature : nullptr;
+    } else if (f->leaderModel) {
+      auto* leader = new CMSwordMan(f->leaderModel == 1 ? "Walk01.MCB" : "Walk02.MCB", 1, "creature");
+      leader->SetVisible(0);
+      leaderCreature = leader;
+    } else {
+      leaderCreature = nullptr;
+    }
+    if (leaderCreature) leaderCreature->SetName(GetMessageString(f->talkName));
+    if (encounters) encounters->enabled = form == 7 || form == 8 ? 0 : 1;
+    if (walker) {
+      walker->RebuildIdleActions();
+      walker->UpdateEncounterFactor();
+      walker->SetSpeeds(form);
+    }
+  }
+  SetScreenHero(leaderCreature);
+  std::vector<int32_t>& members = g_gameDataBase.party.members;
+  if (members.empty())
+    members.push_back(heroId);
+  else
+    members[0] = heroId;
+  if (CGDMainManSoul* record = g_gameDataBase.FindHero(heroId)) record->subKind = form;
+  milestoneEvent = heroId == 1 ? 135 : 1594;
+  endingEvent = heroId == 1 ? 335 : 1679;
+  const bool unlimited = form == 6 || form == 9;
+  npcRange = unlimited ? FLT_MAX : 100;
+  objectRange = unlimited ? FLT_MAX : 100;
+  triggerRange = unlimited ? FLT_MAX : 200;
+}
+
+void CGame::ChangeHeroForm(int form) {
+  if (!walker) return;
+  const CGDMainManSoul* leader = LeaderRecord();
+  if (leader && leader->subKind == form) return;
+  DeleteSeparateLeader();
+  if (walker->creature) walker->creature->Detach();
+  walker->SetForm(form, 1);
+  GiveWalkerTheScene();
+  OnWalkerMoved(0);
+  ApplyHeroForm(form);
+  BuildCollisionVolumes();
+  FollowWalker();
+}
+
+void CGame::PlaceWalker(const VECTOR3* position, const VECTOR3* direction, HOBJECT terrain) {
+  if (walker) walker->SetPose(CFieldWalker::kStanding, position, direction, terrain);
+  if (scene && scene->camera) scene->camera->accumulatedYaw = 0;
+}
+
+void CGame::ShowLeaderCreature(int on) {
+  auto* creature = dynamic_cast<CGCBMixCreature*>(leaderCreature);
+  if (!creature) return;
+  if (on) {
+    creature->PlayPose(0, 1, CGCBMixCreature::kImmediate, 0);
+    creature->SetAlpha(1);
+  }
+  creature->SetVisible(on);
+}

@@ -17,3 +17,10 @@ void SetScreenContext(CGameDataLoader*, CGameResource*, CGDItemPool*, CEventRunn
                       CSystemConfig*) {}
 void SetBoughtItemList(std::vector<int>*) {}
 void InstallOverlayInput(CMenuAgency*) {}
+
+namespace {
+IBsCreature* g_screenHero = nullptr;
+}  // namespace
+
+void SetScreenHero(IBsCreature* hero) { g_screenHero = hero; }
+IBsCreature* GetScreenHero() { return g_screenHero; }

@@ -7,6 +7,7 @@ class CGDItemPool;
 class CEventRunner;
 class CSystemConfig;
 class CMenuAgency;
+class IBsCreature;
 struct PARTYITEMDESC;
 
 // The menu screens as the game core drives them.
@@ -34,6 +35,9 @@ void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDIt
 void DestroyScreenManager();
 void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool,
                       CEventRunner* events, CSystemConfig* config);
+// The party leader's creature that the character page shows.
+void SetScreenHero(IBsCreature* hero);
+IBsCreature* GetScreenHero();
 // The trade screen's list of bought one-of-a-kind items.
 void SetBoughtItemList(std::vector<int>* list);
 void InstallOverlayInput(CMenuAgency* root);

@@ -1,4 +1,7 @@
 #pragma once
+#include <vector>
+
+#include "world/collision_boxes.h"
 
 // A collision volume of the walker, a character or an object: a centre, a
 // radius and a height.
@@ -13,4 +16,5 @@ class ObjBoundVolume {
   float centre[3] = {0, 0, 0};
   float radius = 0;
   float height = 0;
+  std::vector<ORIENTEDBOX> boxes;  // one per node
 };

@@ -34,6 +34,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleBattleTexts,
       WriteSampleGameCore,
       WriteSampleMaps,
+      WriteSampleSwordsman,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

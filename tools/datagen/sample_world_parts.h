@@ -20,5 +20,7 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error);
 bool WriteSampleGameCore(const std::string& root, std::string& error);
 // The scenes, their textures, the game resource and the environment file.
 bool WriteSampleMaps(const std::string& root, std::string& error);
+// The walker creatures with their fences and the landing sound.
+bool WriteSampleSwordsman(const std::string& root, std::string& error);
 
 }  // namespace datagen
