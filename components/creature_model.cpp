@@ -27,15 +27,6 @@ bool EndsWithMcb(const std::string& path) {
   return upper(tail[0]) == 'M' && upper(tail[1]) == 'C' && upper(tail[2]) == 'B';
 }
 
-// A copy of a model node under the copy's root, keeping texture clamping
-// where nothing scrolls.
-HOBJECT CopyNode(const CModelData& model, HOBJECT node, int kind, int index, HOBJECT root) {
-  const HOBJECT copy = CloneNodeDeep(node);
-  SetNodeParent(copy, root);
-  if (!model.FindScroll(kind, index, nullptr, nullptr)) SetNodeRenderState(copy, NRS_ADDRESSING_STAGE0, kAddressClamp);
-  return copy;
-}
-
 }  // namespace
 
 void DecodePlainKey(const uint8_t* key, int vertexCount, MESHVERTEX* out) {
@@ -123,14 +114,21 @@ CModelData* CModelData::Copy() const {
     copy->objects = objects;
     copy->parts = parts;
     for (size_t i = 0; i < objects.size(); ++i) {
-      copy->objects[i].node = CopyNode(*this, objects[i].node, 0, static_cast<int>(i), copy->root);
+      copy->objects[i].node = CopyNodeUnder(objects[i].node, 0, static_cast<int>(i), copy->root);
       copy->objects[i].parent = copy->root;
     }
     for (size_t i = 0; i < parts.size(); ++i) {
-      copy->parts[i].node = CopyNode(*this, parts[i].node, 1, static_cast<int>(i), copy->root);
+      copy->parts[i].node = CopyNodeUnder(parts[i].node, 1, static_cast<int>(i), copy->root);
       copy->parts[i].parent = copy->root;
     }
   }
+  return copy;
+}
+
+HOBJECT CModelData::CopyNodeUnder(HOBJECT node, int kind, int index, HOBJECT parent) const {
+  const HOBJECT copy = CloneNodeDeep(node);
+  SetNodeParent(copy, parent);
+  if (!FindScroll(kind, index, nullptr, nullptr)) SetNodeRenderState(copy, NRS_ADDRESSING_STAGE0, kAddressClamp);
   return copy;
 }
 

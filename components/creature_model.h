@@ -80,6 +80,9 @@ class CModelData {
   // A deep copy with nodes of its own under a copy of the root.
   CModelData* Copy() const;
 
+  // A deep copy of one of its nodes (kind 0 object, 1 part, index within the
+  // kind) under root, with texture clamping unless the mesh scrolls.
+  HOBJECT CopyNodeUnder(HOBJECT node, int kind, int index, HOBJECT root) const;
   // 1 with the speeds of the first entry of that kind and index, else 0.
   int FindScroll(int kind, int index, float* u, float* v) const;
   // Parts start again from their base coordinates moved by speed times the

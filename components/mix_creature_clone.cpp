@@ -2,19 +2,7 @@
 // own a deep copy of it.
 #include "components/mix_creature.h"
 #include "engine/core/node_clone.h"
-#include "engine/core/node_states.h"
 #include "engine/core/nodes.h"
-
-namespace {
-
-HOBJECT CopyUnder(const CModelData& model, HOBJECT node, int kind, int index, HOBJECT root) {
-  const HOBJECT copy = CloneNodeDeep(node);
-  SetNodeParent(copy, root);
-  if (!model.FindScroll(kind, index, nullptr, nullptr)) SetNodeRenderState(copy, NRS_ADDRESSING_STAGE0, kAddressClamp);
-  return copy;
-}
-
-}  // namespace
 
 int CGCBMixCreature::ShareModelWith(CGCBMixCreature* c) {
   // The target must be a fresh creature: it would otherwise lose its own model.
@@ -28,8 +16,8 @@ int CGCBMixCreature::ShareModelWith(CGCBMixCreature* c) {
   c->shadowMode = shadowMode;
   c->onGround = onGround;
   c->rootNode = CloneNodeDeep(rootNode);
-  for (int i = 0; i < objectCount; ++i) c->objectNodes[i] = CopyUnder(*modelData, objectNodes[i], 0, i, c->rootNode);
-  for (int i = 0; i < partCount; ++i) c->partNodes[i] = CopyUnder(*modelData, partNodes[i], 1, i, c->rootNode);
+  for (int i = 0; i < objectCount; ++i) c->objectNodes[i] = modelData->CopyNodeUnder(objectNodes[i], 0, i, c->rootNode);
+  for (int i = 0; i < partCount; ++i) c->partNodes[i] = modelData->CopyNodeUnder(partNodes[i], 1, i, c->rootNode);
   c->ownsNodes = 1;
   c->ShareCounterWith(*this);
   c->cloneCount = c->SharedCount();

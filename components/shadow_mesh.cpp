@@ -50,6 +50,25 @@ void ForEachTriangle(HOBJECT mesh, int vertexCount, F f) {
   });
 }
 
+// Lays triangle k of the mesh on ground triangle k (0.8 above it), each
+// vertex's texture coordinates from uvOf(corner); triangles without a ground
+// triangle keep their place and get coordinates 0.
+template <class UvOf>
+void LayOverGround(HOBJECT mesh, MESHVERTEX* vertices, int count, const std::vector<VECTOR3>& ground, UvOf uvOf) {
+  ForEachTriangle(mesh, count, [&](int k, const int* corners) {
+    for (int i = 0; i < 3; ++i) {
+      MESHVERTEX& v = vertices[corners[i]];
+      if (static_cast<size_t>(3 * k + 2) >= ground.size()) {
+        v.u = v.v = 0;
+        continue;
+      }
+      const VECTOR3& g = ground[3 * k + i];
+      v.x = g.x, v.y = g.y, v.z = g.z + kGroundLift;
+      uvOf(g, &v.u, &v.v);
+    }
+  });
+}
+
 int CollectFromNode(HOBJECT creatureNode, std::vector<VECTOR3>* points) {
   NODEDESC* node = LookupOpenNode(creatureNode);
   if (!node || !node->terrain || !node->terrain->mesh || node->terrainTriangle < 0) return 0;
@@ -161,21 +180,12 @@ int UpdateProjectedShadow(const SHADOWENTRY* entry, HOBJECT creatureNode, const 
   MESHVERTEX* vertices = GetMeshVertices(entry->node, &count, nullptr, nullptr);
   if (!vertices) return 0;
   const float* m = matrix->m;
-  ForEachTriangle(entry->node, count, [&](int k, const int* corners) {
-    for (int i = 0; i < 3; ++i) {
-      MESHVERTEX& v = vertices[corners[i]];
-      if (static_cast<size_t>(3 * k + 2) >= ground.size()) {
-        v.u = v.v = 0;
-        continue;
-      }
-      const VECTOR3& g = ground[3 * k + i];
-      v.x = g.x, v.y = g.y, v.z = g.z + kGroundLift;
-      const float x = g.x * m[0] + g.y * m[4] + g.z * m[8] + m[12];
-      const float y = g.x * m[1] + g.y * m[5] + g.z * m[9] + m[13];
-      const float w = g.x * m[3] + g.y * m[7] + g.z * m[11] + m[15];
-      v.u = w != 0 ? (x / w + 1) / 2 : 0;
-      v.v = w != 0 ? 1 - (y / w + 1) / 2 : 0;
-    }
+  LayOverGround(entry->node, vertices, count, ground, [m](const VECTOR3& g, float* u, float* v) {
+    const float x = g.x * m[0] + g.y * m[4] + g.z * m[8] + m[12];
+    const float y = g.x * m[1] + g.y * m[5] + g.z * m[9] + m[13];
+    const float w = g.x * m[3] + g.y * m[7] + g.z * m[11] + m[15];
+    *u = w != 0 ? (x / w + 1) / 2 : 0;
+    *v = w != 0 ? 1 - (y / w + 1) / 2 : 0;
   });
   const float grey2[3] = {0.2f, 0.2f, 0.2f}, grey4[3] = {0.4f, 0.4f, 0.4f}, none[3] = {0, 0, 0};
   SetMaterialColors(GetPrimitiveMaterial(entry->node, 0), grey2, grey2, none, grey4);
@@ -201,18 +211,9 @@ int UpdateGroundShadow(HOBJECT creatureNode, HOBJECT mesh, float size, HOBJECT l
       k = h / std::max(height - 32, 1.0f) + 1;
     }
   }
-  ForEachTriangle(mesh, count, [&](int t, const int* corners) {
-    for (int i = 0; i < 3; ++i) {
-      MESHVERTEX& v = vertices[corners[i]];
-      if (static_cast<size_t>(3 * t + 2) >= ground.size()) {
-        v.u = v.v = 0;
-        continue;
-      }
-      const VECTOR3& g = ground[3 * t + i];
-      v.x = g.x, v.y = g.y, v.z = g.z + kGroundLift;
-      v.u = 0.5f - ((c.x - g.x) * dx - (c.y - g.y) * dy) / (size * k) - offset;
-      v.v = 0.5f - ((c.y - g.y) * dx + (c.x - g.x) * dy) / size;
-    }
+  LayOverGround(mesh, vertices, count, ground, [&](const VECTOR3& g, float* u, float* v) {
+    *u = 0.5f - ((c.x - g.x) * dx - (c.y - g.y) * dy) / (size * k) - offset;
+    *v = 0.5f - ((c.y - g.y) * dx + (c.x - g.x) * dy) / size;
   });
   if (colour) {
     const float faint = 1 / (2 * k * k);

@@ -98,6 +98,13 @@ TEST_F(CreaturePlay, PosesRunInTheirModesAndBlendIntoTheNext) {
          return z;
        },
        {0, 5, 10}},
+      {"a blend by weight 1 takes the target frame whole",
+       [](Creature& c) {
+         c.SetFrame(0);
+         c.BlendToFrame(1, 1);
+         return std::vector<float>{PartZ(c), BodyX(c)};
+       },
+       {5, 1}},
       {"null and unknown part names",
        [](Creature& c) {
          return std::vector<float>{float(c.FindPartNode(nullptr) == c.rootNode),
@@ -263,6 +270,53 @@ TEST_F(CreaturePlay, APartsTextureScrollsWithTheTicks) {
     EXPECT_NEAR(v[1].u, 1.3f, 1e-5);
     EXPECT_NEAR(v[0].u, 0.3f, 1e-5);
   }
+}
+
+TEST_F(CreaturePlay, AnotherCreatureHangsUnderItsNamesakes) {
+  auto rider = Make();
+  auto horse = Make();
+  std::vector<HOBJECT> nodes;
+  std::vector<std::string> names;
+  ASSERT_EQ(rider->CollectNodes(&nodes, &names), 1);
+  EXPECT_EQ(names, (std::vector<std::string>{"body", "hand", "mface"}));
+  EXPECT_EQ(nodes[2], rider->partNodes[0]);
+  EXPECT_EQ(horse->AttachCreature(nullptr), 0);
+  EXPECT_EQ(horse->AttachCreature(rider.get()), 1);
+  EXPECT_EQ(GetNodeParent(rider->objectNodes[0]), horse->objectNodes[0]);
+  EXPECT_EQ(GetNodeParent(rider->partNodes[0]), horse->partNodes[0]);
+
+  SetNodePosition(horse->rootNode, 4, 5, 6, TRANSFORM_SET);
+  VECTOR3 p;
+  horse->GetTransform(&p, nullptr, nullptr);
+  EXPECT_FLOAT_EQ(p.y, 5);
+  horse->ShowBounds(1);
+  EXPECT_EQ(LookupOpenNode(horse->rootNode)->visible, 1);
+  EXPECT_EQ(LookupOpenNode(horse->rootNode)->drawMode, 2);
+}
+
+TEST_F(CreaturePlay, PoseProgressAndMovePoses) {
+  auto c = Make();
+  c->PlayPose(1, 2, Creature::kImmediate, 0);
+  EXPECT_EQ(c->SetPoseFrame(31), 0);
+  EXPECT_EQ(c->SetPoseFrame(12), 1);
+  int pose = 0, length = 0, position = 0;
+  c->GetPoseProgress(&pose, &length, &position);
+  EXPECT_EQ(pose, 1);
+  EXPECT_EQ(length, 30);
+  EXPECT_EQ(position, 12);
+  c->PlaceRootAtFrame();
+  VECTOR3 p;
+  c->GetTransform(&p, nullptr, nullptr);
+  EXPECT_FLOAT_EQ(p.y, -24);
+  EXPECT_FLOAT_EQ(p.z, 6);
+  EXPECT_FLOAT_EQ(c->frameHeight, 6);
+  EXPECT_EQ(c->StartMovePose(3), 1);
+  EXPECT_EQ(c->movePose, 1);
+  EXPECT_EQ(c->rootMotion, 1);
+  EXPECT_FLOAT_EQ(c->moveStartPosition.y, -24);
+  EXPECT_EQ(c->pendingPose, 3);
+  EXPECT_EQ(c->pendingMode, 2);
+  EXPECT_EQ(c->StartMovePose(7), 0);
 }
 
 TEST_F(CreaturePlay, AMissingModelAnswersZeroEverywhere) {

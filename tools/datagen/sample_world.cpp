@@ -34,6 +34,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleBattleTexts,
       WriteSampleGameCore,
       WriteSampleMaps,
+      WriteSampleCreatures,
       WriteSampleSwordsman,
   };
   for (Part part : parts) {
