@@ -36,6 +36,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleMaps,
       WriteSampleCreatures,
       WriteSampleSwordsman,
+      WriteSampleEfficacy,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -24,5 +24,7 @@ bool WriteSampleMaps(const std::string& root, std::string& error);
 bool WriteSampleSwordsman(const std::string& root, std::string& error);
 // The hero's creature models, face textures and the blob shadow's texture.
 bool WriteSampleCreatures(const std::string& root, std::string& error);
+// The first hero's attack effect with its textures and wave.
+bool WriteSampleEfficacy(const std::string& root, std::string& error);
 
 }  // namespace datagen
