@@ -322,3 +322,42 @@ TEST_F(Player, TheSampleAttackEffectPlaysThroughWithItsTexturesAndWave) {
 
 }  // namespace
 }  // namespace effectstest
+
+namespace effectstest {
+namespace {
+
+// Aimed elements take the position part's position, with the components
+// whose keep flag is off cleared; without direction flags they face -z.
+TEST_F(Player, AnAimedElementStandsOnItsPositionPartWithTheKeptComponents) {
+  struct Case {
+    int keepX, keepY, keepZ;
+    VECTOR3 expected;
+  } cases[] = {{1, 1, 1, kTip}, {1, 0, 1, {kTip.x, 0, kTip.z}}, {0, 0, 0, {0, 0, 0}}};
+  for (const Case& c : cases) {
+    EFCFILEDESC f = Frames(4);
+    EFCLIGHTRECORD light = Light("aimed");
+    light.header.placement = kAim;
+    light.header.aim.directionPart = "hand";
+    light.header.aim.positionPart = "tip";
+    light.header.aim.keepX = c.keepX;
+    light.header.aim.keepY = c.keepY;
+    light.header.aim.keepZ = c.keepZ;
+    light.keys = {KeyAt<EFCLIGHTKEYDESC>(0, 1)};
+    f.lights.push_back(light);
+    CEfficacy effect;
+    ASSERT_EQ(Play(effect, "aim", f), 1);
+    ModelVirtualClass* e = effect.lights[0].element.get();
+    for (int frame = 0; frame < 2; ++frame) {
+      VECTOR3 p = PositionOf(e);
+      EXPECT_NEAR(Distance(p, c.expected), 0, 1e-3f) << c.keepX << c.keepY << c.keepZ << " frame " << frame;
+      MATRIX44 m;
+      e->GetMatrix(&m, 2);
+      EXPECT_NEAR(m.m[0], 1, 1e-4f);
+      EXPECT_NEAR(m.m[5], 1, 1e-4f);
+      effect.Update(0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace effectstest
