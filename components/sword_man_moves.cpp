@@ -1,9 +1,7 @@
 // The swordsman's per-tick passes, scripted moves and afterimages.
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
-#include "components/society.h"
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
 

@@ -62,16 +62,17 @@ void CGame::SetupWalker() {
   if (!walker) walker = new CFieldWalker(&g_gameDataBase);
   if (walker->creature) walker->creature->Detach();
   std::vector<int32_t>& members = g_gameDataBase.party.members;
-  int form = 0;
+  // The hero's starting form also stands in for a leader without a record
+  // or with a form no walker model exists for.
+  int form = hero == 1 ? 1 : 3;
   // With an empty party too: the leader is about to be chosen anew, and the
   // walker's old creature goes with the new form.
   DeleteSeparateLeader();
   if (!members.empty()) {
     const CGDMainManSoul* leader = LeaderRecord();
-    form = leader ? leader->subKind : 0;
+    if (leader && FormOf(leader->subKind)) form = leader->subKind;
   } else {
     const int heroId = hero == 1 ? 1 : 2;
-    form = hero == 1 ? 1 : 3;
     members.push_back(heroId);
     if (CGDMainManSoul* record = g_gameDataBase.FindHero(heroId)) record->subKind = form;
   }
@@ -81,11 +82,10 @@ void CGame::SetupWalker() {
 }
 
 void CGame::ApplyHeroForm(int form) {
-  const HEROFORMDESC* f = FormOf(form);
-  int heroId = -1;
-  if (f) {
+  // A form outside the table names no hero: the party keeps its leader and
+  // the story its events rather than taking hero id -1.
+  if (const HEROFORMDESC* f = FormOf(form)) {
     hero = f->hero;
-    heroId = f->hero;
     if (CGameCamera* camera = scene ? scene->camera : nullptr) {
       camera->SetYawRange(f->yawRange);
       camera->turnsWalker = f->turnsWalker;
@@ -97,8 +97,6 @@ void CGame::ApplyHeroForm(int form) {
       auto* leader = new CMSwordMan(f->leaderModel == 1 ? "Walk01.MCB" : "Walk02.MCB", 1, "creature");
       leader->SetVisible(0);
       leaderCreature = leader;
-    } else {
-      leaderCreature = nullptr;
     }
     if (leaderCreature) leaderCreature->SetName(GetMessageString(f->talkName));
     if (encounters) encounters->enabled = form == 7 || form == 8 ? 0 : 1;
@@ -107,16 +105,16 @@ void CGame::ApplyHeroForm(int form) {
       walker->UpdateEncounterFactor();
       walker->SetSpeeds(form);
     }
+    std::vector<int32_t>& members = g_gameDataBase.party.members;
+    if (members.empty())
+      members.push_back(f->hero);
+    else
+      members[0] = f->hero;
+    if (CGDMainManSoul* record = g_gameDataBase.FindHero(f->hero)) record->subKind = form;
+    milestoneEvent = f->hero == 1 ? 135 : 1594;
+    endingEvent = f->hero == 1 ? 335 : 1679;
   }
   SetScreenHero(leaderCreature);
-  std::vector<int32_t>& members = g_gameDataBase.party.members;
-  if (members.empty())
-    members.push_back(heroId);
-  else
-    members[0] = heroId;
-  if (CGDMainManSoul* record = g_gameDataBase.FindHero(heroId)) record->subKind = form;
-  milestoneEvent = heroId == 1 ? 135 : 1594;
-  endingEvent = heroId == 1 ? 335 : 1679;
   const bool unlimited = form == 6 || form == 9;
   npcRange = unlimited ? FLT_MAX : 100;
   objectRange = unlimited ? FLT_MAX : 100;
@@ -124,7 +122,8 @@ void CGame::ApplyHeroForm(int form) {
 }
 
 void CGame::ChangeHeroForm(int form) {
-  if (!walker) return;
+  // No walker model exists for another form: the leader would lose its body.
+  if (!walker || !FormOf(form)) return;
   const CGDMainManSoul* leader = LeaderRecord();
   if (leader && leader->subKind == form) return;
   DeleteSeparateLeader();

@@ -137,6 +137,28 @@ TEST_F(WalkerTest, MasksMoveByTheirDisplacements) {
   EXPECT_EQ(Walker().idleTimer, 240);
 }
 
+TEST_F(WalkerTest, FacingsAreMadeHorizontal) {
+  struct Case {
+    VECTOR3 given, kept;
+  };
+  const Case cases[] = {{{3, 4, 9}, {0.6f, 0.8f, 0}}, {{0, 0, 0}, {0, 1, 0}}, {{0, 0, -2}, {0, 1, 0}}};
+  for (const Case& c : cases) {
+    const VECTOR3 at{5, 6, 0};
+    Walker().SetDirection(&at, &c.given);
+    VECTOR3 p, facing;
+    Walker().GetPosition(&p, &facing);
+    EXPECT_NEAR(facing.x, c.kept.x, 1e-4);
+    EXPECT_NEAR(facing.y, c.kept.y, 1e-4);
+    EXPECT_NEAR(facing.z, 0, 1e-4);
+    EXPECT_NEAR(p.x, 5, 1e-4);
+  }
+  const VECTOR3 at{1, 2, 0};
+  Walker().SetPose(CFieldWalker::kStanding, &at, nullptr, 0);
+  VECTOR3 facing;
+  Walker().GetPosition(nullptr, &facing);
+  EXPECT_NEAR(facing.y, 1, 1e-4);
+}
+
 TEST_F(WalkerTest, SpeedIsTheBestOfTheFirstThreeMembers) {
   struct Case {
     std::vector<int> speeds;
@@ -377,6 +399,27 @@ TEST_F(WalkerTest, HeroFormsChooseLeaderCameraRangesAndEvents) {
   Game().ChangeHeroForm(1);
   EXPECT_NEAR(Position().x, 30, 1e-3);
   EXPECT_NEAR(Position().y, 40, 1e-3);
+}
+
+TEST_F(WalkerTest, FormsOutsideTheTableKeepTheLeader) {
+  Game().ChangeHeroForm(3);
+  CMSwordMan* creature = Walker().creature;
+  for (int form : {0, 10, -1}) {
+    Game().ChangeHeroForm(form);
+    EXPECT_EQ(Walker().creature, creature) << form;
+    EXPECT_EQ(Walker().form, 3);
+    Game().ApplyHeroForm(form);
+    EXPECT_EQ(g_gameDataBase.party.members, std::vector<int32_t>{2}) << form;
+    EXPECT_EQ(g_gameDataBase.FindHero(2)->subKind, 3);
+    EXPECT_EQ(Game().endingEvent, 1679);
+    EXPECT_EQ(Game().hero, 2);
+    EXPECT_EQ(Game().npcRange, 100);
+  }
+  // A leader record without a walker form gets the hero's starting form.
+  g_gameDataBase.FindHero(2)->subKind = 0;
+  Game().SetupWalker();
+  EXPECT_EQ(Walker().form, 3);
+  EXPECT_EQ(g_gameDataBase.FindHero(2)->subKind, 3);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Fence files and playing fences.
+#include <cmath>
 #include <cstring>
 
 #include "components/society_ext.h"
+#include "engine/core/node_transforms.h"
 #include "platform/files.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "tests/swordsman/swordsman_fixture.h"
@@ -304,9 +306,48 @@ TEST_F(SwordTest, FenceTreesSaveRestoreAndPrune) {
   EXPECT_EQ(sword->SelectFenceGroup(0), 1);
 }
 
+TEST_F(SwordTest, ComposeFrameFlagsPlaceTurnMoveAndHide) {
+  FenceFile file = ShotFence(0);
+  FenceFrame& cf = file.groups[0][0].frames[0];
+  cf.flags = 0x4A000000;  // start kind 4, hidden, linear move to the target
+  cf.startOffset = 2;
+  cf.target[0] = 10;
+  cf.angles[0] = 90;
+  file.groups[0][0].flags = 0x00010000;  // played with a composite model
+  WriteSword("sword", &file);
+  WriteSword("swordf1", nullptr);
+  WriteSword("blade", nullptr);
+  std::unique_ptr<CMSwordMan> sword = MakeSword();
+  sword->AttachSubCreature(2, new CGCBMixCreature("blade", 1, "creature"));
+  ASSERT_EQ(sword->PlayFenceAt(0, nullptr, 0), 1);
+  EXPECT_EQ(sword->currentFrame, 12);
+  EXPECT_EQ(sword->shown, 0);
+  ASSERT_TRUE(sword->composite);
+  EXPECT_EQ(sword->composite->fileName, "swordf1");
+  EXPECT_EQ(sword->composite->attachments.count(2), 1u);
+  VECTOR3 forward;
+  GetNodeWorldVectors(sword->rootNode, nullptr, &forward, nullptr);
+  EXPECT_NEAR(std::fabs(forward.x), 1, 1e-4) << "a quarter turn about z";
+  Tick(*sword, 2);
+  VECTOR3 at;
+  GetNodeWorldVectors(sword->rootNode, &at, nullptr, nullptr);
+  EXPECT_NEAR(at.x, 10 * 3 / 5.0f, 1e-3) << "the third of five frames";
+  Tick(*sword, 2);
+  GetNodeWorldVectors(sword->rootNode, &at, nullptr, nullptr);
+  EXPECT_NEAR(at.x, 10, 1e-3);
+  Tick(*sword, 1);
+  EXPECT_EQ(sword->playing, 0);
+  EXPECT_EQ(sword->shown, 1);
+  EXPECT_FALSE(sword->composite);
+  // The fence's end puts the root back where it started.
+  GetNodeWorldVectors(sword->rootNode, &at, nullptr, nullptr);
+  EXPECT_NEAR(at.x, 0, 1e-3);
+}
+
 TEST_F(SwordTest, SampleWalkersCarryTheirFences) {
   plat::CreateDirectories("waves");
   std::string error;
+  ASSERT_TRUE(WriteSampleCreatures("./", error)) << error;
   ASSERT_TRUE(WriteSampleSwordsman("./", error)) << error;
   EXPECT_TRUE(plat::FileExists("waves/step02a.wav"));
   for (const char* name : {"Walk01.MCB", "Walk03.MCB"}) {
@@ -316,7 +357,7 @@ TEST_F(SwordTest, SampleWalkersCarryTheirFences) {
     ASSERT_EQ(walker.PlayFence(1, nullptr, 0), 1);
     Tick(walker, 3);
     EXPECT_EQ(walker.GetHit(), (1 + 0x1000) << 16);
-    Tick(walker, 3);
+    Tick(walker, 1);
     ASSERT_EQ(walker.IsInFollowUpWindow(), 1);
     EXPECT_EQ(walker.PlayFence(2, nullptr, 0), 1);
     Tick(walker, 2);

@@ -3,32 +3,14 @@
 #include "engine/core/pools.h"
 #include "platform/files.h"
 #include "tools/datagen/creature_binary_writer.h"
+#include "tools/datagen/sample_world_swordsman.h"
 
 namespace swordtest {
 
 using namespace datagen;
 
 CreatureModel SwordModel(const std::string& name) {
-  CreatureModel m;
-  m.name = name;
-  m.frames = 40;
-  m.frameOffsets.assign(m.frames, {0, 0, 0});
-  m.poses = {{0, 9, 0, 0, 9}, {10, 14, 10, 10, 14}, {15, 24, 15, 18, 21}, {25, 29, 27, 25, 29}};
-  CreatureMaterial skin;
-  skin.texture = "skin";
-  CreatureObject body;
-  body.name = "body";
-  body.materials = {skin};
-  body.vertices = {{0, 0, 0, 0, 0, 1, 0, 0}, {2, 0, 0, 0, 0, 1, 1, 0}, {0, 2, 0, 0, 0, 1, 0, 1}};
-  body.triangles = {{0, 0, 0, 1, 2}};
-  CreatureObject top = body;
-  top.name = "_top";
-  for (int f = 0; f < m.frames; ++f) {
-    body.transforms.push_back({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
-    top.transforms.push_back({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 50});
-  }
-  m.objects = {body, top};
-  return m;
+  return SwordsmanModel(name, 40, {{0, 9, 0, 0, 9}, {10, 14, 10, 10, 14}, {15, 24, 15, 18, 21}, {25, 29, 27, 25, 29}});
 }
 
 FenceFile TwoFences() {

@@ -13,8 +13,7 @@
 
 namespace swordtest {
 
-// A model of 40 frames with a "body" and a "_top" object and no root
-// offsets. Poses: 0 idle 0..9; 1 10..14; 2 15..24 looping 18..21; 3 25..29
+// A swordsman of 40 frames. Poses: 0 idle 0..9; 1 10..14; 2 15..24 looping 18..21; 3 25..29
 // with its follow-up window from 27.
 datagen::CreatureModel SwordModel(const std::string& name);
 

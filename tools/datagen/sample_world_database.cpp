@@ -73,6 +73,7 @@ std::vector<HeroData> Heroes() {
   first.name = kFirstHeroName;
   first.model = "hero01";
   first.kind = 1;
+  first.subKind = 1;  // hero form 1: "creature/Walk01.MCB"
   first.attributes = {{kLevelKey, 1, 0}};
   ItemData slash;
   slash.id = 50;
@@ -87,6 +88,7 @@ std::vector<HeroData> Heroes() {
   second.name = kSecondHeroName;
   second.model = "hero02";
   second.kind = 2;
+  second.subKind = 3;  // hero form 3: "creature/Walk03.MCB"
   second.attributes = {{kLevelKey, 1, 0}};
   second.equipment = {0, 0, kVestId, 0, 0, 0};
   second.levels = Levels(45, 35, 8);

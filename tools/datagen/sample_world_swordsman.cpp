@@ -1,20 +1,19 @@
-// The sample world's walkers: the first hero's and the second hero's.
+// The fences of the sample world's hero creatures and the landing sound;
+// the models for test fixtures.
 #include "tools/datagen/sample_world_swordsman.h"
 
-#include "tools/datagen/creature_binary_writer.h"
 #include "tools/datagen/output_file.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/wave_writer.h"
 
 namespace datagen {
 
-CreatureModel WalkerModel(const std::string& name) {
-  constexpr int kPoses = 13;
+CreatureModel SwordsmanModel(const std::string& name, int frames, const std::vector<CreaturePose>& poses) {
   CreatureModel m;
   m.name = name;
-  m.frames = 4 * kPoses;
-  m.frameOffsets.assign(static_cast<size_t>(m.frames), {0, 0, 0});
-  for (int k = 0; k < kPoses; ++k) m.poses.push_back({4 * k, 4 * k + 3, 4 * k, 4 * k, 4 * k + 3});
+  m.frames = frames;
+  m.frameOffsets.assign(static_cast<size_t>(frames), {0, 0, 0});
+  m.poses = poses;
   CreatureMaterial skin;
   skin.texture = "walker";
   CreatureObject body;
@@ -33,23 +32,30 @@ CreatureModel WalkerModel(const std::string& name) {
   return m;
 }
 
+CreatureModel WalkerModel(const std::string& name) {
+  constexpr int kPoses = 13;
+  std::vector<CreaturePose> poses;
+  for (int k = 0; k < kPoses; ++k) poses.push_back({4 * k, 4 * k + 3, 4 * k, 4 * k, 4 * k + 3});
+  return SwordsmanModel(name, 4 * kPoses, poses);
+}
+
 FenceFile WalkerFences() {
   FenceFile file;
   Fence swing;
   swing.id = 1;
   FenceFrame raise;
   raise.pose = 10;
-  raise.frameCount = 4;
+  raise.frameCount = 3;
   FenceFrame strike;
   strike.pose = 11;
-  strike.frameCount = 4;
+  strike.frameCount = 3;
   swing.frames = {raise, strike};
   swing.hits = {(1u << 16) | 3};
   Fence follow;
   follow.id = 2;
   FenceFrame turn;
   turn.pose = 12;
-  turn.frameCount = 4;
+  turn.frameCount = 3;
   follow.frames = {turn};
   file.groups = {{swing, follow}};
   file.trees = {FenceTree{0, 1, {FenceTree{1, 2, {}}}}, FenceTree{1, 2, {}}};
@@ -58,9 +64,6 @@ FenceFile WalkerFences() {
 
 bool WriteSampleSwordsman(const std::string& root, std::string& error) {
   for (const char* name : {"Walk01", "Walk03"}) {
-    plat::ByteWriter model;
-    if (!WriteCreatureBinary(WalkerModel(name), model, error)) return false;
-    if (!WriteOutputFile(root + "creature/" + name + ".MCB", model.Bytes(), error)) return false;
     plat::ByteWriter fences;
     if (!WriteFenceFile(WalkerFences(), fences, error)) return false;
     if (!WriteOutputFile(root + "creature/" + name + ".fn", fences.Bytes(), error)) return false;
