@@ -14,7 +14,7 @@
 namespace {
 
 // Effect files are a few kilobytes; anything near this is not one.
-constexpr size_t kMaxEfficacyFileBytes = 16u * 1024u * 1024u;
+constexpr size_t kMaxEfficacyFileBytes = 4u * 1024u * 1024u;
 
 }  // namespace
 
