@@ -65,7 +65,11 @@ void BM_EffectFrame(benchmark::State& state) {
   }
   CloseEngine(1);
   SetQuitFlag(0);
-  std::filesystem::remove(file);
+  // The folders go too when nothing else was in them.
+  for (std::filesystem::path p = file; !p.empty(); p = p.parent_path()) {
+    std::error_code ignored;
+    std::filesystem::remove(p, ignored);
+  }
 }
 BENCHMARK(BM_EffectFrame)->Unit(benchmark::kMicrosecond);
 
