@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "components/efficacy.h"
 #include "engine/core/cameras.h"
 #include "engine/core/materials.h"
 #include "engine/core/node_transforms.h"
+#include "engine/core/nodes.h"
 #include "engine/media/sound_table.h"
+#include "platform/crt.h"
 #include "engine/media/sound_waves.h"
 #include "platform/sound.h"
 #include "tests/effects/effects_fixture.h"
@@ -357,6 +360,89 @@ TEST_F(Player, AnAimedElementStandsOnItsPositionPartWithTheKeptComponents) {
       effect.Update(0);
     }
   }
+}
+
+}  // namespace
+}  // namespace effectstest
+
+namespace effectstest {
+namespace {
+
+// Blend modes reach every segment of a ribbon as blend factors and opacity.
+TEST_F(Player, RibbonKeysSetBlendModesAndColours) {
+  struct Case {
+    int mode;
+    int source, destination;
+    float alpha;
+    int depthWrite;
+  } cases[] = {{1, 5, 6, 1.0f, 1}, {2, 5, 6, 0.5f, 0}, {3, 2, 2, 0.999f, 0}, {4, 3, 2, 0.999f, 0}, {5, 1, 4, 0.999f, 0}};
+  for (const Case& c : cases) {
+    EFCFILEDESC f = Frames(4);
+    EFCSECTIONALRECORD r = Ribbon("blend");
+    auto k = KeyAt<EFCRIBBONKEYDESC>(0, 1);
+    k.blend = c.mode;
+    k.setColours = 1;
+    k.colours[0] = {0.2f, 0.2f, 0.2f};
+    k.changeColours = 1;
+    k.changes[0] = {0.1f, 0, 0};
+    r.keys = {k};
+    f.sectionals.push_back(r);
+    CEfficacy effect;
+    ASSERT_EQ(Play(effect, "blend", f), 1);
+    effect.Update(0);
+    effect.Update(0);
+    for (HOBJECT segment : effect.sectionals[0].element->Segments()) {
+      const NODESTATES& s = LookupOpenNode(segment)->states;
+      if (c.alpha != 1.0f) {
+        EXPECT_EQ(s.sourceBlend, c.source) << c.mode;
+        EXPECT_EQ(s.destBlend, c.destination) << c.mode;
+      }
+      EXPECT_FLOAT_EQ(s.alpha, c.alpha) << c.mode;
+      EXPECT_EQ(s.depthWrite, c.depthWrite) << c.mode;
+    }
+    float diffuse[3];
+    effect.sectionals[0].element->GetMaterialColours(nullptr, diffuse, nullptr, nullptr);
+    EXPECT_NEAR(diffuse[0], 0.4f, 1e-5f) << "set, then changed on both frames";
+    EXPECT_NEAR(diffuse[1], 0.2f, 1e-5f);
+  }
+}
+
+TEST_F(Player, LightKeysFlickerAndChangeWithinTheirLimits) {
+  EFCFILEDESC f = Frames(6);
+  EFCLIGHTRECORD light = Light("lamp");
+  auto k = KeyAt<EFCLIGHTKEYDESC>(0);
+  k.setColour = 1;
+  k.colour = {0.5f, 0.9f, 0.1f};
+  k.changeColour = 1;
+  k.change = {0.25f, 0.25f, -0.25f};
+  k.flicker = 1;
+  k.flickerMin = 60;
+  k.flickerMax = 100;
+  auto steady = KeyAt<EFCLIGHTKEYDESC>(3);
+  steady.changeIntensity = 1;
+  steady.intensityChange = 0.3f;
+  light.keys = {k, steady};
+  f.lights.push_back(light);
+  CEfficacy effect;
+  ASSERT_EQ(Play(effect, "lamp", f), 1);
+  A_LightingModel* lamp = effect.lights[0].element.get();
+  plat::Srand(7);
+  const int draw = plat::Rand();
+  plat::Srand(7);
+  effect.Update(0);
+  EXPECT_FLOAT_EQ(lamp->GetIntensity(), ((draw & 0xFFF) % 40 + 60) * 0.01f);
+  float r, g, b;
+  lamp->GetColor(&r, &g, &b);
+  EXPECT_FLOAT_EQ(r, 0.75f);
+  EXPECT_FLOAT_EQ(g, 1);
+  EXPECT_FLOAT_EQ(b, 0);
+  effect.Update(0);
+  effect.Update(0);
+  const float flickered = lamp->GetIntensity();
+  effect.Update(0);  // frame 3: the steady key
+  EXPECT_NEAR(lamp->GetIntensity(), std::min(1.0f, flickered + 0.3f), 1e-5f);
+  effect.Update(0);
+  EXPECT_FLOAT_EQ(lamp->GetIntensity(), 1);
 }
 
 }  // namespace
