@@ -447,3 +447,120 @@ TEST_F(Player, LightKeysFlickerAndChangeWithinTheirLimits) {
 
 }  // namespace
 }  // namespace effectstest
+
+namespace effectstest {
+namespace {
+
+class CameraKeys : public Player {
+ protected:
+  // Loads an effect of one camera key driving a fresh engine camera.
+  HOBJECT Drive(CEfficacy& effect, const EFCCAMERAKEYDESC& key) {
+    EFCFILEDESC f = Frames(10);
+    EFCCAMERARECORD camera = Camera("view");
+    camera.keys = {key};
+    f.cameras.push_back(camera);
+    WriteEffect("camera", f);
+    const HOBJECT node = CreateCameraNode(0, 1.33f, 50, 0.86f, 1, 1000);
+    EXPECT_EQ(effect.Load("camera", 0, node, owner_.get(), 1), 1);
+    return node;
+  }
+  // Effect-coordinate position and view direction (-z of the camera).
+  static void View(HOBJECT node, VECTOR3* position, VECTOR3* view) {
+    MATRIX34 m;
+    GetNodeMatrix(node, &m, 2);
+    *position = {m.row[3].x, m.row[3].z, m.row[3].y};
+    *view = {-m.row[2].x, -m.row[2].z, -m.row[2].y};
+  }
+  static EFCCAMERAKEYDESC Looking() {
+    auto k = KeyAt<EFCCAMERAKEYDESC>(0);
+    k.look = 1;
+    k.eye = {0, 4, 12};
+    k.target = {0, 2, 0};
+    k.endFrame = 4;
+    return k;
+  }
+};
+
+TEST_F(CameraKeys, AnOrbitAboutAFollowedPartKeepsItsDistanceAndLooksAtThePart) {
+  for (bool aboutAxis : {false, true}) {
+    auto k = Looking();
+    k.followedPart = "hand";
+    if (aboutAxis) {
+      k.angleA = 0.4f;
+      k.orbitAxis = {0, 1, 0};
+    } else {
+      k.angleB = 0.8f;
+    }
+    CEfficacy effect;
+    const HOBJECT node = Drive(effect, k);
+    effect.Update(0);
+    VECTOR3 hand;
+    effect.ownerElement.GetTransform(effect.ownerElement.GetNode("hand"), &hand, nullptr, nullptr);
+    VECTOR3 first, view;
+    View(node, &first, &view);
+    const float radius = Distance(first, hand);
+    for (int frame = 1; frame < 4; ++frame) {
+      effect.Update(0);
+      VECTOR3 p;
+      View(node, &p, &view);
+      EXPECT_NEAR(Distance(p, hand), radius, 1e-2f) << aboutAxis << " frame " << frame;
+      EXPECT_GT(Distance(p, first), 0.1f) << "it turned";
+      VECTOR3 toHand{hand.x - p.x, hand.y - p.y, hand.z - p.z};
+      NormalizeVector3(&toHand);
+      EXPECT_GT(DotVector3(&toHand, &view), 0.999f) << aboutAxis << " frame " << frame;
+    }
+  }
+}
+
+TEST_F(CameraKeys, FollowingMovesTheCameraWithThePart) {
+  auto k = Looking();
+  k.followedPart = "hand";
+  k.follow = 1;
+  CEfficacy effect;
+  const HOBJECT node = Drive(effect, k);
+  effect.Update(0);
+  VECTOR3 before, view;
+  View(node, &before, &view);
+  SetNodePosition(owner_->rootNode, 7, 0, 0, TRANSFORM_PARENT);
+  effect.Update(0);
+  VECTOR3 after;
+  View(node, &after, &view);
+  EXPECT_NEAR(after.x - before.x, 7, 1e-3f);
+  EXPECT_NEAR(after.y - before.y, 0, 1e-3f);
+}
+
+TEST_F(CameraKeys, AKeyEndingOnItsOwnFrameHasNoSteps) {
+  auto k = Looking();
+  k.endFrame = k.frame;
+  k.angleA = 1;
+  k.angleB = 1;
+  k.movement = {5, 5, 5};
+  CEfficacy effect;
+  const HOBJECT node = Drive(effect, k);
+  effect.Update(0);
+  VECTOR3 first, view;
+  View(node, &first, &view);
+  effect.Update(0);
+  VECTOR3 p;
+  View(node, &p, &view);
+  EXPECT_FALSE(std::isnan(p.x));
+  EXPECT_LT(Distance(p, first), 1e-4f);
+  EXPECT_NEAR(Distance(first, effect.cameras[0].data.keys[0].eye), 0, 1e-3f);
+}
+
+TEST_F(CameraKeys, AMovementIsSpreadOverTheKeysFrames) {
+  auto k = Looking();
+  k.movement = {0, 8, 0};
+  CEfficacy effect;
+  const HOBJECT node = Drive(effect, k);
+  effect.Update(0);
+  VECTOR3 first, view;
+  View(node, &first, &view);
+  effect.Update(0);
+  VECTOR3 p;
+  View(node, &p, &view);
+  EXPECT_NEAR(p.y - first.y, 2, 1e-3f);
+}
+
+}  // namespace
+}  // namespace effectstest
