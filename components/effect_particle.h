@@ -30,7 +30,7 @@ struct PARTICLEEMITTERDESC {
 class A_Particle : public A_Model {
  public:
   // Larger pools are refused by SetEmitter (no particles).
-  static constexpr int kMaxPool = 4096;
+  static constexpr int kMaxPool = 2048;
 
   A_Particle() = default;
   ~A_Particle() override;

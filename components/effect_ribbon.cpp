@@ -54,7 +54,7 @@ std::string A_SectionalModel::MaterialTextureName(const char* textureName) {
 void A_SectionalModel::Build(const char* textureName, int frameCount, float newLength, float newWidth, int n,
                              int newUvMode) {
   Clear();
-  if (n < 2) return;
+  if (n < 2 || n > kMaxSections) return;
   length = newLength;
   width = newWidth;
   sectionCount = n;

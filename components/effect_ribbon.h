@@ -12,13 +12,16 @@
 // coordinates. It may turn to face the view camera and scroll its texture.
 class A_SectionalModel : public A_Model {
  public:
+  static constexpr int kMaxSections = 2048;
+
   A_SectionalModel() = default;
   ~A_SectionalModel() override;
 
   void SetActive(int flag) { blendControl = flag; }
   // Lays out n sections along y (engine) with their points width apart;
-  // fewer than 2 sections leave the ribbon empty. uvMode 1 stretches the
-  // texture over the ribbon, 2 repeats it per segment.
+  // fewer than 2 sections, or more than kMaxSections, leave the ribbon
+  // empty. uvMode 1 stretches the texture over the ribbon, 2 repeats it per
+  // segment.
   void Build(const char* textureName, int frameCount, float length, float width, int n, int uvMode);
   // Points in effect coordinates; nothing for an index past the last.
   void SetSection(int i, const VECTOR3& top, const VECTOR3& bottom);

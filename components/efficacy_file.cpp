@@ -1,5 +1,7 @@
 #include "components/efficacy_file.h"
 
+#include <algorithm>
+
 #include "platform/files.h"
 
 namespace {
@@ -268,6 +270,17 @@ bool Sounds(Reader& r, std::vector<EFCSOUNDRECORD>* out) {
   return true;
 }
 
+// Engine nodes the effect's ribbons, trails, emitters and lights will make.
+int64_t EngineNodesNeeded(const EFCFILEDESC& f) {
+  int64_t nodes = 0;
+  auto ribbon = [](int sections) { return sections >= 2 ? int64_t{sections} : 0; };
+  for (const EFCSECTIONALRECORD& r : f.sectionals) nodes += ribbon(r.shape.sectionCount);
+  for (const EFCTRACTIONRECORD& r : f.tractions) nodes += ribbon(r.trail.sectionCount);
+  for (const EFCPARTICLERECORD& r : f.particles) nodes += 3 + std::max(0, r.emitter.poolSize);
+  nodes += static_cast<int64_t>(f.lights.size());
+  return nodes;
+}
+
 }  // namespace
 
 bool ReadEfficacyFile(const std::vector<uint8_t>& bytes, EFCFILEDESC* out, std::string* why) {
@@ -297,6 +310,10 @@ bool ReadEfficacyFile(const std::vector<uint8_t>& bytes, EFCFILEDESC* out, std::
   if (ok) {
     out->hasSounds = out->hasCreatures && in.Remaining() > 0;
     if (out->hasSounds) ok = Sounds(r, &out->sounds);
+  }
+  if (ok && EngineNodesNeeded(*out) > kMaxEffectNodes) {
+    ok = false;
+    r.why_ = "too many ribbon sections or particles";
   }
   if (!ok) {
     if (why) *why = r.why_;

@@ -12,5 +12,8 @@
 //   int count + camera records, [int count + creature records,
 //   [int count + sound records]].
 // Every count is checked against the bytes left; a record that does not fit
-// refuses the whole file (false, with the reason in why).
+// refuses the whole file (false, with the reason in why), and so does an
+// effect whose ribbons, trails, emitters and lights would need more engine
+// nodes than kMaxEffectNodes (the engine's node pool ends the program when full).
+constexpr int kMaxEffectNodes = 2048;
 bool ReadEfficacyFile(const std::vector<uint8_t>& bytes, efc::EFCFILEDESC* out, std::string* why);

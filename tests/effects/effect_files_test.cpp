@@ -154,6 +154,25 @@ TEST(EffectFiles, HugeCountsAreRefused) {
   }
 }
 
+// A few sections or particles too many for the engine's node pool refuse
+// the file; the limit itself is taken.
+TEST(EffectFiles, EffectsNeedingTooManyEngineNodesAreRefused) {
+  struct Case {
+    int sections, trailSections, pool;
+    bool accepted;
+  } cases[] = {{1000, 1000, 48 - 3, true}, {1000, 1000, 48 - 2, false}, {kMaxEffectNodes + 1, 0, -5, false},
+               {0, 0, kMaxEffectNodes - 3, true}};
+  for (const Case& c : cases) {
+    EFCFILEDESC f;
+    f.sectionals.push_back(Ribbon("r", c.sections));
+    f.tractions.push_back(Trail("t", "a", "b", c.trailSections));
+    f.particles.push_back(Emitter("p", c.pool, 1));
+    EFCFILEDESC read;
+    std::string why;
+    EXPECT_EQ(ReadEfficacyFile(datagen::BuildEfficacyFile(f), &read, &why), c.accepted) << c.pool;
+  }
+}
+
 class EffectLoading : public EffectTest {
  protected:
   void SetUp() override {

@@ -28,7 +28,7 @@ class Ribbons : public EffectTest {
 };
 
 TEST_F(Ribbons, OneSectionBuildsNothingAndLaterCallsFindNoSegments) {
-  for (int n : {1, 0, -3}) {
+  for (int n : {1, 0, -3, A_SectionalModel::kMaxSections + 1}) {
     A_SectionalModel ribbon;
     ribbon.Build("glow", 1, 10, 2, n, 1);
     EXPECT_TRUE(ribbon.Segments().empty());
