@@ -39,6 +39,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleUi,
       WriteSampleSwordsman,
       WriteSampleDialogue,
+      WriteSampleEfficacy,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

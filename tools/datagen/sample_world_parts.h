@@ -31,5 +31,7 @@ bool WriteSampleSwordsman(const std::string& root, std::string& error);
 // The opening dialogue, the dialogue box's and cursor's pictures and the
 // interface sounds.
 bool WriteSampleDialogue(const std::string& root, std::string& error);
+// The first hero's attack effect with its textures and wave.
+bool WriteSampleEfficacy(const std::string& root, std::string& error);
 
 }  // namespace datagen
