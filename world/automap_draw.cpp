@@ -28,13 +28,15 @@ constexpr const char* kBorderWalk[8][8] = {
     {"a", "a", "ab", "", "dc", "d", "d", ""},
 };
 
-// Opposite-corner walks: start corner, the way when the centre lies on the
-// non-positive side, the other way, end corner.
+// Opposite-corner walks: start corner, the way when the view centre lies
+// on the non-positive side of the segment, the other way, end corner. The
+// walk keeps to the segment's side of the view: going round the other side
+// would wrap the whole view once more and fill or empty it wrongly.
 struct SideWalk {
   char from, ifNotPositive, otherwise, to;
 };
 constexpr SideWalk kSideWalks[4] = {
-    {kTL, kBL, kTR, kBR}, {kTR, kTL, kBR, kBL}, {kBR, kTR, kBL, kTL}, {kBL, kBR, kTL, kTR}};
+    {kTL, kTR, kBL, kBR}, {kTR, kBR, kTL, kBL}, {kBR, kBL, kTR, kTL}, {kBL, kTL, kBR, kTR}};
 
 
 }  // namespace

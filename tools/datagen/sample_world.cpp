@@ -35,6 +35,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleGameCore,
       WriteSampleMaps,
       WriteSampleCreatures,
+      WriteSampleAutomapImages,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;
