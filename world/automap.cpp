@@ -142,7 +142,8 @@ CAutomap::MapPixel CAutomap::FollowPixel(float x, float y) const {
   // Far-away points are held a long way outside so the clipping stays in range.
   constexpr double kFar = 1 << 20;
   auto to = [&](double v) { return static_cast<int>(std::clamp(std::trunc(v), -kFar, kFar)); };
-  return {to((static_cast<double>(x) - viewLeft_) * followScale_), to((static_cast<double>(viewTop_) - y) * followScale_)};
+  return {to((static_cast<double>(x) - viewLeft_) * followScale_),
+          to((static_cast<double>(viewTop_) - y) * followScale_)};
 }
 
 int CAutomap::UpdatePlayer(float x, float y, float facingX, float facingY) {

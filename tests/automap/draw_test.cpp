@@ -128,7 +128,8 @@ TEST_F(DrawTest, OppositeCornerWalkKeepsToTheSegmentsSide) {
         {WorldX(c.x0), WorldY(c.y0), 0}, {WorldX(c.x1), WorldY(c.y1), 0}, {WorldX(300), WorldY(-100), 0}};
     for (int turn = 0; turn < 2; ++turn) {
       // Either winding of the triangle draws the same.
-      HOBJECT terrain = enginetest::MakeMesh(points, {turn ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2}});
+      const std::array<int, 3> corners = turn ? std::array<int, 3>{0, 2, 1} : std::array<int, 3>{0, 1, 2};
+      HOBJECT terrain = enginetest::MakeMesh(points, {corners});
       ASSERT_EQ(map_->BuildForScene("e001.sb", terrain, 1), 1);
       map_->SetDisplayMode(1);
       map_->UpdatePlayer(0, 0, 1, 0);
