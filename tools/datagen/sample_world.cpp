@@ -34,6 +34,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleBattleTexts,
       WriteSampleGameCore,
       WriteSampleMaps,
+      WriteSamplePeople,
       WriteSampleCreatures,
       WriteSampleAutomapImages,
   };

@@ -20,6 +20,8 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error);
 bool WriteSampleGameCore(const std::string& root, std::string& error);
 // The scenes, their textures, the game resource and the environment file.
 bool WriteSampleMaps(const std::string& root, std::string& error);
+// The model the village's people share and the destination marker's texture.
+bool WriteSamplePeople(const std::string& root, std::string& error);
 // The hero's creature models, face textures and the blob shadow's texture.
 bool WriteSampleCreatures(const std::string& root, std::string& error);
 // The automap's frame, portal and position images.
