@@ -118,6 +118,10 @@ class CAutomap {
   void PlacePoint(plat::Path& path, int x, int y);
   void PlaceSegment(plat::Path& path, int x0, int y0, int x1, int y1);
   void WalkBorder(plat::Path& path, int startRegion, int endRegion);
+  void PlaceClipped(plat::Path& path, MapPixel a, MapPixel b);
+  // Places every outline segment (each point to its successor, wrapping) in
+  // map pixels of the fixed map, or of the follow view clipped to it.
+  void TraceOutline(plat::Path& path, int follow);
   int RegionCode(int x, int y) const;
 
   int originX_;

@@ -78,23 +78,62 @@ void CAutomap::WalkBorder(plat::Path& path, int startRegion, int endRegion) {
   }
 }
 
+void CAutomap::PlaceClipped(plat::Path& path, MapPixel a, MapPixel b) {
+  int start = 0, end = 0;
+  switch (ClipSegment(a.x, a.y, b.x, b.y, &start, &end)) {
+    case 2:
+    case 1:
+      PlaceSegment(path, a.x, a.y, b.x, b.y);
+      break;
+    case -5:
+      WalkBorder(path, start, start);
+      PlaceSegment(path, a.x, a.y, b.x, b.y);
+      break;
+    case -4:
+      PlaceSegment(path, a.x, a.y, b.x, b.y);
+      WalkBorder(path, end, end);
+      break;
+    case -3:
+      PlacePoint(path, a.x, a.y);
+      WalkBorder(path, start, start);
+      break;
+    default:
+      lastX0_ = a.x;
+      lastY0_ = a.y;
+      lastX1_ = b.x;
+      lastY1_ = b.y;
+      WalkBorder(path, start, end);
+      break;
+  }
+}
+
+void CAutomap::TraceOutline(plat::Path& path, int follow) {
+  clipLeft_ = clipTop_ = 0;
+  clipRight_ = clipBottom_ = mapSize_;
+  centerX_ = centerY_ = mapSize_ / 2;
+  for (const OutlinePolyline& line : outline_) {
+    firstPoint_ = 1;
+    for (size_t i = 0; i < line.size(); ++i) {
+      const OUTLINEPOINT& p = line[i];
+      const OUTLINEPOINT& q = line[(i + 1) % line.size()];
+      if (follow) {
+        PlaceClipped(path, FollowPixel(p.x, p.y), FollowPixel(q.x, q.y));
+      } else {
+        // Every point of the fixed map lies in the map.
+        MapPixel a = FixedPixel(p.x, p.y), b = FixedPixel(q.x, q.y);
+        PlaceSegment(path, a.x, a.y, b.x, b.y);
+      }
+    }
+  }
+}
+
 void CAutomap::RenderFullMap() {
   if (fullMap_) FillSprite(fullMap_, 0, 0, 0, 255);
   else fullMap_ = CreateAutomapBlankSprite(mapSize_, mapSize_, 0, 0, 255);
   plat::PixelTarget dc;
   if (GetSpriteDC(fullMap_, 0, &dc) != 0) return;
-  clipLeft_ = clipTop_ = 0;
-  clipRight_ = clipBottom_ = mapSize_;
-  centerX_ = centerY_ = mapSize_ / 2;
   plat::Path path;
-  for (const OutlinePolyline& line : outline_) {
-    firstPoint_ = 1;
-    for (size_t i = 0; i < line.size(); ++i) {
-      const OUTLINEPOINT& q = line[(i + 1) % line.size()];
-      MapPixel a = FixedPixel(line[i].x, line[i].y), b = FixedPixel(q.x, q.y);
-      PlaceSegment(path, a.x, a.y, b.x, b.y);
-    }
-  }
+  TraceOutline(path, 0);
   plat::FillPath(dc, path, plat::FillRule::Alternate, fillColor_);
   plat::StrokePath(dc, path, penColor_);
   ReleaseSpriteDC(fullMap_, 0, &dc);
@@ -157,43 +196,8 @@ void CAutomap::DiscoverIcons() {
 int CAutomap::DrawFollow(HOBJECT target) {
   plat::PixelTarget dc;
   if (GetSpriteDC(target, 0, &dc) != 0) return -1;
-  clipLeft_ = clipTop_ = 0;
-  clipRight_ = clipBottom_ = mapSize_;
-  centerX_ = centerY_ = mapSize_ / 2;
   plat::Path path;
-  for (const OutlinePolyline& line : outline_) {
-    firstPoint_ = 1;
-    for (size_t i = 0; i < line.size(); ++i) {
-      const OUTLINEPOINT& q = line[(i + 1) % line.size()];
-      MapPixel a = FollowPixel(line[i].x, line[i].y), b = FollowPixel(q.x, q.y);
-      int start = 0, end = 0;
-      switch (ClipSegment(a.x, a.y, b.x, b.y, &start, &end)) {
-        case 2:
-        case 1:
-          PlaceSegment(path, a.x, a.y, b.x, b.y);
-          break;
-        case -5:
-          WalkBorder(path, start, start);
-          PlaceSegment(path, a.x, a.y, b.x, b.y);
-          break;
-        case -4:
-          PlaceSegment(path, a.x, a.y, b.x, b.y);
-          WalkBorder(path, end, end);
-          break;
-        case -3:
-          PlacePoint(path, a.x, a.y);
-          WalkBorder(path, start, start);
-          break;
-        default:
-          lastX0_ = a.x;
-          lastY0_ = a.y;
-          lastX1_ = b.x;
-          lastY1_ = b.y;
-          WalkBorder(path, start, end);
-          break;
-      }
-    }
-  }
+  TraceOutline(path, 1);
   plat::FillPath(dc, path, plat::FillRule::Winding, fillColor_);
   ReleaseSpriteDC(target, 0, &dc);
   for (auto* list : {&discovered_, &hidden_}) {
