@@ -38,7 +38,6 @@ struct SideWalk {
 constexpr SideWalk kSideWalks[4] = {
     {kTL, kTR, kBL, kBR}, {kTR, kBR, kTL, kBL}, {kBR, kBL, kTR, kTL}, {kBL, kTL, kBR, kTR}};
 
-
 }  // namespace
 
 void CAutomap::PlacePoint(plat::Path& path, int x, int y) {
@@ -141,8 +140,8 @@ void CAutomap::RenderFullMap() {
 
 int CAutomap::Draw(int showAllIcons, HOBJECT target) {
   int w = 0, h = 0;
-  GetSpriteSize(target, &w, &h);
-  if (!target || w != mapSize_ || h != mapSize_) return -1;
+  if (target) GetSpriteSize(target, &w, &h);
+  if (w != mapSize_ || h != mapSize_) return -1;
   FillSprite(target, 0, 0, 0, 255);
   if (!visible_) return 1;
   if (displayMode_ == 0) {
