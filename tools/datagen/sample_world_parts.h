@@ -33,5 +33,7 @@ bool WriteSampleSwordsman(const std::string& root, std::string& error);
 bool WriteSampleDialogue(const std::string& root, std::string& error);
 // The first hero's attack effect with its textures and wave.
 bool WriteSampleEfficacy(const std::string& root, std::string& error);
+// The automap's frame, portal and position images.
+bool WriteSampleAutomapImages(const std::string& root, std::string& error);
 
 }  // namespace datagen
