@@ -65,6 +65,7 @@ class WalkerTest : public GameTest {
     g_gameDataBase.heroes = {Hero(1, 0), Hero(2, 0), Hero(3, 0), Hero(4, 0)};
     g_gameDataBase.party.members.clear();
     Game().scene = new MScene("none.sb", nullptr);
+    delete Game().scene->camera;  // the test drives its own camera
     Game().scene->camera = &camera_;
     ground_ = MakeGround(1000);
     Game().hero = 1;
