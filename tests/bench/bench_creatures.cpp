@@ -10,11 +10,11 @@
 
 #include "components/mix_creature.h"
 #include "components/society.h"
-#include "engine/core/engine_window.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
 #include "engine/core/device_setup.h"
 #include "platform/files.h"
+#include "tests/bench/engine_bench_main.h"
 #include "tools/datagen/creature_binary_writer.h"
 
 namespace {
@@ -86,13 +86,4 @@ BENCHMARK(BM_CreatureTicks)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  LoadEngineCursors();
-  RegisterEngineWindowClass();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunEngineBenchmarks(argc, argv); }

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/core/engine_window.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
 #include "engine/core/world.h"
 #include "platform/files.h"
+#include "tests/bench/engine_bench_main.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "tools/datagen/sample_world_maps.h"
@@ -104,13 +104,4 @@ BENCHMARK(BM_MapSceneTick)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  LoadEngineCursors();
-  RegisterEngineWindowClass();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunEngineBenchmarks(argc, argv); }
