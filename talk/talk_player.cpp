@@ -20,6 +20,8 @@ namespace {
 constexpr int kKeyRed = 200, kKeyGreen = 255, kKeyBlue = 255;
 // An inline code ends within this many characters after its backslash.
 constexpr int kMaxCodeLength = 20;
+// The interval is a float: a glyph due after exactly 0.1 s must not wait a tick.
+constexpr double kClockSlack = 1e-6;
 
 void CopyColor(const TalkVector& from, int* to) {
   for (int i = 0; i < 3; ++i) to[i] = static_cast<int>(from.v[i]);
@@ -185,7 +187,7 @@ int CTalkPlayer::Update() {
   CBaseTalkPlayer::Update();
   if (state != TALKSTATE_TYPING || typedCount >= textLength) return state;
   if (typeInterval > 0) {
-    if (frameNode && GetNodeElapsedTime(frameNode) >= typeInterval) {
+    if (frameNode && GetNodeElapsedTime(frameNode) + kClockSlack >= typeInterval) {
       MarkNodeTime(frameNode);
       TypeGlyph(false);
     }
