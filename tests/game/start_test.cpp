@@ -80,7 +80,7 @@ TEST_F(GameStart, ASecondStartWhileTheTitlesWindowExistsDoesNothing) {
   EXPECT_EQ(Start(), 0);
   EXPECT_EQ(g_game, nullptr);
   EXPECT_EQ(g_engineOpen, 0) << "nothing was opened";
-  plat::ReleaseWindowTitle(claim);
+  plat::ReleaseWindowTitle(claim, "Tarnwick Vf 1.02");
 }
 
 }  // namespace
