@@ -45,9 +45,8 @@ int CBaseTalkPlayer::WriteTalkData(std::FILE* file) {
     PutInt32(block, variable->value);
     ++count;
   }
-  std::vector<uint8_t> n;
-  PutInt32(n, count);
-  std::memcpy(block.data() + sizeof kMagic, n.data(), 4);
+  // The count goes in front of the records it counts.
+  for (int i = 0; i < 4; ++i) block[sizeof kMagic + i] = static_cast<uint8_t>(static_cast<uint32_t>(count) >> (8 * i));
   if (!file || std::fwrite(block.data(), 1, block.size(), file) != block.size()) return 0;
   return static_cast<int>(block.size());
 }

@@ -138,19 +138,6 @@ CBaseListContainer* CBaseTalkPlayer::Step() {
         }
         break;
       case NODE_RANDOM:
-        if (!firstVisit) {
-          leave = true;
-          break;
-        }
-        Push(n);
-        n->Filter();
-        if (n->enabledCount == 0) {
-          leave = true;
-          break;
-        }
-        n->cursor = PickRandomChild(n->enabledCount);
-        current = n->GetChild(n->cursor);
-        break;
       case NODE_OPTIONAL:
         if (!firstVisit) {
           leave = true;
@@ -158,8 +145,13 @@ CBaseListContainer* CBaseTalkPlayer::Step() {
         }
         Push(n);
         n->Filter();
-        if (n->enabledCount == 0) {
+        if (n->enabledCount == 0) {  // nothing to enter: the list is left
           leave = true;
+          break;
+        }
+        if (n->kind == NODE_RANDOM) {
+          n->cursor = PickRandomChild(n->enabledCount);
+          current = n->GetChild(n->cursor);
           break;
         }
         state = TALKSTATE_CHOOSING;

@@ -139,6 +139,20 @@ void CTalkPlayer::BeginText(const TalkStyle& s, std::string text, int headerByte
   headerBytes_ = headerBytes;
 }
 
+void CTalkPlayer::OpenSentenceText(const CSentence& sentence) {
+  const TalkStyle& s = sentence.style;
+  const std::string header = sentence.speaker + s.header;
+  BeginText(s, header + sentence.text, static_cast<int>(header.size()));
+  LayoutFrame(s);
+  if (textSprite) ShowSprite(textSprite, 1);
+  SetFont(s);
+  CopyColor(s.bgcolor, shadowColor);
+  CopyColor(s.speakercolor, textColor);
+  TypeUpTo(headerBytes_, true);
+  CopyColor(s.fontcolor, textColor);
+  CopyColor(s.fontcolor, resetColor_);
+}
+
 void CTalkPlayer::ShowSentence() {
   CBaseTalkPlayer::ShowSentence();
   auto* sentence = static_cast<CSentence*>(current);
@@ -148,18 +162,8 @@ void CTalkPlayer::ShowSentence() {
     if (sentence->voice) StartSound(sentence->voice, 0);
   }
   PlacePen(s);
-  std::string header = sentence->speaker + s.header;
-  BeginText(s, header + sentence->text, static_cast<int>(header.size()));
   ClearText();
-  LayoutFrame(s);
-  if (textSprite) ShowSprite(textSprite, 1);
-  SetFont(s);
-
-  CopyColor(s.bgcolor, shadowColor);
-  CopyColor(s.speakercolor, textColor);
-  TypeUpTo(headerBytes_, true);
-  CopyColor(s.fontcolor, textColor);
-  CopyColor(s.fontcolor, resetColor_);
+  OpenSentenceText(*sentence);
   if (s.speed <= 0) {
     typeInterval = -1;
     TypeUpTo(textLength, false);
@@ -304,18 +308,7 @@ void CTalkPlayer::ShowOptions(int selected) {
   headerBytes_ = 0;
   const CBaseListContainer* parent = list.parent;
   if (parent && parent->kind == NODE_SENTENCE) {
-    const auto& question = static_cast<const CSentence&>(*parent);
-    const TalkStyle& q = question.style;
-    std::string header = question.speaker + q.header;
-    BeginText(q, header + question.text, static_cast<int>(header.size()));
-    LayoutFrame(q);
-    if (textSprite) ShowSprite(textSprite, 1);
-    SetFont(q);
-    CopyColor(q.bgcolor, shadowColor);
-    CopyColor(q.speakercolor, textColor);
-    TypeUpTo(headerBytes_, true);
-    CopyColor(q.fontcolor, textColor);
-    CopyColor(q.fontcolor, resetColor_);
+    OpenSentenceText(static_cast<const CSentence&>(*parent));
     TypeUpTo(textLength, true);
   } else {
     LayoutFrame(list.style);

@@ -69,6 +69,9 @@ class CTalkPlayer : public CBaseTalkPlayer {
   // Starts typing text with the style; the first headerBytes are the
   // speaker and header.
   void BeginText(const TalkStyle& style, std::string text, int headerBytes);
+  // Lays out the frame for the sentence and types its speaker and header;
+  // the glyphs after them take its font colour.
+  void OpenSentenceText(const CSentence& sentence);
   // Types one glyph (after any inline codes before it). Holds stop typing
   // in state 9 unless ignored. False when nothing more can be typed now.
   bool TypeGlyph(bool ignoreHolds);
