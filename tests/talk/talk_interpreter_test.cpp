@@ -207,6 +207,9 @@ TEST_F(TalkInterpreterTest, NothingToEnterLeavesTheListOrEndsTheTalk) {
   w.Close();
   w.Sentence({}, "after");
   w.Close();
+  w.Open("talk", {TextAttr("aname", "endless")});
+  w.Sentence({TextAttr("aname", "self"), TextAttr("link", "self")}, "");
+  w.Close();
   w.Open("talk", {TextAttr("aname", "brokenJump")});
   w.Sentence({TextAttr("link", "nowhere")}, "jump");
   w.Sentence({}, "never");
@@ -226,6 +229,12 @@ TEST_F(TalkInterpreterTest, NothingToEnterLeavesTheListOrEndsTheTalk) {
   player_.StartTalk("brokenJump");
   EXPECT_EQ(RunToStop(), (std::vector<std::string>{"jump"}));
   EXPECT_EQ(player_.state, TALKSTATE_IDLE);
+
+  testsupport::DebugTraceCapture trace;
+  player_.StartTalk("endless");
+  EXPECT_EQ(player_.Update(), TALKSTATE_IDLE) << "a loop that never stops is ended";
+  EXPECT_TRUE(trace.Contains("loops"));
+  EXPECT_EQ(player_.depth, 0);
 }
 
 TEST_F(TalkInterpreterTest, StartTalkAtTakesTalksByIndex) {

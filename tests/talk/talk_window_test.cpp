@@ -245,6 +245,16 @@ TEST_F(TalkWindowTest, MenusFollowTheMouseAndTheKeys) {
     EXPECT_EQ(player_.selectedOption, k.to) << k.from << " " << k.key;
   }
 
+  {
+    // A menu left with nothing enabled answers no key.
+    const int enabled = player_.current->enabledCount;
+    player_.current->enabledCount = 0;
+    player_.selectedOption = -1;
+    player_.OnKey(TALKKEY_DOWN);
+    player_.OnKey(TALKKEY_UP);
+    EXPECT_EQ(player_.selectedOption, -1);
+    player_.current->enabledCount = enabled;
+  }
   player_.selectedOption = 2;  // the enabled count: the disabled option's place
   player_.OnKey(TALKKEY_RETURN);
   EXPECT_EQ(player_.state, TALKSTATE_CHOOSING);
