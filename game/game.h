@@ -135,9 +135,23 @@ class CGame {
   void PlaySceneTrack();
   // Events, talks, scripts and services.
   int StartEvent(int kind, int event);
+  // Added to hero-relative event numbers (0 without a game resource).
+  int EventBase() const;
   void StartApproachEvent(int group);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
+  // Money (0..999999) and items; sign 0 sets, 1 adds, 2 subtracts or removes.
+  int GetMoney();
+  void ChangeMoney(int sign, int amount);
+  int ChangeItem(int type, int id, int sign, int count);
+  // 1 when the item chosen in the menu for use has this type and id.
+  int MatchUsedItem(int type, int id);
+  void SetStoryFlag(int flag, int on);
+  // How often the event (relative to the hero's event base) has run.
+  int GetEventCount(int relative);
+  void OpenTradeWindow(int shop);
+  void RestParty();
+  void EnterMiniGame(int game);
   void StartScript(const char* name, int event);
   void EndScript();
   void EndTalk();

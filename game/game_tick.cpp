@@ -20,7 +20,6 @@
 #include "ui/menu_agency.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
-#include "world/game_resource.h"
 #include "world/map_scene.h"
 #include "world/mini_game_host.h"
 #include "world/scene_content.h"
@@ -102,7 +101,7 @@ void CGame::Tick(int n) {
       break;
     case GS_SCRIPT: {
       if (talk->talking) {
-        talk->PausePlayer();
+        if (talk->player) talk->player->Pause();
         talk->Update();
       }
       ClearScreenRect(0, 0, 640, 480);
@@ -130,7 +129,7 @@ void CGame::Tick(int n) {
       break;
     case GS_MENU:
       if (talk->talking) {
-        talk->PausePlayer();
+        if (talk->player) talk->player->Pause();
         talk->Update();
       }
       return;
@@ -187,8 +186,8 @@ void CGame::Tick(int n) {
 
 void CGame::Settle() {
   bool talking = false;
-  if (talk->state == kTalkResume) {
-    talk->ResumePlayer();
+  if (talk->lastState == kTalkResume) {
+    if (talk->player) talk->player->Resume();
     talking = true;
   } else {
     talking = talk->Update() != 0;
@@ -249,7 +248,7 @@ void CGame::OnBattleEnded(int result) {
       if (GetLeaderAttribute(kLeaderHp) <= 0) ChangeLeaderAttribute(kLeaderHp, 0, 0);
       gameOverAfter = entry->endGame;
       ShowScene(1, 0);
-      StartEvent(6, (gameResource ? gameResource->EventBase() : 0) + entry->autoEvent);
+      StartEvent(6, EventBase() + entry->autoEvent);
       return;
     }
     if (entry && entry->endGame) {
