@@ -36,7 +36,7 @@ class CTransitionPlayer;
 class TerrainBoundary;
 class CSceneNpc;
 class CGDMainManSoul;
-struct PARTYITEMDESC;
+struct ITEMDESC;
 
 // A "$CHK" "Body" trigger group of the scene.
 struct TRIGGERGROUPDESC {
@@ -204,7 +204,7 @@ class CGame {
   float talkNpcFacing[3] = {0, 0, 0};
   float menuWalkerPos[3] = {0, 0, 0};
   float menuWalkerDir[3] = {0, 0, 0};
-  PARTYITEMDESC* usedItem = nullptr;
+  ITEMDESC* usedItem = nullptr;
   int usedItemConsumed = 0;
   std::string pendingScene;
   int pendingEntry = 0;

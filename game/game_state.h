@@ -20,8 +20,10 @@ enum GAMESTATE : int {
   GS_CLOSEUP_OUT = 16,
 };
 
-// The results of the menu screens the game acts on.
+// The results of the menu screens (UpdateScreens).
 enum ScreenResult : int {
+  SR_OPEN = 0,  // a screen is still open
+  SR_NOTHING_OPEN = 1,
   SR_RESUME = 2,
   SR_INFO_CLOSED = 3,
   SR_TITLE = 4,

@@ -35,6 +35,8 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleGameCore,
       WriteSampleMaps,
       WriteSampleCreatures,
+      WriteSampleUi,
+      WriteSampleDialogue,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -6,6 +6,7 @@
 #include "tools/datagen/game_resource_writer.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
+#include "tools/datagen/sample_world_ui.h"
 
 namespace datagen {
 namespace {
@@ -46,6 +47,7 @@ GameResourceData Resource() {
   r.messages.assign(kFontMessage, "");
   r.messages[0] = kFirstMessage;
   r.messages[kFontMessage - 1] = kFontFace;
+  AddSampleUiMessages(r.messages);
   return r;
 }
 

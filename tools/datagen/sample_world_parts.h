@@ -22,5 +22,10 @@ bool WriteSampleGameCore(const std::string& root, std::string& error);
 bool WriteSampleMaps(const std::string& root, std::string& error);
 // The hero's creature models, face textures and the blob shadow's texture.
 bool WriteSampleCreatures(const std::string& root, std::string& error);
+// The interface package "image/ui.qxo" and the UI sounds.
+bool WriteSampleUi(const std::string& root, std::string& error);
+// The opening dialogue, the dialogue box's and cursor's pictures and the
+// interface sounds.
+bool WriteSampleDialogue(const std::string& root, std::string& error);
 
 }  // namespace datagen
