@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/core/math3d.h"
 
 class IBsCreature;
 
@@ -10,6 +11,11 @@ class CFieldWalker {
   int Step(int, int) { return 0; }
   void SetAction(int value) { action = value; }
   void ShowCreature(int on) { creatureShown = on; }
+  // MINIMAL: the kept position and facing stand in for the node's.
+  void GetPosition(VECTOR3* pos, VECTOR3* dir) const {
+    if (pos) *pos = {position[0], position[1], position[2]};
+    if (dir) *dir = {direction[0], direction[1], direction[2]};
+  }
 
   IBsCreature* creature = nullptr;
   int action = 2;  // 2 standing

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/core/handles.h"
 
 class CGame;
 
@@ -11,6 +12,14 @@ class CPickManager {
   // 1 when the scan started an approach.
   int Scan() { return 0; }
   void PickAt(int, int) {}
+  // MINIMAL: markers are only counted (at most 12), never highlighted.
+  void AddMarker(int, HOBJECT) {
+    if (markerCount < kMaxMarkers) ++markerCount;
+  }
+  void ClearMarkers() { markerCount = 0; }
+
+  static constexpr int kMaxMarkers = 12;
+  int markerCount = 0;
 
   CGame* game;
   int closeUp = 0;

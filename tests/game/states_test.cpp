@@ -215,7 +215,7 @@ TEST_F(GameStates, TheGameOverHoldsFortySixCountedTicksAndWaitsForTheFade) {
   Game().GameOver();
   EXPECT_EQ(Game().gameOverSprite, sprite) << "a second game over changes nothing";
 
-  Game().scene = new MScene;
+  Game().scene = new MScene("none.sb", nullptr);
   Game().scene->fadeActive = 1;
   for (int i = 0; i < 100; ++i) Tick();
   EXPECT_EQ(Game().state, GS_GAMEOVER) << "paused while the scene fades";

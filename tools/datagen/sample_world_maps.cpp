@@ -139,7 +139,7 @@ SceneFileData Village() {
   SceneAnimData walk;
   walk.mode = 1;
   walk.repeat = 1;
-  walk.plays = 0;
+  walk.plays = kBramWalks;
   walk.positionKeys = {{0, {-400, 200, 0}}, {90, {-400, 450, 0}}};
   bram.routine = walk;
   s.people = {mira, bram};

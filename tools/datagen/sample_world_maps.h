@@ -40,6 +40,10 @@ inline constexpr float kSkySide = 6000;
 inline constexpr const char* kMiraName = "Mira";
 inline constexpr const char* kBramName = "Bram";
 inline constexpr const char* kNpcModel = "mira";
+inline constexpr const char* kNpcModelFile = "creature/mira.mcb";
+inline constexpr const char* kLocateTexture = "texture/locate.qbt";
+// Bram walks his two waypoints back and forth this many times.
+inline constexpr int kBramWalks = 100;
 inline constexpr const char* kStreamTrigger = "stream";
 inline constexpr const char* kBillboardTexture = "Kflame";
 inline constexpr const char* kMorphObject = "M_grass";

@@ -27,5 +27,7 @@ bool WriteSampleUi(const std::string& root, std::string& error);
 // The opening dialogue, the dialogue box's and cursor's pictures and the
 // interface sounds.
 bool WriteSampleDialogue(const std::string& root, std::string& error);
+// The model the village's people share and the destination marker's texture.
+bool WriteSamplePeople(const std::string& root, std::string& error);
 
 }  // namespace datagen

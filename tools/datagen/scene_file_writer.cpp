@@ -179,7 +179,7 @@ std::vector<uint8_t> Camera(const SceneCameraData& c) {
 
 SceneZoneData SceneRect(float x0, float y0, float x1, float y1, float zMin, float zMax) {
   SceneZoneData z;
-  z.corners = {{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}};
+  z.corners = {{{x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}}};
   z.zMin = zMin;
   z.zMax = zMax;
   return z;

@@ -28,7 +28,10 @@ struct SceneZoneData {
   float zMin = 0;
   float zMax = 0;
 };
-// A rectangle from (x0, y0) to (x1, y1), corners counter-clockwise.
+// A rectangle from (x0, y0) to (x1, y1) (x0 < x1, y0 < y1), corners in the
+// order the quad-volume test expects: the top-left (largest y) first, then
+// clockwise, so that corner 1 has the largest x, 2 the smallest y and 3 the
+// smallest x.
 SceneZoneData SceneRect(float x0, float y0, float x1, float y1, float zMin, float zMax);
 
 struct ScenePointData {
