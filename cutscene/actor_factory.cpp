@@ -15,9 +15,8 @@ namespace {
 // The game's own actors.
 class SGameActorFactory : public SActorFactory {
  public:
-  // MINIMAL: the dialogue actor is not built yet; no dialogue actor is made.
-  std::unique_ptr<SDialog> MakeDialog(const std::string&, const std::string&) override {
-    return nullptr;
+  std::unique_ptr<SDialog> MakeDialog(const std::string& file, const std::string& directory) override {
+    return std::make_unique<SDialog>(file, directory);
   }
   std::unique_ptr<SCreature> MakeCreature(const std::string& file, int loadAllPoses,
                                           const std::string& directory) override {
