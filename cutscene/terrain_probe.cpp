@@ -1,5 +1,8 @@
 #include "cutscene/terrain_probe.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
@@ -13,12 +16,15 @@ int ProbeTerrainUnderNode(HOBJECT node, HOBJECT terrainNode, HOBJECT terrain, in
   if (!vertices) return -1;
   MATRIX34 start;
   GetNodeMatrix(node, &start, 1);
+  // A vertex shared by several triangles gives the same drop each time: try it once.
+  std::vector<uint8_t> tried(static_cast<size_t>(vertexCount), 0);
   int landed = -1;
   ForEachMeshPrimitive(mesh, [&](const MESHPRIM* words, int at, int) {
     if (landed == 0 || words[at] != PRIM_TRIANGLE) return;
     for (int corner = 0; corner < 3 && landed != 0; ++corner) {
       const int index = words[at + 3 + corner];
-      if (index < 0 || index >= vertexCount) continue;
+      if (index < 0 || index >= vertexCount || tried[static_cast<size_t>(index)]) continue;
+      tried[static_cast<size_t>(index)] = 1;
       MATRIX34 probe = start;
       probe.row[3] = {vertices[index].x, vertices[index].y, vertices[index].z + 1000.0f};
       SetNodeMatrix(node, &probe, 0);
