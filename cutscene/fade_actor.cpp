@@ -6,7 +6,9 @@
 #include "engine/core/nodes.h"
 
 STLBoard::STLBoard(float x, float y, float width, float height, int r, int g, int b)
-    : r_(static_cast<uint8_t>(r)), g_(static_cast<uint8_t>(g)), b_(static_cast<uint8_t>(b)),
+    : r_(static_cast<uint8_t>(r)),
+      g_(static_cast<uint8_t>(g)),
+      b_(static_cast<uint8_t>(b)),
       quad_(BuildColorQuad(x, y, width, height, r, g, b)) {
   SetNodeAlpha(quad_, 0);
 }
@@ -26,8 +28,8 @@ void STLBoard::SetColor(int r, int g, int b) {
 }
 
 SFade::SFade(int x, int y, int width, int height)
-    : STLBoard(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width), static_cast<float>(height),
-               0, 0, 0) {
+    : STLBoard(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+               static_cast<float>(height), 0, 0, 0) {
   Reset();
 }
 

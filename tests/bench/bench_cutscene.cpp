@@ -3,18 +3,17 @@
 // first drop lands; with a mesh away from the terrain every vertex is tried.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "cutscene/creature_actor.h"
 #include "engine/core/device_setup.h"
-#include "engine/core/engine_window.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
 #include "engine/core/nodes.h"
 #include "engine/core/terrain.h"
 #include "engine/media/data_directories.h"
+#include "tests/bench/engine_bench_main.h"
 #include "tests/support/terrain_grid.h"
 #include "tools/datagen/sample_world_parts.h"
 
@@ -54,13 +53,4 @@ BENCHMARK(BM_CreatureSetTerrain)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  LoadEngineCursors();
-  RegisterEngineWindowClass();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunEngineBenchmarks(argc, argv); }

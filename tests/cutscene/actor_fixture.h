@@ -8,11 +8,14 @@
 #include "engine/core/terrain.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/packages.h"
+#include "engine/media/sprites.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
 #include "tests/support/terrain_grid.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_parts.h"
+#include "ui/dialog_player_ex.h"
+#include "ui/menu_agency.h"
 
 namespace cstest {
 
@@ -37,6 +40,14 @@ class RealActorTest : public enginetest::EngineTest {
     groundMesh_ = testsupport::MakeGridMesh(-100, -100, 10, 20, 0);
     ground_ = CreateTerrain(groundMesh_, 1, 1);
     ASSERT_NE(ground_, 0u);
+  }
+
+  // Points at an answer of the open choice box and clicks it, through the overlay.
+  static void ClickAnswer(CDialogPlayerEx* box, int answer) {
+    int x = 0, y = 0;
+    GetSpritePosition(box->choiceSprites[answer], &x, &y);
+    g_menuAgency.OnMouseMove(x + 4, y + 4);
+    g_menuAgency.OnLButtonDown(x + 4, y + 4);
   }
 
   testsupport::ScopedWorkDir workDir_;

@@ -1,9 +1,10 @@
 // The creature actor: a written model on a written terrain.
+#include "cutscene/creature_actor.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "cutscene/creature_actor.h"
 #include "engine/core/node_transforms.h"
 #include "tests/cutscene/actor_fixture.h"
 #include "tools/datagen/sample_creatures.h"

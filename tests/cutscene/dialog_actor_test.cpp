@@ -1,9 +1,10 @@
 // The dialogue actor over the game's dialogue box, clicked through the overlay.
+#include "cutscene/dialog_actor.h"
+
 #include <gtest/gtest.h>
 
 #include "cutscene/cut_scene.h"
 #include "cutscene/cut_scene_player.h"
-#include "cutscene/dialog_actor.h"
 #include "engine/media/sprites.h"
 #include "tests/cutscene/actor_fixture.h"
 #include "tests/cutscene/cutscene_fixtures.h"
@@ -99,10 +100,7 @@ TEST_F(DialogActor, TheChosenAnswerIsThePlayersAnswer) {
     ++ticks;
   }
   ASSERT_EQ(box->choicesReady, 1);
-  int x = 0, y = 0;
-  GetSpritePosition(box->choiceSprites[1], &x, &y);
-  g_menuAgency.OnMouseMove(x + 4, y + 4);
-  g_menuAgency.OnLButtonDown(x + 4, y + 4);
+  ClickAnswer(box, 1);
   EXPECT_EQ(talk->GetAnswer(), 1);
   while (player.Tick(1) != 0 && ticks < 400) ++ticks;
   EXPECT_EQ(player.GetAnswer(), 1);

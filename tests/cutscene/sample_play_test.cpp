@@ -96,7 +96,8 @@ TEST_F(SamplePlay, DamagedCopiesLoadOrFailAndPlayHarmlessly) {
     ASSERT_TRUE(result == 0 || result == -1) << at;
     for (int i = 0; i < 3; ++i) play.Tick();
   }
-  WriteRaw("short.spb", std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(good.size() / 2)));
+  WriteRaw("short.spb",
+           std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(good.size() / 2)));
   CCutScene play(640, 480, nullptr);
   EXPECT_EQ(play.Load("short", "scripts", 1), -1);
 }
@@ -132,10 +133,7 @@ TEST_F(SamplePlay, TheOpeningPlaysOverASceneToItsLastFrame) {
       ++heldTicks;
       CDialogPlayerEx* box = talk->GetBox();
       if (box->choicesReady) {
-        int x = 0, y = 0;
-        GetSpritePosition(box->choiceSprites[1], &x, &y);
-        g_menuAgency.OnMouseMove(x + 4, y + 4);
-        g_menuAgency.OnLButtonDown(x + 4, y + 4);
+        ClickAnswer(box, 1);
       } else {
         g_menuAgency.OnLButtonDown(600, 10);
       }
