@@ -1,6 +1,5 @@
 #include "ui/am_list_view.h"
 
-#include "engine/media/sprites.h"
 #include "ui/am_container.h"
 #include "ui/am_drag_obj.h"
 #include "ui/am_scroll_bar.h"
@@ -14,52 +13,16 @@ constexpr int kHorizontalBarId = 2;
 
 }  // namespace
 
-AMRECT ListViewRect(const CAmObject& list, int viewX, int viewY, int viewWidth, int viewHeight) {
-  int left = 0, top = 0;
-  list.GetPosition(&left, &top);
-  AMRECT r;
-  r.left = left + viewX;
-  r.top = top + viewY;
-  r.right = r.left + viewWidth;
-  r.bottom = r.top + viewHeight;
-  return r;
-}
-
-HOBJECT CreateInnerSprite(const CAmObject& list, int x, int y) {
-  BeginSprite(0);
-  HOBJECT inner = EndSprite(list.sprite);
-  if (!inner) return 0;
-  ShowSprite(inner, 0);
-  SetSpritePosition(inner, x, y);
-  return inner;
-}
-
 CAmListView::CAmListView(const char* imageName, int width, int height, int id, CAmObject* parent, int direction)
-    : CAmObject(imageName, width, height, id, parent, 0), direction(direction) {
-  innerSprite = CreateInnerSprite(*this, 0, 0);
-}
-
-CAmListView::~CAmListView() {
-  for (CAmContainer* cell : cells) delete cell;
-  delete scrollBar;
-  if (innerSprite) DeleteSprite(innerSprite);
-}
+    : CAmScrollList(imageName, width, height, id, parent), direction(direction) {}
 
 void CAmListView::SetView(int x, int y, int width, int height) {
-  viewX = x;
-  viewY = y;
-  viewWidth = width;
-  viewHeight = height;
+  CAmScrollList::SetView(x, y, width, height);
   subSteps = kScrollSubSteps;
-  if (innerSprite) SetSpritePosition(innerSprite, x, y);
 }
 
 void CAmListView::PlaceCell(CAmContainer* cell, int index) {
-  if (cell->sprite) {
-    SetSpriteParent(cell->sprite, innerSprite);
-    SetSpritePosition(cell->sprite, index % columns * cellWidth, index / columns * cellHeight);
-  }
-  cells.push_back(cell);
+  AddCell(cell, index % columns * cellWidth, index / columns * cellHeight);
 }
 
 void CAmListView::BuildCells(const char* imageName, int newCellWidth, int newCellHeight, int kind) {
@@ -161,17 +124,10 @@ void CAmListView::UpdateRange() {
     scrollBar->SetRange(columns - visibleColumns + 1);
 }
 
-void CAmListView::ClipCells() {
-  const AMRECT view = ListViewRect(*this, viewX, viewY, viewWidth, viewHeight);
-  for (CAmContainer* cell : cells) cell->ClipTo(view);
-}
-
 int CAmListView::OnMessage(int id, int a, int b, CAmObject* sender) {
   const bool scrolling = id == AMM_SCROLL_PREVSTEP || id == AMM_SCROLL_NEXTSTEP || id == AMM_SCROLLING;
-  if (scrolling && sender == scrollBar && sender->id == kVerticalBarId) {
-    scrollY = a * cellHeight + b * cellHeight / subSteps;
-    if (innerSprite) SetSpritePosition(innerSprite, scrollX + viewX, viewY - scrollY);
-  }
+  if (scrolling && sender == scrollBar && sender->id == kVerticalBarId)
+    ScrollInnerTo(a * cellHeight + b * cellHeight / subSteps);
   ClipCells();
   return 1;
 }

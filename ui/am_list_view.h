@@ -1,29 +1,19 @@
 #pragma once
-#include <vector>
+#include "ui/am_scroll_list.h"
 
-#include "engine/core/handles.h"
-#include "ui/am_object.h"
-
-class CAmContainer;
 class CAmDragObj;
-class CAmScrollBar;
 
-// A grid of item slots that grows by rows (inventories). The cells stay
-// children of their container agency in the widget tree; only their sprites
-// hang under the list's hidden inner sprite, which moves to scroll. Every
-// cell is clipped to the view rectangle.
-class CAmListView : public CAmObject {
+// A grid of item slots that grows by rows (inventories).
+class CAmListView : public CAmScrollList {
  public:
   enum Direction { kHorizontal = 1, kVertical = 2 };
   // Cells beyond this are refused: each holds a sprite of a fixed-size table.
   static constexpr int kMaxCells = 1024;
 
   CAmListView(const char* imageName, int width, int height, int id, CAmObject* parent, int direction);
-  // Deletes the cells with their items, the bar and the inner sprite.
-  ~CAmListView() override;
 
-  // The view relative to the list; sub-steps 5.
-  void SetView(int x, int y, int width, int height);
+  // Sub-steps 5.
+  void SetView(int x, int y, int width, int height) override;
   // Fills the view with whole cells, the first serving as the template of the others.
   void BuildCells(const char* imageName, int cellWidth, int cellHeight, int kind);
   // Vertical: bar id 1 paging by visible rows; horizontal: id 2 by visible columns.
@@ -42,25 +32,15 @@ class CAmListView : public CAmObject {
   // The first cell whose object item->Matches.
   CAmContainer* FindMatching(CAmDragObj* item) const;
   void UpdateRange();
-  void ClipCells();
 
   // Scrolls by the messages of the vertical bar; swallows every message.
   int OnMessage(int id, int a, int b, CAmObject* sender) override;
 
   int direction = kVertical;
-  int viewX = 0;
-  int viewY = 0;
-  int viewWidth = 0;
-  int viewHeight = 0;
-  std::vector<CAmContainer*> cells;  // owned
   int rows = 0;
   int columns = 0;
   int visibleRows = 0;
   int visibleColumns = 0;
-  HOBJECT innerSprite = 0;
-  int scrollX = 0;
-  int scrollY = 0;
-  CAmScrollBar* scrollBar = nullptr;  // owned
   int cellKind = 0;
   int cellHeight = 0;
   int cellWidth = 0;
@@ -69,8 +49,3 @@ class CAmListView : public CAmObject {
  private:
   void PlaceCell(CAmContainer* cell, int index);
 };
-
-// The view rectangle of a list in screen coordinates (right and bottom exclusive).
-AMRECT ListViewRect(const CAmObject& list, int viewX, int viewY, int viewWidth, int viewHeight);
-// An empty hidden sprite under the list's sprite at the view's corner.
-HOBJECT CreateInnerSprite(const CAmObject& list, int x, int y);

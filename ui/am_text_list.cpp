@@ -6,7 +6,6 @@
 #include "engine/media/sprites.h"
 #include "ui/am_container.h"
 #include "ui/am_edit.h"
-#include "ui/am_list_view.h"
 #include "ui/am_scroll_bar.h"
 
 namespace {
@@ -193,24 +192,9 @@ void CAmMultiColText::OnMouseMove(int x, int y) {
 }
 
 CAmTextListView::CAmTextListView(const char* imageName, int width, int height, int id, CAmObject* parent)
-    : CAmObject(imageName, width, height, id, parent, 0) {
-  innerSprite = CreateInnerSprite(*this, 0, 0);
-}
+    : CAmScrollList(imageName, width, height, id, parent) {}
 
-CAmTextListView::~CAmTextListView() {
-  for (CAmContainer* cell : cells) delete cell;
-  delete building_;
-  delete scrollBar;
-  if (innerSprite) DeleteSprite(innerSprite);
-}
-
-void CAmTextListView::SetView(int x, int y, int width, int height) {
-  viewX = x;
-  viewY = y;
-  viewWidth = width;
-  viewHeight = height;
-  if (innerSprite) SetSpritePosition(innerSprite, x, y);
-}
+CAmTextListView::~CAmTextListView() { delete building_; }
 
 void CAmTextListView::SetColumnWidths(int count, const int* widths) {
   columnWidths.clear();
@@ -251,11 +235,7 @@ void CAmTextListView::AddRowColumn(int column, const char* text, int length, int
   row->BuildRow();
   auto* cell = new CAmContainer(nullptr, width, row->height, 0, rowCount);
   cell->PutItem(row);
-  if (cell->sprite) {
-    SetSpriteParent(cell->sprite, innerSprite);
-    SetSpritePosition(cell->sprite, 0, contentHeight + rowGap);
-  }
-  cells.push_back(cell);
+  AddCell(cell, 0, contentHeight + rowGap);
   ++rowCount;
   contentHeight += rowGap + row->height;
   UpdateRange();
@@ -331,9 +311,8 @@ void CAmTextListView::UpdateRange() {
     --i;
   }
   if (scrollBar) scrollBar->SetRange(1);
-  scrollY = 0;
   firstVisibleRow = 0;
-  if (innerSprite) SetSpritePosition(innerSprite, scrollX + viewX, viewY);
+  ScrollInnerTo(0);
 }
 
 void CAmTextListView::UpdateVisibleWindow(int k) {
@@ -354,16 +333,10 @@ void CAmTextListView::UpdateVisibleWindow(int k) {
   if (scrollBar) scrollBar->SetPageSteps(back, forward);
 }
 
-void CAmTextListView::ClipCells() {
-  const AMRECT view = ListViewRect(*this, viewX, viewY, viewWidth, viewHeight);
-  for (CAmContainer* cell : cells) cell->ClipTo(view);
-}
-
 int CAmTextListView::OnMessage(int id, int a, int, CAmObject*) {
   if (id == AMM_SCROLL_PREVSTEP || id == AMM_SCROLL_NEXTSTEP || id == AMM_SCROLLING) {
     const int first = std::clamp(a, 0, rowCount);
-    scrollY = HeightBefore(first);
-    if (innerSprite) SetSpritePosition(innerSprite, scrollX + viewX, viewY - scrollY);
+    ScrollInnerTo(HeightBefore(first));
     firstVisibleRow = first;
     UpdateVisibleWindow(first);
   }
@@ -382,7 +355,6 @@ void CAmTextView::SetViewText(const char* text, int length) {
     columnsSet = 1;
   }
   const int perLine = (viewWidth - fontWidth) / (fontWidth + characterSpacing) * 2 + 2;
-  if (innerSprite) SetSpritePosition(innerSprite, viewX, viewY);
 
   const std::string all = length == 0 ? std::string() : Bytes(text, length);
   std::vector<std::string> lines;
@@ -411,7 +383,7 @@ void CAmTextView::SetViewText(const char* text, int length) {
   for (size_t i = lines.size(); i < cells.size(); ++i) SetRowColumnText(static_cast<int>(i), 0, " ", 1);
   contentHeight = HeightBefore(rowCount);
   firstVisibleRow = 0;
-  scrollY = 0;
+  ScrollInnerTo(0);
   if (scrollBar) {
     scrollBar->SetRange(lineCount);
     scrollBar->SetBarPosition(0);

@@ -2,12 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/handles.h"
 #include "ui/am_drag_obj.h"
+#include "ui/am_scroll_list.h"
 
-class CAmContainer;
 class CAmEdit;
-class CAmScrollBar;
 
 // The height a column of the given width needs for the text (Big5, length
 // bytes): lines of (width - 15) / 17 characters, 21 pixels a line and 16
@@ -73,14 +71,12 @@ class CAmMultiColText : public CAmDragObj {
 
 // A vertical list of text rows (save records, notes) that scrolls by rows.
 // Each row lies in a cell container of the agency built last.
-class CAmTextListView : public CAmObject {
+class CAmTextListView : public CAmScrollList {
  public:
   CAmTextListView(const char* imageName, int width, int height, int id, CAmObject* parent);
-  // Deletes the cells with their rows, the row under construction, the bar
-  // and the inner sprite.
+  // Deletes the row under construction too.
   ~CAmTextListView() override;
 
-  void SetView(int x, int y, int width, int height);
   void SetColumnWidths(int count, const int* widths);
   // Bar id 0, one sub-step, paging by the row count.
   void CreateScrollBar(int skinIndex, int x, int y, int length);
@@ -99,20 +95,10 @@ class CAmTextListView : public CAmObject {
   void UpdateRange();
   // The bar's page steps: the rows that fit before and from row k.
   void UpdateVisibleWindow(int k);
-  void ClipCells();
 
   // Scrolls to row a for the bar's messages; swallows every message.
   int OnMessage(int id, int a, int b, CAmObject* sender) override;
 
-  int viewX = 0;
-  int viewY = 0;
-  int viewWidth = 0;
-  int viewHeight = 0;
-  std::vector<CAmContainer*> cells;  // owned, one row each
-  HOBJECT innerSprite = 0;
-  int scrollX = 0;
-  int scrollY = 0;
-  CAmScrollBar* scrollBar = nullptr;  // owned
   int rowCount = 0;
   int contentHeight = 0;
   int firstVisibleRow = 0;

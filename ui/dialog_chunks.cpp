@@ -1,15 +1,6 @@
 #include "ui/dialog_chunks.h"
 
 #include <algorithm>
-#include <cstring>
-
-uint32_t CGDialogChunks::Read(uint8_t* out, uint32_t n) {
-  if (position >= Size()) return 0;
-  const uint32_t count = std::min(n, Size() - position);
-  std::memcpy(out, buffer.data() + position, count);
-  position += count;
-  return count;
-}
 
 int CGDialogChunks::ReadChar(uint8_t out[2], int* length) {
   *length = 0;

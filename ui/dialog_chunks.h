@@ -19,14 +19,11 @@ class CGDialogChunks {
  public:
   explicit CGDialogChunks(std::vector<uint8_t> bytes) : buffer(std::move(bytes)) {}
 
-  // Up to n bytes from the position (fewer at the end); the count read.
-  uint32_t Read(uint8_t* out, uint32_t n);
   // One character: a byte of 0x80 or more takes the next byte with it (a lead
   // byte at the very end is read alone). 0, or -1 at the end.
   int ReadChar(uint8_t out[2], int* length);
   // 0 at or past the end.
   int Seek(uint32_t position);
-  uint32_t Position() const { return position; }
   uint32_t Size() const { return static_cast<uint32_t>(buffer.size()); }
   // The read position moves with the text behind it.
   void Insert(uint32_t at, const uint8_t* bytes, uint32_t n);

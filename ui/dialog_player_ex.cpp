@@ -30,8 +30,7 @@ CDialogPlayerEx::CDialogPlayerEx(const char* path) : CDialogPlayer(path) {}
 CDialogPlayerEx::~CDialogPlayerEx() {
   delete sender;
   DestroyChoiceFrame();
-  for (HOBJECT& sprite : choiceSprites)
-    if (sprite) DeleteSprite(sprite);
+  DeleteChoiceSprites();
 }
 
 void CDialogPlayerEx::AttachSender(CMenuAgency* agency) {
@@ -89,9 +88,9 @@ void CDialogPlayerEx::BuildChoices() {
   const std::vector<uint8_t>& bytes = chunks->buffer;
   choiceCount = pages.empty() ? 0 : std::min(static_cast<int>(pages.size()) - 1, kMaxChoices);
   question = pages.empty() ? std::string() : Slice(bytes, 0, pages[0].textEnd);
+  DeleteChoiceSprites();
   for (int i = 0; i < choiceCount; ++i) {
     choiceTexts[i] = Slice(bytes, pages[i + 1].textStart, pages[i + 1].textEnd);
-    if (choiceSprites[i]) DeleteSprite(choiceSprites[i]);
     BeginSprite(0);
     SetSpriteBlankImage(1, 1, 1, 620, fontSize);
     choiceSprites[i] = EndSprite(0);
@@ -276,14 +275,18 @@ void CDialogPlayerEx::DestroyChoiceFrame() {
   }
 }
 
-void CDialogPlayerEx::CloseChoice() {
-  if (panel) DeleteSprite(panel);
-  panel = 0;
-  DestroyChoiceFrame();
+void CDialogPlayerEx::DeleteChoiceSprites() {
   for (HOBJECT& sprite : choiceSprites) {
     if (sprite) DeleteSprite(sprite);
     sprite = 0;
   }
+}
+
+void CDialogPlayerEx::CloseChoice() {
+  if (panel) DeleteSprite(panel);
+  panel = 0;
+  DestroyChoiceFrame();
+  DeleteChoiceSprites();
   delete sender;
   sender = nullptr;
   for (HOBJECT quad : borders) ShowNode(quad, 0);

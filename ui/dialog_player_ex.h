@@ -64,4 +64,5 @@ class CDialogPlayerEx : public CDialogPlayer {
   void TypeQuestionChar();
   void DrawAnswer(int i, int lit);
   void DestroyChoiceFrame();
+  void DeleteChoiceSprites();
 };

@@ -119,6 +119,7 @@ void CGMBoard::SetFontSize(int size) {
 
 void CGMBoard::SetFontName(const char* name) {
   const char* source = name ? name : "";
-  std::strncpy(fontName, source, sizeof fontName - 1);
-  fontName[sizeof fontName - 1] = '\0';
+  const size_t length = Big5PrefixLength(source, sizeof fontName - 1);
+  std::memcpy(fontName, source, length);
+  fontName[length] = '\0';
 }

@@ -15,8 +15,6 @@ int PackPoint(int x, int y) { return static_cast<int>((static_cast<uint32_t>(x) 
 
 }  // namespace
 
-CMenuAgency::CMenuAgency() { timer.SetRate(30.0); }
-
 void CMenuAgency::PurgeFinishedSounds() {
   auto finished = [](HOBJECT sound) {
     if (IsSoundPlaying(sound)) return false;
@@ -146,7 +144,15 @@ bool CMenuAgency::Takes(CGMBase* element, Route route, int x, int y) {
 
 int CMenuAgency::RouteMouse(Handler handler, Route arrayRoute, Route extraRoute, int message, int x, int y) {
   int result = 0;
-  if (capture) {
+  if (capture && arrayRoute == Route::kHit) {
+    // Only a press on the pop-up reaches it, and that press closes it.
+    CGMBase* popup = capture;
+    if (popup->HitTest(x, y)) {
+      result = (popup->*handler)(x, y);
+      capture = nullptr;
+      delete popup;
+    }
+  } else if (capture) {
     result = (capture->*handler)(x, y);
   } else {
     for (int i = 0; i < childCount; ++i) {
@@ -159,18 +165,6 @@ int CMenuAgency::RouteMouse(Handler handler, Route arrayRoute, Route extraRoute,
 }
 
 int CMenuAgency::OnLButtonDown(int x, int y) {
-  if (capture) {
-    // Only a click on the pop-up reaches it, and that click closes it.
-    CGMBase* popup = capture;
-    int result = 0;
-    if (popup->HitTest(x, y)) {
-      result = popup->OnLButtonDown(x, y);
-      capture = nullptr;
-      delete popup;
-    }
-    if (Takes(extraElement, Route::kHit, x, y)) result = extraElement->OnLButtonDown(x, y);
-    return callback ? callback(kOverlayLButtonDown, PackPoint(x, y), 0, 0) : result;
-  }
   return RouteMouse(&CGMBase::OnLButtonDown, Route::kHit, Route::kHit, kOverlayLButtonDown, x, y);
 }
 

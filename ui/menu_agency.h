@@ -30,7 +30,7 @@ class CMenuAgency {
   };
 
   // Touches nothing of the engine, so it can be built before main.
-  CMenuAgency();
+  CMenuAgency() = default;
   // Frees memory only: sounds are released through ReleaseSounds while the
   // engine is still open.
   virtual ~CMenuAgency() = default;
@@ -95,8 +95,9 @@ class CMenuAgency {
   // Which elements take a button press or release.
   enum class Route { kHit, kEnabled, kAny };
   using Handler = int (CGMBase::*)(int x, int y);
-  // The capture element or the array, then the extra element, then the
-  // callback with message; the callback's answer, else the last handler's.
+  // The capture element (for a press only when hit, and then deleted) or
+  // the array, then the extra element, then the callback with message; the
+  // callback's answer, else the last handler's.
   int RouteMouse(Handler handler, Route arrayRoute, Route extraRoute, int message, int x, int y);
   static bool Takes(CGMBase* element, Route route, int x, int y);
 };

@@ -132,6 +132,8 @@ void SetScreenHero(IBsCreature* hero) {
   if (g_screenManager) g_screenManager->hero = hero;
 }
 
+IBsCreature* GetScreenHero() { return g_screenManager ? g_screenManager->hero : nullptr; }
+
 CAmWnd* OpenScreen(int kind, int withInput, const std::function<CAmWnd*()>& create) {
   CScreenManager* manager = g_screenManager;
   if (!manager) return nullptr;
@@ -152,7 +154,7 @@ MAINWNDOPTIONS MainWindowOptions(int mode) {
   MAINWNDOPTIONS options;
   if (mode < 0 || mode > 4) return options;
   const int32_t withPage = mode == 0 || mode == 2 || mode == 4 ? 1 : 0;
-  options.hero = withPage && g_screenManager ? g_screenManager->hero : nullptr;
+  options.hero = withPage ? GetScreenHero() : nullptr;
   options.showRolePage = withPage;
   const int32_t menu = mode <= 3 ? 1 : 0;
   options.showEventNotes = menu;
@@ -188,9 +190,7 @@ int UpdateScreens(int n) {
   UpdateWndManager(n);
   if (GetTopWnd()) return SR_OPEN;
   const int kind = manager->kind;
-  // The package is the screens' own: with no screen opened it may be
-  // another part's, and stays.
-  if (kind != kScreenNone) OpenImagePackage(nullptr);
+  OpenImagePackage(nullptr);
   int result = SR_RESUME;
   switch (kind) {
     case kScreenNone:

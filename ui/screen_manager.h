@@ -85,7 +85,9 @@ void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDIt
 void DestroyScreenManager();
 void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool,
                       CEventRunner* events, CSystemConfig* config);
+// The party leader's creature that the character page shows; null without a manager.
 void SetScreenHero(IBsCreature* hero);
+IBsCreature* GetScreenHero();
 
 // Opens a screen of the kind: the interface package stays open while it
 // lives; with input the framework's hooks and cursor take the mouse and

@@ -22,6 +22,7 @@ TEST_F(Choice, PagesAfterTheQuestionAreTheAnswersFourAtMost) {
 
   ASSERT_EQ(box.StartChoice("two", 0, nullptr, nullptr), 1);
   EXPECT_EQ(box.choiceCount, 2);
+  EXPECT_EQ(box.choiceSprites[2], 0u) << "the earlier question's answers are gone";
   EXPECT_EQ(box.questionLines, 1);
   EXPECT_EQ(Position(box.panel), std::make_pair(0, 400));
   EXPECT_EQ(Position(box.choiceSprites[0]), std::make_pair(4, 426));

@@ -121,6 +121,18 @@ TEST_F(Dialog, ColourMarksAndTheSubstituteName) {
   EXPECT_EQ(box.Text(), "Hi") << "without a name the mark is not drawn";
 }
 
+TEST_F(Dialog, ALeadByteEndingAnEntryReadsAloneAndTheNextAdvanceCloses) {
+  WriteDialogue(kFile, {{"lead", ":a\xA7"}});
+  Box box(kFile);
+  ASSERT_EQ(box.Start("lead", 0, 0, 0, nullptr), 1);
+  box.OnAdvance();
+  EXPECT_EQ(box.Text(), "a\xA7");
+  EXPECT_EQ(box.glyphs.back().text.size(), 1u);
+  EXPECT_EQ(box.IsActive(), 1) << "no '/': still shown";
+  box.OnAdvance();
+  EXPECT_EQ(box.IsActive(), 0);
+}
+
 TEST_F(Dialog, CharacterWidthsAtCell18) {
   const struct {
     const char* character;
@@ -233,6 +245,18 @@ TEST_F(Dialog, ABalloonWithoutMoreRecordsStaysOnItsLast) {
   for (int i = 0; i < 40 && box.IsActive(); ++i) box.OnAdvance();
   EXPECT_EQ(box.recordIndex, 0);
   EXPECT_EQ(box.IsActive(), 0) << "the text still runs to its end";
+}
+
+TEST_F(Dialog, MissingFramePicturesGivePlainQuads) {
+  WriteDialogue(kFile, {{"a", "A:x#/"}});
+  SetTextureDirectory("nowhere");
+  Box box(kFile);
+  ASSERT_EQ(box.StartAt("a", 100, 200, nullptr), 1);
+  ASSERT_NE(box.pieces[0], 0u);
+  ASSERT_NE(box.borders[0], 0u);
+  EXPECT_TRUE(NodeShown(box.borders[0]));
+  box.OnAdvance();
+  EXPECT_EQ(box.Text(), "x");
 }
 
 TEST_F(Dialog, FinishingLetsTheNextAdvanceClose) {

@@ -1,7 +1,6 @@
 #include <vector>
 
-#include "tests/ui/test_item.h"
-#include "tests/ui/ui_fixture.h"
+#include "tests/ui/drag_fixture.h"
 #include "ui/am_container.h"
 #include "ui/am_drag_obj.h"
 
@@ -16,10 +15,9 @@ class TestCell : public CAmContainer {
   std::vector<int> highlights;
 };
 
-class DragDropTest : public UiTest {
+class DragDropTest : public SkinnedTest {
  protected:
   DragDropTest() {
-    WriteGrid("item", 20, 20, 1, 1);
     WriteGrid("cell", 40, 40, 1, 1);
     window = new RecordingWnd(640, 480);
     agency = new CAmContainerAgency(0, window);

@@ -1,8 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/test_item.h"
-#include "tests/ui/ui_fixture.h"
+#include "tests/ui/drag_fixture.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
 #include "ui/am_edit.h"
@@ -13,21 +12,14 @@
 namespace uitest {
 namespace {
 
-class ListTest : public UiTest {
+class ListTest : public SkinnedTest {
  protected:
   ListTest() {
-    WriteGrid("item", 20, 20, 1, 1);
     WriteGrid("cell", 40, 40, 1, 3);
-    WriteGrid("back", 20, 20, 1, 3);
-    WriteGrid("forward", 20, 20, 1, 3);
-    WriteGrid("thumb", 20, 10, 1, 1);
-    g_amScrollBarSkins.clear();
-    RegisterScrollBarSkin({0, "back", "forward", "thumb", 20, 20, 20, 10, 2, 3, 0, 0, 0});
     window = new RecordingWnd(640, 480);
     agency = new CAmContainerAgency(0, window);
     Update();
   }
-  ~ListTest() override { g_amScrollBarSkins.clear(); }
 
   // A vertical grid at (50, 50) viewing 4 x 6 cells of 40 x 40 from (10, 10).
   CAmListView* Grid() {

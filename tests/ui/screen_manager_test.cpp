@@ -33,6 +33,7 @@ TEST_F(ScreenTest, CreationRegistersTheSkinsAndTheCursor) {
   EXPECT_EQ(Manager().kind, kScreenNone);
   EXPECT_EQ(Manager().startResult.action, 2);
   EXPECT_EQ(Manager().menuResult.slot, -1);
+  EXPECT_EQ(g_amWndManager->Sound(2), 0u) << "without the waves the keys stay silent";
 }
 
 TEST_F(ScreenTest, NothingOpenedAnswersOne) {
@@ -96,6 +97,7 @@ TEST_F(ScreenTest, TheMainWindowAndOtherKindsOutcome) {
 TEST_F(ScreenTest, MainWindowOptionsByMode) {
   auto* hero = reinterpret_cast<IBsCreature*>(0x1234);
   SetScreenHero(hero);
+  EXPECT_EQ(GetScreenHero(), hero);
   struct Case {
     int mode;
     bool hero;
@@ -172,8 +174,10 @@ TEST_F(ScreenTest, DestroyingSweepsEveryWidget) {
   ::OpenScreen(kScreenStartMenu, 1, TestWindow);
   new CAmObject(0);
   Manager().menuResult.chosenItem = new CTWItem(nullptr, 46, 46, 1, 0);
+  SetScreenHero(reinterpret_cast<IBsCreature*>(0x1234));
   DestroyScreenManager();
   EXPECT_EQ(g_screenManager, nullptr);
+  EXPECT_EQ(GetScreenHero(), nullptr) << "the hero is forgotten with the manager";
   EXPECT_EQ(g_amWndManager, nullptr);
   EXPECT_TRUE(g_amObjects.empty());
   EXPECT_EQ(UpdateScreens(1), SR_NOTHING_OPEN);

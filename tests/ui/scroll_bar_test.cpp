@@ -1,7 +1,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/ui/ui_fixture.h"
+#include "tests/ui/drag_fixture.h"
 #include "ui/am_button.h"
 #include "ui/am_drag_obj.h"
 #include "ui/am_scroll_bar.h"
@@ -11,23 +11,15 @@ namespace {
 
 // A vertical bar at (100, 50): 20 x 20 buttons, a 20 x 10 thumb, overlaps 2
 // and 3, a 100-pixel track, so the thumb travels 95 pixels from y 18.
-class ScrollBarTest : public UiTest {
+class ScrollBarTest : public SkinnedTest {
  protected:
   ScrollBarTest() {
-    WriteGrid("back", 20, 20, 1, 3);
-    WriteGrid("forward", 20, 20, 1, 3);
-    WriteGrid("thumb", 20, 10, 1, 1);
-    g_amScrollBarSkins.clear();
-    skin = RegisterScrollBarSkin({0, "back", "forward", "thumb", 20, 20, 20, 10, 2, 3, 0, 0, 0});
     window = new RecordingWnd(640, 480);
-    bar = new CAmScrollBar(7, skin, 100, window);
+    bar = new CAmScrollBar(7, 0, 100, window);
     bar->SetPosition(100, 50);
     Update();
   }
-  ~ScrollBarTest() override {
-    delete bar;
-    g_amScrollBarSkins.clear();
-  }
+  ~ScrollBarTest() override { delete bar; }
 
   std::vector<std::pair<int, int>> Posted(int id) {
     std::vector<std::pair<int, int>> found;
@@ -50,7 +42,6 @@ class ScrollBarTest : public UiTest {
     Update();
   }
 
-  int skin = 0;
   RecordingWnd* window;
   CAmScrollBar* bar;
 };

@@ -1,5 +1,7 @@
 #pragma once
+#include "tests/ui/ui_fixture.h"
 #include "ui/am_drag_obj.h"
+#include "ui/am_scroll_bar.h"
 
 namespace uitest {
 
@@ -18,6 +20,22 @@ class TestItem : public CAmDragObj {
   }
 
   int kind;
+};
+
+// The widget framework with the pictures of TestItem and of a vertical
+// scroll-bar skin (index 0): 20 x 20 buttons of three rows, a 20 x 10 thumb,
+// overlaps 2 and 3.
+class SkinnedTest : public UiTest {
+ protected:
+  SkinnedTest() {
+    WriteGrid("item", 20, 20, 1, 1);
+    WriteGrid("back", 20, 20, 1, 3);
+    WriteGrid("forward", 20, 20, 1, 3);
+    WriteGrid("thumb", 20, 10, 1, 1);
+    g_amScrollBarSkins.clear();
+    RegisterScrollBarSkin({0, "back", "forward", "thumb", 20, 20, 20, 10, 2, 3, 0, 0, 0});
+  }
+  ~SkinnedTest() override { g_amScrollBarSkins.clear(); }
 };
 
 }  // namespace uitest
