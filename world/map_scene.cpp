@@ -74,6 +74,8 @@ MScene::~MScene() {
 }
 
 void MScene::Load(const char* sceneFile) {
+  // The content refers to the scene data: a scene still loaded goes first.
+  if (content) Unload(1);
   sceneName = std::string(sceneFile ? sceneFile : "").substr(0, kMaxSceneName);
   data = std::make_unique<CSceneData>("scenes", sceneName.c_str());
   content = std::make_unique<CSceneContent>(*data, gameResource);

@@ -35,9 +35,9 @@ void CMorphPlayer::Step(int n) {
   currentFrame = (currentFrame + advance) % entry->frameCount;
   MESHVERTEX* v = GetMeshVertices(node, nullptr, nullptr, nullptr);
   const int stride = FloatsPerVertex();
-  const int n2 = SharedVertexCount();
+  const int shared = SharedVertexCount();
   const size_t base = static_cast<size_t>(currentFrame) * entry->vertexCount * stride;
-  for (int i = 0; i < n2; ++i) {
+  for (int i = 0; i < shared; ++i) {
     const float* f = &entry->frames[base + static_cast<size_t>(i) * stride];
     v[i].x = f[0], v[i].y = f[1], v[i].z = f[2];
     if (entry->uvFlag) v[i].u = f[3], v[i].v = f[4];

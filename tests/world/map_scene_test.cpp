@@ -276,6 +276,9 @@ TEST_F(MapSceneTest, TheSampleVillageHasItsPeopleAndItsPortal) {
   EXPECT_EQ(point, 1);
   EXPECT_EQ(scene.mapIndex, 1);
   EXPECT_FLOAT_EQ(scene.GetStartPosition()->z, 40) << "raised above the ground";
+  std::vector<uint8_t> marker;
+  ASSERT_TRUE(plat::ReadWholeFile(datagen::sample::kLocateTexture, marker, 4096));
+  EXPECT_EQ(std::string(marker.begin(), marker.begin() + 3), "QBT") << "the destination marker's texture";
 }
 
 }  // namespace

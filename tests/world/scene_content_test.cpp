@@ -143,7 +143,13 @@ TEST_F(SceneContentTest, UpdateAdvancesItsPassesOnceAndTheMorphByTheTicks) {
   for (int f = 0; f < 5; ++f)
     for (int v = 0; v < 3; ++v) wave.frames.insert(wave.frames.end(), {float(v), float(f), 0});
   s.morphs = {wave};
-  s.objects = {scroll, mill, morph, Keyframed("_door", 1, 0, 1)};
+  SceneObjectData torch;
+  torch.name = "torch";
+  torch.kind = 7;
+  torch.parts = {Part("flame")};
+  torch.parts[0].frameCount = 4;
+  torch.parts[0].ticksPerFrame = 2;
+  s.objects = {scroll, mill, morph, Keyframed("_door", 1, 0, 1), torch};
   CSceneContent& c = Content(s);
   const float u0 = GetMeshVertices(c.NodeOf(0), nullptr, nullptr, nullptr)[1].u;
 
@@ -156,6 +162,8 @@ TEST_F(SceneContentTest, UpdateAdvancesItsPassesOnceAndTheMorphByTheTicks) {
   EXPECT_EQ(c.keyframed[0].frame, 1) << "started, not yet stepped";
   ASSERT_EQ(c.morphs.size(), 1u);
   EXPECT_EQ(c.morphs[0]->currentFrame, 3);
+  ASSERT_EQ(c.frameAnims.size(), 1u);
+  EXPECT_EQ(c.frameAnims[0].counter, 1) << "one tick of the billboard's two";
   EXPECT_FLOAT_EQ(GetMeshVertices(c.NodeOf(2), nullptr, nullptr, nullptr)[2].y, 3) << "frame 3's positions";
   c.Update(3);
   EXPECT_EQ(c.keyframed[0].frame, 2);

@@ -115,6 +115,23 @@ TEST_F(SceneNpcTest, RoutinesWalkTheirWaypointsAndStop) {
   }
 }
 
+TEST_F(SceneNpcTest, PeopleWithoutFollowKeyWalkToTheirWaypointsOnTheirOwnStride) {
+  SceneFileData s;
+  ScenePersonData p = Walker(0, 1);
+  p.flags = 0;
+  s.people = {p};
+  s.objects = {Ground(500)};
+  CSceneContent& c = Content(s);
+  CSceneNpc& npc = *c.people[0];
+  EXPECT_FALSE(npc.flags & NPC_FOLLOWS_KEYS);
+  EXPECT_EQ(npc.creature->rootMotion, 1);
+  for (int i = 0; i < 200 && npc.state != NPCR_FINISHED; ++i) c.Update(1);
+  EXPECT_EQ(npc.state, NPCR_FINISHED);
+  EXPECT_EQ(npc.waypoint, 2);
+  EXPECT_NEAR(npc.position.x, 50, 5);
+  EXPECT_NEAR(npc.position.y, 50, 5);
+}
+
 TEST_F(SceneNpcTest, AOnceRoutineWithPlaysLeftStartsAgainFromItsFirstWaypoint) {
   SceneFileData s;
   s.people = {Walker(0, 2)};
