@@ -30,9 +30,13 @@ class DialogActor : public RealActorTest {
     scene.players.push_back(Player("DIALOG", "talk", "opening.dlg", {{"DIALOG", 2, {id, type, stopCount}}}));
     WriteScript("talk", scene, 1);
   }
-  SDialog* Load(CCutScene& play) {
+  // Loads that play and runs it through the key's frame; the dialogue actor.
+  SDialog* Start(CCutScene& play, const char* id, int type, int stopCount) {
+    Write(id, type, stopCount);
     play.dialogDirectory = "resource";
     EXPECT_EQ(play.Load("talk", "scripts", 1), 0);
+    for (int i = 0; i < 3; ++i) play.Tick();
+    EXPECT_EQ(play.CurrentFrame(), 2);
     return dynamic_cast<SDialog*>(play.FindActor(ACTOR_DIALOG, "talk"));
   }
   // Clicks until the box closes (a bounded number of times).
@@ -45,13 +49,10 @@ class DialogActor : public RealActorTest {
 };
 
 TEST_F(DialogActor, AStopCountRunsItsFramesBlockedThenHoldsUntilClicked) {
-  Write(kGreetEntry, 0, 30);
   CCutScene play(640, 480, nullptr);
-  SDialog* talk = Load(play);
+  SDialog* talk = Start(play, kGreetEntry, 0, 30);
   ASSERT_NE(talk, nullptr);
   CDialogPlayerEx* box = talk->GetBox();
-  for (int i = 0; i < 3; ++i) play.Tick();
-  ASSERT_EQ(play.CurrentFrame(), 2);
   ASSERT_EQ(box->IsActive(), 1);
   for (int i = 0; i < 30; ++i) {
     EXPECT_EQ(box->inputBlocked, 1) << i;
@@ -70,14 +71,14 @@ TEST_F(DialogActor, AStopCountRunsItsFramesBlockedThenHoldsUntilClicked) {
 }
 
 TEST_F(DialogActor, WithoutAStopCountThePlayHoldsAtOnceAndTheFirstHeldTickTakesClicks) {
-  Write(kGreetEntry, 0, -1);
   CCutScene play(640, 480, nullptr);
-  SDialog* talk = Load(play);
+  SDialog* talk = Start(play, kGreetEntry, 0, -1);
   ASSERT_NE(talk, nullptr);
-  for (int i = 0; i < 3; ++i) play.Tick();
-  ASSERT_EQ(play.CurrentFrame(), 2);
   EXPECT_EQ(talk->IsWaiting(), 1);
   EXPECT_EQ(talk->GetBox()->inputBlocked, 0);
+  EXPECT_EQ(talk->GetBox()->waiting, 0) << "the page is being typed";
+  g_menuAgency.OnLButtonDown(320, 440);
+  EXPECT_EQ(talk->GetBox()->waiting, 1) << "the click typed the page out";
   play.Tick();
   EXPECT_EQ(play.CurrentFrame(), 2);
   ClickThrough(play, talk->GetBox());
@@ -107,21 +108,18 @@ TEST_F(DialogActor, TheChosenAnswerIsThePlayersAnswer) {
 }
 
 TEST_F(DialogActor, ResetClosesTheBoxAndAnUnknownEntryNeverWaits) {
-  Write(kGreetEntry, 0, -1);
   CCutScene play(640, 480, nullptr);
-  SDialog* talk = Load(play);
+  SDialog* talk = Start(play, kGreetEntry, 0, -1);
   ASSERT_NE(talk, nullptr);
-  for (int i = 0; i < 3; ++i) play.Tick();
   ASSERT_EQ(talk->GetBox()->IsActive(), 1);
   play.Reset();
   EXPECT_EQ(talk->GetBox()->IsActive(), 0);
   EXPECT_EQ(talk->IsWaiting(), 0);
 
-  Write("nobody", 0, -1);
   CCutScene other(640, 480, nullptr);
-  SDialog* none = Load(other);
+  SDialog* none = Start(other, "nobody", 0, -1);
   ASSERT_NE(none, nullptr);
-  for (int i = 0; i < 10; ++i) other.Tick();
+  for (int i = 0; i < 7; ++i) other.Tick();
   EXPECT_EQ(other.CurrentFrame(), 9);
   EXPECT_EQ(none->IsWaiting(), 0);
   EXPECT_EQ(none->GetAnswer(), -1);
