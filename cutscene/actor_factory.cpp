@@ -15,35 +15,33 @@ namespace {
 // The game's own actors.
 class SGameActorFactory : public SActorFactory {
  public:
-  // MINIMAL: the dialogue actor is not built yet; no dialogue actor is made.
-  std::unique_ptr<SDialog> MakeDialog(const std::string&, const std::string&) override {
-    return nullptr;
+  std::unique_ptr<SDialog> MakeDialog(const std::string& file, const std::string& directory) override {
+    return std::make_unique<SDialog>(file, directory);
   }
-  // MINIMAL: the creature actor is not built yet; no creature actor is made.
-  std::unique_ptr<SCreature> MakeCreature(const std::string&, int, const std::string&) override {
-    return nullptr;
+  std::unique_ptr<SCreature> MakeCreature(const std::string& file, int loadAllPoses,
+                                          const std::string& directory) override {
+    return std::make_unique<SCreature>(file.c_str(), loadAllPoses, directory.c_str());
   }
-  // MINIMAL: the camera actor is not built yet; no camera actor is made.
-  std::unique_ptr<STCamera> MakeCamera(HOBJECT) override { return nullptr; }
-  // MINIMAL: the music actor is not built yet; no music actor is made.
-  std::unique_ptr<SMusic> MakeMusic() override { return nullptr; }
-  // MINIMAL: the viewport actor is not built yet; no viewport actor is made.
-  std::unique_ptr<SViewPort> MakeViewport(int, int, int, int) override { return nullptr; }
-  // MINIMAL: the wave actor is not built yet; no wave actor is made.
-  std::unique_ptr<SWave> MakeWave(const std::string&, const std::string&) override {
-    return nullptr;
+  std::unique_ptr<STCamera> MakeCamera(HOBJECT cameraNode) override {
+    return std::make_unique<STCamera>(cameraNode);
   }
-  // MINIMAL: the board actor is not built yet; no board actor is made.
-  std::unique_ptr<SBoard> MakeBoard(const std::string&, const std::string&, int, int,
-                                    int) override {
-    return nullptr;
+  std::unique_ptr<SMusic> MakeMusic() override { return std::make_unique<SMusic>(); }
+  std::unique_ptr<SViewPort> MakeViewport(int x, int y, int width, int height) override {
+    return std::make_unique<SViewPort>(x, y, width, height);
   }
-  // MINIMAL: the fade actor is not built yet; no fade actor is made.
-  std::unique_ptr<SFade> MakeFade(int, int, int, int) override { return nullptr; }
-  // MINIMAL: the sprite actor is not built yet; no sprite actor is made.
-  std::unique_ptr<SSprite> MakeSprite(const std::string&, const std::string&, int, int, int,
-                                      int) override {
-    return nullptr;
+  std::unique_ptr<SWave> MakeWave(const std::string& file, const std::string& directory) override {
+    return std::make_unique<SWave>(file, directory);
+  }
+  std::unique_ptr<SBoard> MakeBoard(const std::string& file, const std::string& directory, int frames,
+                                    int width, int height) override {
+    return std::make_unique<SBoard>(file, directory, frames, width, height);
+  }
+  std::unique_ptr<SFade> MakeFade(int x, int y, int width, int height) override {
+    return std::make_unique<SFade>(x, y, width, height);
+  }
+  std::unique_ptr<SSprite> MakeSprite(const std::string& file, const std::string& directory, int frames,
+                                      int columns, int rows, int grid) override {
+    return std::make_unique<SSprite>(file, directory, frames, columns, rows, grid);
   }
 };
 

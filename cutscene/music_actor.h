@@ -2,13 +2,14 @@
 #include "cutscene/actor.h"
 #include "cutscene/actor_type.h"
 
-// Drives the one CD-audio device.
+// Drives CD-audio tracks. There is one CD device: every music actor acts on
+// it, so one actor's keys stop or replace another's track.
 class SMusic : public SActor {
  public:
   int TypeId() const final { return ACTOR_MUSIC; }
 
-  virtual void PlayTrack(int track, int loop) = 0;
-  virtual void Stop() = 0;
-  virtual void Pause() = 0;
-  virtual void Resume() = 0;
+  virtual void PlayTrack(int track, int loop);
+  virtual void Stop();
+  virtual void Pause();
+  virtual void Resume();
 };

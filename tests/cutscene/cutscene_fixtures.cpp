@@ -10,12 +10,7 @@ namespace cstest {
 
 CutPlayerData Player(const std::string& type, const std::string& name, const std::string& file,
                      std::vector<CutKeyData> keys) {
-  CutPlayerData p;
-  p.type = type;
-  p.name = name;
-  p.file = file;
-  p.keys = std::move(keys);
-  return p;
+  return datagen::CutPlayer(type, name, file, std::move(keys));
 }
 
 std::vector<uint8_t> BinaryScript(const CutSceneData& scene) {

@@ -178,13 +178,16 @@ TEST_F(SampleWorldEngineTest, GroundModelLoadsWithTheGrassTexture) {
 
 using SampleCutSceneTest = cstest::CutSceneTest;
 
-TEST_F(SampleCutSceneTest, OpeningLoadsWithItsFadeActor) {
+TEST_F(SampleCutSceneTest, OpeningLoadsWithEveryActor) {
   WriteWorld();
   CCutScene play(640, 480, nullptr);
   ASSERT_EQ(play.Load(kCutSceneName, "scripts", 1), 0);
   EXPECT_EQ(play.FinalFrame(), kCutSceneFrames);
-  EXPECT_EQ(play.Actors().size(), 1u);
+  EXPECT_EQ(play.Actors().size(), static_cast<size_t>(kOpeningActors));
   EXPECT_NE(play.FindActor(ACTOR_FADE, kFadeActor), nullptr);
+  EXPECT_NE(play.FindActor(ACTOR_CREATURE, kOpeningHero), nullptr);
+  EXPECT_NE(play.FindActor(ACTOR_TCAMERA, kOpeningCamera), nullptr);
+  EXPECT_NE(play.FindActor(ACTOR_DIALOG, kOpeningDialog), nullptr);
 }
 
 }  // namespace

@@ -63,7 +63,10 @@ int RecCreature::PlayPose(const POSEPLAYDESC& p, const POSEPLAYDESC* f) {
   return 0;
 }
 
-void RecCreature::ShowShadow(int flag) { rec_.Note("ShowShadow(" + std::to_string(flag) + ")"); }
+int RecCreature::ShowShadow(int flag) {
+  rec_.Note("ShowShadow(" + std::to_string(flag) + ")");
+  return 1;
+}
 
 HOBJECT RecCreature::FindPartNode(const char* name) {
   auto it = parts.find(name ? name : "");

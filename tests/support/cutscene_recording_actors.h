@@ -99,9 +99,10 @@ class RecordingVisual : public Base {
     rec_.Note("SetOpacity" + Args({alpha}));
   }
   float GetOpacity() override { return opacity; }
-  void SetDrawMode(int) override {}
-  void SetRenderState(int state, int value) override {
+  int SetDrawMode(int) override { return 0; }
+  int SetRenderState(int state, int value) override {
     rec_.Note("SetRenderState(" + std::to_string(state) + "," + std::to_string(value) + ")");
+    return 0;
   }
   int HitTest(HOBJECT, int, int) override { return 0; }
   SVisual* GetParent() override { return nullptr; }
@@ -126,7 +127,7 @@ class RecCreature : public RecordingVisual<SCreature> {
   void SetPaused(int flag) override;
   void SetPoseSpeed(int speed) override;
   int PlayPose(const POSEPLAYDESC& pose, const POSEPLAYDESC* followUp) override;
-  void ShowShadow(int flag) override;
+  int ShowShadow(int flag) override;
   HOBJECT FindPartNode(const char* name) override;
 
   std::map<std::string, HOBJECT> parts;  // "" is the root

@@ -7,6 +7,15 @@
 #include "tools/datagen/output_file.h"
 
 namespace datagen {
+
+CutPlayerData CutPlayer(std::string type, std::string name, std::string file, std::vector<CutKeyData> keys) {
+  CutPlayerData p;
+  p.type = std::move(type);
+  p.name = std::move(name);
+  p.file = std::move(file);
+  p.keys = std::move(keys);
+  return p;
+}
 namespace {
 
 constexpr size_t kReservedSize = 148;

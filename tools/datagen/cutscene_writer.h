@@ -52,6 +52,9 @@ struct CutPlayerData {
   std::vector<CutKeyData> keys;
 };
 
+// A player of that type and name over the file with those keys.
+CutPlayerData CutPlayer(std::string type, std::string name, std::string file, std::vector<CutKeyData> keys);
+
 struct CutSceneData {
   int32_t finalFrame = 0;
   std::vector<CutPlayerData> players;

@@ -63,6 +63,15 @@ inline constexpr float kGroundHalfSide = 100.0f;
 inline constexpr const char* kCutSceneName = "opening";
 inline constexpr const char* kFadeActor = "black";
 inline constexpr int kCutSceneFrames = 60;
+// The opening's other players: the hero walking in, the camera following him
+// through the one viewport, the question, and the sound, music, sign and title.
+inline constexpr const char* kOpeningHero = "hero";
+inline constexpr const char* kOpeningCamera = "cam";
+inline constexpr const char* kOpeningDialog = "talk";
+inline constexpr int kOpeningAskFrame = 35;
+inline constexpr int kOpeningStopCount = 10;
+inline constexpr int kOpeningMusicTrack = 2;
+inline constexpr int kOpeningActors = 9;
 inline constexpr int kBattleCameraShot = 101;
 
 // Sounds.

@@ -15,6 +15,8 @@ bool WriteSampleSounds(const std::string& root, std::string& error);
 bool WriteSampleCutScene(const std::string& root, std::string& error);
 // The black fade in and out that the sample's scripts play.
 CutSceneData FadeCutScene();
+// The opening: every kind of actor the game plays, over the fade.
+CutSceneData OpeningCutScene();
 bool WriteSampleBattleTexts(const std::string& root, std::string& error);
 // The boss table, the opening movie, the game-over picture and the start script.
 bool WriteSampleGameCore(const std::string& root, std::string& error);
