@@ -36,6 +36,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleMaps,
       WriteSamplePeople,
       WriteSampleCreatures,
+      WriteSampleAutomapImages,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

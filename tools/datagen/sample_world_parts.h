@@ -24,5 +24,7 @@ bool WriteSampleMaps(const std::string& root, std::string& error);
 bool WriteSamplePeople(const std::string& root, std::string& error);
 // The hero's creature models, face textures and the blob shadow's texture.
 bool WriteSampleCreatures(const std::string& root, std::string& error);
+// The automap's frame, portal and position images.
+bool WriteSampleAutomapImages(const std::string& root, std::string& error);
 
 }  // namespace datagen
