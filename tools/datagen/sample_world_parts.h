@@ -26,5 +26,7 @@ bool WriteSamplePeople(const std::string& root, std::string& error);
 bool WriteSampleCreatures(const std::string& root, std::string& error);
 // The automap's frame, portal and position images.
 bool WriteSampleAutomapImages(const std::string& root, std::string& error);
+// The field camera's aimer and the default camera script "camera/fcamera.sc".
+bool WriteSampleCamera(const std::string& root, std::string& error);
 
 }  // namespace datagen
