@@ -4,6 +4,7 @@
 #include <memory>
 #include <numbers>
 
+#include "engine/core/cameras.h"
 #include "engine/core/input_hooks.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
@@ -254,6 +255,12 @@ TEST_F(GameCameraTest, ViewsAreRestoredAndTheAimerShown) {
   EXPECT_NEAR(m.row[3].y, 85, 1e-3);
   ASSERT_NE(LookupViewport(0), nullptr);
   EXPECT_EQ(LookupViewport(0)->camera, LookupNode(camera_->node)) << "active again";
+
+  camera_->SetViewDistance(3000);
+  const auto* lens = static_cast<const CAMERADESC*>(LookupNode(camera_->node)->kindData);
+  ASSERT_NE(lens, nullptr);
+  EXPECT_FLOAT_EQ(lens->farPlane, 3000) << "the view distance";
+  EXPECT_FLOAT_EQ(lens->nearPlane, 10);
 
   camera_->ResetOrbit(60);
   EXPECT_FLOAT_EQ(camera_->orbitDistance, 60);
