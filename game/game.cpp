@@ -28,6 +28,7 @@
 #include "platform/crt.h"
 #include "platform/window.h"
 #include "talk/talk_host.h"
+#include "ui/gm_mouse.h"
 #include "ui/menu_agency.h"
 #include "ui/screen_manager.h"
 #include "world/game_resource.h"
@@ -58,8 +59,8 @@ CGame::CGame(int, char**)
   board = new CMessageBoard;
   banner = new CCaptionBanner;
 
-  mouse.cursor->tickTimer.SetRate(7.5);
-  mouse.cursor->Attach(&g_menuAgency);
+  mouse.cursor->timer.SetRate(7.5);
+  mouse.cursor->AttachTo(&g_menuAgency);
   mouse.Show(0);
 
   battle = new CBattleSys(&g_menuAgency);
@@ -148,6 +149,7 @@ CGame::~CGame() {
   delete menuShot;
 
   mouse.cursor->Detach();
+  g_menuAgency.ReleaseSounds();
   delete itemPool;
   delete society;
   delete worldMap;

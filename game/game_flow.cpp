@@ -23,6 +23,7 @@
 #include "game/system_config.h"
 #include "talk/talk_host.h"
 #include "ui/menu_agency.h"
+#include "ui/overlay_input.h"
 #include "ui/screen_manager.h"
 #include "world/automap_panel.h"
 #include "world/game_camera.h"

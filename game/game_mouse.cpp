@@ -3,7 +3,7 @@
 #include "engine/core/engine_queries.h"
 #include "engine/core/input_hooks.h"
 #include "game/force_feedback_mouse.h"
-#include "ui/menu_agency.h"
+#include "ui/gm_mouse.h"
 
 CGameMouse::CGameMouse() : cursor(nullptr), forceFeedback(&g_forceFeedbackMouse) {
   forceFeedback->Init(GetMainWindow());
@@ -32,7 +32,7 @@ void CGameMouse::SetPosition(int px, int py) {
   if (locked) return;
   x = px;
   y = py;
-  cursor->SetPosition(px, py);
+  cursor->Move(px, py);
 }
 
 void CGameMouse::Show(int on) { cursor->Show(on); }
@@ -45,7 +45,7 @@ void CGameMouse::Lock(int on) {
 }
 
 void CGameMouse::Centre() {
-  cursor->SetPosition(kCentreX, kCentreY);
+  cursor->Move(kCentreX, kCentreY);
   x = kCentreX;
   y = kCentreY;
   SetMousePosition(kCentreX, kCentreY);

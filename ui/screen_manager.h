@@ -10,7 +10,6 @@ class CEventRunner;
 class CGameDataLoader;
 class CGameResource;
 class CGDItemPool;
-class CMenuAgency;
 class CSystemConfig;
 class CTWItem;
 class IBsCreature;
@@ -127,4 +126,3 @@ const char* GetMessageString(int n);
 
 // The trade screen's list of bought one-of-a-kind items.
 void SetBoughtItemList(std::vector<int>* list);
-void InstallOverlayInput(CMenuAgency* root);

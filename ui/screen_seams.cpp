@@ -9,6 +9,3 @@ void OpenTradeWindow(int) {}
 
 // MINIMAL: the trade window's bought-item list is not kept yet.
 void SetBoughtItemList(std::vector<int>*) {}
-
-// MINIMAL: the overlay takes no input yet.
-void InstallOverlayInput(CMenuAgency*) {}

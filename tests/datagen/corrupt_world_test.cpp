@@ -31,6 +31,7 @@
 #include "tests/support/captures.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
+#include "ui/dialog_player_ex.h"
 #include "world/game_resource.h"
 #include "world/scene_data.h"
 #include "world/scene_environment.h"
@@ -246,6 +247,23 @@ TEST_F(CorruptWorldTest, DamagedWavesParseOrFail) {
         EXPECT_TRUE(plat::IsPlayableFormat(wave.format));
         EXPECT_GT(wave.FrameCount(), 0u);
         EXPECT_EQ(wave.samples.size() % static_cast<size_t>(wave.format.channels), 0u);
+      }
+    }
+  }
+}
+
+TEST_F(CorruptWorldTest, DamagedDialogueStartsOrIsRefused) {
+  const Bytes good = ReadFile(kDialogueFile);
+  for (const Bytes& mutant : Mutants(good, 32, false)) {
+    WriteBytes(kDialogueFile, mutant);
+    CDialogPlayerEx box(kDialogueFile);
+    for (const char* entry : {kGreetEntry, kAskEntry}) {
+      if (box.Start(entry, 2, 0, 0, "Aldo"))
+        for (int i = 0; i < 200 && box.IsActive(); ++i) box.OnAdvance();
+      if (box.StartChoice(entry, 0, nullptr, nullptr)) {
+        box.OnAdvance();
+        EXPECT_LE(box.choiceCount, CDialogPlayerEx::kMaxChoices);
+        box.Close();
       }
     }
   }

@@ -37,6 +37,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSamplePeople,
       WriteSampleCreatures,
       WriteSampleUi,
+      WriteSampleDialogue,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -82,5 +82,12 @@ inline constexpr int kGameOverHeight = 160;
 inline constexpr const char* kStartScriptName = "start";
 inline constexpr const char* kStartScriptFile = "scripts/start.spb";
 
+// Dialogue box and overlay.
+inline constexpr const char* kDialogueFile = "resource/opening.dlg";
+inline constexpr const char* kGreetEntry = "greet";  // two pages, the hero speaking first
+inline constexpr const char* kAskEntry = "ask";      // a question and two answers
+inline constexpr int kAskAnswers = 2;
+inline constexpr const char* kCursorImageFile = "image/TwCursor01.bmp";
+
 }  // namespace sample
 }  // namespace datagen

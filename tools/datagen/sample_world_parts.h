@@ -26,5 +26,8 @@ bool WriteSamplePeople(const std::string& root, std::string& error);
 bool WriteSampleCreatures(const std::string& root, std::string& error);
 // The interface package "image/ui.qxo" and the UI sounds.
 bool WriteSampleUi(const std::string& root, std::string& error);
+// The opening dialogue, the dialogue box's and cursor's pictures and the
+// interface sounds.
+bool WriteSampleDialogue(const std::string& root, std::string& error);
 
 }  // namespace datagen
