@@ -7,7 +7,9 @@
 #include "tests/field_extras/field_extras_fixture.h"
 #include "tools/datagen/package_writer.h"
 #include "world/world_map_pixels.h"
+#include "world/transition_scene.h"
 #include "world/world_map_screen.h"
+#include "tools/datagen/sample_world_parts.h"
 
 namespace fieldtest {
 namespace {
@@ -216,6 +218,29 @@ TEST_F(WorldMapTest, ClosedScreenIgnoresInput) {
   EXPECT_EQ(screen.selecting, 0);
   for (int i = 0; i < 40; ++i) screen.Update();
   EXPECT_EQ(g_reports, 0);
+}
+
+}  // namespace
+}  // namespace fieldtest
+
+namespace fieldtest {
+namespace {
+
+TEST_F(FieldExtrasTest, TheSampleWorldsPicturesAndModels) {
+  std::string error;
+  ASSERT_TRUE(datagen::WriteSampleFieldExtras("./", error)) << error;
+  CWorldMapScreen screen;
+  screen.Init("image/map.qxo");
+  ASSERT_NE(screen.nightBackground.sprite, 0u);
+  for (const CWorldMapPlace& place : screen.places) {
+    for (const CBSprite& icon : place.icons) ASSERT_NE(icon.sprite, 0u) << place.id;
+    EXPECT_EQ(place.savedIcons[0].size(),
+              static_cast<size_t>(place.label.right - place.label.left) * (place.label.bottom - place.label.top));
+  }
+  CTransScene pieces("3deffect.sb");
+  EXPECT_EQ(pieces.GetModelCount(), 192);
+  CTransScene planes("2_sided.sb");
+  EXPECT_EQ(planes.GetModelCount(), 2);
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleCreatures,
       WriteSampleUi,
       WriteSampleDialogue,
+      WriteSampleFieldExtras,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "tools/datagen/cutscene_writer.h"
 
@@ -29,5 +30,9 @@ bool WriteSampleUi(const std::string& root, std::string& error);
 // The opening dialogue, the dialogue box's and cursor's pictures and the
 // interface sounds.
 bool WriteSampleDialogue(const std::string& root, std::string& error);
+// The transitions' models and cues, the guessing game's panel and the world
+// map's pictures; the guessing game's messages 130 to 147.
+bool WriteSampleFieldExtras(const std::string& root, std::string& error);
+void AddSampleFieldExtrasMessages(std::vector<std::string>& messages);
 
 }  // namespace datagen
