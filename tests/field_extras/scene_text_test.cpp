@@ -173,6 +173,13 @@ TEST_F(SceneTextTest, TheVillagesTextTwinReadsTheSameTables) {
     EXPECT_EQ(text->objects[i]->name, binary->objects[i]->name);
     EXPECT_EQ(text->objects[i]->parts.size(), binary->objects[i]->parts.size()) << text->objects[i]->name;
   }
+  const SCENEOBJECTDESC& torch = *text->objects[5];
+  ASSERT_EQ(torch.name, "torch");
+  EXPECT_EQ(torch.kind, SOBJ_BILLBOARD);
+  EXPECT_NE(torch.node, 0u);
+  EXPECT_NEAR(torch.parts[0].ambient[0], binary->objects[5]->parts[0].ambient[0], 1e-3) << "sized from its quad";
+  EXPECT_NEAR(torch.parts[0].ambient[1], binary->objects[5]->parts[0].ambient[1], 1e-3);
+  EXPECT_NEAR(torch.parts[0].diffuse[2], binary->objects[5]->parts[0].diffuse[2], 1e-3);
   ASSERT_EQ(text->cameras.size(), binary->cameras.size());
   EXPECT_EQ(text->cameras[0].name, binary->cameras[0].name);
   EXPECT_EQ(text->cameras[0].target.y, binary->cameras[0].target.y);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "tools/datagen/output_file.h"
@@ -125,7 +126,16 @@ void Object(Text& t, const SceneObjectData& o, float version) {
   }
   const bool uvs = o.meshFlags & 0x08;
   const bool colors = o.meshFlags & 0x10;
-  t << static_cast<int>(o.vertices.size());
+  std::vector<SceneVertexData> vertices = o.vertices;
+  if (o.kind == 7 && vertices.empty() && !o.parts.empty()) {
+    // A billboard is given by its quad: width along x, height along z.
+    const ScenePartData& p = o.parts[0];
+    const float w = p.ambient[0] / 2, h = p.ambient[1] / 2;
+    const Vec3 c = p.diffuse;
+    for (const auto& [dx, dz] : {std::pair{-w, -h}, std::pair{w, -h}, std::pair{w, h}, std::pair{-w, h}})
+      vertices.push_back({{c[0] + dx, c[1], c[2] + dz}, {}, {}});
+  }
+  t << static_cast<int>(vertices.size());
   if (version >= 0.999f) {
     t << (uvs ? "T" : "N") << (colors ? 1 : 0);
     if (o.flags & 0x04) {
@@ -144,7 +154,7 @@ void Object(Text& t, const SceneObjectData& o, float version) {
     }
   }
   t.Line();
-  for (const SceneVertexData& v : o.vertices) {
+  for (const SceneVertexData& v : vertices) {
     t << v.position;
     if (uvs) t << v.uv[0] / 256.0f << v.uv[1] / 256.0f;
     if (colors) t << v.color[2] << v.color[1] << v.color[0];
