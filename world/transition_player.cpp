@@ -13,6 +13,7 @@
 #include "platform/crt.h"
 #include "platform/gdi2d.h"
 #include "world/transition_effects.h"
+#include "world/world_map_pixels.h"
 
 namespace {
 
@@ -28,16 +29,11 @@ constexpr int kRandomTypes = 6;
 bool Is565(int code) { return code == 1; }
 bool Is555(int code) { return code == 3; }
 
-// 16 bits of a format to blue, green, red bytes, each channel's bits at the top.
 void UnpackToBgr(uint16_t pixel, bool fiveFiveFive, uint8_t* bgr) {
-  if (fiveFiveFive) {
-    bgr[2] = static_cast<uint8_t>(((pixel >> 10) & 0x1F) << 3);
-    bgr[1] = static_cast<uint8_t>(((pixel >> 5) & 0x1F) << 3);
-  } else {
-    bgr[2] = static_cast<uint8_t>(((pixel >> 11) & 0x1F) << 3);
-    bgr[1] = static_cast<uint8_t>(((pixel >> 5) & 0x3F) << 2);
-  }
-  bgr[0] = static_cast<uint8_t>((pixel & 0x1F) << 3);
+  const uint32_t rgb = fiveFiveFive ? UnpackPixel555(pixel) : UnpackPixel565(pixel);
+  bgr[0] = static_cast<uint8_t>(rgb);
+  bgr[1] = static_cast<uint8_t>(rgb >> 8);
+  bgr[2] = static_cast<uint8_t>(rgb >> 16);
 }
 
 uint16_t PackFromBgr(const uint8_t* bgr, bool fiveFiveFive) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "tests/ui/ui_fixture.h"
@@ -33,7 +34,7 @@ class FieldExtrasTest : public uitest::UiTest {
   ~FieldExtrasTest() override { DestroyScreenManager(); }
 
   // A 24-bit bitmap of one colour (0xRRGGBB), width a multiple of 4.
-  static void WriteImage(const std::string& path, int width, int height, uint32_t rgb) {
+  static std::vector<uint8_t> Bitmap(int width, int height, uint32_t rgb) {
     datagen::BitmapDesc bitmap;
     bitmap.width = width;
     bitmap.height = height;
@@ -45,8 +46,12 @@ class FieldExtrasTest : public uitest::UiTest {
     }
     plat::ByteWriter out;
     std::string error;
-    ASSERT_TRUE(datagen::WriteBitmap(bitmap, out, error)) << error;
-    ASSERT_TRUE(plat::WriteFileAtomic(path, out.Bytes().data(), out.Size()));
+    EXPECT_TRUE(datagen::WriteBitmap(bitmap, out, error)) << error;
+    return out.Bytes();
+  }
+  static void WriteImage(const std::string& path, int width, int height, uint32_t rgb) {
+    const std::vector<uint8_t> bytes = Bitmap(width, height, rgb);
+    ASSERT_TRUE(plat::WriteFileAtomic(path, bytes.data(), bytes.size()));
   }
 
   CGameResource resource;

@@ -32,22 +32,6 @@ constexpr Point kCentres[CWorldMapScreen::kPlaces] = {
     {525, 68},  {477, 129}, {452, 186}, {307, 303}, {231, 210}, {152, 276}, {91, 354}, {457, 328},
     {404, 258}, {548, 209}, {572, 268}, {313, 197}, {277, 148}, {367, 370}, {371, 99}};
 
-std::vector<uint8_t> Bitmap(int width, int height, uint32_t rgb) {
-  datagen::BitmapDesc bitmap;
-  bitmap.width = width;
-  bitmap.height = height;
-  bitmap.bitCount = 24;
-  bitmap.forSprites = true;
-  for (int i = 0; i < width * height; ++i) {
-    bitmap.pixels.insert(bitmap.pixels.end(),
-                         {static_cast<uint8_t>(rgb), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb >> 16)});
-  }
-  plat::ByteWriter out;
-  std::string error;
-  EXPECT_TRUE(datagen::WriteBitmap(bitmap, out, error)) << error;
-  return out.Bytes();
-}
-
 class WorldMapTest : public FieldExtrasTest {
  protected:
   WorldMapTest() {
