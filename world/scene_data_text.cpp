@@ -592,7 +592,7 @@ void CSceneData::ParseExtendProperties(CTextTokenizer& t, SCENEEXTANIMDESC& reco
       record.count = Int(t);
     } else if (Is(key, "Object")) {
       record.objectName = Name(Word(t), kMaxName);
-    } else if (!Is(key, "LEAF_FALL") && !Is(key, "GRASS_SWING")) {
+    } else {
       t.SkipLine(0);
     }
   }
