@@ -96,7 +96,7 @@ void CGame::Tick(int n) {
     }
     case GS_MINIGAME:
       miniGame->Tick(n);
-      if (miniGame->IsFinished(n)) EndMiniGame();
+      if (miniGame->IsFinished()) EndMiniGame();
       TickSociety(society);
       break;
     case GS_SCRIPT: {

@@ -14,6 +14,8 @@
 namespace plat {
 class ByteReader;
 }
+class CTextTokenizer;
+struct MESHVERTEX;
 
 class CSceneData {
  public:
@@ -63,6 +65,18 @@ class CSceneData {
   void ReadObject(plat::ByteReader& r, SCENEOBJECTDESC& object, int partCount, bool hasAnimation, int index);
   void CreatePartMaterials(SCENEOBJECTDESC& object);
   void BuildMesh(plat::ByteReader& r, SCENEOBJECTDESC& object);
+  // The object's mesh node from its vertices and triangles (shared by both forms).
+  void CreateMeshNode(SCENEOBJECTDESC& object, const std::vector<MESHVERTEX>& vertices,
+                      const std::vector<SCENETRIANGLE>& triangles, const MATRIX34* matrix);
+  // The text form's blocks (scene_data_text.cpp).
+  void ParseAnimate(CTextTokenizer& t, SCENEOBJECTDESC* object, SCENEPERSONDESC* person);
+  void ParseTriggerProperties(CTextTokenizer& t, TRIGGERDESC& trigger);
+  void ParseExtendProperties(CTextTokenizer& t, SCENEEXTANIMDESC& record);
+  void CreateBillboardFromQuad(const std::vector<MESHVERTEX>& vertices, SCENEOBJECTDESC& object);
+  void ReadTextObject(CTextTokenizer& t, std::vector<int>& fileToObject);
+  void ReadTextDummy(CTextTokenizer& t, const std::string& name);
+  void ReadTextMesh(CTextTokenizer& t, SCENEOBJECTDESC& object);
+  float textVersion_ = 0;
   void ReadMorphs(plat::ByteReader& r, int count, int tableSize);
   void ReadShadows(plat::ByteReader& r, int count);
 };

@@ -140,11 +140,8 @@ void CSceneData::BuildMesh(plat::ByteReader& r, SCENEOBJECTDESC& object) {
   const int vertexCount = std::max<int>(0, r.I16());
   const int triangleCount = std::max<int>(0, r.I16());
 
-  struct Triangle {
-    int part, a, b, c;
-  };
-  std::vector<Triangle> triangles(std::min(static_cast<size_t>(triangleCount), r.Remaining() / 8));
-  for (Triangle& t : triangles) {
+  std::vector<SCENETRIANGLE> triangles(std::min(static_cast<size_t>(triangleCount), r.Remaining() / 8));
+  for (SCENETRIANGLE& t : triangles) {
     t.part = r.I16();
     t.a = r.I16();
     t.b = r.I16();
@@ -171,10 +168,16 @@ void CSceneData::BuildMesh(plat::ByteReader& r, SCENEOBJECTDESC& object) {
     }
   }
 
+  CreateMeshNode(object, vertices, triangles, hasMatrix ? &matrix : nullptr);
+}
+
+void CSceneData::CreateMeshNode(SCENEOBJECTDESC& object, const std::vector<MESHVERTEX>& vertices,
+                                const std::vector<SCENETRIANGLE>& triangles, const MATRIX34* matrix) {
+  const bool colors = object.meshFlags & SCENEOBJECTDESC::kMeshColors;
   const int held = static_cast<int>(vertices.size());
   std::vector<MESHPRIM> words;
   int skipped = 0;
-  for (const Triangle& t : triangles) {
+  for (const SCENETRIANGLE& t : triangles) {
     if (t.a < 0 || t.b < 0 || t.c < 0 || t.a >= held || t.b >= held || t.c >= held) {
       ++skipped;
       continue;
@@ -197,7 +200,7 @@ void CSceneData::BuildMesh(plat::ByteReader& r, SCENEOBJECTDESC& object) {
   AppendMeshData(0, vertices.data(), held, words.data(), static_cast<int>(words.size()),
                  static_cast<int>(words.size()) / kTriangleWords, 1);
   object.node = EndNode(0);
-  if (hasMatrix) SetNodeMatrix(object.node, &matrix, 0);
+  if (matrix) SetNodeMatrix(object.node, matrix, 0);
   if (!object.parts.empty()) {
     SetNodeAlpha(object.node, object.parts[0].alpha);
     if (direct3D) ApplyBlendMode(object.node, object.parts[0].blendMode);

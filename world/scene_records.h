@@ -220,6 +220,11 @@ struct SCENEEXTANIMDESC {
   SCENEZONE zone;
 };
 
+// A mesh triangle: the part (an index of the object's parts) and three vertex indices.
+struct SCENETRIANGLE {
+  int part, a, b, c;
+};
+
 struct SCENESHADOWDESC {
   std::vector<VECTOR3> points;
 };

@@ -256,6 +256,8 @@ WaveSpec Stream() {
 
 }  // namespace
 
+SceneFileData SampleVillageScene() { return Village(); }
+
 bool WriteSampleMaps(const std::string& root, std::string& error) {
   const PaletteColour green{60, 140, 40}, darkGreen{40, 110, 30}, grey{130, 130, 125}, darkGrey{60, 60, 65},
       brown{120, 80, 40}, darkBrown{80, 50, 25}, blue{120, 170, 230}, white{235, 240, 250}, orange{250, 160, 40},

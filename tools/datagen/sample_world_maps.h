@@ -3,10 +3,14 @@
 // packages, game resource and environment file share with the tests.
 #include <string>
 
+#include "tools/datagen/scene_file_writer.h"
+
 namespace datagen {
 
 // The game resource and the environment file.
 bool WriteSampleMapTables(const std::string& root, std::string& error);
+// The village's scene as written to a004.sb.
+SceneFileData SampleVillageScene();
 
 namespace sample {
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "tools/datagen/cutscene_writer.h"
 
@@ -39,5 +40,9 @@ bool WriteSampleEfficacy(const std::string& root, std::string& error);
 bool WriteSampleAutomapImages(const std::string& root, std::string& error);
 // The field camera's aimer and the default camera script "camera/fcamera.sc".
 bool WriteSampleCamera(const std::string& root, std::string& error);
+// The transitions' models and cues, the guessing game's panel and the world
+// map's pictures; the guessing game's messages 130 to 147.
+bool WriteSampleFieldExtras(const std::string& root, std::string& error);
+void AddSampleFieldExtrasMessages(std::vector<std::string>& messages);
 
 }  // namespace datagen

@@ -1,0 +1,25 @@
+#include "world/transition_scene.h"
+
+#include "engine/core/node_states.h"
+#include "world/scene_content.h"
+#include "world/scene_data.h"
+
+CTransScene::CTransScene(const char* fileName)
+    : data_(std::make_unique<CSceneData>("scenes", fileName)),
+      content_(std::make_unique<CSceneContent>(*data_, nullptr)) {}
+
+CTransScene::~CTransScene() {
+  content_.reset();
+  data_.reset();
+}
+
+int CTransScene::GetModelCount() const { return static_cast<int>(content_->objects.size()); }
+
+HOBJECT CTransScene::GetModel(int n) const {
+  if (n < 0 || n >= GetModelCount()) return 0;
+  return content_->NodeOf(n);
+}
+
+void CTransScene::ShowAll(int flag) {
+  for (int n = 0; n < GetModelCount(); ++n) ShowNode(GetModel(n), flag);
+}
