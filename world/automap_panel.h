@@ -1,37 +1,59 @@
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "engine/core/handles.h"
+#include "world/automap.h"
 
-// A portal or position icon handed from the map scene to the automap.
-struct AUTOMAPICONDESC {
-  float x = 0;
-  float y = 0;
-  int kind = 0;   // 1 portal
-  int state = 0;  // bit 4 hidden: the map scene sends 1 open, 5 closed
-  int index = 0;
-};
+class CTickTimer;
 
-// The automap of the current scene.
-// MINIMAL: there is no map to draw: no scene's map is ever built (BuildForScene
-// fails), Clear only counts, and the portal icons are only kept.
+// The automap on the field screen: a 140 x 140 panel at the top-left with a
+// decorative frame, a half-transparent map layer and the 120 x 120 surface
+// the map is drawn into, whose pixel (0, 0) falls on screen point (16, 15).
+// The map scene builds it per scene and ticks it; the game core switches
+// the display and saves, loads and clears the explored cells. The map is
+// redrawn at most 10 times per second.
 class CAutomapPanel {
  public:
-  void Clear() { ++clearCount; }
-  void SetAlpha(float value) { alpha = value; }
-  void Show(int on) { shown = on; }
-  // 0 when the scene's map was built.
-  int BuildForScene(const char*, HOBJECT, int) { return -1; }
-  void UpdatePlayer(float, float, float, float) {}
-  void Redraw(int) {}
-  void SetPortalIcons(const std::vector<AUTOMAPICONDESC>& icons) { portalIcons = icons; }
-  void UpdatePortalIcon(const AUTOMAPICONDESC& icon) {
-    for (AUTOMAPICONDESC& i : portalIcons)
-      if (i.index == icon.index) i = icon;
-  }
+  CAutomapPanel();
+  ~CAutomapPanel();
+  CAutomapPanel(const CAutomapPanel&) = delete;
+  CAutomapPanel& operator=(const CAutomapPanel&) = delete;
 
-  int clearCount = 0;
-  float alpha = 1;
-  int shown = 1;
-  std::vector<AUTOMAPICONDESC> portalIcons;
+  // 0, or -1 when the scene's map cannot be built.
+  int BuildForScene(const char* sceneName, HOBJECT terrain, int tracking);
+  void SetPortalIcons(const std::vector<AUTOMAPICONDESC>& icons);
+  // 0, or -1 when no icon matches.
+  int UpdatePortalIcon(const AUTOMAPICONDESC& icon);
+  // 0 for a newly or already explored cell (or without fog), else -1.
+  int UpdatePlayer(float x, float y, float facingX, float facingY);
+  // Draws when visible and a redraw is due; 0, or -1 when drawing fails.
+  int Redraw(int frames);
+  void Show(int flag);
+  void SetAlpha(float opacity);
+  // 0 fixed map, 1 follow view.
+  void SetFollowMode(int mode);
+  // 0, or -1 when the file cannot be written.
+  int SaveFile(const char* path);
+  // 0, or -1 when the file cannot be read.
+  int LoadFile(const char* path, const char* sceneName, HOBJECT terrain);
+  // Forgets every scene's explored cells (new game).
+  void Clear();
+  // Drops the current scene's map, for a scene without one.
+  void ClearScene();
+
+  CAutomap& Automap() { return *automap_; }
+  HOBJECT Layer() const { return layer_; }
+  HOBJECT Frame() const { return frame_; }
+  HOBJECT Surface() const { return surface_; }
+  int Visible() const { return visible_; }
+
+ private:
+  std::unique_ptr<CAutomap> automap_;
+  HOBJECT layer_ = 0;
+  HOBJECT frame_ = 0;
+  HOBJECT surface_ = 0;
+  std::unique_ptr<CTickTimer> redrawTimer_;
+  int showAllIcons_ = 0;
+  int visible_ = 1;
 };

@@ -54,13 +54,33 @@ struct CAMERARECORDDESC {
   TRACKRANGEDESC targetTrack;
   std::vector<CAMERAPOINTKEYDESC> targetKeys;
   int32_t cameraParent = 0;  // 1 when parent record 0 carries the camera
-  int32_t targetParent = 0;  // index + 1 of the parent record carrying the target, 0 none
+  int32_t targetParent = 0;  // index + 1 of the parent record carrying the target, 0 none:
+                             // also the number of parent records in use
   std::array<CAMERAPARENTDESC, 2> parents;
 };
 
+// The file is a list of keywords, each followed by its values, read through
+// CTextTokenizer (blanks, line ends and '#' or ';' comment lines separate
+// them):
+//   TotalCamera n              the camera count; comes before every camera
+//   BeginCamera <name>         the name ends in its two-digit number 01..n,
+//     position x y z, target x y z, field of view, roll, two further floats
+//     KeyPos first last count  then count keys: frame x y z
+//     KeyFov first last count  then count keys: frame value
+//     KeyRoll first last count then count keys: frame value
+//     KeyTarget first last count  then count keys: frame x y z
+//     CameraParent x y z       then its KeyPos (frame x y z) and KeyRoll
+//     TargetParent x y z       (frame axis x y z, angle) blocks, if any
+//   EndCamera a b              ends the camera; two integers
+// Any other word at the top level skips its line. A camera numbered outside
+// 1..n, or before the count, is read and dropped. A truncated file keeps
+// the keys that were there, with the key counts cut to match.
 class CCameraTrackFile {
  public:
+  // Reads the whole file; a missing file gives no cameras.
   explicit CCameraTrackFile(const char* path);
+
+  static constexpr int kMaxCameras = 99;  // the number is two digits
 
   int32_t cameraCount = 0;
   std::vector<CAMERARECORDDESC> cameras;  // cameraCount records

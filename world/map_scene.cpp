@@ -86,9 +86,9 @@ void MScene::Load(const char* sceneFile) {
   if (mapRecord) {
     automapReady = automap->BuildForScene(sceneName.c_str(), content->terrainNode, 1) == 0 ? 1 : 0;
   } else {
-    // The previous scene's map must not stay in use.
+    // The previous scene's map must not stay in use; the explored cells stay.
     automapReady = 0;
-    automap->Clear();
+    automap->ClearScene();
   }
   UpdateAutomapPortals(-1);
   automap->Show(0);

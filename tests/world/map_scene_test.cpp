@@ -87,13 +87,16 @@ TEST_F(MapSceneTest, ASceneWithoutAMapRecordDropsThePreviousAutomap) {
   auto scene = Scene(s, "zzz.sb");
   EXPECT_EQ(scene->mapIndex, 0);
   EXPECT_EQ(scene->mapRecord, nullptr);
+  ASSERT_EQ(scene->automap->BuildForScene("a004.sb", scene->content->terrainNode, 1), 0);
   scene->automapReady = 1;
-  const int clears = scene->automap->clearCount;
   scene->Unload(1);
   EXPECT_EQ(scene->memory->MapCount(), 0) << "a scene without a map record is not remembered";
   scene->Load("zzz.sb");
   EXPECT_EQ(scene->automapReady, 0);
-  EXPECT_EQ(scene->automap->clearCount, clears + 1);
+  const CAutomap& map = scene->automap->Automap();
+  EXPECT_TRUE(map.Outline().empty());
+  EXPECT_EQ(map.CurrentCells(), nullptr);
+  EXPECT_EQ(map.ExploredScenes().count("a004"), 1u) << "the explored cells stay";
 }
 
 TEST_F(MapSceneTest, PortalsAreFoundOnlyWhenOpenAndTheEarlierWins) {
@@ -113,11 +116,12 @@ TEST_F(MapSceneTest, PortalsAreFoundOnlyWhenOpenAndTheEarlierWins) {
   EXPECT_EQ(scene->FindPortalAt({60, 60, 200}, &name, &point), 0) << "above the volume";
   EXPECT_EQ(scene->FindPortalAt({400, 60, 0}, &name, &point), 0);
 
-  ASSERT_EQ(scene->automap->portalIcons.size(), 3u);
-  EXPECT_EQ(scene->automap->portalIcons[0].state, 5);
-  EXPECT_FLOAT_EQ(scene->automap->portalIcons[2].x, 150);
+  const std::vector<AUTOMAPICON>& icons = scene->automap->Automap().HiddenIcons();
+  ASSERT_EQ(icons.size(), 3u);
+  EXPECT_EQ(icons[0].desc.state, 5);
+  EXPECT_FLOAT_EQ(icons[2].desc.x, 150);
   scene->SetPortalOpen(0, 1);
-  EXPECT_EQ(scene->automap->portalIcons[0].state, 1);
+  EXPECT_EQ(icons[0].desc.state, 1);
   EXPECT_EQ(scene->FindPortalAt({20, 20, 0}, &name, &point), 1);
   EXPECT_EQ(name, "shut");
 }
@@ -147,7 +151,7 @@ TEST_F(MapSceneTest, PlayedObjectsOpenPortalsAndFlipTriggers) {
   scene->ApplyObjectLinks();
   EXPECT_TRUE(scene->portals->IsOpen(0));
   EXPECT_EQ(scene->data->triggers[0].CurrentState(), 0);
-  EXPECT_EQ(scene->automap->portalIcons[0].state, 1);
+  EXPECT_EQ(scene->automap->Automap().HiddenIcons()[0].desc.state, 1);
 }
 
 TEST_F(MapSceneTest, DistanceCullingOfObjectsAndPeople) {

@@ -40,6 +40,8 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleSwordsman,
       WriteSampleDialogue,
       WriteSampleEfficacy,
+      WriteSampleAutomapImages,
+      WriteSampleCamera,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -33,5 +33,9 @@ bool WriteSampleSwordsman(const std::string& root, std::string& error);
 bool WriteSampleDialogue(const std::string& root, std::string& error);
 // The first hero's attack effect with its textures and wave.
 bool WriteSampleEfficacy(const std::string& root, std::string& error);
+// The automap's frame, portal and position images.
+bool WriteSampleAutomapImages(const std::string& root, std::string& error);
+// The field camera's aimer and the default camera script "camera/fcamera.sc".
+bool WriteSampleCamera(const std::string& root, std::string& error);
 
 }  // namespace datagen
