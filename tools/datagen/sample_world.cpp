@@ -42,6 +42,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleEfficacy,
       WriteSampleAutomapImages,
       WriteSampleCamera,
+      WriteSampleField,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

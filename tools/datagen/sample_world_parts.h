@@ -37,5 +37,8 @@ bool WriteSampleEfficacy(const std::string& root, std::string& error);
 bool WriteSampleAutomapImages(const std::string& root, std::string& error);
 // The field camera's aimer and the default camera script "camera/fcamera.sc".
 bool WriteSampleCamera(const std::string& root, std::string& error);
+// The loading picture, the message board, the flare and mote glows and the
+// slow click's sound.
+bool WriteSampleField(const std::string& root, std::string& error);
 
 }  // namespace datagen
