@@ -24,6 +24,9 @@ struct WindowData {
   bool inDisplayMode = false;
   SDL_Window* sdl = nullptr;
   int titleClaim = -1;
+  // Where a refused warp put the pointer, until the next motion takes it.
+  bool pointerHeld = false;
+  int heldX = 0, heldY = 0;
 };
 
 std::map<std::string, WindowClass> g_classes;
@@ -34,6 +37,7 @@ std::map<std::string, uint32_t> g_registeredMessages;
 WindowHandle g_capture = 0;
 CursorHandle g_cursor = 0;
 int g_cursorCount = 0;
+int g_warpsRefused = -1;  // -1: decided by the video driver
 SDL_Cursor* g_sdlCursors[4] = {};
 
 WindowData* Find(WindowHandle window) {
@@ -78,6 +82,22 @@ bool HeadlessVideo() {
 }
 
 bool EnsureVideo() { return VideoStarted() || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+
+bool WarpsRefused() {
+  if (g_warpsRefused >= 0) return g_warpsRefused != 0;
+  const char* driver = VideoStarted() ? SDL_GetCurrentVideoDriver() : nullptr;
+  return driver && SDL_strcmp(driver, "wayland") == 0;
+}
+
+void SetWarpsRefused(int refused) { g_warpsRefused = refused; }
+
+void TakeMotion(WindowHandle window, int relativeX, int relativeY, int* x, int* y) {
+  WindowData* w = Find(window);
+  if (!w || !w->pointerHeld) return;
+  w->pointerHeld = false;
+  *x = w->heldX + relativeX;
+  *y = w->heldY + relativeY;
+}
 
 SDL_Window* SdlWindowOf(WindowHandle window) {
   WindowData* w = Find(window);
@@ -311,6 +331,9 @@ WindowHandle GetCapture() { return g_capture; }
 void SetCursorPos(WindowHandle window, int x, int y) {
   WindowData* w = Find(window);
   if (!w || !w->sdl) return;
+  w->pointerHeld = native::WarpsRefused();
+  w->heldX = x;
+  w->heldY = y;
   int wx = x, wy = y;
   native::ImageToWindowPoint(window, x, y, &wx, &wy);
   SDL_WarpMouseInWindow(w->sdl, wx, wy);

@@ -98,9 +98,11 @@ void TranslateSystemEvents() {
         if (WindowHandle w = WindowFromSdlId(e.text.windowID)) TranslateText(w, e.text.text);
         break;
       case SDL_MOUSEMOTION:
-        if (WindowHandle w = WindowFromSdlId(e.motion.windowID))
-          PostMessage(w, WM_MOUSEMOVE, MouseFlags(e.motion.state),
-                      MakePointParam(e.motion.x, e.motion.y));
+        if (WindowHandle w = WindowFromSdlId(e.motion.windowID)) {
+          int x = e.motion.x, y = e.motion.y;
+          TakeMotion(w, e.motion.xrel, e.motion.yrel, &x, &y);
+          PostMessage(w, WM_MOUSEMOVE, MouseFlags(e.motion.state), MakePointParam(x, y));
+        }
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:

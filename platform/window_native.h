@@ -17,6 +17,16 @@ bool HeadlessDriver(const char* driver);
 bool EnsureVideo();
 SDL_Window* SdlWindowOf(WindowHandle window);
 
+// Some window systems (Wayland) do not let a program move the pointer. There
+// a warp is remembered instead, and the next motion of the pointer counts
+// from it, so that mouse look, which warps after every move, still sees
+// each move. Tests choose with SetWarpsRefused (1 refused, 0 allowed, -1 by
+// the driver).
+bool WarpsRefused();
+void SetWarpsRefused(int refused);
+// The position of a motion event (x, y in, the position to report out).
+void TakeMotion(WindowHandle window, int relativeX, int relativeY, int* x, int* y);
+
 // A display mode on a window: desktop-wide and borderless, showing the mode's
 // image scaled with its aspect kept; a plain window of the mode's size when
 // TARNWICK_WINDOWED=1.

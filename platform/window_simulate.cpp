@@ -47,15 +47,19 @@ void SimulateMouseButton(WindowHandle window, int button, bool down, int clicks,
   SDL_PushEvent(&e);
 }
 
-void SimulateMouseMotion(WindowHandle window, int x, int y, bool leftHeld) {
+void SimulateMouseMotion(WindowHandle window, int x, int y, bool leftHeld, int relativeX, int relativeY) {
   SDL_Event e{};
   e.type = SDL_MOUSEMOTION;
   e.motion.windowID = SdlId(window);
   e.motion.state = leftHeld ? SDL_BUTTON_LMASK : 0;
   e.motion.x = x;
   e.motion.y = y;
+  e.motion.xrel = relativeX;
+  e.motion.yrel = relativeY;
   SDL_PushEvent(&e);
 }
+
+void SimulateRefusedWarps(int refused) { native::SetWarpsRefused(refused); }
 
 void SimulateWindowEvent(WindowHandle window, SimulatedWindowEvent event, int x, int y) {
   SDL_Event e{};

@@ -4,11 +4,14 @@
 #include <memory>
 #include <numbers>
 
+#include "engine/core/cameras.h"
 #include "engine/core/input_hooks.h"
+#include "engine/core/main_loop.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/pools.h"
 #include "engine/core/viewports.h"
+#include "platform/window_simulate.h"
 #include "tests/world/block_fixture.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "world/game_camera.h"
@@ -36,6 +39,9 @@ VECTOR3 CameraPosition(const CGameCamera& camera) {
 float Distance(const VECTOR3& a, const VECTOR3& b) {
   return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
 }
+
+CGameCamera* g_looking = nullptr;
+void LookHook(int x, int y) { g_looking->OnMouseMove(x, y); }
 
 class GameCameraTest : public enginetest::EngineTest {
  protected:
@@ -123,6 +129,31 @@ TEST_F(GameCameraTest, MouseLookTurnsCameraAndTarget) {
   const float yaw = camera_->accumulatedYaw;
   camera_->OnMouseMove(300, 100);
   EXPECT_FLOAT_EQ(camera_->accumulatedYaw, yaw) << "ignored in close-up mode";
+}
+
+TEST_F(GameCameraTest, MouseLookWhereTheWindowSystemRefusesWarps) {
+  g_looking = camera_.get();
+  SetMouseMoveHook(LookHook);
+  const struct {
+    int refused;
+    float yaw;
+    int cursorX;
+  } cases[] = {{1, 10 * 0.18f, 330}, {0, 280 * 0.18f, 40}};
+  for (const auto& c : cases) {
+    plat::SimulateRefusedWarps(c.refused);
+    camera_->SetYawRange(180);
+    camera_->cursorX = 320;
+    camera_->cursorY = 240;
+    SetMousePosition(320, 240);
+    // The pointer was never moved: the system reports it at (600, 50), 10 to the right.
+    plat::SimulateMouseMotion(GetMainWindow(), 600, 50, false, 10, 0);
+    PumpMessages();
+    EXPECT_NEAR(camera_->accumulatedYaw, c.yaw, 1e-4) << c.refused;
+    EXPECT_EQ(camera_->cursorX, c.cursorX) << c.refused;
+    EXPECT_EQ(camera_->cursorY, c.refused ? 240 : 50) << c.refused;
+  }
+  plat::SimulateRefusedWarps(-1);
+  SetMouseMoveHook(nullptr);
 }
 
 TEST_F(GameCameraTest, TheYawLimitStopsTheTurn) {
@@ -254,6 +285,12 @@ TEST_F(GameCameraTest, ViewsAreRestoredAndTheAimerShown) {
   EXPECT_NEAR(m.row[3].y, 85, 1e-3);
   ASSERT_NE(LookupViewport(0), nullptr);
   EXPECT_EQ(LookupViewport(0)->camera, LookupNode(camera_->node)) << "active again";
+
+  camera_->SetViewDistance(3000);
+  const auto* lens = static_cast<const CAMERADESC*>(LookupNode(camera_->node)->kindData);
+  ASSERT_NE(lens, nullptr);
+  EXPECT_FLOAT_EQ(lens->farPlane, 3000) << "the view distance";
+  EXPECT_FLOAT_EQ(lens->nearPlane, 10);
 
   camera_->ResetOrbit(60);
   EXPECT_FLOAT_EQ(camera_->orbitDistance, 60);
