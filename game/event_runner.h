@@ -8,6 +8,8 @@ class CEventRunner {
   void RunPending() {}
   // The type of the next pending action; -1 when none.
   int NextPendingType() const { return -1; }
+  // The run count of a relative event; 0 past the table.
+  int GetEventCount(int) const { return 0; }
 
   int lastResult = 0;
   int approachFlag = 0;

@@ -125,6 +125,8 @@ class CGame {
   void BuildCollisionVolumes();
   // The camera follows the walker again.
   void FollowWalker();
+  // Every collision volume moved to its node.
+  void FollowVolumes();
   int UpdateAreaChange(int n);
   void EnterScene(const std::string& scene, int entry);
   void GoToScene(const std::string& scene, int entry);
@@ -136,6 +138,8 @@ class CGame {
   // Events, talks, scripts and services.
   int StartEvent(int kind, int event);
   void StartApproachEvent(int group);
+  // Walks up to a picked NPC, object or trigger (mode 0: the scan's talk).
+  int ApproachTarget(int target, int mode);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
   void StartScript(const char* name, int event);

@@ -24,7 +24,7 @@ void CGame::FinishSceneEntry() {
   state = GS_SETTLE;
   SetCursorMode(2);
   ShowSelectedItem(0);
-  pick->closeUp = 0;
+  pick->closeUpActive = 0;
   if (scene && scene->camera) scene->camera->mouseLookLocked = 1;
   tickCounter &= 63;
 }
@@ -49,6 +49,12 @@ void CGame::GoToScene(const std::string&, int) {}
 void CGame::BuildCollisionVolumes() {}
 // MINIMAL: the camera does not follow the walker yet.
 void CGame::FollowWalker() {}
+
+void CGame::FollowVolumes() {
+  walkerVolume.Follow();
+  for (ObjBoundVolume& volume : npcVolumes) volume.Follow();
+  for (ObjBoundVolume& volume : objectVolumes) volume.Follow();
+}
 // MINIMAL: the walker is not placed.
 void CGame::PlaceWalkerAtStart() {}
 // MINIMAL: no characters exist to remember.
