@@ -11,6 +11,9 @@
 #include "game/message_board.h"
 #include "platform/files.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/game/game_fixture.h"
+#include "world/game_resource.h"
+#include "world/map_scene.h"
 #include "tools/datagen/wave_writer.h"
 #include "ui/gm_board.h"
 
@@ -130,3 +133,28 @@ TEST_F(AudioTest, BoardMessagesReplaceEachOther) {
 }
 
 }  // namespace
+
+namespace gametest {
+namespace {
+
+using SceneTrackTest = GameTest;
+
+TEST_F(SceneTrackTest, TheMapRecordNamesTheTrack) {
+  ASSERT_EQ(Start(), 1);
+  Game().scene = new MScene("none.sb", nullptr);
+  MAPDESC record;
+  Game().scene->mapRecord = &record;
+  Game().audio->PlayTrack(2);
+  for (const int track : {0, -3}) {
+    record.bytes[68] = static_cast<uint8_t>(track);
+    Game().PlaySceneTrack();
+    EXPECT_EQ(Game().audio->currentTrack, 2) << track;
+  }
+  record.bytes[68] = 5;
+  Game().PlaySceneTrack();
+  EXPECT_EQ(Game().audio->currentTrack, 5);
+  Game().scene->mapRecord = nullptr;
+}
+
+}  // namespace
+}  // namespace gametest
