@@ -1,20 +1,32 @@
 #pragma once
+#include <vector>
+
 #include "engine/core/handles.h"
+#include "engine/core/math3d.h"
+#include "world/scene_records.h"
 
-struct SCENEANIMDESC;
-struct SCENEZONE;
-
-// Leaves falling in a marked zone of a field map, copies of a leaf model
-// flying along a keyframe track.
+// Leaves falling in a marked zone of a field map: copies of a leaf model
+// released one every 30 ticks, each flying the zone object's keyframe track
+// from its own random start.
 class CHFallLeaves {
  public:
-  // The track stays the scene's; the model is copied.
+  static constexpr int kReleaseInterval = 30;
+
+  struct Leaf {
+    HOBJECT node = 0;
+    int clock = 0;
+    int released = 0;
+    float orientation[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    VECTOR3 start{0, 0, 0};
+  };
+
+  // The track stays the scene's; the model is copied and the copy hidden.
   CHFallLeaves(const SCENEANIMDESC* track, HOBJECT leafModel);
   ~CHFallLeaves();
   CHFallLeaves(const CHFallLeaves&) = delete;
   CHFallLeaves& operator=(const CHFallLeaves&) = delete;
 
-  // 1.
+  // Makes count hidden leaves; 1.
   int Setup(const SCENEZONE& zone, int count);
   // -1 when not started, 0 when paused, else 1.
   int Update(int n);
@@ -23,6 +35,15 @@ class CHFallLeaves {
   const SCENEANIMDESC* track;
   HOBJECT leafModel;
   int leafCount = 0;
+  SCENEZONE zone;
+  int startMode = 0;
   int started = 0;
   int paused = 1;
+  int releaseTimer = 0;
+  int leavesReleased = 0;
+  std::vector<Leaf> leaves;
+
+ private:
+  void StartAfresh(Leaf& leaf) const;
+  void Move(Leaf& leaf, int n) const;
 };

@@ -125,6 +125,8 @@ class CGame {
   void BuildCollisionVolumes();
   // The camera follows the walker again.
   void FollowWalker();
+  // Every collision volume moved to its node.
+  void FollowVolumes();
   int UpdateAreaChange(int n);
   void EnterScene(const std::string& scene, int entry);
   void GoToScene(const std::string& scene, int entry);
@@ -138,6 +140,8 @@ class CGame {
   // Added to hero-relative event numbers (0 without a game resource).
   int EventBase() const;
   void StartApproachEvent(int group);
+  // Walks up to a picked NPC, object or trigger (mode 0: the scan's talk).
+  int ApproachTarget(int target, int mode);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
   // Money (0..999999) and items; sign 0 sets, 1 adds, 2 subtracts or removes.

@@ -3,31 +3,40 @@
 
 #include "engine/core/handles.h"
 
-// The game's music and effect sounds.
-// MINIMAL: only the two volumes and the effect queue are kept (20 percent
-// each at start); CD tracks and the mixer are still missing.
+// The game's music, looping CD-audio tracks, and its effect sounds, short
+// waves of which the last three stay loaded. Volumes are percent. The
+// program's own CD and wave gains found at construction come back on
+// destruction.
 class CGameAudio {
  public:
-  CGameAudio() = default;
-  // Frees the queued effects.
+  static constexpr int kEffectSlots = 3;
+
+  // Music and effects at 20 percent.
+  CGameAudio();
+  // Stops the music, frees the effects and restores the gains.
   ~CGameAudio();
   CGameAudio(const CGameAudio&) = delete;
   CGameAudio& operator=(const CGameAudio&) = delete;
 
-  // Loads the sound name from the sound folder and starts it; at most three
-  // effects stay loaded, the oldest goes first. Nothing at sound volume 0.
+  // -1 stops the music. The track is kept even when music is silent, so
+  // raising the volume starts it.
+  void PlayTrack(int track);
+  void StopMusic();
+  // Plays (above 0) or stops a track without keeping it as the music.
+  void OverrideTrack(int track);
+  void ApplyMusicVolume();
+  void SetMusicVolume(int percent);
+  void SetSoundVolume(int percent);
+  // Loads the wave from the sound folder and starts it; the fourth effect
+  // frees the oldest. Nothing at sound volume 0.
   void PlayEffect(const char* name);
 
-  void SetMusicVolume(int percent) { musicVolume = percent; }
-  void SetSoundVolume(int percent) { soundVolume = percent; }
-  void ApplyMusicVolume() {}
-  void PlayTrack(int) {}
-  void StopMusic() { currentTrack = -1; }
-  void OverrideTrack(int) {}
-
-  int musicVolume = 20;
-  int soundVolume = 20;
   int currentTrack = -1;
-  std::array<HOBJECT, 3> effects{};  // oldest first
+  std::array<HOBJECT, kEffectSlots> effects{};  // oldest first
+  HOBJECT extraSound = 0;
   int effectCount = 0;
+  float savedCdVolume = 0;
+  float savedWaveVolume = 0;
+  int musicVolume = 0;
+  int soundVolume = 0;
 };

@@ -219,7 +219,7 @@ void CGame::Settle() {
       camera->CenterCursor();
       camera->ShowAimer(1);
     }
-    pick->closeUp = 0;
+    pick->closeUpActive = 0;
     RefreshAutomap(0);
   } else if (state == GS_CLOSEUP) {
     if (camera) camera->mouseLookLocked = 1;

@@ -14,6 +14,8 @@ int CGame::EventBase() const { return gameResource ? gameResource->EventBase() :
 int CGame::StartEvent(int, int) { return 0; }
 // MINIMAL: no approach event starts; the walker goes back to settling.
 void CGame::StartApproachEvent(int) { state = GS_SETTLE; }
+// MINIMAL: the walker does not walk up to the target; nothing starts.
+int CGame::ApproachTarget(int, int) { return 0; }
 // MINIMAL: the leader's attributes are not read yet.
 int CGame::GetLeaderAttribute(int) { return 0; }
 // MINIMAL: the leader's attributes are not changed yet.

@@ -1,10 +1,18 @@
 // Scene changes and the loading screen.
 #include "components/society_ext.h"
 #include "game/game.h"
+#include "game/game_audio.h"
 #include "game/pick_manager.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
+#include "world/game_resource.h"
 #include "world/map_scene.h"
+
+namespace {
+
+constexpr int kMapCdTrackByte = 68;
+
+}  // namespace
 
 // MINIMAL: no scene is loaded; the first call only makes the scene society.
 void CGame::OpenScene(const char* sceneFile) {
@@ -24,7 +32,7 @@ void CGame::FinishSceneEntry() {
   state = GS_SETTLE;
   SetCursorMode(2);
   ShowSelectedItem(0);
-  pick->closeUp = 0;
+  pick->closeUpActive = 0;
   if (scene && scene->camera) scene->camera->mouseLookLocked = 1;
   tickCounter &= 63;
 }
@@ -49,9 +57,18 @@ void CGame::GoToScene(const std::string&, int) {}
 void CGame::BuildCollisionVolumes() {}
 // MINIMAL: the camera does not follow the walker yet.
 void CGame::FollowWalker() {}
+
+void CGame::FollowVolumes() {
+  walkerVolume.Follow();
+  for (ObjBoundVolume& volume : npcVolumes) volume.Follow();
+  for (ObjBoundVolume& volume : objectVolumes) volume.Follow();
+}
 // MINIMAL: the walker is not placed.
 void CGame::PlaceWalkerAtStart() {}
 // MINIMAL: no characters exist to remember.
 void CGame::SaveNpcSnapshots() {}
-// MINIMAL: no map record gives a track.
-void CGame::PlaySceneTrack() {}
+void CGame::PlaySceneTrack() {
+  if (!scene || !scene->mapRecord || !audio) return;
+  const int track = static_cast<int8_t>(scene->mapRecord->bytes[kMapCdTrackByte]);
+  if (track > 0) audio->PlayTrack(track);
+}

@@ -65,7 +65,7 @@ class WalkerTest : public GameTest {
     g_gameDataBase.heroes = {Hero(1, 0), Hero(2, 0), Hero(3, 0), Hero(4, 0)};
     g_gameDataBase.party.members.clear();
     Game().scene = new MScene("none.sb", nullptr);
-    delete Game().scene->camera;  // the test drives its own camera
+    sceneCamera_ = Game().scene->camera;
     Game().scene->camera = &camera_;
     ground_ = MakeGround(1000);
     Game().hero = 1;
@@ -75,7 +75,7 @@ class WalkerTest : public GameTest {
     Place({0, 0, 0}, {0, 1, 0});
   }
   void TearDown() override {
-    Game().scene->camera = nullptr;
+    Game().scene->camera = sceneCamera_;  // the scene deletes its own
     g_gameDataBase.heroes.clear();
     g_gameDataBase.party.members.clear();
   }
@@ -98,6 +98,7 @@ class WalkerTest : public GameTest {
   }
 
   CGameCamera camera_;
+  CGameCamera* sceneCamera_ = nullptr;
   HOBJECT ground_ = 0;
 };
 

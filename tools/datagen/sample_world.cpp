@@ -43,6 +43,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleAutomapImages,
       WriteSampleCamera,
       WriteSampleFieldExtras,
+      WriteSampleField,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

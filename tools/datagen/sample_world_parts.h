@@ -44,5 +44,8 @@ bool WriteSampleCamera(const std::string& root, std::string& error);
 // map's pictures; the guessing game's messages 130 to 147.
 bool WriteSampleFieldExtras(const std::string& root, std::string& error);
 void AddSampleFieldExtrasMessages(std::vector<std::string>& messages);
+// The loading picture, the message board, the flare and mote glows and the
+// slow click's sound.
+bool WriteSampleField(const std::string& root, std::string& error);
 
 }  // namespace datagen
