@@ -23,7 +23,10 @@ CTarnwick::CTarnwick(const char* file, int loadAllPoses, const char* directory)
   effect = new CEfficacy();
 }
 
-CTarnwick::~CTarnwick() { delete effect; }
+CTarnwick::~CTarnwick() {
+  delete effect;
+  ClearWeapons();
+}
 
 void CTarnwick::Init() {
   actionMotion = 0;
@@ -38,6 +41,7 @@ void CTarnwick::Init() {
     if (modelData->PartCount() != 1) plat::ShowMessageBox("WARNING", "Invalid VAPart Number");
     vaPartNode = partNodes.empty() ? 0 : partNodes[0];
   }
+  ClearWeapons();
 }
 
 const CREATUREPOSE* CTarnwick::PoseEntry(int pose) const {

@@ -45,10 +45,31 @@ class CTarnwick : public CMSwordMan {
   // Bit 1 head, 2 body, 4/8 left/right arm, 0x10/0x20 left/right shin.
   void GetHitPoints(VECTOR3* out, int mask);
 
+  // A weapon model from the battle weapon folder, under the next key (1, 2, ...).
+  int LoadWeapon(const char* name);
+  // 0 when no weapon has the key; else it is shown and hung on the body.
+  int ShowWeapon(int key);
+  // Unhangs and hides the current weapon; returns it (still owned here).
+  CGCBMixCreature* RemoveWeapon();
+  void ClearWeapons();
+  // Nodes of the parts whose names end in 'W' or 'w', at most count.
+  int GetWeaponParts(HOBJECT* out, int count);
+
+  int PlayEffect(const char* name, HOBJECT a, HOBJECT b, HOBJECT c, int loop);
+  int IsEffectPlaying() const;
+  void StopEffect();
+  void SetEffectLoop(int flag);
+
+  // The clone takes this body's model and copies of its nodes, without shadow.
+  int ShareWith(CTarnwick* clone);
+  void SetOpacity(float value) { SetAlpha(value); }
+
   // The body's node.
   HOBJECT Node() const { return rootNode; }
   float CurrentFrameValue() const;
 
+  CGCBMixCreature* currentWeapon = nullptr;
+  std::map<int, std::unique_ptr<CGCBMixCreature>> weapons;
   CEfficacy* effect = nullptr;
   HOBJECT vaPartNode = 0;
   int actionMotion = 0;
