@@ -185,7 +185,10 @@ void CTarnwick::ApplyMotion(int frames) {
   if (frozen) return;
   const int f = currentFrame;
   const int n = f + frames;
-  if (actionMotion && current[ACTIONDESC::START] < n && n < current[ACTIONDESC::END]) {
+  // Without a track the distance is spread over the motion span, so the
+  // steps are taken only inside it.
+  const bool inSpan = rootMotion || (current[ACTIONDESC::MOTION_FIRST] < n && n <= current[ACTIONDESC::RELEASE]);
+  if (actionMotion && inSpan && current[ACTIONDESC::START] < n && n < current[ACTIONDESC::END]) {
     float forward = current.Float(ACTIONDESC::FORWARD);
     float sideways = current.Float(ACTIONDESC::SIDEWAYS);
     float share = 0;

@@ -74,8 +74,12 @@ void CTarnwick::GetHitPoints(VECTOR3* out, int mask) {
   if (mask & 2) out[1] = {(p[2].x + p[3].x) * 0.5f, (p[2].y + p[3].y) * 0.5f, (p[2].z + p[3].z) * 0.5f};
   static const char* const kLimbs[4] = {"_larm", "_rarm", "_Lshin", "_Rshin"};
   if (!modelData) return;
-  for (size_t i = 0; i < modelData->parts.size() && i < partNodes.size(); ++i)
+  auto limb = [&](const char* name, HOBJECT node) {
     for (int k = 0; k < 4; ++k)
-      if ((mask & (4 << k)) && strcasecmp(modelData->parts[i].name, kLimbs[k]) == 0)
-        GetNodeWorldVectors(partNodes[i], &out[2 + k], nullptr, nullptr);
+      if ((mask & (4 << k)) && strcasecmp(name, kLimbs[k]) == 0) GetNodeWorldVectors(node, &out[2 + k], nullptr, nullptr);
+  };
+  for (size_t i = 0; i < modelData->objects.size() && i < objectNodes.size(); ++i)
+    limb(modelData->objects[i].name, objectNodes[i]);
+  for (size_t i = 0; i < modelData->parts.size() && i < partNodes.size(); ++i)
+    limb(modelData->parts[i].name, partNodes[i]);
 }

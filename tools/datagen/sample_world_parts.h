@@ -33,5 +33,7 @@ bool WriteSampleSwordsman(const std::string& root, std::string& error);
 bool WriteSampleDialogue(const std::string& root, std::string& error);
 // The first hero's attack effect with its textures and wave.
 bool WriteSampleEfficacy(const std::string& root, std::string& error);
+// The battle bodies, the weapon, the action table and the hit vertices.
+bool WriteSampleBattle(const std::string& root, std::string& error);
 
 }  // namespace datagen
