@@ -261,7 +261,10 @@ TEST_F(CorruptWorldTest, DamagedActionTableKeepsWholeRecords) {
   ASSERT_EQ(whole.records.size(), 3u);
   for (const Bytes& mutant : Mutants(good, 36, false)) {
     CActionTable table;
-    table.Parse(mutant);
+    if (table.Parse(mutant) == 0) {
+      EXPECT_TRUE(table.records.empty());
+      continue;
+    }
     size_t bytes = 12;
     for (const ACTIONRECORD& r : table.records)
       bytes += 12 + r.transitions.size() * CActionTable::kTransitionBytes + r.actions.size() * CActionTable::kActionBytes;
