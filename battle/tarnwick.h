@@ -62,7 +62,8 @@ class CTarnwick : public CMSwordMan {
 
   // The clone takes this body's model and copies of its nodes, without shadow.
   int ShareWith(CTarnwick* clone);
-  void SetOpacity(float value) { SetAlpha(value); }
+  // The body's and its weapon's opacity, kept as the fade's value too.
+  void SetOpacity(float value);
 
   // The body's node.
   HOBJECT Node() const { return rootNode; }

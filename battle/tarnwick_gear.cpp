@@ -71,3 +71,9 @@ int CTarnwick::ShareWith(CTarnwick* clone) {
   clone->ShowShadow(0);
   return 1;
 }
+
+void CTarnwick::SetOpacity(float value) {
+  alpha = value;
+  SetAlpha(value);
+  if (currentWeapon) currentWeapon->SetAlpha(value);
+}
