@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "battle/fighting_man.h"
 #include "battle/tarnwick.h"
 
 CBattleSys* g_battleSys = nullptr;
@@ -21,4 +22,4 @@ void CBattleSys::LoadBattleData(const char* folder) {
   hitVertices = LoadHitVertices(base + "HitVertice.txt");
 }
 
-HOBJECT CBattleSys::HeroBodyNode() const { return heroBody ? heroBody->Node() : heroBodyNode; }
+HOBJECT CBattleSys::HeroBodyNode() const { return hero && hero->body ? hero->body->Node() : heroBodyNode; }

@@ -9,7 +9,8 @@
 
 class CMenuAgency;
 class CSceneContent;
-class CTarnwick;
+class CFightingMan;
+class CFEnemy;
 
 // The battle system, a member of the scene society.
 // MINIMAL: no battle runs: its states, arena scene, input, shots, script,
@@ -53,7 +54,8 @@ class CBattleSys : public CGCBase {
   CMenuAgency* overlay;
   CSceneContent* arenaContent = nullptr;  // the arena's scene content while a battle runs
   HOBJECT heroBodyNode = 0;               // used while no hero body stands
-  CTarnwick* heroBody = nullptr;  // the hero fighter's body while one stands
+  CFightingMan* hero = nullptr;
+  CFEnemy* enemies[kEnemySlots] = {};
   int enemyCount = 0;
   std::vector<HITVERTEXDESC> hitVertices;
   CActionTable actionTable;
