@@ -151,10 +151,8 @@ int CFEnemy::StartAction(int id) {
   if (!body) return result;
   const int current = body->current[ACTIONDESC::ID];
   if (current >= 521 && current <= 526) return result;
-  char base[64] = {};
-  if (!GetModelBaseName(base, sizeof base)) return result;
   char name[96];
-  std::snprintf(name, sizeof name, "%se%03d", base, body->current[ACTIONDESC::POSE]);
+  if (!ActionEffectName(name, sizeof name)) return result;
   if (plat::FileSize(std::string(".\\Data\\Efficacy\\") + name + ".efc") >= 0) body->PlayEffect(name, 0, 0, 0, 0);
   return result;
 }

@@ -231,12 +231,16 @@ void CFightingMan::GetFrontPoint(VECTOR3* point, VECTOR3* direction, float dista
   if (direction) *direction = {-facing.x, -facing.y, -facing.z};
 }
 
-int CFightingMan::PlayActionEffect() {
+int CFightingMan::ActionEffectName(char* out, int size) const {
   char base[64] = {};
-  if (!body || !GetModelBaseName(base, sizeof base)) return 0;
+  if (!body || !out || size <= 0 || !GetModelBaseName(base, sizeof base)) return 0;
+  std::snprintf(out, static_cast<size_t>(size), "%se%03d", base, body->current[ACTIONDESC::POSE]);
+  return 1;
+}
+
+int CFightingMan::PlayActionEffect() {
   char name[96];
-  std::snprintf(name, sizeof name, "%se%03d", base, body->current[ACTIONDESC::POSE]);
-  return body->PlayEffect(name, 0, 0, 0, 0);
+  return ActionEffectName(name, sizeof name) ? body->PlayEffect(name, 0, 0, 0, 0) : 0;
 }
 
 int CFightingMan::AddTimer(int bits, int frames, int timerMode) {

@@ -81,6 +81,8 @@ class CFightingMan {
   void GetFrontPoint(VECTOR3* point, VECTOR3* direction, float distance) const;
   int StartAction11() { return StartAction(11); }
   int PlayActionEffect();
+  // "<model base name>e<pose>" of the current action; 0 without a body.
+  int ActionEffectName(char* out, int size) const;
 
   int AddTimer(int bits, int frames, int mode);
   void RemoveTimers(int bits);
