@@ -88,7 +88,7 @@ void CBattleCamera::InitOrbit(const float* direction) {
 }
 
 int CBattleCamera::UpdateOrbit(CBattleSys* sys, int frames) {
-  const HOBJECT hero = sys ? sys->heroBodyNode : 0;
+  const HOBJECT hero = sys ? sys->HeroBodyNode() : 0;
   // Handle 0 would name the node under construction, not a hero.
   if (hero) {
     float hero16[16];

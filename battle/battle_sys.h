@@ -1,17 +1,28 @@
 #pragma once
+#include <memory>
+#include <vector>
+
+#include "battle/action_table.h"
+#include "battle/hit_vertices.h"
 #include "components/gc_base.h"
 #include "engine/core/handles.h"
 
 class CMenuAgency;
 class CSceneContent;
+class CFightingMan;
+class CFEnemy;
 
 // The battle system, a member of the scene society.
-// MINIMAL: no battle runs: it keeps the hero body's node only; its fighters,
-// states, arena scene, input, shots and heads-up display are not built yet.
+// MINIMAL: no battle runs: its states, arena scene, input, shots, script,
+// heads-up display and debug commands are not built yet; it holds the
+// fighters, the action table and the hit vertices that the fighters read.
 // A battle is never running and counts as won.
 class CBattleSys : public CGCBase {
  public:
-  explicit CBattleSys(CMenuAgency* overlay = nullptr) : overlay(overlay) {}
+  static constexpr int kEnemySlots = 5;
+
+  explicit CBattleSys(CMenuAgency* overlay = nullptr);
+  ~CBattleSys() override;
 
   int Update(int) override { return 1; }
   // 0 after the end, with result 1 won, -1 lost.
@@ -22,7 +33,33 @@ class CBattleSys : public CGCBase {
   void End() {}
   void ForceWin() {}
 
+  // MINIMAL: the battle script is not built; every value is -1.
+  int GetScriptValue(int, int) { return -1; }
+  // MINIMAL: no controller-camera shot plays, nothing to end.
+  void EndControllerCamera() {}
+  // MINIMAL: no states tick yet, so pausing changes nothing.
+  int Pause() { return 1; }
+  int Resume() { return 1; }
+  // MINIMAL: the orbit camera's mouse precision is not kept yet.
+  void SetMousePrecision(int) {}
+  // MINIMAL: no debug command set; every line answers 0 and nothing is drawn.
+  int DebugCommand(const char*) { return 0; }
+  void DrawDebug(int) {}
+
+  // Loads "kbs.acb" and "HitVertice.txt" from the battle folder.
+  void LoadBattleData(const char* folder);
+  // The hero node the battle camera follows.
+  HOBJECT HeroBodyNode() const;
+
   CMenuAgency* overlay;
   CSceneContent* arenaContent = nullptr;  // the arena's scene content while a battle runs
-  HOBJECT heroBodyNode = 0;
+  HOBJECT heroBodyNode = 0;               // used while no hero body stands
+  CFightingMan* hero = nullptr;
+  CFEnemy* enemies[kEnemySlots] = {};
+  int enemyCount = 0;
+  std::vector<HITVERTEXDESC> hitVertices;
+  CActionTable actionTable;
 };
+
+// The one battle system, set by its constructor.
+extern CBattleSys* g_battleSys;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "battle/action_table.h"
+#include "battle/hit_vertices.h"
 #include "cutscene/cut_scene.h"
 #include "engine/core/nodes.h"
 #include "engine/core/pools.h"
@@ -249,6 +251,33 @@ TEST_F(CorruptWorldTest, DamagedWavesParseOrFail) {
         EXPECT_EQ(wave.samples.size() % static_cast<size_t>(wave.format.channels), 0u);
       }
     }
+  }
+}
+
+TEST_F(CorruptWorldTest, DamagedActionTableKeepsWholeRecords) {
+  const Bytes good = ReadFile("creature/battle/kbs.acb");
+  CActionTable whole;
+  ASSERT_EQ(whole.Parse(good), 1);
+  ASSERT_EQ(whole.records.size(), 3u);
+  for (const Bytes& mutant : Mutants(good, 36, false)) {
+    CActionTable table;
+    if (table.Parse(mutant) == 0) {
+      EXPECT_TRUE(table.records.empty());
+      continue;
+    }
+    size_t bytes = 12;
+    for (const ACTIONRECORD& r : table.records)
+      bytes += 12 + r.transitions.size() * CActionTable::kTransitionBytes + r.actions.size() * CActionTable::kActionBytes;
+    EXPECT_LE(bytes, mutant.size()) << "only whole records";
+  }
+}
+
+TEST_F(CorruptWorldTest, DamagedHitVerticesReadOrStayEmpty) {
+  const Bytes good = ReadFile("creature/battle/HitVertice.txt");
+  ASSERT_EQ(LoadHitVertices("creature/battle/HitVertice.txt").size(), 1u);
+  for (const Bytes& mutant : Mutants(good, 37, true)) {
+    WriteBytes("damaged.txt", mutant);
+    EXPECT_LE(LoadHitVertices("damaged.txt").size(), 1u);
   }
 }
 

@@ -44,6 +44,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleCamera,
       WriteSampleFieldExtras,
       WriteSampleField,
+      WriteSampleBattle,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -47,5 +47,7 @@ void AddSampleFieldExtrasMessages(std::vector<std::string>& messages);
 // The loading picture, the message board, the flare and mote glows and the
 // slow click's sound.
 bool WriteSampleField(const std::string& root, std::string& error);
+// The battle bodies, the weapon, the action table and the hit vertices.
+bool WriteSampleBattle(const std::string& root, std::string& error);
 
 }  // namespace datagen
