@@ -15,13 +15,17 @@ struct PixelPipeline;
 // attributes at the first pixel centre, `step` their change per pixel.
 using SpanFn = void (*)(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step);
 
+// A batch of rows carries no specular colour or fog: only the attributes
+// before them.
+constexpr int kRowAttributes = kAttrSpecR;
+
 // One row of a span batch: where it starts, its length and the attributes at
 // its first pixel centre.
 struct SpanRow {
   int x;
   int y;
   int count;
-  float start[kAttrCount];
+  float start[kRowAttributes];
 };
 
 // At most this many pixels go into one call of a RowsFn.

@@ -104,17 +104,18 @@ struct Stepper {
       constexpr int kGroups = K / 4;
       V4 at[kGroups], d[kGroups];
       for (int g = 0; g < kGroups; ++g) at[g] = Load(value + 4 * g), d[g] = Load(delta + 4 * g);
+      float* out[K];  // in registers: the stores cannot change them
+      for (int k = 0; k < K; ++k) out[k] = rows[k];
       for (int i = 0; i < lanes; i += 4)
         for (int g = 0; g < kGroups; ++g) {
           const V4 p0 = at[g], p1 = p0 + d[g], p2 = p1 + d[g], p3 = p2 + d[g];
           at[g] = p3 + d[g];
           const V4 t0 = __builtin_shufflevector(p0, p1, 0, 4, 1, 5), t1 = __builtin_shufflevector(p2, p3, 0, 4, 1, 5);
           const V4 t2 = __builtin_shufflevector(p0, p1, 2, 6, 3, 7), t3 = __builtin_shufflevector(p2, p3, 2, 6, 3, 7);
-          float* const* const out = rows + 4 * g;
-          Store(out[0] + i, __builtin_shufflevector(t0, t1, 0, 1, 4, 5));
-          Store(out[1] + i, __builtin_shufflevector(t0, t1, 2, 3, 6, 7));
-          Store(out[2] + i, __builtin_shufflevector(t2, t3, 0, 1, 4, 5));
-          Store(out[3] + i, __builtin_shufflevector(t2, t3, 2, 3, 6, 7));
+          Store(out[4 * g] + i, __builtin_shufflevector(t0, t1, 0, 1, 4, 5));
+          Store(out[4 * g + 1] + i, __builtin_shufflevector(t0, t1, 2, 3, 6, 7));
+          Store(out[4 * g + 2] + i, __builtin_shufflevector(t2, t3, 0, 1, 4, 5));
+          Store(out[4 * g + 3] + i, __builtin_shufflevector(t2, t3, 2, 3, 6, 7));
         }
       for (int g = 0; g < kGroups; ++g) Store(value + 4 * g, at[g]);
     } else {
@@ -133,13 +134,15 @@ template <bool kTextured, bool kWrapped>
 inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, const TextureView& texture,
                                                         int lanes, Chunk& c) {
   const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f);
+  const V4 scaleU = Splat(texture.scaleU), scaleV = Splat(texture.scaleV);
+  const bool perspective = p.perspectiveTexture;
   for (int i = 0; i < lanes; i += 4) {
     V4 z = Load(c.z + i);
     z = MinLanes(MaxLanes(z, zero), one);
     Store(c.depth + i, __builtin_convertvector(z * Splat(65535.0f) + Splat(0.5f), V4i));
     if constexpr (kTextured) {
       V4 u = Load(c.u + i), v = Load(c.v + i);
-      if (p.perspectiveTexture) {
+      if (perspective) {
         const V4 rhw = Load(c.rhw + i);
         const V4 w = one / MaxLanes(rhw, tiny);
         u *= w;
@@ -150,8 +153,8 @@ inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, 
         }
       }
       if constexpr (kWrapped) {
-        Store(c.texelU + i, FixedLanes(u * Splat(texture.scaleU)));
-        Store(c.texelV + i, FixedLanes(v * Splat(texture.scaleV)));
+        Store(c.texelU + i, FixedLanes(u * scaleU));
+        Store(c.texelV + i, FixedLanes(v * scaleV));
       }
     }
   }
@@ -293,7 +296,7 @@ U4 AlphaLanes(StageSource s, U4 diffuse, U4 texel) {
 struct ModulatedBilinear {
   const PixelPipeline& p;
   const TextureView t;  // a copy: stores to the target cannot change it
-  const int maskX, maskY, pitch;
+  const int maskX, maskY, widthLog2, pitch;
   const bool rgb565;
   const U4 alphaRef;
   Chunk c;
@@ -304,6 +307,7 @@ struct ModulatedBilinear {
         t(pipeline.texture),
         maskX(t.width - 1),
         maskY(t.height - 1),
+        widthLog2(std::countr_zero(static_cast<unsigned>(t.width))),
         pitch(t.argbPitch),
         rgb565(pipeline.layout == PixelLayout::Rgb565),
         alphaRef(Spread(static_cast<uint32_t>(pipeline.alphaRef))) {}
@@ -321,7 +325,8 @@ struct ModulatedBilinear {
   // upper left, upper right, lower left, lower right.
   void Texels(int i, U4 (&texel)[4]) const {
     const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
-    const V4i at = ((fv >> 8) & maskY) * pitch + ((fu >> 8) & maskX);
+    const V4i row = (fv >> 8) & maskY;
+    const V4i at = (row << widthLog2) + row + ((fu >> 8) & maskX);  // row * pitch: pitch is width + 1
     U2 upper[4], lower[4];
     for (int k = 0; k < 4; ++k) {
       std::memcpy(&upper[k], t.argb + at[k], sizeof(uint64_t));
@@ -340,9 +345,12 @@ struct ModulatedBilinear {
   // Pixels i..i+3 shaded: their packed colours; ok keeps those the alpha test lets through.
   U4 Shade(int i, U4& ok) const {
     const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
-    const U4 w11 = MulLanes(fx, fy) >> 8, w10 = MulLanes(fx, 256 - fy) >> 8, w01 = MulLanes(256 - fx, fy) >> 8;
-    const U4 w00 = 256 - w11 - w10 - w01;
-    const U4 weights[4] = {w00 | w00 << 16, w10 | w10 << 16, w01 | w01 << 16, w11 | w11 << 16};
+    // The weights of BilinearMix, worked out in both 16-bit halves of each lane.
+    const U8 x = reinterpret_cast<U8>(fx | fx << 16), y = reinterpret_cast<U8>(fy | fy << 16);
+    const U8 w11 = (x * y) >> 8, w10 = (x * (256 - y)) >> 8, w01 = ((256 - x) * y) >> 8;
+    const U8 w00 = 256 - w11 - w10 - w01;
+    const U4 weights[4] = {reinterpret_cast<U4>(w00), reinterpret_cast<U4>(w10), reinterpret_cast<U4>(w01),
+                           reinterpret_cast<U4>(w11)};
     U4 texel[4];
     Texels(i, texel);
     U4 rb = Spread(0), ag = Spread(0);

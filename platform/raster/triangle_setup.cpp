@@ -76,7 +76,7 @@ class Edge {
   int64_t x_, rem_, stepX_, stepRem_, denom_;
 };
 
-static_assert(kAttrCount % 4 == 0);
+static_assert(kAttrCount % 4 == 0 && kRowAttributes % 4 == 0);
 
 struct Gradients {
   float origin[kAttrCount];  // values at the reference corner
@@ -99,11 +99,12 @@ bool UseLinearFilter(const PixelPipeline& p, const ScreenVertex* v[3], float are
 }
 
 
-// The attributes at a row's first pixel centre, (cx, cy) from the reference
-// corner: four at a time, each lane the same two products and sums.
-void StartValues(const Gradients& g, float cx, float cy, float* start) {
+// The first `attributes` attributes at a row's first pixel centre, (cx, cy)
+// from the reference corner: four at a time, each lane the same two
+// products and sums.
+void StartValues(const Gradients& g, float cx, float cy, int attributes, float* start) {
   const V4 x = Splat(cx), y = Splat(cy);
-  for (int k = 0; k < kAttrCount; k += 4) Store(start + k, Load(g.origin + k) + Load(g.dy + k) * y + Load(g.dx + k) * x);
+  for (int k = 0; k < attributes; k += 4) Store(start + k, Load(g.origin + k) + Load(g.dy + k) * y + Load(g.dx + k) * x);
 }
 
 // Rows this short are shaded in batches where the pipeline has a batch routine.
@@ -147,7 +148,7 @@ void DrawRows(const PixelPipeline& p, SpanFn span, RowBatch* batch, const Gradie
     const int count = static_cast<int>(x1 - x0);
     SpanRow* queued = batch && count <= kShortRow ? &batch->Add(count) : nullptr;
     float* start = queued ? queued->start : single;
-    StartValues(g, cx, cy, start);
+    StartValues(g, cx, cy, queued ? kRowAttributes : kAttrCount, start);
     if (queued) {
       queued->x = static_cast<int>(x0);
       queued->y = static_cast<int>(row);
@@ -225,12 +226,13 @@ void RasterizeTriangle(const PixelPipeline& p, const ScreenVertex& a, const Scre
   }
   const int64_t lowerBegin = rowMid > rowBegin ? rowMid : rowBegin;
   if (lowerBegin < rowEnd) {
+    // The long edge has been walked down to lowerBegin: exact integers, so
+    // where a fresh one would start.
     Edge shortEdge(mid, bottom, lowerBegin);
-    Edge longLower(top, bottom, lowerBegin);
     if (longLeft)
-      DrawRows(p, span, batch, g, &longLower, &shortEdge, lowerBegin, rowEnd);
+      DrawRows(p, span, batch, g, &longEdge, &shortEdge, lowerBegin, rowEnd);
     else
-      DrawRows(p, span, batch, g, &shortEdge, &longLower, lowerBegin, rowEnd);
+      DrawRows(p, span, batch, g, &shortEdge, &longEdge, lowerBegin, rowEnd);
   }
 }
 
