@@ -200,7 +200,7 @@ bool Texture3D::SampleView(raster::Texture* out) {
     out->layout = raster::PixelLayout::Rgb565;
     out->colorKey = convertedKey_;
   }
-  const size_t texels = static_cast<size_t>(d.width) * static_cast<size_t>(d.height);
+  const size_t texels = raster::ExpandedSize(*out);
   if (fresh || expanded_.size() != texels) {
     expanded_.resize(texels);
     raster::ExpandTexels(*out, expanded_.data());

@@ -28,12 +28,24 @@ inline uint32_t DecodePixel(PixelLayout layout, uint32_t c) {
 }
 
 // A texture decoded once into the 0xAARRGGBB form the span routines read
-// fastest; out holds width * height values.
+// fastest. Each row has one more texel, a copy of its first, and one more
+// row, a copy of the first, follows: the right and lower neighbours of any
+// texel of a wrapping texture then lie one and ExpandedPitch places on.
+inline int ExpandedPitch(const Texture& t) { return t.width + 1; }
+inline size_t ExpandedSize(const Texture& t) {
+  return static_cast<size_t>(t.width + 1) * static_cast<size_t>(t.height + 1);
+}
+
+// out holds ExpandedSize(t) values.
 inline void ExpandTexels(const Texture& t, uint32_t* out) {
+  uint32_t* const first = out;
   for (int y = 0; y < t.height; ++y) {
     const uint16_t* row = t.pixels + static_cast<size_t>(y) * (t.pitchBytes / 2);
+    uint32_t* const begin = out;
     for (int x = 0; x < t.width; ++x) *out++ = DecodePixel(t.layout, row[x]);
+    *out++ = *begin;
   }
+  for (int x = 0; x <= t.width; ++x) *out++ = first[x];
 }
 
 // Channels 0..255, into a target layout (565 or 555).

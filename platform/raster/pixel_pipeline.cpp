@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/raster/pixel_formats.h"
+
 namespace plat::raster {
 namespace {
 
@@ -105,6 +107,7 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
     t.keyed = keyed;
     t.key = tex->colorKey;
     t.argb = tex->expanded;
+    t.argbPitch = ExpandedPitch(*tex);
   }
   p.perspectiveTexture = rs.texturePerspective;
   p.minLinear = stage.minFilter == TextureFilter::Linear;
@@ -137,6 +140,7 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
   const bool modulated = p.colorSource == StageSource::Modulate;
   p.pointSpan = SelectSpan(p.textured, false, extras, wrapped, modulated);
   p.linearSpan = SelectSpan(p.textured, true, extras, wrapped, modulated);
+  p.linearRows = SelectRows(p.textured, true, extras, wrapped, modulated);
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/raster/pipeline_vertex.h"
 #include "platform/raster/raster_types.h"
 
 // The per-pixel half of a draw, resolved once from the device's states: the
@@ -14,9 +15,30 @@ struct PixelPipeline;
 // attributes at the first pixel centre, `step` their change per pixel.
 using SpanFn = void (*)(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step);
 
+// A batch of rows carries no specular colour or fog: only the attributes
+// before them.
+constexpr int kRowAttributes = kAttrSpecR;
+
+// One row of a span batch: where it starts, its length and the attributes at
+// its first pixel centre.
+struct SpanRow {
+  int x;
+  int y;
+  int count;
+  float start[kRowAttributes];
+};
+
+// At most this many pixels go into one call of a RowsFn.
+constexpr int kRowBatchPixels = 64;
+
+// Shades short rows of one primitive together (pixels in all of them at
+// most kRowBatchPixels); `step` is the attributes' change per pixel.
+using RowsFn = void (*)(const PixelPipeline& p, const SpanRow* rows, int rowCount, const float* step);
+
 struct TextureView {
   const uint16_t* pixels;
-  const uint32_t* argb;  // the decoded texels (pitch = width), or null
+  const uint32_t* argb;  // the decoded texels (ExpandTexels), or null
+  int argbPitch;
   int width;
   int height;
   int pitch;  // texels
@@ -79,6 +101,7 @@ struct PixelPipeline {
   CullMode cull;
   SpanFn pointSpan;
   SpanFn linearSpan;
+  RowsFn linearRows;  // null: linearSpan row by row
 };
 
 // Compare mask of a comparison function.
@@ -94,5 +117,7 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& out);
 // the common case of the texture modulated by the diffuse colour
 // (modulated).
 SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated);
+// The batch routine for short rows of the same case, or null.
+RowsFn SelectRows(bool textured, bool linear, bool extras, bool wrapped, bool modulated);
 
 }  // namespace plat::raster

@@ -35,8 +35,9 @@ struct Texture {
   PixelLayout layout = PixelLayout::Rgb565;
   bool hasColorKey = false;
   uint16_t colorKey = 0;  // a raw texel value in the texture's layout
-  // Optional: the same texels decoded to 0xAARRGGBB, width per row
-  // (ExpandTexels); the span routines read it when the colour key is off.
+  // Optional: the same texels decoded to 0xAARRGGBB with the wrapped
+  // neighbours beside them (ExpandTexels); the span routines read it when
+  // the colour key is off.
   const uint32_t* expanded = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/raster/pipeline_vertex.h"
 #include "platform/raster/pixel_formats.h"
 #include "platform/raster/pixel_pipeline.h"
+#include "platform/raster/simd_lanes.h"
 #include "platform/raster/texture_sampler.h"
 
 // The span routines: every pixel of every primitive goes through one of
@@ -17,21 +18,14 @@ namespace {
 
 // Four lanes: attributes stepped together ((r, g, b, a), (specular r, g, b,
 // fog)) or one attribute of four pixels.
-typedef float V4 __attribute__((vector_size(16)));
 typedef int V4i __attribute__((vector_size(16)));
 
-V4 Load(const float* p) {
-  V4 v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
 
 // 0..255 per lane; not-a-number becomes 0.
 V4i ToBytes(V4 c) {
   const V4 zero = {0, 0, 0, 0};
   const V4 top = {255, 255, 255, 255};
-  c = c > zero ? c : zero;
-  c = c < top ? c : top;
+  c = MinLanes(MaxLanes(c, zero), top);
   return __builtin_convertvector(c, V4i);
 }
 
@@ -64,27 +58,29 @@ int FogWeight(const PixelPipeline& p, float rhw, float vertexFog) {
 // coordinates are worked out four pixels at a time, then each pixel is
 // shaded from those.
 constexpr int kChunk = 64;  // a multiple of 4
+static_assert(kRowBatchPixels <= kChunk);
+// Room for steps run on past the last pixel to a multiple of four from an
+// odd place (packed short rows).
+constexpr int kChunkRoom = kChunk + 4;
 
 struct Chunk {
-  alignas(16) float z[kChunk];
-  alignas(16) float rhw[kChunk];
-  alignas(16) float u[kChunk];  // after the perspective divide (unwrapped reads)
-  alignas(16) float v[kChunk];
-  alignas(16) int depth[kChunk];
-  alignas(16) int texelU[kChunk];  // wrapped reads: 1/256 texels
-  alignas(16) int texelV[kChunk];
+  alignas(16) float z[kChunkRoom];
+  alignas(16) float rhw[kChunkRoom];
+  alignas(16) float u[kChunkRoom];  // after the perspective divide (unwrapped reads)
+  alignas(16) float v[kChunkRoom];
+  alignas(16) int depth[kChunkRoom];
+  alignas(16) int texelU[kChunkRoom];  // wrapped reads: 1/256 texels
+  alignas(16) int texelV[kChunkRoom];
 };
 
-void Store(float* at, V4 v) { std::memcpy(at, &v, sizeof v); }
+using plat::raster::Store;
 void Store(int* at, V4i v) { std::memcpy(at, &v, sizeof v); }
 
-V4 Splat(float f) { return V4{f, f, f, f}; }
 
 // SafeFixed on four lanes.
 V4i FixedLanes(V4 x) {
   const V4 low = Splat(-2.0e9f), high = Splat(2.0e9f);
-  x = x > low ? x : low;
-  x = x < high ? x : high;
+  x = MinLanes(MaxLanes(x, low), high);
   return __builtin_convertvector(x, V4i);
 }
 
@@ -102,13 +98,35 @@ struct Stepper {
     for (int k = 0; k < K; ++k) value[k] = start[kAttrZ + k], delta[k] = step[kAttrZ + k];
   }
   void Fill(float* const (&rows)[K], int lanes) {
-    for (int i = 0; i < lanes; i += 4)
-      for (int k = 0; k < K; ++k) {
-        const float a = value[k], b = a + delta[k], c = b + delta[k], d = c + delta[k];
-        value[k] = d + delta[k];
-        const V4 four = {a, b, c, d};
-        std::memcpy(rows[k] + i, &four, sizeof four);
-      }
+    if constexpr (K % 4 == 0) {
+      // Four attributes side by side, stepped pixel after pixel, then turned
+      // into four rows of four pixels; the groups' additions interleaved.
+      constexpr int kGroups = K / 4;
+      V4 at[kGroups], d[kGroups];
+      for (int g = 0; g < kGroups; ++g) at[g] = Load(value + 4 * g), d[g] = Load(delta + 4 * g);
+      float* out[K];  // in registers: the stores cannot change them
+      for (int k = 0; k < K; ++k) out[k] = rows[k];
+      for (int i = 0; i < lanes; i += 4)
+        for (int g = 0; g < kGroups; ++g) {
+          const V4 p0 = at[g], p1 = p0 + d[g], p2 = p1 + d[g], p3 = p2 + d[g];
+          at[g] = p3 + d[g];
+          const V4 t0 = __builtin_shufflevector(p0, p1, 0, 4, 1, 5), t1 = __builtin_shufflevector(p2, p3, 0, 4, 1, 5);
+          const V4 t2 = __builtin_shufflevector(p0, p1, 2, 6, 3, 7), t3 = __builtin_shufflevector(p2, p3, 2, 6, 3, 7);
+          Store(out[4 * g] + i, __builtin_shufflevector(t0, t1, 0, 1, 4, 5));
+          Store(out[4 * g + 1] + i, __builtin_shufflevector(t0, t1, 2, 3, 6, 7));
+          Store(out[4 * g + 2] + i, __builtin_shufflevector(t2, t3, 0, 1, 4, 5));
+          Store(out[4 * g + 3] + i, __builtin_shufflevector(t2, t3, 2, 3, 6, 7));
+        }
+      for (int g = 0; g < kGroups; ++g) Store(value + 4 * g, at[g]);
+    } else {
+      for (int i = 0; i < lanes; i += 4)
+        for (int k = 0; k < K; ++k) {
+          const float a = value[k], b = a + delta[k], c = b + delta[k], d = c + delta[k];
+          value[k] = d + delta[k];
+          const V4 four = {a, b, c, d};
+          std::memcpy(rows[k] + i, &four, sizeof four);
+        }
+    }
   }
 };
 
@@ -116,16 +134,17 @@ template <bool kTextured, bool kWrapped>
 inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, const TextureView& texture,
                                                         int lanes, Chunk& c) {
   const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f);
+  const V4 scaleU = Splat(texture.scaleU), scaleV = Splat(texture.scaleV);
+  const bool perspective = p.perspectiveTexture;
   for (int i = 0; i < lanes; i += 4) {
     V4 z = Load(c.z + i);
-    z = z > zero ? z : zero;
-    z = z < one ? z : one;
+    z = MinLanes(MaxLanes(z, zero), one);
     Store(c.depth + i, __builtin_convertvector(z * Splat(65535.0f) + Splat(0.5f), V4i));
     if constexpr (kTextured) {
       V4 u = Load(c.u + i), v = Load(c.v + i);
-      if (p.perspectiveTexture) {
+      if (perspective) {
         const V4 rhw = Load(c.rhw + i);
-        const V4 w = one / (rhw > tiny ? rhw : tiny);
+        const V4 w = one / MaxLanes(rhw, tiny);
         u *= w;
         v *= w;
         if constexpr (!kWrapped) {
@@ -134,8 +153,8 @@ inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, 
         }
       }
       if constexpr (kWrapped) {
-        Store(c.texelU + i, FixedLanes(u * Splat(texture.scaleU)));
-        Store(c.texelV + i, FixedLanes(v * Splat(texture.scaleV)));
+        Store(c.texelU + i, FixedLanes(u * scaleU));
+        Store(c.texelV + i, FixedLanes(v * scaleV));
       }
     }
   }
@@ -224,6 +243,7 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
 typedef uint32_t U4 __attribute__((vector_size(16)));
 typedef uint16_t U8 __attribute__((vector_size(16)));
 typedef uint16_t U4s __attribute__((vector_size(8)));
+typedef uint64_t U2 __attribute__((vector_size(16)));
 
 template <typename V, typename T>
 V LoadLanes(const T* at) {
@@ -271,6 +291,92 @@ U4 AlphaLanes(StageSource s, U4 diffuse, U4 texel) {
   return diffuse;
 }
 
+// What the modulated bilinear routines share: the texture's shape and the
+// tests, taken once per call.
+struct ModulatedBilinear {
+  const PixelPipeline& p;
+  const TextureView t;  // a copy: stores to the target cannot change it
+  const int maskX, maskY, widthLog2, pitch;
+  const bool rgb565;
+  const U4 alphaRef;
+  Chunk c;
+  alignas(16) float diffuse[4][kChunkRoom];
+
+  explicit ModulatedBilinear(const PixelPipeline& pipeline)
+      : p(pipeline),
+        t(pipeline.texture),
+        maskX(t.width - 1),
+        maskY(t.height - 1),
+        widthLog2(std::countr_zero(static_cast<unsigned>(t.width))),
+        pitch(t.argbPitch),
+        rgb565(pipeline.layout == PixelLayout::Rgb565),
+        alphaRef(Spread(static_cast<uint32_t>(pipeline.alphaRef))) {}
+
+  float* const (&Rows(int at))[8] {
+    rows_[0] = c.z + at, rows_[1] = c.rhw + at, rows_[2] = c.u + at, rows_[3] = c.v + at;
+    for (int k = 0; k < 4; ++k) rows_[4 + k] = diffuse[k] + at;
+    return rows_;
+  }
+
+  // The stepped attributes of `lanes` pixels to depths and texel positions.
+  void Fetch(int lanes) { PrepareChunk<true, true>(p, t, lanes, c); }
+
+  // The two texel pairs under pixels i..i+3, in the order of BilinearMix:
+  // upper left, upper right, lower left, lower right.
+  void Texels(int i, U4 (&texel)[4]) const {
+    const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
+    const V4i row = (fv >> 8) & maskY;
+    const V4i at = (row << widthLog2) + row + ((fu >> 8) & maskX);  // row * pitch: pitch is width + 1
+    U2 upper[4], lower[4];
+    for (int k = 0; k < 4; ++k) {
+      std::memcpy(&upper[k], t.argb + at[k], sizeof(uint64_t));
+      std::memcpy(&lower[k], t.argb + at[k] + pitch, sizeof(uint64_t));
+    }
+    const U4 upper01 = reinterpret_cast<U4>(U2{upper[0][0], upper[1][0]});
+    const U4 upper23 = reinterpret_cast<U4>(U2{upper[2][0], upper[3][0]});
+    const U4 lower01 = reinterpret_cast<U4>(U2{lower[0][0], lower[1][0]});
+    const U4 lower23 = reinterpret_cast<U4>(U2{lower[2][0], lower[3][0]});
+    texel[0] = __builtin_shufflevector(upper01, upper23, 0, 2, 4, 6);
+    texel[1] = __builtin_shufflevector(upper01, upper23, 1, 3, 5, 7);
+    texel[2] = __builtin_shufflevector(lower01, lower23, 0, 2, 4, 6);
+    texel[3] = __builtin_shufflevector(lower01, lower23, 1, 3, 5, 7);
+  }
+
+  // Pixels i..i+3 shaded: their packed colours; ok keeps those the alpha test lets through.
+  U4 Shade(int i, U4& ok) const {
+    const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
+    // The weights of BilinearMix, worked out in both 16-bit halves of each lane.
+    const U8 x = reinterpret_cast<U8>(fx | fx << 16), y = reinterpret_cast<U8>(fy | fy << 16);
+    const U8 w11 = (x * y) >> 8, w10 = (x * (256 - y)) >> 8, w01 = ((256 - x) * y) >> 8;
+    const U8 w00 = 256 - w11 - w10 - w01;
+    const U4 weights[4] = {reinterpret_cast<U4>(w00), reinterpret_cast<U4>(w10), reinterpret_cast<U4>(w01),
+                           reinterpret_cast<U4>(w11)};
+    U4 texel[4];
+    Texels(i, texel);
+    U4 rb = Spread(0), ag = Spread(0);
+    for (int k = 0; k < 4; ++k) {
+      const U4 p4 = texel[k];
+      rb += MulLanes(p4 & 0xFF00FF, weights[k]);
+      ag += MulLanes(p4 >> 8 & 0xFF00FF, weights[k]);
+    }
+    // Modulate: each channel times the widened diffuse one, over 256.
+    U4 bytes[4], d[4];
+    for (int k = 0; k < 4; ++k) {
+      bytes[k] = reinterpret_cast<U4>(ToBytes(Load(diffuse[k] + i)));
+      d[k] = bytes[k] + (bytes[k] >> 7);
+    }
+    const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, d[2] | d[0] << 16) >> 8;
+    const U4 greenLane = MulLanes(ag >> 8 & 0xFF, d[1]) >> 8;
+    const U4 r = redBlue >> 16 & 0xFF, g = greenLane & 0xFF, b = redBlue & 0xFF;
+    ok = Spread(~0u);
+    if (p.alphaTest) ok = PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, bytes[3], ag >> 24), alphaRef);
+    return rgb565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
+  }
+
+ private:
+  float* rows_[8];
+};
+
 // The bilinear span of a wrapping power-of-two texture modulated by the
 // diffuse colour, with none of the rarer stages: the pixels of a chunk are
 // shaded four at a time with the very arithmetic of FillSpan.
@@ -279,60 +385,22 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
   Stepper<8> attributes(start, step);
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
-  const bool alphaTest = p.alphaTest;
-  const U4 alphaRef = Spread(static_cast<uint32_t>(p.alphaRef));
-  const TextureView t = p.texture;  // a copy: stores to the target cannot change it
-  const int maskX = t.width - 1, maskY = t.height - 1, widthLog2 = std::countr_zero(static_cast<unsigned>(t.width));
-  const bool rgb565 = p.layout == PixelLayout::Rgb565;
-  Chunk c;
-  alignas(16) float diffuse[4][kChunk];
-  alignas(16) uint32_t texel[4][kChunk];
+  ModulatedBilinear m(p);
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + 3) & ~3;
-    attributes.Fill({c.z, c.rhw, c.u, c.v, diffuse[0], diffuse[1], diffuse[2], diffuse[3]}, lanes);
-    PrepareChunk<true, true>(p, t, lanes, c);
-    // The four texels' places, then the texels there.
+    attributes.Fill(m.Rows(0), lanes);
+    m.Fetch(lanes);
     for (int i = 0; i < lanes; i += 4) {
-      const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
-      const V4i x0 = (fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
-      const V4i row0 = ((fv >> 8) & maskY) << widthLog2, row1 = (((fv >> 8) + 1) & maskY) << widthLog2;
-      const V4i places[4] = {row0 + x0, row0 + x1, row1 + x0, row1 + x1};
-      for (int k = 0; k < 4; ++k) std::memcpy(texel[k] + i, &places[k], sizeof places[k]);
-    }
-    for (int i = 0; i < n; ++i)
-      for (int k = 0; k < 4; ++k) texel[k][i] = t.argb[texel[k][i]];
-    for (int i = 0; i < lanes; i += 4) {
-      const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
-      const U4 w11 = MulLanes(fx, fy) >> 8, w10 = MulLanes(fx, 256 - fy) >> 8, w01 = MulLanes(256 - fx, fy) >> 8;
-      const U4 w00 = 256 - w11 - w10 - w01;
-      const U4 weights[4] = {w00 | w00 << 16, w10 | w10 << 16, w01 | w01 << 16, w11 | w11 << 16};
-      U4 rb = Spread(0), ag = Spread(0);
-      for (int k = 0; k < 4; ++k) {
-        const U4 p4 = LoadLanes<U4>(texel[k] + i);
-        rb += MulLanes(p4 & 0xFF00FF, weights[k]);
-        ag += MulLanes(p4 >> 8 & 0xFF00FF, weights[k]);
-      }
-      // Modulate: each channel times the widened diffuse one, over 256.
-      U4 bytes[4], d[4];
-      for (int k = 0; k < 4; ++k) {
-        bytes[k] = reinterpret_cast<U4>(ToBytes(Load(diffuse[k] + i)));
-        d[k] = bytes[k] + (bytes[k] >> 7);
-      }
-      const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, d[2] | d[0] << 16) >> 8;
-      const U4 greenLane = MulLanes(ag >> 8 & 0xFF, d[1]) >> 8;
-      const U4 r = redBlue >> 16 & 0xFF, g = greenLane & 0xFF, b = redBlue & 0xFF;
-      const U4 packed = rgb565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
-      const U4 z = LoadLanes<U4>(c.depth + i);
-      U4 ok = Spread(~0u);
+      U4 ok;
+      const U4 packed = m.Shade(i, ok);
+      const U4 z = LoadLanes<U4>(m.c.depth + i);
       if (zTest) {
         // At the end of the span lane by lane, reading nothing past it.
         const auto at = [&](int k) -> uint32_t { return i + k < n ? zrow[i + k] : 0; };
         const U4 was = i + 4 <= n ? __builtin_convertvector(LoadLanes<U4s>(zrow + i), U4) : U4{at(0), at(1), at(2), at(3)};
-        ok = PassLanes(p.depthPass, z, was);
+        ok &= PassLanes(p.depthPass, z, was);
       }
-      if (alphaTest)
-        ok &= PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, bytes[3], ag >> 24), alphaRef);
       if (i + 4 <= n) {
         const U4s keep = __builtin_convertvector(ok, U4s);
         WriteLanes(dst + i, __builtin_convertvector(packed, U4s), keep);
@@ -348,12 +416,53 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
   }
 }
 
+// Short rows of one triangle shaded together, packed one after another into
+// a chunk, so that a row of a few pixels costs no chunk of its own.
+void FillModulatedBilinearRows(const PixelPipeline& p, const SpanRow* rows, int rowCount, const float* step) {
+  ModulatedBilinear m(p);
+  int n = 0;
+  for (int r = 0; r < rowCount; ++r) {
+    // Each row's steps run on past its end into the next one's place; the
+    // last row's up to the end of its four lanes.
+    const int steps = r + 1 < rowCount ? rows[r].count : ((n + rows[r].count + 3) & ~3) - n;
+    Stepper<8>(rows[r].start, step).Fill(m.Rows(n), steps);
+    n += rows[r].count;
+  }
+  const int lanes = (n + 3) & ~3;
+  m.Fetch(lanes);
+  alignas(16) uint32_t packed[kChunk], keep[kChunk];
+  for (int i = 0; i < lanes; i += 4) {
+    U4 ok;
+    const U4 colour = m.Shade(i, ok);
+    std::memcpy(packed + i, &colour, sizeof colour);
+    std::memcpy(keep + i, &ok, sizeof ok);
+  }
+  // The depth test and the writes pixel by pixel, row by row.
+  const bool zTest = p.depthTest, zWrite = p.depthWrite;
+  int i = 0;
+  for (int r = 0; r < rowCount; ++r) {
+    const SpanRow& row = rows[r];
+    uint16_t* const dst = p.color + static_cast<ptrdiff_t>(row.y) * p.colorPitch + row.x;
+    uint16_t* const zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(row.y) * p.depthPitch + row.x : nullptr;
+    for (int j = 0; j < row.count; ++j, ++i) {
+      const uint32_t z = static_cast<uint32_t>(m.c.depth[i]);
+      if (!keep[i] || (zTest && !Passes(p.depthPass, z, zrow[j]))) continue;
+      dst[j] = static_cast<uint16_t>(packed[i]);
+      if (zWrite) zrow[j] = static_cast<uint16_t>(z);
+    }
+  }
+}
+
 template <bool kTextured, bool kLinear, bool kWrapped>
 SpanFn WithExtras(bool extras) {
   return extras ? FillSpan<kTextured, kLinear, true, kWrapped> : FillSpan<kTextured, kLinear, false, kWrapped>;
 }
 
 }  // namespace
+
+RowsFn SelectRows(bool textured, bool linear, bool extras, bool wrapped, bool modulated) {
+  return textured && wrapped && linear && !extras && modulated ? FillModulatedBilinearRows : nullptr;
+}
 
 SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated) {
   if (!textured) return WithExtras<false, false, false>(extras);

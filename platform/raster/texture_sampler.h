@@ -68,17 +68,15 @@ inline bool SampleBilinear(const TextureView& t, float u, float v, uint32_t& arg
 inline uint32_t SamplePointWrapped(const TextureView& t, int fixedU, int fixedV) {
   const int x = (fixedU >> 8) & (t.width - 1);
   const int y = (fixedV >> 8) & (t.height - 1);
-  return t.argb[y * t.width + x];
+  return t.argb[y * t.argbPitch + x];
 }
 
 inline uint32_t SampleBilinearWrapped(const TextureView& t, int fixedU, int fixedV) {
   const int fu = fixedU - 128;
   const int fv = fixedV - 128;
-  const int maskX = t.width - 1, maskY = t.height - 1;
-  const int x0 = (fu >> 8) & maskX, x1 = (x0 + 1) & maskX;
-  const uint32_t* row0 = t.argb + ((fv >> 8) & maskY) * t.width;
-  const uint32_t* row1 = t.argb + (((fv >> 8) + 1) & maskY) * t.width;
-  return BilinearMix(row0[x0], row0[x1], row1[x0], row1[x1], static_cast<uint32_t>(fu) & 255,
+  const uint32_t* row0 = t.argb + ((fv >> 8) & (t.height - 1)) * t.argbPitch + ((fu >> 8) & (t.width - 1));
+  const uint32_t* row1 = row0 + t.argbPitch;
+  return BilinearMix(row0[0], row0[1], row1[0], row1[1], static_cast<uint32_t>(fu) & 255,
                      static_cast<uint32_t>(fv) & 255);
 }
 

@@ -82,7 +82,7 @@ struct Scene {
   std::vector<uint16_t> color = std::vector<uint16_t>(kWidth * kHeight);
   std::vector<uint16_t> depth = std::vector<uint16_t>(kWidth * kHeight);
   std::vector<uint16_t> texels = CheckerTexture(64);
-  std::vector<uint32_t> decoded = std::vector<uint32_t>(64 * 64);
+  std::vector<uint32_t> decoded;
   Texture texture;
   Light lights[2];
   DrawContext context;
@@ -90,6 +90,7 @@ struct Scene {
 
   Scene() {
     texture = {texels.data(), 64, 64, 128, PixelLayout::Rgb565, false, 0};
+    decoded.resize(ExpandedSize(texture));
     ExpandTexels(texture, decoded.data());  // as the 3D device keeps every texture
     texture.expanded = decoded.data();
     lights[0].type = LightType::Directional;
@@ -174,8 +175,8 @@ BENCHMARK(BM_LitTexturedBlendedFogged)->Unit(benchmark::kMillisecond);
 void BM_BilinearDepthTestedFill(benchmark::State& state) {
   Scene scene;
   std::vector<uint16_t> texels = CheckerTexture(256);
-  std::vector<uint32_t> decoded(256 * 256);
   scene.texture = {texels.data(), 256, 256, 512, PixelLayout::Rgb565, false, 0};
+  std::vector<uint32_t> decoded(ExpandedSize(scene.texture));
   ExpandTexels(scene.texture, decoded.data());  // as the 3D device keeps every texture
   scene.texture.expanded = decoded.data();
   scene.context.transforms.projection = plat::raster::Matrix{};

@@ -81,7 +81,7 @@ TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Texture texture{texels.data(), 16, 8, 32, c.layout, false, 0};
-    std::vector<uint32_t> decoded(texels.size());
+    std::vector<uint32_t> decoded(ExpandedSize(texture));
     ExpandTexels(texture, decoded.data());
     std::vector<uint16_t> results[2][2];  // colour and depth, without and with the decoded texels
     for (int withDecoded = 0; withDecoded < 2; ++withDecoded) {
