@@ -24,6 +24,7 @@
 #include "world/mini_game_host.h"
 #include "world/scene_content.h"
 #include "world/scene_environment.h"
+#include "world/scene_npc.h"
 
 namespace {
 
@@ -287,6 +288,15 @@ void CGame::EndTalk() {
   if (walker) {
     walker->idleTimer = 0;
     walker->idleAllowed = 1;
+  }
+  if (talkNpc) {
+    talkNpc->ResumeRoutine();
+    talkNpc->SetPose(talkNpcPose, 1);
+    talkNpc->state = static_cast<uint8_t>(talkNpcState);
+    if (talkNpcPose)
+      talkNpc->FaceTowards(talkNpc->walkTarget);
+    else
+      talkNpc->heading = VECTOR3{talkNpcFacing[0], talkNpcFacing[1], talkNpcFacing[2]};
   }
   talkNpc = nullptr;
   events->approachRunning = 0;
