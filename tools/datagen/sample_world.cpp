@@ -40,6 +40,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleSwordsman,
       WriteSampleDialogue,
       WriteSampleEfficacy,
+      WriteSampleEventSounds,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -33,5 +33,9 @@ bool WriteSampleSwordsman(const std::string& root, std::string& error);
 bool WriteSampleDialogue(const std::string& root, std::string& error);
 // The first hero's attack effect with its textures and wave.
 bool WriteSampleEfficacy(const std::string& root, std::string& error);
+// The story events of the game resource and the sounds of boxes and rewards.
+struct GameResourceData;
+void AddSampleEvents(GameResourceData& r);
+bool WriteSampleEventSounds(const std::string& root, std::string& error);
 
 }  // namespace datagen
