@@ -16,6 +16,7 @@
 #include "game/system_config.h"
 #include "platform/crt.h"
 #include "tests/game/game_fixture.h"
+#include "tools/datagen/cutscene_writer.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/screen_manager.h"
 #include "world/game_resource.h"
@@ -391,6 +392,32 @@ TEST_F(EventTest, Map24TimerRestartsAtHalf) {
   UpdateMapSpecialEvents(24, 0);
   EXPECT_EQ(g_mapTimerFrames, 0) << "the timed event has run";
   EXPECT_EQ(g_fieldFrameHook, nullptr);
+}
+
+TEST_F(EventTest, EscSkipsAScriptUnlessAWaitIsNext) {
+  GameResourceData data;
+  const int waiting = AddEvent(data, {}, {{9, 0, 14}, {3, 0, 40}});
+  const int plain = AddEvent(data, {}, {{3, 0, 41}});
+  StartWith(data);
+  datagen::CutSceneData play;
+  play.finalFrame = 300;
+  std::string error;
+  ASSERT_TRUE(datagen::WriteCutSceneBinary("scripts/play.spb", play, error)) << error;
+
+  for (const auto& [event, stays] : {std::pair{waiting, true}, std::pair{plain, false}}) {
+    SCOPED_TRACE(event);
+    Runner().top = 0;
+    ASSERT_EQ(Runner().PushEvent(event), 1);
+    Game().StartScript("play", -1);
+    ASSERT_EQ(Game().state, GS_SCRIPT);
+    Game().skipScript = 1;
+    clock_->AdvanceSeconds(1.0 / 30);
+    Game().Tick(1);
+    EXPECT_EQ(Game().state == GS_SCRIPT, stays);
+    if (stays) {
+      Game().EndScript();
+    }
+  }
 }
 
 }  // namespace
