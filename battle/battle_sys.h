@@ -1,8 +1,10 @@
 #pragma once
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "battle/action_table.h"
+#include "battle/battle_desc.h"
 #include "battle/hit_vertices.h"
 #include "components/gc_base.h"
 #include "engine/core/handles.h"
@@ -25,6 +27,8 @@ class CBattleSys : public CGCBase {
   ~CBattleSys() override;
 
   int Update(int) override { return 1; }
+  // MINIMAL: the battle is not played: it is kept and counts as won at once.
+  void Start(BATTLEDESC desc, int) { started = std::move(desc); }
   // 0 after the end, with result 1 won, -1 lost.
   int IsRunning(int* result) {
     if (result) *result = 1;
@@ -59,6 +63,7 @@ class CBattleSys : public CGCBase {
   int enemyCount = 0;
   std::vector<HITVERTEXDESC> hitVertices;
   CActionTable actionTable;
+  BATTLEDESC started;  // the record of the last Start
 };
 
 // The one battle system, set by its constructor.

@@ -38,6 +38,17 @@ class TerrainBoundary;
 class CSceneNpc;
 class CGDMainManSoul;
 struct ITEMDESC;
+struct EVENTDESC;
+struct BATTLEDESC;
+
+// An item reward: type 9 money (amount x 10), 10 an event and 11 a talk
+// group's approach event (both id + 256 x amount), else a database item
+// (a negative amount removes).
+struct ITEMREWARDDESC {
+  int type = 0;
+  int id = 0;
+  int amount = 0;
+};
 
 // A "$CHK" "Body" trigger group of the scene.
 struct TRIGGERGROUPDESC {
@@ -140,26 +151,48 @@ class CGame {
   // Added to hero-relative event numbers (0 without a game resource).
   int EventBase() const;
   void StartApproachEvent(int group);
-  // Walks up to a picked NPC, object or trigger (mode 0: the scan's talk).
-  int ApproachTarget(int target, int mode);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
-  // Money (0..999999) and items; sign 0 sets, 1 adds, 2 subtracts or removes.
-  int GetMoney();
-  void ChangeMoney(int sign, int amount);
-  int ChangeItem(int type, int id, int sign, int count);
-  // 1 when the item chosen in the menu for use has this type and id.
-  int MatchUsedItem(int type, int id);
-  void SetStoryFlag(int flag, int on);
-  // How often the event (relative to the hero's event base) has run.
-  int GetEventCount(int relative);
-  void OpenTradeWindow(int shop);
-  void RestParty();
-  void EnterMiniGame(int game);
   void StartScript(const char* name, int event);
   void EndScript();
   void EndTalk();
   void EndMiniGame();
+  void StartTalk(EVENTDESC* event, int index);
+  void EnterMiniGame(int game);
+  // An effect sound of the sound folder, when the game has audio.
+  void PlaySound(const char* name);
+  // Party services: money (0..999999) and items; sign 0 sets, 1 adds, 2
+  // subtracts or removes.
+  int GetMoney();
+  void ChangeMoney(int sign, int value);
+  int ChangeItem(int type, int id, int sign, int count);
+  int CountItems(int type, int id);
+  void SetStoryFlag(int n, int on);
+  // How often the event (relative to the hero's event base) has run.
+  int GetEventCount(int relative);
+  // 1 when the item chosen in the menu for use has this type and id.
+  int MatchUsedItem(int type, int id);
+  void ConsumeUsedItem();
+  void RestParty();
+  void OpenTradeWindow(int shop);
+  void GiveItems(const ITEMREWARDDESC* records, int count);
+  // The party leader learns a skill and the board says so.
+  void LearnLeaderSkill(int skill);
+  // Event action 15: to map row index (0-based), entry.
+  void ChangeSceneByEvent(int mapIndex, int entry);
+  // Boxes and triggers: 1 when handled.
+  int OpenBox(int keyframedIndex);
+  int FireTrigger(int trigger);
+  void CheckTriggers();
+  // An NPC of the scene content was reached or clicked; 1 when handled.
+  int ApproachTarget(int npc, int holdNpc);
+  // Battles.
+  int TryRandomEncounter();
+  void StartBattle(int scripted, int bossId);
+  // Fills the record of a battle about to start; 0 when it has no enemies
+  // (and is no boss battle 8), so none starts.
+  int FillBattleDesc(BATTLEDESC& desc, int scripted, int bossId);
+  void PlayBattleTransition(int start);
   // Saves.
   int LoadGame(int slot);
   int CheckSuperSave();

@@ -37,6 +37,8 @@ class CKBSControl {
 
   // Slot 0..3 takes a virtual-key code (defaults 'A', 'D', 'S', 'W').
   void DefineKeyBoard(int slot, int key);
+  // The key of slot 0..3; 0 for another slot.
+  int GetKey(int slot) const { return slot >= 0 && slot < 4 ? keys_[slot] : 0; }
   // The procedure answers 1 while a key is down; without one no key is down.
   void BindKeyProc(KeyProc proc);
   // Samples the keys after `frames` frames; non-zero when a combination was completed.

@@ -50,6 +50,7 @@ GameResourceData Resource() {
   r.messages[kFontMessage - 1] = kFontFace;
   AddSampleUiMessages(r.messages);
   AddSampleFieldExtrasMessages(r.messages);
+  AddSampleEvents(r);
   return r;
 }
 

@@ -49,5 +49,9 @@ void AddSampleFieldExtrasMessages(std::vector<std::string>& messages);
 bool WriteSampleField(const std::string& root, std::string& error);
 // The battle bodies, the weapon, the action table and the hit vertices.
 bool WriteSampleBattle(const std::string& root, std::string& error);
+// The story events of the game resource and the sounds of boxes and rewards.
+struct GameResourceData;
+void AddSampleEvents(GameResourceData& r);
+bool WriteSampleEventSounds(const std::string& root, std::string& error);
 
 }  // namespace datagen
