@@ -38,6 +38,17 @@ class TerrainBoundary;
 class CSceneNpc;
 class CGDMainManSoul;
 struct ITEMDESC;
+struct EVENTDESC;
+struct BATTLEDESC;
+
+// An item reward: type 9 money (amount x 10), 10 an event and 11 a talk
+// group's approach event (both id + 256 x amount), else a database item
+// (a negative amount removes).
+struct ITEMREWARDDESC {
+  int type = 0;
+  int id = 0;
+  int amount = 0;
+};
 
 // A "$CHK" "Body" trigger group of the scene.
 struct TRIGGERGROUPDESC {
@@ -135,6 +146,8 @@ class CGame {
   void PlaySceneTrack();
   // Events, talks, scripts and services.
   int StartEvent(int kind, int event);
+  // Added to hero-relative event numbers (0 without a game resource).
+  int EventBase() const;
   void StartApproachEvent(int group);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
@@ -142,6 +155,31 @@ class CGame {
   void EndScript();
   void EndTalk();
   void EndMiniGame();
+  void StartTalk(EVENTDESC* event, int index);
+  void EnterMiniGame(int game);
+  // Party services: sign 0 sets, 1 adds, 2 subtracts.
+  int GetMoney();
+  void ChangeMoney(int sign, int value);
+  int ChangeItem(int type, int id, int sign, int count);
+  int CountItems(int type, int id);
+  void SetStoryFlag(int n, int on);
+  int GetEventCount(int relative);
+  int MatchUsedItem(int type, int id);
+  void ConsumeUsedItem();
+  void RestParty();
+  void OpenTradeWindow(int shop);
+  void GiveItems(const ITEMREWARDDESC* records, int count);
+  // The party leader learns a skill and the board says so.
+  void LearnLeaderSkill(int skill);
+  // Event action 15: to map row index (0-based), entry.
+  void ChangeSceneByEvent(int mapIndex, int entry);
+  // Battles.
+  int TryRandomEncounter();
+  void StartBattle(int scripted, int bossId);
+  // Fills the record of a battle about to start; 0 when it has no enemies
+  // (and is no boss battle 8), so none starts.
+  int FillBattleDesc(BATTLEDESC& desc, int scripted, int bossId);
+  void PlayBattleTransition(int start);
   // Saves.
   int LoadGame(int slot);
   int CheckSuperSave();

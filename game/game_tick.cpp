@@ -20,7 +20,6 @@
 #include "ui/menu_agency.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
-#include "world/game_resource.h"
 #include "world/map_scene.h"
 #include "world/mini_game_host.h"
 #include "world/scene_content.h"
@@ -102,12 +101,12 @@ void CGame::Tick(int n) {
       break;
     case GS_SCRIPT: {
       if (talk->talking) {
-        talk->PausePlayer();
+        if (talk->player) talk->player->Pause();
         talk->Update();
       }
       ClearScreenRect(0, 0, 640, 480);
       int playing = cutScene->Tick(n);
-      if (playing && (events->NextPendingType() == kWaitActionType || skipScript == 0)) {
+      if (playing && (events->NextActionType() == kWaitActionType || skipScript == 0)) {
         ++tickCounter;
         if ((tickCounter & 63) == 0) tickCounter = 0;
         return;
@@ -130,7 +129,7 @@ void CGame::Tick(int n) {
       break;
     case GS_MENU:
       if (talk->talking) {
-        talk->PausePlayer();
+        if (talk->player) talk->player->Pause();
         talk->Update();
       }
       return;
@@ -187,8 +186,8 @@ void CGame::Tick(int n) {
 
 void CGame::Settle() {
   bool talking = false;
-  if (talk->state == kTalkResume) {
-    talk->ResumePlayer();
+  if (talk->lastState == kTalkResume) {
+    if (talk->player) talk->player->Resume();
     talking = true;
   } else {
     talking = talk->Update() != 0;
@@ -200,7 +199,7 @@ void CGame::Settle() {
     sceneTicks = TickSociety(society);
     return;
   }
-  if (events->HasPending()) {
+  if (events->top != 0) {
     events->RunPending();
     sceneTicks = TickSociety(society);
     return;
@@ -249,7 +248,7 @@ void CGame::OnBattleEnded(int result) {
       if (GetLeaderAttribute(kLeaderHp) <= 0) ChangeLeaderAttribute(kLeaderHp, 0, 0);
       gameOverAfter = entry->endGame;
       ShowScene(1, 0);
-      StartEvent(6, (gameResource ? gameResource->EventBase() : 0) + entry->autoEvent);
+      StartEvent(6, EventBase() + entry->autoEvent);
       return;
     }
     if (entry && entry->endGame) {

@@ -1,22 +1,34 @@
 #pragma once
+#include <memory>
 
-// The game object's talk host for a screen of the given size.
-// MINIMAL: talk files are not loaded and no talk ever runs (Load 0, Update 0).
+#include "talk/talk_player.h"
+
+// The one object through which the game runs scripted talks: it owns the
+// talk window, loads the talk markup from the resource folder, starts talks
+// by name and is polled once per game tick while a talk runs.
 class CTalkHost {
  public:
-  CTalkHost(int width, int height) : width(width), height(height) {}
+  CTalkHost(int width, int height);
+  ~CTalkHost();
+  CTalkHost(const CTalkHost&) = delete;
+  CTalkHost& operator=(const CTalkHost&) = delete;
 
-  int Load(const char*) { return 0; }
-  // 1 while a talk runs.
-  int Update() { return 0; }
-  void StartTalk(const char*) {}
-  void ShowWindow(int, int) {}
-  void PausePlayer() {}
-  void ResumePlayer() {}
+  // Loads "resource/<name>" (the window is made at the first load) and
+  // installs the game's sys procedure. 1 when loaded without errors.
+  int Load(const char* name);
+  // Starts the talk named name; the talk node, or none when no talk has it.
+  CBaseListContainer* StartTalk(const char* name);
+  // Advances the talk; 1 while it runs, 0 once the player is idle. The
+  // first call in the host's life shows the window.
+  int Update();
+  // Shows (1) or hides (0) the window's frame and its text.
+  void ShowWindow(int frame, int text);
 
-  int width;
-  int height;
+  std::unique_ptr<CTalkPlayer> player;
+  int screenWidth;
+  int screenHeight;
   int talking = 0;
-  int state = 0;  // 10 asks the game to resume the player
-  int event = 0;
+  int windowShown = 0;
+  int lastState = TALKSTATE_IDLE;  // 10 asks the game to resume the player
+  int event = 0;  // kept for the game core: the event that started the talk
 };

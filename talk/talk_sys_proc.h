@@ -1,4 +1,5 @@
 #pragma once
+#include <vector>
 
 // The one procedure through which talk scripts read and change game state.
 
@@ -26,3 +27,34 @@ SYSRESULT DefaultTalkSysProc(SYSMODE mode, char* name, int argument);
 void SetTalkSysProc(TalkSysProc procedure);
 
 extern TalkSysProc g_talkSysProc;
+
+// A keyword of the game's sys names: ATTR6, +ITEM3_12, AUTOPT150, ...
+struct SYSKEYDESC {
+  int id;
+  const char* name;
+  int paramCount;
+};
+
+enum : int {
+  SYSKEY_NONE = 0,
+  SYSKEY_ATTR = 1,
+  SYSKEY_ITEM = 2,
+  SYSKEY_AUTOPT = 3,
+  SYSKEY_FLAG = 4,
+  SYSKEY_MONEY = 5,
+  SYSKEY_SHOP = 6,
+  SYSKEY_REST = 7,
+  SYSKEY_FIGHT = 8,
+  SYSKEY_GAME = 9,
+};
+
+// Splits an upper-case sys name into its sign (0 none, 1 '+', 2 '-'), its
+// keyword id (0 when none matches, with no parameters) and its parameters:
+// the first follows the keyword, each further one a '_'. A missing '_'
+// wraps to the start of the parameters, so ITEM3 reads 3 and 3.
+int ParseSysName(const char* name, std::vector<int>& params, int& sign);
+
+// The game's procedure: reads, changes or starts things in g_game. The name
+// is upper-cased in place. Answers {0, value, 0} with the read value for a
+// get and 0 for everything else; unknown names and modes do nothing.
+SYSRESULT GameTalkSysProc(SYSMODE mode, char* name, int argument);

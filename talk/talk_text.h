@@ -5,6 +5,8 @@
 
 // Big5 "玩家": the speaker that stands for the hero.
 inline constexpr char kBig5Player[] = "\xAA\xB1\xAE\x61";
+// Big5 "玩家姓名": the hero's name until the game gives it.
+inline constexpr char kBig5PlayerName[] = "\xAA\xB1\xAE\x61\xA9\x6D\xA6\x57";
 // Big5 "新細明體": the default font face.
 inline constexpr char kBig5DefaultFont[] = "\xB7\x73\xB2\xD3\xA9\xFA\xC5\xE9";
 

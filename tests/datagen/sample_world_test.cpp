@@ -92,11 +92,17 @@ TEST_F(SampleWorldTest, TheVillagerTalkLoadsWithItsVariable) {
   CBaseListContainer* talk = player.FindAname(kTalkName);
   ASSERT_NE(talk, nullptr);
   EXPECT_EQ(talk, player.GetChild(0));
-  EXPECT_EQ(talk->childCount, 2);
-  for (int i = 0; i < 2; ++i) EXPECT_EQ(talk->GetChild(i)->kind, NODE_SENTENCE);
-  CVarExpr* visits = player.FindVariable(kTalkVariable);
-  ASSERT_NE(visits, nullptr);
-  EXPECT_EQ(visits->value, 0);
+  EXPECT_EQ(talk->childCount, 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(talk->GetChild(i)->kind, NODE_SENTENCE);
+  CBaseListContainer* question = talk->GetChild(2);
+  ASSERT_EQ(question->childCount, 1);
+  EXPECT_EQ(question->GetChild(0)->kind, NODE_OPTIONAL);
+  EXPECT_EQ(question->GetChild(0)->childCount, 2);
+  for (const char* name : {kTalkVariable, kTalkHelpedVariable}) {
+    CVarExpr* variable = player.FindVariable(name);
+    ASSERT_NE(variable, nullptr) << name;
+    EXPECT_EQ(variable->value, 0) << name;
+  }
 }
 
 TEST_F(SampleWorldTest, BattleFilesReadThroughTheBlockReader) {

@@ -48,6 +48,9 @@ inline constexpr int kStartingPotions = 3;
 // Talk.
 inline constexpr const char* kTalkName = "villager";
 inline constexpr const char* kTalkVariable = "visits";
+// Counts the times the player took the villager's offer (and its money).
+inline constexpr const char* kTalkHelpedVariable = "helped";
+inline constexpr int kTalkReward = 50;
 
 // Textures (package entries) and the ground model.
 inline constexpr const char* kGrassTexture = "grass";

@@ -1,4 +1,8 @@
-// The sample world's talk file: a villager's greeting that counts the visits.
+// The sample world's talk file: a villager's greeting that counts the visits,
+// asks a question whose first answer pays the player, and lets the player
+// answer in their own name.
+#include <string>
+
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/talk_writer.h"
@@ -8,11 +12,21 @@ namespace datagen {
 bool WriteSampleTalk(const std::string& root, std::string& error) {
   using namespace sample;
   const std::string counter = std::string(kTalkVariable) + " = " + kTalkVariable + " + 1";
+  const std::string reward = "sys(s +MONEY " + std::to_string(kTalkReward) + ") " + kTalkHelpedVariable +
+                             " = " + kTalkHelpedVariable + " + 1";
   TalkWriter w;
-  w.Define({{kTalkVariable, 0}}, {});
+  w.Define({{kTalkVariable, 0}, {kTalkHelpedVariable, 0}}, {});
   w.Open("talk", {TextAttr("aname", kTalkName), TextAttr("script", counter)});
-  w.Sentence({TextAttr("speaker", "Villager")}, "Welcome to Tarnwick, traveller.");
+  w.Sentence({TextAttr("speaker", "Villager")}, "Welcome to \\255,200,0CTarnwick\\rC, traveller.");
   w.Sentence({TextAttr("speaker", "Villager")}, "Mind the wolves past the stone bridge.");
+  w.Open("li", {TextAttr("speaker", "Villager")});
+  w.Text("Will you carry this letter to the mill?");
+  w.Open("ol");
+  w.Sentence({TextAttr("script", reward)}, "Gladly.");
+  w.Sentence({}, "Not today.");
+  w.Close();
+  w.Close();
+  w.Sentence({TextAttr("speaker", "玩家")}, "I will keep to the road.");
   w.Close();
   return w.Write(root + kTalkFile, error);
 }
