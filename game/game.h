@@ -173,6 +173,12 @@ class CGame {
   void LearnLeaderSkill(int skill);
   // Event action 15: to map row index (0-based), entry.
   void ChangeSceneByEvent(int mapIndex, int entry);
+  // Boxes and triggers: 1 when handled.
+  int OpenBox(int keyframedIndex);
+  int FireTrigger(int trigger);
+  void CheckTriggers();
+  // An NPC of the scene content was reached or clicked; 1 when handled.
+  int ApproachTarget(int npc, int holdNpc);
   // Battles.
   int TryRandomEncounter();
   void StartBattle(int scripted, int bossId);
