@@ -264,15 +264,18 @@ bool StageSlot(const CGame& game, const std::vector<uint8_t>& bytes, StagedSlot&
   size_t entries = 1;
   for (size_t i = 0; i < entries; ++i) {
     const SAVECHUNKDESC& d = directory[i];
-    if (d.recordSize == 0) continue;
     const size_t length = lengths[i];
+    // A record size of 0 marks an empty chunk, unless its 16 bits lost a length of 65,536.
+    if (d.recordSize == 0 && length == 0) continue;
     plat::ByteReader chunk(bytes.data() + d.offset, length);
     switch (d.type) {
       case SAVECHUNK_SUMMARY:
         staged.summary.Read(chunk);
         if (staged.summary.entries < 1 || staged.summary.entries > kSaveEntries) return false;
-        if (game.gameResource && (staged.summary.mapIndex < 1 ||
-                                  static_cast<size_t>(staged.summary.mapIndex) > game.gameResource->Maps().size()))
+        // Map index 0: a scene without a map record, whose scene stays.
+        if (staged.summary.mapIndex < 0 ||
+            (staged.summary.mapIndex > 0 && (!game.gameResource || static_cast<size_t>(staged.summary.mapIndex) >
+                                                                       game.gameResource->Maps().size())))
           return false;
         entries = static_cast<size_t>(staged.summary.entries);
         break;
@@ -363,10 +366,8 @@ int CGame::LoadGame(int slot) {
     std::memcpy(events->npcToggles.data(), staged.secondFlags.data(), kSecondFlagBytes);
   }
   ApplyRunCounts(*this, staged.runCounts);
-  std::string sceneName;
-  if (gameResource) {
-    sceneName = gameResource->Maps()[static_cast<size_t>(staged.summary.mapIndex - 1)].SceneName();
-    OpenScene((sceneName + ".SB").c_str());
+  if (staged.summary.mapIndex > 0) {
+    OpenScene((gameResource->Maps()[static_cast<size_t>(staged.summary.mapIndex - 1)].SceneName() + ".SB").c_str());
   }
   if (scene && staged.memory) scene->memory = std::move(staged.memory);
   if (staged.timer) g_mapTimerFrames = *staged.timer;
@@ -401,7 +402,7 @@ int CGame::LoadGame(int slot) {
   ApplyDisplaySettings();
   returnState = GS_FIELD;
   if (scene && scene->automap)
-    scene->automap->LoadFile(SaveSlotPath(slot, ".map").c_str(), (sceneName + ".sb").c_str(), scene->GetTerrain());
+    scene->automap->LoadFile(SaveSlotPath(slot, ".map").c_str(), (scene->sceneName + ".sb").c_str(), scene->GetTerrain());
   SetFrameTimer(0, 30.0f, OnGameFrame, 1);
   return 1;
 }
