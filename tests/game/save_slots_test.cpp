@@ -56,6 +56,8 @@ class SaveSlots : public GameTest {
     ASSERT_EQ(Start(), 1);
     Game().OnScreenResult(SR_NEW_GAME);
     ASSERT_FALSE(g_gameDataBase.heroes.empty());
+    // The sample world has no events; a table of ten stands in.
+    Game().gameResource->Events().resize(10);
   }
 
   CGDMainManSoul& FirstHero() { return g_gameDataBase.heroes.front(); }
@@ -78,7 +80,7 @@ class SaveSlots : public GameTest {
     FirstHero().conditionStacks[3].push_back(effect);
     Game().events->SetFlag(5, 1);
     Game().events->npcToggles[100] = 0x5A;
-    if (!Game().gameResource->Events().empty()) Game().gameResource->Events()[0].runCount = 7;
+    Game().gameResource->Events()[9].runCount = 7;
     Game().pendingNpcVisibility = {{3, 1}, {4, 0}};
     NPCSNAPSHOTDESC snapshot;
     snapshot.npc = 9;
@@ -104,7 +106,7 @@ class SaveSlots : public GameTest {
     FirstHero().conditionStacks[3].clear();
     Game().events->SetFlag(5, 0);
     Game().events->npcToggles[100] = 0;
-    if (!Game().gameResource->Events().empty()) Game().gameResource->Events()[0].runCount = 0;
+    Game().gameResource->Events()[9].runCount = 0;
     Game().pendingNpcVisibility.clear();
     Game().npcSnapshots.clear();
   }
@@ -138,9 +140,7 @@ TEST_F(SaveSlots, ARoundTripRestoresEverySavedPart) {
   }
   EXPECT_EQ(Game().events->TestFlag(5), 1);
   EXPECT_EQ(Game().events->npcToggles[100], 0x5A);
-  if (!Game().gameResource->Events().empty()) {
-    EXPECT_EQ(Game().gameResource->Events()[0].runCount, 7);
-  }
+  EXPECT_EQ(Game().gameResource->Events()[9].runCount, 7);
   ASSERT_EQ(Game().pendingNpcVisibility.size(), 2u);
   EXPECT_EQ(Game().pendingNpcVisibility[1].npc, 4);
   ASSERT_EQ(Game().npcSnapshots.size(), 1u);
