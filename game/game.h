@@ -31,6 +31,11 @@ class CCutScenePlayer;
 class CTalkHost;
 class CEventRunner;
 class CSaveThumbnail;
+struct SAVESUMMARYDESC;
+namespace plat {
+class ByteReader;
+class ByteWriter;
+}  // namespace plat
 class CGameAudio;
 class CLoadingAnimation;
 class CTransitionPlayer;
@@ -193,10 +198,26 @@ class CGame {
   // (and is no boss battle 8), so none starts.
   int FillBattleDesc(BATTLEDESC& desc, int scripted, int bossId);
   void PlayBattleTransition(int start);
-  // Saves.
+  // Saves (the slot files are described in save_slots.h).
+  // Writes the slot's ".map", ".bmp" and then ".sav", each through a temporary
+  // file; 1 when the ".sav" was written whole (the old slot stays otherwise).
+  int SaveGame(int slot, const SAVESUMMARYDESC& summary);
+  // Reads the whole slot and checks every chunk first: 1 when loaded; 0 and
+  // the game unchanged when the slot is missing or damaged.
   int LoadGame(int slot);
+  // The slot's summary into 100 bytes; 0 (zero-filled) when the slot is missing.
+  int ReadSlotSummary(uint8_t* buffer, int slot);
+  // Deletes a slot and renumbers the later ones; -1 when it does not exist.
+  int DeleteSaveFiles(int slot);
+  // int32 n, n show/hide requests and, unless requestsOnly, int32 m and m NPC snapshots.
+  void WriteNpcStates(plat::ByteWriter& out, int requestsOnly) const;
+  bool ReadNpcStates(plat::ByteReader& in, int requestsOnly, std::vector<NPCVISIBILITYDESC>& requests,
+                     std::vector<NPCSNAPSHOTDESC>& snapshots) const;
+  // 1 for a row beyond the map table; 0 when name is the row's scene file (any case).
+  int IsSceneFileName(int mapRow, const char* name) const;
+  // The super save of the first hero's ending; 1 when written whole.
   int CheckSuperSave();
-  void WriteSuperSave();
+  int WriteSuperSave();
   void ImportSuperSave();
 
   int state;
