@@ -16,6 +16,9 @@
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/cutscene_writer.h"
 #include "tools/datagen/system_config_writer.h"
+#include "ui/am_wnd.h"
+#include "ui/am_wnd_manager.h"
+#include "ui/screen_manager.h"
 #include "world/map_scene.h"
 
 namespace gametest {
@@ -115,6 +118,10 @@ TEST_F(GameStates, TheMainMenuOpensOnlyInTheFieldAndResumesIntoSettling) {
   static int* pauseLog;
   pauseLog = &pauses;
   g_fieldPauseHook = [](int on) { *pauseLog += on ? 1 : 100; };
+  // The title's start menu is still open: it goes first.
+  ASSERT_NE(GetTopWnd(), nullptr);
+  GetTopWnd()->Close();
+  UpdateScreens(1);
   Game().state = GS_FIELD;
   Game().OpenMainMenu();
   EXPECT_EQ(Game().state, GS_MENU);
