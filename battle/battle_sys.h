@@ -1,4 +1,7 @@
 #pragma once
+#include <utility>
+
+#include "battle/battle_desc.h"
 #include "components/gc_base.h"
 #include "engine/core/handles.h"
 
@@ -14,6 +17,8 @@ class CBattleSys : public CGCBase {
   explicit CBattleSys(CMenuAgency* overlay = nullptr) : overlay(overlay) {}
 
   int Update(int) override { return 1; }
+  // MINIMAL: the battle is not played: it is kept and counts as won at once.
+  void Start(BATTLEDESC desc, int) { started = std::move(desc); }
   // 0 after the end, with result 1 won, -1 lost.
   int IsRunning(int* result) {
     if (result) *result = 1;
@@ -25,4 +30,5 @@ class CBattleSys : public CGCBase {
   CMenuAgency* overlay;
   CSceneContent* arenaContent = nullptr;  // the arena's scene content while a battle runs
   HOBJECT heroBodyNode = 0;
+  BATTLEDESC started;  // the record of the last Start
 };

@@ -53,7 +53,7 @@ CGame::CGame(int, char**)
   gameResource = new CGameResource;
   gameResource->Open("zudur.res");
   dataLoader = new CGameDataLoader(0);
-  events = new CEventRunner;
+  events = new CEventRunner(gameResource);
   itemPool = new CGDItemPool(dataLoader->database);
 
   menuAgency = &g_menuAgency;

@@ -31,6 +31,11 @@ class CCutScenePlayer;
 class CTalkHost;
 class CEventRunner;
 class CSaveThumbnail;
+struct SAVESUMMARYDESC;
+namespace plat {
+class ByteReader;
+class ByteWriter;
+}  // namespace plat
 class CGameAudio;
 class CLoadingAnimation;
 class CTransitionPlayer;
@@ -38,6 +43,17 @@ class TerrainBoundary;
 class CSceneNpc;
 class CGDMainManSoul;
 struct ITEMDESC;
+struct EVENTDESC;
+struct BATTLEDESC;
+
+// An item reward: type 9 money (amount x 10), 10 an event and 11 a talk
+// group's approach event (both id + 256 x amount), else a database item
+// (a negative amount removes).
+struct ITEMREWARDDESC {
+  int type = 0;
+  int id = 0;
+  int amount = 0;
+};
 
 // A "$CHK" "Body" trigger group of the scene.
 struct TRIGGERGROUPDESC {
@@ -140,26 +156,61 @@ class CGame {
   void StartApproachEvent(int group);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
-  // Money (0..999999) and items; sign 0 sets, 1 adds, 2 subtracts or removes.
-  int GetMoney();
-  void ChangeMoney(int sign, int amount);
-  int ChangeItem(int type, int id, int sign, int count);
-  // 1 when the item chosen in the menu for use has this type and id.
-  int MatchUsedItem(int type, int id);
-  void SetStoryFlag(int flag, int on);
-  // How often the event (relative to the hero's event base) has run.
-  int GetEventCount(int relative);
-  void OpenTradeWindow(int shop);
-  void RestParty();
-  void EnterMiniGame(int game);
   void StartScript(const char* name, int event);
   void EndScript();
   void EndTalk();
   void EndMiniGame();
-  // Saves.
+  void StartTalk(EVENTDESC* event, int index);
+  void EnterMiniGame(int game);
+  // Party services: sign 0 sets, 1 adds, 2 subtracts.
+  int GetMoney();
+  void ChangeMoney(int sign, int value);
+  int ChangeItem(int type, int id, int sign, int count);
+  int CountItems(int type, int id);
+  void SetStoryFlag(int n, int on);
+  int GetEventCount(int relative);
+  int MatchUsedItem(int type, int id);
+  void ConsumeUsedItem();
+  void RestParty();
+  void OpenTradeWindow(int shop);
+  void GiveItems(const ITEMREWARDDESC* records, int count);
+  // The party leader learns a skill and the board says so.
+  void LearnLeaderSkill(int skill);
+  // Event action 15: to map row index (0-based), entry.
+  void ChangeSceneByEvent(int mapIndex, int entry);
+  // Boxes and triggers: 1 when handled.
+  int OpenBox(int keyframedIndex);
+  int FireTrigger(int trigger);
+  void CheckTriggers();
+  // An NPC of the scene content was reached or clicked; 1 when handled.
+  int ApproachTarget(int npc, int holdNpc);
+  // Battles.
+  int TryRandomEncounter();
+  void StartBattle(int scripted, int bossId);
+  // Fills the record of a battle about to start; 0 when it has no enemies
+  // (and is no boss battle 8), so none starts.
+  int FillBattleDesc(BATTLEDESC& desc, int scripted, int bossId);
+  void PlayBattleTransition(int start);
+  // Saves (the slot files are described in save_slots.h).
+  // Writes the slot's ".map", ".bmp" and then ".sav", each through a temporary
+  // file; 1 when the ".sav" was written whole (the old slot stays otherwise).
+  int SaveGame(int slot, const SAVESUMMARYDESC& summary);
+  // Reads the whole slot and checks every chunk first: 1 when loaded; 0 and
+  // the game unchanged when the slot is missing or damaged.
   int LoadGame(int slot);
+  // The slot's summary into 100 bytes; 0 (zero-filled) when the slot is missing.
+  int ReadSlotSummary(uint8_t* buffer, int slot);
+  // Deletes a slot and renumbers the later ones; -1 when it does not exist.
+  int DeleteSaveFiles(int slot);
+  // int32 n, n show/hide requests and, unless requestsOnly, int32 m and m NPC snapshots.
+  void WriteNpcStates(plat::ByteWriter& out, int requestsOnly) const;
+  bool ReadNpcStates(plat::ByteReader& in, int requestsOnly, std::vector<NPCVISIBILITYDESC>& requests,
+                     std::vector<NPCSNAPSHOTDESC>& snapshots) const;
+  // 1 for a row beyond the map table; 0 when name is the row's scene file (any case).
+  int IsSceneFileName(int mapRow, const char* name) const;
+  // The super save of the first hero's ending; 1 when written whole.
   int CheckSuperSave();
-  void WriteSuperSave();
+  int WriteSuperSave();
   void ImportSuperSave();
 
   int state;

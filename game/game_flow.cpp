@@ -134,6 +134,7 @@ void CGame::OpenMainMenu() {
   mapHookPaused = 1;
   delete menuShot;
   menuShot = new CSaveThumbnail(220, 160);
+  menuShot->Capture(0, 0, 640, 480);
   if (walker) {
     VECTOR3 position{0, 0, 0}, direction{0, 1, 0};
     if (walker->creature) walker->GetPosition(&position, &direction);

@@ -106,7 +106,7 @@ void CGame::Tick(int n) {
       }
       ClearScreenRect(0, 0, 640, 480);
       int playing = cutScene->Tick(n);
-      if (playing && (events->NextPendingType() == kWaitActionType || skipScript == 0)) {
+      if (playing && (events->NextActionType() == kWaitActionType || skipScript == 0)) {
         ++tickCounter;
         if ((tickCounter & 63) == 0) tickCounter = 0;
         return;
@@ -199,7 +199,7 @@ void CGame::Settle() {
     sceneTicks = TickSociety(society);
     return;
   }
-  if (events->HasPending()) {
+  if (events->top != 0) {
     events->RunPending();
     sceneTicks = TickSociety(society);
     return;

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/test_caps.h"
+
 namespace fs = std::filesystem;
 
 namespace plat {
@@ -384,7 +386,8 @@ std::unique_ptr<File> File::CreateWrite(std::string_view path) {
 size_t File::Read(void* out, size_t n) { return (file_ && n) ? std::fread(out, 1, n, file_) : 0; }
 
 size_t File::Write(const void* data, size_t n) {
-  return (file_ && !temp_.empty() && n) ? std::fwrite(data, 1, n, file_) : 0;
+  if (!file_ || temp_.empty() || !n || ShouldFail(FailPoint::WriteFile)) return 0;
+  return std::fwrite(data, 1, n, file_);
 }
 
 bool File::Seek(int64_t offset) {

@@ -1,9 +1,9 @@
 #pragma once
 
-// Failure injection for the display, 3D, window, joystick and sound stand-ins. The
-// real services never fail on their own in the ways the engine handles (a
-// memory surface can always be made), so tests switch a step's failure on here
-// to reach the engine's error roads.
+// Failure injection for the display, 3D, window, joystick and sound stand-ins
+// and for file writes. The real services never fail on their own in the ways
+// the engine handles (a memory surface can always be made), so tests switch a
+// step's failure on here to reach the engine's error roads.
 namespace plat {
 
 enum class FailPoint {
@@ -24,6 +24,8 @@ enum class FailPoint {
   SetJoystickAxisRange,
   OpenSoundOutput,
   DuplicateSoundBuffer,
+  // plat::File::Write of a file opened for writing.
+  WriteFile,
   Count
 };
 

@@ -4,6 +4,7 @@
 
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
+#include "game/util/language_converter.h"
 
 size_t Big5PrefixLength(const char* text, size_t maxBytes) {
   size_t length = 0;
@@ -15,17 +16,20 @@ size_t Big5PrefixLength(const char* text, size_t maxBytes) {
   return length;
 }
 
-// MINIMAL: the code-page converter is missing; no conversion is ever active.
-void ConvertText(char*) {}
+void ConvertText(char* text) {
+  if (!text || !*text) return;
+  GetLanguageConverter()->Convert(text);
+}
 
-// MINIMAL: without the converter the face is used as given.
 plat::Font* SelectFontName(const char* text, int width, int height, char* out) {
   if (!text) return nullptr;
-  if (out && out != text) {
-    std::strncpy(out, text, 255);
+  const bool big5Face = static_cast<unsigned char>(text[0]) >= 0x80;
+  const char* face = GetSystemDefaultLanguage() == 0x0804 && big5Face ? "Verdana" : text;
+  if (out && out != face) {
+    std::strncpy(out, face, 255);
     out[255] = '\0';
   }
-  return SetTextFont(text, width, height);
+  return SetTextFont(face, width, height);
 }
 
 void DrawConvertedText(HOBJECT sprite, int frame, int x, int y, const char* text, int red, int green,
