@@ -19,6 +19,3 @@ void OpenTradeWindow(int) {}
 // MINIMAL: the save list and the system window are not built; nothing opens.
 void OpenSaveList(int, CGameDataLoader*, CGameResource*, CAmObject*) {}
 void OpenSystemWindow(MENURESULTDESC*, CAmObject*) {}
-
-// MINIMAL: the trade window's bought-item list is not kept yet.
-void SetBoughtItemList(std::vector<int>*) {}
