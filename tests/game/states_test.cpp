@@ -64,6 +64,13 @@ class GameStates : public GameTest {
     return ticks;
   }
 
+  // The title's start menu, open since the start, closes as the player's choice would close it.
+  void LeaveTitle() {
+    ASSERT_NE(GetTopWnd(), nullptr);
+    GetTopWnd()->Close();
+    UpdateScreens(1);
+  }
+
   // Passes of the main loop until the state leaves `from`.
   int PassesIn(int from, int limit = 50) {
     int passes = 0;
@@ -76,6 +83,7 @@ class GameStates : public GameTest {
 };
 
 TEST_F(GameStates, ANewGamePlaysItsScriptSettlesAndReachesTheField) {
+  LeaveTitle();
   Game().OnScreenResult(SR_NEW_GAME);
   EXPECT_EQ(Game().state, GS_SCRIPT);
   EXPECT_EQ(Game().hero, 1) << "GetChosenHero 0: the first hero";
@@ -118,10 +126,7 @@ TEST_F(GameStates, TheMainMenuOpensOnlyInTheFieldAndResumesIntoSettling) {
   static int* pauseLog;
   pauseLog = &pauses;
   g_fieldPauseHook = [](int on) { *pauseLog += on ? 1 : 100; };
-  // The title's start menu is still open: it goes first.
-  ASSERT_NE(GetTopWnd(), nullptr);
-  GetTopWnd()->Close();
-  UpdateScreens(1);
+  LeaveTitle();
   Game().state = GS_FIELD;
   Game().OpenMainMenu();
   EXPECT_EQ(Game().state, GS_MENU);
