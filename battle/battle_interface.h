@@ -25,6 +25,10 @@ class CBattleInterface {
   void SetCdTrack(int track) { cdTrack = track; }
   void PauseBattle() {}
   void ResumeBattle() {}
+  // MINIMAL: the battle's debug command set is missing; no line is a command.
+  void DebugCommand(const char*) {}
+  // MINIMAL: no battle diagnostics are drawn.
+  void DrawDebug() {}
 
   ItemMenuProc itemMenuProc = nullptr;
   GiveItemProc giveItemProc = nullptr;

@@ -119,10 +119,8 @@ void CGame::StartBattle(int scripted, int bossId) {
     SetCursorShape(0, 0);
     return;
   }
-  if (audio) {
-    audio->OverrideTrack(-1);
-    audio->PlayEffect("boom005.wav");
-  }
+  if (audio) audio->OverrideTrack(-1);
+  PlaySound("boom005.wav");
   PlayBattleTransition(1);
   state = GS_BATTLE;
   const CParty& party = g_gameDataBase.party;

@@ -1,6 +1,7 @@
 // Treasure boxes, walk-in triggers and the battle zones of the field.
 #include "game/boxes_and_traps.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -26,10 +27,6 @@ constexpr int kTriggerStone = 0;
 constexpr int kTriggerTrapdoor = 2;
 constexpr int kTriggerEvent = 5;
 constexpr int kTriggerApproach = 6;
-
-void PlayEffect(const char* name) {
-  if (g_game->audio && name) g_game->audio->PlayEffect(name);
-}
 
 CSceneContent* Content() { return g_game->scene ? g_game->scene->content.get() : nullptr; }
 
@@ -80,7 +77,7 @@ int CGame::OpenBox(int index) {
   const SCENEOBJECTDESC* object = box.index >= 0 && box.index < static_cast<int>(content->objects.size())
                                       ? content->objects[static_cast<size_t>(box.index)]
                                       : nullptr;
-  PlayEffect(BoxSoundName(box.record->mode, object ? object->name : std::string()));
+  PlaySound(BoxSoundName(box.record->mode, object ? object->name : std::string()));
   const SCENEANIMDESC* record = content->TriggerAnimation(index);
   if (pick) pick->Scan();
   if (record) {
@@ -112,10 +109,10 @@ int CGame::FireTrigger(int index) {
   }
   switch (trigger.type) {
     case kTriggerStone:
-      if (started) PlayEffect("stone.wav");
+      if (started) PlaySound("stone.wav");
       break;
     case kTriggerTrapdoor:
-      PlayEffect("stone.wav");
+      PlaySound("stone.wav");
       if (walker) walker->Drop();
       break;
     case kTriggerEvent:

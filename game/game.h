@@ -163,6 +163,8 @@ class CGame {
   void StartTalk(EVENTDESC* event, int index);
   void EnterMiniGame(int game);
   // Party services: sign 0 sets, 1 adds, 2 subtracts.
+  // An effect sound of the sound folder, when the game has audio.
+  void PlaySound(const char* name);
   int GetMoney();
   void ChangeMoney(int sign, int value);
   int ChangeItem(int type, int id, int sign, int count);

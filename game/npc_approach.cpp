@@ -54,7 +54,7 @@ int CGame::ApproachTarget(int npc, int holdNpc) {
     target.PauseRoutine();
   }
   state = GS_APPROACH_NPC;
-  if (audio) audio->PlayEffect("TalkToNpc.wav");
+  PlaySound("TalkToNpc.wav");
   if (mouse.forceFeedback) mouse.forceFeedback->PlayPeriodic(50000, 5, 100);
   SetCursorMode(2);
   ShowSelectedItem(0);

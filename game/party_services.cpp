@@ -39,10 +39,6 @@ constexpr int kItemConsumable = 2;
 constexpr int kMiniGamePrizeType = 7;
 constexpr int kMiniGamePrizeId = 266;
 
-void PlayEffect(const char* name) {
-  if (g_game->audio) g_game->audio->PlayEffect(name);
-}
-
 CGDMainManSoul* Leader() {
   const CParty& party = g_gameDataBase.party;
   return party.members.empty() ? nullptr : party.FindMember(party.members[0]);
@@ -86,6 +82,9 @@ void CGame::ChangeLeaderAttribute(int attribute, int sign, int amount) {
 }
 
 int CGame::EventBase() const { return gameResource ? gameResource->EventBase() : 0; }
+void CGame::PlaySound(const char* name) {
+  if (audio && name) audio->PlayEffect(name);
+}
 
 int CGame::GetMoney() { return g_gameDataBase.party.GetMoney(); }
 
@@ -98,7 +97,7 @@ void CGame::ChangeMoney(int sign, int value) {
       break;
     case 1: {
       party.SetMoney(money + value);
-      PlayEffect("findbox.wav");
+      PlaySound("findbox.wav");
       ITEMINFODESC info;
       info.money = value;
       ShowItemInfo(&info);
@@ -119,11 +118,11 @@ int CGame::ChangeItem(int type, int id, int sign, int count) {
   switch (sign) {
     case 0:
       itemPool->SetItemCount(type, id, count);
-      if (count) PlayEffect("findbox.wav");
+      if (count) PlaySound("findbox.wav");
       ShowItemInfo(&info);
       return 0;
     case 1:
-      PlayEffect("findbox.wav");
+      PlaySound("findbox.wav");
       itemPool->AddItem(type, id, count, -1);
       ShowItemInfo(&info);
       return 0;
@@ -139,7 +138,7 @@ int CGame::CountItems(int type, int id) { return g_gameDataBase.party.GetItemCou
 void CGame::SetStoryFlag(int n, int on) {
   events->SetFlag(n, on);
   if (on && n > kHintFlagsFrom && (n & 1) && n < CEventRunner::kStoryFlags) {
-    PlayEffect("info.wav");
+    PlaySound("info.wav");
     ShowNewHint();
   }
 }
@@ -221,7 +220,7 @@ void CGame::GiveItems(const ITEMREWARDDESC* records, int count) {
     }
   }
   if (given) {
-    PlayEffect("findbox.wav");
+    PlaySound("findbox.wav");
     ShowItemInfo(&info);
   }
   if (startKind == kEventType)

@@ -96,6 +96,24 @@ std::vector<uint8_t> BuildResourceContainer(const std::vector<ResourceSectionDat
   return w.Bytes();
 }
 
+std::vector<uint8_t> BuildEventRow(const EventData& event) {
+  plat::ByteWriter w;
+  w.FixedString(event.name, 13);
+  w.U8(event.runCount);
+  w.U8(event.conditions);
+  w.U8(event.actions);
+  w.I16(event.firstAction);
+  return w.Bytes();
+}
+
+std::vector<uint8_t> BuildEventActionRow(const EventActionData& action) {
+  plat::ByteWriter w;
+  w.U8(action.type);
+  w.U8(action.argument);
+  w.I16(action.value);
+  return w.Bytes();
+}
+
 bool BuildGameResourceSections(const GameResourceData& data, std::vector<ResourceSectionData>& out,
                                std::string& error) {
   out.clear();
@@ -127,6 +145,20 @@ bool BuildGameResourceSections(const GameResourceData& data, std::vector<Resourc
   if (!data.messages.empty()) {
     out.push_back(Plain(33, 0, offsets.Bytes()));
     out.push_back(Plain(34, 0, texts));
+  }
+  if (!data.events.empty() || !data.actions.empty()) {
+    std::vector<uint8_t> events;
+    for (const EventData& e : data.events) {
+      std::vector<uint8_t> row = BuildEventRow(e);
+      events.insert(events.end(), row.begin(), row.end());
+    }
+    std::vector<uint8_t> actions;
+    for (const EventActionData& a : data.actions) {
+      std::vector<uint8_t> row = BuildEventActionRow(a);
+      actions.insert(actions.end(), row.begin(), row.end());
+    }
+    out.push_back(Plain(30, static_cast<int16_t>(data.events.size()), events));
+    out.push_back(Plain(31, static_cast<int16_t>(data.actions.size()), actions));
   }
   out.insert(out.end(), data.raw.begin(), data.raw.end());
   for (const ResourceSectionData& s : out) {

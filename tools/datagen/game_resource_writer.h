@@ -54,21 +54,43 @@ struct MapData {
   uint8_t battleCdTrack = 0;
 };
 
+// An event (18-byte row): its conditions come first in the action table,
+// then its actions, from firstAction on.
+struct EventData {
+  std::string name;  // at most 12 characters
+  uint8_t runCount = 0;
+  uint8_t conditions = 0;
+  uint8_t actions = 0;
+  int16_t firstAction = 0;
+};
+
+// A condition or action row (4 bytes).
+struct EventActionData {
+  uint8_t type = 0;
+  uint8_t argument = 0;
+  int16_t value = 0;
+};
+
 struct GameResourceData {
   std::vector<NpcData> npcs;
   std::vector<MapData> maps;
   std::array<uint8_t, 4> numbers28{};
   std::array<uint8_t, 4> numbers29{};
   std::vector<std::string> messages;  // message 1 first
+  std::vector<EventData> events;
+  std::vector<EventActionData> actions;
   std::vector<ResourceSectionData> raw;  // further kinds as their owners supply them
 };
 
 std::vector<uint8_t> BuildNpcRow(const NpcData& npc);
 std::vector<uint8_t> BuildMapRow(const MapData& map);
+std::vector<uint8_t> BuildEventRow(const EventData& event);
+std::vector<uint8_t> BuildEventActionRow(const EventActionData& action);
 // The sections in the given order; entries follow the head, data the entries.
 std::vector<uint8_t> BuildResourceContainer(const std::vector<ResourceSectionData>& sections);
 // The sections of a game resource: NPCs (6), maps (25), number blocks (28,
-// 29), message offsets and texts (33, 34), then the raw ones. False when the
+// 29), message offsets and texts (33, 34), events and their actions (30,
+// 31) when there are any, then the raw ones. False when the
 // texts reach 32768 bytes or a section 65536.
 bool BuildGameResourceSections(const GameResourceData& data, std::vector<ResourceSectionData>& out,
                                std::string& error);

@@ -41,6 +41,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleDialogue,
       WriteSampleEfficacy,
       WriteSampleAutomapImages,
+      WriteSampleEventSounds,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

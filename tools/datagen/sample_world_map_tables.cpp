@@ -6,6 +6,7 @@
 #include "tools/datagen/game_resource_writer.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
+#include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/sample_world_ui.h"
 
 namespace datagen {
@@ -48,6 +49,7 @@ GameResourceData Resource() {
   r.messages[0] = kFirstMessage;
   r.messages[kFontMessage - 1] = kFontFace;
   AddSampleUiMessages(r.messages);
+  AddSampleEvents(r);
   return r;
 }
 

@@ -35,5 +35,9 @@ bool WriteSampleDialogue(const std::string& root, std::string& error);
 bool WriteSampleEfficacy(const std::string& root, std::string& error);
 // The automap's frame, portal and position images.
 bool WriteSampleAutomapImages(const std::string& root, std::string& error);
+// The story events of the game resource and the sounds of boxes and rewards.
+struct GameResourceData;
+void AddSampleEvents(GameResourceData& r);
+bool WriteSampleEventSounds(const std::string& root, std::string& error);
 
 }  // namespace datagen
