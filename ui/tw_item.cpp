@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/media/sprites.h"
 #include "game/database/records.h"
+#include "ui/am_text_styles.h"
+#include "ui/screen_manager.h"
 
 CTWItem::CTWItem(ITEMDESC* record, int width, int height, int count, int price)
     : CAmDragObj(nullptr, width, height, 0, nullptr), count(count), record(record) {
@@ -14,14 +17,59 @@ CTWItem::CTWItem(ITEMDESC* record, int width, int height, int count, int price)
   fadeWhileDragging = 1;
 }
 
-CAmDragObj* CTWItem::CloneForGhost() {
-  auto* clone = new CTWItem(record, width, height, count, price);
-  clone->itemId = itemId;
-  clone->itemType = itemType;
-  clone->equipped = equipped;
-  clone->soldOut = soldOut;
-  return clone;
+CTWItem::CTWItem(const CTWItem& other)
+    : CAmDragObj(other),
+      itemId(other.itemId),
+      itemType(other.itemType),
+      price(other.price),
+      count(other.count),
+      imagePending(other.imagePending),
+      equipped(other.equipped),
+      record(other.record),
+      soldOut(other.soldOut) {
+  BuildCountText();
 }
+
+int CTWItem::Show(int flag) {
+  if (flag && imagePending && !locked) {
+    imagePending = 0;
+    if (record && !record->iconName.empty()) {
+      HOBJECT old = sprite;
+      int x = 0, y = 0;
+      GetParentRelativePosition(&x, &y);
+      SetImage(record->iconName.c_str(), kIconSize, kIconSize);
+      if (old) DeleteSprite(old);
+      if (sprite) {
+        SetSpriteParent(sprite, parent ? parent->sprite : 0);
+        SetDepth(depth);
+        SetSpritePosition(sprite, x, y);
+      }
+    }
+    BuildCountText();
+  }
+  return CAmDragObj::Show(flag);
+}
+
+void CTWItem::BuildCountText() {
+  if (countText) return;
+  countText = new CAmShadowText(16, 16, 0, this);
+  countText->SetFont(nullptr, 12, 12, 255, 255, 255);
+  countText->SetPosition(34, 38);
+  ShowCount();
+}
+
+void CTWItem::ShowCount() {
+  if (!countText) return;
+  if (count >= 2) {
+    countText->SetNumber(count, "%2d");
+  } else if (count == 1) {
+    countText->SetText(" ");
+  } else if (count < 0) {
+    countText->SetText(GetMessageString(80));
+  }
+}
+
+CAmDragObj* CTWItem::CloneForGhost() { return new CTWItem(*this); }
 
 int CTWItem::Matches(CAmDragObj* other) {
   auto* item = dynamic_cast<CTWItem*>(other);
@@ -30,11 +78,14 @@ int CTWItem::Matches(CAmDragObj* other) {
 
 void CTWItem::AddCount(int n) {
   if (count < 0) return;
-  count = static_cast<int>(std::min<long long>(static_cast<long long>(count) + n, kMaxCount));
+  SetCount(static_cast<int>(std::min<long long>(static_cast<long long>(count) + n, kMaxCount)));
 }
 
 void CTWItem::RemoveCount(int n) {
-  count = static_cast<int>(std::max<long long>(static_cast<long long>(count) - n, 0));
+  SetCount(static_cast<int>(std::max<long long>(static_cast<long long>(count) - n, 0)));
 }
 
-void CTWItem::SetCount(int n) { count = n; }
+void CTWItem::SetCount(int n) {
+  count = n;
+  ShowCount();
+}

@@ -6,17 +6,20 @@ struct ITEMDESC;
 
 // The draggable icon of an item of the party, the character page and the
 // trade window, also the item the player takes out of the menu to use.
-// MINIMAL: the icon image (built from the record's icon at the first show)
-// and the count text are still missing; the icon is an image-less 46 x 46
-// sprite.
 class CTWItem : public CAmDragObj {
  public:
   static constexpr int kMaxCount = 99;
+  static constexpr int kIconSize = 46;
 
-  // A price of -1 takes the record's. Fades while dragged.
+  // A price of -1 takes the record's. Image-less until first shown; fades
+  // while dragged.
   CTWItem(ITEMDESC* record, int width, int height, int count, int price);
+  // Same id, type, price, count, record, equipped and sold-out flag, and a
+  // clone of the sprite; the count text is built at once.
+  CTWItem(const CTWItem& other);
 
-  // Same id, type, price, count, record, equipped and sold-out flag.
+  // The first show builds the icon from the record's image and the count text.
+  int Show(int flag) override;
   CAmDragObj* CloneForGhost() override;
   // Equal type and id.
   int Matches(CAmDragObj* other) override;
@@ -36,4 +39,10 @@ class CTWItem : public CAmDragObj {
   int equipped = 0;
   ITEMDESC* record = nullptr;
   int soldOut = 0;  // a one-of-a-kind shop item not bought yet
+
+ private:
+  void BuildCountText();
+  // 2 and more "%2d", 1 a blank, a negative count message string 80; 0
+  // leaves the text as it is.
+  void ShowCount();
 };

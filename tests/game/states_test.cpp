@@ -16,6 +16,9 @@
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/cutscene_writer.h"
 #include "tools/datagen/system_config_writer.h"
+#include "ui/am_wnd.h"
+#include "ui/am_wnd_manager.h"
+#include "ui/screen_manager.h"
 #include "world/map_scene.h"
 
 namespace gametest {
@@ -61,6 +64,13 @@ class GameStates : public GameTest {
     return ticks;
   }
 
+  // The title's start menu, open since the start, closes as the player's choice would close it.
+  void LeaveTitle() {
+    ASSERT_NE(GetTopWnd(), nullptr);
+    GetTopWnd()->Close();
+    UpdateScreens(1);
+  }
+
   // Passes of the main loop until the state leaves `from`.
   int PassesIn(int from, int limit = 50) {
     int passes = 0;
@@ -73,6 +83,7 @@ class GameStates : public GameTest {
 };
 
 TEST_F(GameStates, ANewGamePlaysItsScriptSettlesAndReachesTheField) {
+  LeaveTitle();
   Game().OnScreenResult(SR_NEW_GAME);
   EXPECT_EQ(Game().state, GS_SCRIPT);
   EXPECT_EQ(Game().hero, 1) << "GetChosenHero 0: the first hero";
@@ -115,6 +126,7 @@ TEST_F(GameStates, TheMainMenuOpensOnlyInTheFieldAndResumesIntoSettling) {
   static int* pauseLog;
   pauseLog = &pauses;
   g_fieldPauseHook = [](int on) { *pauseLog += on ? 1 : 100; };
+  LeaveTitle();
   Game().state = GS_FIELD;
   Game().OpenMainMenu();
   EXPECT_EQ(Game().state, GS_MENU);
