@@ -8,7 +8,7 @@
 #include "game/database/item_pool.h"
 #include "game/database/main_man_soul.h"
 #include "game/database/records.h"
-#include "game/scene_area.h"
+#include "game/save_slots.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
 #include "ui/am_list_view.h"

@@ -1,4 +1,0 @@
-#pragma once
-
-// The area number of the current scene, 0 when none.
-int GetCurrentSceneArea();
