@@ -124,8 +124,19 @@ class CGame {
   // Field input and close-ups.
   void BindFieldKeys(int walkKeys);
   void BindTalkKeys();
+  void BindWorldMapKeys();
+  void BindBattleKeys();
   void BindScriptKeys();
+  void BindConsoleKeys(int on);
   void ClearBindings();
+  void ClearWalkMask();
+  // The cursor follows (x, y) and picking starts.
+  void OnMouseMove(int x, int y);
+  // Acts on what lies under the cursor; a slow click opens a door.
+  void OnLeftClick(int x, int y);
+  void OnSlowClick();
+  // Automap: 2 hidden, then 0 shown fixed, then 1 shown following.
+  void CycleAutomap();
   void StepCloseUpIn(int n);
   void StepCloseUpOut(int n);
   void UpdateCloseUp();
@@ -302,6 +313,11 @@ class CGame {
   std::vector<NPCVISIBILITYDESC> pendingNpcVisibility;
   std::vector<NPCSNAPSHOTDESC> npcSnapshots;
   int leaveCloseUp = 0;
+  int automapMode = 2;
+  // User-interface frames so far; slow clicks are measured in them.
+  unsigned uiFrames = 0;
+  unsigned lastLeftPress = 0;
+  int slowClickArmed = 0;
   ObjBoundVolume walkerVolume;
   std::vector<ObjBoundVolume> npcVolumes;
   std::vector<ObjBoundVolume> objectVolumes;

@@ -45,6 +45,7 @@ void ActivateSceneCamera(MScene* scene) {
 void OnUiFrame(int n) {
   CGame* game = g_game;
   if (!game) return;
+  ++game->uiFrames;
   // A quit is acted on whatever cleared the skip flag in between.
   if (game->state == GS_QUIT) {
     game->DestroyOnQuit();
