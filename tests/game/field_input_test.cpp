@@ -113,6 +113,29 @@ TEST_F(FieldInput, ASlowClickIsAPress31To59FramesOnThenADoubleClickWithin25) {
   }
 }
 
+TEST_F(FieldInput, ACloseUpFadesInTheRightButtonLeavesAndTheFieldReturns) {
+  Game().state = GS_CLOSEUP_IN;
+  Game().returnState = GS_CLOSEUP;
+  Game().leaveCloseUp = 1;
+  Game().StepCloseUpIn(1);
+  EXPECT_EQ(Game().state, GS_CLOSEUP);
+  EXPECT_EQ(Game().cursorMode, 2);
+  EXPECT_EQ(Game().leaveCloseUp, 0);
+  Game().UpdateCloseUp();
+  EXPECT_EQ(Game().state, GS_CLOSEUP) << "stays until the right button";
+  Post(plat::WM_RBUTTONDOWN, 0, plat::MakePointParam(10, 10));
+  RunMainLoopPass(1);
+  EXPECT_EQ(Game().leaveCloseUp, 1);
+  Game().UpdateCloseUp();
+  EXPECT_EQ(Game().state, GS_CLOSEUP_OUT);
+  Game().StepCloseUpOut(1);
+  EXPECT_EQ(Game().state, GS_FIELD);
+  EXPECT_EQ(Game().returnState, GS_FIELD);
+  EXPECT_EQ(Game().cursorMode, 1);
+  Key('W', true);
+  EXPECT_EQ(g_walkKeyMask, 1) << "walk keys bound again";
+}
+
 TEST_F(FieldInput, ScriptEscAsksToSkip) {
   Game().BindScriptKeys();
   Game().skipScript = 0;
