@@ -1,5 +1,6 @@
 // The calls into screens whose windows are built elsewhere.
 #include "ui/menu_windows.h"
+#include "ui/save_list.h"
 #include "ui/screen_manager.h"
 #include "ui/start_menu.h"
 
@@ -16,6 +17,9 @@ void OpenStartMenu(int superSaveValid) {
 void OpenMainWindow(int) {}
 void OpenTradeWindow(int) {}
 
-// MINIMAL: the save list and the system window are not built; nothing opens.
-void OpenSaveList(int, CGameDataLoader*, CGameResource*, CAmObject*) {}
+void OpenSaveList(int allowSave, CGameDataLoader* loader, CGameResource* resource, CAmObject* owner) {
+  new CRecordWnd(allowSave, loader, resource, g_screenManager ? g_screenManager->itemPool : nullptr, owner);
+}
+
+// MINIMAL: the system window is not built; nothing opens.
 void OpenSystemWindow(MENURESULTDESC*, CAmObject*) {}
