@@ -411,6 +411,14 @@ void CTradeWnd::ShowHelp(CAmObject* sender) {
 }
 
 void CTradeWnd::OnTick(int steps) {
+  // A drag let go over no cell goes home without a drop check.
+  if (carried && !quantityDialog && agency && !agency->dragged) {
+    if (dragSource && dragSource->held == carried) ShowIdleRow(dragSource);
+    carried = nullptr;
+    dragSource = nullptr;
+    SetCursorShape(0);
+    UpdateButtons();
+  }
   if (!hovered && lastHovered) {
     SetHelp("", "", "");
     lastHovered = nullptr;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "game/save_thumbnail.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/ui_fixture.h"
 #include "tools/datagen/game_resource_writer.h"
@@ -287,6 +289,22 @@ TEST_F(SaveListTest, TheDetailsShowHeroLevelPlayTimeAndPlace) {
     list->Close();
     Update();
   }
+}
+
+TEST_F(SaveListTest, TheSelectedSlotsThumbnailIsReadFromItsFile) {
+  SaveSlotProcedures().thumbnailPath = GetSaveThumbnailPath;
+  std::filesystem::create_directories("save");
+  CSaveThumbnail shot(220, 160);
+  for (int i = 0; i < 220 * 160; ++i) shot.pixels.insert(shot.pixels.end(), {200, 100, 50});  // blue, green, red
+  ASSERT_EQ(shot.WriteBmp(SaveSlotPath(1, ".bmp").c_str()), 0);
+  FakeSlots::Fill(2);
+  CRecordWnd* list = Open(0);
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(list->thumbnail, nullptr);
+  EXPECT_EQ(SpritePixel(list->thumbnail->sprite, 10, 10), MapRGB(50, 100, 200));
+  Select(list, 0);  // no file: nothing drawn, nothing breaks
+  ASSERT_NE(list->thumbnail, nullptr);
+  EXPECT_NE(SpritePixel(list->thumbnail->sprite, 10, 10), MapRGB(50, 100, 200));
 }
 
 TEST_F(SaveListTest, AConfirmedLoadGoesToTheOwnerAndCloses) {

@@ -306,6 +306,53 @@ TEST_F(TradeWndTest, HoverShowsTheItemAndBlanksAfterLeaving) {
   EXPECT_EQ(window->texts[CTradeWnd::kDescriptionText]->text, "");
 }
 
+TEST_F(TradeWndTest, AnIconDraggedWithTheMouse) {
+  pool.AddItem(kPotion[0], kPotion[1], 1, 0);
+  Open();
+  CAmContainer* source = Find(window->inventory, kPotion);
+  ASSERT_NE(source, nullptr);
+  auto centre = [](CAmObject* o, int* x, int* y) {
+    o->GetPosition(x, y);
+    *x += o->width / 2;
+    *y += o->height / 2;
+  };
+  int x = 0, y = 0, toX = 0, toY = 0;
+  centre(source, &x, &y);
+  centre(FreeCell(window->sellBasket), &toX, &toY);
+
+  // Let go over no cell: home again, the buttons as before.
+  Press(x, y);
+  Move(x + 3, y + 3);
+  Update();
+  EXPECT_EQ(Row(source->sprite), 1);
+  EXPECT_EQ(window->leaveButton->locked, 1);
+  Move(x, 470);
+  Release(x, 470);
+  Update();
+  Update();
+  EXPECT_NE(At(source), nullptr);
+  EXPECT_EQ(Row(source->sprite), 0);
+  EXPECT_EQ(window->leaveButton->locked, 0);
+  EXPECT_EQ(window->carried, nullptr);
+
+  Press(x, y);
+  Move(x + 3, y + 3);  // a drag starts on the icon
+  for (int step = 1; step <= 4; ++step) {
+    Move(x + (toX - x) * step / 4, y + (toY - y) * step / 4);
+    Update();
+  }
+  Release(toX, toY);
+  Update();
+  Update();
+  EXPECT_EQ(source->held, nullptr);
+  EXPECT_EQ(source->ghost, nullptr);
+  EXPECT_EQ(CountOf(window->sellBasket, kPotion), 1);
+  EXPECT_EQ(window->sellTotal, 18);
+  EXPECT_EQ(pool.GetItemCount(kPotion[0], kPotion[1]), 0);
+  EXPECT_EQ(window->tradeButton->locked, 0);
+  EXPECT_EQ(window->leaveButton->locked, 0);
+}
+
 TEST_F(TradeWndTest, LeaveCancelsAndCloses) {
   g_gameDataBase.party.SetMoney(50);
   pool.AddItem(kPotion[0], kPotion[1], 2, 0);
