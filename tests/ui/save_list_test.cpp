@@ -128,6 +128,12 @@ class SaveListTest : public uitest::UiTest {
     r->PostMessage(AMM_OBJ_SELECT, 0, 0, r);
     Update();
   }
+  // Deletes the row through its button and the confirmation box.
+  void DeleteRow(CRecordWnd* list, int row) {
+    Select(list, row);
+    ClickAt(kDelete);
+    ClickAt(kBoxOk);
+  }
   static std::string Cell(CRecordWnd* list, int row, int column) {
     const char* text = list->slotList->GetRowColumnText(row, column);
     return text ? text : "<none>";
@@ -237,9 +243,7 @@ TEST_F(SaveListTest, DeletingRenumbersAndSelectsTheRowInPlace) {
   FakeSlots::Fill(5);
   CRecordWnd* list = Open(0);
   ASSERT_NE(list, nullptr);
-  Select(list, 3);
-  ClickAt(kDelete);
-  ClickAt(kBoxOk);
+  DeleteRow(list, 3);
   EXPECT_EQ(FakeSlots::deleted, std::vector<int>({3}));
   ASSERT_EQ(list->slotList->rowCount, 4);
   EXPECT_EQ(Cell(list, 3, 0), "03");
@@ -247,8 +251,7 @@ TEST_F(SaveListTest, DeletingRenumbersAndSelectsTheRowInPlace) {
   EXPECT_EQ(list->selected, 3);
 
   // The last row gone: the one before it.
-  ClickAt(kDelete);
-  ClickAt(kBoxOk);
+  DeleteRow(list, 3);
   ASSERT_EQ(list->slotList->rowCount, 3);
   EXPECT_EQ(list->selected, 2);
   EXPECT_EQ(Cell(list, 2, 1), "game 2");
@@ -259,9 +262,7 @@ TEST_F(SaveListTest, DeletingFromAFullListBringsBackTheNewSlotRow) {
   FakeSlots::Fill(100);
   CRecordWnd* list = Open(1);
   ASSERT_NE(list, nullptr);
-  Select(list, 0);
-  ClickAt(kDelete);
-  ClickAt(kBoxOk);
+  DeleteRow(list, 0);
   EXPECT_EQ(list->slotList->rowCount, 100);
   EXPECT_EQ(list->newRowShown, 1);
   EXPECT_EQ(Cell(list, 0, 0), "00");
