@@ -79,7 +79,7 @@ class CTradeWnd : public CAmWnd {
   void FillShop();
   CTWItem* NewIcon(int type, int id, int count, int price);
   int SellPrice(int type, int id) const;
-  // What kind of grid a cell belongs to, -1 for none of the four.
+  // The grid a cell belongs to, null for none of the four.
   CAmListView* GridOf(const CAmContainer* cell) const;
   // The icon (or its count) into the grid: onto the same item, else into
   // the cell when it is the grid's and free, else the first free cell.

@@ -241,21 +241,28 @@ TEST_F(SaveListTest, AFailedSaveListsWhatIsOnDisk) {
 
 TEST_F(SaveListTest, DeletingRenumbersAndSelectsTheRowInPlace) {
   FakeSlots::Fill(5);
-  CRecordWnd* list = Open(0);
+  CRecordWnd* list = Open(1);
   ASSERT_NE(list, nullptr);
   DeleteRow(list, 3);
   EXPECT_EQ(FakeSlots::deleted, std::vector<int>({3}));
-  ASSERT_EQ(list->slotList->rowCount, 4);
+  ASSERT_EQ(list->slotList->rowCount, 5);
   EXPECT_EQ(Cell(list, 3, 0), "03");
   EXPECT_EQ(Cell(list, 3, 1), "game 4");
+  EXPECT_EQ(Cell(list, 4, 0), "04");
+  EXPECT_EQ(Cell(list, 4, 1), "New slot");
   EXPECT_EQ(list->selected, 3);
+  list->Close();
+  Update();
 
   // The last row gone: the one before it.
-  DeleteRow(list, 3);
-  ASSERT_EQ(list->slotList->rowCount, 3);
-  EXPECT_EQ(list->selected, 2);
-  EXPECT_EQ(Cell(list, 2, 1), "game 2");
-  EXPECT_EQ(list->newRowShown, 0);
+  FakeSlots::Fill(5);
+  list = Open(0);
+  ASSERT_NE(list, nullptr);
+  DeleteRow(list, 4);
+  ASSERT_EQ(list->slotList->rowCount, 4);
+  EXPECT_EQ(list->selected, 3);
+  EXPECT_EQ(Cell(list, 3, 1), "game 3");
+  EXPECT_EQ(list->loadButton->locked, 0);
 }
 
 TEST_F(SaveListTest, DeletingFromAFullListBringsBackTheNewSlotRow) {
