@@ -236,7 +236,6 @@ void CTradeWnd::OfferQuantity(CAmContainer* source, CTWItem* item, CAmContainer*
   dragSource = source;
   dragTarget = target;
   carried = item;
-  targetItem = dynamic_cast<CTWItem*>(target->held);
   quantityDialog = new CNumSelectDlg(this);
   quantityDialog->SetMax(most);
   int x = 0, y = 0, left = 0, top = 0;
@@ -456,7 +455,6 @@ int CTradeWnd::OnMessage(int id, int a, int b, CAmObject* sender) {
   if (sender == quantityDialog && (id == AMM_ONBUTTON_OK || id == AMM_ONBUTTON_CANCEL)) {
     CTWItem* item = carried;
     carried = nullptr;
-    targetItem = nullptr;
     if (id == AMM_ONBUTTON_OK)
       MoveItems(dragSource, item, dragTarget, quantityDialog->value);
     else
@@ -472,7 +470,6 @@ int CTradeWnd::OnMessage(int id, int a, int b, CAmObject* sender) {
     } else if (sender == cancelButton) {
       CancelBaskets();
     } else if (sender == leaveButton) {
-      leaving = 1;
       CancelBaskets();
       Close();
     }

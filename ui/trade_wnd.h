@@ -67,10 +67,8 @@ class CTradeWnd : public CAmWnd {
   CAmContainer* dragSource = nullptr;
   CAmContainer* dragTarget = nullptr;
   CTWItem* carried = nullptr;
-  CTWItem* targetItem = nullptr;
   CAmObject* hovered = nullptr;
   CAmObject* lastHovered = nullptr;
-  int leaving = 0;
   int shopId = 0;
   int leaderId = 0;
 
