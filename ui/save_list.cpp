@@ -30,6 +30,18 @@ std::string Number(int n) {
   return text;
 }
 
+// At most maxBytes bytes, never ending inside a two-byte character.
+std::string CutText(const std::string& text, int maxBytes) {
+  size_t end = 0;
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = (static_cast<unsigned char>(text[i]) & 0x80) && i + 1 < text.size() ? 2 : 1;
+    if (i + n > static_cast<size_t>(maxBytes > 0 ? maxBytes : 0)) break;
+    i += n;
+    end = i;
+  }
+  return text.substr(0, end);
+}
+
 std::string MessageOr(int n, const char* fallback) {
   const char* text = GetMessageString(n);
   return text ? text : fallback;
@@ -53,7 +65,7 @@ CSaveInputDlg::CSaveInputDlg(int maxChars, const char* initialText, CAmObject* o
   edit->SetColumns(10);
   edit->SetPosition(28, 24);
   const std::string initial = initialText ? initialText : "";
-  edit->SetTextRaw(initial.substr(0, static_cast<size_t>(maxChars > 0 ? maxChars : 0)).c_str(), 0);
+  edit->SetTextRaw(CutText(initial, maxChars).c_str(), 0);
   edit->BeginEdit();
   firstButton->SetLocked(edit->text.empty() ? 1 : 0);
 }
@@ -61,8 +73,9 @@ CSaveInputDlg::CSaveInputDlg(int maxChars, const char* initialText, CAmObject* o
 CSaveInputDlg::~CSaveInputDlg() { delete edit; }
 
 std::string CSaveInputDlg::GetText() const {
-  const std::string& text = edit->text;
-  return text.substr(0, static_cast<size_t>(maxChars > 0 ? maxChars : 0));
+  // A lead byte still waiting for its trail byte is no character yet.
+  const size_t typed = edit->text.size() - (edit->pending && !edit->text.empty() ? 1 : 0);
+  return CutText(edit->text.substr(0, typed), maxChars);
 }
 
 int CSaveInputDlg::OnMessage(int id, int a, int b, CAmObject* sender) {

@@ -27,11 +27,11 @@ SAVESLOTPROCS& SaveSlotProcedures();
 // The one-line name entry of a save; OK locks while the text is empty.
 class CSaveInputDlg : public CAmDlg {
  public:
-  // The initial text is cut to maxChars bytes; typing starts at once.
+  // The initial text is cut to maxChars bytes (whole characters); typing starts at once.
   CSaveInputDlg(int maxChars, const char* initialText, CAmObject* owner);
   ~CSaveInputDlg() override;
 
-  // At most maxChars bytes of what was typed.
+  // At most maxChars bytes of the whole characters typed.
   std::string GetText() const;
   int OnMessage(int id, int a, int b, CAmObject* sender) override;
 

@@ -226,6 +226,25 @@ TEST_F(SaveListTest, ATypedNameIsSavedAndANewSlotRowFollows) {
   EXPECT_EQ(list->loadButton->locked, 1);
 }
 
+TEST_F(SaveListTest, TheNameKeepsWholeCharactersWithinTwentyBytes) {
+  struct Case {
+    std::string stored;
+    std::string offered;
+  };
+  const std::string big5 = "\xA4\xA4";  // one two-byte character
+  const Case cases[] = {{std::string(25, 'a'), std::string(20, 'a')},
+                        {std::string(19, 'a') + big5, std::string(19, 'a')},
+                        {std::string(18, 'a') + big5, std::string(18, 'a') + big5}};
+  for (const Case& c : cases) {
+    CSaveInputDlg dialog(20, c.stored.c_str(), nullptr);
+    EXPECT_EQ(dialog.edit->text, c.offered);
+    EXPECT_EQ(dialog.GetText(), c.offered);
+  }
+  CSaveInputDlg dialog(20, "ab", nullptr);
+  dialog.edit->OnChar(0xA4);  // a lead byte alone
+  EXPECT_EQ(dialog.GetText(), "ab");
+}
+
 TEST_F(SaveListTest, AFailedSaveListsWhatIsOnDisk) {
   FakeSlots::Fill(2);
   FakeSlots::saveAnswer = 0;
