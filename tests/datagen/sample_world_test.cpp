@@ -58,7 +58,7 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
   EXPECT_EQ(first->GetAttribute(9), 10 + 10);  // the level row and the sword
   EXPECT_EQ(second->GetEquippedId(kArmourType), kVestId);
 
-  ASSERT_EQ(db.items.size(), 5u);
+  ASSERT_EQ(db.items.size(), 6u);
   const ITEMDESC* sword = db.FindItem(kWeaponType, kSwordId);
   const ITEMDESC* potion = db.FindItem(kPotionType, kPotionId);
   ASSERT_TRUE(sword && potion);
@@ -66,6 +66,10 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
   EXPECT_EQ(potion->name, kPotionName);
   EXPECT_NE(db.FindItem(kHerbType, kHerbId), nullptr);
   EXPECT_NE(db.FindItem(kArmourType, kVestId), nullptr);
+  const ITEMDESC* tonic = db.FindItem(kPotionType, kTonicId);
+  ASSERT_NE(tonic, nullptr);
+  EXPECT_EQ(tonic->name, kTonicName);
+  EXPECT_EQ(tonic->values[kItemUseKind], 1);
 
   // The shop sells only items the database holds.
   const SHOPDESC* shop = db.FindShop(kShopId);
@@ -97,7 +101,10 @@ TEST_F(SampleWorldTest, TheVillagerTalkLoadsWithItsVariable) {
   CBaseListContainer* question = talk->GetChild(2);
   ASSERT_EQ(question->childCount, 1);
   EXPECT_EQ(question->GetChild(0)->kind, NODE_OPTIONAL);
-  EXPECT_EQ(question->GetChild(0)->childCount, 2);
+  CBaseListContainer* answers = question->GetChild(0);
+  ASSERT_EQ(answers->childCount, 3);
+  EXPECT_EQ(answers->GetChild(2)->event, kTalkShopEvent) << "the last answer opens the shop";
+  EXPECT_EQ(answers->GetChild(2)->func, "end");
   for (const char* name : {kTalkVariable, kTalkHelpedVariable}) {
     CVarExpr* variable = player.FindVariable(name);
     ASSERT_NE(variable, nullptr) << name;

@@ -4,7 +4,11 @@
 
 #include "cutscene/sg_society.h"
 #include "game/database/game_database.h"
+#include "game/event_runner.h"
 #include "talk/talk_host.h"
+#include "ui/am_wnd_manager.h"
+#include "ui/screen_manager.h"
+#include "ui/trade_wnd.h"
 #include "talk/talk_sys_proc.h"
 #include "tests/game/game_fixture.h"
 #include "tests/talk/talk_fixtures.h"
@@ -102,6 +106,30 @@ TEST_F(TalkGame, TheVillagerTalkRunsToItsEndAndPays) {
   EXPECT_EQ(g_gameDataBase.party.GetMoney(), money + kTalkReward);
   EXPECT_EQ(talktest::ValueOf(*host.player, kTalkVariable), 1);
   EXPECT_EQ(talktest::ValueOf(*host.player, kTalkHelpedVariable), 1);
+}
+
+TEST_F(TalkGame, TheVillagersLastAnswerOpensTheShopAfterTheGreetingSetTheFlag) {
+  ASSERT_EQ(Start(), 1);
+  CTalkHost& host = *Game().talk;
+  ASSERT_NE(host.player, nullptr);
+  EXPECT_EQ(Game().events->TestFlag(101), 0);
+  ASSERT_NE(host.StartTalk(kTalkName), nullptr);
+  for (int tick = 0; tick < 200 && host.Update(); ++tick) {
+    CTalkPlayer& p = *host.player;
+    if (p.state == TALKSTATE_TYPING) {
+      p.OnClick(0, 0);
+    } else if (p.state == TALKSTATE_CHOOSING) {
+      for (int i = 0; i < 3; ++i) p.OnKey(TALKKEY_DOWN);
+      p.OnKey(TALKKEY_RETURN);
+    }
+  }
+  EXPECT_EQ(Game().events->TestFlag(101), 1);
+  EXPECT_EQ(Game().state, GS_MENU);
+  UpdateScreens(1);
+  auto* shop = dynamic_cast<CTradeWnd*>(GetTopWnd());
+  ASSERT_NE(shop, nullptr);
+  EXPECT_EQ(shop->shopId, kShopId);
+  EXPECT_EQ(talktest::ValueOf(*host.player, kTalkHelpedVariable), 0) << "the shop answer pays nothing";
 }
 
 }  // namespace

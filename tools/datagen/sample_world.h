@@ -38,6 +38,8 @@ inline constexpr int kPotionId = 4;
 inline constexpr const char* kPotionName = "Potion";
 inline constexpr int kHerbType = 7;
 inline constexpr int kHerbId = 5;
+inline constexpr int kTonicId = 6;  // type 8, from the recipe Herb + Potion
+inline constexpr const char* kTonicName = "Tonic";
 inline constexpr int kShopId = 1;
 inline constexpr int kEnemyId = 101;
 inline constexpr const char* kEnemyModel = "E101";
@@ -51,6 +53,9 @@ inline constexpr const char* kTalkVariable = "visits";
 // Counts the times the player took the villager's offer (and its money).
 inline constexpr const char* kTalkHelpedVariable = "helped";
 inline constexpr int kTalkReward = 50;
+// The greeting sets story flag 101 (the first event note); the last answer opens shop 1.
+inline constexpr const char* kTalkMetFlagScript = "sys(s FLAG101 1)";
+inline constexpr const char* kTalkShopEvent = "SHOP1";
 
 // Textures (package entries) and the ground model.
 inline constexpr const char* kGrassTexture = "grass";

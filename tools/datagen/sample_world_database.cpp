@@ -54,7 +54,10 @@ std::vector<ItemData> Items() {
   potion.useKind = 1;
   potion.modifiers = {{2, 0, kHpKey, 0, 0, 0, 30, 0}};
   ItemData herb = Item(kHerbType, kHerbId, "Herb", "it_herb", "Smells of the meadow.", 5);
-  return {sword, vest, charm, potion, herb};
+  ItemData tonic = Item(kPotionType, kTonicId, kTonicName, "it_tonic", "Heals 60 health.", 45);
+  tonic.useKind = 1;
+  tonic.modifiers = {{2, 0, kHpKey, 0, 0, 0, 60, 0}};
+  return {sword, vest, charm, potion, herb, tonic};
 }
 
 // Health, mana and attack rising a little with every level.

@@ -51,6 +51,7 @@ GameResourceData Resource() {
   AddSampleUiMessages(r.messages);
   AddSampleFieldExtrasMessages(r.messages);
   AddSampleEvents(r);
+  AddSampleRecipes(r);
   return r;
 }
 

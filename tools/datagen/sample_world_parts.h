@@ -52,6 +52,8 @@ bool WriteSampleBattle(const std::string& root, std::string& error);
 // The story events of the game resource and the sounds of boxes and rewards.
 struct GameResourceData;
 void AddSampleEvents(GameResourceData& r);
+// The recipe Herb + Potion -> Tonic (kind 37).
+void AddSampleRecipes(GameResourceData& r);
 bool WriteSampleEventSounds(const std::string& root, std::string& error);
 
 }  // namespace datagen

@@ -1,6 +1,6 @@
-// The sample world's talk file: a villager's greeting that counts the visits,
-// asks a question whose first answer pays the player, and lets the player
-// answer in their own name.
+// The sample world's talk file: a villager's greeting that counts the visits
+// and sets story flag 101, asks a question whose first answer pays the player
+// and whose last opens the shop, and lets the player answer in their own name.
 #include <string>
 
 #include "tools/datagen/sample_world.h"
@@ -17,13 +17,15 @@ bool WriteSampleTalk(const std::string& root, std::string& error) {
   TalkWriter w;
   w.Define({{kTalkVariable, 0}, {kTalkHelpedVariable, 0}}, {});
   w.Open("talk", {TextAttr("aname", kTalkName), TextAttr("script", counter)});
-  w.Sentence({TextAttr("speaker", "Villager")}, "Welcome to \\255,200,0CTarnwick\\rC, traveller.");
+  w.Sentence({TextAttr("speaker", "Villager"), TextAttr("script", kTalkMetFlagScript)},
+             "Welcome to \\255,200,0CTarnwick\\rC, traveller.");
   w.Sentence({TextAttr("speaker", "Villager")}, "Mind the wolves past the stone bridge.");
   w.Open("li", {TextAttr("speaker", "Villager")});
   w.Text("Will you carry this letter to the mill?");
   w.Open("ol");
   w.Sentence({TextAttr("script", reward)}, "Gladly.");
   w.Sentence({}, "Not today.");
+  w.Sentence({TextAttr("event", kTalkShopEvent), TextAttr("func", "end")}, "Show me your wares.");
   w.Close();
   w.Close();
   w.Sentence({TextAttr("speaker", "玩家")}, "I will keep to the road.");

@@ -86,8 +86,29 @@ uint8_t Hint(int x, int y, int width, int height, int) {
   return dx * dx + dy * dy > (radius - 4) * (radius - 4) ? kEdge : kGold;
 }
 
+Painter StylePainter(UiPictureStyle style) {
+  switch (style) {
+    case UiPictureStyle::kButton:
+      return [](int x, int y, int w, int h, int row) -> uint8_t {
+        return Bevel(x, y, w, h, row == 0 ? kFace : row == 1 ? kHoverFace : kPressedFace);
+      };
+    case UiPictureStyle::kCell:
+      return [](int x, int y, int w, int h, int row) -> uint8_t {
+        return Bevel(x, y, w, h, row == 0 ? kLight : row == 1 ? kShade : kGold);
+      };
+    case UiPictureStyle::kIcon:
+      return [](int x, int y, int w, int h, int) -> uint8_t {
+        const int dx = 2 * x + 1 - w, dy = 2 * y + 1 - h;
+        return std::abs(dx) + std::abs(dy) < w - 4 ? kGold : kKey;
+      };
+    case UiPictureStyle::kPanel:
+    default:
+      return [](int x, int y, int w, int h, int) -> uint8_t { return Bevel(x, y, w, h, kFace); };
+  }
+}
+
 std::vector<PictureSpec> Pictures() {
-  return {
+  std::vector<PictureSpec> pictures = {
       {"ifsv00", 18, 22, 1, 3, StepButton(true, false)},
       {"ifsv01", 18, 22, 1, 3, StepButton(true, true)},
       {"ifsv02", 18, 14, 1, 1, Thumb},
@@ -101,6 +122,9 @@ std::vector<PictureSpec> Pictures() {
       {"ifi6100", 240, 144, 1, 1, ItemBox},
       {"p087", 48, 48, 1, 1, Hint},
   };
+  for (const UiPictureDesc& p : SampleShopPictures())
+    pictures.push_back({p.name, p.cellWidth, p.cellHeight, 1, p.rows, StylePainter(p.style)});
+  return pictures;
 }
 
 // The picture as an 8-bit sprite bitmap: the width padded to a multiple of
@@ -150,6 +174,9 @@ bool WriteSampleUi(const std::string& root, std::string& error) {
     file.name = std::string(spec.name) + ".bmp";
     std::transform(file.name.begin(), file.name.end(), file.name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    // Screens share pictures; the package keeps each name once.
+    if (std::any_of(files.begin(), files.end(), [&](const PackageFile& f) { return f.name == file.name; }))
+      continue;
     if (!BuildPicture(spec, file.data, error)) {
       error = std::string(spec.name) + ": " + error;
       return false;

@@ -10,6 +10,20 @@ namespace datagen {
 // a game resource's message list, growing it as needed.
 void AddSampleUiMessages(std::vector<std::string>& messages);
 
+// How a picture of the interface package is drawn: a bevelled panel, a
+// button with idle, hover and pressed rows, an item cell with normal,
+// source and equipped rows, or an item icon.
+enum class UiPictureStyle { kPanel, kButton, kCell, kIcon };
+struct UiPictureDesc {
+  const char* name;
+  int cellWidth;
+  int cellHeight;
+  int rows;
+  UiPictureStyle style;
+};
+// The save list's and the trade window's pictures and the item icons.
+std::vector<UiPictureDesc> SampleShopPictures();
+
 namespace sample {
 
 inline constexpr const char* kInterfacePackage = "image/ui.qxo";

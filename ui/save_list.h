@@ -1,0 +1,94 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "game/save_slots.h"
+#include "ui/am_dlg.h"
+
+class CAmButton;
+class CAmContainerAgency;
+class CAmEdit;
+class CAmText;
+class CAmTextListView;
+class CGameDataLoader;
+class CGameResource;
+class CGDItemPool;
+
+// The game core's slot files as the save list reaches them; tests put their own in.
+struct SAVESLOTPROCS {
+  void (*enumerate)(std::vector<SAVESUMMARYDESC>& list) = EnumerateSaveSlots;
+  int (*save)(int slot, const char* name, std::vector<SAVESUMMARYDESC>& list) = SaveToSlot;
+  int (*remove)(int slot) = DeleteSaveSlot;
+  std::string (*thumbnailPath)(int slot) = GetSaveThumbnailPath;
+};
+// The procedures a save list binds when it is built.
+SAVESLOTPROCS& SaveSlotProcedures();
+
+// The one-line name entry of a save; OK locks while the text is empty.
+class CSaveInputDlg : public CAmDlg {
+ public:
+  // The initial text is cut to maxChars bytes (whole characters); typing starts at once.
+  CSaveInputDlg(int maxChars, const char* initialText, CAmObject* owner);
+  ~CSaveInputDlg() override;
+
+  // At most maxChars bytes of the whole characters typed.
+  std::string GetText() const;
+  int OnMessage(int id, int a, int b, CAmObject* sender) override;
+
+  CAmEdit* edit = nullptr;
+  int maxChars = 0;
+};
+
+// The list of saved games with the selected one's details and thumbnail:
+// saves under a typed name, deletes or loads a slot. A confirmed load goes
+// to the owner as AMM_USER + kLoadSlot with the slot, and the list closes.
+class CRecordWnd : public CAmWnd {
+ public:
+  static constexpr int kLoadSlot = 3;
+  static constexpr int kMaxRows = 100;
+  // What a confirmation answers.
+  enum : int { kModeSave = 0, kModeDelete = 1, kModeLoad = 2 };
+  enum : int { kSaveButton = 1, kLoadButton, kDeleteButton, kCloseButton };
+
+  // Without saveMode there is no new-slot row and save stays locked.
+  CRecordWnd(int saveMode, CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool,
+             CAmObject* owner);
+  ~CRecordWnd() override;
+
+  // Makes the row the selection (-1: none) and shows its details.
+  void SelectRow(int row);
+  int OnMessage(int id, int a, int b, CAmObject* sender) override;
+  int OnKeyDown(int virtualKey, int down) override;
+
+  // Rows past the summaries: the new-slot row, in save mode only.
+  bool IsNewSlotRow(int row) const;
+
+  std::vector<CAmText*> details;  // hero name, level, play time, place
+  CAmButton* saveButton = nullptr;
+  CAmButton* deleteButton = nullptr;
+  CAmButton* loadButton = nullptr;
+  CAmButton* closeButton = nullptr;
+  CAmTextListView* slotList = nullptr;
+  int mode = kModeSave;
+  int selected = -1;
+  CSaveInputDlg* nameDialog = nullptr;  // while open
+  CGameDataLoader* loader = nullptr;
+  CGameResource* resource = nullptr;
+  CGDItemPool* itemPool = nullptr;
+  int saveMode = 0;
+  CAmObject* thumbnail = nullptr;
+  std::vector<SAVESUMMARYDESC> summaries;
+  int newRowShown = 0;
+  CAmContainerAgency* agency = nullptr;
+  SAVESLOTPROCS procs;
+
+ private:
+  void ListSlots();
+  void AppendNewSlotRow();
+  void UpdateButtons();
+  void ShowDetails();
+  void ShowThumbnail(int slot);
+  void Confirmed();
+  void SaveSelected();
+  void DeleteSelected();
+};
