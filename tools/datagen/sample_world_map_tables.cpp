@@ -51,6 +51,8 @@ GameResourceData Resource() {
   AddSampleUiMessages(r.messages);
   AddSampleFieldExtrasMessages(r.messages);
   AddSampleEvents(r);
+  AddSampleMenuMessages(r.messages);
+  AddSampleEventNotes(r);
   return r;
 }
 

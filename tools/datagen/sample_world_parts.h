@@ -53,5 +53,8 @@ bool WriteSampleBattle(const std::string& root, std::string& error);
 struct GameResourceData;
 void AddSampleEvents(GameResourceData& r);
 bool WriteSampleEventSounds(const std::string& root, std::string& error);
+// The menus' event notes (kinds 35 and 36) and the character page's floor texture.
+void AddSampleEventNotes(GameResourceData& r);
+bool WriteSampleMenuTextures(const std::string& root, std::string& error);
 
 }  // namespace datagen
