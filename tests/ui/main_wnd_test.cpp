@@ -51,24 +51,32 @@ TEST_F(MainWndTest, TheModesChooseThePagesAndTheFirstOfThem) {
   EXPECT_EQ(window->tabs[2]->locked, 1);
   EXPECT_EQ(window->rolePage->parent, nullptr) << "a closed page hangs nowhere";
   EXPECT_EQ(window->systemPage->parent, window);
+}
 
-  // The start menu's settings: the system page alone, without its ways out.
-  MENURESULTDESC result;
-  OpenSystemWindow(&result, nullptr);
+TEST_F(MainWndTest, TheStartMenusSettingsAreTheSystemPageAlone) {
+  WriteGrid("if_m00", 640, 480, 1, 1);
+  for (const char* name : {"if_mb0100", "if_mb0200", "if_mb0300", "if_mb0400"}) WriteGrid(name, 136, 30, 1, 3);
+  OpenStartMenu(0);
+  UpdateScreens(1);
+  CAmWnd* menu = GetTopWnd();
+  ClickAndUpdate(48, 385 + 10);
   UpdateScreens(1);
   auto* settings = dynamic_cast<CVekMainWnd*>(GetTopWnd());
   ASSERT_NE(settings, nullptr);
-  ASSERT_NE(settings, window);
+  EXPECT_EQ(settings->parent, menu);
   EXPECT_EQ(settings->tabs[0], nullptr);
   EXPECT_EQ(settings->tabs[1], nullptr);
   EXPECT_NE(settings->tabs[2], nullptr);
   EXPECT_EQ(settings->rolePage, nullptr);
+  EXPECT_EQ(settings->notePage, nullptr);
   EXPECT_EQ(settings->currentPage, CVekMainWnd::kSystemPage);
   EXPECT_EQ(settings->systemPage->quitButton, nullptr);
   EXPECT_EQ(settings->systemPage->saveLoadButton, nullptr);
-
-  // Without a character page the event notes come first.
-  EXPECT_EQ(MainWindowOptions(1).showRolePage, 0);
+  // Closing it goes back to the start menu, which stays open.
+  KeyDown(plat::VK_ESCAPE);
+  EXPECT_EQ(UpdateScreens(1), SR_OPEN);
+  EXPECT_EQ(GetTopWnd(), menu);
+  EXPECT_EQ(UpdateScreens(1), SR_OPEN);
 }
 
 TEST_F(MainWndTest, EscapeClosesExceptWhileAnItemIsCarried) {

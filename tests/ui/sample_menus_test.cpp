@@ -56,19 +56,8 @@ TEST_F(SampleMenusTest, EveryMenuPictureLoadsWithItsCellGrid) {
     for (const auto& p : pictures) listed |= std::string(p.name) == name;
     EXPECT_TRUE(listed) << name;
   }
-  for (const auto& p : pictures) {
-    SCOPED_TRACE(p.name);
-    BeginSprite(0);
-    SetSpriteImage(p.name, 0, p.cellWidth, p.cellHeight);
-    HOBJECT sprite = EndSprite(0);
-    ASSERT_NE(LookupSprite(sprite), nullptr);
-    ASSERT_NE(LookupSprite(sprite)->image, nullptr);
-    int frames = 0, columns = 0, rows = 0;
-    GetSpriteGrid(sprite, &frames, &columns, &rows);
-    EXPECT_EQ(columns, p.columns);
-    EXPECT_EQ(rows, p.rows);
-    DeleteSprite(sprite);
-  }
+  for (const auto& p : pictures)
+    if (HOBJECT sprite = LoadGridPicture(p.name, p.cellWidth, p.cellHeight, p.columns, p.rows)) DeleteSprite(sprite);
   OpenImagePackage(nullptr);
   EXPECT_TRUE(plat::FileExists("texture/ifi0100_t.qbt"));
 }
