@@ -112,6 +112,8 @@ TEST_F(MainWndTest, AnItemHeldAtTheLeftEdgeFliesOutToBeUsed) {
   EXPECT_EQ(icon->parent, nullptr);
   EXPECT_EQ(icon->depth, 999);
   EXPECT_EQ(window->rolePage->GetCarriedItem(), nullptr);
+  EXPECT_EQ(icon->dragging, 0);
+  EXPECT_EQ(g_amDragLock, 0) << "the next menu can drag again";
   EXPECT_FALSE(Shown(window->panel->sprite)) << "the window hides while the icon flies";
   for (int i = 0; i < 9; ++i) EXPECT_EQ(UpdateScreens(1), SR_OPEN);
   int x = 0, y = 0;
@@ -201,6 +203,18 @@ TEST_F(MainWndTest, DraggingLocksTheOtherTabs) {
   EXPECT_EQ(window->tabs[1]->locked, 0);
   EXPECT_EQ(window->tabs[2]->locked, 0);
   EXPECT_EQ(window->tabs[0]->locked, 1) << "the current page's tab stays locked";
+}
+
+TEST_F(MainWndTest, TheBattleItemMenuKeepsItsItemsWhileOneIsCarried) {
+  CVekMainWnd* window = Open(4);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->tabs[1], nullptr);
+  EXPECT_EQ(window->tabs[2], nullptr);
+  PickUp(window);
+  EXPECT_EQ(window->closeButton->locked, 1);
+  Move(0, 200);
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(UpdateScreens(1), SR_OPEN);
+  EXPECT_EQ(Manager().menuResult.chosenItem, nullptr) << "no item leaves a battle's menu";
 }
 
 TEST_F(MainWndTest, QuittingFromTheSystemPageGoesBackToTheTitle) {
