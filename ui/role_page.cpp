@@ -67,6 +67,7 @@ CRolePage::CRolePage(int battleItemMode, CMSwordMan* hero, CGameDataLoader* load
 }
 
 CRolePage::~CRolePage() {
+  RemovePreview();
   delete carried;
   delete grid;
   for (CAmContainer* slot : slots) delete slot;
@@ -113,6 +114,7 @@ void CRolePage::Build() {
   sortButton->SetPosition(233, 314);
   FillGrid();
   UpdateTexts();
+  BuildPreview();
 }
 
 void CRolePage::ClearGrid() {
@@ -182,7 +184,10 @@ void CRolePage::UpdateTexts() {
 }
 
 void CRolePage::OnTick(int steps) {
-  if (built) UpdateTexts();
+  if (built) {
+    UpdateTexts();
+    TickPreview(steps);
+  }
   CAmPage::OnTick(steps);
 }
 
@@ -203,6 +208,12 @@ void CRolePage::PickUp(CAmContainer* source, CTWItem* item) {
   sortButton->SetLocked(1);
   if (source) source->SetRow(kRowSource);
   SetCursorShape(1);
+}
+
+CTWItem* CRolePage::TakeCarriedItem() {
+  CTWItem* item = carried;
+  if (item) EndCarry();
+  return item;
 }
 
 void CRolePage::EndCarry() {
@@ -227,7 +238,8 @@ int CRolePage::OnMessage(int id, int a, int b, CAmObject* sender) {
         agency->source->SetRow(carried->equipped ? kRowEquipped : kRowIdle);
       EndCarry();
     }
-    return 1;
+    // The window locks and unlocks its tabs by the same messages.
+    return 0;
   }
   if (id == AMM_MOUSEHOVER) {
     for (int k = 0; k < 3; ++k)

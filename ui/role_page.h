@@ -2,6 +2,7 @@
 #include <array>
 #include <vector>
 
+#include "engine/core/handles.h"
 #include "ui/am_page.h"
 #include "ui/role_rules.h"
 
@@ -32,6 +33,11 @@ class CRolePage : public CAmPage {
 
   // The icon being dragged, null when none.
   CTWItem* GetCarriedItem() const { return carried; }
+  // The carried icon, which the caller now owns; the page carries nothing.
+  CTWItem* TakeCarriedItem();
+  // Destroys the preview's camera, floor and light, gives the viewport its
+  // camera back and hides the hero's model.
+  void RemovePreview();
 
   // The attribute texts follow the leader.
   void OnTick(int steps) override;
@@ -62,6 +68,13 @@ class CRolePage : public CAmPage {
   int battleItemMode = 0;
   CTWItem* carried = nullptr;
   std::vector<RECIPEDESC> recipes;
+  HOBJECT previewCamera = 0;
+  HOBJECT savedCamera = 0;  // the viewport's camera before the preview
+  HOBJECT floorBoard = 0;
+  HOBJECT previewLight = 0;
+  // Ticks until the hero next plays its idle action, shared by every
+  // character page; -1 while the action plays.
+  static int idleCountdown;
 
  protected:
   void Build() override;
@@ -78,4 +91,6 @@ class CRolePage : public CAmPage {
   void PickUp(CAmContainer* source, CTWItem* item);
   void EndCarry();
   void SetCursorShape(int shape);
+  void BuildPreview();
+  void TickPreview(int steps);
 };

@@ -1,4 +1,5 @@
 // The calls into screens whose windows are built elsewhere.
+#include "ui/main_wnd.h"
 #include "ui/menu_windows.h"
 #include "ui/save_list.h"
 #include "ui/screen_manager.h"
@@ -13,9 +14,13 @@ void OpenStartMenu(int superSaveValid) {
   });
 }
 
-// MINIMAL: the main window is not built: it opens nothing, so UpdateScreens
-// answers at once.
-void OpenMainWindow(int) {}
+void OpenMainWindow(int mode) {
+  OpenScreen(kScreenMainWindow, 1, [mode]() -> CAmWnd* {
+    CScreenManager& manager = *g_screenManager;
+    return new CVekMainWnd(MainWindowOptions(mode), &manager.menuResult, manager.loader, manager.resource,
+                           manager.eventRunner, manager.itemPool, nullptr);
+  });
+}
 
 void OpenTradeWindow(int shopId) {
   OpenScreen(kScreenTrade, 1, [shopId]() -> CAmWnd* {
@@ -28,5 +33,10 @@ void OpenSaveList(int allowSave, CGameDataLoader* loader, CGameResource* resourc
   new CRecordWnd(allowSave, loader, resource, g_screenManager ? g_screenManager->itemPool : nullptr, owner);
 }
 
-// MINIMAL: the system window is not built; nothing opens.
-void OpenSystemWindow(MENURESULTDESC*, CAmObject*) {}
+void OpenSystemWindow(MENURESULTDESC* result, CAmObject* owner) {
+  MAINWNDOPTIONS options;
+  options.showSystemPage = 1;
+  CScreenManager* manager = g_screenManager;
+  new CVekMainWnd(options, result, manager ? manager->loader : nullptr, manager ? manager->resource : nullptr,
+                  manager ? manager->eventRunner : nullptr, manager ? manager->itemPool : nullptr, owner);
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -132,6 +134,23 @@ class UiTest : public media2dtest::Media2DTest {
     for (int y = top; y < bottom; ++y)
       for (int x = left; x < right; ++x) count += SpritePixel(sprite, x, y) != colour;
     return count;
+  }
+  // A sprite of the named picture cut in cells; 0 when the picture does not
+  // load, else its grid checked against columns x rows.
+  static HOBJECT LoadGridPicture(const char* name, int cellWidth, int cellHeight, int columns, int rows) {
+    BeginSprite(0);
+    SetSpriteImage(name, 0, cellWidth, cellHeight);
+    HOBJECT sprite = EndSprite(0);
+    if (!LookupSprite(sprite) || !LookupSprite(sprite)->image) {
+      ADD_FAILURE() << name << " does not load";
+      if (LookupSprite(sprite)) DeleteSprite(sprite);
+      return 0;
+    }
+    int frames = 0, gridColumns = 0, gridRows = 0;
+    GetSpriteGrid(sprite, &frames, &gridColumns, &gridRows);
+    EXPECT_EQ(gridColumns, columns) << name;
+    EXPECT_EQ(gridRows, rows) << name;
+    return sprite;
   }
   static int Layer(HOBJECT sprite) {
     int layer = -1;

@@ -52,6 +52,8 @@ GameResourceData Resource() {
   AddSampleFieldExtrasMessages(r.messages);
   AddSampleEvents(r);
   AddSampleRecipes(r);
+  AddSampleMenuMessages(r.messages);
+  AddSampleEventNotes(r);
   return r;
 }
 

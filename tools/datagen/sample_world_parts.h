@@ -55,5 +55,8 @@ void AddSampleEvents(GameResourceData& r);
 // The recipe Herb + Potion -> Tonic (kind 37).
 void AddSampleRecipes(GameResourceData& r);
 bool WriteSampleEventSounds(const std::string& root, std::string& error);
+// The menus' event notes (kinds 35 and 36) and the character page's floor texture.
+void AddSampleEventNotes(GameResourceData& r);
+bool WriteSampleMenuTextures(const std::string& root, std::string& error);
 
 }  // namespace datagen

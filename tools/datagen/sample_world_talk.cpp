@@ -11,7 +11,8 @@ namespace datagen {
 
 bool WriteSampleTalk(const std::string& root, std::string& error) {
   using namespace sample;
-  const std::string counter = std::string(kTalkVariable) + " = " + kTalkVariable + " + 1";
+  // The greeting also opens the letter's event note (story flag 101).
+  const std::string counter = std::string(kTalkVariable) + " = " + kTalkVariable + " + 1 sys(s FLAG101 1)";
   const std::string reward = "sys(s +MONEY " + std::to_string(kTalkReward) + ") " + kTalkHelpedVariable +
                              " = " + kTalkHelpedVariable + " + 1";
   TalkWriter w;

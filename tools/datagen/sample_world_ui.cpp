@@ -16,35 +16,23 @@
 #include "tools/datagen/wave_writer.h"
 
 namespace datagen {
-namespace {
 
-using namespace sample;
-
-// Palette indices; 0 is the widget framework's transparent magenta.
-enum : uint8_t { kKey, kEdge, kShade, kFace, kHoverFace, kPressedFace, kLight, kInk, kGold };
-const std::vector<PaletteColour> kPalette = {
-    {255, 0, 255},   {60, 40, 20},  {130, 95, 55},   {200, 170, 120}, {225, 195, 140},
-    {160, 125, 80},  {245, 230, 190}, {20, 20, 20},  {230, 180, 40},
-};
-
-// A cell painter: the pixel at (x, y) of a width x height cell in grid row `row`.
-using Painter = std::function<uint8_t(int x, int y, int width, int height, int row)>;
-
-struct PictureSpec {
-  const char* name;
-  int cellWidth;
-  int cellHeight;
-  int columns;
-  int rows;
-  Painter paint;
-};
-
-uint8_t Bevel(int x, int y, int width, int height, uint8_t face) {
+uint8_t uiart::Bevel(int x, int y, int width, int height, uint8_t face) {
   if (x == 0 || y == 0 || x == width - 1 || y == height - 1) return kEdge;
   if (x == 1 || y == 1) return kLight;
   if (x == width - 2 || y == height - 2) return kShade;
   return face;
 }
+
+namespace {
+
+using namespace sample;
+using namespace uiart;
+
+const std::vector<PaletteColour> kPalette = {
+    {255, 0, 255},   {60, 40, 20},  {130, 95, 55},   {200, 170, 120}, {225, 195, 140},
+    {160, 125, 80},  {245, 230, 190}, {20, 20, 20},  {230, 180, 40},
+};
 
 // A step button: a bevelled face (idle, hover, pressed by row) with an
 // arrow pointing back (forward = false) or forward along the bar.
@@ -169,7 +157,9 @@ void AddSampleUiMessages(std::vector<std::string>& messages) {
 
 bool WriteSampleUi(const std::string& root, std::string& error) {
   std::vector<PackageFile> files;
-  for (const PictureSpec& spec : Pictures()) {
+  std::vector<PictureSpec> pictures = Pictures();
+  for (PictureSpec& spec : SampleMenuPictures()) pictures.push_back(std::move(spec));
+  for (const PictureSpec& spec : pictures) {
     PackageFile file;
     file.name = std::string(spec.name) + ".bmp";
     std::transform(file.name.begin(), file.name.end(), file.name.begin(),
