@@ -14,6 +14,7 @@
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/game_audio.h"
+#include "game/message_board.h"
 #include "game/pick_manager.h"
 #include "game/util/debug_trace.h"
 #include "platform/crt.h"
@@ -39,6 +40,8 @@ constexpr int kSecondHeroEvents = 1501;
 constexpr int kItemConsumable = 2;
 constexpr int kMiniGamePrizeType = 7;
 constexpr int kMiniGamePrizeId = 266;
+// The resource's notice text the board shows before a learned skill's name.
+constexpr int kSkillLearnedMessage = 125;
 
 CGDMainManSoul* Leader() {
   const CParty& party = g_gameDataBase.party;
@@ -235,6 +238,12 @@ void CGame::LearnLeaderSkill(int skill) {
   CGDMainManSoul* leader = Leader();
   if (!leader) return;
   leader->LearnAction(skill);
+  if (skill < 1 || skill > static_cast<int>(leader->actions.size())) {
+    DebugTrace("Skill %d: the leader has no such skill record\n", skill);
+    return;
+  }
+  const char* notice = gameResource ? gameResource->MessageText(kSkillLearnedMessage) : nullptr;
+  ShowBoardMessage(board, "%s %s", notice ? notice : "", leader->actions[static_cast<size_t>(skill - 1)].name.c_str());
 }
 
 void CGame::ChangeSceneByEvent(int mapIndex, int entry) {

@@ -25,6 +25,7 @@
 #include "game/field_input.h"
 #include "game/game_globals.h"
 #include "game/map_special_events.h"
+#include "game/message_board.h"
 #include "game/pick_manager.h"
 #include "game/system_config.h"
 #include "platform/crt.h"
@@ -604,6 +605,33 @@ TEST_F(EventTest, AScriptHidesTheMarkersAndGivesBackFogAndCamera) {
   EXPECT_EQ(LookupViewport(0)->camera, LookupNode(scene.camera->node));
   g_textureMemory = textureMemory;
   scene.portals.reset();
+}
+
+TEST_F(EventTest, TheLeaderLearnsASkillAndTheBoardNamesIt) {
+  GameResourceData data;
+  data.messages.assign(125, "");
+  data.messages[124] = "Learned";
+  const int learnKnown = AddEvent(data, {}, {{10, 0, 1}});
+  const int learnUnknown = AddEvent(data, {}, {{10, 0, 5}});
+  StartWith(data);
+  CGDMainManSoul hero;
+  hero.id = 1;
+  hero.actions.resize(1);
+  hero.actions[0].name = "Slash";
+  g_gameDataBase.heroes = {hero};
+  g_gameDataBase.party.members = {1};
+  CGDMainManSoul& leader = g_gameDataBase.heroes[0];
+
+  Run(learnUnknown);
+  EXPECT_EQ(leader.HasLearnedAction(5), 1);
+  EXPECT_EQ(Game().board->board, nullptr) << "no record to name";
+  EXPECT_TRUE(traces_.Contains("Skill 5"));
+  Run(learnKnown);
+  EXPECT_EQ(leader.HasLearnedAction(1), 1);
+  ASSERT_NE(Game().board->board, nullptr);
+  EXPECT_EQ(Game().board->timer, CMessageBoard::kShowTimer);
+  g_gameDataBase.heroes.clear();
+  g_gameDataBase.party.members.clear();
 }
 
 }  // namespace
