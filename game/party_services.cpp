@@ -220,7 +220,6 @@ void CGame::GiveItems(const ITEMREWARDDESC* records, int count) {
         given = true;
       } else if (r.amount < 0) {
         itemPool->RemoveItem(r.type, r.id, -r.amount);
-        given = true;
       }
     }
   }

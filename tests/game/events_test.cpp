@@ -412,6 +412,15 @@ TEST_F(EventTest, RewardsAreChosenByHalvesButNeverNone) {
     EXPECT_EQ(Game().GetMoney(), 10) << "a type above 9 gives every entry";
     EXPECT_EQ(Game().CountItems(2, 1), 1);
   }
+  // Taking an item away gives nothing: no sound, no box.
+  Game().audio->SetSoundVolume(80);
+  Game().itemPool->SetItemCount(2, 1, 3);
+  const int sounds = Game().audio->effectCount;
+  const ITEMREWARDDESC takeTwo{2, 1, -2};
+  Game().GiveItems(&takeTwo, 1);
+  EXPECT_EQ(Game().CountItems(2, 1), 1);
+  EXPECT_EQ(Game().audio->effectCount, sounds);
+
   Game().GiveItems(nullptr, 3);
   Game().GiveItems(money, -1);
   g_gameDataBase.items.clear();
