@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
+#include "battle/battle_desc.h"
 #include "battle/battle_interface.h"
-#include "battle/battle_sys.h"
 #include "engine/core/fog.h"
 #include "engine/core/input_hooks.h"
 #include "engine/core/node_states.h"
@@ -282,10 +282,10 @@ TEST_F(EventTest, RandomEncounterStartsOnlyWithEnemies) {
   Game().tickCounter = 11;
   EXPECT_EQ(Game().TryRandomEncounter(), 1);
   EXPECT_EQ(Game().state, GS_BATTLE);
-  const std::vector<int> first = Game().battle->started.enemies;
-  EXPECT_FALSE(first.empty());
+  EXPECT_EQ(Game().encounters->currentBattleId, 0);
   Game().StartBattle(1, 8);
-  EXPECT_EQ(Game().battle->started.battleId, 0) << "a second start is ignored";
+  EXPECT_EQ(Game().encounters->currentBattleId, 0) << "a second start is ignored";
+  EXPECT_EQ(Game().bossId, 0);
 }
 
 TEST_F(EventTest, BattleRecord) {
@@ -332,7 +332,6 @@ TEST_F(EventTest, BattleRecord) {
   EXPECT_EQ(keys->GetKey(2), 'S');
   EXPECT_EQ(keys->GetKey(3), 'W');
   EXPECT_EQ(g_battleInterface.shadowMode, 2);
-  EXPECT_EQ(Game().battle->started.battleId, 1);
   EXPECT_EQ(Game().bossId, 1);
   Game().state = GS_FIELD;
   Game().config->shadows = 1;
