@@ -38,7 +38,9 @@
 #include "world/game_camera.h"
 #include "world/game_resource.h"
 #include "world/automap_panel.h"
+#include "world/guess_game_panel.h"
 #include "world/map_scene.h"
+#include "world/mini_game_host.h"
 #include "world/scene_content.h"
 #include "world/scene_environment.h"
 #include "world/scene_markers.h"
@@ -640,6 +642,39 @@ TEST_F(EventTest, TheLeaderLearnsASkillAndTheBoardNamesIt) {
   EXPECT_EQ(Game().board->timer, CMessageBoard::kShowTimer);
   g_gameDataBase.heroes.clear();
   g_gameDataBase.party.members.clear();
+}
+
+TEST_F(EventTest, AMiniGameEndsWithItsResultAndGivesTheSceneItsEnvironmentBack) {
+  GameResourceData data;
+  const int afterWin = AddEvent(data, {}, {{9, 0, 14}, {3, 0, 50}});
+  StartWith(data);
+  MScene& scene = *(Game().scene = new MScene("none.sb", nullptr));
+  const int textureMemory = g_textureMemory;
+  g_textureMemory = 1;
+  scene.content->environment->SetFog(255, 10, 20, 30, 123, 456);
+
+  struct Case {
+    int panelState;
+    int prizes;
+  } const cases[] = {{CGuessGamePanel::kWon, 1}, {CGuessGamePanel::kLost, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.panelState);
+    Runner().Reset();
+    Game().itemPool->SetItemCount(7, 266, 0);
+    ASSERT_EQ(Runner().PushEvent(afterWin), 1);
+    Game().EnterMiniGame(0);
+    ASSERT_EQ(Game().state, GS_MINIGAME);
+    ASSERT_NE(Game().miniGame->panel, nullptr);
+    Game().miniGame->panel->state = c.panelState;
+    SetFogRange(1, 2);
+    Game().Tick(1);
+    EXPECT_NE(Game().state, GS_MINIGAME);
+    EXPECT_EQ(Game().miniGame->panel, nullptr);
+    EXPECT_EQ(Game().CountItems(7, 266), c.prizes);
+    EXPECT_EQ(Runner().TestFlag(50), c.prizes) << "the actions after the game branch on it";
+    EXPECT_FLOAT_EQ(g_gameWorld->fogStart, 123);
+  }
+  g_textureMemory = textureMemory;
 }
 
 }  // namespace
