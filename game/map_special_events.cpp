@@ -19,9 +19,8 @@ CAutoEventTimers* g_mapTimers = nullptr;
 
 namespace {
 
-// The map whose character of role 251 chases the first hero.
+// The map whose chasing character chases the first hero.
 constexpr int kChaseMap = 14;
-constexpr int kChaserRole = 251;
 
 // A map whose timed event runs once its start event has run once and its
 // own event never: the timer is named after the event and restarts at the
@@ -82,7 +81,7 @@ void BeginChase(CGame& game) {
   CSceneContent* content = game.scene ? game.scene->content.get() : nullptr;
   for (size_t i = 0; content && i < content->people.size(); ++i) {
     CSceneNpc& npc = *content->people[i];
-    if (!npc.npc || npc.npc->Role() != kChaserRole) continue;
+    if (!npc.npc || npc.npc->Role() != CNpcChaseEvent::kChaserRole) continue;
     g_chaseEvent.Begin(npc.node, game.walker ? game.walker->node : 0, game.scene->GetTerrain(), static_cast<int>(i));
     content->ShowNpc(npc.person.npcId, 1);
     if (game.hero == 1) {

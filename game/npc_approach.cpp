@@ -21,7 +21,6 @@
 namespace {
 
 constexpr int kPoseTalk = 2;
-constexpr int kChaserRole = 251;
 // The story events of catching up with the chaser, by the party's money.
 constexpr int kChaserPaidEvent = 1036;
 constexpr int kChaserPoorEvent = 1031;
@@ -49,7 +48,7 @@ int CGame::ApproachTarget(int npc, int holdNpc) {
     ClearBindings();
     return 1;
   }
-  if (target.npc->Role() == kChaserRole && IsChaseEventChasing()) {
+  if (target.npc->Role() == CNpcChaseEvent::kChaserRole && IsChaseEventChasing()) {
     const int poor = g_gameDataBase.party.GetMoney() < kChaserFee;
     StartEvent(6, EventBase() + (poor ? kChaserPoorEvent : kChaserPaidEvent));
     StopChaseEvent();

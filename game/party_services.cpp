@@ -1,5 +1,5 @@
 // The party values talks, events and the console read and change, and the
-// starters of events, talks, scripts and the mini-game.
+// starters and enders of events, talks, approaches and the mini-game.
 #include <array>
 #include <span>
 #include <string>
