@@ -600,6 +600,8 @@ TEST_F(EventTest, AScriptHidesTheMarkersAndGivesBackFogAndCamera) {
   g_textureMemory = 1;  // the device path, where the engine hears of fog
   CSceneEnvironment& environment = *scene.content->environment;
   environment.effectFlags |= ENV_FOG;
+  Game().sceneEffectFlags = ENV_FOG;  // what the scene's entry would have kept
+  Game().config->effects = 1;
   environment.SetFog(255, 10, 20, 30, 123, 456);
 
   Game().StartScript("play", -1);
