@@ -3,13 +3,24 @@
 #include <cstdio>
 
 #include "game/event_runner.h"
+#include "game/field_walker.h"
 #include "game/game.h"
+#include "game/util/debug_trace.h"
 #include "talk/auto_event_timers.h"
+#include "world/chase_event.h"
+#include "world/game_resource.h"
+#include "world/map_scene.h"
+#include "world/scene_content.h"
+#include "world/scene_npc.h"
+#include "world/scene_records.h"
 
 int g_mapTimerFrames = 0;
 CAutoEventTimers* g_mapTimers = nullptr;
 
 namespace {
+
+// The map whose chasing character chases the first hero.
+constexpr int kChaseMap = 14;
 
 // A map whose timed event runs once its start event has run once and its
 // own event never: the timer is named after the event and restarts at the
@@ -55,9 +66,42 @@ void ClearHooks() {
   g_fieldPauseHook = nullptr;
 }
 
+void TickChase(int) { OnChaseEventFrame(); }
+
+void PauseChase(int paused) {
+  if (paused)
+    g_chaseEvent.watchTimer.Pause();
+  else
+    g_chaseEvent.watchTimer.Resume();
+}
+
+// Binds the first character of role 251 as the chaser and shows it; only the
+// first hero is chased.
+void BeginChase(CGame& game) {
+  CSceneContent* content = game.scene ? game.scene->content.get() : nullptr;
+  for (size_t i = 0; content && i < content->people.size(); ++i) {
+    CSceneNpc& npc = *content->people[i];
+    if (!npc.npc || npc.npc->Role() != CNpcChaseEvent::kChaserRole) continue;
+    g_chaseEvent.Begin(npc.node, game.walker ? game.walker->node : 0, game.scene->GetTerrain(), static_cast<int>(i));
+    content->ShowNpc(npc.person.npcId, 1);
+    if (game.hero == 1) {
+      g_chaseEvent.switchedOn = 1;
+      g_chaseEvent.over = 0;
+      g_fieldFrameHook = TickChase;
+      g_fieldPauseHook = PauseChase;
+    }
+    return;
+  }
+  DebugTrace("Map %d has no chasing character\n", kChaseMap);
+}
+
 }  // namespace
 
 void UpdateMapSpecialEvents(int map, int leaving) {
+  // The chase event reads the live content on its own; it is on only where
+  // it was bound last.
+  g_chaseEvent.state = CNpcChaseEvent::kHome;
+  g_chaseEvent.switchedOn = 0;
   const TIMEDMAPDESC* timed = TimedMap(map);
   if (leaving) {
     if (timed) {
@@ -65,6 +109,11 @@ void UpdateMapSpecialEvents(int map, int leaving) {
       g_mapTimers = nullptr;
     }
     ClearHooks();
+    return;
+  }
+  if (map == kChaseMap && g_game) {
+    ClearHooks();
+    BeginChase(*g_game);
     return;
   }
   CEventRunner* events = g_game ? g_game->events : nullptr;

@@ -3,7 +3,8 @@
 class CAutoEventTimers;
 
 // The per-map special events, run on every scene entry (leaving 0) and exit
-// (leaving 1) with the 1-based map index: timed events on maps 24, 46 and 125.
+// (leaving 1) with the 1-based map index: the chase on map 14 and the timed
+// events on maps 24, 46 and 125.
 void UpdateMapSpecialEvents(int map, int leaving);
 
 // Frames the current map's timed event has been running (saved with the game).

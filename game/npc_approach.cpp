@@ -1,5 +1,7 @@
 // Reaching a character in the field: a close-up for characters 'i' and 'j',
-// else a talk approach that may hold the character still.
+// the chaser of map 14 caught while it walks home, else a talk approach that
+// may hold the character still.
+#include "game/database/game_database.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/force_feedback_mouse.h"
@@ -8,6 +10,8 @@
 #include "game/pick_manager.h"
 #include "game/util/debug_trace.h"
 #include "ui/screen_manager.h"
+#include "world/chase_event.h"
+#include "world/game_camera.h"
 #include "world/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
@@ -17,6 +21,10 @@
 namespace {
 
 constexpr int kPoseTalk = 2;
+// The story events of catching up with the chaser, by the party's money.
+constexpr int kChaserPaidEvent = 1036;
+constexpr int kChaserPoorEvent = 1031;
+constexpr int kChaserFee = 500;
 
 }  // namespace
 
@@ -32,8 +40,18 @@ int CGame::ApproachTarget(int npc, int holdNpc) {
   if (kind == 'i' || kind == 'j') {
     returnState = GS_CLOSEUP;
     state = GS_CLOSEUP_IN;
-    if (pick) pick->closeUpActive = target.npc->Role();
+    if (pick) {
+      pick->closeUpActive = 1;
+      pick->closeUpGroup = target.npc->Role();
+    }
+    if (scene->camera) scene->camera->BeginTalkCloseUp(target.node, kind == 'j');
     ClearBindings();
+    return 1;
+  }
+  if (target.npc->Role() == CNpcChaseEvent::kChaserRole && IsChaseEventChasing()) {
+    const int poor = g_gameDataBase.party.GetMoney() < kChaserFee;
+    StartEvent(6, EventBase() + (poor ? kChaserPoorEvent : kChaserPaidEvent));
+    StopChaseEvent();
     return 1;
   }
   if (holdNpc) {

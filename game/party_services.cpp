@@ -1,5 +1,5 @@
 // The party values talks, events and the console read and change, and the
-// starters of events, talks, scripts and the mini-game.
+// starters and enders of events, talks, approaches and the mini-game.
 #include <array>
 #include <span>
 #include <string>
@@ -14,6 +14,8 @@
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/game_audio.h"
+#include "game/message_board.h"
+#include "game/pick_manager.h"
 #include "game/util/debug_trace.h"
 #include "platform/crt.h"
 #include "talk/talk_host.h"
@@ -38,6 +40,8 @@ constexpr int kSecondHeroEvents = 1501;
 constexpr int kItemConsumable = 2;
 constexpr int kMiniGamePrizeType = 7;
 constexpr int kMiniGamePrizeId = 266;
+// The resource's notice text the board shows before a learned skill's name.
+constexpr int kSkillLearnedMessage = 125;
 
 CGDMainManSoul* Leader() {
   const CParty& party = g_gameDataBase.party;
@@ -216,7 +220,6 @@ void CGame::GiveItems(const ITEMREWARDDESC* records, int count) {
         given = true;
       } else if (r.amount < 0) {
         itemPool->RemoveItem(r.type, r.id, -r.amount);
-        given = true;
       }
     }
   }
@@ -234,6 +237,12 @@ void CGame::LearnLeaderSkill(int skill) {
   CGDMainManSoul* leader = Leader();
   if (!leader) return;
   leader->LearnAction(skill);
+  if (skill < 1 || skill > static_cast<int>(leader->actions.size())) {
+    DebugTrace("Skill %d: the leader has no such skill record\n", skill);
+    return;
+  }
+  const char* notice = gameResource ? gameResource->MessageText(kSkillLearnedMessage) : nullptr;
+  ShowBoardMessage(board, "%s %s", notice ? notice : "", leader->actions[static_cast<size_t>(skill - 1)].name.c_str());
 }
 
 void CGame::ChangeSceneByEvent(int mapIndex, int entry) {
@@ -256,36 +265,6 @@ void CGame::StartTalk(EVENTDESC* event, int index) {
   talk->event = index;
   talk->StartTalk(event ? event->name : "");
   BindTalkKeys();
-}
-
-void CGame::StartScript(const char* name, int event) {
-  ShowSelectedItem(0);
-  // Only a running talk is paused: a paused idle player would read as a
-  // talk to resume when the script ends, and the field would wait on it.
-  if (talk->talking && talk->player) {
-    talk->player->Pause();
-    talk->Update();
-  }
-  talk->ShowWindow(0, 0);
-  skipScript = 0;
-  scriptEvent = event <= 0 ? -1 : event - events->EventBase() + 1;
-  cutScene->Create(640, 480, nullptr, 0);
-  cutScene->SetDirectories("creature", "resource", "waves", "texture", "scripts");
-  cutScene->Load(name, 1);
-  state = GS_SCRIPT;
-  ShowScene(0, 1);
-  SetCursorMode(2);
-  BindScriptKeys();
-  if (scene && scene->content) scene->content->ShowNpcs(0);
-  ApplyDisplaySettings();
-}
-
-void CGame::EndScript() {
-  ShowScene(1, 0);
-  if (cutScene->GetAnswer() >= 0)
-    events->lastResult = static_cast<int16_t>(cutScene->GetAnswer() + CEventRunner::kAnswerBase);
-  state = GS_SETTLE;
-  cutScene->Stop();
 }
 
 void CGame::EndTalk() {
@@ -319,6 +298,7 @@ void CGame::EnterMiniGame(int game) {
 void CGame::EndMiniGame() {
   state = GS_SETTLE;
   miniGame->Stop();
+  if (scene && scene->content && scene->content->environment) scene->content->environment->Apply();
   int result = CEventRunner::kBattleLost;
   if (!miniGame->lost) {
     ChangeItem(kMiniGamePrizeType, kMiniGamePrizeId, 1, 1);
@@ -341,10 +321,18 @@ void CGame::PlayMovie(const char* name) {
 // indices where each talk group's events end, the first group starting at
 // the int16 at the front of the base's number block.
 void CGame::StartApproachEvent(int group) {
-  // Group 0 asks for the group of the picked character, which the pick
-  // manager does not report: it starts nothing.
-  const int g = group - 1;
-  if (group != 0) SetCursorShape(1, 0);
+  int g = group - 1;
+  if (group != 0) {
+    if (pick) pick->target = -1;
+    SetCursorShape(1, 0);
+  } else {
+    // The group of the character the pick manager holds.
+    CSceneContent* content = scene ? scene->content.get() : nullptr;
+    const int npc = pick ? pick->target : -1;
+    const bool known = content && npc >= 0 && npc < static_cast<int>(content->people.size()) &&
+                       content->people[static_cast<size_t>(npc)]->npc;
+    g = known ? content->people[static_cast<size_t>(npc)]->npc->Role() - 1 : -1;
+  }
   const std::span<const uint8_t> ends = gameResource ? gameResource->Block(32) : std::span<const uint8_t>{};
   const int groups = static_cast<int>(ends.size() / 2);
   if (g < 0 || g >= groups) {

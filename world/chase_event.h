@@ -26,6 +26,8 @@ class CNpcChaseEvent {
   static constexpr float kCatchRange = 8;
   static constexpr int kAttempts = 3;
   static constexpr int kCaughtEvent = 1049;
+  // The role (NPC record byte 38) of the character that chases.
+  static constexpr int kChaserRole = 251;
   enum State { kHome = 0, kGoingHome = 2, kCaught = 3 };
 
   CNpcChaseEvent();

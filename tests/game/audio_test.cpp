@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/core/engine_queries.h"
 #include "engine/media/cdaudio.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/sound_table.h"
@@ -30,6 +31,8 @@ class AudioTest : public enginetest::EngineTest {
     wave.samples = datagen::ConstantSamples(2205, 1, 1000);
     ASSERT_TRUE(datagen::WriteWave("cdaudio/track03.wav", wave));
     for (const char* name : {"a", "b", "c", "d"}) ASSERT_TRUE(datagen::WriteWave(std::string("waves/") + name + ".wav", wave));
+    // A game started by an earlier test switched CD audio off for the engine.
+    EnableCDAudio(1);
     ASSERT_EQ(Open(), 1);
     SetSoundDirectory("waves");
   }

@@ -6,21 +6,45 @@
 #include <set>
 #include <string>
 
+#include "battle/battle_desc.h"
 #include "battle/battle_interface.h"
-#include "battle/battle_sys.h"
+#include "engine/core/fog.h"
+#include "engine/core/input_hooks.h"
+#include "engine/core/node_states.h"
+#include "engine/core/nodes.h"
+#include "engine/core/pools.h"
+#include "engine/core/viewports.h"
+#include "engine/core/world.h"
+#include "engine/media/sprites.h"
 #include "game/boxes_and_traps.h"
 #include "game/database/game_database.h"
+#include "game/database/item_pool.h"
+#include "game/game_audio.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
+#include "game/field_input.h"
+#include "game/game_globals.h"
 #include "game/map_special_events.h"
+#include "game/message_board.h"
+#include "game/pick_manager.h"
 #include "game/system_config.h"
 #include "platform/crt.h"
 #include "platform/qel/kbs_control.h"
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/cutscene_writer.h"
 #include "tools/datagen/game_resource_writer.h"
+#include "ui/gm_mouse.h"
 #include "ui/screen_manager.h"
+#include "world/game_camera.h"
 #include "world/game_resource.h"
+#include "world/automap_panel.h"
+#include "world/guess_game_panel.h"
+#include "world/map_scene.h"
+#include "world/mini_game_host.h"
+#include "world/scene_content.h"
+#include "world/scene_environment.h"
+#include "world/scene_markers.h"
+#include "world/scene_records.h"
 
 namespace gametest {
 namespace {
@@ -68,6 +92,7 @@ TEST_F(EventTest, RunnerCases) {
   const int tagged = AddEvent(data, {}, {{9, 0, 14}, {3, 0, 20}, {3, 0, 21}});
   const int failing = AddEvent(data, {{3, 0, 99}}, {});
   const int pausing = AddEvent(data, {}, {{6, 0, static_cast<int16_t>(failing)}, {3, 0, 30}});
+  const int talkPausing = AddEvent(data, {}, {{2, 0, static_cast<int16_t>(failing)}, {3, 0, 31}});
   const int limited = AddEvent(data, {{1, 0, 16}}, {});
   const int limited3 = AddEvent(data, {{1, 0, 3}}, {});
   const int poor = AddEvent(data, {{4, 0, -500}}, {});
@@ -97,13 +122,15 @@ TEST_F(EventTest, RunnerCases) {
          EXPECT_EQ(Runner().resultTag, 0) << "the end of a run clears the tag";
          EXPECT_EQ(Runner().lastResult, 0);
        }},
-      {"a failing script still pauses the run",
+      {"a failing script or talk still pauses the run",
        [&] {
-         Run(pausing);
-         EXPECT_EQ(Runner().TestFlag(30), 0);
-         EXPECT_EQ(Runner().top, 1);
-         Runner().RunPending();
-         EXPECT_EQ(Runner().TestFlag(30), 1);
+         for (const auto& [event, flag] : {std::pair{pausing, 30}, std::pair{talkPausing, 31}}) {
+           Run(event);
+           EXPECT_EQ(Runner().TestFlag(flag), 0) << flag;
+           EXPECT_EQ(Runner().top, 1) << flag;
+           Runner().RunPending();
+           EXPECT_EQ(Runner().TestFlag(flag), 1) << flag;
+         }
        }},
       {"run counts stop at 15; limit 16 never fails",
        [&] {
@@ -181,6 +208,7 @@ GameResourceData EncounterMaps() {
 
 TEST_F(EventTest, EncounterRolls) {
   StartWith(EncounterMaps());
+  plat::Srand(1);
   CEncounterTable table;
   table.Reset(*Game().gameResource, 1);
   ASSERT_EQ(table.enabled, 1);
@@ -235,22 +263,31 @@ TEST_F(EventTest, GroupSizeFactorZeroAndRateZero) {
 
 TEST_F(EventTest, RandomEncounterStartsOnlyWithEnemies) {
   StartWith(EncounterMaps());
+  Game().scene = new MScene("none.sb", nullptr);
   Game().encounters = new CEncounterTable;
   Game().encounters->Reset(*Game().gameResource, 2);
-  Game().state = GS_FIELD;
-  Game().tickCounter = 11;
-  EXPECT_EQ(Game().TryRandomEncounter(), 0) << "a single candidate never fills a group";
-  EXPECT_EQ(Game().state, GS_FIELD);
-  EXPECT_EQ(Game().tickCounter, 0);
+  auto elementShown = [&] { return LookupSprite(Game().mouse.cursor->sprite)->visible; };
+  // The field shows the aimer; the interface shows the cursor element.
+  for (const int mode : {1, 2}) {
+    SCOPED_TRACE(mode);
+    Game().state = GS_FIELD;
+    Game().SetCursorMode(mode);
+    Game().SetCursorShape(1, CT_NPC);
+    Game().tickCounter = 11;
+    EXPECT_EQ(Game().TryRandomEncounter(), 0) << "a single candidate never fills a group";
+    EXPECT_EQ(Game().state, GS_FIELD);
+    EXPECT_EQ(Game().tickCounter, 0);
+    EXPECT_EQ(Game().scene->camera->aimerShown, mode == 1);
+    EXPECT_EQ(elementShown(), mode == 2);
+  }
 
   Game().encounters->Reset(*Game().gameResource, 1);
   Game().tickCounter = 11;
   EXPECT_EQ(Game().TryRandomEncounter(), 1);
   EXPECT_EQ(Game().state, GS_BATTLE);
-  const std::vector<int> first = Game().battle->started.enemies;
-  EXPECT_FALSE(first.empty());
+  EXPECT_EQ(Game().bossId, 0);
   Game().StartBattle(1, 8);
-  EXPECT_EQ(Game().battle->started.battleId, 0) << "a second start is ignored";
+  EXPECT_EQ(Game().bossId, 0) << "a second start is ignored";
 }
 
 TEST_F(EventTest, BattleRecord) {
@@ -282,15 +319,21 @@ TEST_F(EventTest, BattleRecord) {
 
   Game().state = GS_FIELD;
   Game().config->shadows = 0;
+  Game().BindFieldKeys(1);
+  g_walkKeyMask = 5;
   Game().StartBattle(1, 1);
   ASSERT_EQ(Game().state, GS_BATTLE);
+  auto hook = [](int key) { return g_gameWorld->keyHooks[static_cast<size_t>(key)]->callback; };
+  EXPECT_EQ(hook(27), nullptr) << "Esc unbound";
+  EXPECT_EQ(hook(9), nullptr) << "Tab unbound";
+  EXPECT_EQ(hook('P'), OnGameKey) << "the console keys stay";
+  EXPECT_EQ(g_walkKeyMask, 0);
   const qmz::CKBSControl* keys = qmz::CKBSControl::Instance();
   EXPECT_EQ(keys->GetKey(0), 'A');
   EXPECT_EQ(keys->GetKey(1), 'D');
   EXPECT_EQ(keys->GetKey(2), 'S');
   EXPECT_EQ(keys->GetKey(3), 'W');
   EXPECT_EQ(g_battleInterface.shadowMode, 2);
-  EXPECT_EQ(Game().battle->started.battleId, 1);
   EXPECT_EQ(Game().bossId, 1);
   Game().state = GS_FIELD;
   Game().config->shadows = 1;
@@ -335,6 +378,25 @@ TEST_F(EventTest, PartyServices) {
 
 TEST_F(EventTest, RewardsAreChosenByHalvesButNeverNone) {
   StartWith(GameResourceData{});
+  plat::Srand(1);
+  for (int id : {1, 2, 3}) {
+    ITEMDESC item;
+    item.values[kItemType] = 2;
+    item.values[kItemId] = id;
+    g_gameDataBase.items.push_back(item);
+  }
+  const ITEMREWARDDESC items[] = {{2, 1, 1}, {2, 2, 1}, {2, 3, 1}};
+  std::set<int> given;  // bit i: entry i given
+  for (int i = 0; i < 200; ++i) {
+    for (int id : {1, 2, 3}) Game().itemPool->SetItemCount(2, id, 0);
+    Game().GiveItems(items, 3);
+    int mask = 0;
+    for (int id : {1, 2, 3}) mask |= Game().CountItems(2, id) << (id - 1);
+    given.insert(mask);
+  }
+  EXPECT_EQ(given, (std::set<int>{1, 2, 3, 4, 5, 6, 7})) << "every choice but none";
+
+  // Money is type 9: it is chosen like any other entry.
   const ITEMREWARDDESC money[] = {{9, 0, 1}, {9, 0, 10}, {9, 0, 100}};
   std::set<int> totals;
   for (int i = 0; i < 200; ++i) {
@@ -344,14 +406,26 @@ TEST_F(EventTest, RewardsAreChosenByHalvesButNeverNone) {
   }
   EXPECT_EQ(totals, (std::set<int>{10, 100, 110, 1000, 1010, 1100, 1110}));
 
-  const ITEMREWARDDESC withEvent[] = {{9, 0, 1}, {9, 0, 10}, {10, 0, 0}};
+  const ITEMREWARDDESC withEvent[] = {{9, 0, 1}, {2, 1, 1}, {10, 0, 0}};
   for (int i = 0; i < 20; ++i) {
     g_gameDataBase.party.SetMoney(0);
+    Game().itemPool->SetItemCount(2, 1, 0);
     Game().GiveItems(withEvent, 3);
-    EXPECT_EQ(Game().GetMoney(), 110) << "a type above 9 gives every entry";
+    EXPECT_EQ(Game().GetMoney(), 10) << "a type above 9 gives every entry";
+    EXPECT_EQ(Game().CountItems(2, 1), 1);
   }
+  // Taking an item away gives nothing: no sound, no box.
+  Game().audio->SetSoundVolume(80);
+  Game().itemPool->SetItemCount(2, 1, 3);
+  const int sounds = Game().audio->effectCount;
+  const ITEMREWARDDESC takeTwo{2, 1, -2};
+  Game().GiveItems(&takeTwo, 1);
+  EXPECT_EQ(Game().CountItems(2, 1), 1);
+  EXPECT_EQ(Game().audio->effectCount, sounds);
+
   Game().GiveItems(nullptr, 3);
   Game().GiveItems(money, -1);
+  g_gameDataBase.items.clear();
 }
 
 TEST_F(EventTest, BoxSounds) {
@@ -419,6 +493,191 @@ TEST_F(EventTest, EscSkipsAScriptUnlessAWaitIsNext) {
       Game().EndScript();
     }
   }
+}
+
+TEST_F(EventTest, AKeyedBoxStaysShutAndSilentUntilItsKeyIsUsed) {
+  StartWith(GameResourceData{});
+  Game().scene = new MScene("none.sb", nullptr);
+  SCENEANIMDESC record;
+  record.mode = 1 << 5;  // a wooden box
+  record.keyNumber = 5;
+  record.links = 1;
+  record.items = {SCENEITEMDESC{0, 9, 3}};  // 30 money
+  ANIMOBJSTATE box;
+  box.index = -1;
+  box.record = &record;
+  std::vector<ANIMOBJSTATE>& keyframed = Game().scene->content->keyframed;
+  keyframed.assign(1, box);
+  Game().audio->SetSoundVolume(80);
+  g_gameDataBase.party.SetMoney(0);
+  ITEMDESC wrongKey, key;
+  wrongKey.values[kItemType] = key.values[kItemType] = 6;
+  wrongKey.values[kItemId] = 4;
+  key.values[kItemId] = 5;
+
+  for (ITEMDESC* used : {static_cast<ITEMDESC*>(nullptr), &wrongKey}) {
+    Game().usedItem = used;
+    const int sounds = Game().audio->effectCount;
+    EXPECT_EQ(Game().OpenBox(0), 1);
+    EXPECT_EQ(Game().audio->effectCount, sounds) << "silent";
+    EXPECT_EQ(keyframed[0].state, ANIM_WAITING) << "shut";
+    EXPECT_EQ(Game().GetMoney(), 0);
+  }
+  Game().usedItem = &key;
+  const int sounds = Game().audio->effectCount;
+  EXPECT_EQ(Game().OpenBox(0), 1);
+  EXPECT_EQ(Game().audio->effectCount, sounds + 2) << "the box and the reward";
+  EXPECT_EQ(keyframed[0].state, ANIM_PLAYING);
+  EXPECT_EQ(Game().GetMoney(), 30);
+  EXPECT_EQ(Game().usedItemConsumed, 1);
+  Game().usedItem = nullptr;
+  keyframed.clear();
+}
+
+TEST_F(EventTest, LostBossBattles) {
+  GameResourceData data;
+  for (int i = 0; i < 3; ++i) AddEvent(data, {}, {});
+  StartWith(data);
+  constexpr int kAutoEvent = 2;  // relative: table index 1
+  Game().bosses.baseId = 1;
+  Game().bosses.entries = {BOSSINFODESC{{101}, kAutoEvent, 1}, BOSSINFODESC{{101}, kAutoEvent, 0},
+                           BOSSINFODESC{{101}, -1, 1}, BOSSINFODESC{{101}, -1, 0}};
+  Game().encounters = new CEncounterTable;
+  g_gameDataBase.party.members = {1};
+
+  struct Case {
+    const char* name;
+    int boss;
+    int result;
+    int hpBase;
+    int state;
+    int hpBaseAfter;
+    int lastResult;
+    int afterScript;  // the state once the event's script has ended
+  } const cases[] = {
+      {"auto event, no life left, then the end", 1, -1, -5, GS_SCRIPT, 0, 13, GS_GAMEOVER},
+      {"auto event, life left, the story goes on", 2, -1, 10, GS_SCRIPT, 10, 13, GS_SETTLE},
+      {"no auto event, the end", 3, -1, 10, GS_GAMEOVER, 10, 13, -1},
+      {"neither", 4, -1, -5, GS_SETTLE, -5, 13, -1},
+      {"won: neither is read", 1, 1, -5, GS_SETTLE, -5, 14, -1},
+      {"a lost random battle", 0, -1, -5, GS_GAMEOVER, -5, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CGDMainManSoul hero;
+    hero.id = 1;
+    hero.attributes = {{6, c.hpBase, 0}};
+    g_gameDataBase.heroes = {hero};
+    Runner().Reset();
+    Game().state = GS_BATTLE;
+    Game().encounters->currentBattleId = static_cast<int16_t>(c.boss != 0);
+    Game().bossId = c.boss;
+    Game().OnBattleEnded(c.result);
+    EXPECT_EQ(Game().state, c.state);
+    int base = 0;
+    g_gameDataBase.heroes[0].GetAttribute(6, &base);
+    EXPECT_EQ(base, c.hpBaseAfter);
+    EXPECT_EQ(Runner().lastResult, c.lastResult);
+    EXPECT_EQ(Runner().GetEventCount(kAutoEvent), c.state == GS_SCRIPT ? 1 : 0);
+    if (c.afterScript >= 0) {
+      Game().Tick(1);
+      EXPECT_EQ(Game().state, c.afterScript);
+    }
+  }
+  g_gameDataBase.heroes.clear();
+  g_gameDataBase.party.members.clear();
+}
+
+TEST_F(EventTest, AScriptHidesTheMarkersAndGivesBackFogAndCamera) {
+  StartWith(GameResourceData{});
+  MScene& scene = *(Game().scene = new MScene("none.sb", nullptr));
+  std::vector<PORTALDESC> portalRecords(1);
+  scene.portals = std::make_unique<CPortalSet>(1, &portalRecords, 0);
+  scene.portals->active[0] = 1;
+  ShowNode(scene.portals->markers[0], 1);
+  scene.automap->Show(1);
+  const int textureMemory = g_textureMemory;
+  g_textureMemory = 1;  // the device path, where the engine hears of fog
+  CSceneEnvironment& environment = *scene.content->environment;
+  environment.effectFlags |= ENV_FOG;
+  Game().sceneEffectFlags = ENV_FOG;  // what the scene's entry would have kept
+  Game().config->effects = 1;
+  environment.SetFog(255, 10, 20, 30, 123, 456);
+
+  Game().StartScript("play", -1);
+  EXPECT_EQ(scene.automap->Visible(), 0);
+  EXPECT_EQ(LookupNode(scene.portals->markers[0])->visible, 0);
+  // What a play may leave behind: its own fog and camera.
+  EnableFog(0);
+  SetFogRange(1, 2);
+  SetViewportCamera(0, 0);
+  Game().EndScript();
+  EXPECT_EQ(g_gameWorld->fogEnabled, 1);
+  EXPECT_FLOAT_EQ(g_gameWorld->fogStart, 123);
+  EXPECT_FLOAT_EQ(g_gameWorld->fogEnd, 456);
+  EXPECT_EQ(LookupViewport(0)->camera, LookupNode(scene.camera->node));
+  g_textureMemory = textureMemory;
+  scene.portals.reset();
+}
+
+TEST_F(EventTest, TheLeaderLearnsASkillAndTheBoardNamesIt) {
+  GameResourceData data;
+  data.messages.assign(125, "");
+  data.messages[124] = "Learned";
+  const int learnKnown = AddEvent(data, {}, {{10, 0, 1}});
+  const int learnUnknown = AddEvent(data, {}, {{10, 0, 5}});
+  StartWith(data);
+  CGDMainManSoul hero;
+  hero.id = 1;
+  hero.actions.resize(1);
+  hero.actions[0].name = "Slash";
+  g_gameDataBase.heroes = {hero};
+  g_gameDataBase.party.members = {1};
+  CGDMainManSoul& leader = g_gameDataBase.heroes[0];
+
+  Run(learnUnknown);
+  EXPECT_EQ(leader.HasLearnedAction(5), 1);
+  EXPECT_EQ(Game().board->board, nullptr) << "no record to name";
+  EXPECT_TRUE(traces_.Contains("Skill 5"));
+  Run(learnKnown);
+  EXPECT_EQ(leader.HasLearnedAction(1), 1);
+  ASSERT_NE(Game().board->board, nullptr);
+  EXPECT_EQ(Game().board->timer, CMessageBoard::kShowTimer);
+  g_gameDataBase.heroes.clear();
+  g_gameDataBase.party.members.clear();
+}
+
+TEST_F(EventTest, AMiniGameEndsWithItsResultAndGivesTheSceneItsEnvironmentBack) {
+  GameResourceData data;
+  const int afterWin = AddEvent(data, {}, {{9, 0, 14}, {3, 0, 50}});
+  StartWith(data);
+  MScene& scene = *(Game().scene = new MScene("none.sb", nullptr));
+  const int textureMemory = g_textureMemory;
+  g_textureMemory = 1;
+  scene.content->environment->SetFog(255, 10, 20, 30, 123, 456);
+
+  struct Case {
+    int panelState;
+    int prizes;
+  } const cases[] = {{CGuessGamePanel::kWon, 1}, {CGuessGamePanel::kLost, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.panelState);
+    Runner().Reset();
+    Game().itemPool->SetItemCount(7, 266, 0);
+    ASSERT_EQ(Runner().PushEvent(afterWin), 1);
+    Game().EnterMiniGame(0);
+    ASSERT_EQ(Game().state, GS_MINIGAME);
+    ASSERT_NE(Game().miniGame->panel, nullptr);
+    Game().miniGame->panel->state = c.panelState;
+    SetFogRange(1, 2);
+    Game().Tick(1);
+    EXPECT_NE(Game().state, GS_MINIGAME);
+    EXPECT_EQ(Game().miniGame->panel, nullptr);
+    EXPECT_EQ(Game().CountItems(7, 266), c.prizes);
+    EXPECT_EQ(Runner().TestFlag(50), c.prizes) << "the actions after the game branch on it";
+    EXPECT_FLOAT_EQ(g_gameWorld->fogStart, 123);
+  }
+  g_textureMemory = textureMemory;
 }
 
 }  // namespace
