@@ -1,4 +1,4 @@
-// The sample world's battle stage as the arena sees it.
+// The sample world's battle stage as the arena sees it, and its battle script.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "battle/battle_arena.h"
+#include "battle/battle_script.h"
 #include "engine/core/mesh_edit.h"
 #include "tests/battle/battle_fixture.h"
+#include "tests/battle/battle_sys_fixture.h"
+#include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "world/battle_scene.h"
@@ -64,6 +67,37 @@ TEST_F(SampleArenaTest, FloorRunsCounterClockwiseAndHoldsALaterWave) {
     }
   }
   stage.Release();
+}
+
+using SampleScriptTest = battletest::BattleSysTest;
+
+// Random battles and the boss's story battle are won with the wave down or
+// paralysed and lost when the hero's HP reaches 0.
+TEST_F(SampleScriptTest, WinAndLoseRulesOfTheSampleBattles) {
+  std::string error;
+  ASSERT_TRUE(datagen::WriteSampleBattleTexts("./", error)) << error;
+  for (int battle : {0, kBossId}) {
+    SCOPED_TRACE(battle);
+    sys_.reset();
+    ASSERT_EQ(StartWith({101, 102}, battle), 1);
+    CBattleScript* script = CBattleScript::Instance();
+    EXPECT_NE(script->winExpression, -1);
+    EXPECT_NE(script->loseExpression, -1);
+    EXPECT_EQ(script->Check(sys_.get(), 1), 0);
+    sys_->enemies[0]->flags |= CFightingMan::kDown;
+    EXPECT_EQ(script->Check(sys_.get(), 1), 0) << "one still stands";
+    sys_->enemies[1]->flags |= CFightingMan::kParalysed;
+    EXPECT_EQ(script->Check(sys_.get(), 1), 1);
+
+    sys_.reset();
+    ASSERT_EQ(StartWith({101}, battle), 1);
+    script = CBattleScript::Instance();
+    sys_->hero->soul->AddAttribute(6, -199);
+    EXPECT_EQ(script->Check(sys_.get(), 1), 0) << "1 HP left";
+    sys_->hero->soul->AddAttribute(6, -1);
+    EXPECT_EQ(script->Check(sys_.get(), 1), -1);
+    sys_->hero->soul->AddAttribute(6, 200);  // the party's hero, healed for the next battle
+  }
 }
 
 }  // namespace
