@@ -114,7 +114,11 @@ void SelectColumn(HOBJECT sprite, int column) {
 
 CAssX::~CAssX() = default;
 
-CUIManager::~CUIManager() { Destroy(); }
+CUIManager::~CUIManager() {
+  Destroy();
+  // The display is the kernel's only user: its button sounds go with it.
+  if (created_) qmz::ReleaseSpSounds();
+}
 
 void CUIManager::Reset() {
   qmz::CSpControl::Reset();
