@@ -106,6 +106,13 @@ void AddTextRows(CSpriteWnd& window, const TEXTROW (&rows)[N], int32_t colour) {
 
 void SetNumber(CSpriteWnd& window, int id, int value) { window.SetText(std::to_string(value).c_str(), id); }
 
+// A projected point far off the screen (behind the camera) or not a number
+// still gives a pixel the windows can hold.
+int ScreenPixel(float value) {
+  if (!(value == value)) return 0;
+  return static_cast<int>(std::clamp(value, -4096.0f, 4096.0f));
+}
+
 void SelectColumn(HOBJECT sprite, int column) {
   if (sprite) SetSpriteFrame(sprite, nullptr, &column, nullptr);
 }
@@ -274,13 +281,15 @@ void CUIManager::ShowQuickItem(int show) {
 
 void CUIManager::PlaceCircles(const VECTOR3* points, int mask) {
   if (!points) return;
+  auto centre = [](CSpButton& circle, const VECTOR3& p) {
+    circle.Move(ScreenPixel(p.x) - circle.Width() / 2, ScreenPixel(p.y) - circle.Height() / 2);
+  };
   if ((mask & 0xFFFF) == 0) {
-    circles_[kSmallCircles].Move(static_cast<int>(points[0].x) - 24, static_cast<int>(points[0].y) - 24);
+    centre(circles_[kSmallCircles], points[0]);
     return;
   }
   for (int i = 0; i < kSmallCircles; ++i)
-    if (mask & (1 << i))
-      circles_[static_cast<size_t>(i)].Move(static_cast<int>(points[i].x) - 12, static_cast<int>(points[i].y) - 12);
+    if (mask & (1 << i)) centre(circles_[static_cast<size_t>(i)], points[i]);
 }
 
 void CUIManager::ShowCircles(int show, int mask) {

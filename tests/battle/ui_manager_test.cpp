@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -269,6 +270,12 @@ TEST_F(UiManagerTest, CirclesAndCommandButtonsSendLeftButtonEventsToTheState) {
   state_.events.clear();
   Click(100, 200);
   EXPECT_EQ(state_.events, (Events{{16, 6, 0xFFFF}}));
+
+  // A point off any screen still places the circle somewhere it can stand.
+  points[0] = {std::numeric_limits<float>::quiet_NaN(), 1e30f, 0};
+  hud.PlaceCircles(points, 0x1);
+  EXPECT_EQ(hud.Circle(0).X(), -12);
+  EXPECT_EQ(hud.Circle(0).Y(), 4096 - 12);
 
   // The command buttons send their ids and are remembered; without a quick
   // item the special is disabled and sends nothing.
