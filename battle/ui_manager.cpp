@@ -219,6 +219,7 @@ void CUIManager::HideAll() {
   ShowCircles(0, (1 << kCircles) - 1);
   rewards_.Show(0);
   levelUp_.Show(0);
+  modeIcon_.StopTimeline();  // a speed mode cut short must not blink into the next battle
   modeIcon_.Show(0);
   quickItem_.Show(0);
 }

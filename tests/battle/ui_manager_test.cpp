@@ -375,7 +375,8 @@ TEST_F(UiManagerTest, HideAllClearsTheScreenAtTheBattlesEnd) {
   hud.ShowCommandPanel(-1, 1);
   hud.ShowCircles(1, 0x7F);
   hud.PlaceCircles(points, 0x3F);
-  hud.ShowModeIcon(2, 1);
+  hud.ShowModeIcon(7, 1);
+  hud.StartSpeedTimeline();
   hud.ShowQuickItem(1);
   REWARDDESC reward;
   reward.newLevel = 2;
@@ -387,6 +388,10 @@ TEST_F(UiManagerTest, HideAllClearsTheScreenAtTheBattlesEnd) {
   for (int i = 0; i < 6; ++i) windows.push_back(&hud.CommandButton(i));
   for (int i = 0; i < 7; ++i) windows.push_back(&hud.Circle(i));
   for (const CSpriteWnd* w : windows) EXPECT_FALSE(Shown(*w)) << w->Id();
+  // The speed mode's timeline ends with the battle: nothing blinks or clicks later.
+  for (int i = 0; i < 300; ++i) qmz::UpdateSpWindows(1);
+  EXPECT_FALSE(Shown(hud.ModeIcon()));
+  EXPECT_TRUE(state_.events.empty());
 }
 
 }  // namespace
