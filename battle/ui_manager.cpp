@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "battle/battle_interface.h"
@@ -58,8 +59,8 @@ constexpr int kGaugeY[3] = {11, 26, 41};
 struct TEXTROW {
   int id;
   int x, y, width;
+  int height = 20;
 };
-constexpr int kRowHeight = 20;
 constexpr TEXTROW kRewardRows[] = {
     {CUIManager::kLevelText, 140, 40, 80},       {CUIManager::kExperienceText, 140, 68, 80},
     {CUIManager::kToNextText, 140, 96, 80},      {CUIManager::kMoneyText, 140, 124, 80},
@@ -87,8 +88,7 @@ int ModeFrame(int mode) {
 }
 
 // One text surface over the whole window holding the rows, each drawn in colour.
-template <size_t N>
-void AddTextRows(CSpriteWnd& window, const TEXTROW (&rows)[N], int32_t colour) {
+void AddTextRows(CSpriteWnd& window, std::span<const TEXTROW> rows, int32_t colour) {
   qmz::CSpriteText* text = window.AddSpriteText(0, 0, window.Width(), window.Height());
   if (!text) return;
   for (const TEXTROW& row : rows) {
@@ -98,10 +98,16 @@ void AddTextRows(CSpriteWnd& window, const TEXTROW (&rows)[N], int32_t colour) {
     param.x = row.x;
     param.y = row.y;
     param.width = row.width;
-    param.height = kRowHeight;
+    param.height = row.height;
     param.colours[0] = colour;
     window.SetTextDesc("", param);
   }
+}
+
+// A hidden window with the display's colour key.
+void AddPanel(CSpriteWnd& window, const char* image, int x, int y, int width, int height, CSpriteWnd* parent) {
+  window.Create(image, x, y, width, height, kHidden, parent);
+  window.SetColorKey(CUIManager::kColourKey, 1);
 }
 
 void SetNumber(CSpriteWnd& window, int id, int value) { window.SetText(std::to_string(value).c_str(), id); }
@@ -161,11 +167,9 @@ int CUIManager::Create() {
     button.SetEventSound(kSoundPress, kPressSound);
     button.Show(0);
   }
-  commandPanel_.Create("bif0700", 53, 393, 44, 38, kHidden, this);
-  commandPanel_.SetColorKey(kColourKey, 1);
-
-  gaugeFrame_.Create("bif50100", 511, 3, 124, 51, kHidden, this);
-  gaugeFrame_.SetColorKey(kColourKey, 1);
+  const TEXTROW quickCount[] = {{kItemCountText, 20, 20, 22, 16}};
+  AddPanel(commandPanel_, "bif0700", 53, 393, 44, 38, this);
+  AddPanel(gaugeFrame_, "bif50100", 511, 3, 124, 51, this);
   const char* bars[3] = {"bif50200", "bif50300", "bif50400"};
   for (int i = 0; i < 3; ++i) {
     qmz::CSpProgressBar& bar = gauges_[static_cast<size_t>(i)];
@@ -173,44 +177,17 @@ int CUIManager::Create() {
                kBarStyle);
     bar.SetColorKey(kColourKey, 1);
   }
-  CreateRewards();
-  CreateLevelUp();
-
-  modeIcon_.Create("bicon", 5, 7, 48, 44, kHidden, this);
-  modeIcon_.SetColorKey(kColourKey, 1);
+  AddPanel(rewards_, "bifvgx", 200, 85, 240, 290, this);
+  AddTextRows(rewards_, kRewardRows, kRewardsColour);
+  AddPanel(levelUp_, "levelup0", 204, 99, 232, 250, this);
+  AddTextRows(levelUp_, kLevelUpRows, kRewardsColour);
+  AddPanel(modeIcon_, "bicon", 5, 7, 48, 44, this);
   if (modeIcon_.MainSurface()) SetSpriteGrid(modeIcon_.MainSurface(), 5, 2);
   modeIcon_.AddTimeline({kSpeedTimeline, 90, &CUIManager::SpeedTimelineStep});
-  CreateQuickItem();
+  AddPanel(quickItem_, "bift", 2, 5, 42, 38, this);
+  AddTextRows(quickItem_, quickCount, kWhite);
   HideAll();
   return 1;
-}
-
-void CUIManager::CreateRewards() {
-  rewards_.Create("bifvgx", 200, 85, 240, 290, kHidden, this);
-  rewards_.SetColorKey(kColourKey, 1);
-  AddTextRows(rewards_, kRewardRows, kRewardsColour);
-}
-
-void CUIManager::CreateLevelUp() {
-  levelUp_.Create("levelup0", 204, 99, 232, 250, kHidden, this);
-  levelUp_.SetColorKey(kColourKey, 1);
-  AddTextRows(levelUp_, kLevelUpRows, kRewardsColour);
-}
-
-void CUIManager::CreateQuickItem() {
-  quickItem_.Create("bift", 2, 5, 42, 38, kHidden, this);
-  quickItem_.SetColorKey(kColourKey, 1);
-  qmz::CSpriteText* text = quickItem_.AddSpriteText(0, 0, quickItem_.Width(), quickItem_.Height());
-  if (!text) return;
-  quickItem_.AddTextItem(text, kItemCountText);
-  qmz::SPTEXTPARAM param;
-  param.id = kItemCountText;
-  param.x = 20;
-  param.y = 20;
-  param.width = 22;
-  param.height = 16;
-  param.colours[0] = kWhite;
-  quickItem_.SetTextDesc("", param);
 }
 
 void CUIManager::HideAll() {

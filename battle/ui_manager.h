@@ -119,9 +119,6 @@ class CUIManager : public qmz::CSpControl {
   int CanUse(int check) const;
   // The event goes to the battle's current state, unless the battle is paused.
   void SendToState(int type, int a, int b);
-  void CreateRewards();
-  void CreateLevelUp();
-  void CreateQuickItem();
 
   qmz::CSpriteWnd rewards_;
   qmz::CSpriteWnd levelUp_;
