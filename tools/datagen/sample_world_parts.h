@@ -58,5 +58,7 @@ bool WriteSampleEventSounds(const std::string& root, std::string& error);
 // The menus' event notes (kinds 35 and 36) and the character page's floor texture.
 void AddSampleEventNotes(GameResourceData& r);
 bool WriteSampleMenuTextures(const std::string& root, std::string& error);
+// The battle display's pictures and the battle's music and button sounds.
+bool WriteSampleBattleHud(const std::string& root, std::string& error);
 
 }  // namespace datagen
