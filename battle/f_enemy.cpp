@@ -71,6 +71,9 @@ void CFEnemy::SetOwner(CBattleSys* battle, int id) {
   } else {
     plat::ShowMessageBox("Warning", "Canot find vertices data from src file");
   }
+  hpBar.Create(nullptr, 16, 3);
+  hpBar.Follow(boxNode);
+  ShowHpPercent();
   SetRanges(20, 100, 500, 1000);
   kind = 1;
   ResetAi();
@@ -128,6 +131,7 @@ void CFEnemy::Reset() {
   switches->Clear();
   if (body) body->ClearWeapons();
   state = nullptr;
+  hpBar.Show(0);
   soul = nullptr;
   ownSoul.reset();
   ReleaseBody();
@@ -169,7 +173,14 @@ void CFEnemy::PlayIdle() {
 }
 
 void CFEnemy::ChangeHP(int delta, int) {
-  if (soul) soul->AddAttribute(6, delta);
+  if (!soul) return;
+  soul->AddAttribute(6, delta);
+  ShowHpPercent();
+}
+
+void CFEnemy::ShowHpPercent() {
+  const int maximum = soul ? soul->GetAttribute(5) : 0;
+  hpBar.SetPercent(maximum == 0 ? 0.0f : static_cast<float>(soul->GetAttribute(6)) / static_cast<float>(maximum) * 100.0f);
 }
 
 int CFEnemy::BuildMessage(int type, BATTLEMSG* message) {
