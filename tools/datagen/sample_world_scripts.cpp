@@ -75,18 +75,16 @@ bool WriteSampleCutScene(const std::string& root, std::string& error) {
 // One enemy kind, one win rule and one camera shot: the least a battle reads.
 bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   const std::string dir = root + kBattleFolder;
-  const std::string enemyKind = std::to_string(kEnemyId);
   BattleScript script;
   script.items = {{0x10000, 0x10001, 0, 0}};
   script.expressions = {{1, 1, "0"}};
   qmz::CAMERACONTROLDESC shot{
       kBattleCameraShot, 60, {{0, {-80, -120, 60}, {0, 0, 40}, 0}, {60, {80, -120, 60}, {0, 0, 40}, 0}}};
-  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
+  // The wolf approaches (1) and attacks (4, 5).
+  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
          WriteBattleScript(dir + "sbe.sc", script, error) &&
          WriteThrowData(dir + "scriptdata.txt", {{1, {{0, 0, 0}, {50, 0, 0}}}}, error) &&
          WriteInfoNames(dir + "Info.txt", {"None", "Attack", "Guard"}, error) &&
-         WriteHitVertices(dir + "HitVertice.txt", {{enemyKind, {0, 0, 20, 10, 0, 20, -10, 0, 20, 0, 0, 40}}},
-                          error) &&
          WriteCameraControllers(dir + "camcon.cc", {shot}, error);
 }
 
