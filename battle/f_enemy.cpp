@@ -179,8 +179,8 @@ void CFEnemy::ChangeHP(int delta, int) {
 }
 
 void CFEnemy::ShowHpPercent() {
-  const int maximum = soul ? soul->GetAttribute(5) : 0;
-  hpBar.SetPercent(maximum == 0 ? 0.0f : static_cast<float>(soul->GetAttribute(6)) / static_cast<float>(maximum) * 100.0f);
+  const float maximum = soul ? static_cast<float>(soul->GetAttribute(5)) : 0.0f;
+  hpBar.SetPercent(maximum == 0 ? 0.0f : static_cast<float>(soul->GetAttribute(6)) / maximum * 100.0f);
 }
 
 int CFEnemy::BuildMessage(int type, BATTLEMSG* message) {

@@ -49,13 +49,20 @@ ItemData Item(int32_t type, int32_t id, const char* name, const char* icon, cons
   return item;
 }
 
+// What the battle reads of a weapon: its two reaches, MP cost, skill gain and base power.
+ItemData Weapon(ItemData item, int32_t reachFirst, int32_t reachSecond, int32_t mpCost, int32_t skillGain,
+                int32_t basePower) {
+  item.reachFirst = reachFirst;
+  item.reachSecond = reachSecond;
+  item.mpCost = mpCost;
+  item.skillGain = skillGain;
+  item.basePower = basePower;
+  return item;
+}
+
 std::vector<ItemData> Items() {
-  ItemData sword = Item(kWeaponType, kSwordId, kSwordName, "it_sword", "A plain blade.", 120);
-  sword.reachFirst = 40;
-  sword.reachSecond = 80;
-  sword.mpCost = 30;
-  sword.skillGain = 3;
-  sword.basePower = 12;
+  ItemData sword =
+      Weapon(Item(kWeaponType, kSwordId, kSwordName, "it_sword", "A plain blade.", 120), 40, 80, 30, 3, 12);
   sword.modifiers = {Gear(kAttackKey, 10)};
   ItemData vest = Item(kArmourType, kVestId, "Leather Vest", "it_vest", "Stiff hide.", 80);
   vest.modifiers = {Gear(kDefenceKey, 4)};
@@ -65,12 +72,8 @@ std::vector<ItemData> Items() {
   potion.useKind = 1;
   potion.modifiers = {{2, 0, kHpKey, 0, 0, 0, 30, 0}};
   ItemData herb = Item(kHerbType, kHerbId, "Herb", "it_herb", "Smells of the meadow.", 5);
-  ItemData knife = Item(kPotionType, kKnifeId, kKnifeName, "it_knife", "Thrown from afar.", 15);
-  knife.reachFirst = 150;
-  knife.reachSecond = 300;
-  knife.mpCost = 20;
-  knife.skillGain = 2;
-  knife.basePower = 8;
+  const ItemData knife =
+      Weapon(Item(kPotionType, kKnifeId, kKnifeName, "it_knife", "Thrown from afar.", 15), 150, 300, 20, 2, 8);
   return {sword, vest, charm, potion, herb, knife};
 }
 
@@ -136,8 +139,8 @@ EnemyData Enemy() {
 
 DatabaseData Database() {
   DatabaseData data;
-  const StartInventoryData start{kStartingMoney,
-                                 {{kPotionType, kKnifeId, kStartingKnives}, {kPotionType, kPotionId, kStartingPotions}}};
+  const StartInventoryData start{
+      kStartingMoney, {{kPotionType, kKnifeId, kStartingKnives}, {kPotionType, kPotionId, kStartingPotions}}};
   data.startInventories = {start, start};  // both heroes' stories
   data.items = Items();
   data.heroes = Heroes();
