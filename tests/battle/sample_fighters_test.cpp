@@ -69,7 +69,7 @@ TEST_F(SampleFightersTest, HeroesAndTheWolfSpawnWithTheirActionsAndVertices) {
   ASSERT_NE(wolf.body, nullptr);
   for (const MESHVERTEX* v : wolf.body->hitVertices) EXPECT_NE(v, nullptr);
   EXPECT_EQ(wolf.actions.size(), datagen::WolfActionIds().size());
-  EXPECT_EQ(wolf.switches->entries, (std::vector<int>{1, 4, 5})) << "approach, attacks 4 and 5";
+  for (int n : {1, 4, 5}) EXPECT_TRUE(wolf.switches->Has(n)) << n << ": approach, attacks 4 and 5";
   for (int key : {1, 7, 10, 15}) EXPECT_GT(wolf.soul->GetAttribute(key), 0) << key;
 
   ASSERT_EQ(hero.StartAction(101), 1);
