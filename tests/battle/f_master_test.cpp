@@ -4,6 +4,7 @@
 
 #include "battle/battle_camera.h"
 #include "battle/battle_interface.h"
+#include "battle/hero_states.h"
 #include "engine/core/node_transforms.h"
 #include "game/database/game_database.h"
 #include "platform/crt.h"
@@ -18,6 +19,16 @@ constexpr int kKnife = 9;
 constexpr int kSwordCost = 30;
 constexpr int kSwordGain = 4;
 const std::vector<int> kIds = {11, 101, 119, 120, 300, 301, 302, 320, 601};
+
+// The hero's turn as far as a blow's outcome goes.
+class HitRecorder : public CMasterState {
+ public:
+  int OnHeroHit(CBattleSys*, int kind) override {
+    kinds.push_back(kind);
+    return 1;
+  }
+  std::vector<int> kinds;
+};
 
 int g_usedItems = 0;
 int g_itemCount = 0;
@@ -155,6 +166,8 @@ TEST_F(MasterTest, ReachTableAndCommandMap) {
 TEST_F(MasterTest, BlowsHurtBlockOrFellTheHero) {
   AddHero(1, 1);
   master_.SetOwner(sys_.get(), 1);
+  HitRecorder turn;
+  sys_->state = &turn;
   // The first seed whose first draw blocks (rand() mod 5 = 0) and one that hurts.
   unsigned blockSeed = 0, hurtSeed = 0;
   for (unsigned s = 1; !blockSeed || !hurtSeed; ++s) {
@@ -184,6 +197,8 @@ TEST_F(MasterTest, BlowsHurtBlockOrFellTheHero) {
     EXPECT_EQ(Attr(17), 6) << "the special gauge gains twice the gain per blow";
     EXPECT_TRUE(master_.flags & CFMaster::kHitReaction);
     EXPECT_EQ(master_.GetTimer(CFMaster::kHitReaction), master_.GetActionLength());
+    EXPECT_EQ(sys_->hud.Gauge(0).Percent(), (200 - c.damage) * 100 / 200) << "the HP gauge";
+    EXPECT_EQ(sys_->hud.Gauge(2).Percent(), 6) << "the special gauge";
   }
 
   // A weak blow still does 1; a blow to a spent hero fells it.
@@ -196,6 +211,9 @@ TEST_F(MasterTest, BlowsHurtBlockOrFellTheHero) {
   EXPECT_EQ(Attr(6), 0);
   EXPECT_TRUE(master_.flags & CFightingMan::kDown);
   EXPECT_EQ(master_.body->current[ACTIONDESC::ID], 601);
+  EXPECT_EQ(turn.kinds, (std::vector<int>{1, 2, 1, 1, -1})) << "the turn hears hurt, blocked and down";
+  EXPECT_EQ(sys_->hud.Gauge(0).Percent(), 0);
+  sys_->state = nullptr;
 }
 
 TEST_F(MasterTest, BlowsAreIgnoredDuringTheFinishingMoveAndOtherMessagesAlways) {
@@ -286,6 +304,7 @@ TEST_F(MasterTest, MessagesCarryPowerAndCostTheirPrice) {
   EXPECT_EQ(attack.Get(1), 4);
   EXPECT_EQ(attack.Get(2), 2);
   EXPECT_EQ(Attr(8), 200 - kSwordCost);
+  EXPECT_EQ(sys_->hud.Gauge(1).Percent(), (200 - kSwordCost) * 100 / 400) << "the MP gauge";
   EXPECT_EQ(Attr(kSword + 20), 500 + kSwordGain);
   EXPECT_EQ(g_usedItems, 1);
   EXPECT_TRUE(master_.flags & CFMaster::kAttacking);
