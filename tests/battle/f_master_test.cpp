@@ -4,6 +4,7 @@
 
 #include "battle/battle_camera.h"
 #include "battle/battle_interface.h"
+#include "battle/battle_script.h"
 #include "battle/hero_states.h"
 #include "engine/core/node_transforms.h"
 #include "game/database/game_database.h"
@@ -260,6 +261,23 @@ TEST_F(MasterTest, CommandChecksNeedTheirMp) {
   g_itemCount = 1;
   SetAttr(8, 150);
   EXPECT_EQ(master_.CanUse(CFMaster::CHECK_SPECIAL), 0);
+
+  // The battle script's keys: a command switched off, the targeted attack's limit.
+  CBattleScript* script = CBattleScript::Instance();
+  const std::vector<int> savedLimits = script->limits;
+  const size_t first = script->store->limits.size();
+  script->store->limits.push_back({0, 0x10000, 0x20001, 0});
+  script->store->limits.push_back({0, 0x10000, 0x20009, 2});
+  script->limits = {static_cast<int>(first), static_cast<int>(first + 1)};
+  SetAttr(8, 200);
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_PARALYSE), 0) << "key 0x20001 off";
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_SNATCH), 1) << "a key the script does not name is on";
+  master_.useCount = 1;
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_TARGETED), 1);
+  master_.useCount = 2;
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_TARGETED), 0) << "the battle's limit of targeted attacks";
+  script->limits = savedLimits;
+  script->store->limits.resize(first);
 
   AddHero(1, 1, 0);
   master_.Reset();
