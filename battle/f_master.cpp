@@ -7,6 +7,7 @@
 #include "battle/battle_camera.h"
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
+#include "battle/hero_states.h"
 #include "battle/tarnwick.h"
 #include "game/database/game_database.h"
 #include "platform/crt.h"
@@ -142,10 +143,7 @@ int CFMaster::Update(int frames) {
 int CFMaster::Percent(int value, int maximum) { return maximum == 0 ? 0 : value * 100 / maximum; }
 
 void CFMaster::ShowGauge(int key, int maxKey) {
-  if (!soul) return;
-  const int percent = Percent(soul->GetAttribute(key), soul->GetAttribute(maxKey));
-  // MINIMAL: the heads-up display is not built; the gauge is not drawn.
-  (void)percent;
+  if (soul && owner) owner->hud.SetGauge(key, Percent(soul->GetAttribute(key), soul->GetAttribute(maxKey)));
 }
 
 void CFMaster::ChangeHP(int delta, int) {
@@ -334,8 +332,8 @@ int CFMaster::ReceiveMessage(BATTLEMSG* message) {
   return 1;
 }
 
-void CFMaster::NotifyHeroHit(int) {
-  // MINIMAL: the hero turn states are not built; nobody hears of the blow.
+void CFMaster::NotifyHeroHit(int outcome) {
+  if (auto* turn = owner ? dynamic_cast<CMasterState*>(owner->state) : nullptr) turn->OnHeroHit(owner, outcome);
 }
 
 void CFMaster::GetHP(int* hp, int* maximum) const {

@@ -51,3 +51,6 @@ int CMasterState::Input(CBattleSys* sys, int type, int a, int b) {
   }
   return 1;
 }
+
+// MINIMAL: the hurt and block sounds and each hero's mode changes are not built.
+int CMasterState::OnHeroHit(CBattleSys*, int) { return 1; }

@@ -9,6 +9,8 @@ class CMasterState : public CKBSState {
  public:
   int Update(CBattleSys* sys, int frames) override;
   int Input(CBattleSys* sys, int type, int a, int b) override;
+  // A blow reached the hero: kind 1 hurt, 2 blocked, -1 down.
+  virtual int OnHeroHit(CBattleSys* sys, int kind);
 };
 
 // The first hero's turn.

@@ -128,6 +128,8 @@ std::vector<PictureSpec> SampleMenuPictures() {
       {"it_charm", 46, 46, 1, 1, Icon(Knot)},
       {"it_potion", 46, 46, 1, 1, Icon(Flask)},
       {"it_herb", 46, 46, 1, 1, Icon(Leaf)},
+      {"it_tonic", 46, 46, 1, 1, Icon(Flask)},
+      {"it_knife", 46, 46, 1, 1, Icon(Blade)},
   };
   for (const char* name : {"if_mb0100", "if_mb0200", "if_mb0300", "if_mb0400"})
     pictures.push_back({name, 136, 30, 1, 3, Button});

@@ -75,7 +75,6 @@ bool WriteSampleCutScene(const std::string& root, std::string& error) {
 // One enemy kind, the win and lose rules and one camera shot: the least a battle reads.
 bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   const std::string dir = root + kBattleFolder;
-  const std::string enemyKind = std::to_string(kEnemyId);
   // Item 0: every enemy of the wave down or paralysed; item 1: the hero's HP
   // at or below 0. Random battles (id 0) and the boss's story battle are won
   // by the first and lost by the second.
@@ -87,12 +86,11 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   }
   qmz::CAMERACONTROLDESC shot{
       kBattleCameraShot, 60, {{0, {-80, -120, 60}, {0, 0, 40}, 0}, {60, {80, -120, 60}, {0, 0, 40}, 0}}};
-  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
+  // The wolf approaches (1) and attacks (4, 5).
+  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
          WriteBattleScript(dir + "sbe.sc", script, error) &&
          WriteThrowData(dir + "scriptdata.txt", {{1, {{0, 0, 0}, {50, 0, 0}}}}, error) &&
          WriteInfoNames(dir + "Info.txt", {"None", "Attack", "Guard"}, error) &&
-         WriteHitVertices(dir + "HitVertice.txt", {{enemyKind, {0, 0, 20, 10, 0, 20, -10, 0, 20, 0, 0, 40}}},
-                          error) &&
          WriteCameraControllers(dir + "camcon.cc", {shot}, error);
 }
 

@@ -30,13 +30,6 @@ std::vector<UiPictureDesc> SampleShopPictures() {
       {"if5200", 140, 84, 1, kPanel},
       {"ifbtn02", 39, 19, 3, kButton},
       {"ifbtn03", 39, 19, 3, kButton},
-      // The database's items.
-      {"it_sword", 46, 46, 1, kIcon},
-      {"it_vest", 46, 46, 1, kIcon},
-      {"it_charm", 46, 46, 1, kIcon},
-      {"it_potion", 46, 46, 1, kIcon},
-      {"it_herb", 46, 46, 1, kIcon},
-      {"it_tonic", 46, 46, 1, kIcon},
   };
 }
 
