@@ -1,5 +1,8 @@
 #include "battle/battle_sys.h"
 
+#include <string.h>
+#include <strings.h>
+
 #include <cstdio>
 
 #include "battle/after_image.h"
@@ -77,8 +80,11 @@ int CBattleSys::Start(BATTLEDESC battle, int extraValue) {
   auto* society = dynamic_cast<CSocietyExt*>(CGCBase::owner);
 
   // The arena first: without ground to stand on nothing is started.
+  // Map records may already carry the extension.
+  const int length = static_cast<int>(strnlen(battle.sceneName, sizeof battle.sceneName));
+  const bool named = length > 3 && strncasecmp(battle.sceneName + length - 3, ".sb", 3) == 0;
   char fileName[sizeof battle.sceneName + 4];
-  std::snprintf(fileName, sizeof fileName, "%s.sb", battle.sceneName);
+  std::snprintf(fileName, sizeof fileName, named ? "%.*s" : "%.*s.sb", length, battle.sceneName);
   auto stage = std::make_unique<CBattleScene>(fileName, kArenaFolder);
   stage->BuildContent();
   if (!stage->Content() || !stage->Content()->terrain) {

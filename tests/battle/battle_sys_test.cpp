@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,17 @@ TEST_F(BattleSysTest, StartRefusesAndChangesNothing) {
     EXPECT_EQ(BoxesWith(kInvalidScene) - before, c.box ? 1 : 0);
     sys_.reset();
   }
+}
+
+TEST_F(BattleSysTest, ArenaNamesWithAndWithoutTheirExtension) {
+  Make();
+  EXPECT_EQ(sys_->Start(Desc({101}, 0, "BA01.SB"), 0), 1) << "a map record's name as it stands";
+  sys_->End();
+  // A name that fills its field without an end is read within it.
+  BATTLEDESC full = Desc({101});
+  std::fill(std::begin(full.sceneName), std::end(full.sceneName), 'x');
+  EXPECT_EQ(sys_->Start(full, 0), 0);
+  EXPECT_EQ(BoxesWith(kInvalidScene), 1);
 }
 
 TEST_F(BattleSysTest, StartPlacesTheHeroAndTheFirstWave) {
