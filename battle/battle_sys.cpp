@@ -165,15 +165,16 @@ int CBattleSys::Finish(int result) {
   return 1;
 }
 
+void CBattleSys::CutAction(CTarnwick* body) {
+  if (!body) return;
+  body->currentFrame = body->current[ACTIONDESC::END];
+  body->StopMotion(1);
+}
+
 void CBattleSys::CutActions() {
-  auto cut = [](CTarnwick* body) {
-    if (!body) return;
-    body->currentFrame = body->current[ACTIONDESC::END];
-    body->StopMotion(1);
-  };
-  if (hero) cut(hero->body);
+  if (hero) CutAction(hero->body);
   for (int i = 0; i < enemyCount; ++i) {
-    if (enemies[i]) cut(enemies[i]->body);
+    if (enemies[i]) CutAction(enemies[i]->body);
   }
 }
 

@@ -20,6 +20,7 @@ class CKBSConsole;
 class CKBSState;
 class CMenuAgency;
 class CSceneContent;
+class CTarnwick;
 class CXPTrapManager;
 class CXShot;
 class CXWave;
@@ -105,6 +106,9 @@ class CBattleSys : public CGCBase {
   // 1 when the next wave came, 0 when the battle is won.
   int NextWave();
 
+  // The body's running action jumps to its last frame and stops moving it.
+  static void CutAction(CTarnwick* body);
+
   HOBJECT HeroBodyNode() const;
   CSceneContent* ArenaContent() const;
 
@@ -163,7 +167,7 @@ class CBattleSys : public CGCBase {
   void PlaceFirstWave(int fixedPlace);
   void PlaceLaterWave();
   void ReleaseEnemies();
-  // Cuts every body's running action to its end.
+  // Cuts the hero's and every enemy's running action to its end.
   void CutActions();
   void PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction);
 };
