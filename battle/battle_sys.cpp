@@ -76,7 +76,8 @@ void CBattleSys::LoadBattleData() {
 }
 
 int CBattleSys::Start(BATTLEDESC battle, int extraValue) {
-  if (!CGCBase::owner || !overlay || !battle.sceneName[0]) return 0;
+  // A battle already running is never replaced under its fighters.
+  if (!CGCBase::owner || !overlay || !battle.sceneName[0] || running) return 0;
   auto* society = dynamic_cast<CSocietyExt*>(CGCBase::owner);
 
   // The arena first: without ground to stand on nothing is started.

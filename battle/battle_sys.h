@@ -57,8 +57,9 @@ class CBattleSys : public CGCBase {
   explicit CBattleSys(CMenuAgency* owner = nullptr);
   ~CBattleSys() override;
 
-  // 1 when the battle started; 0 without society or owner or with an empty
-  // scene name (nothing changed), or when the arena has no terrain.
+  // 1 when the battle started; 0 without society or owner, with an empty
+  // scene name, an arena without terrain or a battle already running
+  // (nothing changed).
   int Start(BATTLEDESC battle, int extraValue);
   // 0 when no battle runs.
   int End();
