@@ -170,7 +170,9 @@ class CBattleSys : public CGCBase {
   void ReleaseEnemies();
   // Cuts the hero's and every enemy's running action to its end.
   void CutActions();
-  void PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction);
+  // Places the node facing the direction and drops it onto the arena floor;
+  // the engine's move result (MOVE_DONE when it stands on the floor).
+  int PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction);
 };
 
 // The one battle system, set by its constructor.
