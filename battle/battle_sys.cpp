@@ -1,5 +1,8 @@
 #include "battle/battle_sys.h"
 
+#include <string.h>
+#include <strings.h>
+
 #include <cstdio>
 
 #include "battle/after_image.h"
@@ -73,12 +76,16 @@ void CBattleSys::LoadBattleData() {
 }
 
 int CBattleSys::Start(BATTLEDESC battle, int extraValue) {
-  if (!CGCBase::owner || !overlay || !battle.sceneName[0]) return 0;
+  // A battle already running is never replaced under its fighters.
+  if (!CGCBase::owner || !overlay || !battle.sceneName[0] || running) return 0;
   auto* society = dynamic_cast<CSocietyExt*>(CGCBase::owner);
 
   // The arena first: without ground to stand on nothing is started.
+  // Map records may already carry the extension.
+  const int length = static_cast<int>(strnlen(battle.sceneName, sizeof battle.sceneName));
+  const bool named = length > 3 && strncasecmp(battle.sceneName + length - 3, ".sb", 3) == 0;
   char fileName[sizeof battle.sceneName + 4];
-  std::snprintf(fileName, sizeof fileName, "%s.sb", battle.sceneName);
+  std::snprintf(fileName, sizeof fileName, named ? "%.*s" : "%.*s.sb", length, battle.sceneName);
   auto stage = std::make_unique<CBattleScene>(fileName, kArenaFolder);
   stage->BuildContent();
   if (!stage->Content() || !stage->Content()->terrain) {
@@ -159,15 +166,16 @@ int CBattleSys::Finish(int result) {
   return 1;
 }
 
+void CBattleSys::CutAction(CTarnwick* body) {
+  if (!body) return;
+  body->currentFrame = body->current[ACTIONDESC::END];
+  body->StopMotion(1);
+}
+
 void CBattleSys::CutActions() {
-  auto cut = [](CTarnwick* body) {
-    if (!body) return;
-    body->currentFrame = body->current[ACTIONDESC::END];
-    body->StopMotion(1);
-  };
-  if (hero) cut(hero->body);
+  if (hero) CutAction(hero->body);
   for (int i = 0; i < enemyCount; ++i) {
-    if (enemies[i]) cut(enemies[i]->body);
+    if (enemies[i]) CutAction(enemies[i]->body);
   }
 }
 

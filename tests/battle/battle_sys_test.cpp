@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,26 @@ TEST_F(BattleSysTest, StartRefusesAndChangesNothing) {
     EXPECT_EQ(BoxesWith(kInvalidScene) - before, c.box ? 1 : 0);
     sys_.reset();
   }
+}
+
+TEST_F(BattleSysTest, ARunningBattleIsNotStartedAgain) {
+  ASSERT_EQ(StartWith({101, 102}, 2), 1);
+  CFMaster* hero = sys_->hero;
+  EXPECT_EQ(sys_->Start(Desc({103}, 5), 0), 0);
+  EXPECT_EQ(sys_->desc.battleId, 2);
+  EXPECT_EQ(sys_->hero, hero);
+  EXPECT_EQ(sys_->enemyCount, 2);
+}
+
+TEST_F(BattleSysTest, ArenaNamesWithAndWithoutTheirExtension) {
+  Make();
+  EXPECT_EQ(sys_->Start(Desc({101}, 0, "BA01.SB"), 0), 1) << "a map record's name as it stands";
+  sys_->End();
+  // A name that fills its field without an end is read within it.
+  BATTLEDESC full = Desc({101});
+  std::fill(std::begin(full.sceneName), std::end(full.sceneName), 'x');
+  EXPECT_EQ(sys_->Start(full, 0), 0);
+  EXPECT_EQ(BoxesWith(kInvalidScene), 1);
 }
 
 TEST_F(BattleSysTest, StartPlacesTheHeroAndTheFirstWave) {
@@ -181,13 +203,22 @@ TEST_F(BattleSysTest, TooFewPlacesShowTheBoxAndStillPlaceEveryone) {
   ASSERT_TRUE(datagen::WriteSceneFile("BattleScene/small.sb", small, error)) << error;
 
   Make();
-  ASSERT_EQ(sys_->Start(Desc({101, 101, 101}, 0, "small"), 0), 1);
+  ASSERT_EQ(sys_->Start(Desc({101, 101, 101, 101, 101, 102, 103}, 0, "small"), 0), 1);
   EXPECT_EQ(BoxesWith(kInvalidScene), 1);
-  ASSERT_EQ(sys_->enemyCount, 3);
-  for (int i = 0; i < 3; ++i) {
-    const VECTOR3 at = NodePosition(sys_->enemies[i]->body->Node());
-    EXPECT_NEAR(std::hypot(at.x, at.y), 200, 0.5f) << "on the ring";
+  for (int wave : {5, 2}) {
+    SCOPED_TRACE(wave);
+    ASSERT_EQ(sys_->enemyCount, wave);
+    std::vector<VECTOR3> places;
+    for (int i = 0; i < wave; ++i) {
+      const VECTOR3 at = NodePosition(sys_->enemies[i]->body->Node());
+      EXPECT_NEAR(std::hypot(at.x, at.y), 200, 0.5f) << "on the ring";
+      for (const VECTOR3& other : places) EXPECT_GT(GroundDistance(at, other), 100) << "spread around it";
+      places.push_back(at);
+      sys_->enemies[i]->flags |= CFightingMan::kDown;
+    }
+    sys_->NextWave();
   }
+  EXPECT_EQ(BoxesWith(kInvalidScene), 2) << "once for each wave";
 }
 
 TEST_F(BattleSysTest, TheSceneAdvancesOnEveryDividerthUpdate) {
