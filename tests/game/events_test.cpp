@@ -324,7 +324,8 @@ TEST_F(EventTest, BattleRecord) {
   Game().StartBattle(1, 1);
   ASSERT_EQ(Game().state, GS_BATTLE);
   auto hook = [](int key) { return g_gameWorld->keyHooks[static_cast<size_t>(key)]->callback; };
-  EXPECT_EQ(hook(27), nullptr) << "Esc unbound";
+  EXPECT_NE(hook(27), nullptr) << "Esc reaches the battle through the overlay";
+  EXPECT_NE(hook(27), OnGameKey) << "the field's Esc is gone";
   EXPECT_EQ(hook(9), nullptr) << "Tab unbound";
   EXPECT_EQ(hook('P'), OnGameKey) << "the console keys stay";
   EXPECT_EQ(g_walkKeyMask, 0);
