@@ -19,6 +19,9 @@
 
 namespace {
 
+// The pick manager keeps listed indices in bytes: later ones are not listed.
+constexpr size_t kListedLimit = 256;
+
 bool StartsWith(const std::string& text, const char* head) {
   return strncasecmp(text.c_str(), head, std::char_traits<char>::length(head)) == 0;
 }
@@ -47,7 +50,7 @@ void CGame::BuildNpcLists() {
   npcsL.clear();
   if (!scene || !scene->content) return;
   const auto& people = scene->content->people;
-  for (size_t i = 0; i < people.size(); ++i) {
+  for (size_t i = 0; i < people.size() && i < kListedLimit; ++i) {
     const CSceneNpc& person = *people[i];
     if (!person.npc || (person.flags & NPC_HIDDEN)) continue;
     const int index = static_cast<int>(i);
@@ -70,7 +73,7 @@ void CGame::BuildObjectLists() {
   plainObjects.clear();
   if (!scene || !scene->content) return;
   CSceneContent& content = *scene->content;
-  for (size_t i = 0; i < content.objects.size(); ++i) {
+  for (size_t i = 0; i < content.objects.size() && i < kListedLimit; ++i) {
     const SCENEOBJECTDESC& object = *content.objects[i];
     const int index = static_cast<int>(i);
     if (StartsWith(object.name, "_CHK")) {

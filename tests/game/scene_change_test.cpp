@@ -301,7 +301,6 @@ TEST_F(SceneChange, EntryBuildsTheListsAndVolumes) {
   EXPECT_EQ(Game().bodyTriggerGroups[0].triggers, (std::vector<int>{0, 2}));
   EXPECT_EQ(Game().bodyTriggerGroups[1].group, 7);
   EXPECT_EQ(Game().battleZones, 1);
-  EXPECT_EQ(Game().encounters->enabled, 0);
   EXPECT_EQ(Game().npcVolumes.size(), Game().scene->content->people.size());
   EXPECT_EQ(Game().objectVolumes.size(), Game().scene->content->objects.size());
   EXPECT_GT(Game().walkerVolume.height, 0);
