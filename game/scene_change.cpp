@@ -215,6 +215,11 @@ int CGame::LoadScene(const std::string& name, int entry) {
   }
   if (scene) scene->Unload(entry != kNewGameEntry);
   if (!scene || !scene->mapRecord) {
+    // Nothing may point into the scene just unloaded.
+    BuildNpcLists();
+    BuildObjectLists();
+    BuildTriggerLists();
+    BuildCollisionVolumes();
     state = GS_FIELD;
     ShowLoading(0, 0);
     return 0;

@@ -277,6 +277,8 @@ TEST_F(SceneChange, EntryPointsMissingFilesTheWorldMapAndScenesWithoutARecord) {
   Game().GoToScene("a004.SB", 1);
   EXPECT_EQ(Game().state, GS_FIELD) << "no map record to leave";
   EXPECT_EQ(Game().loading, nullptr);
+  EXPECT_TRUE(Game().objectVolumes.empty() && Game().walkInTriggers.empty()) << "nothing of the unloaded scene";
+  Tick(3);  // the field goes on over an empty scene
 }
 
 TEST_F(SceneChange, EntryBuildsTheListsAndVolumes) {
