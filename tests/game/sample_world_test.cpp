@@ -98,6 +98,13 @@ TEST_F(SampleWorldGame, ANewGameStartsInTheVillageAndItsPortalLeadsToTheMeadow) 
   Game().walker->GetPosition(&at, nullptr);
   EXPECT_NEAR(at.x, -450, 1e-3);
   EXPECT_NEAR(at.y, 0, 1e-3);
+
+  // Events and saves name scenes by map row: the row's name plus ".SB".
+  Game().GoToSceneIndex(kVillageRow - 1, 2);
+  EXPECT_EQ(Game().scene->sceneName, "a004.SB");
+  Game().walker->GetPosition(&at, nullptr);
+  EXPECT_NEAR(at.x, 450, 1e-3);
+  EXPECT_NEAR(at.y, -300, 1e-3);
 }
 
 }  // namespace

@@ -6,14 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "components/mix_creature.h"
 #include "components/sword_man.h"
 #include "cutscene/cut_scene_player.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
+#include "game/field_input.h"
 #include "game/field_walker.h"
 #include "game/game_audio.h"
 #include "game/message_board.h"
 #include "game/scene_change.h"
+#include "game/system_config.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "tests/game/game_fixture.h"
@@ -28,6 +31,8 @@
 #include "world/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
+#include "world/scene_environment.h"
+#include "world/scene_markers.h"
 #include "world/scene_npc.h"
 #include "world/scene_records.h"
 #include "world/world_map_screen.h"
@@ -79,8 +84,14 @@ SceneFileData Meadow() {
   s.points = {{4, {0, 450, 0}, {0, -1, 0}}};
   datagen::ScenePersonData hidden = worldtest::Person("Ghost", {-300, 300, 0});
   hidden.flags = SCENEPERSONDESC::kHide;
-  s.people = {worldtest::Person("Mira", {200, 200, 0}), worldtest::Person("Wall", {-200, 200, 0}),
-              worldtest::Person("Hank", {200, -200, 0}), worldtest::Person("Olga", {-200, -200, 0}), hidden};
+  datagen::ScenePersonData hank = worldtest::Person("Hank", {200, -200, 0});
+  datagen::SceneAnimData route;
+  route.mode = 1;
+  route.plays = 100;
+  route.positionKeys = {{0, {200, -200, 0}}, {90, {200, -450, 0}}};
+  hank.routine = route;
+  s.people = {worldtest::Person("Mira", {200, 200, 0}), worldtest::Person("Wall", {-200, 200, 0}), hank,
+              worldtest::Person("Olga", {-200, -200, 0}), hidden};
   s.objects.push_back(Named("house"));
   s.objects.push_back(Named("_chkBox"));
   s.objects.push_back(Named("_WWWwall"));
@@ -108,8 +119,8 @@ class SceneChange : public GameTest {
       const char* scene;
       const char* caption;
       uint8_t phase;
-    } maps[] = {{"a004.SB", "Village", 1}, {"e001.SB", "Meadow", 1}, {"n001.SB", "Night", 2},
-                {"K035.SB", "Dusk", 0},    {"B006.SB", "Dawn", 0},   {"L002.SB", "Dawn", 0}};
+    } maps[] = {{"a004", "Village", 1}, {"e001", "Meadow", 1}, {"n001", "Night", 2},
+                {"K035", "Dusk", 0},    {"B006", "Dawn", 0},   {"L002", "Dawn", 0}};
     for (const auto& m : maps) {
       datagen::MapData row;
       row.scene = m.scene;
@@ -358,6 +369,97 @@ TEST_F(SceneChange, SnapshotsRestoreOnlyWhenTheCountsMatch) {
   mira->MoveTo({-50, -60, 0});
   Game().RestoreNpcSnapshots();
   EXPECT_NEAR(mira->position.x, -50, 1e-3) << "one snapshot short: nothing restored";
+}
+
+TEST_F(SceneChange, AWalkingNpcWalksOnToItsSavedRoutePoint) {
+  NewGameInTheField();
+  Game().GoToScene("e001.SB", 4);
+  CSceneNpc* hank = Person("Hank");
+  ASSERT_NE(hank, nullptr);
+  ASSERT_NE(hank->person.routine, nullptr);
+  struct Case {
+    int waypoint;
+    float targetY;
+  };
+  // Past the route the first point is taken.
+  for (const Case c : {Case{1, -450}, Case{0, -200}, Case{7, -200}}) {
+    Game().SaveNpcSnapshots();
+    Game().npcSnapshots[2].state = NPCR_WALKING;
+    Game().npcSnapshots[2].waypoint = c.waypoint;
+    Game().npcSnapshots[2].pose = 1;
+    Game().RestoreNpcSnapshots();
+    EXPECT_EQ(hank->state, NPCR_WALKING) << c.waypoint;
+    EXPECT_NEAR(hank->walkTarget.y, c.targetY, 1e-3) << c.waypoint;
+    EXPECT_EQ(hank->pose, 1);
+  }
+  // A route without points ends the walk.
+  hank->person.routine->positionKeys.clear();
+  Game().RestoreNpcSnapshots();
+  EXPECT_EQ(hank->state, NPCR_FINISHED);
+}
+
+TEST_F(SceneChange, DisplaySettingsSwitchEffectsShadowsAndDistances) {
+  NewGameInTheField();
+  Game().GoToScene("e001.SB", 4);
+  CSystemConfig& config = *Game().config;
+  CSceneEnvironment& environment = *Game().scene->content->environment;
+  Game().sceneEffectFlags = ENV_FOG | ENV_FLARE;
+  CGCBMixCreature& mira = *Person("Mira")->creature;
+  struct Case {
+    int software, effects, shadows;
+    int flags, shadowMode, shadowDetail;
+  };
+  const Case cases[] = {{0, 1, 1, ENV_FOG | ENV_FLARE, 16, 1},
+                        {0, 0, 0, 0, 2, 0},
+                        {1, 1, 1, 0, -1, -1}};
+  for (const Case& c : cases) {
+    config.softwareRendering = c.software;
+    config.effects = static_cast<uint8_t>(c.effects);
+    config.shadows = static_cast<uint8_t>(c.shadows);
+    config.detailDistance = 1234.0f + c.software;
+    Game().ApplyDisplaySettings();
+    EXPECT_EQ(environment.GetEffectFlags(), c.flags) << c.software << c.effects;
+    EXPECT_FLOAT_EQ(Game().scene->cullingDistance, 1234.0f + c.software);
+    if (c.shadowMode >= 0) {
+      EXPECT_EQ(mira.shadowMode, c.shadowMode);
+      EXPECT_EQ(Game().walker->creature->shadowMode, c.shadowMode);
+      EXPECT_EQ(Game().scene->shadowDetail, c.shadowDetail);
+    }
+    EXPECT_EQ(mira.shadowEnabled, c.software ? 0 : 1);
+  }
+
+  // Hiding turns the effects off and hands the input to the overlay; a
+  // partial show moves only the portal markers and ambient sounds.
+  config.softwareRendering = 0;
+  Game().ShowScene(0, 0);
+  EXPECT_EQ(environment.GetEffectFlags(), 0);
+  Game().ShowScene(1, 1);
+  EXPECT_EQ(environment.GetEffectFlags(), ENV_FOG | ENV_FLARE);
+}
+
+TEST_F(SceneChange, MapRowsSkippedScriptsAndTheWorldMapKeys) {
+  NewGameInTheField();
+  Game().GoToSceneIndex(1, 4);
+  EXPECT_EQ(SceneName(), "e001.SB") << "row 1 counted from 0";
+  Game().GoToSceneIndex(99, 1);
+  EXPECT_EQ(SceneName(), "e001.SB");
+
+  // Esc's skip ends a travel script at the next tick.
+  Game().GoToScene("n001.SB", 1);
+  ASSERT_EQ(Game().state, GS_AREA_CHANGE);
+  Game().skipScript = 1;
+  Tick();
+  EXPECT_EQ(SceneName(), "n001.SB");
+
+  // The world map takes the mouse: the walk keys no longer walk.
+  ASSERT_TRUE(TickOut(GS_SETTLE));
+  Game().GoToScene("map01", 1);
+  ASSERT_EQ(Game().state, GS_WORLD_MAP);
+  Post(plat::WM_KEYDOWN, 'W');
+  Pass();
+  EXPECT_EQ(g_walkKeyMask, 0);
+  Post(plat::WM_KEYUP, 'W');
+  Pass();
 }
 
 }  // namespace
