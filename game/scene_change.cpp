@@ -4,12 +4,9 @@
 
 #include <strings.h>
 
-#include <cmath>
-
-#include "components/mix_creature.h"
+#include "battle/battle_sys.h"
 #include "components/society_ext.h"
 #include "components/sword_man.h"
-#include "battle/battle_sys.h"
 #include "cutscene/cut_scene_player.h"
 #include "engine/core/back_buffer.h"
 #include "engine/core/frame_timers.h"
@@ -21,7 +18,6 @@
 #include "game/field_walker.h"
 #include "game/force_feedback_mouse.h"
 #include "game/game.h"
-#include "game/game_audio.h"
 #include "game/map_special_events.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
