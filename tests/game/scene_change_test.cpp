@@ -281,6 +281,13 @@ TEST_F(SceneChange, EntryPointsMissingFilesTheWorldMapAndScenesWithoutARecord) {
   EXPECT_EQ(Game().worldMap, nullptr);
   EXPECT_EQ(SceneName(), "e001.SB");
   EXPECT_NEAR(WalkerAt().y, 450, 1e-3);
+  // Another scene is loaded.
+  Game().GoToScene("map00", 1);
+  OnWorldMapResult("a004.SB", 2);
+  Tick();
+  EXPECT_EQ(Game().worldMap, nullptr);
+  EXPECT_EQ(SceneName(), "a004.SB");
+  EXPECT_NEAR(WalkerAt().x, -200, 1e-3);
 
   Game().GoToScene("lost.SB", -1);
   EXPECT_EQ(SceneName(), "lost.SB");
