@@ -243,8 +243,7 @@ int CEventRunner::ExecuteAction(const EVENTACTIONDESC* action) {
       if (game->scene) game->scene->StartFade(value, 1);
       return 0;
     case 17:
-      if (game->scene && game->scene->content)
-        game->scene->content->ShowNpc(value, static_cast<int8_t>(action->argument) > 0);
+      game->ShowNpc(value, static_cast<int8_t>(action->argument) > 0);
       return 0;
     case 18:
       SwitchWeather(2, value, 1);

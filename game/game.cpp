@@ -116,11 +116,15 @@ CGame::CGame(int, char**)
 }
 
 CGame::~CGame() {
+  // Nothing the loading worker draws may go while it still runs.
+  if (loading) loading->StopWorker();
   DestroyScreenManager();
   delete config;
   config = nullptr;
 
   delete boundary;
+  // The walker lets go of the scene's people before they go.
+  if (walker) walker->SetObstacles({});
   delete scene;
   scene = nullptr;
   delete boughtItems;

@@ -66,13 +66,18 @@ struct NPCVISIBILITYDESC {
   int show = 0;
 };
 
-// An NPC's state saved when the main menu opened.
+// An NPC's state saved when the main menu opened (60 bytes in a save).
 struct NPCSNAPSHOTDESC {
-  int npc = 0;
+  int flags = 0;
+  int state = 0;
+  int counter = 0;
+  int waypoint = 0;
+  int pose = 0;
+  int posePlaying = 0;  // the creature's pose
+  int direction = 0;
   float position[3] = {0, 0, 0};
   float facing[3] = {0, 0, 0};
-  int pose = 0;
-  int state = 0;
+  int routine[2] = {0, 0};  // the creature's own play state
 };
 
 // The one game object: it owns every gameplay object, holds the game state and
@@ -140,26 +145,49 @@ class CGame {
   void StepCloseUpIn(int n);
   void StepCloseUpOut(int n);
   void UpdateCloseUp();
-  // Scene change.
+  // Scene change. An entry point 0 keeps the walker where it stands, a
+  // positive one is a scene point id, a negative one the start position.
+  void CreateScene(const char* sceneFile);
   void OpenScene(const char* sceneFile);
+  // A "map..." name opens the world map; a scene of the other day phase is
+  // reached through a travel script; any other is entered at once.
+  void GoToScene(const std::string& scene, int entry);
+  void GoToSceneIndex(int mapIndex, int entry);
+  void TravelToArea(int phase);
+  int UpdateAreaChange(int n);
+  void EnterScene(const std::string& scene, int entry);
+  void ReenterScene(int entry);
+  // 0, and nothing changed, when "scenes\<name>" is no file.
+  int LoadScene(const std::string& scene, int entry);
   void FinishSceneEntry();
-  void ShowScene(int show, int flag);
-  void ShowLoading(int show, int flag);
+  void OpenWorldMap(int place);
+  void ShowScene(int show, int partial);
+  // Nested calls are counted: the outermost hide stops the worker.
+  void ShowLoading(int show, int keepWalkerHidden);
   void ApplyDisplaySettings();
+  void ApplyEffectFlags(int on);
   void RefreshAutomap(int redraw);
-  void OnWalkerMoved(int moved);
+  void OnWalkerMoved(int stepped);
+  void BuildNpcLists();
+  void BuildObjectLists();
+  void BuildTriggerLists();
   // The walker's, the NPCs' and the objects' collision volumes, built anew.
   void BuildCollisionVolumes();
   // The camera follows the walker again.
   void FollowWalker();
   // Every collision volume moved to its node.
   void FollowVolumes();
-  int UpdateAreaChange(int n);
-  void EnterScene(const std::string& scene, int entry);
-  void GoToScene(const std::string& scene, int entry);
   void ReattachSceneObjects();
   void PlaceWalkerAtStart();
+  // Event action 17: applied now when the NPC is in the scene, else kept
+  // for its scene's next entry.
+  void ShowNpc(int npc, int show);
+  // 0 when no scene NPC has that NPC-table id.
+  int SetNpcVisible(int npc, int show);
+  void ApplyPendingNpcVisibility();
   void SaveNpcSnapshots();
+  // Only when the snapshot count matches the scene's NPC count.
+  void RestoreNpcSnapshots();
   // The map record's CD track, when it names one.
   void PlaySceneTrack();
   // Events, talks, scripts and services.
@@ -323,6 +351,8 @@ class CGame {
   std::vector<ObjBoundVolume> objectVolumes;
 
  private:
+  // Places the walker at an entry point (not 0) of the loaded scene.
+  void PlaceWalkerAtEntry(int entry);
   // Deletes leaderCreature unless it is the walker's own.
   void DeleteSeparateLeader();
   // Attaches the walker's creature to the scene society and hands it the

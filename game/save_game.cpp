@@ -41,25 +41,17 @@ constexpr size_t kSnapshotBytes = 60;
 constexpr size_t kMaxSaveBytes = 64u << 20;
 
 void WriteSnapshot(plat::ByteWriter& w, const NPCSNAPSHOTDESC& s) {
-  w.I32(s.npc);
-  w.I32(s.state);
-  w.Zeros(8);
-  w.I32(s.pose);
-  w.Zeros(8);
+  for (int v : {s.flags, s.state, s.counter, s.waypoint, s.pose, s.posePlaying, s.direction}) w.I32(v);
   for (float v : s.position) w.F32(v);
   for (float v : s.facing) w.F32(v);
-  w.Zeros(8);
+  for (int v : s.routine) w.I32(v);
 }
 
 void ReadSnapshot(plat::ByteReader& r, NPCSNAPSHOTDESC& s) {
-  s.npc = r.I32();
-  s.state = r.I32();
-  r.Skip(8);
-  s.pose = r.I32();
-  r.Skip(8);
+  for (int* v : {&s.flags, &s.state, &s.counter, &s.waypoint, &s.pose, &s.posePlaying, &s.direction}) *v = r.I32();
   for (float& v : s.position) v = r.F32();
   for (float& v : s.facing) v = r.F32();
-  r.Skip(8);
+  for (int& v : s.routine) v = r.I32();
 }
 
 // The game core's chunks of a slot, checked and ready to apply.
@@ -354,6 +346,10 @@ int CGame::LoadGame(int slot) {
 
   state = GS_SETTLE;
   if (talk) talk->Load("talk.pt");
+  // The scene first: opening it resets the events the slot then restores.
+  if (staged.summary.mapIndex > 0) {
+    OpenScene((gameResource->Maps()[static_cast<size_t>(staged.summary.mapIndex - 1)].SceneName() + ".SB").c_str());
+  }
   CParty& party = g_gameDataBase.party;
   if (staged.party) party = std::move(*staged.party);
   party.header[CParty::kMoney] = staged.summary.money;
@@ -366,9 +362,6 @@ int CGame::LoadGame(int slot) {
     std::memcpy(events->npcToggles.data(), staged.secondFlags.data(), kSecondFlagBytes);
   }
   ApplyRunCounts(*this, staged.runCounts);
-  if (staged.summary.mapIndex > 0) {
-    OpenScene((gameResource->Maps()[static_cast<size_t>(staged.summary.mapIndex - 1)].SceneName() + ".SB").c_str());
-  }
   if (scene && staged.memory) scene->memory = std::move(staged.memory);
   if (staged.timer) g_mapTimerFrames = *staged.timer;
   if (staged.hasNpcs) {
@@ -394,6 +387,7 @@ int CGame::LoadGame(int slot) {
 
   SetupWalker();
   ReattachSceneObjects();
+  RestoreNpcSnapshots();
   UpdateMapSpecialEvents(staged.summary.mapIndex, 0);
   if (scene && scene->memory) scene->memory->Restore(*scene);
   const VECTOR3 position{staged.summary.position[0], staged.summary.position[1], staged.summary.position[2]};
@@ -435,7 +429,7 @@ int CGame::DeleteSaveFiles(int slot) {
 void CGame::ReattachSceneObjects() {
   if (!scene || !scene->content) return;
   for (std::unique_ptr<CSceneNpc>& npc : scene->content->people) {
-    if (society && npc->creature) society->Add(npc->creature);
+    if (society && npc->creature && !npc->creature->IsAttached()) npc->creature->Attach(society);
     if (events->TestNpcToggle(npc->person.npcId)) {
       if ((npc->flags & 0x1001) && !(npc->flags & NPC_HIDDEN)) npc->flags |= NPC_HIDDEN;
       else npc->flags &= ~(NPC_ALWAYS | NPC_HIDDEN);
@@ -443,4 +437,5 @@ void CGame::ReattachSceneObjects() {
     const bool visible = (npc->flags & 0x1001) && !(npc->flags & NPC_HIDDEN);
     scene->content->ShowNpc(npc->person.npcId, visible ? 1 : 0);
   }
+  ApplyPendingNpcVisibility();
 }

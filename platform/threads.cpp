@@ -1,10 +1,25 @@
 #include "platform/threads.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace plat {
 
 std::recursive_mutex& DisplayMutex() {
   static std::recursive_mutex mutex;
   return mutex;
+}
+
+bool WaitForStop(const std::atomic<bool>& stop, uint32_t ms) {
+  // Short slices keep a stop from waiting out the whole period.
+  constexpr auto kSlice = std::chrono::milliseconds(5);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!stop) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= end) return false;
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kSlice, end - now));
+  }
+  return true;
 }
 
 bool WorkerThread::Start(Body body) {

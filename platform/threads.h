@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -23,6 +24,10 @@ class DisplayLock {
  private:
   std::lock_guard<std::recursive_mutex> lock_;
 };
+
+// Waits up to ms of real time (never the replaceable clock, which tests
+// move by hand), returning early once stop is set; true when stopped.
+bool WaitForStop(const std::atomic<bool>& stop, uint32_t ms);
 
 // A thread that is asked to stop and then joined; never killed. The body
 // polls the stop flag and returns when it is set.

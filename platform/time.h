@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 
 // The high-resolution counter behind every timer, and the sleeps. Tests replace
@@ -24,6 +25,7 @@ inline void SleepMs(uint32_t ms) { GetClock().Sleep(ms); }
 uint32_t TickCountMs();
 
 // A clock that only moves when told. Sleep advances it instead of blocking.
+// It may be read from a worker thread while the test thread moves it.
 class TestClock : public Clock {
  public:
   explicit TestClock(uint64_t frequency = 1000000000ull) : frequency_(frequency) {}
@@ -35,7 +37,7 @@ class TestClock : public Clock {
   void AdvanceSeconds(double seconds) { now_ += static_cast<uint64_t>(seconds * frequency_); }
 
  private:
-  uint64_t now_ = 1000000000ull;
+  std::atomic<uint64_t> now_{1000000000ull};
   uint64_t frequency_;
 };
 

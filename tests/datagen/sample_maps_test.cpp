@@ -152,7 +152,7 @@ TEST_F(SampleMapsTest, GameResourceHoldsPeopleMapsAndMessages) {
   ASSERT_EQ(res.Maps().size(), 3u);
   const MAPDESC& village = res.Maps()[kVillageRow - 1];
   EXPECT_EQ(village.Caption(), kVillageCaption);
-  EXPECT_EQ(village.SceneName(), "a004.SB");
+  EXPECT_EQ(village.SceneName(), kVillageName);
   EXPECT_EQ(village.DayPhase(), 1);
   EXPECT_EQ(village.EncounterRate(), 0);
   EXPECT_EQ(village.BossScene(), kArenaRow);
@@ -165,7 +165,7 @@ TEST_F(SampleMapsTest, GameResourceHoldsPeopleMapsAndMessages) {
   EXPECT_GT(meadow.EncounterRate(), 0);
   EXPECT_EQ(meadow.CdTrack(), kMeadowCdTrack);
   EXPECT_EQ(meadow.BattleCdTrack(), kMeadowCdTrack);
-  EXPECT_EQ(res.Maps()[kArenaRow - 1].SceneName(), "ba01.SB");
+  EXPECT_EQ(res.Maps()[kArenaRow - 1].SceneName(), kArenaName);
   EXPECT_EQ(res.EventBase(), 0);
   EXPECT_STREQ(res.MessageText(1), kFirstMessage);
   ASSERT_NE(res.MessageText(50), nullptr);

@@ -56,8 +56,11 @@ class SaveSlots : public GameTest {
     ASSERT_EQ(Start(), 1);
     Game().OnScreenResult(SR_NEW_GAME);
     ASSERT_FALSE(g_gameDataBase.heroes.empty());
-    // The sample world has no events; a table of ten stands in.
-    Game().gameResource->Events().resize(10);
+    // At least ten events, as the runner sees them.
+    std::vector<EVENTDESC>& table = Game().gameResource->Events();
+    if (table.size() < 10) table.resize(10);
+    Game().events->eventTable = table.data();
+    Game().events->eventCount = static_cast<int>(table.size());
   }
 
   CGDMainManSoul& FirstHero() { return g_gameDataBase.heroes.front(); }
@@ -83,7 +86,9 @@ class SaveSlots : public GameTest {
     Game().gameResource->Events()[9].runCount = 7;
     Game().pendingNpcVisibility = {{3, 1}, {4, 0}};
     NPCSNAPSHOTDESC snapshot;
-    snapshot.npc = 9;
+    snapshot.flags = 9;
+    snapshot.waypoint = 3;
+    snapshot.routine[1] = 7;
     snapshot.position[0] = 12.5f;
     snapshot.facing[1] = -1;
     snapshot.pose = 4;
@@ -144,7 +149,9 @@ TEST_F(SaveSlots, ARoundTripRestoresEverySavedPart) {
   ASSERT_EQ(Game().pendingNpcVisibility.size(), 2u);
   EXPECT_EQ(Game().pendingNpcVisibility[1].npc, 4);
   ASSERT_EQ(Game().npcSnapshots.size(), 1u);
-  EXPECT_EQ(Game().npcSnapshots[0].npc, 9);
+  EXPECT_EQ(Game().npcSnapshots[0].flags, 9);
+  EXPECT_EQ(Game().npcSnapshots[0].waypoint, 3);
+  EXPECT_EQ(Game().npcSnapshots[0].routine[1], 7);
   EXPECT_FLOAT_EQ(Game().npcSnapshots[0].position[0], 12.5f);
   EXPECT_FLOAT_EQ(Game().npcSnapshots[0].facing[1], -1);
   EXPECT_EQ(Game().npcSnapshots[0].pose, 4);

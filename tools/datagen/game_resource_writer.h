@@ -41,7 +41,7 @@ struct NpcData {
 
 struct MapData {
   std::string caption;  // at most 11 bytes
-  std::string scene;    // at most 11 characters, e.g. "a004.SB"
+  std::string scene;    // at most 11 characters, e.g. "a004" (the game adds ".SB")
   uint8_t dayPhase = 0;  // 0 none, 1 day, 2 night
   bool lightFlag = false;
   std::array<int16_t, 2> battleScenes{};  // 1-based map rows; 0 ends the list

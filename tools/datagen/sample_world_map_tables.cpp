@@ -20,9 +20,11 @@ GameResourceData Resource() {
   GameResourceData r;
   r.npcs = {{'k', kNpcModel, 0, kMiraName, 1}, {'k', kNpcModel, 0, kBramName, 2}};
 
+  // Rows name their scenes without the extension: the game adds ".SB" (a
+  // battle "%s.sb").
   MapData village;
   village.caption = kVillageCaption;
-  village.scene = std::string(kVillageName) + ".SB";
+  village.scene = kVillageName;
   village.dayPhase = 1;
   village.bossScene = kArenaRow;
   village.cdTrack = kVillageCdTrack;
@@ -30,7 +32,7 @@ GameResourceData Resource() {
 
   MapData meadow;
   meadow.caption = kMeadowCaption;
-  meadow.scene = std::string(kMeadowName) + ".SB";
+  meadow.scene = kMeadowName;
   meadow.dayPhase = 1;
   meadow.battleScenes = {kArenaRow, 0};
   meadow.stepThreshold = 20;  // met within a short walk
@@ -42,7 +44,7 @@ GameResourceData Resource() {
 
   MapData arena;
   arena.caption = "Arena";
-  arena.scene = std::string(kArenaName) + ".SB";
+  arena.scene = kArenaName;
   r.maps = {village, meadow, arena};
 
   r.messages.assign(kFontMessage, "");
