@@ -3,16 +3,22 @@
 #include <string>
 
 #include "battle/fighting_man.h"
+#include "battle/kbs_console.h"
+#include "battle/x_shot.h"
+#include "battle/x_trap.h"
 #include "battle/tarnwick.h"
 
 CBattleSys* g_battleSys = nullptr;
 
 CBattleSys::CBattleSys(CMenuAgency* overlay) : overlay(overlay) {
   LoadBattleData("creature/battle");
+  console = std::make_unique<CKBSConsole>();
   g_battleSys = this;
 }
 
 CBattleSys::~CBattleSys() {
+  ClearShots();
+  DeleteTraps();
   if (g_battleSys == this) g_battleSys = nullptr;
 }
 

@@ -8,11 +8,15 @@
 #include "battle/hit_vertices.h"
 #include "components/gc_base.h"
 #include "engine/core/handles.h"
+#include "engine/core/math3d.h"
 
 class CMenuAgency;
 class CSceneContent;
 class CFightingMan;
 class CFEnemy;
+class CKBSConsole;
+class CXPTrapManager;
+class CXShot;
 
 // The battle system, a member of the scene society.
 // MINIMAL: no battle runs: its states, arena scene, input, shots, script,
@@ -46,9 +50,11 @@ class CBattleSys : public CGCBase {
   int Resume() { return 1; }
   // MINIMAL: the orbit camera's mouse precision is not kept yet.
   void SetMousePrecision(int) {}
-  // MINIMAL: no debug command set; every line answers 0 and nothing is drawn.
-  int DebugCommand(const char*) { return 0; }
-  void DrawDebug(int) {}
+  // MINIMAL: no slow motion, controller camera or forced result yet.
+  void SetHeroSlowFactor(int) {}
+  void PlayControllerCamera(const VECTOR3*, const VECTOR3*, const MATRIX34*) {}
+  void Finish(int) {}
+  int updateDivider = 1;
 
   // Loads "kbs.acb" and "HitVertice.txt" from the battle folder.
   void LoadBattleData(const char* folder);
@@ -64,6 +70,26 @@ class CBattleSys : public CGCBase {
   std::vector<HITVERTEXDESC> hitVertices;
   CActionTable actionTable;
   BATTLEDESC started;  // the record of the last Start
+
+  // Shots, traps and the debug command set (battle/battle_sys_shots.cpp).
+  // Takes the shot and aims it at the hero's body.
+  void AddShot(CXShot* shot);
+  // Hands every hit over to the hero, drops one finished shot a call, and
+  // every shot once the hero is down.
+  void UpdateShots();
+  void ClearShots();
+  // count positions of three floats; level 1..10 sets the interval.
+  void CreateTraps(int level, int value, const float* positions, int count);
+  void TickTraps(int n);
+  void DeleteTraps();
+  // A developer-console line; 1 when the debug set took it.
+  int DebugCommand(const char* line);
+  void DrawDebug(int arg);
+  // The ground mesh node of the arena; 0 without an arena.
+  HOBJECT ArenaTerrainNode() const;
+  std::unique_ptr<CKBSConsole> console;
+  std::vector<CXShot*> shots;
+  std::unique_ptr<CXPTrapManager> traps;
 };
 
 // The one battle system, set by its constructor.
