@@ -31,12 +31,16 @@ bool WriteSampleBattle(const std::string& root, std::string& error) {
 
   std::vector<ActionRecordDesc> records = {BattleActionRecord(1, HeroActionIds()),
                                            BattleActionRecord(2, HeroActionIds()),
-                                           BattleActionRecord(101, WolfActionIds())};
+                                           BattleActionRecord(101, WolfActionIds()), ShooterActionRecord()};
   if (!WriteActionTable(folder + "kbs.acb", records, error)) return false;
 
-  std::string text = "#Describle\nvertices 1\n#Begin\n101";
-  for (float v : BattleHitVertices()) text += " " + std::to_string(v);
-  text += "\n#EndDescrible\n";
+  std::string text = "#Describle\nvertices 2\n#Begin\n";
+  for (const char* id : {"101", "102"}) {
+    text += id;
+    for (float v : BattleHitVertices()) text += " " + std::to_string(v);
+    text += "\n";
+  }
+  text += "#EndDescrible\n";
   return WriteOutputFile(folder + "HitVertice.txt", std::vector<uint8_t>(text.begin(), text.end()), error);
 }
 

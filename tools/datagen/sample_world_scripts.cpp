@@ -81,10 +81,10 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   script.expressions = {{1, 1, "0"}};
   qmz::CAMERACONTROLDESC shot{
       kBattleCameraShot, 60, {{0, {-80, -120, 60}, {0, 0, 40}, 0}, {60, {80, -120, 60}, {0, 0, 40}, 0}}};
-  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
+  return WriteAiTable(dir + "Ai.txt", SampleAiRows(), error) &&
          WriteBattleScript(dir + "sbe.sc", script, error) &&
          WriteThrowData(dir + "scriptdata.txt", {{1, {{0, 0, 0}, {50, 0, 0}}}}, error) &&
-         WriteInfoNames(dir + "Info.txt", {"None", "Attack", "Guard"}, error) &&
+         WriteInfoNames(dir + "Info.txt", SampleInfoNames(), error) &&
          WriteHitVertices(dir + "HitVertice.txt", {{enemyKind, {0, 0, 20, 10, 0, 20, -10, 0, 20, 0, 0, 40}}},
                           error) &&
          WriteCameraControllers(dir + "camcon.cc", {shot}, error);
