@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "battle/battle_sys.h"
-#include "battle/fighting_man.h"
+#include "battle/f_master.h"
 #include "battle/kbs_console.h"
 #include "battle/tarnwick.h"
 #include "battle/x_shot.h"
@@ -49,11 +49,11 @@ void CBattleSys::ClearShots() {
   shots.clear();
 }
 
-void CBattleSys::CreateTraps(int level, int value, const float* positions, int count) {
-  if (!positions) count = 0;
+void CBattleSys::CreateTraps(int level, int value, const std::vector<VECTOR3>& positions, int count) {
+  count = std::min(count, static_cast<int>(positions.size()));
   for (int i = 0; i < count; ++i) {
     auto* trap = new CXPTrap();
-    const VECTOR3 at{positions[3 * i], positions[3 * i + 1], positions[3 * i + 2]};
+    const VECTOR3 at = positions[static_cast<size_t>(i)];
     VECTOR3 toOrigin{-at.x, -at.y, 0};
     NormalizeVector3(&toOrigin);
     trap->Place(&at, &toOrigin, nullptr);
@@ -68,6 +68,14 @@ void CBattleSys::CreateTraps(int level, int value, const float* positions, int c
   traps->Setup(value / 10, 30 * (clamped + 1), kIntervalStep);
 }
 
+void CBattleSys::FreezeShots(int frozenFlag) {
+  for (CXShot* shot : shots) shot->SetSuspended(frozenFlag);
+}
+
+void CBattleSys::SlowShots(int factor) {
+  for (CXShot* shot : shots) shot->SetSlowMotion(factor);
+}
+
 void CBattleSys::TickTraps(int n) {
   if (traps) traps->Tick(n);
 }
@@ -76,9 +84,11 @@ void CBattleSys::DeleteTraps() { traps.reset(); }
 
 int CBattleSys::DebugCommand(const char* line) { return console ? console->Command(this, line) : 0; }
 
-// Each drawing counts as one frame of the timed texts.
 void CBattleSys::DrawDebug(int) {
   if (console) console->Draw(this, 1);
 }
 
-HOBJECT CBattleSys::ArenaTerrainNode() const { return arenaContent ? arenaContent->terrainNode : 0; }
+HOBJECT CBattleSys::ArenaTerrainNode() const {
+  const CSceneContent* content = ArenaContent();
+  return content ? content->terrainNode : 0;
+}

@@ -8,8 +8,10 @@
 #include "battle/ai_monitor.h"
 #include "battle/battle_sys.h"
 #include "battle/f_enemy.h"
+#include "battle/f_master.h"
 #include "battle/tarnwick.h"
 #include "battle/x_shot.h"
+#include "battle/x_wave.h"
 #include "engine/core/node_transforms.h"
 #include "game/database/man_soul.h"
 #include "platform/crt.h"
@@ -286,12 +288,18 @@ void CFEnemy::StartFinalBlow() {
   GetFrontPoint(&point, &direction, 80);
   MATRIX34 matrix{};
   GetNodeMatrix(body->Node(), &matrix, 0);
-  if (owner) owner->PlayControllerCamera(&point, &direction, &matrix);
+  float rows[12];
+  for (int r = 0; r < 4; ++r) rows[3 * r] = matrix.row[r].x, rows[3 * r + 1] = matrix.row[r].y, rows[3 * r + 2] = matrix.row[r].z;
+  if (owner) owner->PlayControllerCamera(point, direction, rows);
   CAfterImage* trail = CAfterImage::Instance();
   trail->SetBody(body);
   trail->SetPeriod(16);
   trail->SetLife(12);
   finalBlow = 1;
+  if (owner && owner->music) {
+    owner->music->Stop();
+    if (owner->music->Open("enemydie")) owner->music->Play(0);
+  }
 }
 
 void CFEnemy::StepFinalBlow() {

@@ -5,6 +5,7 @@
 
 #include "battle/battle_sys.h"
 #include "battle/f_enemy.h"
+#include "battle/f_master.h"
 #include "battle/tarnwick.h"
 #include "battle/unit_states.h"
 #include "engine/core/mesh_edit.h"

@@ -8,7 +8,6 @@
 #include "battle/battle_sys.h"
 #include "battle/f_enemy.h"
 #include "battle/f_master.h"
-#include "battle/fighting_man.h"
 #include "engine/core/device_setup.h"
 #include "game/database/man_soul.h"
 
@@ -61,12 +60,11 @@ int CKBSConsole::Command(CBattleSys* battle, const char* line) {
     return 1;
   }
   if (!*line) return 0;
-  CFightingMan* hero = battle->hero;
   if (Starts(line, "KBS.CURE", 8)) {
-    if (auto* master = dynamic_cast<CFMaster*>(hero)) {
-      master->ChangeHP(Attribute(hero, 5), 0);
-      master->ChangeMP(Attribute(hero, 7), 0);
-      master->ChangeSP(Attribute(hero, 18), 0);
+    if (CFMaster* hero = battle->hero) {
+      hero->ChangeHP(Attribute(hero, 5), 0);
+      hero->ChangeMP(Attribute(hero, 7), 0);
+      hero->ChangeSP(Attribute(hero, 18), 0);
     }
   } else if (Starts(line, "KBS.FREEZE", 10)) {
     SetAi(battle, Argument(line), 0);
@@ -102,7 +100,7 @@ int CKBSConsole::Command(CBattleSys* battle, const char* line) {
 }
 
 void CKBSConsole::AddPanel(CBattleSys* battle) {
-  CFightingMan* hero = battle->hero;
+  CFMaster* hero = battle->hero;
   char text[128];
   int y = 80;
   if (hero) {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "battle/battle_sys.h"
-#include "battle/fighting_man.h"
+#include "battle/f_master.h"
 #include "battle/tarnwick.h"
 #include "battle/x_shot.h"
 #include "engine/core/node_states.h"

@@ -152,7 +152,7 @@ TEST_F(ShotBattleTest, ShootingWithoutWeaponPartsStartsInFront) {
 
 TEST_F(ShotBattleTest, TrapsFromTheScriptShootAtTheHero) {
   Battle({});
-  const float positions[] = {100, 0, 0, -100, 0, 0};
+  const std::vector<VECTOR3> positions = {{100, 0, 0}, {-100, 0, 0}};
   sys_->CreateTraps(1, 1800, positions, 2);
   ASSERT_NE(sys_->traps, nullptr);
   EXPECT_EQ(sys_->traps->Count(), 2);
