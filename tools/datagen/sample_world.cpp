@@ -47,6 +47,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleBattle,
       WriteSampleEnemies,
       WriteSampleEventSounds,
+      WriteSampleBattleHud,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

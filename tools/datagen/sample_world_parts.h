@@ -62,5 +62,7 @@ std::vector<std::string> SampleInfoNames();
 struct GameResourceData;
 void AddSampleEvents(GameResourceData& r);
 bool WriteSampleEventSounds(const std::string& root, std::string& error);
+// The battle display's pictures and the battle's music and button sounds.
+bool WriteSampleBattleHud(const std::string& root, std::string& error);
 
 }  // namespace datagen
