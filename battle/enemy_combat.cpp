@@ -307,9 +307,13 @@ void CFEnemy::StepFinalBlow() {
   const int s = body->current[ACTIONDESC::START];
   const int e = body->current[ACTIONDESC::END];
   const int f = body->currentFrame;
-  if (f == s + 2 * (e - s) / 3) SetSlowMotion(1);
-  else if (f == s + (e - s) / 3) SetSlowMotion(4);
-  else if (f == s + 1) SetSlowMotion(16);
+  int n = 0;
+  if (f == s + 2 * (e - s) / 3) n = 1;
+  else if (f == s + (e - s) / 3) n = 4;
+  else if (f == s + 1) n = 16;
+  // Each step is taken once: taking it again would put the body back to the
+  // start of its frame, and at 16 it would never leave that frame.
+  if (n && n != body->divider) SetSlowMotion(n);
 }
 
 void CFEnemy::EndFinalBlow() {

@@ -58,9 +58,14 @@ int CUnitShared::OnSnatch(CFEnemy* enemy, BATTLEMSG* message) {
     enemy->StartOneOf({187});
     return 0;
   }
+  Interrupt(enemy);
+  Snatched(enemy);
+  return 1;
+}
+
+void CUnitShared::Snatched(CFEnemy* enemy) {
   enemy->BeSnatched();
   enemy->ChangeState(CUnitBeSnatch::Instance());
-  return 1;
 }
 
 int CUnitShared::OnParalyse(CFEnemy* enemy, BATTLEMSG* message) {
@@ -69,6 +74,7 @@ int CUnitShared::OnParalyse(CFEnemy* enemy, BATTLEMSG* message) {
     enemy->StartAction(177);
     return 0;
   }
+  Interrupt(enemy);
   enemy->BeParalysed();
   enemy->ChangeState(CUnitPalsy::Instance());
   return 1;
@@ -76,7 +82,9 @@ int CUnitShared::OnParalyse(CFEnemy* enemy, BATTLEMSG* message) {
 
 int CUnitShared::OnBlow(CFEnemy* enemy, BATTLEMSG* message) {
   if (!Has(unitslots::kBlow)) return 0;
+  Interrupt(enemy);
   enemy->ReactToBlow(message);
+  if (LiesAfterBlow() && HP(enemy) >= 1) enemy->SetLyingTime();
   Fall(enemy);
   return 1;
 }
@@ -90,10 +98,13 @@ int CUnitShared::OnSureBlow(CFEnemy* enemy, BATTLEMSG* message) {
 
 int CUnitShared::OnThreat(CFEnemy* enemy, BATTLEMSG*) {
   if (!Has(unitslots::kThreat) || !enemy->RollThreat()) return 0;
-  enemy->BeThreatened();
+  Interrupt(enemy);
+  Threatened(enemy);
   enemy->ChangeState(CUnitEscape::Instance());
   return 1;
 }
+
+void CUnitShared::Threatened(CFEnemy* enemy) { enemy->BeThreatened(); }
 
 void CUnitShared::Fall(CFEnemy* enemy) {
   if (HP(enemy) >= 1) {
@@ -111,42 +122,11 @@ CUnitPrepareAttack* CUnitPrepareAttack::Instance() {
   return &instance;
 }
 
-int CUnitPrepareAttack::OnSnatch(CFEnemy* enemy, BATTLEMSG* message) {
-  if (!enemy->RollSnatch(message)) {
-    enemy->StartOneOf({187});
-    return 0;
-  }
-  enemy->CancelPrepare();
+void CUnitPrepareAttack::Interrupt(CFEnemy* enemy) { enemy->CancelPrepare(); }
+
+void CUnitPrepareAttack::Snatched(CFEnemy* enemy) {
   enemy->BeSnatched();
   enemy->ChangeState(CUnitWait::Instance());
-  return 1;
-}
-
-int CUnitPrepareAttack::OnParalyse(CFEnemy* enemy, BATTLEMSG* message) {
-  if (!enemy->RollParalysis(message)) {
-    enemy->StartAction(177);
-    return 0;
-  }
-  enemy->CancelPrepare();
-  enemy->BeParalysed();
-  enemy->ChangeState(CUnitPalsy::Instance());
-  return 1;
-}
-
-int CUnitPrepareAttack::OnBlow(CFEnemy* enemy, BATTLEMSG* message) {
-  enemy->CancelPrepare();
-  enemy->ReactToBlow(message);
-  if (HP(enemy) >= 1) enemy->SetLyingTime();
-  Fall(enemy);
-  return 1;
-}
-
-int CUnitPrepareAttack::OnThreat(CFEnemy* enemy, BATTLEMSG*) {
-  if (!enemy->RollThreat()) return 0;
-  enemy->CancelPrepare();
-  enemy->BeThreatened();
-  enemy->ChangeState(CUnitEscape::Instance());
-  return 1;
 }
 
 CUnitResumeAttack* CUnitResumeAttack::Instance() {
@@ -154,41 +134,9 @@ CUnitResumeAttack* CUnitResumeAttack::Instance() {
   return &instance;
 }
 
-int CUnitResumeAttack::OnSnatch(CFEnemy* enemy, BATTLEMSG* message) {
-  if (!enemy->RollSnatch(message)) {
-    enemy->StartOneOf({187});
-    return 0;
-  }
-  enemy->EndAttack(0);
-  enemy->ChangeState(CUnitBeSnatch::Instance());
-  return 1;
-}
+void CUnitResumeAttack::Interrupt(CFEnemy* enemy) { enemy->EndAttack(0); }
 
-int CUnitResumeAttack::OnParalyse(CFEnemy* enemy, BATTLEMSG* message) {
-  if (!enemy->RollParalysis(message)) {
-    enemy->StartAction(177);
-    return 0;
-  }
-  enemy->EndAttack(0);
-  enemy->BeParalysed();
-  enemy->ChangeState(CUnitPalsy::Instance());
-  return 1;
-}
-
-int CUnitResumeAttack::OnBlow(CFEnemy* enemy, BATTLEMSG* message) {
-  enemy->EndAttack(0);
-  enemy->ReactToBlow(message);
-  if (HP(enemy) >= 1) enemy->SetLyingTime();
-  Fall(enemy);
-  return 1;
-}
-
-int CUnitResumeAttack::OnThreat(CFEnemy* enemy, BATTLEMSG*) {
-  if (!enemy->RollThreat()) return 0;
-  enemy->EndAttack(0);
-  enemy->ChangeState(CUnitEscape::Instance());
-  return 1;
-}
+void CUnitResumeAttack::Snatched(CFEnemy* enemy) { enemy->ChangeState(CUnitBeSnatch::Instance()); }
 
 CUnitPalsy* CUnitPalsy::Instance() {
   static CUnitPalsy instance;
@@ -209,13 +157,8 @@ int CUnitPalsy::OnSnatch(CFEnemy* enemy, BATTLEMSG*) {
   return 1;
 }
 
-int CUnitPalsy::OnBlow(CFEnemy* enemy, BATTLEMSG* message) {
-  enemy->ReactToBlow(message);
-  enemy->flags &= ~CFightingMan::kParalysed;
-  if (HP(enemy) >= 1) enemy->SetLyingTime();
-  Fall(enemy);
-  return 1;
-}
+// The paralysis ends with any blow that lands.
+void CUnitPalsy::Interrupt(CFEnemy* enemy) { enemy->flags &= ~CFightingMan::kParalysed; }
 
 CUnitEscape* CUnitEscape::Instance() {
   static CUnitEscape instance;

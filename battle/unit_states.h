@@ -20,7 +20,9 @@ enum : unsigned {
 };
 }  // namespace unitslots
 
-// The shared message operations; a state answers those of its mask.
+// The shared message operations; a state answers those of its mask. A
+// snatch, paralysis, blow or threat that takes effect first interrupts what
+// the state was doing.
 class CUnitShared : public CUnitState {
  public:
   int OnAllyAlarm(CFEnemy* enemy, int frames) override;
@@ -41,6 +43,13 @@ class CUnitShared : public CUnitState {
  protected:
   virtual unsigned Slots() const = 0;
   int Has(unsigned slot) const { return (Slots() & slot) != 0; }
+  virtual void Interrupt(CFEnemy*) {}
+  // Whether a landed blow sets the lying time before the fall.
+  virtual int LiesAfterBlow() const { return 0; }
+  // A successful snatch: disarmed, to BeSnatch.
+  virtual void Snatched(CFEnemy* enemy);
+  // A successful threat: the flinch or the flight.
+  virtual void Threatened(CFEnemy* enemy);
 };
 
 #define UNIT_STATE(Name, mask)                                        \
@@ -105,14 +114,13 @@ class CUnitEscape : public CUnitShared {
 class CUnitPrepareAttack : public CUnitShared {
  public:
   static CUnitPrepareAttack* Instance();
-  int OnSnatch(CFEnemy* enemy, BATTLEMSG* message) override;
-  int OnParalyse(CFEnemy* enemy, BATTLEMSG* message) override;
-  int OnBlow(CFEnemy* enemy, BATTLEMSG* message) override;
-  int OnThreat(CFEnemy* enemy, BATTLEMSG* message) override;
   int Update(CFEnemy* enemy, int frames) override;
 
  protected:
   unsigned Slots() const override { return unitslots::kHurt | unitslots::kThreat; }
+  void Interrupt(CFEnemy* enemy) override;
+  int LiesAfterBlow() const override { return 1; }
+  void Snatched(CFEnemy* enemy) override;
 };
 
 // Recovering from an own attack: a message that takes effect first ends the
@@ -121,14 +129,14 @@ class CUnitPrepareAttack : public CUnitShared {
 class CUnitResumeAttack : public CUnitShared {
  public:
   static CUnitResumeAttack* Instance();
-  int OnSnatch(CFEnemy* enemy, BATTLEMSG* message) override;
-  int OnParalyse(CFEnemy* enemy, BATTLEMSG* message) override;
-  int OnBlow(CFEnemy* enemy, BATTLEMSG* message) override;
-  int OnThreat(CFEnemy* enemy, BATTLEMSG* message) override;
   int Update(CFEnemy* enemy, int frames) override;
 
  protected:
   unsigned Slots() const override { return unitslots::kHurt | unitslots::kThreat; }
+  void Interrupt(CFEnemy* enemy) override;
+  int LiesAfterBlow() const override { return 1; }
+  void Snatched(CFEnemy* enemy) override;
+  void Threatened(CFEnemy*) override {}
 };
 
 // Paralysed: only messages move it; a blow or a snatch ends the paralysis,
@@ -138,13 +146,14 @@ class CUnitPalsy : public CUnitShared {
   static CUnitPalsy* Instance();
   int OnRelease(CFEnemy* enemy, BATTLEMSG* message) override;
   int OnSnatch(CFEnemy* enemy, BATTLEMSG* message) override;
-  int OnBlow(CFEnemy* enemy, BATTLEMSG* message) override;
   int Update(CFEnemy*, int) override { return 0; }
 
  protected:
   unsigned Slots() const override {
     return unitslots::kHeavyBlow | unitslots::kCure | unitslots::kSnatch | unitslots::kBlow | unitslots::kSureBlow;
   }
+  void Interrupt(CFEnemy* enemy) override;
+  int LiesAfterBlow() const override { return 1; }
 };
 
 // The monitor's number of a state: 15 to 32, 0 for none of them.

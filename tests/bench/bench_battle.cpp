@@ -14,6 +14,7 @@
 #include "battle/tarnwick.h"
 #include "battle/x_shot.h"
 #include "components/society_ext.h"
+#include "engine/core/device_setup.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
 #include "game/database/game_database.h"

@@ -123,7 +123,7 @@ TEST_F(SampleWorldTest, BattleFilesReadThroughTheBlockReader) {
   ASSERT_NE(controller.LoadController(camcon.c_str()), 0);
   EXPECT_EQ(controller.SelectController(kBattleCameraShot), 1);
 
-  // The enemy's behaviour row names the database's enemy model.
+  // The enemies' behaviour rows name the database's enemy models.
   qmz::CFileLoadMan ai(1024, 128);
   ai.AddRemarksSymbol("//");
   ai.AddFileBlockItem(210, "#BEGIN_STY", "#END_STY", 0);
@@ -132,6 +132,13 @@ TEST_F(SampleWorldTest, BattleFilesReadThroughTheBlockReader) {
   char model[128] = {};
   ai >> model;
   EXPECT_STREQ(model, kEnemyModel);
+  int switches[13] = {};
+  for (int& s : switches) ai >> s;
+  ASSERT_NE(ai.Flip(), 0);
+  ai >> model;
+  EXPECT_STREQ(model, kShooterModel);
+  for (int& s : switches) ai >> s;
+  EXPECT_EQ(switches[4], 1) << "the shooter attacks (behaviour 5)";
   EXPECT_EQ(ai.Flip(), 0);
 }
 

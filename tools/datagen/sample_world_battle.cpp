@@ -3,6 +3,7 @@
 #include "tools/datagen/battle_models.h"
 #include "tools/datagen/creature_binary_writer.h"
 #include "tools/datagen/output_file.h"
+#include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_parts.h"
 
 namespace datagen {
@@ -31,7 +32,8 @@ bool WriteSampleBattle(const std::string& root, std::string& error) {
 
   std::vector<ActionRecordDesc> records = {BattleActionRecord(1, HeroActionIds()),
                                            BattleActionRecord(2, HeroActionIds()),
-                                           BattleActionRecord(101, WolfActionIds()), ShooterActionRecord()};
+                                           EnemyActionRecord(sample::kEnemyId, WolfActionIds()),
+                                           EnemyActionRecord(sample::kShooterId, ShooterActionIds())};
   if (!WriteActionTable(folder + "kbs.acb", records, error)) return false;
 
   std::string text = "#Describle\nvertices 2\n#Begin\n";

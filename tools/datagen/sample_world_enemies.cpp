@@ -82,10 +82,13 @@ std::vector<int> ShooterActionIds() {
   return ids;
 }
 
-ActionRecordDesc ShooterActionRecord() {
-  ActionRecordDesc record = BattleActionRecord(kShooterId, ShooterActionIds());
-  for (ActionDesc& a : record.actions)
+ActionRecordDesc EnemyActionRecord(int type, const std::vector<int>& ids) {
+  ActionRecordDesc record = BattleActionRecord(type, ids);
+  for (ActionDesc& a : record.actions) {
+    // Moves walk along the pose's track; shots leave at a hit frame.
+    if (a.id == 97 || (a.id >= 101 && a.id <= 110) || a.id == 115 || a.id == 116) a.trackMotion = 1;
     if (a.id >= 151 && a.id <= 153) a.hits = {BattlePoseFrames(a.pose).first + 10};
+  }
   return record;
 }
 

@@ -54,7 +54,8 @@ bool WriteSampleBattle(const std::string& root, std::string& error);
 bool WriteSampleEnemies(const std::string& root, std::string& error);
 std::vector<int> ShooterActionIds();
 struct ActionRecordDesc;
-ActionRecordDesc ShooterActionRecord();
+// The battle sample's record of an enemy whose moves walk.
+ActionRecordDesc EnemyActionRecord(int type, const std::vector<int>& ids);
 struct AiRow;
 std::vector<AiRow> SampleAiRows();
 std::vector<std::string> SampleInfoNames();
