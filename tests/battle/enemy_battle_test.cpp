@@ -13,6 +13,7 @@
 #include "battle/tarnwick.h"
 #include "battle/unit_states.h"
 #include "battle/x_shot.h"
+#include "battle/x_trap.h"
 #include "platform/crt.h"
 #include "tests/battle/battle_sys_fixture.h"
 
@@ -208,6 +209,27 @@ TEST_F(EnemyBattleFlowTest, AHeadlessFight) {
   EXPECT_TRUE(bitten) << "the wolf's bite took the hero's HP";
   EXPECT_TRUE(shot) << "the shooter shot";
   EXPECT_TRUE(after(shooterStates, CUnitDoingAttack::Instance(), CUnitWait::Instance())) << "a shot never lands";
+}
+
+TEST_F(EnemyBattleFlowTest, BattleEightThrowsFromItsTraps) {
+  Fight({101});
+  EXPECT_EQ(sys_->traps, nullptr) << "only battle 8 sets traps";
+  sys_.reset();
+  ASSERT_EQ(StartWith({101}, 8), 1);
+  ASSERT_NE(sys_->traps, nullptr);
+  ASSERT_EQ(sys_->traps->Count(), 2) << "the positions of \"scriptdata.txt\"";
+  const auto* second = static_cast<const CXPTrap*>(sys_->traps->GetAt(2));
+  EXPECT_EQ(second->position.x, 50);
+  ASSERT_NE(second->box, nullptr);
+  EXPECT_EQ(second->box->shown, 0) << "the marker is hidden";
+  ASSERT_GE(TickUntil(HERO_FIRST_FIGHTING), 0);
+  int firstShot = -1;
+  for (int i = 1; i <= 180; ++i) {
+    Frame();
+    if (firstShot < 0 && sys_->traps->shotsFired == 1) firstShot = i;
+  }
+  EXPECT_EQ(firstShot, 59) << "60 frames: the tick that began the hero's turn was the first";
+  EXPECT_EQ(sys_->traps->interval, 57);
 }
 
 }  // namespace
