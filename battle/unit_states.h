@@ -109,32 +109,35 @@ class CUnitEscape : public CUnitShared {
   unsigned Slots() const override { return unitslots::kAllyAlarm | unitslots::kHurt; }
 };
 
+// Around an own attack a landed blow sets the lying time.
+class CUnitAttackStep : public CUnitShared {
+ protected:
+  unsigned Slots() const override { return unitslots::kHurt | unitslots::kThreat; }
+  int LiesAfterBlow() const override { return 1; }
+};
+
 // Preparing an attack: a message that takes effect first cancels the
-// preparation; a landed blow sets the lying time, a snatch only waits.
-class CUnitPrepareAttack : public CUnitShared {
+// preparation; a snatch only waits.
+class CUnitPrepareAttack : public CUnitAttackStep {
  public:
   static CUnitPrepareAttack* Instance();
   int Update(CFEnemy* enemy, int frames) override;
 
  protected:
-  unsigned Slots() const override { return unitslots::kHurt | unitslots::kThreat; }
   void Interrupt(CFEnemy* enemy) override;
-  int LiesAfterBlow() const override { return 1; }
   void Snatched(CFEnemy* enemy) override;
 };
 
 // Recovering from an own attack: a message that takes effect first ends the
 // attack without a pause; a snatch neither plays nor disarms, a threat sends
 // it fleeing without a reaction.
-class CUnitResumeAttack : public CUnitShared {
+class CUnitResumeAttack : public CUnitAttackStep {
  public:
   static CUnitResumeAttack* Instance();
   int Update(CFEnemy* enemy, int frames) override;
 
  protected:
-  unsigned Slots() const override { return unitslots::kHurt | unitslots::kThreat; }
   void Interrupt(CFEnemy* enemy) override;
-  int LiesAfterBlow() const override { return 1; }
   void Snatched(CFEnemy* enemy) override;
   void Threatened(CFEnemy*) override {}
 };

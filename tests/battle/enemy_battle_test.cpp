@@ -106,6 +106,9 @@ TEST_F(EnemyBattleFlowTest, UnknownLinesAreShownCut) {
   g_battleInterface.DrawDebug(0);
   EXPECT_TRUE(Console().messages.empty()) << "gone after 60 frames";
 
+  const std::string longWord = "KBS.SHOWINFO" + std::string(200, 'Y') + " 1";
+  ASSERT_EQ(Line(longWord.c_str()), 1);
+  EXPECT_EQ(Console().showInfo, 0) << "a word too long for the reader gives no number";
   ASSERT_EQ(Line("KBS.SHOWINFO 1"), 1);
   sys_->DrawDebug(0);
   ASSERT_FALSE(Console().messages.empty());

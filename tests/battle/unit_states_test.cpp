@@ -206,6 +206,30 @@ TEST_F(UnitStatesTest, DamageAndLyingTime) {
   }
 }
 
+TEST_F(UnitStatesTest, PausesAndRollsOutsideTheirRanges) {
+  Battle({});
+  CFEnemy* e = Spawn({0, -60, 0}, {0, 1, 0});
+  const struct {
+    int behaviour, least, most;
+  } pauses[] = {{4, 20, 50}, {5, 10, 30}, {6, 20, 40}, {7, 20, 40}, {8, 40, 70}, {0, 0, 0}, {9, 0, 0}};
+  for (const auto& p : pauses)
+    for (int i = 0; i < 20; ++i) {
+      e->behaviour = p.behaviour;
+      e->EndAttack(1);
+      const int pause = e->GetTimer(CFEnemy::kPauseTimer);
+      EXPECT_GE(pause, p.least) << p.behaviour;
+      EXPECT_LE(pause, p.most) << p.behaviour;
+    }
+  // Level 0 against power 0 leaves nothing to draw from: the paralysis fails.
+  e->soul->SetAttributeBase(1, 0);
+  BATTLEMSG nothing;
+  nothing.type = 4;
+  EXPECT_EQ(e->RollParalysis(&nothing), 0);
+  e->ChangeState(CUnitWait::Instance());
+  EXPECT_EQ(e->ReceiveMessage(&nothing), 0);
+  EXPECT_EQ(Playing(e), 177) << "resisted";
+}
+
 TEST_F(UnitStatesTest, HeavyBlowReactionsByHitPart) {
   Battle({});
   CFEnemy* e = Spawn({0, -60, 0}, {0, 1, 0});
