@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "battle/after_image.h"
-#include "battle/ai_monitor.h"
 #include "battle/battle_sys.h"
 #include "battle/f_enemy.h"
 #include "battle/f_master.h"
@@ -27,11 +26,6 @@ VECTOR3 Unit(const VECTOR3& v) {
 }
 
 }  // namespace
-
-void CFEnemy::DetachMonitor() {
-  if (monitor && monitor->enemy == this) monitor->Reset();
-  monitor = nullptr;
-}
 
 int CFEnemy::StartOneOf(std::initializer_list<int> ids) {
   const int id = DrawPresent(ids, 0);

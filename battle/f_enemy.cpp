@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "battle/ai_monitor.h"
 #include "battle/battle_sys.h"
 #include "battle/f_master.h"
 #include "battle/hit_vertices.h"
@@ -122,6 +123,12 @@ void CFEnemy::LoadAiSwitches(const char* path) {
       if (values[i] == 1) switches->Add(i + 1);
     return;
   }
+}
+
+// A monitor that has moved on to another enemy is left as it is.
+void CFEnemy::DetachMonitor() {
+  if (monitor && monitor->enemy == this) monitor->Reset();
+  monitor = nullptr;
 }
 
 void CFEnemy::Reset() {
