@@ -34,9 +34,11 @@ int CMasterState::Update(CBattleSys* sys, int frames) {
   }
   camera->Update(sys, frames);
   if (sys->hero) sys->hero->Update(frames);
+  sys->TickTraps(frames);
   for (int i = 0; i < sys->enemyCount; ++i) {
     if (sys->enemies[i]) sys->enemies[i]->Update(frames);
   }
+  sys->UpdateShots();
   const int decision = CBattleScript::Instance()->Check(sys, frames);
   if (decision == 1) sys->SetState(CSysState::Instance(), PHASE_VICTORY);
   if (decision == -1) sys->SetState(CSysState::Instance(), PHASE_DEFEAT);
