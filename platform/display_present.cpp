@@ -14,6 +14,10 @@ namespace {
 
 struct Presenter {
   SDL_Renderer* renderer = nullptr;
+  // A renderer on a graphics library's context belongs to the thread that
+  // made it; only the software renderer may present from another thread.
+  std::thread::id owner;
+  bool anyThread = false;
   SDL_Texture* texture = nullptr;
   int width = 0;
   int height = 0;
@@ -44,8 +48,10 @@ Presenter* PresenterFor(WindowHandle window) {
       return nullptr;
     }
     SDL_RendererInfo info;
-    p.vsync = SDL_GetRendererInfo(p.renderer, &info) == 0 &&
-              (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    const bool known = SDL_GetRendererInfo(p.renderer, &info) == 0;
+    p.vsync = known && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    p.owner = std::this_thread::get_id();
+    p.anyThread = known && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
   }
   return &p;
 }
@@ -68,6 +74,9 @@ SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitc
   if (sdlFormat == SDL_PIXELFORMAT_UNKNOWN) return SurfaceResult::Failed;
   Presenter* p = PresenterFor(window);
   if (!p) return SurfaceResult::Failed;
+  // The loading screen's worker: its picture stays as the main thread last
+  // showed it rather than touch another thread's graphics context.
+  if (!p->anyThread && std::this_thread::get_id() != p->owner) return SurfaceResult::Ok;
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (!p->texture || p->width != width || p->height != height || p->format != sdlFormat) {
     if (p->texture) SDL_DestroyTexture(p->texture);

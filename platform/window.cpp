@@ -15,6 +15,9 @@
 namespace plat {
 namespace {
 
+// How far, in image pixels, scaling may move a warped pointer's own motion.
+constexpr int kWarpRounding = 2;
+
 struct WindowData {
   std::string className;
   std::string title;
@@ -26,6 +29,8 @@ struct WindowData {
   int titleClaim = -1;
   // Where a refused warp put the pointer, until the next motion takes it.
   bool pointerHeld = false;
+  // A warp the system carried out, until its own motion event arrives.
+  bool warpLanding = false;
   int heldX = 0, heldY = 0;
 };
 
@@ -93,7 +98,18 @@ void SetWarpsRefused(int refused) { g_warpsRefused = refused; }
 
 void TakeMotion(WindowHandle window, int relativeX, int relativeY, int* x, int* y) {
   WindowData* w = Find(window);
-  if (!w || !w->pointerHeld) return;
+  if (!w) return;
+  if (w->warpLanding) {
+    // The warp's own motion comes back through the scaling to the window and
+    // back, which may round it a pixel off; reported as a move, mouse look
+    // would warp again and again without end.
+    w->warpLanding = false;
+    if (std::abs(*x - w->heldX) <= kWarpRounding && std::abs(*y - w->heldY) <= kWarpRounding) {
+      *x = w->heldX;
+      *y = w->heldY;
+    }
+  }
+  if (!w->pointerHeld) return;
   w->pointerHeld = false;
   *x = w->heldX + relativeX;
   *y = w->heldY + relativeY;
@@ -271,6 +287,22 @@ uint32_t RegisterWindowMessage(const std::string& name) {
   return id;
 }
 
+// Moves of the pointer come as the position it has now, as the system
+// makes them: a move still waiting behind no other message takes the new
+// position instead of queuing a second one. Mouse look warps the pointer
+// after each move it sees; queued one by one, the warps' own moves would
+// look like new moves and feed each other for ever.
+void native::PostMouseMove(WindowHandle window, WParam flags, LParam point) {
+  if (!g_queue.empty()) {
+    Message& last = g_queue.back();
+    if (last.window == window && last.message == WM_MOUSEMOVE && last.wparam == flags) {
+      last.lparam = point;
+      return;
+    }
+  }
+  g_queue.push_back({window, WM_MOUSEMOVE, flags, point});
+}
+
 void PostMessage(WindowHandle window, uint32_t message, WParam wparam, LParam lparam) {
   g_queue.push_back({window, message, wparam, lparam});
 }
@@ -332,6 +364,7 @@ void SetCursorPos(WindowHandle window, int x, int y) {
   WindowData* w = Find(window);
   if (!w || !w->sdl) return;
   w->pointerHeld = native::WarpsRefused();
+  w->warpLanding = !w->pointerHeld;
   w->heldX = x;
   w->heldY = y;
   int wx = x, wy = y;

@@ -101,7 +101,7 @@ void TranslateSystemEvents() {
         if (WindowHandle w = WindowFromSdlId(e.motion.windowID)) {
           int x = e.motion.x, y = e.motion.y;
           TakeMotion(w, e.motion.xrel, e.motion.yrel, &x, &y);
-          PostMessage(w, WM_MOUSEMOVE, MouseFlags(e.motion.state), MakePointParam(x, y));
+          PostMouseMove(w, MouseFlags(e.motion.state), MakePointParam(x, y));
         }
         break;
       case SDL_MOUSEBUTTONDOWN:

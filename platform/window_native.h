@@ -26,6 +26,8 @@ bool WarpsRefused();
 void SetWarpsRefused(int refused);
 // The position of a motion event (x, y in, the position to report out).
 void TakeMotion(WindowHandle window, int relativeX, int relativeY, int* x, int* y);
+// Queues WM_MOUSEMOVE, or gives a move still waiting last in the queue the new position.
+void PostMouseMove(WindowHandle window, WParam flags, LParam point);
 
 // A display mode on a window: desktop-wide and borderless, showing the mode's
 // image scaled with its aspect kept; a plain window of the mode's size when

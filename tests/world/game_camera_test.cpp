@@ -156,6 +156,35 @@ TEST_F(GameCameraTest, MouseLookWhereTheWindowSystemRefusesWarps) {
   SetMouseMoveHook(nullptr);
 }
 
+// On a system that carries warps out, each warp comes back as a move of its
+// own: queued apart, or a pixel off after scaling, they fed mouse look for ever.
+TEST_F(GameCameraTest, TheWarpsOwnMovesDoNotTurnTheView) {
+  g_looking = camera_.get();
+  SetMouseMoveHook(LookHook);
+  plat::SimulateRefusedWarps(0);
+  camera_->SetYawRange(180);
+  camera_->cursorX = 320;
+  camera_->cursorY = 240;
+  SetMousePosition(320, 240);
+  // Two moves waiting together: the pointer is where the last one says.
+  plat::SimulateMouseMotion(GetMainWindow(), 512, 384);
+  plat::SimulateMouseMotion(GetMainWindow(), 320, 240);
+  PumpMessages();
+  EXPECT_FLOAT_EQ(camera_->accumulatedYaw, 0);
+  // The warp's own move, rounded a pixel off on its way back.
+  SetMousePosition(320, 240);
+  plat::SimulateMouseMotion(GetMainWindow(), 321, 239);
+  PumpMessages();
+  EXPECT_FLOAT_EQ(camera_->accumulatedYaw, 0);
+  EXPECT_EQ(camera_->cursorX, 320);
+  // A real move afterwards still turns.
+  plat::SimulateMouseMotion(GetMainWindow(), 330, 240);
+  PumpMessages();
+  EXPECT_NEAR(camera_->accumulatedYaw, 10 * 0.18f, 1e-4);
+  plat::SimulateRefusedWarps(-1);
+  SetMouseMoveHook(nullptr);
+}
+
 TEST_F(GameCameraTest, TheYawLimitStopsTheTurn) {
   camera_->SetYawRange(30);
   const float heading0 = Heading(target_);
