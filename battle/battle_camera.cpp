@@ -38,6 +38,8 @@ void SetNodeFromM16(HOBJECT node, const float* m16) {
   SetNodeMatrix(node, &m, TRANSFORM_SET);
 }
 
+}  // namespace
+
 void NodeAsM16(HOBJECT node, int which, float* m16) {
   MATRIX34 m{};
   GetNodeMatrix(node, &m, which);
@@ -45,8 +47,6 @@ void NodeAsM16(HOBJECT node, int which, float* m16) {
   ToFloats(m, m12);
   qmz::M12ToM16(m12, m16);
 }
-
-}  // namespace
 
 CBattleCamera* CBattleCamera::instance_ = nullptr;
 

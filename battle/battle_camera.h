@@ -8,6 +8,10 @@
 
 class CBattleSys;
 
+// A node's matrix as the library's M16: which 1 the local transform, any
+// other value the world transform.
+void NodeAsM16(HOBJECT node, int which, float* m16);
+
 // The battle's one camera node, driven by the mouse orbit around the hero
 // (mode 1), a procedural track (mode 2) or a scripted shot (mode 3). The
 // battle code reaches the three drivers directly to aim and start them, and

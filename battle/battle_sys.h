@@ -1,6 +1,6 @@
 #pragma once
+#include <cstdint>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "battle/action_table.h"
@@ -8,62 +8,164 @@
 #include "battle/hit_vertices.h"
 #include "components/gc_base.h"
 #include "engine/core/handles.h"
+#include "engine/core/math3d.h"
+#include "battle/ui_manager.h"
+#include "ui/qmz/sp_cursor.h"
 
+class CBattleArena;
+class CBattleScene;
+class CFEnemy;
+class CFMaster;
+class CKBSConsole;
+class CKBSState;
 class CMenuAgency;
 class CSceneContent;
-class CFightingMan;
-class CFEnemy;
+class CXPTrapManager;
+class CXShot;
+class CXWave;
 
-// The battle system, a member of the scene society.
-// MINIMAL: no battle runs: its states, arena scene, input, shots, script,
-// heads-up display and debug commands are not built yet; it holds the
-// fighters, the action table and the hit vertices that the fighters read.
-// A battle is never running and counts as won.
+// One wave slot of the battle description: an enemy id and how its enemy
+// left the battle (0 until its wave is cleared).
+struct SPAWNDESC {
+  int enemyId = 0;
+  int outcome = 0;
+};
+
+// The battle: a member of the scene society that loads the arena scene,
+// places the hero and the enemy waves, runs the state machine of the battle
+// flow and the hero's turns, feeds it the overlay's input and ends with the
+// result the game reads. Start it with a description, poll IsRunning.
 class CBattleSys : public CGCBase {
  public:
   static constexpr int kEnemySlots = 5;
+  // Outcomes of a spawn entry.
+  static constexpr int kOutcomeEscaped = 0xB000;
+  static constexpr int kOutcomeDown = 2;
+  static constexpr int kOutcomeParalysed = 512;
+  // Fighter flags that mean the enemy ran away.
+  static constexpr int kEscapeFlags = 0x1000 | 0x2000 | 0x8000;
+  // SetFrozen masks.
+  static constexpr int kFreezeEnemies = 4;
+  static constexpr int kFreezeHero = 2;
+  static constexpr int kFreezeScene = 1;
+  // Cursor modes.
+  static constexpr int kCursorHidden = -1;
+  static constexpr int kCursorFree = 0;
+  static constexpr int kCursorLocked = 0x10002;
 
-  explicit CBattleSys(CMenuAgency* overlay = nullptr);
+  explicit CBattleSys(CMenuAgency* owner = nullptr);
   ~CBattleSys() override;
 
-  int Update(int) override { return 1; }
-  // MINIMAL: the battle is not played: it is kept and counts as won at once.
-  void Start(BATTLEDESC desc, int) { started = std::move(desc); }
-  // 0 after the end, with result 1 won, -1 lost.
-  int IsRunning(int* result) {
-    if (result) *result = 1;
-    return 0;
-  }
-  void End() {}
-  void ForceWin() {}
+  // 1 when the battle started; 0 without society or owner or with an empty
+  // scene name (nothing changed), or when the arena has no terrain.
+  int Start(BATTLEDESC battle, int extraValue);
+  // 0 when no battle runs.
+  int End();
+  // The result goes to `result` when given: 1 won, -1 lost, 0 undecided.
+  int IsRunning(int* result);
+  // Ends a running battle as won; 0 when none runs.
+  int ForceWin();
+  // Decides a running battle: nonzero won (victory phase), 0 lost (defeat).
+  int Finish(int result);
+  void SetState(CKBSState* newState, int code);
+  // 1: the battle runs from the introduction; 0: the hero's turn.
+  void EnterPhase(int start);
 
-  // MINIMAL: the battle script is not built; every value is -1.
-  int GetScriptValue(int, int) { return -1; }
-  // MINIMAL: no controller-camera shot plays, nothing to end.
-  void EndControllerCamera() {}
-  // MINIMAL: no states tick yet, so pausing changes nothing.
-  int Pause() { return 1; }
-  int Resume() { return 1; }
-  // MINIMAL: the orbit camera's mouse precision is not kept yet.
-  void SetMousePrecision(int) {}
-  // MINIMAL: no debug command set; every line answers 0 and nothing is drawn.
+  // Advances the arena scene on every updateDivider-th call.
+  int Update(int n) override;
+  // The state's tick, after every other member's Update.
+  int PostUpdate(int n) override { return TickState(n); }
+  int TickState(int n);
+  // The overlay's message callback.
+  static int OnInput(int type, int a, int b, intptr_t c);
+
+  // The item menu: everything frozen, no input reaches the state.
+  int Pause();
+  int Resume();
+  void SetMousePrecision(int level);
+  void SetCursorMode(int mode);
+  // An enemy's final blow filmed by controller shot 101.
+  int PlayControllerCamera(const VECTOR3& position, const VECTOR3& direction, const float* matrix);
+  void EndControllerCamera();
+  void HoldState(int code);
+
+  int GetScriptValue(int kind, int key);
+  // index -1: every active enemy.
+  void SetEnemySlowFactor(int index, int factor);
+  void SetHeroSlowFactor(int factor);
+  void SetFrozen(int frozenFlag, int mask);
+  // 2: enemies down; 1: enemies standing; else 0.
+  int CountEnemies(int kind) const;
+
+  // 1 "music1", 2 "victory", 3 "majorDie".
+  void PlayMusic(int kind);
+  void StopMusic();
+
+  void PlaceHero(int heroId);
+  // 1 when the next wave came, 0 when the battle is won.
+  int NextWave();
+
+  HOBJECT HeroBodyNode() const;
+  CSceneContent* ArenaContent() const;
+
+  // ---- Shots, traps and debug commands ----
+  // MINIMAL: no shots, traps or battle debug commands yet: nothing is added,
+  // ticked or drawn, and every debug line answers 0.
+  void AddShot(CXShot*) {}
+  void UpdateShots() {}
+  void ClearShots() {}
+  void CreateTraps(int, int, std::vector<VECTOR3>, int) {}
+  void TickTraps(int) {}
+  void DeleteTraps() {}
+  void FreezeShots(int) {}
+  void SlowShots(int) {}
   int DebugCommand(const char*) { return 0; }
   void DrawDebug(int) {}
+  CKBSConsole* console = nullptr;
+  std::vector<CXShot*> shots;
+  CXPTrapManager* traps = nullptr;
+  // ---- end of shots, traps and debug commands ----
 
-  // Loads "kbs.acb" and "HitVertice.txt" from the battle folder.
-  void LoadBattleData(const char* folder);
-  // The hero node the battle camera follows.
-  HOBJECT HeroBodyNode() const;
-
-  CMenuAgency* overlay;
-  CSceneContent* arenaContent = nullptr;  // the arena's scene content while a battle runs
-  HOBJECT heroBodyNode = 0;               // used while no hero body stands
-  CFightingMan* hero = nullptr;
+  BATTLEDESC desc;
+  int extra = 0;
+  CKBSState* state = nullptr;
+  CFMaster* hero = nullptr;
   CFEnemy* enemies[kEnemySlots] = {};
+  std::vector<SPAWNDESC> spawnList;
+  size_t spawnCursor = 0;
   int enemyCount = 0;
+  int phaseCode = 0;
+  int savedPhaseCode = 0;
+  int running = 0;
+  CMenuAgency* overlay = nullptr;  // the overlay root that delivers input
   std::vector<HITVERTEXDESC> hitVertices;
+  HOBJECT savedViewCamera = 0;
+  std::unique_ptr<CBattleScene> scene;
+  int sceneFrozen = 0;
+  qmz::CSpCursor cursor;
+  CUIManager hud;
+  int paused = 0;
+  int updateDivider = 1;
   CActionTable actionTable;
-  BATTLEDESC started;  // the record of the last Start
+  std::unique_ptr<CBattleArena> arena;
+  std::unique_ptr<CXWave> music;
+  std::unique_ptr<CXWave> heroSound;
+  int heroStateValue = 0;
+
+  // Counts Update calls towards updateDivider, shared by every battle system.
+  static int updateCounter;
+
+ private:
+  // Loads "kbs.acb" and "HitVertice.txt" from the battle folder.
+  void LoadBattleData();
+  void SpawnWave(int scriptPlacement);
+  CFEnemy* CreateEnemy(int slot, int enemyId);
+  void PlaceFirstWave(int fixedPlace);
+  void PlaceLaterWave();
+  void ReleaseEnemies();
+  // Cuts every body's running action to its end.
+  void CutActions();
+  void PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction);
 };
 
 // The one battle system, set by its constructor.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "battle/battle_sys.h"
+#include "battle/f_master.h"
 #include "battle/hit_vertices.h"
 #include "battle/tarnwick.h"
 #include "battle/unit_state.h"

@@ -77,7 +77,7 @@ void CGame::Tick(int n) {
       g_menuAgency.Tick();
       int result = 0;
       if (battle->IsRunning(&result)) {
-        if (CSceneContent* arena = battle->arenaContent) {
+        if (CSceneContent* arena = battle->ArenaContent()) {
           VECTOR3 eye{0, 0, 0};
           VECTOR3 origin{0, 0, 0};
           GetNodeWorldVectors(GetCurrentCamera(), &eye, nullptr, nullptr);

@@ -4,10 +4,13 @@
 
 #include <cmath>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "battle/battle_sys.h"
+#include "battle/f_master.h"
+#include "battle/tarnwick.h"
 #include "engine/core/cameras.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
@@ -50,10 +53,17 @@ class BattleCameraTest : public EngineTest {
     ASSERT_EQ(Open(), 1);
     hero_ = CreateDummyNode(0, nullptr);
     ASSERT_NE(hero_, 0u);
-    sys_.heroBodyNode = hero_;
+    body_.rootNode = hero_;
+    fighter_.body = &body_;
+    sys_ = std::make_unique<CBattleSys>();
+    sys_->hero = &fighter_;
     camera_ = CBattleCamera::Instance();
   }
-  void TearDown() override { CBattleCamera::Destroy(); }
+  void TearDown() override {
+    sys_->hero = nullptr;
+    fighter_.body = nullptr;
+    CBattleCamera::Destroy();
+  }
 
   void StartOrbit() {
     const float facing[3] = {0, -1, 0};
@@ -62,8 +72,11 @@ class BattleCameraTest : public EngineTest {
   }
 
   testsupport::ScopedWorkDir dir_;
-  CBattleSys sys_;
+  testsupport::MessageBoxCapture boxes_;  // no "sbe.sc" here
   HOBJECT hero_ = 0;
+  CTarnwick body_;
+  CFMaster fighter_;
+  std::unique_ptr<CBattleSys> sys_;
   CBattleCamera* camera_ = nullptr;
 };
 
@@ -97,7 +110,7 @@ TEST_F(BattleCameraTest, IntroductionTrackStopsShrinkingAtEightyOrFrameFifty) {
   camera_->cameraMode = CBattleCamera::MODE_TRACK;
   std::vector<float> distances;  // of the camera node from the centre, per frame
   while (camera_->IsPlaying()) {
-    camera_->UpdateTrack(&sys_, 1);
+    camera_->UpdateTrack(sys_.get(), 1);
     MATRIX34 m = Local(camera_->cameraNode);
     distances.push_back(Distance(m.row[3], centre));
     // The node looks at the centre: along its -Z.
@@ -119,7 +132,7 @@ TEST_F(BattleCameraTest, IntroductionTrackStopsShrinkingAtEightyOrFrameFifty) {
 
   // The ended track leaves the node where it is.
   const MATRIX34 before = Local(camera_->cameraNode);
-  camera_->Update(&sys_, 1);
+  camera_->Update(sys_.get(), 1);
   EXPECT_TRUE(SameMatrix(Local(camera_->cameraNode), before));
 }
 
@@ -132,7 +145,7 @@ TEST_F(BattleCameraTest, OrbitPutsAStrayMouseBack) {
   StartOrbit();
   for (const Case& c : cases) {
     SetMousePosition(c.x, c.y);
-    EXPECT_EQ(camera_->UpdateOrbit(&sys_, 1), c.answer) << c.x << ", " << c.y;
+    EXPECT_EQ(camera_->UpdateOrbit(sys_.get(), 1), c.answer) << c.x << ", " << c.y;
     int x = 0, y = 0;
     GetMousePosition(&x, &y);
     EXPECT_EQ(x, c.answer ? c.x : 320) << c.x << ", " << c.y;
@@ -142,7 +155,7 @@ TEST_F(BattleCameraTest, OrbitPutsAStrayMouseBack) {
   // Put back, the orbit measures the next step from the centre, not from 430.
   camera_->orbit.GetMouseMessage(430, 240, 1);
   SetMousePosition(430, 240);
-  ASSERT_EQ(camera_->UpdateOrbit(&sys_, 1), 0);
+  ASSERT_EQ(camera_->UpdateOrbit(sys_.get(), 1), 0);
   camera_->orbit.SetAngleSpeed(0, 0);
   camera_->orbit.GetMouseMessage(320, 240, 1);
   EXPECT_EQ(camera_->orbit.GetAngleSpeedTheta(), 0.0f);
@@ -151,7 +164,7 @@ TEST_F(BattleCameraTest, OrbitPutsAStrayMouseBack) {
 TEST_F(BattleCameraTest, OrbitTurnsTheCameraAndTheHero) {
   StartOrbit();
   SetMousePosition(320, 240);
-  EXPECT_EQ(camera_->UpdateOrbit(&sys_, 1), 240);
+  EXPECT_EQ(camera_->UpdateOrbit(sys_.get(), 1), 240);
   const MATRIX34 hero = Local(hero_);
   MATRIX34 cam = Local(camera_->cameraNode);
   // Behind the hero (facing -y) at the orbit radius from its centre.
@@ -168,7 +181,7 @@ TEST_F(BattleCameraTest, OrbitTurnsTheCameraAndTheHero) {
   // The mouse moves right inside the box: the view turns right, the hero with it.
   camera_->orbit.GetMouseMessage(370, 250, 1);
   SetMousePosition(370, 250);
-  EXPECT_EQ(camera_->UpdateOrbit(&sys_, 5), 250);
+  EXPECT_EQ(camera_->UpdateOrbit(sys_.get(), 5), 250);
   const MATRIX34 turned = Local(hero_);
   const MATRIX34 moved = Local(camera_->cameraNode);
   EXPECT_GT(std::fabs(turned.row[0].y - hero.row[0].y), 0.05f) << "the hero turned";
@@ -196,7 +209,7 @@ TEST_F(BattleCameraTest, ControllerShotMovesTheNodeUntilItsEnd) {
   camera_->cameraMode = CBattleCamera::MODE_CONTROLLER;
   int frames = 0;
   while (camera_->IsPlaying()) {
-    camera_->Update(&sys_, 4);
+    camera_->Update(sys_.get(), 4);
     ASSERT_LE(++frames, 15);
   }
   EXPECT_EQ(frames, 15);
@@ -214,7 +227,7 @@ TEST_F(BattleCameraTest, WithoutACameraFileTracksStillPlayAndNoShotStarts) {
   camera_->cameraMode = CBattleCamera::MODE_CONTROLLER;
   EXPECT_EQ(camera_->IsPlaying(), 0);
   const MATRIX34 before = Local(camera_->cameraNode);
-  camera_->Update(&sys_, 1);
+  camera_->Update(sys_.get(), 1);
   EXPECT_TRUE(SameMatrix(Local(camera_->cameraNode), before));
   EXPECT_EQ(camera_->track.SelectTrack(9), 1);
 }
@@ -230,7 +243,7 @@ TEST_F(BattleCameraTest, ModeZeroChangesNothing) {
   camera_->cameraMode = CBattleCamera::MODE_NONE;
   const MATRIX34 cam = Local(camera_->cameraNode);
   const MATRIX34 hero = Local(hero_);
-  camera_->Update(&sys_, 3);
+  camera_->Update(sys_.get(), 3);
   EXPECT_TRUE(SameMatrix(Local(camera_->cameraNode), cam));
   EXPECT_TRUE(SameMatrix(Local(hero_), hero));
   int x = 0;
@@ -241,7 +254,7 @@ TEST_F(BattleCameraTest, ModeZeroChangesNothing) {
   // The same call in track mode moves the node: the track had waited.
   camera_->cameraMode = CBattleCamera::MODE_TRACK;
   EXPECT_EQ(camera_->IsPlaying(), 1);
-  camera_->Update(&sys_, 1);
+  camera_->Update(sys_.get(), 1);
   EXPECT_NEAR(Distance(Local(camera_->cameraNode).row[3], centre), 400, 0.05f);
 }
 

@@ -11,6 +11,7 @@
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/battle_models.h"
+#include "tools/datagen/battle_text_writer.h"
 #include "tools/datagen/creature_binary_writer.h"
 
 namespace battletest {
@@ -23,6 +24,9 @@ class BattleTest : public enginetest::EngineTest {
     plat::CreateDirectories("creature/battle/weapon");
     plat::CreateDirectories("texture");
     SetTextureDirectory(".\\texture");
+    // A battle system reads its script at construction; none decides here.
+    std::string error;
+    ASSERT_TRUE(datagen::WriteBattleScript("creature/battle/sbe.sc", {}, error)) << error;
   }
 
   void WriteModel(const std::string& name, int poses, int parts = 1) {

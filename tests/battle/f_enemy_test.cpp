@@ -5,6 +5,7 @@
 #include "components/efficacy.h"
 #include "game/database/enemy_soul.h"
 #include "game/database/game_database.h"
+#include "battle/f_master.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"
 
@@ -55,7 +56,7 @@ class EnemyTest : public BattleTest {
 
   std::vector<CGDEnemySoul> saved_;
   CGDManSoul heroSoul_;
-  CFightingMan hero_;
+  CFMaster hero_;
   std::unique_ptr<CBattleSys> sys_;
   CFEnemy enemy_;
 };

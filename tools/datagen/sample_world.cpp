@@ -46,6 +46,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleField,
       WriteSampleBattle,
       WriteSampleEventSounds,
+      WriteSampleBattleHud,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

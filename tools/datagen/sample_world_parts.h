@@ -55,5 +55,7 @@ void AddSampleEvents(GameResourceData& r);
 // The recipe Herb + Potion -> Tonic (kind 37).
 void AddSampleRecipes(GameResourceData& r);
 bool WriteSampleEventSounds(const std::string& root, std::string& error);
+// The battle display's pictures and the battle's music and button sounds.
+bool WriteSampleBattleHud(const std::string& root, std::string& error);
 
 }  // namespace datagen

@@ -72,13 +72,19 @@ bool WriteSampleCutScene(const std::string& root, std::string& error) {
   return WriteCutSceneBinary(root + kCutSceneFile, OpeningCutScene(), error);
 }
 
-// One enemy kind, one win rule and one camera shot: the least a battle reads.
+// One enemy kind, the win and lose rules and one camera shot: the least a battle reads.
 bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   const std::string dir = root + kBattleFolder;
   const std::string enemyKind = std::to_string(kEnemyId);
+  // Item 0: every enemy of the wave down or paralysed; item 1: the hero's HP
+  // at or below 0. Random battles (id 0) and the boss's story battle are won
+  // by the first and lost by the second.
   BattleScript script;
-  script.items = {{0x10000, 0x10001, 0, 0}};
-  script.expressions = {{1, 1, "0"}};
+  script.items = {{0xffff, 0x40001, 0, 0}, {0x10000, 0x10001, 0x10002, 0}};
+  for (int battle : {0, kBossId}) {
+    script.expressions.push_back({battle, 1, "0"});
+    script.expressions.push_back({battle, 2, "1"});
+  }
   qmz::CAMERACONTROLDESC shot{
       kBattleCameraShot, 60, {{0, {-80, -120, 60}, {0, 0, 40}, 0}, {60, {80, -120, 60}, {0, 0, 40}, 0}}};
   return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
