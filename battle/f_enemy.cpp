@@ -72,6 +72,9 @@ void CFEnemy::SetOwner(CBattleSys* battle, int id) {
   } else {
     plat::ShowMessageBox("Warning", "Canot find vertices data from src file");
   }
+  hpBar.Create(nullptr, 16, 3);
+  hpBar.Follow(boxNode);
+  ShowHpPercent();
   SetRanges(20, 100, 500, 1000);
   kind = 1;
   ResetAi();
@@ -129,6 +132,7 @@ void CFEnemy::Reset() {
   switches->Clear();
   if (body) body->ClearWeapons();
   state = nullptr;
+  hpBar.Show(0);
   soul = nullptr;
   ownSoul.reset();
   ReleaseBody();
@@ -170,7 +174,14 @@ void CFEnemy::PlayIdle() {
 }
 
 void CFEnemy::ChangeHP(int delta, int) {
-  if (soul) soul->AddAttribute(6, delta);
+  if (!soul) return;
+  soul->AddAttribute(6, delta);
+  ShowHpPercent();
+}
+
+void CFEnemy::ShowHpPercent() {
+  const float maximum = soul ? static_cast<float>(soul->GetAttribute(5)) : 0.0f;
+  hpBar.SetPercent(maximum == 0 ? 0.0f : static_cast<float>(soul->GetAttribute(6)) / maximum * 100.0f);
 }
 
 int CFEnemy::BuildMessage(int type, BATTLEMSG* message) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "battle/fighter_gauge.h"
 #include "battle/fighting_man.h"
 
 class CGDEnemySoul;
@@ -51,6 +52,7 @@ class CFEnemy : public CFightingMan {
   // The level factor 1 + 0.13 x min(level / 7, 8).
   static float LevelFactor(int heroLevel);
 
+  CFighterGauge hpBar;
   CFightingMan* target = nullptr;
   CFightingMan* blocker = nullptr;
   std::vector<int> candidates;
@@ -66,4 +68,5 @@ class CFEnemy : public CFightingMan {
 
  private:
   void DecideStyle();
+  void ShowHpPercent();
 };

@@ -8,6 +8,8 @@
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
 #include "battle/tarnwick.h"
+#include "battle/wire_box.h"
+#include "engine/core/nodes.h"
 #include "game/database/man_soul.h"
 
 namespace {
@@ -50,6 +52,7 @@ void CFightingMan::Attach(CBattleSys* battle, CTarnwick* newBody, CGDManSoul* ne
   body = newBody;
   soul = newSoul;
   LoadActions();
+  BuildWireBox();
 }
 
 void CFightingMan::SetOwner(CBattleSys* battle, int) { owner = battle; }
@@ -57,6 +60,8 @@ void CFightingMan::SetOwner(CBattleSys* battle, int) { owner = battle; }
 int CFightingMan::Update(int frames) {
   if (frozen) return 0;
   if (body) body->GetTransform(&position, &facing, nullptr);
+  float box[6] = {};
+  if (boxNode && body && body->GetFrameBox(box) == 0) FitWireBox(boxNode, box);
   for (auto it = timers.begin(); it != timers.end();) {
     it->frames -= frames;
     if (it->frames <= 0) {
@@ -106,10 +111,27 @@ void CFightingMan::CreateBody(const char* modelFile) {
   body->ShowShadow(1);
   body->SetShadowOnGround(1);
   body->SetShadowMode(g_battleInterface.GetShadowMode());
+  BuildWireBox();
   LoadActions();
 }
 
+void CFightingMan::BuildWireBox() {
+  DestroyWireBox();
+  if (!body) return;
+  // A body without a frame box still gets one, at its origin, for the gauges to follow.
+  float box[6] = {};
+  body->GetFrameBox(box);
+  boxNode = CreateWireBox(body->Node(), box);
+  boxSpare = 0;
+}
+
+void CFightingMan::DestroyWireBox() {
+  if (boxNode) DestroyNode(boxNode);
+  boxNode = 0;
+}
+
 void CFightingMan::ReleaseBody() {
+  DestroyWireBox();
   if (!body) return;
   body->Detach();
   delete body;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "battle/action_table.h"
+#include "engine/core/handles.h"
 #include "engine/core/math3d.h"
 
 class CBattleSys;
@@ -60,8 +61,10 @@ class CFightingMan {
   virtual int ReceiveMessage(BATTLEMSG*) { return 0; }
   virtual int GetAttackPower() { return 0; }
 
-  // A body from "creature/battle", joined to the battle's society.
+  // A body from "creature/battle", joined to the battle's society, with its
+  // wire box.
   void CreateBody(const char* modelFile);
+  // The wire box, then the body.
   void ReleaseBody();
   // The body's model file name without extension; 0 when none or too long.
   int GetModelBaseName(char* buffer, int size) const;
@@ -111,6 +114,8 @@ class CFightingMan {
   CTarnwick* body = nullptr;
   CGDManSoul* soul = nullptr;
   std::vector<int> extra;
+  HOBJECT boxNode = 0;
+  int boxSpare = 0;
   std::list<FIGHTERTIMER> timers;
   std::vector<ACTIONTRANSITION> transitions;
   std::map<int, ACTIONDESC> actions;
@@ -118,4 +123,9 @@ class CFightingMan {
  protected:
   // The forward vector turned in the ground plane by a facing code.
   static VECTOR3 TurnByFacing(const VECTOR3& forward, int code);
+
+ private:
+  // A new wire box under the body, in place of an old one.
+  void BuildWireBox();
+  void DestroyWireBox();
 };

@@ -122,8 +122,17 @@ TEST_F(EnemyTest, MessagesAndPower) {
   EXPECT_EQ(enemy_.body->effect->Name(), "") << "521 to 526 start no effect file";
   EXPECT_EQ(enemy_.StartAction(131), 1);
   EXPECT_EQ(enemy_.body->effect->Name(), "wolfe002") << "other actions try their pose's file";
+  ASSERT_NE(enemy_.hpBar.node, 0);
+  EXPECT_EQ(enemy_.hpBar.target, enemy_.boxNode) << "the HP bar follows the wire box";
+  EXPECT_EQ(enemy_.hpBar.width, 16);
+  EXPECT_EQ(enemy_.hpBar.height, 3);
+  EXPECT_FLOAT_EQ(enemy_.hpBar.percent, 100);
   enemy_.ChangeHP(-13, 0);
   EXPECT_EQ(enemy_.soul->GetAttribute(6), 100);
+  EXPECT_NEAR(enemy_.hpBar.percent, 100.0f * 100 / 113, 1e-3f);
+  enemy_.hpBar.Show(1);
+  enemy_.Reset();
+  EXPECT_EQ(enemy_.hpBar.shown, 0) << "a reset hides the bar";
 }
 
 }  // namespace

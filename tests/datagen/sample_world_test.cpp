@@ -55,7 +55,7 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
   EXPECT_EQ(first->GetAttribute(kAttrMaxHp), 60);  // the first level row
   EXPECT_EQ(first->GetEquippedId(kWeaponType), kSwordId);
   EXPECT_EQ(first->GetEquippedId(kCharmType), kCharmId);
-  EXPECT_EQ(first->GetAttribute(9), 10 + 10);  // the level row and the sword
+  EXPECT_EQ(first->GetAttribute(9), 40 + 10);  // the level row and the sword
   EXPECT_EQ(second->GetEquippedId(kArmourType), kVestId);
 
   ASSERT_EQ(db.items.size(), 6u);
@@ -85,6 +85,33 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
 
   EXPECT_EQ(db.party.GetMoney(), kStartingMoney);
   EXPECT_EQ(db.party.GetItemCount(kPotionType, kPotionId), kStartingPotions);
+
+  // What the battle reads: the thrown knife first in the type-8 list, the
+  // sword's reach, cost and skill gain, the heroes' battle attributes and the
+  // wolf's level, MP and defences.
+  ASSERT_FALSE(db.party.itemLists[kListType8].empty());
+  EXPECT_EQ(db.party.itemLists[kListType8][0].id, kKnifeId);
+  const ITEMDESC* knife = db.FindItem(kPotionType, kKnifeId);
+  ASSERT_NE(knife, nullptr);
+  for (int v : {kItemReachFirst, kItemReachSecond, kItemMpCost, kItemSkillGain, kItemBasePower})
+    EXPECT_GT(knife->values[v], 0) << v;
+  for (int v : {kItemReachFirst, kItemReachSecond, kItemMpCost, kItemSkillGain, kItemBasePower})
+    EXPECT_GT(sword->values[v], 0) << v;
+  EXPECT_EQ(first->subKind, 1);
+  EXPECT_EQ(second->subKind, 3);
+  for (CGDMainManSoul* hero : {first, second}) {
+    for (int key = 5; key <= 18; ++key) {
+      if (key == 17) continue;  // the gauge itself, full below
+      EXPECT_GT(hero->GetAttribute(key), 0) << hero->name << " " << key;
+    }
+    EXPECT_EQ(hero->GetAttribute(17), hero->GetAttribute(18)) << "the special gauge starts full";
+    EXPECT_GT(hero->GetAttribute(21), 0) << hero->name << ": the weapon skill";
+  }
+  EXPECT_GT(first->GetAttribute(kSwordId + 20), 0);
+  EXPECT_GT(first->GetAttribute(34), 0);
+  EXPECT_GT(enemy->GetAttribute(kAttrLevel), 0);
+  EXPECT_GT(enemy->GetAttribute(kAttrMp), 0);
+  for (int key = 10; key <= 15; ++key) EXPECT_GT(enemy->GetAttribute(key), 0) << key;
 }
 
 TEST_F(SampleWorldTest, TheVillagerTalkLoadsWithItsVariable) {
@@ -139,6 +166,10 @@ TEST_F(SampleWorldTest, BattleFilesReadThroughTheBlockReader) {
   char model[128] = {};
   ai >> model;
   EXPECT_STREQ(model, kEnemyModel);
+  int switches[13] = {};
+  for (int& v : switches) ai >> v;
+  EXPECT_FALSE(ai.Failed());
+  for (int n : {1, 4, 5}) EXPECT_EQ(switches[n - 1], 1) << n << ": approach, attacks 4 and 5";
   EXPECT_EQ(ai.Flip(), 0);
 }
 

@@ -59,8 +59,10 @@ CreatureModel BattleModel(const std::string& name, int poses, int vertexAnimated
 }
 
 std::vector<int> HeroActionIds() {
-  std::vector<int> ids = {11};
+  // The first attack comes first: on pose 1 it plays the effect "m001e001".
+  std::vector<int> ids;
   for (int i = 101; i <= 109; ++i) ids.push_back(i);
+  ids.push_back(11);
   for (int i = 113; i <= 120; ++i) ids.push_back(i);
   for (int i = 201; i <= 204; ++i) ids.push_back(i);
   for (int i : {210, 221, 222, 223}) ids.push_back(i);

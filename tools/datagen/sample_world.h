@@ -40,6 +40,10 @@ inline constexpr int kHerbType = 7;
 inline constexpr int kHerbId = 5;
 inline constexpr int kTonicId = 6;  // type 8, from the recipe Herb + Potion
 inline constexpr const char* kTonicName = "Tonic";
+// The first hero's thrown weapon: first in the type-8 list, where the battle looks for it.
+inline constexpr int kKnifeId = 21;
+inline constexpr const char* kKnifeName = "Throwing Knife";
+inline constexpr int kStartingKnives = 10;
 inline constexpr int kShopId = 1;
 inline constexpr int kEnemyId = 101;
 inline constexpr const char* kEnemyModel = "E101";

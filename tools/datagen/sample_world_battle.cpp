@@ -1,8 +1,12 @@
 // The battle's bodies, weapon, action table and hit vertices.
+#include <algorithm>
+
 #include "platform/files.h"
 #include "tools/datagen/battle_models.h"
+#include "tools/datagen/battle_text_writer.h"
 #include "tools/datagen/creature_binary_writer.h"
 #include "tools/datagen/output_file.h"
+#include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_parts.h"
 
 namespace datagen {
@@ -34,10 +38,11 @@ bool WriteSampleBattle(const std::string& root, std::string& error) {
                                            BattleActionRecord(101, WolfActionIds())};
   if (!WriteActionTable(folder + "kbs.acb", records, error)) return false;
 
-  std::string text = "#Describle\nvertices 1\n#Begin\n101";
-  for (float v : BattleHitVertices()) text += " " + std::to_string(v);
-  text += "\n#EndDescrible\n";
-  return WriteOutputFile(folder + "HitVertice.txt", std::vector<uint8_t>(text.begin(), text.end()), error);
+  // The wolf's row, from E101's own vertices.
+  HitVertexRow wolf{std::to_string(sample::kEnemyId), {}};
+  const std::vector<float> points = BattleHitVertices();
+  std::copy(points.begin(), points.end(), wolf.values.begin());
+  return WriteHitVertices(folder + "HitVertice.txt", {wolf}, error);
 }
 
 }  // namespace datagen

@@ -15,8 +15,16 @@ constexpr int32_t kLevelKey = 1;
 constexpr int32_t kMaxHpKey = 5;
 constexpr int32_t kHpKey = 6;
 constexpr int32_t kMaxMpKey = 7;
+constexpr int32_t kMpKey = 8;
 constexpr int32_t kAttackKey = 9;
+constexpr int32_t kFirstDefenceKey = 10;
 constexpr int32_t kDefenceKey = 11;
+constexpr int32_t kSpecialGainKey = 16;
+constexpr int32_t kSpecialMaxKey = 18;
+constexpr int32_t kSecondSkillKey = 21;  // the second hero's weapon skill
+constexpr int32_t kMarksKey = 34;        // the most enemies the first hero's special marks
+// The first hero's skill with a weapon is kept under the weapon's id + 20.
+constexpr int32_t kSwordSkillKey = kSwordId + 20;
 
 // Worn for good by the user, undone when taken off.
 ModifierData Gear(int32_t key, int32_t value) {
@@ -41,10 +49,20 @@ ItemData Item(int32_t type, int32_t id, const char* name, const char* icon, cons
   return item;
 }
 
+// What the battle reads of a weapon: its two reaches, MP cost, skill gain and base power.
+ItemData Weapon(ItemData item, int32_t reachFirst, int32_t reachSecond, int32_t mpCost, int32_t skillGain,
+                int32_t basePower) {
+  item.reachFirst = reachFirst;
+  item.reachSecond = reachSecond;
+  item.mpCost = mpCost;
+  item.skillGain = skillGain;
+  item.basePower = basePower;
+  return item;
+}
+
 std::vector<ItemData> Items() {
-  ItemData sword = Item(kWeaponType, kSwordId, kSwordName, "it_sword", "A plain blade.", 120);
-  sword.reachFirst = 40;
-  sword.basePower = 12;
+  ItemData sword =
+      Weapon(Item(kWeaponType, kSwordId, kSwordName, "it_sword", "A plain blade.", 120), 40, 80, 30, 3, 12);
   sword.modifiers = {Gear(kAttackKey, 10)};
   ItemData vest = Item(kArmourType, kVestId, "Leather Vest", "it_vest", "Stiff hide.", 80);
   vest.modifiers = {Gear(kDefenceKey, 4)};
@@ -57,16 +75,26 @@ std::vector<ItemData> Items() {
   ItemData tonic = Item(kPotionType, kTonicId, kTonicName, "it_tonic", "Heals 60 health.", 45);
   tonic.useKind = 1;
   tonic.modifiers = {{2, 0, kHpKey, 0, 0, 0, 60, 0}};
-  return {sword, vest, charm, potion, herb, tonic};
+  const ItemData knife =
+      Weapon(Item(kPotionType, kKnifeId, kKnifeName, "it_knife", "Thrown from afar.", 15), 150, 300, 20, 2, 8);
+  return {sword, vest, charm, potion, herb, tonic, knife};
 }
 
-// Health, mana and attack rising a little with every level.
-std::vector<std::vector<LevelValueData>> Levels(int32_t hp, int32_t mp, int32_t attack) {
+// Health, mana, attack, defences and weapon skill rising a little with every
+// level; the special gauge's gain and size and the marks of the special stay.
+std::vector<std::vector<LevelValueData>> Levels(int32_t hp, int32_t mp, int32_t attack, int32_t skillKey) {
   std::vector<std::vector<LevelValueData>> levels;
-  for (int32_t level = 0; level < 5; ++level)
-    levels.push_back({{kMaxHpKey, hp + 10 * level},
-                      {kMaxMpKey, mp + 5 * level},
-                      {kAttackKey, attack + level}});
+  for (int32_t level = 0; level < 5; ++level) {
+    std::vector<LevelValueData> row = {{kMaxHpKey, hp + 10 * level},
+                                       {kMaxMpKey, mp + 5 * level},
+                                       {kAttackKey, attack + level}};
+    for (int32_t key = kFirstDefenceKey; key < kFirstDefenceKey + 6; ++key) row.push_back({key, 4 + level});
+    row.push_back({kSpecialGainKey, 5});
+    row.push_back({kSpecialMaxKey, 100});
+    row.push_back({skillKey, 100 + 20 * level});
+    row.push_back({kMarksKey, 3});
+    levels.push_back(row);
+  }
   return levels;
 }
 
@@ -84,7 +112,7 @@ std::vector<HeroData> Heroes() {
   first.actions = {slash};
   first.equipment = {kCharmId, kSwordId, kVestId, 0, 0, 0};  // kinds 6, 1, 2, 3, 4, 5
   first.learning = {{50, 1}};
-  first.levels = Levels(60, 20, 10);
+  first.levels = Levels(60, 200, 40, kSwordSkillKey);
 
   HeroData second;
   second.id = kSecondHeroId;
@@ -94,7 +122,7 @@ std::vector<HeroData> Heroes() {
   second.subKind = 3;  // hero form 3: "creature/Walk03.MCB"
   second.attributes = {{kLevelKey, 1, 0}};
   second.equipment = {0, 0, kVestId, 0, 0, 0};
-  second.levels = Levels(45, 35, 8);
+  second.levels = Levels(45, 200, 35, kSecondSkillKey);
   return {first, second};
 }
 
@@ -103,7 +131,9 @@ EnemyData Enemy() {
   wolf.id = kEnemyId;
   wolf.name = "Wolf";
   wolf.model = kEnemyModel;
-  wolf.attributes = {{kMaxHpKey, 30, 0}, {kHpKey, 30, 0}, {kAttackKey, 6, 0}};
+  wolf.attributes = {{kLevelKey, 2, 0}, {kMaxHpKey, 30, 0}, {kHpKey, 30, 0}, {kMaxMpKey, 20, 0},
+                     {kMpKey, 20, 0},   {kAttackKey, 6, 0}};
+  for (int32_t key = kFirstDefenceKey; key < kFirstDefenceKey + 6; ++key) wolf.attributes.push_back({key, 3, 0});
   wolf.money = 40;
   wolf.experience = 25;
   wolf.drops = {{kHerbId, 1, kHerbType}};
@@ -112,7 +142,8 @@ EnemyData Enemy() {
 
 DatabaseData Database() {
   DatabaseData data;
-  const StartInventoryData start{kStartingMoney, {{kPotionType, kPotionId, kStartingPotions}}};
+  const StartInventoryData start{
+      kStartingMoney, {{kPotionType, kKnifeId, kStartingKnives}, {kPotionType, kPotionId, kStartingPotions}}};
   data.startInventories = {start, start};  // both heroes' stories
   data.items = Items();
   data.heroes = Heroes();

@@ -87,12 +87,11 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   }
   qmz::CAMERACONTROLDESC shot{
       kBattleCameraShot, 60, {{0, {-80, -120, 60}, {0, 0, 40}, 0}, {60, {80, -120, 60}, {0, 0, 40}, 0}}};
-  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
+  // The wolf approaches (1) and attacks (4, 5).
+  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
          WriteBattleScript(dir + "sbe.sc", script, error) &&
          WriteThrowData(dir + "scriptdata.txt", {{1, {{0, 0, 0}, {50, 0, 0}}}}, error) &&
          WriteInfoNames(dir + "Info.txt", {"None", "Attack", "Guard"}, error) &&
-         WriteHitVertices(dir + "HitVertice.txt", {{enemyKind, {0, 0, 20, 10, 0, 20, -10, 0, 20, 0, 0, 40}}},
-                          error) &&
          WriteCameraControllers(dir + "camcon.cc", {shot}, error);
 }
 
