@@ -7,6 +7,7 @@
 #include "battle/battle_camera.h"
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
+#include "battle/hero_states.h"
 #include "battle/tarnwick.h"
 #include "game/database/game_database.h"
 #include "platform/crt.h"
@@ -334,8 +335,9 @@ int CFMaster::ReceiveMessage(BATTLEMSG* message) {
   return 1;
 }
 
-void CFMaster::NotifyHeroHit(int) {
-  // MINIMAL: the hero turn states are not built; nobody hears of the blow.
+void CFMaster::NotifyHeroHit(int kind) {
+  if (!owner) return;
+  if (auto* turn = dynamic_cast<CMasterState*>(owner->state)) turn->OnHeroHit(owner, kind);
 }
 
 void CFMaster::GetHP(int* hp, int* maximum) const {
