@@ -143,10 +143,7 @@ int CFMaster::Update(int frames) {
 int CFMaster::Percent(int value, int maximum) { return maximum == 0 ? 0 : value * 100 / maximum; }
 
 void CFMaster::ShowGauge(int key, int maxKey) {
-  if (!soul) return;
-  const int percent = Percent(soul->GetAttribute(key), soul->GetAttribute(maxKey));
-  // MINIMAL: the heads-up display is not built; the gauge is not drawn.
-  (void)percent;
+  if (soul && owner) owner->hud.SetGauge(key, Percent(soul->GetAttribute(key), soul->GetAttribute(maxKey)));
 }
 
 void CFMaster::ChangeHP(int delta, int) {
@@ -335,9 +332,8 @@ int CFMaster::ReceiveMessage(BATTLEMSG* message) {
   return 1;
 }
 
-void CFMaster::NotifyHeroHit(int kind) {
-  if (!owner) return;
-  if (auto* turn = dynamic_cast<CMasterState*>(owner->state)) turn->OnHeroHit(owner, kind);
+void CFMaster::NotifyHeroHit(int outcome) {
+  if (auto* turn = owner ? dynamic_cast<CMasterState*>(owner->state) : nullptr) turn->OnHeroHit(owner, outcome);
 }
 
 void CFMaster::GetHP(int* hp, int* maximum) const {

@@ -4,6 +4,8 @@
 
 #include "battle/battle_camera.h"
 #include "battle/battle_interface.h"
+#include "battle/battle_script.h"
+#include "battle/hero_states.h"
 #include "engine/core/node_transforms.h"
 #include "game/database/game_database.h"
 #include "platform/crt.h"
@@ -18,6 +20,16 @@ constexpr int kKnife = 9;
 constexpr int kSwordCost = 30;
 constexpr int kSwordGain = 4;
 const std::vector<int> kIds = {11, 101, 119, 120, 300, 301, 302, 320, 601};
+
+// The hero's turn as far as a blow's outcome goes.
+class HitRecorder : public CMasterState {
+ public:
+  int OnHeroHit(CBattleSys*, int kind) override {
+    kinds.push_back(kind);
+    return 1;
+  }
+  std::vector<int> kinds;
+};
 
 int g_usedItems = 0;
 int g_itemCount = 0;
@@ -155,6 +167,8 @@ TEST_F(MasterTest, ReachTableAndCommandMap) {
 TEST_F(MasterTest, BlowsHurtBlockOrFellTheHero) {
   AddHero(1, 1);
   master_.SetOwner(sys_.get(), 1);
+  HitRecorder turn;
+  sys_->state = &turn;
   // The first seed whose first draw blocks (rand() mod 5 = 0) and one that hurts.
   unsigned blockSeed = 0, hurtSeed = 0;
   for (unsigned s = 1; !blockSeed || !hurtSeed; ++s) {
@@ -184,6 +198,8 @@ TEST_F(MasterTest, BlowsHurtBlockOrFellTheHero) {
     EXPECT_EQ(Attr(17), 6) << "the special gauge gains twice the gain per blow";
     EXPECT_TRUE(master_.flags & CFMaster::kHitReaction);
     EXPECT_EQ(master_.GetTimer(CFMaster::kHitReaction), master_.GetActionLength());
+    EXPECT_EQ(sys_->hud.Gauge(0).Percent(), (200 - c.damage) * 100 / 200) << "the HP gauge";
+    EXPECT_EQ(sys_->hud.Gauge(2).Percent(), 6) << "the special gauge";
   }
 
   // A weak blow still does 1; a blow to a spent hero fells it.
@@ -196,6 +212,9 @@ TEST_F(MasterTest, BlowsHurtBlockOrFellTheHero) {
   EXPECT_EQ(Attr(6), 0);
   EXPECT_TRUE(master_.flags & CFightingMan::kDown);
   EXPECT_EQ(master_.body->current[ACTIONDESC::ID], 601);
+  EXPECT_EQ(turn.kinds, (std::vector<int>{1, 2, 1, 1, -1})) << "the turn hears hurt, blocked and down";
+  EXPECT_EQ(sys_->hud.Gauge(0).Percent(), 0);
+  sys_->state = nullptr;
 }
 
 TEST_F(MasterTest, BlowsAreIgnoredDuringTheFinishingMoveAndOtherMessagesAlways) {
@@ -243,6 +262,23 @@ TEST_F(MasterTest, CommandChecksNeedTheirMp) {
   SetAttr(8, 150);
   EXPECT_EQ(master_.CanUse(CFMaster::CHECK_SPECIAL), 0);
 
+  // The battle script's keys: a command switched off, the targeted attack's limit.
+  CBattleScript* script = CBattleScript::Instance();
+  const std::vector<int> savedLimits = script->limits;
+  const size_t first = script->store->limits.size();
+  script->store->limits.push_back({0, 0x10000, 0x20001, 0});
+  script->store->limits.push_back({0, 0x10000, 0x20009, 2});
+  script->limits = {static_cast<int>(first), static_cast<int>(first + 1)};
+  SetAttr(8, 200);
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_PARALYSE), 0) << "key 0x20001 off";
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_SNATCH), 1) << "a key the script does not name is on";
+  master_.useCount = 1;
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_TARGETED), 1);
+  master_.useCount = 2;
+  EXPECT_EQ(master_.CanUse(CFMaster::CHECK_TARGETED), 0) << "the battle's limit of targeted attacks";
+  script->limits = savedLimits;
+  script->store->limits.resize(first);
+
   AddHero(1, 1, 0);
   master_.Reset();
   master_.SetOwner(sys_.get(), 1);
@@ -286,6 +322,7 @@ TEST_F(MasterTest, MessagesCarryPowerAndCostTheirPrice) {
   EXPECT_EQ(attack.Get(1), 4);
   EXPECT_EQ(attack.Get(2), 2);
   EXPECT_EQ(Attr(8), 200 - kSwordCost);
+  EXPECT_EQ(sys_->hud.Gauge(1).Percent(), (200 - kSwordCost) * 100 / 400) << "the MP gauge";
   EXPECT_EQ(Attr(kSword + 20), 500 + kSwordGain);
   EXPECT_EQ(g_usedItems, 1);
   EXPECT_TRUE(master_.flags & CFMaster::kAttacking);

@@ -75,7 +75,6 @@ bool WriteSampleCutScene(const std::string& root, std::string& error) {
 // One enemy kind, the win and lose rules and one camera shot: the least a battle reads.
 bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   const std::string dir = root + kBattleFolder;
-  const std::string enemyKind = std::to_string(kEnemyId);
   // Item 0: every enemy of the wave down or paralysed; item 1: the hero's HP
   // at or below 0. Random battles (id 0) and the boss's story battle are won
   // by the first and lost by the second.
