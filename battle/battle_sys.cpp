@@ -76,7 +76,8 @@ void CBattleSys::LoadBattleData() {
 }
 
 int CBattleSys::Start(BATTLEDESC battle, int extraValue) {
-  if (!CGCBase::owner || !overlay || !battle.sceneName[0]) return 0;
+  // A battle already running is never replaced under its fighters.
+  if (!CGCBase::owner || !overlay || !battle.sceneName[0] || running) return 0;
   auto* society = dynamic_cast<CSocietyExt*>(CGCBase::owner);
 
   // The arena first: without ground to stand on nothing is started.
@@ -165,15 +166,16 @@ int CBattleSys::Finish(int result) {
   return 1;
 }
 
+void CBattleSys::CutAction(CTarnwick* body) {
+  if (!body) return;
+  body->currentFrame = body->current[ACTIONDESC::END];
+  body->StopMotion(1);
+}
+
 void CBattleSys::CutActions() {
-  auto cut = [](CTarnwick* body) {
-    if (!body) return;
-    body->currentFrame = body->current[ACTIONDESC::END];
-    body->StopMotion(1);
-  };
-  if (hero) cut(hero->body);
+  if (hero) CutAction(hero->body);
   for (int i = 0; i < enemyCount; ++i) {
-    if (enemies[i]) cut(enemies[i]->body);
+    if (enemies[i]) CutAction(enemies[i]->body);
   }
 }
 

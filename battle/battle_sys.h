@@ -20,6 +20,7 @@ class CKBSConsole;
 class CKBSState;
 class CMenuAgency;
 class CSceneContent;
+class CTarnwick;
 class CXPTrapManager;
 class CXShot;
 class CXWave;
@@ -56,8 +57,9 @@ class CBattleSys : public CGCBase {
   explicit CBattleSys(CMenuAgency* owner = nullptr);
   ~CBattleSys() override;
 
-  // 1 when the battle started; 0 without society or owner or with an empty
-  // scene name (nothing changed), or when the arena has no terrain.
+  // 1 when the battle started; 0 without society or owner, with an empty
+  // scene name, an arena without terrain or a battle already running
+  // (nothing changed).
   int Start(BATTLEDESC battle, int extraValue);
   // 0 when no battle runs.
   int End();
@@ -104,6 +106,9 @@ class CBattleSys : public CGCBase {
   void PlaceHero(int heroId);
   // 1 when the next wave came, 0 when the battle is won.
   int NextWave();
+
+  // The body's running action jumps to its last frame and stops moving it.
+  static void CutAction(CTarnwick* body);
 
   HOBJECT HeroBodyNode() const;
   CSceneContent* ArenaContent() const;
@@ -163,9 +168,11 @@ class CBattleSys : public CGCBase {
   void PlaceFirstWave(int fixedPlace);
   void PlaceLaterWave();
   void ReleaseEnemies();
-  // Cuts every body's running action to its end.
+  // Cuts the hero's and every enemy's running action to its end.
   void CutActions();
-  void PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction);
+  // Places the node facing the direction and drops it onto the arena floor;
+  // the engine's move result (MOVE_DONE when it stands on the floor).
+  int PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction);
 };
 
 // The one battle system, set by its constructor.

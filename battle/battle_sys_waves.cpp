@@ -44,13 +44,31 @@ VECTOR3 Toward(const VECTOR3& from, const VECTOR3& to) {
 
 float GroundDistance(const VECTOR3& a, const VECTOR3& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
+// Fills places [found, count) from the arena's spawn points, then on a ring
+// around the centre; a floor with too few places never leaves an enemy out.
+void FillRemainingPlaces(const CBattleArena& arena, const VECTOR3& centre, int found, int count, VECTOR3* points,
+                         VECTOR3* directions) {
+  if (found >= count) return;
+  const int wanted = count - found;
+  for (int i = found; i < count; ++i) points[i] = {FLT_MAX, FLT_MAX, FLT_MAX};
+  arena.PickPoints(centre, kSpawnDistance, kSpawnSpacing, kSpawnInset, wanted, points + found, directions + found);
+  while (found < count && points[found].x != FLT_MAX) ++found;
+  const int left = count - found;
+  for (int k = 0; k < left; ++k) {
+    const float angle = 2 * kPi * static_cast<float>(k) / static_cast<float>(left);
+    VECTOR3& p = points[found + k];
+    p = {centre.x + kRingRadius * std::sin(angle), centre.y + kRingRadius * std::cos(angle), centre.z};
+    directions[found + k] = Toward(p, centre);
+  }
+}
+
 }  // namespace
 
-void CBattleSys::PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction) {
-  if (!node) return;
+int CBattleSys::PutOnGround(HOBJECT node, const VECTOR3& position, const VECTOR3& direction) {
+  if (!node) return MOVE_NOTHING;
   SetNodeDirection(node, &position, &direction, nullptr);
   const CSceneContent* content = ArenaContent();
-  PlaceNodeOnTerrain(node, content ? content->terrain : 0, 0, 0);
+  return PlaceNodeOnTerrain(node, content ? content->terrain : 0, 0, 0);
 }
 
 void CBattleSys::PlaceHero(int heroId) {
@@ -58,12 +76,7 @@ void CBattleSys::PlaceHero(int heroId) {
     hero = new CFMaster();
     hero->SetOwner(this, heroId);
   }
-  const HOBJECT node = HeroBodyNode();
-  const VECTOR3 origin{0, 0, 0};
-  const VECTOR3 facing{0, -1, 0};
-  const CSceneContent* content = ArenaContent();
-  if (node) SetNodeDirection(node, &origin, &facing, nullptr);
-  if (!node || PlaceNodeOnTerrain(node, content ? content->terrain : 0, 0, 0) != MOVE_DONE) ShowInvalidScene();
+  if (PutOnGround(HeroBodyNode(), {0, 0, 0}, {0, -1, 0}) != MOVE_DONE) ShowInvalidScene();
   hero->Update(0);
 }
 
@@ -89,36 +102,12 @@ void CBattleSys::SpawnWave(int scriptPlacement) {
   }
 }
 
-namespace {
-
-// Fills places [found, count) from the arena's spawn points, then on a ring
-// around the centre; a floor with too few places never leaves an enemy out.
-void FillRemainingPlaces(const CBattleArena& arena, const VECTOR3& centre, int found, int count, VECTOR3* points,
-                         VECTOR3* directions) {
-  if (found >= count) return;
-  const int wanted = count - found;
-  for (int i = found; i < count; ++i) points[i] = {FLT_MAX, FLT_MAX, FLT_MAX};
-  arena.PickPoints(centre, kSpawnDistance, kSpawnSpacing, kSpawnInset, wanted, points + found, directions + found);
-  while (found < count && points[found].x != FLT_MAX) ++found;
-  const int left = count - found;
-  for (int k = 0; k < left; ++k) {
-    const float angle = 2 * kPi * static_cast<float>(k) / static_cast<float>(left);
-    VECTOR3& p = points[found + k];
-    p = {centre.x + kRingRadius * std::sin(angle), centre.y + kRingRadius * std::cos(angle), centre.z};
-    directions[found + k] = Toward(p, centre);
-  }
-}
-
-}  // namespace
-
 void CBattleSys::PlaceFirstWave(int fixedPlace) {
   struct Candidate {
     VECTOR3 point;
     VECTOR3 direction;
   };
   const HOBJECT heroNode = HeroBodyNode();
-  const CSceneContent* content = ArenaContent();
-  const HOBJECT terrain = content ? content->terrain : 0;
   VECTOR3 heroPosition{0, 0, 0};
   VECTOR3 heroFacing{0, -1, 0};
   if (heroNode) GetNodeWorldVectors(heroNode, &heroPosition, &heroFacing, nullptr);
@@ -130,14 +119,9 @@ void CBattleSys::PlaceFirstWave(int fixedPlace) {
     const float r = 150 + 10 * static_cast<float>(plat::Rand() % 11);
     const VECTOR3 point{r * std::sin(angle), r * std::cos(angle), 0};
     const VECTOR3 direction = Toward(point, heroPosition);
-    if (!heroNode) continue;
-    SetNodeDirection(heroNode, &point, &direction, nullptr);
-    if (PlaceNodeOnTerrain(heroNode, terrain, 0, 0) == MOVE_DONE) candidates.push_back({point, direction});
+    if (PutOnGround(heroNode, point, direction) == MOVE_DONE) candidates.push_back({point, direction});
   }
-  if (heroNode) {
-    SetNodeDirection(heroNode, &heroPosition, &heroFacing, nullptr);
-    PlaceNodeOnTerrain(heroNode, terrain, 0, 0);
-  }
+  PutOnGround(heroNode, heroPosition, heroFacing);
   if (static_cast<int>(candidates.size()) < enemyCount) ShowInvalidScene();
 
   VECTOR3 points[kEnemySlots];

@@ -186,10 +186,7 @@ void CSysState::UpdateVictory(CBattleSys* sys) {
   StopCDAudio();
   sys->PlayMusic(2);
   if (CFMaster* hero = sys->hero) {
-    if (CTarnwick* body = hero->body) {
-      body->currentFrame = body->current[ACTIONDESC::END];
-      body->StopMotion(1);
-    }
+    CBattleSys::CutAction(hero->body);
     hero->StartAction(kVictoryAction);
   }
   StartEndingCamera(sys, kPi / 2 - 0.2f, TRACK_VICTORY);

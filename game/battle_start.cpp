@@ -15,7 +15,6 @@
 #include "components/sword_man.h"
 #include "game/database/main_man_soul.h"
 #include "game/encounter_table.h"
-#include "game/field_input.h"
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/game_audio.h"
@@ -143,7 +142,8 @@ void CGame::StartBattle(int scripted, int bossId) {
   this->bossId = desc.battleId;
   gameOverAfter = 0;
   battle->Start(desc, 0);
-  g_walkKeyMask = 0;
+  ClearWalkMask();
+  BindBattleKeys();
   PlayBattleTransition(0);
   if (scene && scene->portals) scene->portals->Show(0);
 }

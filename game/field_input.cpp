@@ -10,6 +10,7 @@
 #include "game/pick_manager.h"
 #include "game/system_config.h"
 #include "talk/talk_host.h"
+#include "ui/overlay_input.h"
 #include "ui/screen_manager.h"
 #include "world/world_map_screen.h"
 #include "world/game_camera.h"
@@ -117,7 +118,9 @@ void CGame::BindWorldMapKeys() {
 }
 
 void CGame::BindBattleKeys() {
-  SetKeyHook(kEsc, nullptr, 0);
+  // The game's Esc goes; the battle's, which its start routed through the
+  // overlay root, stays, or Escape could never end a battle.
+  InstallOverlayEscapeKey(menuAgency);
   SetKeyHook(kTab, nullptr, 0);
   BindConsoleKeys(1);
 }

@@ -79,6 +79,15 @@ TEST_F(BattleSysTest, StartRefusesAndChangesNothing) {
   }
 }
 
+TEST_F(BattleSysTest, ARunningBattleIsNotStartedAgain) {
+  ASSERT_EQ(StartWith({101, 102}, 2), 1);
+  CFMaster* hero = sys_->hero;
+  EXPECT_EQ(sys_->Start(Desc({103}, 5), 0), 0);
+  EXPECT_EQ(sys_->desc.battleId, 2);
+  EXPECT_EQ(sys_->hero, hero);
+  EXPECT_EQ(sys_->enemyCount, 2);
+}
+
 TEST_F(BattleSysTest, ArenaNamesWithAndWithoutTheirExtension) {
   Make();
   EXPECT_EQ(sys_->Start(Desc({101}, 0, "BA01.SB"), 0), 1) << "a map record's name as it stands";

@@ -108,7 +108,10 @@ TEST_F(SampleWorldBattle, EscapeLeadsToTheGameOver) {
   Encounter();
   Pass(3);
   ASSERT_EQ(Game().battle->IsRunning(nullptr), 1);
-  CBattleSys::OnInput(22, 27, 1, 0);
+  // The key the player presses, through the engine's key hooks and the overlay.
+  Post(plat::WM_KEYDOWN, 27);
+  RunMainLoopPass(1);
+  Post(plat::WM_KEYUP, 27);
   EXPECT_GE(Ticks(5, GS_GAMEOVER), 0);
   EXPECT_EQ(Game().state, GS_GAMEOVER);
 }
