@@ -21,16 +21,18 @@ class CMasterState : public CKBSState {
   // Fighter flags of an enemy that is down or has escaped.
   static constexpr int kOutOfFight = 0x12;
 
+  // The shared tick alone; each hero's state adds its codes.
+  int Update(CBattleSys* sys, int frames) override;
   // Dispatches left button (16), right button (18), pointer moves (20) and keys (22).
   int Input(CBattleSys* sys, int type, int a, int b) override;
 
   // Called by the hero fighter when a blow reached it.
   virtual int OnHeroHit(CBattleSys* sys, int kind);
-  virtual int UpdateMode(CBattleSys* sys) = 0;
-  virtual int OnTurnStart(CBattleSys* sys) = 0;
+  virtual int UpdateMode(CBattleSys*) { return 1; }
+  virtual int OnTurnStart(CBattleSys*) { return 1; }
   virtual int OnKey(CBattleSys* sys, int key, int down);
   virtual int OnMouseMove(CBattleSys* sys, int x, int y);
-  virtual int OnLeftButton(CBattleSys* sys, int a, int b) = 0;
+  virtual int OnLeftButton(CBattleSys*, int, int) { return 0; }
   virtual int OnRightButton(CBattleSys* sys, int a, int b);
   virtual int OnCommand(CBattleSys* sys, int id, int b);
 
@@ -133,7 +135,6 @@ class CMYsaState : public CMasterState {
 
   int Update(CBattleSys* sys, int frames) override;
   int OnHeroHit(CBattleSys* sys, int kind) override;
-  int UpdateMode(CBattleSys*) override { return 1; }
   int OnTurnStart(CBattleSys* sys) override;
   int OnLeftButton(CBattleSys* sys, int a, int b) override;
   int OnRightButton(CBattleSys* sys, int a, int b) override;

@@ -50,6 +50,11 @@ bool InCodes(int code, std::initializer_list<int> codes) {
 
 }  // namespace
 
+int CMasterState::Update(CBattleSys* sys, int frames) {
+  CommonUpdate(sys, frames);
+  return 1;
+}
+
 int CMasterState::Input(CBattleSys* sys, int type, int a, int b) {
   switch (type) {
     case INPUT_LBUTTON_DOWN: return OnLeftButton(sys, a, b);
