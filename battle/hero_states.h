@@ -67,6 +67,8 @@ class CMasterState : public CKBSState {
  protected:
   // Neither down nor escaped.
   static bool Standing(const CFEnemy* enemy);
+  // The enemy's box lies under the screen point.
+  static bool BoxUnderPoint(const CFEnemy* enemy, int x, int y);
   // The enemy's box lies under the screen centre.
   static bool UnderScreenCentre(const CFEnemy* enemy);
   // Battle running again, locked cursor, command panel hidden, orbit camera.

@@ -244,7 +244,10 @@ int CMasterState::DrainSpecialGauge(CFMaster* hero, float step) {
     return 1;
   }
   --drainCounter;
-  hero->soul->SetAttributeValue(kAttrSpecial, static_cast<int>(static_cast<float>(drainCounter) * drainStep));
+  // Rounded up, so that the last part of a step still shows and the drain
+  // lasts its whole count of ticks.
+  const float left = static_cast<float>(drainCounter) * drainStep;
+  hero->soul->SetAttributeValue(kAttrSpecial, static_cast<int>(std::ceil(left - 1e-3f)));
   hero->ChangeSP(0, 0);
   return 1;
 }
@@ -357,12 +360,15 @@ int CMasterState::OnCommandDefault(CBattleSys* sys, int id) {
 
 bool CMasterState::Standing(const CFEnemy* enemy) { return enemy && !(enemy->flags & kOutOfFight); }
 
+bool CMasterState::BoxUnderPoint(const CFEnemy* enemy, int x, int y) {
+  // The wire box is drawn with lines, which no triangle pick hits: its box is picked.
+  HOBJECT picked = 0;
+  return enemy && enemy->boxNode && PickNode(0, &enemy->boxNode, 1, 1, x, y, &picked) != 0 && picked == enemy->boxNode;
+}
+
 bool CMasterState::UnderScreenCentre(const CFEnemy* enemy) {
   if (!enemy || !enemy->boxNode) return false;
-  HOBJECT picked = 0;
-  return PickNodeTriangle(0, &enemy->boxNode, 1, 1, kScreenCentreX, kScreenCentreY, &picked, nullptr, nullptr,
-                          nullptr) != 0 &&
-         picked == enemy->boxNode;
+  return BoxUnderPoint(enemy, kScreenCentreX, kScreenCentreY);
 }
 
 void CMasterState::LeaveCommandMenu(CBattleSys* sys) {

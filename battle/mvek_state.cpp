@@ -436,16 +436,13 @@ void CMVekState::ShowCircles(CBattleSys* sys) {
   const float targetDistance = BodyDistance(sys->hero->body, target->body);
   for (int i = 0; i < sys->enemyCount; ++i) {
     CFEnemy* other = sys->enemies[i];
-    if (!other || other == target || !other->body || !other->boxNode) continue;
+    if (!other || other == target || !other->body) continue;
     if (BodyDistance(sys->hero->body, other->body) >= targetDistance) continue;
     const VECTOR3 towardsOther = Direction(here, EnemyPosition(other));
     if (DotVector3(&towardsOther, &towardsTarget) <= kNearCosine) continue;
     for (int c = 0; c < CUIManager::kSmallCircles; ++c) {
       if (!(mask & (1 << c))) continue;
-      HOBJECT picked = 0;
-      if (PickNodeTriangle(0, &other->boxNode, 1, 1, static_cast<int>(screen[c].x), static_cast<int>(screen[c].y), &picked,
-                           nullptr, nullptr, nullptr))
-        mask &= ~(1 << c);
+      if (BoxUnderPoint(other, static_cast<int>(screen[c].x), static_cast<int>(screen[c].y))) mask &= ~(1 << c);
     }
   }
   // Style 2 aims at the whole body: the large circle alone, on the first point.
