@@ -74,6 +74,9 @@ class CMasterState : public CKBSState {
   // Battle running again, locked cursor, command panel hidden, orbit camera.
   static void LeaveCommandMenu(CBattleSys* sys);
   static void StartThreatening(CBattleSys* sys);
+  // Changes the hero's slow-motion divisor only when it differs: setting it
+  // puts the body back on its whole frame.
+  static void SetHeroDivider(CBattleSys* sys, int divider);
   // Divisor 1 for the hero and every enemy, updateDivider 1.
   static void RestoreSpeed(CBattleSys* sys);
   static void ClearAfterImage();

@@ -389,6 +389,10 @@ void CMasterState::StartThreatening(CBattleSys* sys) {
   sys->phaseCode = HERO_THREATENING;
 }
 
+void CMasterState::SetHeroDivider(CBattleSys* sys, int divider) {
+  if (sys->hero && sys->hero->body && sys->hero->body->divider != divider) sys->SetHeroSlowFactor(divider);
+}
+
 void CMasterState::RestoreSpeed(CBattleSys* sys) {
   sys->SetHeroSlowFactor(1);
   sys->SetEnemySlowFactor(-1, 1);

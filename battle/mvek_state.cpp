@@ -475,9 +475,10 @@ void CMVekState::AttemptHold(CBattleSys* sys, bool snatch) {
         sys->SetHeroSlowFactor(2);
         sys->updateDivider = 2;
         sys->SetEnemySlowFactor(index, 2);
-        VECTOR3 front{0, 0, 0}, direction{0, 0, 0};
-        hero->GetFrontPoint(&front, &direction, hero->GetReach(2, 2));
-        const VECTOR3 facingHero{-direction.x, -direction.y, -direction.z};
+        // The front point stands at the hero's height, facing back at the hero.
+        VECTOR3 front{0, 0, 0}, facingHero{0, 0, 0};
+        hero->GetFrontPoint(&front, &facingHero, hero->GetReach(2, 2));
+        front.z = HeroPosition(sys).z;
         if (enemy->body) SetNodeDirection(enemy->body->Node(), &front, &facingHero, nullptr);
       }
     }
@@ -571,9 +572,9 @@ void CMVekState::TickTargetedAttack(CBattleSys* sys, int frames) {
   const int firstHit = hero->GetActionParam(action, 0);
   if (body->divider > 1) {
     const int d = static_cast<int>(static_cast<float>(firstHit) - body->CurrentFrameValue());
-    if (d == 0 || d == -2) sys->SetHeroSlowFactor(4);
-    else if (d == 3 || d == -3) sys->SetHeroSlowFactor(2);
-    else if (d == -1) sys->SetHeroSlowFactor(32);
+    if (d == 0 || d == -2) SetHeroDivider(sys, 4);
+    else if (d == 3 || d == -3) SetHeroDivider(sys, 2);
+    else if (d == -1) SetHeroDivider(sys, 32);
   }
   if (hero->IsActing() && !targets.empty() && body->AtHitFrame() && body->hitFrame == firstHit) {
     BATTLEMSG message;
@@ -597,10 +598,10 @@ void CMVekState::TickFinishingMove(CBattleSys* sys, int frames) {
   int toHit = 0;
   if (sys->heroStateValue && body->NearHitFrame(&toHit)) {
     const int d = -toHit;
-    if (d == 2) sys->SetHeroSlowFactor(2);
-    else if (d == 1) sys->SetHeroSlowFactor(4);
-    else if (d == 0) sys->SetHeroSlowFactor(32);
-    else if (d == -1) sys->SetHeroSlowFactor(1);
+    if (d == 2) SetHeroDivider(sys, 2);
+    else if (d == 1) SetHeroDivider(sys, 4);
+    else if (d == 0) SetHeroDivider(sys, 32);
+    else if (d == -1) SetHeroDivider(sys, 1);
   }
   if (body->AtHitFrame() && !targets.empty()) {
     // The marked enemy the hero faces best takes the blow.

@@ -41,9 +41,14 @@ std::vector<int> Held(const CFMaster* hero, std::initializer_list<int> ids) {
   return held;
 }
 
+// Only bodies whose divisor differs are set: setting one puts the body back
+// on its whole frame.
 void SetAllDividers(CBattleSys* sys, int divider) {
-  sys->SetHeroSlowFactor(divider);
-  sys->SetEnemySlowFactor(-1, divider);
+  if (sys->hero && sys->hero->body && sys->hero->body->divider != divider) sys->SetHeroSlowFactor(divider);
+  for (int i = 0; i < sys->enemyCount; ++i) {
+    CFEnemy* enemy = sys->enemies[i];
+    if (enemy && enemy->body && enemy->body->divider != divider) sys->SetEnemySlowFactor(i, divider);
+  }
 }
 
 }  // namespace

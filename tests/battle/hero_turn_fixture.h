@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -84,10 +86,6 @@ class HeroTurnTest : public BattleSysTest {
     g_gameDataBase.items = {sword, knife};
     savedThrown_ = g_gameDataBase.party.itemLists[kListType8];
     g_gameDataBase.party.itemLists[kListType8] = {{kKnife, 20, 8}};
-    knives_ = 20;
-    g_battleInterface.SetItemCountProc([] { return knives_; });
-    g_battleInterface.SetItemIdProc([] { return static_cast<int>(kKnife); });
-    g_battleInterface.SetUseItemProc([](int n) { return knives_ -= n; });
     plat::Srand(7);
   }
 
@@ -111,6 +109,11 @@ class HeroTurnTest : public BattleSysTest {
     for (const auto& v : values) {
       if (!hero.SetAttributeValue(v[0], v[1])) hero.attributes.push_back({v[0], v[1], 0});
     }
+    // The game sets its item procedures before each battle.
+    knives_ = 20;
+    g_battleInterface.SetItemCountProc([] { return knives_; });
+    g_battleInterface.SetItemIdProc([] { return static_cast<int>(kKnife); });
+    g_battleInterface.SetUseItemProc([](int n) { return knives_ -= n; });
     std::vector<int> ids;
     for (int i = 0; i < enemies; ++i) ids.push_back(101 + i % 3);
     ASSERT_EQ(StartWith(ids), 1);

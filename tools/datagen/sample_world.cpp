@@ -47,6 +47,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleBattle,
       WriteSampleEventSounds,
       WriteSampleBattleHud,
+      WriteSampleHeroTurns,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;
