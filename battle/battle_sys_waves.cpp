@@ -46,12 +46,15 @@ float GroundDistance(const VECTOR3& a, const VECTOR3& b) { return std::hypot(a.x
 
 // Fills places [found, count) from the arena's spawn points, then on a ring
 // around the centre; a floor with too few places never leaves an enemy out.
-void FillRemainingPlaces(const CBattleArena& arena, const VECTOR3& centre, int found, int count, VECTOR3* points,
-                         VECTOR3* directions) {
-  if (found >= count) return;
-  const int wanted = count - found;
+// 0 when the ring was needed.
+int FillRemainingPlaces(const CBattleArena& arena, const VECTOR3& centre, int found, int count, VECTOR3* points,
+                        VECTOR3* directions) {
+  if (found >= count) return 1;
   for (int i = found; i < count; ++i) points[i] = {FLT_MAX, FLT_MAX, FLT_MAX};
-  arena.PickPoints(centre, kSpawnDistance, kSpawnSpacing, kSpawnInset, wanted, points + found, directions + found);
+  if (arena.PickPoints(centre, kSpawnDistance, kSpawnSpacing, kSpawnInset, count - found, points + found,
+                       directions + found)) {
+    return 1;
+  }
   while (found < count && points[found].x != FLT_MAX) ++found;
   const int left = count - found;
   for (int k = 0; k < left; ++k) {
@@ -60,6 +63,7 @@ void FillRemainingPlaces(const CBattleArena& arena, const VECTOR3& centre, int f
     p = {centre.x + kRingRadius * std::sin(angle), centre.y + kRingRadius * std::cos(angle), centre.z};
     directions[found + k] = Toward(p, centre);
   }
+  return 0;
 }
 
 }  // namespace
@@ -156,15 +160,7 @@ void CBattleSys::PlaceLaterWave() {
   if (const HOBJECT heroNode = HeroBodyNode()) GetNodeWorldVectors(heroNode, &heroPosition, nullptr, nullptr);
   VECTOR3 points[kEnemySlots];
   VECTOR3 directions[kEnemySlots];
-  for (int i = 0; i < enemyCount; ++i) points[i] = {FLT_MAX, FLT_MAX, FLT_MAX};
-  int found = 0;
-  if (!arena->PickPoints(heroPosition, kSpawnDistance, kSpawnSpacing, kSpawnInset, enemyCount, points, directions)) {
-    ShowInvalidScene();
-    while (found < enemyCount && points[found].x != FLT_MAX) ++found;
-  } else {
-    found = enemyCount;
-  }
-  FillRemainingPlaces(*arena, heroPosition, found, enemyCount, points, directions);
+  if (!FillRemainingPlaces(*arena, heroPosition, 0, enemyCount, points, directions)) ShowInvalidScene();
   for (int i = 0; i < enemyCount; ++i) {
     CTarnwick* body = enemies[i] ? enemies[i]->body : nullptr;
     if (!body) continue;

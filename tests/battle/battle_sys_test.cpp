@@ -203,13 +203,22 @@ TEST_F(BattleSysTest, TooFewPlacesShowTheBoxAndStillPlaceEveryone) {
   ASSERT_TRUE(datagen::WriteSceneFile("BattleScene/small.sb", small, error)) << error;
 
   Make();
-  ASSERT_EQ(sys_->Start(Desc({101, 101, 101}, 0, "small"), 0), 1);
+  ASSERT_EQ(sys_->Start(Desc({101, 101, 101, 101, 101, 102, 103}, 0, "small"), 0), 1);
   EXPECT_EQ(BoxesWith(kInvalidScene), 1);
-  ASSERT_EQ(sys_->enemyCount, 3);
-  for (int i = 0; i < 3; ++i) {
-    const VECTOR3 at = NodePosition(sys_->enemies[i]->body->Node());
-    EXPECT_NEAR(std::hypot(at.x, at.y), 200, 0.5f) << "on the ring";
+  for (int wave : {5, 2}) {
+    SCOPED_TRACE(wave);
+    ASSERT_EQ(sys_->enemyCount, wave);
+    std::vector<VECTOR3> places;
+    for (int i = 0; i < wave; ++i) {
+      const VECTOR3 at = NodePosition(sys_->enemies[i]->body->Node());
+      EXPECT_NEAR(std::hypot(at.x, at.y), 200, 0.5f) << "on the ring";
+      for (const VECTOR3& other : places) EXPECT_GT(GroundDistance(at, other), 100) << "spread around it";
+      places.push_back(at);
+      sys_->enemies[i]->flags |= CFightingMan::kDown;
+    }
+    sys_->NextWave();
   }
+  EXPECT_EQ(BoxesWith(kInvalidScene), 2) << "once for each wave";
 }
 
 TEST_F(BattleSysTest, TheSceneAdvancesOnEveryDividerthUpdate) {
