@@ -12,10 +12,13 @@
 #include "battle/battle_script.h"
 #include "battle/f_enemy.h"
 #include "battle/f_master.h"
+#include "battle/kbs_console.h"
 #include "battle/kbs_state.h"
 #include "battle/sys_state.h"
 #include "battle/tarnwick.h"
 #include "battle/ui_manager.h"
+#include "battle/x_shot.h"
+#include "battle/x_trap.h"
 #include "battle/x_wave.h"
 #include "components/society_ext.h"
 #include "engine/core/input_hooks.h"
@@ -42,7 +45,7 @@ constexpr int kDefaultKeys[4] = {'A', 'D', 'S', 'W'};
 }  // namespace
 
 CBattleSys::CBattleSys(CMenuAgency* owner)
-    : arena(std::make_unique<CBattleArena>()) {
+    : console(std::make_unique<CKBSConsole>()), arena(std::make_unique<CBattleArena>()) {
   defer = 1;
   LoadBattleData();
   hud.SetOwner(this);
@@ -60,6 +63,7 @@ CBattleSys::CBattleSys(CMenuAgency* owner)
 
 CBattleSys::~CBattleSys() {
   End();
+  ClearShots();
   if (g_battleSys == this) g_battleSys = nullptr;
   if (overlay && overlay->callback == OnInput) overlay->SetCallback(nullptr);
   CBattleCamera::Destroy();
@@ -126,6 +130,8 @@ int CBattleSys::Start(BATTLEDESC battle, int extraValue) {
 int CBattleSys::End() {
   if (!running) return 0;
   StopMusic();
+  if (console) console->Close();
+  ClearShots();
   delete hero;
   hero = nullptr;
   ReleaseEnemies();

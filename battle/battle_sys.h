@@ -113,22 +113,30 @@ class CBattleSys : public CGCBase {
   HOBJECT HeroBodyNode() const;
   CSceneContent* ArenaContent() const;
 
-  // ---- Shots, traps and debug commands ----
-  // MINIMAL: no shots, traps or battle debug commands yet: nothing is added,
-  // ticked or drawn, and every debug line answers 0.
-  void AddShot(CXShot*) {}
-  void UpdateShots() {}
-  void ClearShots() {}
-  void CreateTraps(int, int, std::vector<VECTOR3>, int) {}
-  void TickTraps(int) {}
-  void DeleteTraps() {}
-  void FreezeShots(int) {}
-  void SlowShots(int) {}
-  int DebugCommand(const char*) { return 0; }
-  void DrawDebug(int) {}
-  CKBSConsole* console = nullptr;
+  // ---- Shots, traps and debug commands (battle/battle_sys_shots.cpp) ----
+  // Takes the shot and aims it at the hero's body.
+  void AddShot(CXShot* shot);
+  // Hands every hit over to the hero, drops one finished shot a call, and
+  // every shot once the hero is down.
+  void UpdateShots();
+  void ClearShots();
+  // The first count positions become traps; level 1..10 sets the interval
+  // (others are taken as the nearest of them), value / 10 the period.
+  void CreateTraps(int level, int value, const std::vector<VECTOR3>& positions, int count);
+  void TickTraps(int n);
+  void DeleteTraps();
+  // Suspends or resumes every shot.
+  void FreezeShots(int frozenFlag);
+  void SlowShots(int factor);
+  // A developer-console line; 1 when the debug set took it.
+  int DebugCommand(const char* line);
+  // Each drawing counts as one frame of the debug set's timed texts.
+  void DrawDebug(int arg);
+  // The ground mesh node of the arena; 0 without an arena.
+  HOBJECT ArenaTerrainNode() const;
+  std::unique_ptr<CKBSConsole> console;
   std::vector<CXShot*> shots;
-  CXPTrapManager* traps = nullptr;
+  std::unique_ptr<CXPTrapManager> traps;
   // ---- end of shots, traps and debug commands ----
 
   BATTLEDESC desc;

@@ -6,11 +6,12 @@
 #include <cstdio>
 #include <string>
 
+#include "battle/ai_monitor.h"
 #include "battle/battle_sys.h"
 #include "battle/f_master.h"
 #include "battle/hit_vertices.h"
 #include "battle/tarnwick.h"
-#include "battle/unit_state.h"
+#include "battle/unit_states.h"
 #include "game/database/enemy_soul.h"
 #include "game/database/game_database.h"
 #include "platform/crt.h"
@@ -41,11 +42,12 @@ int CBehaviourSet::GetAt(int i) const {
   return i >= 1 && i <= static_cast<int>(entries.size()) ? entries[static_cast<size_t>(i - 1)] : 0;
 }
 
-// MINIMAL: the unit states are not built: an enemy starts without one, so
-// its AI does nothing and every message is ignored.
-CFEnemy::CFEnemy() : switches(std::make_unique<CBehaviourSet>()) {}
+CFEnemy::CFEnemy() : switches(std::make_unique<CBehaviourSet>()), state(CUnitWait::Instance()) {}
 
-CFEnemy::~CFEnemy() { ReleaseBody(); }
+CFEnemy::~CFEnemy() {
+  DetachMonitor();
+  ReleaseBody();
+}
 
 float CFEnemy::LevelFactor(int heroLevel) { return 1.0f + 0.13f * static_cast<float>(std::min(heroLevel / 7, 8)); }
 
@@ -126,6 +128,12 @@ void CFEnemy::LoadAiSwitches(const char* path) {
   }
 }
 
+// A monitor that has moved on to another enemy is left as it is.
+void CFEnemy::DetachMonitor() {
+  if (monitor && monitor->enemy == this) monitor->Reset();
+  monitor = nullptr;
+}
+
 void CFEnemy::Reset() {
   target = blocker = nullptr;
   hitDirection = 0;
@@ -133,6 +141,7 @@ void CFEnemy::Reset() {
   if (body) body->ClearWeapons();
   state = nullptr;
   hpBar.Show(0);
+  DetachMonitor();
   soul = nullptr;
   ownSoul.reset();
   ReleaseBody();

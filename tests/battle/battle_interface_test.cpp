@@ -76,7 +76,8 @@ class SampleBattleTest : public BattleTest {
 
 TEST_F(SampleBattleTest, SampleBodiesHaveTheirActionsAndHitVertices) {
   CBattleSys sys;
-  ASSERT_EQ(sys.actionTable.records.size(), 3u);
+  ASSERT_EQ(sys.actionTable.records.size(), 4u);
+  ASSERT_NE(FindHitVertices(sys.hitVertices, 102), nullptr);
   const HITVERTEXDESC* row = FindHitVertices(sys.hitVertices, 101);
   ASSERT_NE(row, nullptr);
   const struct {

@@ -77,8 +77,8 @@ TEST_F(EnemyTest, SpawnScalesReadsSwitchesAndPicksTheStyle) {
   for (const MESHVERTEX* v : enemy_.body->hitVertices) EXPECT_NE(v, nullptr);
   EXPECT_EQ(enemy_.ReceiveMessage(nullptr), 0);
   BATTLEMSG blow;
-  blow.type = 1;
-  EXPECT_EQ(enemy_.ReceiveMessage(&blow), 0) << "no unit state: ignored";
+  blow.type = 9;
+  EXPECT_EQ(enemy_.ReceiveMessage(&blow), 0) << "no state answers type 9";
 }
 
 TEST_F(EnemyTest, WithoutAHitVertexRowTheSpawnWarnsAndGoesOn) {

@@ -161,7 +161,8 @@ TEST_F(SampleMapsTest, GameResourceHoldsPeopleMapsAndMessages) {
   EXPECT_EQ(meadow.BattleScene(0), kArenaRow);
   EXPECT_EQ(meadow.Enemy(0), kEnemyId);
   EXPECT_EQ(meadow.Enemy(1), kEnemyId);
-  EXPECT_EQ(meadow.Enemy(2), 0);
+  EXPECT_EQ(meadow.Enemy(2), kShooterId);
+  EXPECT_EQ(meadow.Enemy(3), 0);
   EXPECT_GT(meadow.EncounterRate(), 0);
   EXPECT_EQ(meadow.CdTrack(), kMeadowCdTrack);
   EXPECT_EQ(meadow.BattleCdTrack(), kMeadowCdTrack);

@@ -158,7 +158,7 @@ TEST_F(SampleWorldTest, BattleFilesReadThroughTheBlockReader) {
   ASSERT_NE(controller.LoadController(camcon.c_str()), 0);
   EXPECT_EQ(controller.SelectController(kBattleCameraShot), 1);
 
-  // The enemy's behaviour row names the database's enemy model.
+  // The enemies' behaviour rows name the database's enemy models.
   qmz::CFileLoadMan ai(1024, 128);
   ai.AddRemarksSymbol("//");
   ai.AddFileBlockItem(210, "#BEGIN_STY", "#END_STY", 0);
@@ -171,6 +171,11 @@ TEST_F(SampleWorldTest, BattleFilesReadThroughTheBlockReader) {
   for (int& v : switches) ai >> v;
   EXPECT_FALSE(ai.Failed());
   for (int n : {1, 4, 5}) EXPECT_EQ(switches[n - 1], 1) << n << ": approach, attacks 4 and 5";
+  ASSERT_NE(ai.Flip(), 0);
+  ai >> model;
+  EXPECT_STREQ(model, kShooterModel);
+  for (int& s : switches) ai >> s;
+  EXPECT_EQ(switches[4], 1) << "the shooter attacks (behaviour 5)";
   EXPECT_EQ(ai.Flip(), 0);
 }
 

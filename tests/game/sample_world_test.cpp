@@ -36,7 +36,7 @@ TEST_F(SampleWorldGame, StartsThroughTheMovieToTheTitleWithTheBossTable) {
   EXPECT_EQ(Game().state, GS_MENU);
   const BOSSINFODESC* boss = Game().bosses.Find(kBossId);
   ASSERT_NE(boss, nullptr);
-  EXPECT_EQ(boss->enemyIds, (std::vector<int32_t>{kEnemyId, kEnemyId}));
+  EXPECT_EQ(boss->enemyIds, (std::vector<int32_t>{kEnemyId, kEnemyId, kShooterId}));
   EXPECT_EQ(boss->autoEvent, -1);
   EXPECT_EQ(Game().bosses.entries.size(), 1u);
 

@@ -45,6 +45,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleFieldExtras,
       WriteSampleField,
       WriteSampleBattle,
+      WriteSampleEnemies,
       WriteSampleEventSounds,
       WriteSampleBattleHud,
       WriteSampleHeroTurns,

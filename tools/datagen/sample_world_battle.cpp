@@ -35,14 +35,19 @@ bool WriteSampleBattle(const std::string& root, std::string& error) {
 
   std::vector<ActionRecordDesc> records = {BattleActionRecord(1, HeroActionIds()),
                                            BattleActionRecord(2, HeroActionIds()),
-                                           BattleActionRecord(101, WolfActionIds())};
+                                           EnemyActionRecord(sample::kEnemyId, WolfActionIds()),
+                                           EnemyActionRecord(sample::kShooterId, ShooterActionIds())};
   if (!WriteActionTable(folder + "kbs.acb", records, error)) return false;
 
-  // The wolf's row, from E101's own vertices.
-  HitVertexRow wolf{std::to_string(sample::kEnemyId), {}};
+  // The wolf's and the bowman's rows, from the battle models' own vertices.
   const std::vector<float> points = BattleHitVertices();
-  std::copy(points.begin(), points.end(), wolf.values.begin());
-  return WriteHitVertices(folder + "HitVertice.txt", {wolf}, error);
+  std::vector<HitVertexRow> rows;
+  for (int id : {sample::kEnemyId, sample::kShooterId}) {
+    HitVertexRow row{std::to_string(id), {}};
+    std::copy(points.begin(), points.end(), row.values.begin());
+    rows.push_back(row);
+  }
+  return WriteHitVertices(folder + "HitVertice.txt", rows, error);
 }
 
 }  // namespace datagen

@@ -140,6 +140,21 @@ EnemyData Enemy() {
   return wolf;
 }
 
+// A bowman that keeps its distance: weaker in close combat, some MP to cure.
+EnemyData Shooter() {
+  EnemyData shooter;
+  shooter.id = kShooterId;
+  shooter.name = "Bowman";
+  shooter.model = kShooterModel;
+  shooter.attributes = {{kLevelKey, 2, 0}, {kMaxHpKey, 24, 0}, {kHpKey, 24, 0}, {kMaxMpKey, 20, 0},
+                        {kMpKey, 20, 0}, {kAttackKey, 8, 0}};
+  for (int32_t part = 0; part < 6; ++part) shooter.attributes.push_back({kFirstDefenceKey + part, 10, 0});
+  shooter.money = 60;
+  shooter.experience = 35;
+  shooter.drops = {{kPotionId, 1, kPotionType}};
+  return shooter;
+}
+
 DatabaseData Database() {
   DatabaseData data;
   const StartInventoryData start{
@@ -147,7 +162,7 @@ DatabaseData Database() {
   data.startInventories = {start, start};  // both heroes' stories
   data.items = Items();
   data.heroes = Heroes();
-  data.enemies = {Enemy()};
+  data.enemies = {Enemy(), Shooter()};
   data.shops = {{kShopId,
                  "Village Store",
                  {{kPotionId, -1, kPotionType},

@@ -45,7 +45,7 @@ MovieSpec StartingMovie() {
 
 bool WriteSampleGameCore(const std::string& root, std::string& error) {
   BossLine boss;
-  boss.enemies = {{kEnemyId, 2}};
+  boss.enemies = {{kEnemyId, 2}, {kShooterId, 1}};
   if (!WriteBossTable(root + kBossTableFile, {boss}, error) ||
       !WriteGameOverImage(root + kGameOverImageFile, error) ||
       !WriteCutSceneBinary(root + kStartScriptFile, FadeCutScene(), error))

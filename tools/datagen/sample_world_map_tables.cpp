@@ -36,7 +36,7 @@ GameResourceData Resource() {
   meadow.stepThreshold = 20;  // met within a short walk
   meadow.encounterRate = 50;
   meadow.groupSizeFactor = 1;
-  meadow.enemies = {kEnemyId, kEnemyId};
+  meadow.enemies = {kEnemyId, kEnemyId, kShooterId};  // the first is never drawn
   meadow.cdTrack = kMeadowCdTrack;
   meadow.battleCdTrack = kMeadowCdTrack;
 

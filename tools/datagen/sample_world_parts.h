@@ -49,6 +49,16 @@ void AddSampleFieldExtrasMessages(std::vector<std::string>& messages);
 bool WriteSampleField(const std::string& root, std::string& error);
 // The battle bodies, the weapon, the action table and the hit vertices.
 bool WriteSampleBattle(const std::string& root, std::string& error);
+// The shooter's model and bolt, the trap marker and the last enemy's death
+// sound; the shooter's actions, the behaviour switches and the monitor's names.
+bool WriteSampleEnemies(const std::string& root, std::string& error);
+std::vector<int> ShooterActionIds();
+struct ActionRecordDesc;
+// The battle sample's record of an enemy whose moves walk.
+ActionRecordDesc EnemyActionRecord(int type, const std::vector<int>& ids);
+struct AiRow;
+std::vector<AiRow> SampleAiRows();
+std::vector<std::string> SampleInfoNames();
 // The story events of the game resource and the sounds of boxes and rewards.
 struct GameResourceData;
 void AddSampleEvents(GameResourceData& r);

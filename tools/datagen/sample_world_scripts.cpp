@@ -86,11 +86,10 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   }
   qmz::CAMERACONTROLDESC shot{
       kBattleCameraShot, 60, {{0, {-80, -120, 60}, {0, 0, 40}, 0}, {60, {80, -120, 60}, {0, 0, 40}, 0}}};
-  // The wolf approaches (1) and attacks (4, 5).
-  return WriteAiTable(dir + "Ai.txt", {{kEnemyModel, {1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}}}, error) &&
+  return WriteAiTable(dir + "Ai.txt", SampleAiRows(), error) &&
          WriteBattleScript(dir + "sbe.sc", script, error) &&
          WriteThrowData(dir + "scriptdata.txt", {{1, {{0, 0, 0}, {50, 0, 0}}}}, error) &&
-         WriteInfoNames(dir + "Info.txt", {"None", "Attack", "Guard"}, error) &&
+         WriteInfoNames(dir + "Info.txt", SampleInfoNames(), error) &&
          WriteCameraControllers(dir + "camcon.cc", {shot}, error);
 }
 
