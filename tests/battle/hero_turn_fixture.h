@@ -149,7 +149,10 @@ class HeroTurnTest : public BattleSysTest {
   }
 
   void Step(int n = 1) {
-    for (int i = 0; i < n; ++i) society_.Update(1);
+    for (int i = 0; i < n; ++i) {
+      society_.Update(1);
+      if (sys_) codes_.insert(sys_->phaseCode);
+    }
   }
   // Steps until the code is `code`; the steps taken, -1 when it never came.
   int StepUntil(int code, int limit = 600) {
@@ -184,6 +187,7 @@ class HeroTurnTest : public BattleSysTest {
   int EnemyHp(int i) { return sys_->enemies[i]->soul->GetAttribute(6); }
 
   static inline int knives_ = 0;
+  std::set<int> codes_;  // every phase code a step ended in
   RecordingMind minds_[CBattleSys::kEnemySlots];
   std::vector<PARTYITEMDESC> savedThrown_;
 };
