@@ -73,7 +73,9 @@ TEST_F(SampleShopTest, TheVillageStoreOpensWithItsStockAndThePartysPotions) {
       EXPECT_NE(LookupSprite(icon->sprite)->image, nullptr) << icon->record->iconName;
     }
   EXPECT_EQ(offered, 4);
-  auto* potions = dynamic_cast<CTWItem*>(shop->inventory->cells[0]->held);
+  CTWItem* potions = nullptr;
+  for (CAmContainer* cell : shop->inventory->cells)
+    if (auto* icon = dynamic_cast<CTWItem*>(cell->held); icon && icon->itemId == kPotionId) potions = icon;
   ASSERT_NE(potions, nullptr);
   EXPECT_EQ(potions->itemId, kPotionId);
   EXPECT_EQ(potions->count, kStartingPotions);
