@@ -18,6 +18,9 @@
 #include "engine/core/nodes.h"
 #include "engine/core/walking.h"
 #include "engine/core/world.h"
+#include "engine/media/data_directories.h"
+#include "engine/media/sound_table.h"
+#include "engine/media/sound_waves.h"
 #include "platform/crt.h"
 #include "platform/qel/kbs_control.h"
 #include "tests/battle/battle_sys_fixture.h"
@@ -86,6 +89,7 @@ class HeroTurnTest : public BattleSysTest {
     g_gameDataBase.items = {sword, knife};
     savedThrown_ = g_gameDataBase.party.itemLists[kListType8];
     g_gameDataBase.party.itemLists[kListType8] = {{kKnife, 20, 8}};
+    SetSoundDirectory(".\\waves");
     plat::Srand(7);
   }
 
@@ -180,6 +184,13 @@ class HeroTurnTest : public BattleSysTest {
     return action;
   }
   static bool Shown(const qmz::CSpriteWnd& window) { return (window.State() & qmz::CSpriteWnd::kVisible) != 0; }
+
+  // A sound of that name is in the sound table.
+  static bool SoundLoaded(const std::string& name) {
+    for (const SOUNDDESC* sound : g_soundTable.slots)
+      if (sound && sound->name == name) return true;
+    return false;
+  }
 
   CFMaster* Hero() { return sys_->hero; }
   int HeroAction() { return Hero()->body->current[ACTIONDESC::ID]; }

@@ -258,6 +258,8 @@ TEST_F(FirstHeroTest, TheSpecialMarksThreeWolvesForTheFinishingMove) {
   EXPECT_EQ(sys_->phaseCode, 890) << "every standing wolf marked";
   ASSERT_GT(StepUntil(650), 0);
   EXPECT_EQ(HeroAction(), 452);
+  EXPECT_TRUE(SoundLoaded("VekS02"));
+  EXPECT_FALSE(SoundLoaded("VekS01"));
   EXPECT_EQ(Hero()->flags & CFMaster::kFinishing, CFMaster::kFinishing);
   EXPECT_EQ(sys_->heroStateValue, 1);
   ASSERT_TRUE(sys_->heroSound);
