@@ -7,6 +7,7 @@
 #include "battle/battle_sys.h"
 #include "battle/tarnwick.h"
 #include "engine/media/data_directories.h"
+#include "game/database/records.h"
 #include "platform/files.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
@@ -60,6 +61,21 @@ inline ACTIONDESC Action(int id, int pose, int kind = 1, int mode = 2) {
   a[ACTIONDESC::MOTION_FIRST] = p.p4;
   a[ACTIONDESC::RELEASE] = p.p5;
   return a;
+}
+
+// A weapon record as the battle reads it: id, item type, the two reaches,
+// MP cost, skill gain and base power.
+inline ITEMDESC Weapon(int id, int type, int reachFirst, int reachSecond, int mpCost = 0, int skillGain = 0,
+                       int basePower = 0) {
+  ITEMDESC item;
+  item.values[kItemId] = id;
+  item.values[kItemType] = type;
+  item.values[kItemReachFirst] = reachFirst;
+  item.values[kItemReachSecond] = reachSecond;
+  item.values[kItemMpCost] = mpCost;
+  item.values[kItemSkillGain] = skillGain;
+  item.values[kItemBasePower] = basePower;
+  return item;
 }
 
 }  // namespace battletest

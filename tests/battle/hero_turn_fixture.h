@@ -74,19 +74,7 @@ class HeroTurnTest : public BattleSysTest {
 
   void SetUp() override {
     BattleSysTest::SetUp();
-    ITEMDESC sword;
-    sword.values[kItemId] = kSword;
-    sword.values[kItemType] = 1;
-    sword.values[kItemReachFirst] = 45;
-    sword.values[kItemReachSecond] = 90;
-    sword.values[kItemMpCost] = kSwordCost;
-    sword.values[kItemBasePower] = 12;
-    ITEMDESC knife;
-    knife.values[kItemId] = kKnife;
-    knife.values[kItemType] = 8;
-    knife.values[kItemReachFirst] = 60;
-    knife.values[kItemReachSecond] = 400;
-    g_gameDataBase.items = {sword, knife};
+    g_gameDataBase.items = {Weapon(kSword, 1, 45, 90, kSwordCost, 0, 12), Weapon(kKnife, 8, 60, 400)};
     savedThrown_ = g_gameDataBase.party.itemLists[kListType8];
     g_gameDataBase.party.itemLists[kListType8] = {{kKnife, 20, 8}};
     SetSoundDirectory(".\\waves");
