@@ -126,33 +126,27 @@ std::vector<HeroData> Heroes() {
   return {first, second};
 }
 
-EnemyData Enemy() {
-  EnemyData wolf;
-  wolf.id = kEnemyId;
-  wolf.name = "Wolf";
-  wolf.model = kEnemyModel;
-  wolf.attributes = {{kLevelKey, 2, 0}, {kMaxHpKey, 30, 0}, {kHpKey, 30, 0}, {kMaxMpKey, 20, 0},
-                     {kMpKey, 20, 0},   {kAttackKey, 6, 0}};
-  for (int32_t key = kFirstDefenceKey; key < kFirstDefenceKey + 6; ++key) wolf.attributes.push_back({key, 3, 0});
-  wolf.money = 40;
-  wolf.experience = 25;
-  wolf.drops = {{kHerbId, 1, kHerbType}};
-  return wolf;
+// A level-2 enemy with 20 MP and one defence for every hit part.
+EnemyData MakeEnemy(int32_t id, const char* name, const char* model, int32_t hp, int32_t attack, int32_t defence,
+                    int32_t money, int32_t experience, DropData drop) {
+  EnemyData enemy;
+  enemy.id = id;
+  enemy.name = name;
+  enemy.model = model;
+  enemy.attributes = {{kLevelKey, 2, 0}, {kMaxHpKey, hp, 0}, {kHpKey, hp, 0}, {kMaxMpKey, 20, 0},
+                      {kMpKey, 20, 0},   {kAttackKey, attack, 0}};
+  for (int32_t key = kFirstDefenceKey; key < kFirstDefenceKey + 6; ++key) enemy.attributes.push_back({key, defence, 0});
+  enemy.money = money;
+  enemy.experience = experience;
+  enemy.drops = {drop};
+  return enemy;
 }
+
+EnemyData Enemy() { return MakeEnemy(kEnemyId, "Wolf", kEnemyModel, 30, 6, 3, 40, 25, {kHerbId, 1, kHerbType}); }
 
 // A bowman that keeps its distance: weaker in close combat, some MP to cure.
 EnemyData Shooter() {
-  EnemyData shooter;
-  shooter.id = kShooterId;
-  shooter.name = "Bowman";
-  shooter.model = kShooterModel;
-  shooter.attributes = {{kLevelKey, 2, 0}, {kMaxHpKey, 24, 0}, {kHpKey, 24, 0}, {kMaxMpKey, 20, 0},
-                        {kMpKey, 20, 0}, {kAttackKey, 8, 0}};
-  for (int32_t part = 0; part < 6; ++part) shooter.attributes.push_back({kFirstDefenceKey + part, 10, 0});
-  shooter.money = 60;
-  shooter.experience = 35;
-  shooter.drops = {{kPotionId, 1, kPotionType}};
-  return shooter;
+  return MakeEnemy(kShooterId, "Bowman", kShooterModel, 24, 8, 10, 60, 35, {kPotionId, 1, kPotionType});
 }
 
 DatabaseData Database() {
