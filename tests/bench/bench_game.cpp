@@ -1,8 +1,17 @@
-// The game as a player meets it, on the generated sample world: start-up to
-// the first title frame, on the device and the software path.
+// The game as a player meets it, on the generated sample world, on the
+// device and the software path: start-up to the first title frame, one field
+// frame of the village, the change from the village to the meadow, and the
+// peak resident memory of a play-through.
 #include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,33 +20,54 @@
 #include "engine/core/engine_window.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
+#include "game/field_input.h"
+#include "game/field_walker.h"
 #include "game/game.h"
 #include "game/game_main.h"
+#include "game/system_config.h"
 #include "platform/display.h"
+#include "platform/time.h"
 #include "platform/window.h"
+#include "talk/talk_host.h"
+#include "talk/talk_player.h"
 #include "tests/bench/engine_bench_main.h"
 #include "tools/datagen/sample_world.h"
+#include "tools/datagen/sample_world_maps.h"
+#include "world/automap_panel.h"
+#include "world/map_scene.h"
+#include "world/scene_content.h"
+#include "world/scene_environment.h"
 
 namespace {
 
+std::filesystem::path g_worldDir;
+
+void RemoveSampleWorld() {
+  std::error_code ignored;
+  std::filesystem::remove_all(g_worldDir, ignored);
+}
+
 // The sample world written once into a folder of its own, made the working
-// directory. The opening movie is left out: it plays its own length.
+// directory and removed at exit. The opening movie is left out: it plays its
+// own length. The folder is also the runtime folder, so that a game running
+// elsewhere on the machine does not count as a running copy.
 bool EnterSampleWorld() {
   static const bool written = [] {
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("tarnwick-bench-world-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    g_worldDir = std::filesystem::temp_directory_path() / ("tarnwick-bench-world-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(g_worldDir);
+    std::atexit(RemoveSampleWorld);
     std::string error;
-    if (!datagen::WriteSampleWorld(dir.string(), error)) return false;
-    std::filesystem::remove(dir / "starting.avi");
-    std::filesystem::current_path(dir);
-    return true;
+    if (!datagen::WriteSampleWorld(g_worldDir.string(), error)) return false;
+    std::filesystem::remove(g_worldDir / "starting.avi");
+    std::filesystem::current_path(g_worldDir);
+    return ::setenv("XDG_RUNTIME_DIR", g_worldDir.c_str(), 1) == 0;
   }();
   return written;
 }
 
 void EndAll() {
   EndGame();
+  plat::SetClock(nullptr);
   CloseEngine(1);
   if (g_mainWindow && plat::IsWindow(g_mainWindow)) plat::DestroyWindow(g_mainWindow);
   g_mainWindow = 0;
@@ -67,6 +97,235 @@ void BM_StartUpToTitleFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_StartUpToTitleFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The game on the test clock: every pass of the main loop comes 1/30 s after
+// the last, so each one ticks the game once and draws one frame.
+plat::TestClock g_clock;
+
+void Pass(int k = 1) {
+  for (int i = 0; i < k; ++i) {
+    g_clock.AdvanceSeconds(1.0 / 30);
+    RunMainLoopPass(1);
+  }
+}
+
+// Passes while the state is not `wanted`; false when it never came.
+bool PassUntil(int wanted, int most = 300) {
+  for (int i = 0; i < most && g_game && g_game->state != wanted; ++i) Pass();
+  return g_game && g_game->state == wanted;
+}
+
+// A new game on the given path, in the sample world of the working
+// directory, through its start script into the village.
+bool StartGameInTheVillage(const char* renderer) {
+  plat::SetClock(&g_clock);
+  std::vector<char*> argv = {const_cast<char*>("tarnwick"), const_cast<char*>(renderer)};
+  if (StartGame(2, argv.data()) != 1 || !PassUntil(GS_MENU)) return false;
+  g_game->OnScreenResult(SR_NEW_GAME);
+  return PassUntil(GS_FIELD) && g_game->scene && g_game->scene->sceneName == "a004.SB";
+}
+
+bool StartInTheVillage(const char* renderer) { return EnterSampleWorld() && StartGameInTheVillage(renderer); }
+
+// The village as the player sees it on the field: the hero walking back and
+// forth north of the start, the NPCs at their routines, the village's fog,
+// creature shadows on the device path, the automap panel shown.
+void BM_FieldFrame(benchmark::State& state) {
+  const bool device = state.range(0) != 0;
+  if (!StartInTheVillage(device ? "h" : "s")) {
+    state.SkipWithError("the game does not reach the village");
+    EndAll();
+    return;
+  }
+  CGame& g = *g_game;
+  g.CycleAutomap();
+  const CSceneEnvironment* environment = g.scene->content ? g.scene->content->environment.get() : nullptr;
+  if (!g.scene->automap || !environment || !environment->fogDensity) {
+    state.SkipWithError("the village lacks its automap or fog");
+    EndAll();
+    return;
+  }
+  const uint8_t keys[2] = {g.config->keyForward, g.config->keyBack};
+  constexpr int kLeg = 45;  // frames each way
+  int frame = 0, leftField = 0;
+  VECTOR3 first{0, 0, 0}, at{0, 0, 0};
+  g.walker->GetPosition(&first, nullptr);
+  float farthest = 0;
+  for (auto _ : state) {
+    if (frame % kLeg == 0) {
+      const int leg = (frame / kLeg) % 2;
+      OnGameKey(keys[1 - leg], 0);
+      OnGameKey(keys[leg], 1);
+    }
+    Pass();
+    ++frame;
+    if (g.state != GS_FIELD) ++leftField;
+    g.walker->GetPosition(&at, nullptr);
+    farthest = std::max(farthest, std::abs(at.y - first.y) + std::abs(at.x - first.x));
+  }
+  state.counters["walked"] = farthest;
+  state.counters["automap"] = g.automapMode != 2;
+  state.counters["shadows"] = g.config->shadows && !g.config->softwareRendering;
+  if (leftField) state.SkipWithError("the game left the field");
+  OnGameKey(keys[0], 0);
+  OnGameKey(keys[1], 0);
+  EndAll();
+}
+BENCHMARK(BM_FieldFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+bool InScene(const char* name) { return g_game->scene && g_game->scene->sceneName == name; }
+
+// The hero steps into the village's portal: the meadow is loaded and the game
+// passes frames until it is back on the field. Between runs (not timed) the
+// hero goes back to the village the way events send him.
+void BM_SceneChangeVillageToMeadow(benchmark::State& state) {
+  const bool device = state.range(0) != 0;
+  if (!StartInTheVillage(device ? "h" : "s")) {
+    state.SkipWithError("the game does not reach the village");
+    EndAll();
+    return;
+  }
+  CGame& g = *g_game;
+  const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
+  int passes = 0, runs = 0;
+  for (auto _ : state) {
+    g.PlaceWalker(&portal, &east, g.scene->GetTerrain());
+    g.OnWalkerMoved(1);
+    for (; g.state != GS_FIELD && passes < 300 * (runs + 1); ++passes) Pass();
+    ++runs;
+    state.PauseTiming();
+    const bool arrived = InScene("e001.SB") && g.state == GS_FIELD;
+    g.GoToSceneIndex(datagen::sample::kVillageRow - 1, 2);
+    const bool back = PassUntil(GS_FIELD) && InScene("a004.SB");
+    state.ResumeTiming();
+    if (!arrived || !back) {
+      state.SkipWithError(arrived ? "the hero does not get back to the village" : "the meadow is not entered");
+      break;
+    }
+  }
+  state.counters["passes"] = benchmark::Counter(passes, benchmark::Counter::kAvgIterations);
+  EndAll();
+}
+BENCHMARK(BM_SceneChangeVillageToMeadow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// The play-through a child process runs: title, new game, a walk, the talk
+// with Mira (her answers lead to the opening and the boss battle), the
+// portal to the meadow and a walk there until a random battle. Each stage
+// is bounded in passes; the exit code holds a bit for every stage reached.
+enum PlayStage { kTitle = 1, kField = 2, kTalk = 4, kBattle = 8, kMeadow = 16, kMeadowBattle = 32 };
+constexpr const char* kPlayThrough = "--play-through";
+constexpr int kEsc = 0x1B;
+
+// Passes while the state is `state`, answering a talk by clicks and the
+// first answer, at most `most` of them.
+void PassWhile(int state, int most) {
+  for (int i = 0; i < most && g_game && g_game->state == state; ++i) {
+    if (CTalkPlayer* talk = g_game->talk ? g_game->talk->player.get() : nullptr) {
+      if (talk->state == TALKSTATE_TYPING) talk->OnClick(0, 0);
+      if (talk->state == TALKSTATE_CHOOSING) {
+        talk->OnKey(TALKKEY_DOWN);
+        talk->OnKey(TALKKEY_RETURN);
+      }
+    }
+    Pass();
+  }
+}
+
+int PlayThrough(const char* renderer, const char* world) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  LoadEngineCursors();
+  RegisterEngineWindowClass();
+  std::error_code error;
+  std::filesystem::current_path(world, error);
+  int reached = 0;
+  if (error || !StartGameInTheVillage(renderer)) {
+    EndAll();
+    return reached;
+  }
+  reached |= kTitle | kField;
+  CGame& g = *g_game;
+  const uint8_t forward = g.config->keyForward;
+  OnGameKey(forward, 1);
+  Pass(30);
+  OnGameKey(forward, 0);
+
+  // Mira stands at (-150, -200); the hero comes up to her from the south.
+  const VECTOR3 nearMira{-150, -250, 0}, north{0, 1, 0};
+  g.PlaceWalker(&nearMira, &north, g.scene->GetTerrain());
+  g.OnWalkerMoved(1);
+  for (int i = 0; i < 300 && g.state != GS_TALK && g.state != GS_BATTLE; ++i) PassWhile(g.state, 1);
+  if (g.state == GS_TALK) reached |= kTalk;
+  for (int i = 0; i < 3000 && g.state != GS_FIELD; ++i) {
+    if (g.state == GS_BATTLE) reached |= kBattle;
+    if (g.state == GS_MENU) g.OnScreenResult(SR_NEW_GAME);
+    if (g.state == GS_SCRIPT && i > 300) OnScriptEsc(kEsc, 1);
+    PassWhile(g.state, 1);
+  }
+  if (g.state != GS_FIELD) {
+    EndAll();
+    return reached;
+  }
+
+  const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
+  g.PlaceWalker(&portal, &east, g.scene->GetTerrain());
+  g.OnWalkerMoved(1);
+  PassUntil(GS_FIELD);
+  if (InScene("e001.SB")) reached |= kMeadow;
+  const uint8_t keys[2] = {forward, g.config->keyBack};
+  for (int i = 0; i < 1200 && g.state != GS_BATTLE; ++i) {
+    if (i % 40 == 0) {
+      OnGameKey(keys[(i / 40 + 1) % 2], 0);
+      OnGameKey(keys[(i / 40) % 2], 1);
+    }
+    Pass();
+  }
+  OnGameKey(keys[0], 0);
+  OnGameKey(keys[1], 0);
+  if (g.state == GS_BATTLE) reached |= kMeadowBattle;
+  PassWhile(GS_BATTLE, 900);
+  EndAll();
+  return reached;
+}
+
+// Peak resident memory of a process that plays the sample world, in a fresh
+// process so that nothing of the other benchmarks counts.
+void BM_PlayThroughPeakMemory(benchmark::State& state) {
+  if (!EnterSampleWorld()) {
+    state.SkipWithError("the sample world cannot be written");
+    return;
+  }
+  const std::string world = std::filesystem::current_path().string();
+  std::string renderer = state.range(0) ? "h" : "s";
+  std::vector<char*> argv = {const_cast<char*>("bench_game"), const_cast<char*>(kPlayThrough), renderer.data(),
+                             const_cast<char*>(world.c_str()), nullptr};
+  long peakKb = 0;
+  int reached = 0;
+  for (auto _ : state) {
+    pid_t child = 0;
+    if (posix_spawn(&child, "/proc/self/exe", nullptr, nullptr, argv.data(), environ) != 0) {
+      state.SkipWithError("the play-through cannot be started");
+      break;
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status)) {
+      state.SkipWithError("the play-through did not end");
+      break;
+    }
+    peakKb = std::max(peakKb, usage.ru_maxrss);
+    reached = WEXITSTATUS(status);
+  }
+  state.counters["peakMB"] = static_cast<double>(peakKb) / 1024;
+  state.counters["stages"] = reached;
+  constexpr int kAll = kTitle | kField | kTalk | kBattle | kMeadow | kMeadowBattle;
+  if (reached != kAll) state.SkipWithError(("the play-through reached only stages " + std::to_string(reached)).c_str());
+}
+BENCHMARK(BM_PlayThroughPeakMemory)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 
-int main(int argc, char** argv) { return RunEngineBenchmarks(argc, argv); }
+// With kPlayThrough the program plays instead (see BM_PlayThroughPeakMemory).
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], kPlayThrough) == 0) return PlayThrough(argv[2], argv[3]);
+  return RunEngineBenchmarks(argc, argv);
+}
