@@ -71,6 +71,7 @@ struct Chunk {
   alignas(16) int depth[kChunkRoom];
   alignas(16) int texelU[kChunkRoom];  // decoded reads: 1/256 texels
   alignas(16) int texelV[kChunkRoom];
+  alignas(16) int fog[kChunkRoom];  // linear table fog: FogWeight of each pixel
 };
 
 using plat::raster::Store;
@@ -130,6 +131,22 @@ struct Stepper {
   }
 };
 
+// FogWeight of linear table fog, four pixels at a time with the very
+// arithmetic of FogWeight and FogFactor.
+void LinearFogLanes(const PixelPipeline& p, int lanes, Chunk& c) {
+  const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f), end = Splat(p.fogEnd);
+  const V4 span = Splat(p.fogEnd - p.fogStart);
+  const bool ramp = p.fogEnd > p.fogStart;
+  for (int i = 0; i < lanes; i += 4) {
+    V4 rhw = Load(c.rhw + i);
+    rhw = rhw > tiny ? rhw : tiny;
+    const V4 d = one / rhw;
+    V4 f = ramp ? (end - d) / span : (d < end ? one : zero);
+    f = f > zero ? (f < one ? f : one) : zero;
+    Store(c.fog + i, __builtin_convertvector(f * Splat(256.0f), V4i));
+  }
+}
+
 // kFixed: texel positions in 1/256 texels (decoded texels), else texture
 // coordinates after the perspective divide.
 template <bool kTextured, bool kFixed>
@@ -170,6 +187,7 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
   V4 col = Load(start + kAttrR), spec = Load(start + kAttrSpecR);
   const V4 dCol = Load(step + kAttrR), dSpec = Load(step + kAttrSpecR);
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
+  const bool linearFog = p.fog == PixelFog::Linear;
   Chunk c;
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
@@ -179,6 +197,7 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
     else
       geometry.Fill({c.z, c.rhw}, lanes);
     PrepareChunk<kTextured, kRead != TexelRead::Sampled>(p, p.texture, lanes, c);
+    if (kExtras && linearFog) LinearFogLanes(p, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
       const uint32_t z = static_cast<uint32_t>(c.depth[i]);
       if (zTest && !Passes(p.depthPass, z, zrow[i])) continue;
@@ -222,7 +241,7 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
           b = Saturate(b + sp[2]);
         }
         if (p.fog != PixelFog::None) {
-          const int f = FogWeight(p, c.rhw[i], static_cast<float>(sp[3]));
+          const int f = linearFog ? c.fog[i] : FogWeight(p, c.rhw[i], static_cast<float>(sp[3]));
           r = FogMix(r, p.fogRed, f);
           g = FogMix(g, p.fogGreen, f);
           b = FogMix(b, p.fogBlue, f);
