@@ -134,18 +134,35 @@ bool StartGameInTheVillage(const char* renderer) {
   return PassUntil(GS_FIELD) && g_game->scene && g_game->scene->sceneName == "a004.SB";
 }
 
-bool StartInTheVillage(const char* renderer) { return EnterSampleWorld() && StartGameInTheVillage(renderer); }
+// A new game on the benchmark's path (argument 1 the device, 0 the software
+// path) in the village; false, with the error told, when it does not get there.
+bool StartInTheVillage(benchmark::State& state) {
+  if (EnterSampleWorld() && StartGameInTheVillage(state.range(0) ? "h" : "s")) return true;
+  state.SkipWithError("the game does not reach the village");
+  EndAll();
+  return false;
+}
+
+// The hero walks forward `leg` frames, then back as long, and so on; called
+// for every frame.
+void WalkBackAndForth(int frame, int leg) {
+  if (frame % leg) return;
+  const uint8_t keys[2] = {g_game->config->keyForward, g_game->config->keyBack};
+  const int now = (frame / leg) % 2;
+  OnGameKey(keys[1 - now], 0);
+  OnGameKey(keys[now], 1);
+}
+
+void StopWalking() {
+  OnGameKey(g_game->config->keyForward, 0);
+  OnGameKey(g_game->config->keyBack, 0);
+}
 
 // The village as the player sees it on the field: the hero walking back and
 // forth north of the start, the NPCs at their routines, the village's fog,
 // creature shadows on the device path, the automap panel shown.
 void BM_FieldFrame(benchmark::State& state) {
-  const bool device = state.range(0) != 0;
-  if (!StartInTheVillage(device ? "h" : "s")) {
-    state.SkipWithError("the game does not reach the village");
-    EndAll();
-    return;
-  }
+  if (!StartInTheVillage(state)) return;
   CGame& g = *g_game;
   g.CycleAutomap();
   Pass(kSettle);
@@ -155,18 +172,12 @@ void BM_FieldFrame(benchmark::State& state) {
     EndAll();
     return;
   }
-  const uint8_t keys[2] = {g.config->keyForward, g.config->keyBack};
-  constexpr int kLeg = 45;  // frames each way
   int frame = 0, leftField = 0;
   VECTOR3 first{0, 0, 0}, at{0, 0, 0};
   g.walker->GetPosition(&first, nullptr);
   float farthest = 0;
   for (auto _ : state) {
-    if (frame % kLeg == 0) {
-      const int leg = (frame / kLeg) % 2;
-      OnGameKey(keys[1 - leg], 0);
-      OnGameKey(keys[leg], 1);
-    }
+    WalkBackAndForth(frame, 45);
     Pass();
     ++frame;
     if (g.state != GS_FIELD) ++leftField;
@@ -177,29 +188,25 @@ void BM_FieldFrame(benchmark::State& state) {
   state.counters["automap"] = g.automapMode != 2;
   state.counters["shadows"] = g.config->shadows && !g.config->softwareRendering;
   if (leftField) state.SkipWithError("the game left the field");
-  OnGameKey(keys[0], 0);
-  OnGameKey(keys[1], 0);
+  StopWalking();
   EndAll();
 }
 BENCHMARK(BM_FieldFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 bool InScene(const char* name) { return g_game->scene && g_game->scene->sceneName == name; }
 
+// Inside the village's portal to the meadow, facing it.
+constexpr VECTOR3 kVillagePortal{560, -300, 0}, kEast{1, 0, 0};
+
 // The hero steps into the village's portal: the meadow is loaded and the game
 // passes frames until it is back on the field. Between runs (not timed) the
 // hero goes back to the village the way events send him.
 void BM_SceneChangeVillageToMeadow(benchmark::State& state) {
-  const bool device = state.range(0) != 0;
-  if (!StartInTheVillage(device ? "h" : "s")) {
-    state.SkipWithError("the game does not reach the village");
-    EndAll();
-    return;
-  }
+  if (!StartInTheVillage(state)) return;
   CGame& g = *g_game;
-  const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
   int passes = 0, runs = 0;
   for (auto _ : state) {
-    g.PlaceWalker(&portal, &east, g.scene->GetTerrain());
+    g.PlaceWalker(&kVillagePortal, &kEast, g.scene->GetTerrain());
     g.OnWalkerMoved(1);
     for (; g.state != GS_FIELD && passes < 300 * (runs + 1); ++passes) Pass();
     ++runs;
@@ -219,26 +226,24 @@ void BM_SceneChangeVillageToMeadow(benchmark::State& state) {
 BENCHMARK(BM_SceneChangeVillageToMeadow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 // The play-through a child process runs: title, new game, a walk, the talk
-// with Mira (her answers lead to the opening and the boss battle), the
+// with Mira (its events play the opening and start the boss battle), the
 // portal to the meadow and a walk there until a random battle. Each stage
 // is bounded in passes; the exit code holds a bit for every stage reached.
 enum PlayStage { kTitle = 1, kField = 2, kTalk = 4, kBattle = 8, kMeadow = 16, kMeadowBattle = 32 };
 constexpr const char* kPlayThrough = "--play-through";
 constexpr int kEsc = 0x1B;
 
-// Passes while the state is `state`, answering a talk by clicks and the
-// first answer, at most `most` of them.
-void PassWhile(int state, int most) {
-  for (int i = 0; i < most && g_game && g_game->state == state; ++i) {
-    if (CTalkPlayer* talk = g_game->talk ? g_game->talk->player.get() : nullptr) {
-      if (talk->state == TALKSTATE_TYPING) talk->OnClick(0, 0);
-      if (talk->state == TALKSTATE_CHOOSING) {
-        talk->OnKey(TALKKEY_DOWN);
-        talk->OnKey(TALKKEY_RETURN);
-      }
+// One pass, as a player answers a talk: clicking through its text and
+// taking the second answer of a choice.
+void PlayPass() {
+  if (CTalkPlayer* talk = g_game->talk ? g_game->talk->player.get() : nullptr) {
+    if (talk->state == TALKSTATE_TYPING) talk->OnClick(0, 0);
+    if (talk->state == TALKSTATE_CHOOSING) {
+      talk->OnKey(TALKKEY_DOWN);
+      talk->OnKey(TALKKEY_RETURN);
     }
-    Pass();
   }
+  Pass();
 }
 
 int PlayThrough(const char* renderer, const char* world) {
@@ -264,36 +269,32 @@ int PlayThrough(const char* renderer, const char* world) {
   const VECTOR3 nearMira{-150, -250, 0}, north{0, 1, 0};
   g.PlaceWalker(&nearMira, &north, g.scene->GetTerrain());
   g.OnWalkerMoved(1);
-  for (int i = 0; i < 300 && g.state != GS_TALK && g.state != GS_BATTLE; ++i) PassWhile(g.state, 1);
+  for (int i = 0; i < 300 && g.state != GS_TALK && g.state != GS_BATTLE; ++i) PlayPass();
   if (g.state == GS_TALK) reached |= kTalk;
   for (int i = 0; i < 3000 && g.state != GS_FIELD; ++i) {
     if (g.state == GS_BATTLE) reached |= kBattle;
     if (g.state == GS_MENU) g.OnScreenResult(SR_NEW_GAME);
+    // The opening waits for a question of its own to be answered: after
+    // ten seconds of it the player skips it.
     if (g.state == GS_SCRIPT && i > 300) OnScriptEsc(kEsc, 1);
-    PassWhile(g.state, 1);
+    PlayPass();
   }
   if (g.state != GS_FIELD) {
     EndAll();
     return reached;
   }
 
-  const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
-  g.PlaceWalker(&portal, &east, g.scene->GetTerrain());
+  g.PlaceWalker(&kVillagePortal, &kEast, g.scene->GetTerrain());
   g.OnWalkerMoved(1);
   PassUntil(GS_FIELD);
   if (InScene("e001.SB")) reached |= kMeadow;
-  const uint8_t keys[2] = {forward, g.config->keyBack};
   for (int i = 0; i < 1200 && g.state != GS_BATTLE; ++i) {
-    if (i % 40 == 0) {
-      OnGameKey(keys[(i / 40 + 1) % 2], 0);
-      OnGameKey(keys[(i / 40) % 2], 1);
-    }
+    WalkBackAndForth(i, 40);
     Pass();
   }
-  OnGameKey(keys[0], 0);
-  OnGameKey(keys[1], 0);
+  StopWalking();
   if (g.state == GS_BATTLE) reached |= kMeadowBattle;
-  PassWhile(GS_BATTLE, 900);
+  for (int i = 0; i < 900 && g.state == GS_BATTLE; ++i) PlayPass();
   EndAll();
   return reached;
 }
