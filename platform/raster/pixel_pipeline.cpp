@@ -136,11 +136,17 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
   p.flat = rs.shadeMode == ShadeMode::Flat;
   p.cull = rs.cullMode;
   const bool extras = p.specular || p.fog != PixelFog::None || p.blend;
-  const bool wrapped = p.textured && p.texture.argb && p.texture.powerOfTwo && !p.texture.clamp && !p.texture.keyed;
+  TexelRead read = TexelRead::Sampled;
+  if (p.textured && p.texture.argb && !p.texture.keyed) {
+    if (p.texture.clamp)
+      read = TexelRead::Clamped;
+    else if (p.texture.powerOfTwo)
+      read = TexelRead::Wrapped;
+  }
   const bool modulated = p.colorSource == StageSource::Modulate;
-  p.pointSpan = SelectSpan(p.textured, false, extras, wrapped, modulated);
-  p.linearSpan = SelectSpan(p.textured, true, extras, wrapped, modulated);
-  p.linearRows = SelectRows(p.textured, true, extras, wrapped, modulated);
+  p.pointSpan = SelectSpan(p.textured, false, extras, read, modulated);
+  p.linearSpan = SelectSpan(p.textured, true, extras, read, modulated);
+  p.linearRows = SelectRows(p.textured, true, extras, read, modulated);
   return true;
 }
 

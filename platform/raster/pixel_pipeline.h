@@ -110,14 +110,18 @@ uint8_t PassMask(CompareFunc f);
 // False when the draw can put no pixel anywhere (no target, empty scissor).
 bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& out);
 
+// How a textured span reads its texture: through the sampler (any texture),
+// or straight from the decoded texels of a texture without colour key that
+// wraps (power of two) or clamps.
+enum class TexelRead { Sampled, Wrapped, Clamped };
+
 // Span routines for a pipeline: the plain, textured-point and
 // textured-bilinear variants, each with or without the rarer stages
-// (specular, fog, blending), the textured ones also reading decoded texels
-// of a wrapping power-of-two texture without colour key (wrapped), and
-// the common case of the texture modulated by the diffuse colour
-// (modulated).
-SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated);
+// (specular, fog, blending), the textured ones for each way of reading
+// texels, and the common case of a wrapped texture modulated by the diffuse
+// colour (modulated).
+SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated);
 // The batch routine for short rows of the same case, or null.
-RowsFn SelectRows(bool textured, bool linear, bool extras, bool wrapped, bool modulated);
+RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool modulated);
 
 }  // namespace plat::raster

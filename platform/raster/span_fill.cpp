@@ -66,11 +66,12 @@ constexpr int kChunkRoom = kChunk + 4;
 struct Chunk {
   alignas(16) float z[kChunkRoom];
   alignas(16) float rhw[kChunkRoom];
-  alignas(16) float u[kChunkRoom];  // after the perspective divide (unwrapped reads)
+  alignas(16) float u[kChunkRoom];  // after the perspective divide (sampled reads)
   alignas(16) float v[kChunkRoom];
   alignas(16) int depth[kChunkRoom];
-  alignas(16) int texelU[kChunkRoom];  // wrapped reads: 1/256 texels
+  alignas(16) int texelU[kChunkRoom];  // decoded reads: 1/256 texels
   alignas(16) int texelV[kChunkRoom];
+  alignas(16) int fog[kChunkRoom];  // linear table fog: FogWeight of each pixel
 };
 
 using plat::raster::Store;
@@ -130,7 +131,25 @@ struct Stepper {
   }
 };
 
-template <bool kTextured, bool kWrapped>
+// FogWeight of linear table fog, four pixels at a time with the very
+// arithmetic of FogWeight and FogFactor.
+void LinearFogLanes(const PixelPipeline& p, int lanes, Chunk& c) {
+  const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f), end = Splat(p.fogEnd);
+  const V4 span = Splat(p.fogEnd - p.fogStart);
+  const bool ramp = p.fogEnd > p.fogStart;
+  for (int i = 0; i < lanes; i += 4) {
+    V4 rhw = Load(c.rhw + i);
+    rhw = rhw > tiny ? rhw : tiny;
+    const V4 d = one / rhw;
+    V4 f = ramp ? (end - d) / span : (d < end ? one : zero);
+    f = f > zero ? (f < one ? f : one) : zero;
+    Store(c.fog + i, __builtin_convertvector(f * Splat(256.0f), V4i));
+  }
+}
+
+// kFixed: texel positions in 1/256 texels (decoded texels), else texture
+// coordinates after the perspective divide.
+template <bool kTextured, bool kFixed>
 inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, const TextureView& texture,
                                                         int lanes, Chunk& c) {
   const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f);
@@ -147,12 +166,12 @@ inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, 
         const V4 w = one / MaxLanes(rhw, tiny);
         u *= w;
         v *= w;
-        if constexpr (!kWrapped) {
+        if constexpr (!kFixed) {
           Store(c.u + i, u);
           Store(c.v + i, v);
         }
       }
-      if constexpr (kWrapped) {
+      if constexpr (kFixed) {
         Store(c.texelU + i, FixedLanes(u * scaleU));
         Store(c.texelV + i, FixedLanes(v * scaleV));
       }
@@ -160,9 +179,7 @@ inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, 
   }
 }
 
-// kWrapped: the texture is read through its decoded texels (power of two,
-// wrapping, no colour key).
-template <bool kTextured, bool kLinear, bool kExtras, bool kWrapped>
+template <bool kTextured, bool kLinear, bool kExtras, TexelRead kRead>
 void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
@@ -170,6 +187,7 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
   V4 col = Load(start + kAttrR), spec = Load(start + kAttrSpecR);
   const V4 dCol = Load(step + kAttrR), dSpec = Load(step + kAttrSpecR);
   const bool zTest = p.depthTest, zWrite = p.depthWrite;
+  const bool linearFog = p.fog == PixelFog::Linear;
   Chunk c;
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
@@ -178,7 +196,8 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
       geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
     else
       geometry.Fill({c.z, c.rhw}, lanes);
-    PrepareChunk<kTextured, kWrapped>(p, p.texture, lanes, c);
+    PrepareChunk<kTextured, kRead != TexelRead::Sampled>(p, p.texture, lanes, c);
+    if (kExtras && linearFog) LinearFogLanes(p, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
       const uint32_t z = static_cast<uint32_t>(c.depth[i]);
       if (zTest && !Passes(p.depthPass, z, zrow[i])) continue;
@@ -186,9 +205,12 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
       int r, g, b, a;
       if constexpr (kTextured) {
         uint32_t texel;
-        if constexpr (kWrapped) {
+        if constexpr (kRead == TexelRead::Wrapped) {
           texel = kLinear ? SampleBilinearWrapped(p.texture, c.texelU[i], c.texelV[i])
                           : SamplePointWrapped(p.texture, c.texelU[i], c.texelV[i]);
+        } else if constexpr (kRead == TexelRead::Clamped) {
+          texel = kLinear ? SampleBilinearClamped(p.texture, c.texelU[i], c.texelV[i])
+                          : SamplePointClamped(p.texture, c.texelU[i], c.texelV[i]);
         } else if (!(kLinear ? SampleBilinear(p.texture, c.u[i], c.v[i], texel)
                              : SamplePoint(p.texture, c.u[i], c.v[i], texel))) {
           continue;
@@ -219,7 +241,7 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
           b = Saturate(b + sp[2]);
         }
         if (p.fog != PixelFog::None) {
-          const int f = FogWeight(p, c.rhw[i], static_cast<float>(sp[3]));
+          const int f = linearFog ? c.fog[i] : FogWeight(p, c.rhw[i], static_cast<float>(sp[3]));
           r = FogMix(r, p.fogRed, f);
           g = FogMix(g, p.fogGreen, f);
           b = FogMix(b, p.fogBlue, f);
@@ -453,22 +475,32 @@ void FillModulatedBilinearRows(const PixelPipeline& p, const SpanRow* rows, int 
   }
 }
 
-template <bool kTextured, bool kLinear, bool kWrapped>
+template <bool kTextured, bool kLinear, TexelRead kRead>
 SpanFn WithExtras(bool extras) {
-  return extras ? FillSpan<kTextured, kLinear, true, kWrapped> : FillSpan<kTextured, kLinear, false, kWrapped>;
+  return extras ? FillSpan<kTextured, kLinear, true, kRead> : FillSpan<kTextured, kLinear, false, kRead>;
+}
+
+template <TexelRead kRead>
+SpanFn Textured(bool linear, bool extras) {
+  return linear ? WithExtras<true, true, kRead>(extras) : WithExtras<true, false, kRead>(extras);
 }
 
 }  // namespace
 
-RowsFn SelectRows(bool textured, bool linear, bool extras, bool wrapped, bool modulated) {
-  return textured && wrapped && linear && !extras && modulated ? FillModulatedBilinearRows : nullptr;
+RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool modulated) {
+  return textured && read == TexelRead::Wrapped && linear && !extras && modulated ? FillModulatedBilinearRows
+                                                                                   : nullptr;
 }
 
-SpanFn SelectSpan(bool textured, bool linear, bool extras, bool wrapped, bool modulated) {
-  if (!textured) return WithExtras<false, false, false>(extras);
-  if (wrapped && linear && !extras && modulated) return FillModulatedBilinear;
-  if (wrapped) return linear ? WithExtras<true, true, true>(extras) : WithExtras<true, false, true>(extras);
-  return linear ? WithExtras<true, true, false>(extras) : WithExtras<true, false, false>(extras);
+SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated) {
+  if (!textured) return WithExtras<false, false, TexelRead::Sampled>(extras);
+  if (read == TexelRead::Wrapped && linear && !extras && modulated) return FillModulatedBilinear;
+  switch (read) {
+    case TexelRead::Wrapped: return Textured<TexelRead::Wrapped>(linear, extras);
+    case TexelRead::Clamped: return Textured<TexelRead::Clamped>(linear, extras);
+    case TexelRead::Sampled: break;
+  }
+  return Textured<TexelRead::Sampled>(linear, extras);
 }
 
 }  // namespace plat::raster

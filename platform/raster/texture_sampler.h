@@ -80,4 +80,22 @@ inline uint32_t SampleBilinearWrapped(const TextureView& t, int fixedU, int fixe
                      static_cast<uint32_t>(fv) & 255);
 }
 
+// The decoded texels of a texture that clamps and has no colour key (any
+// size): the same results as SamplePoint and SampleBilinear without decoding.
+inline int ClampTexel(int i, int size) { return i < 0 ? 0 : (i >= size ? size - 1 : i); }
+
+inline uint32_t SamplePointClamped(const TextureView& t, int fixedU, int fixedV) {
+  return t.argb[ClampTexel(fixedV >> 8, t.height) * t.argbPitch + ClampTexel(fixedU >> 8, t.width)];
+}
+
+inline uint32_t SampleBilinearClamped(const TextureView& t, int fixedU, int fixedV) {
+  const int fu = fixedU - 128;
+  const int fv = fixedV - 128;
+  const int x0 = ClampTexel(fu >> 8, t.width), x1 = ClampTexel((fu >> 8) + 1, t.width);
+  const uint32_t* row0 = t.argb + ClampTexel(fv >> 8, t.height) * t.argbPitch;
+  const uint32_t* row1 = t.argb + ClampTexel((fv >> 8) + 1, t.height) * t.argbPitch;
+  return BilinearMix(row0[x0], row0[x1], row1[x0], row1[x1], static_cast<uint32_t>(fu) & 255,
+                     static_cast<uint32_t>(fv) & 255);
+}
+
 }  // namespace plat::raster

@@ -71,7 +71,8 @@ TEST_F(SampleMapsTest, VillageHoldsItsObjectsPeopleAndMarkers) {
   ASSERT_NE(terrain, nullptr);
   EXPECT_EQ(terrain->kind, SOBJ_TERRAIN);
   ExpectFacingUp(*terrain);
-  EXPECT_EQ(LookupNode(terrain->node)->Mesh()->primitiveCount, 6);  // an L of three squares
+  // An L of three squares of 6 x 6 cells, two triangles each.
+  EXPECT_EQ(LookupNode(terrain->node)->Mesh()->primitiveCount, 3 * 6 * 6 * 2);
   // The grass comes from the village's package.
   MATERIALDESC* grass = LookupMaterial(terrain->parts[0].material);
   ASSERT_NE(grass, nullptr);

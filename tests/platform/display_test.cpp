@@ -30,14 +30,17 @@ int CountPixels(plat::Surface& s, uint32_t value) {
 }
 
 // Every copy, whole rows or pixel by pixel, puts each destination pixel
-// inside the surface from its nearest source pixel, when that lies inside
-// the source; nothing else changes.
+// inside the surface from its nearest source pixel (mirrored when asked),
+// when that lies inside the source and, in a keyed copy, is not the key;
+// nothing else changes.
 TEST(Surface, CopiesTakeTheNearestSourcePixelOfEveryFormat) {
   struct Case {
     const char* name;
     plat::PixelFormat format;
     plat::Rect dest;
     plat::Rect source;
+    bool keyed = false;
+    bool mirrored = false;
   } cases[] = {
       {"unscaled 16-bit", plat::Rgb565Format(), {3, 2, 12, 8}, {1, 1, 10, 7}},
       {"unscaled, source running off both sides", plat::Rgb565Format(), {0, 0, 16, 10}, {-3, -2, 13, 8}},
@@ -46,6 +49,14 @@ TEST(Surface, CopiesTakeTheNearestSourcePixelOfEveryFormat) {
       {"shrunk 32-bit", {32, 0xFF0000, 0xFF00, 0xFF, 0, false}, {0, 0, 5, 4}, {0, 0, 11, 9}},
       {"unscaled 8-bit", plat::Palette8Format(), {2, 2, 9, 7}, {3, 0, 10, 5}},
       {"stretched 8-bit, source off the side", plat::Palette8Format(), {0, 0, 16, 10}, {8, 2, 14, 6}},
+      {"keyed unscaled 16-bit", plat::Rgb565Format(), {3, 2, 12, 8}, {1, 1, 10, 7}, true},
+      {"keyed unscaled, source running off both sides", plat::Rgb565Format(), {0, 0, 16, 10}, {-3, -2, 13, 8}, true},
+      {"keyed unscaled, cut by the destination", plat::Rgb565Format(), {-4, 5, 9, 14}, {0, 0, 13, 9}, true},
+      {"keyed stretched 16-bit", plat::Rgb565Format(), {1, 1, 15, 9}, {2, 1, 7, 4}, true},
+      {"keyed unscaled 32-bit", {32, 0xFF0000, 0xFF00, 0xFF, 0, false}, {2, 1, 13, 10}, {0, 0, 11, 9}, true},
+      {"keyed unscaled 8-bit", plat::Palette8Format(), {2, 2, 9, 7}, {3, 0, 10, 5}, true},
+      {"mirrored unscaled 16-bit", plat::Rgb565Format(), {3, 2, 12, 8}, {1, 1, 10, 7}, false, true},
+      {"keyed mirrored, cut by the destination", plat::Rgb565Format(), {-4, 5, 9, 14}, {0, 0, 13, 9}, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -57,16 +68,32 @@ TEST(Surface, CopiesTakeTheNearestSourcePixelOfEveryFormat) {
         plat::Rect one{x, y, x + 1, y + 1};
         source.Fill(&one, (0x9E3779B9u * static_cast<uint32_t>(y * 11 + x + 1)) & mask);
       }
+    // A third of the source in the key colour, in rows of runs and gaps.
+    const uint32_t key = 0x1234u & mask;
+    if (c.keyed) {
+      source.SetColorKey(key);
+      for (int y = 0; y < 9; ++y)
+        for (int x = (y % 3); x < 11; x += 3) {
+          plat::Rect one{x, y, x + 1, y + 1};
+          source.Fill(&one, key);
+        }
+    }
     dest.Fill(nullptr, 0x5A5A5A5Au & mask);
-    ASSERT_EQ(dest.Blt(c.dest, source, c.source), plat::SurfaceResult::Ok);
+    if (c.keyed || c.mirrored)
+      ASSERT_EQ(dest.BltWithEffects(c.dest, source, c.source, {.sourceKey = c.keyed, .mirrorLeftRight = c.mirrored}),
+                plat::SurfaceResult::Ok);
+    else
+      ASSERT_EQ(dest.Blt(c.dest, source, c.source), plat::SurfaceResult::Ok);
     const int dw = c.dest.right - c.dest.left, dh = c.dest.bottom - c.dest.top;
     const int sw = c.source.right - c.source.left, sh = c.source.bottom - c.source.top;
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 16; ++x) {
         uint32_t expected = 0x5A5A5A5Au & mask;
         if (x >= c.dest.left && x < c.dest.right && y >= c.dest.top && y < c.dest.bottom) {
-          const int sx = c.source.left + (x - c.dest.left) * sw / dw, sy = c.source.top + (y - c.dest.top) * sh / dh;
-          if (sx >= 0 && sx < 11 && sy >= 0 && sy < 9) expected = PixelAt(source, sx, sy);
+          const int step = (x - c.dest.left) * sw / dw, sy = c.source.top + (y - c.dest.top) * sh / dh;
+          const int sx = c.mirrored ? c.source.right - 1 - step : c.source.left + step;
+          if (sx >= 0 && sx < 11 && sy >= 0 && sy < 9 && !(c.keyed && PixelAt(source, sx, sy) == key))
+            expected = PixelAt(source, sx, sy);
         }
         ASSERT_EQ(PixelAt(dest, x, y), expected) << x << "," << y;
       }

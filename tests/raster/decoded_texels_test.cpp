@@ -56,6 +56,7 @@ TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
     bool alphaTest;
     bool blendAndFog;
     TextureAddress address;
+    int width = 16;  // texels; the rows stay 16 apart
   } cases[] = {
       {"bilinear modulate", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true,
        CompareFunc::LessEqual, true, TextureOp::Modulate, false, false, TextureAddress::Wrap},
@@ -75,13 +76,25 @@ TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
        CompareFunc::LessEqual, true, TextureOp::Modulate, false, true, TextureAddress::Wrap},
       {"clamped", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true, CompareFunc::LessEqual,
        true, TextureOp::Modulate, false, false, TextureAddress::Clamp},
+      {"clamped point", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Point, true, CompareFunc::Less,
+       true, TextureOp::Modulate, false, false, TextureAddress::Clamp},
+      {"clamped, blend and fog", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true,
+       CompareFunc::LessEqual, true, TextureOp::Modulate, false, true, TextureAddress::Clamp},
+      {"clamped 555 target, 4444 texels, alpha test", PixelLayout::Rgb555, PixelLayout::Argb4444,
+       TextureFilter::Linear, false, CompareFunc::Greater, true, TextureOp::Modulate, true, false,
+       TextureAddress::Clamp},
+      {"clamped, not a power of two", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true,
+       CompareFunc::LessEqual, true, TextureOp::Modulate, false, true, TextureAddress::Clamp, 12},
+      {"clamped point, not a power of two", PixelLayout::Rgb565, PixelLayout::Rgb555, TextureFilter::Point, true,
+       CompareFunc::LessEqual, true, TextureOp::SelectArg1, false, false, TextureAddress::Clamp, 12},
   };
   std::vector<uint16_t> texels(16 * 8);
   for (size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<uint16_t>(i * 2654435761u >> 7);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Texture texture{texels.data(), 16, 8, 32, c.layout, false, 0};
-    std::vector<uint32_t> decoded(ExpandedSize(texture));
+    Texture texture{texels.data(), c.width, 8, 32, c.layout, false, 0};
+    std::vector<uint32_t> decoded;
+    decoded.resize(ExpandedSize(texture));
     ExpandTexels(texture, decoded.data());
     std::vector<uint16_t> results[2][2];  // colour and depth, without and with the decoded texels
     for (int withDecoded = 0; withDecoded < 2; ++withDecoded) {

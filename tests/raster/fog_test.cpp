@@ -55,6 +55,32 @@ TEST(RasterFog, LinearFogLimits) {
     }
 }
 
+// Every pixel of a row, odd lengths included, takes the linear weight of its
+// own eye distance (1 / rhw) in 1/256: white towards black fog.
+TEST(RasterFog, LinearTableFogWeighsEachPixelExactly) {
+  struct Case {
+    float rhw;
+    int green;  // of 63
+  } cases[] = {{2.0f, 59}, {1.0f, 55}, {0.5f, 47}, {0.25f, 31}, {0.2f, 23}, {0.125f, 0}, {0.05f, 0}};
+  for (const Case& k : cases)
+    for (int width : {1, 3, 4, 7, 70}) {
+      Canvas canvas(80, 4);
+      canvas.Clear(0x1234);
+      Rasterizer r;
+      DrawContext c = canvas.Context();
+      c.states.fogEnable = true;
+      c.states.fogTableMode = FogMode::Linear;
+      c.states.fogColor = 0;
+      c.states.fogStart = 0;
+      c.states.fogEnd = 8;
+      std::vector<VertexScreen> quad = Quad(3, 1, 3.0f + width, 2, kWhite);
+      for (VertexScreen& v : quad) v.rhw = k.rhw;
+      DrawList(r, c, quad);
+      for (int x = 3; x < 3 + width; ++x) ASSERT_EQ(Split565(canvas.At(x, 1)).g, k.green) << k.rhw << " x " << x;
+      EXPECT_EQ(canvas.At(3 + width, 1), 0x1234) << k.rhw;
+    }
+}
+
 TEST(RasterFog, RangeFogMeasuresTheDistanceToTheVertices) {
   // The triangle's corners lie off the view axis, so they are farther away
   // than their depth.

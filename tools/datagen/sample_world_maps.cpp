@@ -144,9 +144,13 @@ SceneFileData Village() {
   bram.routine = walk;
   s.people = {mira, bram};
 
-  // An L of three 600-unit squares: the north-east quarter is left out.
+  // An L of three 600-unit squares: the north-east quarter is left out. The
+  // ground is cut into 100-unit cells, as a map's ground is: a creature's
+  // shadow is laid over the ground triangles under it and their neighbours.
   SceneObjectData terrain = Terrain("grass");
-  AddGrid(terrain, -h, -h, h, 2, 2, [](int i, int j) { return !(i == 1 && j == 1); });
+  constexpr int kCells = 12;
+  AddGrid(terrain, -h, -h, 2 * h / kCells, kCells, kCells,
+          [](int i, int j) { return !(i >= kCells / 2 && j >= kCells / 2); });
 
   SceneObjectData sky;
   sky.name = "sky";
