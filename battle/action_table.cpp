@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "game/util/debug_trace.h"
 #include "platform/files.h"
 
 float ACTIONDESC::Float(int i) const {
@@ -21,8 +22,14 @@ int ACTIONDESC::HitCount() const {
 int CActionTable::Load(const std::string& path) {
   records.clear();
   std::vector<uint8_t> bytes;
-  if (!plat::ReadWholeFile(path, bytes, 64u * 1024u * 1024u)) return 0;
-  return Parse(bytes);
+  if (!plat::ReadWholeFile(path, bytes, 64u * 1024u * 1024u)) {
+    DebugTrace("Action table %s cannot be read\n", path.c_str());
+    return 0;
+  }
+  const int parsed = Parse(bytes);
+  if (!parsed || records.size() < declared)
+    DebugTrace("Action table %s holds %zu of its %zu records\n", path.c_str(), records.size(), declared);
+  return parsed;
 }
 
 int CActionTable::Parse(const std::vector<uint8_t>& bytes) {
@@ -30,7 +37,9 @@ int CActionTable::Parse(const std::vector<uint8_t>& bytes) {
   plat::ByteReader in(bytes);
   in.Skip(8);
   const int32_t count = in.I32();
+  declared = 0;
   if (in.Failed()) return 0;
+  declared = count > 0 ? static_cast<size_t>(count) : 0;
   for (int32_t r = 0; r < count; ++r) {
     if (!in.CanRead(12)) break;
     ACTIONRECORD record;

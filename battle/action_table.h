@@ -58,4 +58,6 @@ class CActionTable {
   void Clear() { records.clear(); }
 
   std::vector<ACTIONRECORD> records;
+  // The record count the file's header gives.
+  size_t declared = 0;
 };

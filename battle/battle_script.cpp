@@ -9,6 +9,7 @@
 #include "battle/f_master.h"
 #include "battle/fighting_man.h"
 #include "game/database/man_soul.h"
+#include "game/util/debug_trace.h"
 #include "platform/message_box.h"
 #include "platform/qel/file_load_man.h"
 #include "platform/qel/kbs_evaluator.h"
@@ -92,6 +93,7 @@ int CScriptStore::Load(const char* path) {
       default: break;
     }
   }
+  if (file.EndedInsideBlock()) DebugTrace("Battle script %s ends inside a block\n", path);
   return 1;
 }
 
@@ -112,7 +114,14 @@ CBattleScript::CBattleScript() : store(std::make_unique<CScriptStore>()) {
 }
 
 void CBattleScript::LoadScript(const char* name) {
-  if (!store->Load(BattlePath(name).c_str())) plat::ShowMessageBox("", "Open file error");
+  const std::string path = BattlePath(name);
+  if (!store->Load(path.c_str())) {
+    DebugTrace("Battle script %s cannot be read\n", path.c_str());
+    plat::ShowMessageBox("", "Open file error");
+  } else if (store->expressions.empty()) {
+    // No battle could be won or lost by its script.
+    DebugTrace("Battle script %s holds no expressions\n", path.c_str());
+  }
 }
 
 int CBattleScript::LoadThrows(const char* name) {

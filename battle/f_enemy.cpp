@@ -14,6 +14,7 @@
 #include "battle/unit_states.h"
 #include "game/database/enemy_soul.h"
 #include "game/database/game_database.h"
+#include "game/util/debug_trace.h"
 #include "platform/crt.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
@@ -109,7 +110,10 @@ void CFEnemy::ResetAi() {
 
 void CFEnemy::LoadAiSwitches(const char* path) {
   qmz::CFileLoadMan loader(1024, 128);
-  if (!loader.Open(path)) return;
+  if (!loader.Open(path)) {
+    DebugTrace("Enemy switches %s cannot be read\n", path);
+    return;
+  }
   loader.AddFileBlockItem(kAiBlock, "#BEGIN_STY", "#END_STY", 0);
   loader.AddRemarksSymbol("//");
   char base[32] = {};
@@ -126,6 +130,7 @@ void CFEnemy::LoadAiSwitches(const char* path) {
       if (values[i] == 1) switches->Add(i + 1);
     return;
   }
+  if (loader.EndedInsideBlock()) DebugTrace("Enemy switches %s end inside a block\n", path);
 }
 
 // A monitor that has moved on to another enemy is left as it is.

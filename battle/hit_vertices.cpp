@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "game/util/debug_trace.h"
 #include "platform/files.h"
 
 namespace {
@@ -26,7 +27,10 @@ bool Is(const std::string& line, const char* word) { return strcasecmp(Trimmed(l
 std::vector<HITVERTEXDESC> LoadHitVertices(const std::string& path) {
   std::vector<HITVERTEXDESC> table;
   std::vector<std::string> lines;
-  if (!plat::ReadTextLines(path, lines)) return table;
+  if (!plat::ReadTextLines(path, lines)) {
+    DebugTrace("Hit vertices %s cannot be read\n", path.c_str());
+    return table;
+  }
   size_t i = 0;
   while (i < lines.size() && !Is(lines[i], "#EndDescrible")) {
     if (!Is(lines[i++], "#Describle")) continue;

@@ -72,7 +72,10 @@ SActorTrackSet* CreatePlayerActor(CCutScene& play, const PlayerFields& f) {
 
 int CCutScene::Load(const std::string& name, const std::string& directory, int binary) {
   std::string path = directory + "\\" + name + (binary ? ".spb" : ".sp");
-  if (!plat::FileExists(path)) return -2;
+  if (!plat::FileExists(path)) {
+    DebugTrace("Cut-scene script %s is missing\n", path.c_str());
+    return -2;
+  }
   Clear();
   currentFrame_ = 0;
   std::vector<uint8_t> bytes;

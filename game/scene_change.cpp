@@ -22,6 +22,7 @@
 #include "game/message_board.h"
 #include "game/pick_manager.h"
 #include "game/system_config.h"
+#include "game/util/debug_trace.h"
 #include "platform/files.h"
 #include "ui/screen_manager.h"
 #include "world/automap_panel.h"
@@ -199,7 +200,10 @@ void CGame::EnterScene(const std::string& name, int entry) {
 }
 
 int CGame::LoadScene(const std::string& name, int entry) {
-  if (name.empty() || !plat::FileExists("scenes\\" + name)) return 0;
+  if (name.empty() || !plat::FileExists("scenes\\" + name)) {
+    DebugTrace("Scene file scenes\\%s is missing\n", name.c_str());
+    return 0;
+  }
   UpdateMapSpecialEvents(MapIndexOf(*this), 1);
   ShowScene(0, 0);
   g_forceFeedbackMouse.PlayPeriodic(kFeedbackMagnitude, kLoadFeedbackPeriodMs, kFeedbackDurationMs);

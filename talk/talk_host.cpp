@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "game/util/debug_trace.h"
 #include "talk/talk_sys_proc.h"
 
 CTalkHost::CTalkHost(int width, int height) : screenWidth(width), screenHeight(height) {}
@@ -13,12 +14,18 @@ int CTalkHost::Load(const char* name) {
   if (!player) player = std::make_unique<CTalkPlayer>();
   player->SetScreen(screenWidth, screenHeight);
   SetTalkSysProc(GameTalkSysProc);
-  return player->Load(path);
+  const int loaded = player->Load(path);
+  if (!loaded)
+    for (const std::string& error : player->errors) DebugTrace("Talk: %s\n", error.c_str());
+  return loaded;
 }
 
 CBaseListContainer* CTalkHost::StartTalk(const char* name) {
-  talking = 1;
-  return player ? player->StartTalk(name ? name : "") : nullptr;
+  CBaseListContainer* node = player ? player->StartTalk(name ? name : "") : nullptr;
+  // A talk that is not there ends at once, or the game would wait on it.
+  talking = node ? 1 : 0;
+  if (!node) DebugTrace("Talk: no talk named %s\n", name ? name : "");
+  return node;
 }
 
 int CTalkHost::Update() {

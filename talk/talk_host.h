@@ -16,7 +16,8 @@ class CTalkHost {
   // Loads "resource/<name>" (the window is made at the first load) and
   // installs the game's sys procedure. 1 when loaded without errors.
   int Load(const char* name);
-  // Starts the talk named name; the talk node, or none when no talk has it.
+  // Starts the talk named name; the talk node, or none when no talk has it
+  // (nothing then runs, so the game does not wait on it).
   CBaseListContainer* StartTalk(const char* name);
   // Advances the talk; 1 while it runs, 0 once the player is idle. The
   // first call in the host's life shows the window.

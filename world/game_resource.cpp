@@ -69,7 +69,7 @@ void CGameResource::Open(const char* name) {
   std::string path = std::string(".\\Resource\\") + (name ? name : "Zudur.res");
   std::unique_ptr<plat::File> file = plat::File::OpenRead(path);
   if (file) {
-    ReadSections(*file);
+    ReadSections(*file, path);
   } else {
     DebugTrace("Game resource %s not found\n", path.c_str());
   }
@@ -87,15 +87,18 @@ void CGameResource::Clear() {
   messageOffsets_.clear();
 }
 
-void CGameResource::ReadSections(plat::File& file) {
+void CGameResource::ReadSections(plat::File& file, const std::string& path) {
   const int64_t fileSize = file.Size();
   uint8_t head[2] = {};
-  if (!file.Seek(kHeaderCountOffset) || file.Read(head, 2) != 2) return;
+  if (!file.Seek(kHeaderCountOffset) || file.Read(head, 2) != 2) {
+    DebugTrace("Game resource %s: no section count\n", path.c_str());
+    return;
+  }
   const int sectionCount = FieldI16(head);
   for (int i = 0; i < sectionCount; ++i) {
     uint8_t entry[kEntrySize];
     if (!file.Seek(kEntriesOffset + int64_t{i} * kEntrySize) || file.Read(entry, kEntrySize) != kEntrySize) {
-      DebugTrace("Game resource: entry %d lies beyond the file\n", i);
+      DebugTrace("Game resource %s: entry %d lies beyond the file\n", path.c_str(), i);
       return;
     }
     plat::ByteReader r(entry, kEntrySize);
@@ -112,7 +115,7 @@ void CGameResource::ReadSections(plat::File& file) {
     size_t held = 0;
     if (offset < static_cast<uint64_t>(fileSize))
       held = static_cast<size_t>(std::min<int64_t>(size, fileSize - offset));
-    if (held < size) DebugTrace("Game resource: section of kind %d is cut by the file's end\n", kind);
+    if (held < size) DebugTrace("Game resource %s: section of kind %d is cut by the file's end\n", path.c_str(), kind);
     std::vector<uint8_t> bytes(held);
     if (held && (!file.Seek(offset) || file.Read(bytes.data(), held) != held)) bytes.clear();
 

@@ -118,7 +118,8 @@ class CGameResource {
   };
 
   void Clear();
-  void ReadSections(plat::File& file);
+  // Damage is reported under path.
+  void ReadSections(plat::File& file, const std::string& path);
   void Store(int kind, int count, const std::vector<uint8_t>& index, std::vector<uint8_t> data);
   void ParseTables();
 

@@ -5,6 +5,7 @@
 #include "engine/media/data_directories.h"
 #include "engine/media/path_text.h"
 #include "engine/media/sound.h"
+#include "platform/debug_output.h"
 #include "platform/wave_file.h"
 
 namespace {
@@ -30,9 +31,17 @@ std::string FindWaveFile(const char* name) {
 SOUNDDESC* LoadWave(const char* name, int is3D) {
   if (!g_soundDevice.open || !name) return nullptr;
   std::string path = FindWaveFile(name);
-  if (path.empty()) return nullptr;
+  if (path.empty()) {
+    std::string extension;
+    SplitPath(name, nullptr, nullptr, nullptr, &extension);
+    plat::DebugOutput(std::string("Wave file not found: ") + name + (extension.empty() ? ".wav" : ""));
+    return nullptr;
+  }
   plat::Wave wave;
-  if (!plat::ReadWaveFile(path, wave)) return nullptr;
+  if (!plat::ReadWaveFile(path, wave)) {
+    plat::DebugOutput("Wave file cannot be read: " + path);
+    return nullptr;
+  }
   std::unique_ptr<plat::SoundBuffer> buffer = plat::SoundBuffer::Create(wave, is3D != 0);
   if (!buffer) return nullptr;
   SOUNDDESC* record = new SOUNDDESC;

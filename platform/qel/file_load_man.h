@@ -41,6 +41,8 @@ class CFileLoadMan {
   int GetFlipValue() const { return flipValue_; }
   // Set by a failed read of the current record.
   bool Failed() const { return failed_; }
+  // After Flip answered 0: the file ended inside a block, its end mark cut off.
+  bool EndedInsideBlock() const { return started_ && lineIndex_ >= lines_.size() && block_ >= 0; }
 
   CFileLoadMan& operator>>(int& value);
   CFileLoadMan& operator>>(float& value);

@@ -137,6 +137,32 @@ TEST(FileLoadMan, RecordsRunOverLinesUpToTheEndMark) {
             (std::vector<float>{1.5f, -2.0f, 30.0f, 4.0f, 5.0f, 6.0f, 10.0f, 20.0f, 30.0f}));
 }
 
+TEST(FileLoadMan, TellsAFileCutInsideABlock) {
+  testsupport::ScopedWorkDir dir;
+  const struct {
+    const char* text;
+    bool cut;
+  } cases[] = {
+      {"#BEGIN_STY\nE101 1 0\n#END_STY\n", false},
+      {"#BEGIN_STY\nE101 1 0\n", true},
+      {"#BEGIN_STY\nE1", true},
+      {"#BEGIN_STY\n", true},
+      {"// only a remark\n", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    WriteText("Ai.txt", c.text);
+    qmz::CFileLoadMan file(1024, 128);
+    file.AddRemarksSymbol("//");
+    file.AddFileBlockItem(210, "#BEGIN_STY", "#END_STY", 0);
+    ASSERT_NE(file.Open("Ai.txt"), 0) << c.text;
+    EXPECT_FALSE(file.EndedInsideBlock()) << "nothing read yet";
+    while (file.Flip()) {
+    }
+    EXPECT_EQ(file.EndedInsideBlock(), c.cut) << c.text;
+  }
+}
+
 TEST(FileLoadMan, CutsWordsAndLinesAtTheirSizes) {
   testsupport::ScopedWorkDir dir;
   testsupport::DebugOutputCapture output;
