@@ -326,6 +326,8 @@ int CUIManager::RewardsDone() {
 
 void CUIManager::StartSpeedTimeline() { modeIcon_.PlayTimeline(kSpeedTimeline); }
 
+void CUIManager::StopSpeedTimeline() { modeIcon_.StopTimeline(); }
+
 int CUIManager::SpeedTimelineStep(int frame, CSpriteWnd* icon) {
   auto* display = icon ? dynamic_cast<CUIManager*>(icon->Parent()) : nullptr;
   if (!display) return 0;

@@ -93,6 +93,7 @@ class CUIManager : public qmz::CSpControl {
   // was brought up instead.
   int RewardsDone();
   void StartSpeedTimeline();
+  void StopSpeedTimeline();
 
   const qmz::CSpButton& CommandButton(int index) const { return commands_[static_cast<size_t>(index)]; }
   const qmz::CSpButton& Circle(int index) const { return circles_[static_cast<size_t>(index)]; }

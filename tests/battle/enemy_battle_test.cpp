@@ -231,7 +231,7 @@ TEST_F(EnemyBattleFlowTest, BattleEightThrowsFromItsTraps) {
     Frame();
     if (firstShot < 0 && sys_->traps->shotsFired == 1) firstShot = i;
   }
-  EXPECT_EQ(firstShot, 59) << "60 frames: the tick that began the hero's turn was the first";
+  EXPECT_EQ(firstShot, 60) << "60 frames of fighting: the tick that begins the hero's turn ticks no traps";
   EXPECT_EQ(sys_->traps->interval, 57);
 }
 

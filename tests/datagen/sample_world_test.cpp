@@ -59,6 +59,7 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
   EXPECT_EQ(second->GetEquippedId(kArmourType), kVestId);
 
   ASSERT_EQ(db.items.size(), 7u);
+  EXPECT_NE(db.FindItem(kPotionType, kKnifeId), nullptr) << "the throwing knife";
   const ITEMDESC* sword = db.FindItem(kWeaponType, kSwordId);
   const ITEMDESC* potion = db.FindItem(kPotionType, kPotionId);
   ASSERT_TRUE(sword && potion);

@@ -97,8 +97,11 @@ ActionRecordDesc BattleActionRecord(int type, const std::vector<int>& ids) {
     a.release = 0;
     a.mode = 2;
     const bool attack = (id >= 131 && id <= 133) || (id >= 101 && id <= 110 && type != 101) ||
-                        (id >= 201 && id <= 204) || (id >= 511 && id <= 516);
-    if (attack) a.hits = {BattlePoseFrames(a.pose).first + 10};
+                        (id >= 201 && id <= 204) || (id >= 221 && id <= 223) || (id >= 511 && id <= 516);
+    const int first = BattlePoseFrames(a.pose).first;
+    if (attack) a.hits = {first + 10};
+    // The finishing moves and specials strike three times.
+    if (id >= 451 && id <= 454) a.hits = {first + 5, first + 10, first + 15};
     record.actions.push_back(a);
   }
   return record;

@@ -49,6 +49,7 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
       WriteSampleEventSounds,
       WriteSampleMenuTextures,
       WriteSampleBattleHud,
+      WriteSampleHeroTurns,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -70,5 +70,7 @@ void AddSampleEventNotes(GameResourceData& r);
 bool WriteSampleMenuTextures(const std::string& root, std::string& error);
 // The battle display's pictures and the battle's music and button sounds.
 bool WriteSampleBattleHud(const std::string& root, std::string& error);
+// The hero turns' mark and threat effects and their voices.
+bool WriteSampleHeroTurns(const std::string& root, std::string& error);
 
 }  // namespace datagen
