@@ -195,6 +195,8 @@ class CGame {
   // Added to hero-relative event numbers (0 without a game resource).
   int EventBase() const;
   void StartApproachEvent(int group);
+  // The talk group's (1-based) first event whose conditions hold; -1 when none.
+  int FindApproachEvent(int group);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
   void StartScript(const char* name, int event);

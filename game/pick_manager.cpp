@@ -129,7 +129,9 @@ int CPickManager::Scan() {
       if (length > 0) toNpc = {toNpc.x / length, toNpc.y / length, 0};
       talks = toNpc.x * person->heading.x + toNpc.y * person->heading.y > kBehindCosine;
     }
-    if (!talks) continue;
+    // With no event left to run the character lets the walker pass: starting
+    // an approach anyway would stop the walker on every tick.
+    if (!talks || game->FindApproachEvent(person->npc ? person->npc->Role() : 0) < 0) continue;
     target = static_cast<int16_t>(npc);
     game->ApproachTarget(npc, 0);
     return 1;
