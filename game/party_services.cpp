@@ -324,13 +324,14 @@ int CGame::FindApproachEvent(int group) {
   const int g = group - 1;
   const std::span<const uint8_t> ends = gameResource ? gameResource->Block(32) : std::span<const uint8_t>{};
   const int groups = static_cast<int>(ends.size() / 2);
-  if (g < 0 || g >= groups || !events) return -1;
+  if (g < 0 || g >= groups || !events) return kNoApproachEvents;
   auto endOf = [&](int i) { return static_cast<int16_t>(ends[static_cast<size_t>(2 * i)] | ends[static_cast<size_t>(2 * i + 1)] << 8); };
   const std::array<uint8_t, CGameResource::kNumberBlockSize>& base = gameResource->NumberBlock(29);
   const int from = g == 0 ? static_cast<int16_t>(base[0] | base[1] << 8) : endOf(g - 1);
+  if (from >= endOf(g)) return kNoApproachEvents;
   for (int index = from; index < endOf(g); ++index)
     if (events->CheckConditions(index)) return index;
-  return -1;
+  return kApproachEventsSpent;
 }
 
 void CGame::StartApproachEvent(int group) {
@@ -347,7 +348,7 @@ void CGame::StartApproachEvent(int group) {
   }
   const int index = FindApproachEvent(group);
   if (index < 0) {
-    DebugTrace("Talk group %d has no events\n", group);
+    if (index == kNoApproachEvents) DebugTrace("Talk group %d has no events\n", group);
     state = GS_SETTLE;
     return;
   }

@@ -129,9 +129,10 @@ int CPickManager::Scan() {
       if (length > 0) toNpc = {toNpc.x / length, toNpc.y / length, 0};
       talks = toNpc.x * person->heading.x + toNpc.y * person->heading.y > kBehindCosine;
     }
-    // With no event left to run the character lets the walker pass: starting
-    // an approach anyway would stop the walker on every tick.
-    if (!talks || game->FindApproachEvent(person->npc ? person->npc->Role() : 0) < 0) continue;
+    // A character whose events have all been spent lets the walker pass:
+    // starting an approach anyway would stop the walker on every tick.
+    if (!talks || (person->npc && game->FindApproachEvent(person->npc->Role()) == CGame::kApproachEventsSpent))
+      continue;
     target = static_cast<int16_t>(npc);
     game->ApproachTarget(npc, 0);
     return 1;
