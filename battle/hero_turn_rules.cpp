@@ -1,5 +1,7 @@
 // What both heroes' turns share.
 #include <cmath>
+#include <map>
+#include <string>
 
 #include "battle/after_image.h"
 #include "battle/battle_camera.h"
@@ -18,6 +20,7 @@
 #include "engine/core/picking.h"
 #include "engine/core/walking.h"
 #include "engine/media/sound_table.h"
+#include "engine/media/sound_waves.h"
 #include "game/database/game_database.h"
 #include "platform/qel/kbs_control.h"
 #include "platform/qel/vector_math.h"
@@ -265,7 +268,13 @@ void CMasterState::ReturnToHeroControl(CBattleSys* sys) {
 }
 
 void CMasterState::PlayNamedSound(const char* name) {
-  if (const HOBJECT sound = LoadSound(name)) StartSound(sound, 0);
+  // One handle per name, rewound for each play: loading again for every cry
+  // would fill the sound table in a long battle.
+  static std::map<std::string, HOBJECT> loaded;
+  HOBJECT& sound = loaded[name];
+  const SOUNDDESC* record = sound ? LookupSound(sound) : nullptr;
+  if (!record || record->name != name) sound = LoadSound(name);
+  if (sound) StartSound(sound, SOUNDPLAY_REWIND);
 }
 
 void CMasterState::ThreatenTick(CBattleSys* sys) {

@@ -18,6 +18,9 @@
 #include "engine/core/nodes.h"
 #include "engine/core/walking.h"
 #include "engine/core/world.h"
+#include "engine/media/data_directories.h"
+#include "engine/media/sound_table.h"
+#include "engine/media/sound_waves.h"
 #include "platform/crt.h"
 #include "platform/qel/kbs_control.h"
 #include "tests/battle/battle_sys_fixture.h"
@@ -86,6 +89,7 @@ class HeroTurnTest : public BattleSysTest {
     g_gameDataBase.items = {sword, knife};
     savedThrown_ = g_gameDataBase.party.itemLists[kListType8];
     g_gameDataBase.party.itemLists[kListType8] = {{kKnife, 20, 8}};
+    SetSoundDirectory(".\\waves");
     plat::Srand(7);
   }
 
@@ -149,7 +153,10 @@ class HeroTurnTest : public BattleSysTest {
   }
 
   void Step(int n = 1) {
-    for (int i = 0; i < n; ++i) society_.Update(1);
+    for (int i = 0; i < n; ++i) {
+      society_.Update(1);
+      if (sys_) codes_.insert(sys_->phaseCode);
+    }
   }
   // Steps until the code is `code`; the steps taken, -1 when it never came.
   int StepUntil(int code, int limit = 600) {
@@ -178,12 +185,20 @@ class HeroTurnTest : public BattleSysTest {
   }
   static bool Shown(const qmz::CSpriteWnd& window) { return (window.State() & qmz::CSpriteWnd::kVisible) != 0; }
 
+  // A sound of that name is in the sound table.
+  static bool SoundLoaded(const std::string& name) {
+    for (const SOUNDDESC* sound : g_soundTable.slots)
+      if (sound && sound->name == name) return true;
+    return false;
+  }
+
   CFMaster* Hero() { return sys_->hero; }
   int HeroAction() { return Hero()->body->current[ACTIONDESC::ID]; }
   int Attr(int key) { return Hero()->soul->GetAttribute(key); }
   int EnemyHp(int i) { return sys_->enemies[i]->soul->GetAttribute(6); }
 
   static inline int knives_ = 0;
+  std::set<int> codes_;  // every phase code a step ended in
   RecordingMind minds_[CBattleSys::kEnemySlots];
   std::vector<PARTYITEMDESC> savedThrown_;
 };

@@ -1,4 +1,5 @@
 // The rules both heroes' turns share, driven through the battle's input.
+#include "engine/media/sound_table.h"
 #include "tests/battle/hero_turn_fixture.h"
 
 namespace battletest {
@@ -158,6 +159,17 @@ TEST_F(HeroTurnTest, ThreateningWarnsEveryStandingEnemyThenFightsOn) {
     EXPECT_EQ(Camera()->cameraMode, 1);
     sys_.reset();
   }
+}
+
+TEST_F(HeroTurnTest, CriesReuseTheirSound) {
+  Begin(1, 1);
+  const int before = g_soundTable.mark;
+  for (int i = 0; i < 300; ++i) {
+    CMasterState::PlayNamedSound("MajorHurt");
+    CMasterState::PlayNamedSound("MajorDef");
+  }
+  EXPECT_LE(g_soundTable.mark, before + 2) << "one sound each, not one per cry";
+  EXPECT_NE(LoadSound("MajorHurt"), 0u) << "the table still takes sounds";
 }
 
 TEST_F(HeroTurnTest, TheBattleScriptDecidesInTheFightingCodes) {

@@ -131,35 +131,43 @@ TEST_F(FirstHeroTest, SlowMotionAroundTheThrowsHitFrame) {
 }
 
 TEST_F(FirstHeroTest, ParalyseAttempts) {
+  // The fan's answer tells "none" from the first enemy, so either wolf may
+  // be the target or the one in the way.
   const struct {
+    int target;
     float highlightAt, clickAt;
     bool blocked;
     int answer;
     int code, action, messages;
   } cases[] = {
-      {40, 40, false, 1, 211, 0, 0},     // too near: never highlighted
-      {90, 110, false, 1, 841, 422, 0},  // out of reach when clicked: a miss
-      {90, 90, true, 1, 211, 0, 0},      // another wolf in the fan
-      {80, 80, false, 1, 841, 410, 1},   // caught
-      {80, 80, false, 0, 841, 422, 1},   // resisted
+      {0, 40, 40, false, 1, 211, 0, 0},     // too near: never highlighted
+      {0, 90, 110, false, 1, 841, 422, 0},  // out of reach when clicked: a miss
+      {0, 90, 90, true, 1, 211, 0, 0},      // another wolf in the fan
+      {1, 90, 90, true, 1, 211, 0, 0},      // the first wolf in the fan
+      {0, 80, 80, false, 1, 841, 410, 1},   // caught
+      {1, 80, 80, false, 1, 841, 410, 1},   // the second wolf caught, the first far away
+      {0, 80, 80, false, 0, 841, 422, 1},   // resisted
   };
   for (const auto& c : cases) {
     Begin(1, 2);
-    minds_[0].answer = c.answer;
-    minds_[0].types.clear();
+    const int other = 1 - c.target;
+    RecordingMind& mind = minds_[c.target];
+    mind.answer = c.answer;
+    mind.types.clear();
     Order(CUIManager::kParalyseId);
     EXPECT_EQ(sys_->phaseCode, 211);
     EXPECT_EQ(Hero()->mode, CFMaster::MODE_PARALYSE);
-    Place(0, c.highlightAt, 0);
-    if (c.blocked) Place(1, c.highlightAt - 30, 0);
-    LookAt(0);
+    Place(c.target, c.highlightAt, 0);
+    // In the way: nearer and well inside the fan, off the screen centre.
+    Place(other, c.blocked ? c.highlightAt - 30 : 2000, c.blocked ? 40 : 180);
+    LookAt(c.target);
     Step(2);
     const int before = HeroAction();
-    Place(0, c.clickAt, 0);
+    Place(c.target, c.clickAt, 0);
     Left();
-    EXPECT_EQ(sys_->phaseCode, c.code) << c.clickAt;
-    EXPECT_EQ(minds_[0].Count(4), c.messages) << c.clickAt;
-    EXPECT_EQ(HeroAction(), c.action ? c.action : before) << c.clickAt;
+    EXPECT_EQ(sys_->phaseCode, c.code) << c.target << " " << c.clickAt;
+    EXPECT_EQ(mind.Count(4), c.messages) << c.target << " " << c.clickAt;
+    EXPECT_EQ(HeroAction(), c.action ? c.action : before) << c.target << " " << c.clickAt;
     if (c.code == 841) {
       EXPECT_GT(StepUntil(211), 0);
       EXPECT_EQ(Camera()->cameraMode, 1);
@@ -250,6 +258,8 @@ TEST_F(FirstHeroTest, TheSpecialMarksThreeWolvesForTheFinishingMove) {
   EXPECT_EQ(sys_->phaseCode, 890) << "every standing wolf marked";
   ASSERT_GT(StepUntil(650), 0);
   EXPECT_EQ(HeroAction(), 452);
+  EXPECT_TRUE(SoundLoaded("VekS02"));
+  EXPECT_FALSE(SoundLoaded("VekS01"));
   EXPECT_EQ(Hero()->flags & CFMaster::kFinishing, CFMaster::kFinishing);
   EXPECT_EQ(sys_->heroStateValue, 1);
   ASSERT_TRUE(sys_->heroSound);

@@ -77,6 +77,7 @@ TEST_F(SecondHeroTest, TheSpecialPlaysSlowSpecialAttacksWhileTheGaugeDrains) {
   EXPECT_EQ(sys_->phaseCode, 650);
   const int action = HeroAction();
   EXPECT_TRUE(action >= 451 && action <= 453) << action;
+  EXPECT_TRUE(SoundLoaded("YsaS0" + std::to_string(action - 450))) << "the voice of the chosen attack";
   EXPECT_EQ(sys_->heroStateValue, 1);
   EXPECT_EQ(sys_->enemies[0]->body->divider, 2);
   EXPECT_EQ(sys_->updateDivider, 2);
