@@ -1,9 +1,24 @@
 #pragma once
+#include <string>
+
 // The play-through as the player's input, 30 passes a second. Clicks name
 // points inside the windows' buttons; walking holds the walk keys.
 namespace gametest {
 
-inline constexpr const char* kPlayThroughScript = R"(
+// A save from the field into a new slot: Esc, the system tab, save and load,
+// Save on the new slot's row (the list opens on it), OK to the name, then the
+// list's and the menu's close buttons.
+inline constexpr const char* kSaveInANewSlot = R"(
+0 key 0x1B
+30 lclick 520 417
+10 lclick 514 290
+10 lclick 39 325
+10 lclick 273 152
+30 lclick 520 439
+10 lclick 520 439
+)";
+
+inline const std::string kPlayThroughScript = R"(
 # The title: a new game with the first hero of the hero choice.
 5 check title
 0 lclick 48 321
@@ -12,16 +27,8 @@ inline constexpr const char* kPlayThroughScript = R"(
 10 check start-script
 # The start script plays to its end and the field settles.
 110 check field
-# A first save, in slot 0: Esc, the system tab, save and load, Save, OK,
-# then the list's and the menu's close buttons.
-0 key 0x1B
-30 lclick 520 417
-10 lclick 514 290
-10 lclick 39 325
-10 lclick 273 152
-30 lclick 520 439
-10 lclick 520 439
-30 check first-save
+# A first save, in slot 0.
+)" + std::string(kSaveInANewSlot) + R"(30 check first-save
 # Walking east brings the walker to Mira, who stops him and talks.
 0 down D
 20 up D
@@ -48,14 +55,7 @@ inline constexpr const char* kPlayThroughScript = R"(
 30 check boss-won
 # The second save, in slot 1.
 30 check before-save
-0 key 0x1B
-30 lclick 520 417
-10 lclick 514 290
-10 lclick 39 325
-10 lclick 273 152
-30 lclick 520 439
-10 lclick 520 439
-30 check saved
+)" + kSaveInANewSlot + R"(30 check saved
 # South, then east through the portal into the meadow.
 0 down S
 40 up S

@@ -15,6 +15,7 @@
 #include "game/database/game_database.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
+#include "game/save_slots.h"
 #include "platform/files.h"
 #include "talk/talk_host.h"
 #include "ui/menu_agency.h"
@@ -47,6 +48,7 @@ struct CheckpointValues {
   int battleRunning = 0;
   int bossId = 0;
   int quitRequested = 0;  // the main loop ends
+  int savedSlots = 0;     // bit n: slot n's ".sav" is on disk
   float position[3] = {0, 0, 0};
   std::vector<uint8_t> storyFlags;
 
@@ -60,7 +62,7 @@ struct CheckpointValues {
     };
     return name == o.name && state == o.state && scene == o.scene && money == o.money && sameItems() &&
            experience == o.experience && battleResult == o.battleResult && battleRunning == o.battleRunning &&
-           bossId == o.bossId && quitRequested == o.quitRequested && position[0] == o.position[0] && position[1] == o.position[1] &&
+           bossId == o.bossId && quitRequested == o.quitRequested && savedSlots == o.savedSlots && position[0] == o.position[0] && position[1] == o.position[1] &&
            position[2] == o.position[2] && storyFlags == o.storyFlags;
   }
 };
@@ -149,19 +151,8 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
   void EndProgram() {
     EndGame();
     SGSociety::Shutdown();
-    CloseEngine(1);
-    if (g_mainWindow && plat::IsWindow(g_mainWindow)) plat::DestroyWindow(g_mainWindow);
-    g_mainWindow = 0;
-    plat::ResetDisplayEnvironment();
-    plat::ResetDevice3DEnvironment();
-    plat::ClearMessageQueue();
-    SetQuitFlag(0);
-    SetRenderMode(1);
-    SelectDisplayDevice(-1);
-    SetLineDoubling(0, 0);
-    PauseFrameTimers(0);
-    g_displayDeviceCount = 0;
-    g_engineMouse = ENGINEMOUSESTATE{};
+    CloseEngineAndWindow();
+    ResetEngineState();
     // The overlay root outlives games: its clock starts afresh as at start-up.
     g_menuAgency.timer.Reset();
     g_menuAgency.timer.SetRate(g_menuAgency.timer.Rate());
@@ -188,6 +179,7 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
     v.battleResult = result;
     v.bossId = Game().bossId;
     v.quitRequested = IsQuitRequested();
+    for (int slot = 0; slot < 3; ++slot) v.savedSlots |= plat::FileExists(SaveSlotPath(slot, ".sav")) ? 1 << slot : 0;
     VECTOR3 at{0, 0, 0};
     if (Game().walker && Game().walker->creature) Game().walker->GetPosition(&at, nullptr);
     v.position[0] = at.x;
@@ -297,6 +289,12 @@ TEST_P(PlayThrough, TheSampleWorldPlaysFromTheTitleToTheEnd) {
   EXPECT_EQ(over.money, won.money);
   EXPECT_EQ(loaded.money, won.money);
   EXPECT_EQ(loaded.items.size(), beforeSave.items.size());
+
+  // Slot 0 holds the game at the start (its money), slot 1 the one loaded.
+  EXPECT_EQ(first.Find("field")->savedSlots, 0);
+  EXPECT_EQ(first.Find("first-save")->savedSlots, 1);
+  EXPECT_EQ(first.Find("saved")->savedSlots, 3);
+  EXPECT_NE(loaded.money, field.money) << "slot 1 was loaded, not slot 0";
 
   // Experience comes from the won battle only.
   EXPECT_EQ(boss.experience, field.experience);
