@@ -49,6 +49,7 @@ struct CheckpointValues {
   int bossId = 0;
   int quitRequested = 0;  // the main loop ends
   int savedSlots = 0;     // bit n: slot n's ".sav" is on disk
+  int cutSceneFrame = -1;  // the running cut-scene's frame
   float position[3] = {0, 0, 0};
   std::vector<uint8_t> storyFlags;
 
@@ -62,7 +63,7 @@ struct CheckpointValues {
     };
     return name == o.name && state == o.state && scene == o.scene && money == o.money && sameItems() &&
            experience == o.experience && battleResult == o.battleResult && battleRunning == o.battleRunning &&
-           bossId == o.bossId && quitRequested == o.quitRequested && savedSlots == o.savedSlots && position[0] == o.position[0] && position[1] == o.position[1] &&
+           bossId == o.bossId && quitRequested == o.quitRequested && savedSlots == o.savedSlots && cutSceneFrame == o.cutSceneFrame && position[0] == o.position[0] && position[1] == o.position[1] &&
            position[2] == o.position[2] && storyFlags == o.storyFlags;
   }
 };
@@ -179,6 +180,7 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
     v.battleResult = result;
     v.bossId = Game().bossId;
     v.quitRequested = IsQuitRequested();
+    if (const CCutScene* play = Game().cutScene ? Game().cutScene->GetPlay() : nullptr) v.cutSceneFrame = play->CurrentFrame();
     for (int slot = 0; slot < 3; ++slot) v.savedSlots |= plat::FileExists(SaveSlotPath(slot, ".sav")) ? 1 << slot : 0;
     VECTOR3 at{0, 0, 0};
     if (Game().walker && Game().walker->creature) Game().walker->GetPosition(&at, nullptr);
@@ -280,6 +282,11 @@ TEST_P(PlayThrough, TheSampleWorldPlaysFromTheTitleToTheEnd) {
   const CheckpointValues& random = *first.Find("random-battle");
   const CheckpointValues& over = *first.Find("game-over");
   const CheckpointValues& loaded = *first.Find("loaded");
+
+  // The start script runs; "opening" holds on its question until answered.
+  EXPECT_GE(first.Find("start-script")->cutSceneFrame, 0);
+  EXPECT_EQ(cutScene.cutSceneFrame, kOpeningAskFrame + kOpeningStopCount);
+  EXPECT_EQ(boss.cutSceneFrame, -1) << "the answered play ran to its end";
 
   // Money: the start, the talk's reward, the boss's reward, kept by the save.
   EXPECT_EQ(field.money, kStartingMoney);
