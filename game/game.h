@@ -195,6 +195,11 @@ class CGame {
   // Added to hero-relative event numbers (0 without a game resource).
   int EventBase() const;
   void StartApproachEvent(int group);
+  // The talk group's (1-based) first event whose conditions hold; else
+  // kNoApproachEvents or kApproachEventsSpent.
+  static constexpr int kNoApproachEvents = -1;
+  static constexpr int kApproachEventsSpent = -2;
+  int FindApproachEvent(int group);
   int GetLeaderAttribute(int attribute);
   void ChangeLeaderAttribute(int attribute, int sign, int amount);
   void StartScript(const char* name, int event);

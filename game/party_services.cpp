@@ -320,8 +320,21 @@ void CGame::PlayMovie(const char* name) {
 // The group end table is the block kept with the group base: int16 event
 // indices where each talk group's events end, the first group starting at
 // the int16 at the front of the base's number block.
+int CGame::FindApproachEvent(int group) {
+  const int g = group - 1;
+  const std::span<const uint8_t> ends = gameResource ? gameResource->Block(32) : std::span<const uint8_t>{};
+  const int groups = static_cast<int>(ends.size() / 2);
+  if (g < 0 || g >= groups || !events) return kNoApproachEvents;
+  auto endOf = [&](int i) { return static_cast<int16_t>(ends[static_cast<size_t>(2 * i)] | ends[static_cast<size_t>(2 * i + 1)] << 8); };
+  const std::array<uint8_t, CGameResource::kNumberBlockSize>& base = gameResource->NumberBlock(29);
+  const int from = g == 0 ? static_cast<int16_t>(base[0] | base[1] << 8) : endOf(g - 1);
+  if (from >= endOf(g)) return kNoApproachEvents;
+  for (int index = from; index < endOf(g); ++index)
+    if (events->CheckConditions(index)) return index;
+  return kApproachEventsSpent;
+}
+
 void CGame::StartApproachEvent(int group) {
-  int g = group - 1;
   if (group != 0) {
     if (pick) pick->target = -1;
     SetCursorShape(1, 0);
@@ -331,24 +344,15 @@ void CGame::StartApproachEvent(int group) {
     const int npc = pick ? pick->target : -1;
     const bool known = content && npc >= 0 && npc < static_cast<int>(content->people.size()) &&
                        content->people[static_cast<size_t>(npc)]->npc;
-    g = known ? content->people[static_cast<size_t>(npc)]->npc->Role() - 1 : -1;
+    group = known ? content->people[static_cast<size_t>(npc)]->npc->Role() : 0;
   }
-  const std::span<const uint8_t> ends = gameResource ? gameResource->Block(32) : std::span<const uint8_t>{};
-  const int groups = static_cast<int>(ends.size() / 2);
-  if (g < 0 || g >= groups) {
-    DebugTrace("Talk group %d has no events\n", g + 1);
+  const int index = FindApproachEvent(group);
+  if (index < 0) {
+    if (index == kNoApproachEvents) DebugTrace("Talk group %d has no events\n", group);
     state = GS_SETTLE;
     return;
   }
-  auto endOf = [&](int i) { return static_cast<int16_t>(ends[static_cast<size_t>(2 * i)] | ends[static_cast<size_t>(2 * i + 1)] << 8); };
-  const std::array<uint8_t, CGameResource::kNumberBlockSize>& base = gameResource->NumberBlock(29);
-  const int from = g == 0 ? static_cast<int16_t>(base[0] | base[1] << 8) : endOf(g - 1);
-  for (int index = from; index < endOf(g); ++index) {
-    if (!events->CheckConditions(index)) continue;
-    events->approachRunning = 1;
-    const EVENTACTIONDESC talkAction{2, 0, static_cast<int16_t>(index)};
-    events->ExecuteAction(&talkAction);
-    return;
-  }
-  state = GS_SETTLE;
+  events->approachRunning = 1;
+  const EVENTACTIONDESC talkAction{2, 0, static_cast<int16_t>(index)};
+  events->ExecuteAction(&talkAction);
 }

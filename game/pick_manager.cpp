@@ -129,7 +129,10 @@ int CPickManager::Scan() {
       if (length > 0) toNpc = {toNpc.x / length, toNpc.y / length, 0};
       talks = toNpc.x * person->heading.x + toNpc.y * person->heading.y > kBehindCosine;
     }
-    if (!talks) continue;
+    // A character whose events have all been spent lets the walker pass:
+    // starting an approach anyway would stop the walker on every tick.
+    if (!talks || (person->npc && game->FindApproachEvent(person->npc->Role()) == CGame::kApproachEventsSpent))
+      continue;
     target = static_cast<int16_t>(npc);
     game->ApproachTarget(npc, 0);
     return 1;

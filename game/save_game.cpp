@@ -393,6 +393,9 @@ int CGame::LoadGame(int slot) {
   const VECTOR3 position{staged.summary.position[0], staged.summary.position[1], staged.summary.position[2]};
   const VECTOR3 facing{staged.summary.facing[0], staged.summary.facing[1], staged.summary.facing[2]};
   PlaceWalker(&position, &facing, scene ? scene->GetTerrain() : 0);
+  // The camera was placed for the scene's start: it must stand behind the
+  // walker where the slot put it, or the field shows wherever that was.
+  FollowWalker();
   ApplyDisplaySettings();
   returnState = GS_FIELD;
   if (scene && scene->automap)

@@ -33,6 +33,18 @@ class EngineTest : public ::testing::Test {
       return RegisterEngineWindowClass() == 1;
     }();
     EXPECT_TRUE(prepared);
+    ResetEngineState();
+  }
+
+  ~EngineTest() override {
+    CloseEngineAndWindow();
+    plat::ClearFailPoints();
+    plat::ClearMessageQueue();
+    plat::DetachTestJoysticks();
+  }
+
+  // The engine's process-wide settings as a fresh program finds them.
+  static void ResetEngineState() {
     plat::ClearFailPoints();
     plat::ResetDisplayEnvironment();
     plat::ResetDevice3DEnvironment();
@@ -47,15 +59,11 @@ class EngineTest : public ::testing::Test {
     g_displayDeviceCount = 0;
     g_engineMouse = ENGINEMOUSESTATE{};  // the window procedure's state outlives an engine
   }
-
-  ~EngineTest() override {
+  static void CloseEngineAndWindow() {
     CloseEngine(1);
     if (g_mainWindow && plat::IsWindow(g_mainWindow)) plat::DestroyWindow(g_mainWindow);
     g_mainWindow = 0;
     SetQuitFlag(0);
-    plat::ClearFailPoints();
-    plat::ClearMessageQueue();
-    plat::DetachTestJoysticks();
   }
 
   int Open(int fullscreen = 1, int width = 640, int height = 480) {

@@ -51,7 +51,9 @@ class ApproachTest : public GameTest {
     groupEnds.kind = 32;
     groupEnds.data = {kMiraTalkEvent + 1, 0};
     data.raw.push_back(groupEnds);
-    for (int i = 0; i <= kMiraTalkEvent; ++i) data.events.push_back({"e", 0, 0, 0, 0});
+    for (int i = 0; i < kMiraTalkEvent; ++i) data.events.push_back({"e", 0, 0, 0, 0});
+    data.events.push_back({"e", 0, 1, 0, 0});  // Mira's talk runs once
+    data.actions = {{1, 0, 1}};
     std::string error;
     ASSERT_TRUE(datagen::WriteGameResource("resource/Zudur.res", data, error)) << error;
     plat::CreateDirectories("creature");
@@ -198,6 +200,27 @@ TEST_F(ApproachTest, AnApproachTalksWithThePickedCharactersGroup) {
   EXPECT_EQ(Game().pick->target, -1);
   EXPECT_EQ(Game().state, GS_TALK);
   EXPECT_EQ(Runs(kMiraTalkEvent), 1);
+}
+
+TEST_F(ApproachTest, ACharacterWhoseEventsAreSpentLetsTheWalkerPass) {
+  // The walker stands close to Mira, who talks on approach.
+  Game().npcsK = {kMira};
+  Game().npcVolumes.assign(kPeople, ObjBoundVolume{});
+  for (ObjBoundVolume* v : {&Game().walkerVolume, &Game().npcVolumes[kMira]}) v->radius = 10;
+  Game().npcVolumes[kMira].centre[1] = 40;
+  Person(kMira).flags = CF_WITHIN;
+
+  EXPECT_EQ(Game().pick->Scan(), 1);
+  EXPECT_EQ(Game().state, GS_APPROACH_NPC);
+  Game().StartApproachEvent(0);
+  EXPECT_EQ(Game().state, GS_TALK);
+  EXPECT_EQ(Runs(kMiraTalkEvent), 1);
+
+  Game().state = GS_FIELD;
+  EXPECT_EQ(Game().FindApproachEvent(1), CGame::kApproachEventsSpent);
+  EXPECT_EQ(Game().pick->Scan(), 0) << "her one talk is spent";
+  EXPECT_EQ(Game().state, GS_FIELD);
+  EXPECT_EQ(Game().FindApproachEvent(2), CGame::kNoApproachEvents);
 }
 
 }  // namespace

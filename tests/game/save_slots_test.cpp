@@ -2,6 +2,7 @@
 // damaged copies that must leave the game as it was.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -10,14 +11,18 @@
 #include "game/database/game_database.h"
 #include "game/database/item_pool.h"
 #include "game/database/main_man_soul.h"
+#include "engine/core/node_transforms.h"
 #include "game/event_runner.h"
+#include "game/field_walker.h"
 #include "game/save_slots.h"
 #include "game/save_thumbnail.h"
 #include "platform/test_caps.h"
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/sample_world.h"
 #include "ui/screen_manager.h"
+#include "world/game_camera.h"
 #include "world/game_resource.h"
+#include "world/map_scene.h"
 
 namespace gametest {
 namespace {
@@ -166,6 +171,33 @@ TEST_F(SaveSlots, ARoundTripRestoresEverySavedPart) {
   EXPECT_EQ(read.Name(), "Traveller");
   EXPECT_EQ(read.money, 4321);
   EXPECT_FLOAT_EQ(read.position[1], 200);
+}
+
+// How far the camera stands from the walker, on the ground plane.
+float CameraGap(CGame& game) {
+  VECTOR3 camera{0, 0, 0}, walker{0, 0, 0};
+  GetNodeWorldVectors(game.scene->camera->node, &camera, nullptr, nullptr);
+  game.walker->GetPosition(&walker, nullptr);
+  return std::hypot(camera.x - walker.x, camera.y - walker.y);
+}
+
+TEST_F(SaveSlots, TheCameraFollowsTheLoadedWalker) {
+  for (int i = 0; i < 200 && Game().state != GS_FIELD; ++i) Pass();
+  ASSERT_EQ(Game().state, GS_FIELD);
+  ASSERT_NE(Game().scene->camera, nullptr);
+  const float followGap = CameraGap(Game());
+  // Saved far from where a new game starts the walker.
+  Game().menuWalkerPos[0] = 300;
+  Game().menuWalkerPos[1] = -400;
+  Game().menuWalkerDir[0] = 1;
+  Game().menuWalkerDir[1] = 0;
+  ASSERT_EQ(Save(0), 1);
+  ASSERT_EQ(Game().LoadGame(0), 1);
+  Pass(3);
+  VECTOR3 at{0, 0, 0};
+  Game().walker->GetPosition(&at, nullptr);
+  EXPECT_NEAR(at.x, 300, 0.01f);
+  EXPECT_NEAR(CameraGap(Game()), followGap, 1.0f) << "the camera stands behind the walker, not where it was";
 }
 
 TEST_F(SaveSlots, ChunkLengthsComeFromTheOffsets) {

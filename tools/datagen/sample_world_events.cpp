@@ -13,6 +13,7 @@ using namespace sample;
 // Event rows: the talk first, then the script it starts.
 constexpr int16_t kTalkEvent = 0;
 constexpr int16_t kScriptEvent = 1;
+constexpr uint8_t kConditionRunsBelow = 1;
 constexpr uint8_t kActionScript = 6;
 constexpr uint8_t kActionBossBattle = 12;
 
@@ -30,8 +31,10 @@ WaveSpec Click(int hertz) {
 }  // namespace
 
 void AddSampleEvents(GameResourceData& r) {
-  r.events = {{kTalkName, 0, 0, 2, 0}, {kCutSceneName, 0, 0, 0, 2}};
-  r.actions = {{kActionScript, 0, kScriptEvent}, {kActionBossBattle, kBossId, 0}};
+  // Mira stops the walker whenever he comes near: her story runs once, or
+  // every later approach would play the talk, the script and the battle again.
+  r.events = {{kTalkName, 0, 1, 2, 0}, {kCutSceneName, 0, 0, 0, 3}};
+  r.actions = {{kConditionRunsBelow, 0, 1}, {kActionScript, 0, kScriptEvent}, {kActionBossBattle, kBossId, 0}};
   // Talk group 1 (Mira's) holds the events from 0 up to its end, 1.
   ResourceSectionData groupEnds;
   groupEnds.kind = 32;
