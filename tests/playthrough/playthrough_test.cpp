@@ -342,7 +342,9 @@ TEST_P(PlayThrough, TheSampleWorldPlaysFromTheTitleToTheEnd) {
       changed += fieldRgb[i] != talkRgb[i];
       ++inside;
     }
-  EXPECT_GT(changed, inside / 20) << "the dialogue box shows over the field";
+  // The sample talk's style draws its lines without a panel, so what changes
+  // in the box is the text: one line of glyphs is about 1 % of the box.
+  EXPECT_GT(changed, inside / 200) << "the dialogue box shows over the field";
 
   // A second play from scratch gives the same values at every checkpoint.
   if (GetParam().plays < 2) return;
