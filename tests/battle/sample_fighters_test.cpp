@@ -6,10 +6,13 @@
 #include "battle/f_enemy.h"
 #include "battle/f_master.h"
 #include "components/efficacy.h"
+#include "engine/core/math3d.h"
+#include "engine/core/node_transforms.h"
 #include "game/database/database_loader.h"
 #include "game/database/game_database.h"
 #include "tests/battle/battle_fixture.h"
 #include "tests/database/database_test_support.h"
+#include "tools/datagen/battle_models.h"
 #include "tools/datagen/sample_world.h"
 
 namespace battletest {
@@ -42,7 +45,7 @@ TEST_F(SampleFightersTest, HeroesAndTheWolfSpawnWithTheirActionsAndVertices) {
     int id;
     const char* model;
     float thrownReach;
-  } heroes[] = {{kFirstHeroId, "m001", 150}, {kSecondHeroId, "m004", 0}};
+  } heroes[] = {{kFirstHeroId, "m001", 10}, {kSecondHeroId, "m004", 0}};
   for (const auto& h : heroes) {
     CFMaster hero;
     hero.SetOwner(sys_.get(), h.id);
@@ -74,12 +77,43 @@ TEST_F(SampleFightersTest, HeroesAndTheWolfSpawnWithTheirActionsAndVertices) {
 
   ASSERT_EQ(hero.StartAction(101), 1);
   EXPECT_EQ(hero.body->current[ACTIONDESC::POSE], 1);
-  EXPECT_GT(hero.GetActionParam(101, 0), 0) << "a hit frame";
+  EXPECT_GT(hero.GetActionParam(104, 0), 0) << "the blow with an enemy in reach has a hit frame";
+  EXPECT_EQ(hero.GetActionParam(101, 0), 0) << "the step strikes nothing";
   ASSERT_EQ(hero.PlayActionEffect(), 1);
   ASSERT_NE(hero.body->effect, nullptr);
   EXPECT_EQ(hero.body->effect->Name(), "m001e001");
   wolf.Reset();
   sys_->hero = nullptr;
+}
+
+// Without an enemy in reach the direction keys step: each step carries the
+// hero its own distance along his forward and side axes.
+TEST_F(SampleFightersTest, TheHerosStepsMoveHim) {
+  const struct {
+    int action;
+    float forward;
+    float right;
+  } steps[] = {{101, 40, 0}, {107, -40, 0}, {117, 0, -40}, {118, 0, 40}, {102, 28, -28}, {113, 120, 0}};
+  for (const auto& step : steps) {
+    CFMaster hero;
+    hero.SetOwner(sys_.get(), kFirstHeroId);
+    ASSERT_NE(hero.body, nullptr);
+    const HOBJECT node = hero.body->Node();
+    VECTOR3 start{0, 0, 0}, forward{0, 0, 0}, up{0, 0, 0};
+    GetNodeWorldVectors(node, &start, &forward, &up);
+    VECTOR3 right{0, 0, 0};
+    CrossVector3(&right, &forward, &up);
+    ASSERT_EQ(hero.StartAction(step.action), 1) << step.action;
+    for (int frame = 0; frame < datagen::kBattleFramesPerPose; ++frame) {
+      hero.body->Update(1);
+      hero.body->PostUpdate(1);
+    }
+    VECTOR3 end{0, 0, 0};
+    GetNodeWorldVectors(node, &end, nullptr, nullptr);
+    const VECTOR3 moved{end.x - start.x, end.y - start.y, end.z - start.z};
+    EXPECT_NEAR(DotVector3(&moved, &forward), step.forward, 1.0f) << step.action;
+    EXPECT_NEAR(DotVector3(&moved, &right), step.right, 1.0f) << step.action;
+  }
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
   EXPECT_EQ(first->name, kFirstHeroName);
   EXPECT_EQ(second->name, kSecondHeroName);
   EXPECT_EQ(first->GetAttribute(kAttrLevel), 1);
-  EXPECT_EQ(first->GetAttribute(kAttrMaxHp), 60);  // the first level row
+  EXPECT_EQ(first->GetAttribute(kAttrMaxHp), 150);  // the first level row
   EXPECT_EQ(first->GetEquippedId(kWeaponType), kSwordId);
   EXPECT_EQ(first->GetEquippedId(kCharmType), kCharmId);
   EXPECT_EQ(first->GetAttribute(9), 40 + 10);  // the level row and the sword

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/keys.h"
 #include "platform/window.h"
+#include "platform/window_simulate.h"
 #include "tests/support/input_script.h"
 
 namespace {
@@ -64,6 +66,15 @@ plat::LResult Recording(plat::WindowHandle w, uint32_t message, plat::WParam wp,
   return plat::DefWindowProc(w, message, wp, lp);
 }
 
+// One pass of a main loop: hands what the system queued to the window and
+// answers what the window was handed.
+std::vector<plat::Message> DispatchQueued() {
+  plat::Message m;
+  g_seen.clear();
+  while (plat::PeekMessage(m)) plat::DispatchMessage(m);
+  return g_seen;
+}
+
 TEST(InputScript, PlaysThroughThePlatformsInputOnePassAtATime) {
   g_seen.clear();
   plat::ClearMessageQueue();
@@ -74,7 +85,6 @@ TEST(InputScript, PlaysThroughThePlatformsInputOnePassAtATime) {
   std::string error;
   ASSERT_TRUE(testsupport::ParseInputScript("2 key A\n0 check one; lclick 7 8\n1 close\n", &lines, &error));
 
-  // Each pass hands what the system queued to the window, as the main loop does.
   struct Seen {
     int pass;
     uint32_t message;
@@ -84,10 +94,7 @@ TEST(InputScript, PlaysThroughThePlatformsInputOnePassAtATime) {
   std::vector<std::string> checks;
   int pass = 0;
   auto runPass = [&] {
-    plat::Message m;
-    g_seen.clear();
-    while (plat::PeekMessage(m)) plat::DispatchMessage(m);
-    for (const plat::Message& s : g_seen)
+    for (const plat::Message& s : DispatchQueued())
       if (s.message == plat::WM_KEYDOWN || s.message == plat::WM_KEYUP || s.message == plat::WM_LBUTTONDOWN ||
           s.message == plat::WM_LBUTTONUP || s.message == plat::WM_CLOSE)
         seen.push_back({pass, s.message, s.wparam});
@@ -109,6 +116,38 @@ TEST(InputScript, PlaysThroughThePlatformsInputOnePassAtATime) {
   EXPECT_EQ(got, want);
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen[0].wparam, static_cast<plat::WParam>('A'));
+  if (plat::IsWindow(w)) plat::DestroyWindow(w);
+  plat::ClearMessageQueue();
+}
+
+// Mouse look warps the pointer back after each move; where the system refuses
+// warps, the next move is reported from the warp by its motion, so each
+// scripted move must carry its motion from the point before it.
+TEST(InputScript, MovesCarryTheirMotionFromTheLastPoint) {
+  g_seen.clear();
+  plat::ClearMessageQueue();
+  plat::SimulateRefusedWarps(1);
+  plat::RegisterWindowClass({"ScriptMoves", 0, Recording, 0});
+  plat::WindowHandle w = plat::CreateWindow("ScriptMoves", "moves", plat::WS_POPUP, 0, 0, 64, 48);
+  ASSERT_NE(w, 0u);
+  std::vector<InputLine> lines;
+  std::string error;
+  ASSERT_TRUE(testsupport::ParseInputScript("0 move 30 20\n1 move 40 25\n", &lines, &error)) << error;
+
+  std::vector<std::pair<int, int>> moves;
+  int pass = 0;
+  auto runPass = [&] {
+    for (const plat::Message& s : DispatchQueued())
+      if (s.message == plat::WM_MOUSEMOVE)
+        moves.emplace_back(static_cast<int16_t>(s.lparam & 0xFFFF), static_cast<int16_t>((s.lparam >> 16) & 0xFFFF));
+    // After the first move the program warps the pointer to (10, 10).
+    if (pass++ == 0) plat::SetCursorPos(w, 10, 10);
+  };
+  testsupport::PlayInputScript(w, lines, runPass, [](const std::string&) {});
+
+  const std::vector<std::pair<int, int>> want = {{30, 20}, {20, 15}};
+  EXPECT_EQ(moves, want);
+  plat::SimulateRefusedWarps(-1);
   if (plat::IsWindow(w)) plat::DestroyWindow(w);
   plat::ClearMessageQueue();
 }

@@ -130,16 +130,20 @@ bool ParseInputScript(const std::string& text, std::vector<InputLine>* lines, st
   return true;
 }
 
-void DeliverInputEvent(plat::WindowHandle window, const InputEvent& e) {
+void DeliverInputEvent(plat::WindowHandle window, const InputEvent& e, PointerPosition* pointer) {
   switch (e.kind) {
     case InputEvent::KeyDown:
     case InputEvent::KeyUp:
       plat::SimulateKey(window, ScancodeOf(e.code), e.kind == InputEvent::KeyDown);
       break;
-    case InputEvent::MouseMove: plat::SimulateMouseMotion(window, e.x, e.y); break;
+    case InputEvent::MouseMove:
+      plat::SimulateMouseMotion(window, e.x, e.y, false, e.x - pointer->x, e.y - pointer->y);
+      *pointer = {e.x, e.y};
+      break;
     case InputEvent::ButtonDown:
     case InputEvent::ButtonUp:
       plat::SimulateMouseButton(window, e.code, e.kind == InputEvent::ButtonDown, 1, e.x, e.y);
+      *pointer = {e.x, e.y};
       break;
     case InputEvent::Close: plat::SimulateWindowEvent(window, plat::SimulatedWindowEvent::Close); break;
     case InputEvent::Checkpoint: break;
@@ -150,6 +154,7 @@ int PlayInputScript(plat::WindowHandle window, const std::vector<InputLine>& lin
                     const std::function<void()>& runPass,
                     const std::function<void(const std::string&)>& checkpoint) {
   int passes = 0;
+  PointerPosition pointer;
   for (const InputLine& line : lines) {
     for (int i = 0; i < line.waitFrames; ++i, ++passes) runPass();
     for (const std::vector<InputEvent>& pass : line.passes) {
@@ -157,7 +162,7 @@ int PlayInputScript(plat::WindowHandle window, const std::vector<InputLine>& lin
         if (e.kind == InputEvent::Checkpoint)
           checkpoint(e.name);
         else
-          DeliverInputEvent(window, e);
+          DeliverInputEvent(window, e, &pointer);
       }
       if (HasInput(pass)) {
         runPass();

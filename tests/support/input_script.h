@@ -16,7 +16,8 @@
 //   down K | up K | key K    key K pressed, released, or pressed then
 //                            released one pass later; K is a virtual-key
 //                            code (decimal or 0x..) or one letter/digit
-//   move X Y                 the mouse moves to (X, Y) in the window
+//   move X Y                 the mouse moves to (X, Y) in the window (its
+//                            motion counted from the last point the script named)
 //   ldown X Y | lup X Y      left button; rdown/rup the right one
 //   lclick X Y | rclick X Y  press, then release one pass later
 //   close                    the window's close button
@@ -43,8 +44,15 @@ struct InputLine {
 // line number and the reason in error.
 bool ParseInputScript(const std::string& text, std::vector<InputLine>* lines, std::string* error);
 
+// Where the script last put the pointer: a move reports its motion from there,
+// as the system does, so that mouse look sees it even after a refused warp.
+struct PointerPosition {
+  int x = 0;
+  int y = 0;
+};
+
 // Queues one event for the window through the platform's simulated input.
-void DeliverInputEvent(plat::WindowHandle window, const InputEvent& event);
+void DeliverInputEvent(plat::WindowHandle window, const InputEvent& event, PointerPosition* pointer);
 
 // Plays the lines: runPass plays one pass of the game (advancing the test
 // clock); checkpoint gets each "check" name when its pass comes. Answers the

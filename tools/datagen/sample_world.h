@@ -44,6 +44,7 @@ inline constexpr const char* kTonicName = "Tonic";
 inline constexpr int kKnifeId = 21;
 inline constexpr const char* kKnifeName = "Throwing Knife";
 inline constexpr int kStartingKnives = 10;
+inline constexpr int kStartingBlades = 5;
 inline constexpr int kShopId = 1;
 inline constexpr int kEnemyId = 101;
 inline constexpr const char* kEnemyModel = "E101";

@@ -19,6 +19,31 @@ bool WriteModel(const std::string& path, const CreatureModel& model, std::string
   return WriteOutputFile(path, out.Bytes(), error);
 }
 
+// A hero's steps without an enemy in reach: forward and sideways distances
+// (sideways positive to the right), spread over the pose's motion span.
+struct HeroStep {
+  int id;
+  float forward;
+  float sideways;
+};
+constexpr HeroStep kHeroSteps[] = {{101, 40, 0},   {102, 28, -28}, {103, 28, 28},  {107, -40, 0},
+                                   {108, -28, -28}, {109, -28, 28}, {113, 120, 0}, {114, -120, 0},
+                                   {117, 0, -40},   {118, 0, 40}};
+
+// The hero's record: the steps move the hero and strike nothing.
+ActionRecordDesc HeroActionRecord(int type) {
+  ActionRecordDesc record = BattleActionRecord(type, HeroActionIds());
+  for (ActionDesc& a : record.actions)
+    for (const HeroStep& step : kHeroSteps)
+      if (a.id == step.id) {
+        a.hits.clear();
+        a.actionMotion = 1;
+        a.forward = step.forward;
+        a.sideways = step.sideways;
+      }
+  return record;
+}
+
 }  // namespace
 
 bool WriteSampleBattle(const std::string& root, std::string& error) {
@@ -33,8 +58,7 @@ bool WriteSampleBattle(const std::string& root, std::string& error) {
   sword.objects[0].name = "bladeW";
   if (!WriteModel(folder + "weapon/_m004W.mcb", sword, error)) return false;
 
-  std::vector<ActionRecordDesc> records = {BattleActionRecord(1, HeroActionIds()),
-                                           BattleActionRecord(2, HeroActionIds()),
+  std::vector<ActionRecordDesc> records = {HeroActionRecord(1), HeroActionRecord(2),
                                            EnemyActionRecord(sample::kEnemyId, WolfActionIds()),
                                            EnemyActionRecord(sample::kShooterId, ShooterActionIds())};
   if (!WriteActionTable(folder + "kbs.acb", records, error)) return false;

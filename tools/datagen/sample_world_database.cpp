@@ -62,7 +62,7 @@ ItemData Weapon(ItemData item, int32_t reachFirst, int32_t reachSecond, int32_t 
 
 std::vector<ItemData> Items() {
   ItemData sword =
-      Weapon(Item(kWeaponType, kSwordId, kSwordName, "it_sword", "A plain blade.", 120), 40, 80, 30, 3, 12);
+      Weapon(Item(kWeaponType, kSwordId, kSwordName, "it_sword", "A plain blade.", 120), 40, 80, 30, 3, 40);
   sword.modifiers = {Gear(kAttackKey, 10)};
   ItemData vest = Item(kArmourType, kVestId, "Leather Vest", "it_vest", "Stiff hide.", 80);
   vest.modifiers = {Gear(kDefenceKey, 4)};
@@ -76,7 +76,7 @@ std::vector<ItemData> Items() {
   tonic.useKind = 1;
   tonic.modifiers = {{2, 0, kHpKey, 0, 0, 0, 60, 0}};
   const ItemData knife =
-      Weapon(Item(kPotionType, kKnifeId, kKnifeName, "it_knife", "Thrown from afar.", 15), 150, 300, 20, 2, 8);
+      Weapon(Item(kPotionType, kKnifeId, kKnifeName, "it_knife", "Thrown from afar.", 15), 10, 300, 20, 2, 8);
   return {sword, vest, charm, potion, herb, tonic, knife};
 }
 
@@ -91,7 +91,7 @@ std::vector<std::vector<LevelValueData>> Levels(int32_t hp, int32_t mp, int32_t 
     for (int32_t key = kFirstDefenceKey; key < kFirstDefenceKey + 6; ++key) row.push_back({key, 4 + level});
     row.push_back({kSpecialGainKey, 5});
     row.push_back({kSpecialMaxKey, 100});
-    row.push_back({skillKey, 100 + 20 * level});
+    row.push_back({skillKey, 8000 + 500 * level});  // in ten-thousandths: 80% at level 1
     row.push_back({kMarksKey, 3});
     levels.push_back(row);
   }
@@ -112,7 +112,7 @@ std::vector<HeroData> Heroes() {
   first.actions = {slash};
   first.equipment = {kCharmId, kSwordId, kVestId, 0, 0, 0};  // kinds 6, 1, 2, 3, 4, 5
   first.learning = {{50, 1}};
-  first.levels = Levels(60, 200, 40, kSwordSkillKey);
+  first.levels = Levels(150, 200, 40, kSwordSkillKey);
 
   HeroData second;
   second.id = kSecondHeroId;
@@ -151,8 +151,12 @@ EnemyData Shooter() {
 
 DatabaseData Database() {
   DatabaseData data;
-  const StartInventoryData start{
-      kStartingMoney, {{kPotionType, kKnifeId, kStartingKnives}, {kPotionType, kPotionId, kStartingPotions}}};
+  // The first hero's blades are spent one a targeted throw: the equipped
+  // weapon's stack is the battle's quick item.
+  const StartInventoryData start{kStartingMoney,
+                                 {{kPotionType, kKnifeId, kStartingKnives},
+                                  {kPotionType, kPotionId, kStartingPotions},
+                                  {kWeaponType, kSwordId, kStartingBlades}}};
   data.startInventories = {start, start};  // both heroes' stories
   data.items = Items();
   data.heroes = Heroes();

@@ -36,7 +36,7 @@ GameResourceData Resource() {
   meadow.dayPhase = 1;
   meadow.battleScenes = {kArenaRow, 0};
   meadow.stepThreshold = 20;  // met within a short walk
-  meadow.encounterRate = 50;
+  meadow.encounterRate = 100;
   meadow.groupSizeFactor = 1;
   meadow.enemies = {kEnemyId, kEnemyId, kShooterId};  // the first is never drawn
   meadow.cdTrack = kMeadowCdTrack;
