@@ -144,8 +144,10 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
       read = TexelRead::Wrapped;
   }
   const bool modulated = p.colorSource == StageSource::Modulate;
-  p.pointSpan = SelectSpan(p.textured, false, extras, read, modulated);
-  p.linearSpan = SelectSpan(p.textured, true, extras, read, modulated);
+  const bool laneExtras = !p.specular && (p.fog == PixelFog::None || p.fog == PixelFog::Linear) &&
+                          p.layout != PixelLayout::Argb4444;
+  p.pointSpan = SelectSpan(p.textured, false, extras, read, modulated, laneExtras);
+  p.linearSpan = SelectSpan(p.textured, true, extras, read, modulated, laneExtras);
   p.linearRows = SelectRows(p.textured, true, extras, read, modulated);
   return true;
 }

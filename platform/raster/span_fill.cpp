@@ -319,6 +319,7 @@ struct ModulatedBilinear {
   const PixelPipeline& p;
   const TextureView t;  // a copy: stores to the target cannot change it
   const int maskX, maskY, widthLog2, pitch;
+  const bool clamp;  // the texture clamps (any size) instead of wrapping (a power of two)
   const bool rgb565;
   const U4 alphaRef;
   Chunk c;
@@ -331,6 +332,7 @@ struct ModulatedBilinear {
         maskY(t.height - 1),
         widthLog2(std::countr_zero(static_cast<unsigned>(t.width))),
         pitch(t.argbPitch),
+        clamp(t.clamp),
         rgb565(pipeline.layout == PixelLayout::Rgb565),
         alphaRef(Spread(static_cast<uint32_t>(pipeline.alphaRef))) {}
 
@@ -347,6 +349,18 @@ struct ModulatedBilinear {
   // upper left, upper right, lower left, lower right.
   void Texels(int i, U4 (&texel)[4]) const {
     const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
+    if (clamp) {
+      for (int k = 0; k < 4; ++k) {
+        const int x0 = ClampTexel(fu[k] >> 8, t.width), x1 = ClampTexel((fu[k] >> 8) + 1, t.width);
+        const uint32_t* row0 = t.argb + ClampTexel(fv[k] >> 8, t.height) * pitch;
+        const uint32_t* row1 = t.argb + ClampTexel((fv[k] >> 8) + 1, t.height) * pitch;
+        texel[0][k] = row0[x0];
+        texel[1][k] = row0[x1];
+        texel[2][k] = row1[x0];
+        texel[3][k] = row1[x1];
+      }
+      return;
+    }
     const V4i row = (fv >> 8) & maskY;
     const V4i at = (row << widthLog2) + row + ((fu >> 8) & maskX);  // row * pitch: pitch is width + 1
     U2 upper[4], lower[4];
@@ -364,8 +378,9 @@ struct ModulatedBilinear {
     texel[3] = __builtin_shufflevector(lower01, lower23, 1, 3, 5, 7);
   }
 
-  // Pixels i..i+3 shaded: their packed colours; ok keeps those the alpha test lets through.
-  U4 Shade(int i, U4& ok) const {
+  // Pixels i..i+3 through stage 0: their channels (0..255); ok keeps those
+  // the alpha test lets through.
+  void Channels(int i, U4& r, U4& g, U4& b, U4& a, U4& ok) const {
     const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
     // The weights of BilinearMix, worked out in both 16-bit halves of each lane.
     const U8 x = reinterpret_cast<U8>(fx | fx << 16), y = reinterpret_cast<U8>(fy | fy << 16);
@@ -389,10 +404,22 @@ struct ModulatedBilinear {
     }
     const U4 redBlue = MulLanes(rb >> 8 & 0xFF00FF, d[2] | d[0] << 16) >> 8;
     const U4 greenLane = MulLanes(ag >> 8 & 0xFF, d[1]) >> 8;
-    const U4 r = redBlue >> 16 & 0xFF, g = greenLane & 0xFF, b = redBlue & 0xFF;
-    ok = Spread(~0u);
-    if (p.alphaTest) ok = PassLanes(p.alphaPass, AlphaLanes(p.alphaSource, bytes[3], ag >> 24), alphaRef);
+    r = redBlue >> 16 & 0xFF;
+    g = greenLane & 0xFF;
+    b = redBlue & 0xFF;
+    a = AlphaLanes(p.alphaSource, bytes[3], ag >> 24);
+    ok = p.alphaTest ? PassLanes(p.alphaPass, a, alphaRef) : Spread(~0u);
+  }
+
+  U4 Pack(U4 r, U4 g, U4 b) const {
     return rgb565 ? (r >> 3) << 11 | (g >> 2) << 5 | b >> 3 : (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
+  }
+
+  // Pixels i..i+3 shaded: their packed colours.
+  U4 Shade(int i, U4& ok) const {
+    U4 r, g, b, a;
+    Channels(i, r, g, b, a, ok);
+    return Pack(r, g, b);
   }
 
  private:
@@ -424,6 +451,112 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
         ok &= PassLanes(p.depthPass, z, was);
       }
       if (i + 4 <= n) {
+        const U4s keep = __builtin_convertvector(ok, U4s);
+        WriteLanes(dst + i, __builtin_convertvector(packed, U4s), keep);
+        if (zWrite) WriteLanes(zrow + i, __builtin_convertvector(z, U4s), keep);
+        continue;
+      }
+      for (int k = 0; i + k < n; ++k) {
+        if (!ok[k]) continue;
+        dst[i + k] = static_cast<uint16_t>(packed[k]);
+        if (zWrite) zrow[i + k] = static_cast<uint16_t>(z[k]);
+      }
+    }
+  }
+}
+
+U4 WidenLanes(U4 c) { return c + (c >> 7); }
+
+// One blend factor of BlendFactors on four lanes, per channel: src and dst
+// hold (r, g, b) lanes; the target has no alpha, so its alpha is 255.
+void FactorLanes(BlendFactor f, const U4 (&src)[3], U4 srcAlpha, const U4 (&dst)[3], U4 (&out)[3]) {
+  U4 v;
+  switch (f) {
+    case BlendFactor::One: v = Spread(256); break;
+    case BlendFactor::SrcColor:
+      for (int k = 0; k < 3; ++k) out[k] = WidenLanes(src[k]);
+      return;
+    case BlendFactor::InvSrcColor:
+      for (int k = 0; k < 3; ++k) out[k] = WidenLanes(255 - src[k]);
+      return;
+    case BlendFactor::SrcAlpha: v = WidenLanes(srcAlpha); break;
+    case BlendFactor::InvSrcAlpha: v = WidenLanes(255 - srcAlpha); break;
+    case BlendFactor::DestAlpha: v = Spread(256); break;
+    case BlendFactor::DestColor:
+      for (int k = 0; k < 3; ++k) out[k] = WidenLanes(dst[k]);
+      return;
+    case BlendFactor::InvDestColor:
+      for (int k = 0; k < 3; ++k) out[k] = WidenLanes(255 - dst[k]);
+      return;
+    default: v = Spread(0); break;  // Zero, InvDestAlpha, SrcAlphaSat under an opaque target
+  }
+  out[0] = out[1] = out[2] = v;
+}
+
+U4 MinLanes(U4 a, U4 b) {
+  const V4i x = reinterpret_cast<V4i>(a), y = reinterpret_cast<V4i>(b);
+  return reinterpret_cast<U4>(x < y ? x : y);
+}
+
+// Four target pixels as (r, g, b) lanes, expanded as DecodePixel does.
+void DecodeLanes(U4 c, bool rgb565, U4 (&out)[3]) {
+  const U4 r = rgb565 ? c >> 11 & 31 : c >> 10 & 31, b = c & 31;
+  out[0] = r << 3 | r >> 2;
+  if (rgb565) {
+    const U4 g = c >> 5 & 63;
+    out[1] = g << 2 | g >> 4;
+  } else {
+    const U4 g = c >> 5 & 31;
+    out[1] = g << 3 | g >> 2;
+  }
+  out[2] = b << 3 | b >> 2;
+}
+
+// FillModulatedBilinear with linear table fog and frame-buffer blending (no
+// specular), on a wrapping or a clamping texture: the shadows and fogged
+// transparent surfaces of the field, four pixels at a time with the very
+// arithmetic of FillSpan.
+void FillModulatedBilinearExtras(const PixelPipeline& p, int x, int y, int count, const float* start,
+                                 const float* step) {
+  uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
+  uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
+  Stepper<8> attributes(start, step);
+  const bool zTest = p.depthTest, zWrite = p.depthWrite, fog = p.fog == PixelFog::Linear;
+  const U4 fogColour[3] = {Spread(static_cast<uint32_t>(p.fogRed)), Spread(static_cast<uint32_t>(p.fogGreen)),
+                           Spread(static_cast<uint32_t>(p.fogBlue))};
+  ModulatedBilinear m(p);
+  for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
+    const int n = count - base < kChunk ? count - base : kChunk;
+    const int lanes = (n + 3) & ~3;
+    attributes.Fill(m.Rows(0), lanes);
+    m.Fetch(lanes);
+    if (fog) LinearFogLanes(p, lanes, m.c);
+    for (int i = 0; i < lanes; i += 4) {
+      const bool whole = i + 4 <= n;
+      // At the end of the span lane by lane, reading nothing past it.
+      const auto load = [&](const uint16_t* row) -> U4 {
+        if (whole) return __builtin_convertvector(LoadLanes<U4s>(row + i), U4);
+        const auto at = [&](int k) -> uint32_t { return i + k < n ? row[i + k] : 0; };
+        return U4{at(0), at(1), at(2), at(3)};
+      };
+      U4 src[3], alpha, ok;
+      m.Channels(i, src[0], src[1], src[2], alpha, ok);
+      const U4 z = LoadLanes<U4>(m.c.depth + i);
+      if (zTest) ok &= PassLanes(p.depthPass, z, load(zrow));
+      if (fog) {
+        const U4 f = LoadLanes<U4>(m.c.fog + i), rest = 256 - f;
+        for (int k = 0; k < 3; ++k) src[k] = (MulLanes(src[k], f) + MulLanes(fogColour[k], rest)) >> 8;
+      }
+      if (p.blend) {
+        U4 old[3], fs[3], fd[3];
+        DecodeLanes(load(dst), m.rgb565, old);
+        FactorLanes(p.srcBlend, src, alpha, old, fs);
+        FactorLanes(p.destBlend, src, alpha, old, fd);
+        for (int k = 0; k < 3; ++k)
+          src[k] = MinLanes((MulLanes(src[k], fs[k]) + MulLanes(old[k], fd[k])) >> 8, Spread(255));
+      }
+      const U4 packed = m.Pack(src[0], src[1], src[2]);
+      if (whole) {
         const U4s keep = __builtin_convertvector(ok, U4s);
         WriteLanes(dst + i, __builtin_convertvector(packed, U4s), keep);
         if (zWrite) WriteLanes(zrow + i, __builtin_convertvector(z, U4s), keep);
@@ -492,9 +625,10 @@ RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool 
                                                                                    : nullptr;
 }
 
-SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated) {
+SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated, bool laneExtras) {
   if (!textured) return WithExtras<false, false, TexelRead::Sampled>(extras);
   if (read == TexelRead::Wrapped && linear && !extras && modulated) return FillModulatedBilinear;
+  if (read != TexelRead::Sampled && linear && extras && laneExtras && modulated) return FillModulatedBilinearExtras;
   switch (read) {
     case TexelRead::Wrapped: return Textured<TexelRead::Wrapped>(linear, extras);
     case TexelRead::Clamped: return Textured<TexelRead::Clamped>(linear, extras);

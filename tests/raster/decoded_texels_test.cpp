@@ -57,6 +57,9 @@ TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
     bool blendAndFog;
     TextureAddress address;
     int width = 16;  // texels; the rows stay 16 apart
+    BlendFactor srcBlend = BlendFactor::SrcAlpha;  // with blendAndFog
+    BlendFactor destBlend = BlendFactor::InvSrcAlpha;
+    bool fog = true;
   } cases[] = {
       {"bilinear modulate", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true,
        CompareFunc::LessEqual, true, TextureOp::Modulate, false, false, TextureAddress::Wrap},
@@ -74,6 +77,18 @@ TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
        CompareFunc::LessEqual, true, TextureOp::Modulate, true, false, TextureAddress::Wrap},
       {"blend and fog", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true,
        CompareFunc::LessEqual, true, TextureOp::Modulate, false, true, TextureAddress::Wrap},
+      {"shadow: darkening blend and fog", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true,
+       CompareFunc::LessEqual, false, TextureOp::Modulate, true, true, TextureAddress::Wrap, 16, BlendFactor::Zero,
+       BlendFactor::InvSrcColor},
+      {"additive blend, 555 target, no fog", PixelLayout::Rgb555, PixelLayout::Argb4444, TextureFilter::Linear,
+       false, CompareFunc::Greater, true, TextureOp::Modulate, false, true, TextureAddress::Wrap, 16,
+       BlendFactor::One, BlendFactor::One, false},
+      {"blend by the target's colour", PixelLayout::Rgb565, PixelLayout::Argb4444, TextureFilter::Linear, true,
+       CompareFunc::Always, true, TextureOp::Modulate, false, true, TextureAddress::Wrap, 16,
+       BlendFactor::DestColor, BlendFactor::InvDestColor},
+      {"blend by alpha, saturating", PixelLayout::Rgb555, PixelLayout::Argb4444, TextureFilter::Linear, true,
+       CompareFunc::LessEqual, true, TextureOp::Modulate, true, true, TextureAddress::Wrap, 16,
+       BlendFactor::SrcColor, BlendFactor::DestAlpha},
       {"clamped", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Linear, true, CompareFunc::LessEqual,
        true, TextureOp::Modulate, false, false, TextureAddress::Clamp},
       {"clamped point", PixelLayout::Rgb565, PixelLayout::Rgb565, TextureFilter::Point, true, CompareFunc::Less,
@@ -117,9 +132,9 @@ TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
       rs.alphaFunc = CompareFunc::GreaterEqual;
       if (c.blendAndFog) {
         rs.alphaBlendEnable = true;
-        rs.srcBlend = BlendFactor::SrcAlpha;
-        rs.destBlend = BlendFactor::InvSrcAlpha;
-        rs.fogEnable = true;
+        rs.srcBlend = c.srcBlend;
+        rs.destBlend = c.destBlend;
+        rs.fogEnable = c.fog;
         rs.fogTableMode = FogMode::Linear;
         rs.fogStart = 0.5f;
         rs.fogEnd = 4;
