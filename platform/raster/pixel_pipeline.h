@@ -118,9 +118,9 @@ enum class TexelRead { Sampled, Wrapped, Clamped };
 // Span routines for a pipeline: the plain, textured-point and
 // textured-bilinear variants, each with or without the rarer stages
 // (specular, fog, blending), the textured ones for each way of reading
-// texels, and the common case of a wrapped texture modulated by the diffuse
-// colour (modulated), also with the extras when they are only linear table
-// fog and blending (laneExtras).
+// texels, and the common case of a texture read from its decoded texels and
+// modulated by the diffuse colour (modulated), also with the extras when
+// they are only linear table fog and blending (laneExtras).
 SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated, bool laneExtras);
 // The batch routine for short rows of the same case, or null.
 RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool modulated);

@@ -350,15 +350,17 @@ struct ModulatedBilinear {
   void Texels(int i, U4 (&texel)[4]) const {
     const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
     if (clamp) {
+      alignas(16) uint32_t corner[4][4];
       for (int k = 0; k < 4; ++k) {
         const int x0 = ClampTexel(fu[k] >> 8, t.width), x1 = ClampTexel((fu[k] >> 8) + 1, t.width);
         const uint32_t* row0 = t.argb + ClampTexel(fv[k] >> 8, t.height) * pitch;
         const uint32_t* row1 = t.argb + ClampTexel((fv[k] >> 8) + 1, t.height) * pitch;
-        texel[0][k] = row0[x0];
-        texel[1][k] = row0[x1];
-        texel[2][k] = row1[x0];
-        texel[3][k] = row1[x1];
+        corner[0][k] = row0[x0];
+        corner[1][k] = row0[x1];
+        corner[2][k] = row1[x0];
+        corner[3][k] = row1[x1];
       }
+      for (int j = 0; j < 4; ++j) texel[j] = LoadLanes<U4>(corner[j]);
       return;
     }
     const V4i row = (fv >> 8) & maskY;
@@ -379,8 +381,9 @@ struct ModulatedBilinear {
   }
 
   // Pixels i..i+3 through stage 0: their channels (0..255); ok keeps those
-  // the alpha test lets through.
-  void Channels(int i, U4& r, U4& g, U4& b, U4& a, U4& ok) const {
+  // the alpha test lets through. The alpha is worked out for the test or
+  // when asked for, else left undefined.
+  void Channels(int i, bool wantAlpha, U4& r, U4& g, U4& b, U4& a, U4& ok) const {
     const U4 fx = (LoadLanes<U4>(c.texelU + i) - 128) & 255, fy = (LoadLanes<U4>(c.texelV + i) - 128) & 255;
     // The weights of BilinearMix, worked out in both 16-bit halves of each lane.
     const U8 x = reinterpret_cast<U8>(fx | fx << 16), y = reinterpret_cast<U8>(fy | fy << 16);
@@ -407,7 +410,7 @@ struct ModulatedBilinear {
     r = redBlue >> 16 & 0xFF;
     g = greenLane & 0xFF;
     b = redBlue & 0xFF;
-    a = AlphaLanes(p.alphaSource, bytes[3], ag >> 24);
+    if (wantAlpha || p.alphaTest) a = AlphaLanes(p.alphaSource, bytes[3], ag >> 24);
     ok = p.alphaTest ? PassLanes(p.alphaPass, a, alphaRef) : Spread(~0u);
   }
 
@@ -418,7 +421,7 @@ struct ModulatedBilinear {
   // Pixels i..i+3 shaded: their packed colours.
   U4 Shade(int i, U4& ok) const {
     U4 r, g, b, a;
-    Channels(i, r, g, b, a, ok);
+    Channels(i, false, r, g, b, a, ok);
     return Pack(r, g, b);
   }
 
@@ -426,50 +429,11 @@ struct ModulatedBilinear {
   float* rows_[8];
 };
 
-// The bilinear span of a wrapping power-of-two texture modulated by the
-// diffuse colour, with none of the rarer stages: the pixels of a chunk are
-// shaded four at a time with the very arithmetic of FillSpan.
-void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
-  uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
-  uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
-  Stepper<8> attributes(start, step);
-  const bool zTest = p.depthTest, zWrite = p.depthWrite;
-  ModulatedBilinear m(p);
-  for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
-    const int n = count - base < kChunk ? count - base : kChunk;
-    const int lanes = (n + 3) & ~3;
-    attributes.Fill(m.Rows(0), lanes);
-    m.Fetch(lanes);
-    for (int i = 0; i < lanes; i += 4) {
-      U4 ok;
-      const U4 packed = m.Shade(i, ok);
-      const U4 z = LoadLanes<U4>(m.c.depth + i);
-      if (zTest) {
-        // At the end of the span lane by lane, reading nothing past it.
-        const auto at = [&](int k) -> uint32_t { return i + k < n ? zrow[i + k] : 0; };
-        const U4 was = i + 4 <= n ? __builtin_convertvector(LoadLanes<U4s>(zrow + i), U4) : U4{at(0), at(1), at(2), at(3)};
-        ok &= PassLanes(p.depthPass, z, was);
-      }
-      if (i + 4 <= n) {
-        const U4s keep = __builtin_convertvector(ok, U4s);
-        WriteLanes(dst + i, __builtin_convertvector(packed, U4s), keep);
-        if (zWrite) WriteLanes(zrow + i, __builtin_convertvector(z, U4s), keep);
-        continue;
-      }
-      for (int k = 0; i + k < n; ++k) {
-        if (!ok[k]) continue;
-        dst[i + k] = static_cast<uint16_t>(packed[k]);
-        if (zWrite) zrow[i + k] = static_cast<uint16_t>(z[k]);
-      }
-    }
-  }
-}
-
 U4 WidenLanes(U4 c) { return c + (c >> 7); }
 
 // One blend factor of BlendFactors on four lanes, per channel: src and dst
 // hold (r, g, b) lanes; the target has no alpha, so its alpha is 255.
-void FactorLanes(BlendFactor f, const U4 (&src)[3], U4 srcAlpha, const U4 (&dst)[3], U4 (&out)[3]) {
+inline __attribute__((always_inline)) void FactorLanes(BlendFactor f, const U4 (&src)[3], U4 srcAlpha, const U4 (&dst)[3], U4 (&out)[3]) {
   U4 v;
   switch (f) {
     case BlendFactor::One: v = Spread(256); break;
@@ -499,7 +463,7 @@ U4 MinLanes(U4 a, U4 b) {
 }
 
 // Four target pixels as (r, g, b) lanes, expanded as DecodePixel does.
-void DecodeLanes(U4 c, bool rgb565, U4 (&out)[3]) {
+inline __attribute__((always_inline)) void DecodeLanes(U4 c, bool rgb565, U4 (&out)[3]) {
   const U4 r = rgb565 ? c >> 11 & 31 : c >> 10 & 31, b = c & 31;
   out[0] = r << 3 | r >> 2;
   if (rgb565) {
@@ -512,16 +476,19 @@ void DecodeLanes(U4 c, bool rgb565, U4 (&out)[3]) {
   out[2] = b << 3 | b >> 2;
 }
 
-// FillModulatedBilinear with linear table fog and frame-buffer blending (no
-// specular), on a wrapping or a clamping texture: the shadows and fogged
-// transparent surfaces of the field, four pixels at a time with the very
-// arithmetic of FillSpan.
-void FillModulatedBilinearExtras(const PixelPipeline& p, int x, int y, int count, const float* start,
-                                 const float* step) {
+// The bilinear span of a texture modulated by the diffuse colour, wrapping
+// (a power of two) or clamping: with none of the rarer stages, or (kExtras)
+// with linear table fog and frame-buffer blending but no specular. The
+// pixels of a chunk are shaded four at a time with the very arithmetic of
+// FillSpan.
+template <bool kExtras>
+void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
   Stepper<8> attributes(start, step);
-  const bool zTest = p.depthTest, zWrite = p.depthWrite, fog = p.fog == PixelFog::Linear;
+  const bool zTest = p.depthTest, zWrite = p.depthWrite, fog = kExtras && p.fog == PixelFog::Linear;
+  const auto byAlpha = [](BlendFactor f) { return f == BlendFactor::SrcAlpha || f == BlendFactor::InvSrcAlpha; };
+  const bool blendsByAlpha = kExtras && p.blend && (byAlpha(p.srcBlend) || byAlpha(p.destBlend));
   const U4 fogColour[3] = {Spread(static_cast<uint32_t>(p.fogRed)), Spread(static_cast<uint32_t>(p.fogGreen)),
                            Spread(static_cast<uint32_t>(p.fogBlue))};
   ModulatedBilinear m(p);
@@ -539,15 +506,15 @@ void FillModulatedBilinearExtras(const PixelPipeline& p, int x, int y, int count
         const auto at = [&](int k) -> uint32_t { return i + k < n ? row[i + k] : 0; };
         return U4{at(0), at(1), at(2), at(3)};
       };
-      U4 src[3], alpha, ok;
-      m.Channels(i, src[0], src[1], src[2], alpha, ok);
+      U4 src[3], alpha = Spread(255), ok;
+      m.Channels(i, blendsByAlpha, src[0], src[1], src[2], alpha, ok);
       const U4 z = LoadLanes<U4>(m.c.depth + i);
       if (zTest) ok &= PassLanes(p.depthPass, z, load(zrow));
       if (fog) {
         const U4 f = LoadLanes<U4>(m.c.fog + i), rest = 256 - f;
         for (int k = 0; k < 3; ++k) src[k] = (MulLanes(src[k], f) + MulLanes(fogColour[k], rest)) >> 8;
       }
-      if (p.blend) {
+      if (kExtras && p.blend) {
         U4 old[3], fs[3], fd[3];
         DecodeLanes(load(dst), m.rgb565, old);
         FactorLanes(p.srcBlend, src, alpha, old, fs);
@@ -621,14 +588,14 @@ SpanFn Textured(bool linear, bool extras) {
 }  // namespace
 
 RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool modulated) {
-  return textured && read == TexelRead::Wrapped && linear && !extras && modulated ? FillModulatedBilinearRows
+  return textured && read != TexelRead::Sampled && linear && !extras && modulated ? FillModulatedBilinearRows
                                                                                    : nullptr;
 }
 
 SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated, bool laneExtras) {
   if (!textured) return WithExtras<false, false, TexelRead::Sampled>(extras);
-  if (read == TexelRead::Wrapped && linear && !extras && modulated) return FillModulatedBilinear;
-  if (read != TexelRead::Sampled && linear && extras && laneExtras && modulated) return FillModulatedBilinearExtras;
+  if (read != TexelRead::Sampled && linear && modulated && !extras) return FillModulatedBilinear<false>;
+  if (read != TexelRead::Sampled && linear && modulated && laneExtras) return FillModulatedBilinear<true>;
   switch (read) {
     case TexelRead::Wrapped: return Textured<TexelRead::Wrapped>(linear, extras);
     case TexelRead::Clamped: return Textured<TexelRead::Clamped>(linear, extras);
