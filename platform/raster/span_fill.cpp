@@ -300,8 +300,8 @@ void WriteLanes(uint16_t* at, U4s values, U4s keep) {
 
 U4 ModulateLanes(U4 a, U4 b) { return MulLanes(a, b + (b >> 7)) >> 8; }
 
-// Stage 0's alpha on four lanes (diffuse and texel alpha 0..255).
-U4 AlphaLanes(StageSource s, U4 diffuse, U4 texel) {
+// A source of stage 0 on four lanes (diffuse and texel channels 0..255).
+U4 StageLanes(StageSource s, U4 diffuse, U4 texel) {
   switch (s) {
     case StageSource::Diffuse: return diffuse;
     case StageSource::Texture: return texel;
@@ -350,17 +350,19 @@ struct ModulatedBilinear {
   void Texels(int i, U4 (&texel)[4]) const {
     const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
     if (clamp) {
-      alignas(16) uint32_t corner[4][4];
-      for (int k = 0; k < 4; ++k) {
-        const int x0 = ClampTexel(fu[k] >> 8, t.width), x1 = ClampTexel((fu[k] >> 8) + 1, t.width);
-        const uint32_t* row0 = t.argb + ClampTexel(fv[k] >> 8, t.height) * pitch;
-        const uint32_t* row1 = t.argb + ClampTexel((fv[k] >> 8) + 1, t.height) * pitch;
-        corner[0][k] = row0[x0];
-        corner[1][k] = row0[x1];
-        corner[2][k] = row1[x0];
-        corner[3][k] = row1[x1];
-      }
-      for (int j = 0; j < 4; ++j) texel[j] = LoadLanes<U4>(corner[j]);
+      // ClampTexel on four lanes; the texels gathered straight into lanes.
+      const auto clampLanes = [](V4i v, int size) {
+        const V4i top = V4i{size, size, size, size} - 1, zero = V4i{0, 0, 0, 0};
+        v = v < top ? v : top;
+        return v > zero ? v : zero;
+      };
+      const V4i left = clampLanes(fu >> 8, t.width), right = clampLanes((fu >> 8) + 1, t.width);
+      const V4i upper = clampLanes(fv >> 8, t.height) * pitch, lower = clampLanes((fv >> 8) + 1, t.height) * pitch;
+      const auto gather = [&](V4i at) { return U4{t.argb[at[0]], t.argb[at[1]], t.argb[at[2]], t.argb[at[3]]}; };
+      texel[0] = gather(upper + left);
+      texel[1] = gather(upper + right);
+      texel[2] = gather(lower + left);
+      texel[3] = gather(lower + right);
       return;
     }
     const V4i row = (fv >> 8) & maskY;
@@ -410,7 +412,7 @@ struct ModulatedBilinear {
     r = redBlue >> 16 & 0xFF;
     g = greenLane & 0xFF;
     b = redBlue & 0xFF;
-    if (wantAlpha || p.alphaTest) a = AlphaLanes(p.alphaSource, bytes[3], ag >> 24);
+    if (wantAlpha || p.alphaTest) a = StageLanes(p.alphaSource, bytes[3], ag >> 24);
     ok = p.alphaTest ? PassLanes(p.alphaPass, a, alphaRef) : Spread(~0u);
   }
 
@@ -476,13 +478,13 @@ inline __attribute__((always_inline)) void DecodeLanes(U4 c, bool rgb565, U4 (&o
   out[2] = b << 3 | b >> 2;
 }
 
-// The bilinear span of a texture modulated by the diffuse colour, wrapping
-// (a power of two) or clamping: with none of the rarer stages, or (kExtras)
-// with linear table fog and frame-buffer blending but no specular. The
-// pixels of a chunk are shaded four at a time with the very arithmetic of
-// FillSpan.
-template <bool kExtras>
-void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
+// The common spans four pixels at a time, with the very arithmetic of
+// FillSpan: untextured ones, or (kTextured) the bilinear span of a texture
+// modulated by the diffuse colour, wrapping (a power of two) or clamping;
+// with none of the rarer stages, or (kExtras) with linear table fog and
+// frame-buffer blending but no specular.
+template <bool kTextured, bool kExtras>
+__attribute__((target_clones("avx2", "default"))) void FillLanes(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
   Stepper<8> attributes(start, step);
@@ -496,7 +498,10 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + 3) & ~3;
     attributes.Fill(m.Rows(0), lanes);
-    m.Fetch(lanes);
+    if constexpr (kTextured)
+      m.Fetch(lanes);
+    else
+      PrepareChunk<false, true>(p, m.t, lanes, m.c);
     if (fog) LinearFogLanes(p, lanes, m.c);
     for (int i = 0; i < lanes; i += 4) {
       const bool whole = i + 4 <= n;
@@ -506,13 +511,27 @@ void FillModulatedBilinear(const PixelPipeline& p, int x, int y, int count, cons
         const auto at = [&](int k) -> uint32_t { return i + k < n ? row[i + k] : 0; };
         return U4{at(0), at(1), at(2), at(3)};
       };
-      U4 src[3], alpha = Spread(255), ok;
-      m.Channels(i, blendsByAlpha, src[0], src[1], src[2], alpha, ok);
       const U4 z = LoadLanes<U4>(m.c.depth + i);
-      if (zTest) ok &= PassLanes(p.depthPass, z, load(zrow));
+      const U4 seen = zTest ? PassLanes(p.depthPass, z, load(zrow)) : Spread(~0u);
+      const U2 halves = reinterpret_cast<U2>(seen);
+      if ((halves[0] | halves[1]) == 0) continue;  // all four hidden
+      U4 src[3], alpha = Spread(255), ok;
+      if constexpr (kTextured) {
+        m.Channels(i, blendsByAlpha, src[0], src[1], src[2], alpha, ok);
+      } else {
+        U4 diffuse[4];
+        for (int k = 0; k < 4; ++k) diffuse[k] = reinterpret_cast<U4>(ToBytes(Load(m.diffuse[k] + i)));
+        for (int k = 0; k < 3; ++k) src[k] = StageLanes(p.colorSource, diffuse[k], Spread(255));
+        alpha = StageLanes(p.alphaSource, diffuse[3], Spread(255));
+        ok = p.alphaTest ? PassLanes(p.alphaPass, alpha, m.alphaRef) : Spread(~0u);
+      }
+      ok &= seen;
       if (fog) {
         const U4 f = LoadLanes<U4>(m.c.fog + i), rest = 256 - f;
-        for (int k = 0; k < 3; ++k) src[k] = (MulLanes(src[k], f) + MulLanes(fogColour[k], rest)) >> 8;
+        const U2 clear = reinterpret_cast<U2>(rest);
+        // Nearer than the fog's start the colour stays as it is.
+        if ((clear[0] | clear[1]) != 0)
+          for (int k = 0; k < 3; ++k) src[k] = (MulLanes(src[k], f) + MulLanes(fogColour[k], rest)) >> 8;
       }
       if (kExtras && p.blend) {
         U4 old[3], fs[3], fd[3];
@@ -593,9 +612,12 @@ RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool 
 }
 
 SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated, bool laneExtras) {
-  if (!textured) return WithExtras<false, false, TexelRead::Sampled>(extras);
-  if (read != TexelRead::Sampled && linear && modulated && !extras) return FillModulatedBilinear<false>;
-  if (read != TexelRead::Sampled && linear && modulated && laneExtras) return FillModulatedBilinear<true>;
+  if (!textured) {
+    if (!extras) return FillLanes<false, false>;
+    return laneExtras ? FillLanes<false, true> : WithExtras<false, false, TexelRead::Sampled>(true);
+  }
+  if (read != TexelRead::Sampled && linear && modulated && !extras) return FillLanes<true, false>;
+  if (read != TexelRead::Sampled && linear && modulated && laneExtras) return FillLanes<true, true>;
   switch (read) {
     case TexelRead::Wrapped: return Textured<TexelRead::Wrapped>(linear, extras);
     case TexelRead::Clamped: return Textured<TexelRead::Clamped>(linear, extras);

@@ -64,7 +64,7 @@ class SampleMapsTest : public enginetest::EngineTest {
 TEST_F(SampleMapsTest, VillageHoldsItsObjectsPeopleAndMarkers) {
   CSceneData village("scenes", "a004.SB");
   EXPECT_EQ(village.texturePackage, "a00");
-  ASSERT_EQ(village.objects.size(), 7u);
+  ASSERT_EQ(village.objects.size(), 8u);
   for (const auto& o : village.objects) EXPECT_NE(o->node, 0u) << o->name;
 
   const SCENEOBJECTDESC* terrain = Find(village, "terrain");
@@ -130,15 +130,30 @@ TEST_F(SampleMapsTest, MeadowAndArenaFloors) {
   EXPECT_EQ(meadow.portals[0].destination, kVillageName);
   EXPECT_EQ(meadow.portals[0].destinationPoint, 2);
   EXPECT_EQ(meadow.portals[1].destination, kWorldMapName);
-  ASSERT_EQ(meadow.objects.size(), 1u);
+  ASSERT_EQ(meadow.objects.size(), 2u);
   ExpectFacingUp(*meadow.objects[0]);
   EXPECT_EQ(LookupNode(meadow.objects[0]->node)->Mesh()->primitiveCount, 16);  // the pond cell is open
 
   CSceneData arena("BattleScene", "ba01.sb");
   EXPECT_EQ(arena.texturePackage, "ba0");
-  ASSERT_EQ(arena.objects.size(), 1u);
+  ASSERT_EQ(arena.objects.size(), 2u);
   ExpectFacingUp(*arena.objects[0]);
   EXPECT_EQ(LookupNode(arena.objects[0]->node)->Mesh()->primitiveCount, 2 * kArenaCells * kArenaCells);
+
+  // The terrain is walked on but never drawn: each map shows the same mesh
+  // as a plain object.
+  CSceneData village("scenes", "a004.SB");
+  for (const CSceneData* scene : {&village, &meadow, &arena}) {
+    const SCENEOBJECTDESC* ground = Find(*scene, "ground");
+    ASSERT_NE(ground, nullptr);
+    EXPECT_EQ(ground->kind, 0);
+    EXPECT_EQ(LookupNode(ground->node)->Mesh()->primitiveCount,
+              LookupNode(scene->objects[0]->node)->Mesh()->primitiveCount);
+    const MATERIALDESC* seen = LookupMaterial(ground->parts[0].material);
+    const MATERIALDESC* walked = LookupMaterial(scene->objects[0]->parts[0].material);
+    ASSERT_TRUE(seen && walked);
+    EXPECT_EQ(seen->firstFrame, walked->firstFrame) << "the same texture";
+  }
 }
 
 TEST_F(SampleMapsTest, GameResourceHoldsPeopleMapsAndMessages) {

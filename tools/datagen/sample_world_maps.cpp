@@ -83,6 +83,15 @@ SceneObjectData Terrain(const std::string& texture) {
   return o;
 }
 
+// What the player sees of the ground: the game walks on the terrain object
+// but never draws it, so each map also holds the same mesh as a plain object.
+SceneObjectData Ground(const SceneObjectData& terrain) {
+  SceneObjectData o = terrain;
+  o.name = "ground";
+  o.kind = 0;
+  return o;
+}
+
 // A box of half sides hx, hy and height h standing on the origin, faces
 // wound outward, bottom left open; placed by the object's matrix.
 SceneObjectData Box(const std::string& name, float hx, float hy, float h, const std::string& texture) {
@@ -198,7 +207,7 @@ SceneFileData Village() {
   s.morphs = {swing};
   s.extAnims = {{"grassZone", 2, 8, kMorphObject, SceneRect(-300, -50, -200, 50, 0, 30)}};
 
-  s.objects = {terrain, sky, house, mill, sign, torch, grass};
+  s.objects = {terrain, sky, house, mill, sign, torch, grass, Ground(terrain)};
   s.shadows = {{{-420, -500, 1}, {-180, -500, 1}, {-180, -300, 1}, {-420, -300, 1}}};
 
   SceneLightData sun;
@@ -231,7 +240,7 @@ SceneFileData Meadow() {
   s.start = {-450, 0, 0};
   SceneObjectData terrain = Terrain("grass");
   AddGrid(terrain, -h, -h, cell, 3, 3, [](int i, int j) { return !(i == 1 && j == 1); });
-  s.objects = {terrain};
+  s.objects = {terrain, Ground(terrain)};
   return s;
 }
 
@@ -241,7 +250,7 @@ SceneFileData Arena() {
   s.points = {{1, {0, -200, 0}, {0, 1, 0}}, {2, {0, 200, 0}, {0, -1, 0}}};
   SceneObjectData floor = Terrain("floor");
   AddGrid(floor, -half, -half, kArenaCell, kArenaCells, kArenaCells, [](int, int) { return true; });
-  s.objects = {floor};
+  s.objects = {floor, Ground(floor)};
   return s;
 }
 
