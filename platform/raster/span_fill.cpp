@@ -435,7 +435,8 @@ U4 WidenLanes(U4 c) { return c + (c >> 7); }
 
 // One blend factor of BlendFactors on four lanes, per channel: src and dst
 // hold (r, g, b) lanes; the target has no alpha, so its alpha is 255.
-inline __attribute__((always_inline)) void FactorLanes(BlendFactor f, const U4 (&src)[3], U4 srcAlpha, const U4 (&dst)[3], U4 (&out)[3]) {
+inline __attribute__((always_inline)) void FactorLanes(BlendFactor f, const U4 (&src)[3], U4 srcAlpha,
+                                                       const U4 (&dst)[3], U4 (&out)[3]) {
   U4 v;
   switch (f) {
     case BlendFactor::One: v = Spread(256); break;
@@ -483,8 +484,10 @@ inline __attribute__((always_inline)) void DecodeLanes(U4 c, bool rgb565, U4 (&o
 // modulated by the diffuse colour, wrapping (a power of two) or clamping;
 // with none of the rarer stages, or (kExtras) with linear table fog and
 // frame-buffer blending but no specular.
+// Built twice, the wider encoding chosen at run time where the processor has it.
 template <bool kTextured, bool kExtras>
-__attribute__((target_clones("avx2", "default"))) void FillLanes(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
+__attribute__((target_clones("avx2", "default"))) void FillLanes(const PixelPipeline& p, int x, int y, int count,
+                                                                 const float* start, const float* step) {
   uint16_t* dst = p.color + static_cast<ptrdiff_t>(y) * p.colorPitch + x;
   uint16_t* zrow = p.depth ? p.depth + static_cast<ptrdiff_t>(y) * p.depthPitch + x : nullptr;
   Stepper<8> attributes(start, step);

@@ -1,8 +1,9 @@
-// The 3D device hands the rasteriser every texture also decoded to 32-bit
-// texels; the span routines that read those must put exactly the pixels of
-// the ones that read the 16-bit texels.
+// The span routines' fast paths must put exactly the pixels of the general
+// ones: those that read the 32-bit texels the 3D device decodes besides the
+// 16-bit ones, and those that shade four pixels at a time.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/raster/pixel_formats.h"
@@ -41,7 +42,40 @@ Scene MakeScene(int width, int height) {
   return s;
 }
 
-TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
+struct Drawn {
+  std::vector<uint16_t> color;
+  std::vector<uint16_t> depth;
+};
+
+// The scene drawn over a cleared target and its depth bands, with the states
+// setUp chooses.
+Drawn Draw(const Scene& scene, int width, int height, PixelLayout target,
+           const std::function<void(DrawContext&)>& setUp) {
+  Canvas canvas(width, height, target);
+  canvas.Clear(0x1234);
+  canvas.depth = scene.depth;
+  DrawContext context = canvas.Context();
+  setUp(context);
+  Rasterizer rasterizer;
+  DrawList(rasterizer, context, scene.triangles);
+  return {canvas.color, canvas.depth};
+}
+
+void ExpectSamePixels(const Drawn& fast, const Drawn& general) {
+  EXPECT_NE(general.color, std::vector<uint16_t>(general.color.size(), 0x1234)) << "something was drawn";
+  EXPECT_EQ(fast.color, general.color);
+  EXPECT_EQ(fast.depth, general.depth);
+}
+
+void SetFog(RenderStates& rs) {
+  rs.fogEnable = true;
+  rs.fogTableMode = FogMode::Linear;
+  rs.fogStart = 0.5f;
+  rs.fogEnd = 4;
+  rs.fogColor = 0x406080;
+}
+
+TEST(RasterSpanPaths, DecodedTexelsGiveThePixelsOfTheSixteenBitOnes) {
   constexpr int kWidth = 96, kHeight = 64;
   const Scene scene = MakeScene(kWidth, kHeight);
   struct Case {
@@ -111,43 +145,78 @@ TEST(RasterDecodedTexels, SamePixelsAsTheSixteenBitTexels) {
     std::vector<uint32_t> decoded;
     decoded.resize(ExpandedSize(texture));
     ExpandTexels(texture, decoded.data());
-    std::vector<uint16_t> results[2][2];  // colour and depth, without and with the decoded texels
+    Drawn drawn[2];  // without and with the decoded texels
     for (int withDecoded = 0; withDecoded < 2; ++withDecoded) {
-      Canvas canvas(kWidth, kHeight, c.target);
-      canvas.Clear(0x1234);
-      canvas.depth = scene.depth;
       texture.expanded = withDecoded ? decoded.data() : nullptr;
-      DrawContext context = canvas.Context();
-      context.texture = &texture;
-      context.stage.minFilter = context.stage.magFilter = c.filter;
-      context.stage.colorOp = c.colorOp;
-      context.stage.address = c.address;
-      context.stage.alphaArg1 = TextureArg::Texture;
-      RenderStates& rs = context.states;
-      rs.texturePerspective = c.perspective;
-      rs.zFunc = c.zFunc;
-      rs.zWriteEnable = c.zWrite;
-      rs.alphaTestEnable = c.alphaTest;
-      rs.alphaRef = 128;
-      rs.alphaFunc = CompareFunc::GreaterEqual;
-      if (c.blendAndFog) {
-        rs.alphaBlendEnable = true;
+      drawn[withDecoded] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
+        context.texture = &texture;
+        context.stage.minFilter = context.stage.magFilter = c.filter;
+        context.stage.colorOp = c.colorOp;
+        context.stage.address = c.address;
+        context.stage.alphaArg1 = TextureArg::Texture;
+        RenderStates& rs = context.states;
+        rs.texturePerspective = c.perspective;
+        rs.zFunc = c.zFunc;
+        rs.zWriteEnable = c.zWrite;
+        rs.alphaTestEnable = c.alphaTest;
+        rs.alphaRef = 128;
+        rs.alphaFunc = CompareFunc::GreaterEqual;
+        if (c.blendAndFog) {
+          rs.alphaBlendEnable = true;
+          rs.srcBlend = c.srcBlend;
+          rs.destBlend = c.destBlend;
+          if (c.fog) SetFog(rs);
+        }
+      });
+    }
+    ExpectSamePixels(drawn[1], drawn[0]);
+  }
+}
+
+// Untextured spans are shaded four at a time unless a rarer stage (here a
+// specular colour of zero, which changes nothing) sends them pixel by pixel:
+// both ways must put the same pixels.
+TEST(RasterSpanPaths, UntexturedLanesGiveThePixelsOfThePixelByPixelSpans) {
+  constexpr int kWidth = 96, kHeight = 64;
+  Scene scene = MakeScene(kWidth, kHeight);
+  uint32_t alpha = 0x10;
+  for (VertexScreen& v : scene.triangles) v.diffuse = (v.diffuse & 0xFFFFFF) | (alpha += 0x2F) << 24;
+  struct Case {
+    const char* name;
+    PixelLayout target;
+    bool alphaTest;
+    bool fog;
+    bool blend;
+    BlendFactor srcBlend;
+    BlendFactor destBlend;
+    ShadeMode shade;
+  } cases[] = {
+      {"gouraud", PixelLayout::Rgb565, false, false, false, BlendFactor::One, BlendFactor::Zero, ShadeMode::Gouraud},
+      {"alpha test, flat", PixelLayout::Rgb555, true, false, false, BlendFactor::One, BlendFactor::Zero,
+       ShadeMode::Flat},
+      {"fog and blend by alpha", PixelLayout::Rgb565, false, true, true, BlendFactor::SrcAlpha,
+       BlendFactor::InvSrcAlpha, ShadeMode::Gouraud},
+      {"darkening blend, 555 target", PixelLayout::Rgb555, true, true, true, BlendFactor::Zero,
+       BlendFactor::InvSrcColor, ShadeMode::Gouraud},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Drawn drawn[2];  // four at a time, pixel by pixel
+    for (int pixelwise = 0; pixelwise < 2; ++pixelwise) {
+      drawn[pixelwise] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
+        RenderStates& rs = context.states;
+        rs.shadeMode = c.shade;
+        rs.alphaTestEnable = c.alphaTest;
+        rs.alphaRef = 128;
+        rs.alphaFunc = CompareFunc::GreaterEqual;
+        rs.alphaBlendEnable = c.blend;
         rs.srcBlend = c.srcBlend;
         rs.destBlend = c.destBlend;
-        rs.fogEnable = c.fog;
-        rs.fogTableMode = FogMode::Linear;
-        rs.fogStart = 0.5f;
-        rs.fogEnd = 4;
-        rs.fogColor = 0x406080;
-      }
-      Rasterizer rasterizer;
-      DrawList(rasterizer, context, scene.triangles);
-      results[withDecoded][0] = canvas.color;
-      results[withDecoded][1] = canvas.depth;
+        if (c.fog) SetFog(rs);
+        rs.specularEnable = pixelwise == 1;
+      });
     }
-    EXPECT_NE(results[0][0], std::vector<uint16_t>(results[0][0].size(), 0x1234));
-    EXPECT_EQ(results[1][0], results[0][0]);
-    EXPECT_EQ(results[1][1], results[0][1]);
+    ExpectSamePixels(drawn[0], drawn[1]);
   }
 }
 
