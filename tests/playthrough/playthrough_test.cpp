@@ -206,7 +206,6 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
     EXPECT_TRUE(testsupport::WritePng((shots / file).string(), frame.width, frame.height, testsupport::FrameToRgb(frame)))
         << file;
     record.checkpoints.push_back(v);
-
   }
 
   void KeepTalkBox(PlayRecord& record) {
@@ -218,7 +217,6 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
     record.talkBox[2] = record.talkBox[0] + static_cast<int>(s.size.v[0] * player->xScale);
     record.talkBox[3] = record.talkBox[1] + static_cast<int>(s.size.v[1] * player->yScale);
   }
-
 };
 
 // Distinct colours in the frame, counted up to limit.

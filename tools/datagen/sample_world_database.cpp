@@ -151,7 +151,7 @@ EnemyData Shooter() {
 
 DatabaseData Database() {
   DatabaseData data;
-  // The first hero's blades are spent one a targeted throw: the equipped
+  // The first hero spends a blade on each targeted throw: the equipped
   // weapon's stack is the battle's quick item.
   const StartInventoryData start{kStartingMoney,
                                  {{kPotionType, kKnifeId, kStartingKnives},
