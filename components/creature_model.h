@@ -16,12 +16,22 @@
 // file leaves it empty.
 
 struct CREATUREPOSE {
+  // The readers refuse a pose with a frame number beyond this either way, so
+  // differences of pose frames added to fence lengths never overflow.
+  static constexpr int kMaxFrame = 1 << 20;
+
   int length = 0;  // end - start + 1
   int start = 0;
   int end = 0;
   int windowStart = 0;  // the swordsman's follow-up window
   int loopStart = 0;
   int loopEnd = 0;
+
+  bool InRange() const {
+    for (int v : {length, start, end, windowStart, loopStart, loopEnd})
+      if (v < -kMaxFrame || v > kMaxFrame) return false;
+    return true;
+  }
 };
 
 struct CREATURESCROLL {

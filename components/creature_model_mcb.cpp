@@ -105,6 +105,7 @@ class McbReader {
       p.windowStart = in_.I32();
       p.loopStart = in_.I32();
       p.loopEnd = in_.I32();
+      if (!p.InRange()) return Fail("pose frames out of range");
     }
     return in_.Seek(end);
   }
@@ -358,7 +359,9 @@ class McbReader {
     CREATUREPART& p = model_.parts[i];
     const size_t bytes = static_cast<size_t>(model_.KeyVertexBytes(p));
     if (!Fits(uint64_t(p.keyCount) * uint64_t(p.vertexCount), bytes)) return Fail("key sets beyond the end of the file");
-    p.packedKeys.resize(p.keyCount);
+    // Key sets of a part without vertices hold nothing: none are kept, so a
+    // huge key count costs no memory.
+    p.packedKeys.resize(p.vertexCount ? p.keyCount : 0);
     for (auto& key : p.packedKeys) {
       key.resize(bytes * p.vertexCount);
       in_.Bytes(key.data(), key.size());

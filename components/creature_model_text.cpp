@@ -174,7 +174,7 @@ class TextReader {
       o.parent = model_.root;
       o.node = CreateCreatureAxesDummy(model_.root);
       model_.objects.push_back(std::move(o));
-      model_.meshAlphas.insert(model_.meshAlphas.begin() + model_.ObjectCount() - 1, 1.0f);
+      model_.meshAlphas.insert(model_.meshAlphas.begin() + (model_.ObjectCount() - 1), 1.0f);
       return model_.objects.back().node ? true : Fail("no node");
     }
     Arguments();
@@ -260,7 +260,7 @@ class TextReader {
       o.node = node;
       o.parent = model_.root;
       model_.objects.push_back(std::move(o));
-      model_.meshAlphas.insert(model_.meshAlphas.begin() + model_.ObjectCount() - 1, alpha);
+      model_.meshAlphas.insert(model_.meshAlphas.begin() + (model_.ObjectCount() - 1), alpha);
       return true;
     }
     CREATUREPART p;
@@ -302,6 +302,7 @@ class TextReader {
       p.windowStart = Int(kSkipToken);
       p.loopStart = Int(kSkipToken);
       p.loopEnd = Int(kSkipLine);
+      if (!p.InRange()) return Fail("pose frames out of range");
       p.length = p.end - p.start + 1;
       model_.poses.push_back(p);
     }

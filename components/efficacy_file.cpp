@@ -311,6 +311,11 @@ bool ReadEfficacyFile(const std::vector<uint8_t>& bytes, EFCFILEDESC* out, std::
     out->hasSounds = out->hasCreatures && in.Remaining() > 0;
     if (out->hasSounds) ok = Sounds(r, &out->sounds);
   }
+  // A negative count would make the play's last frame overflow.
+  if (ok && out->frameCount < 0) {
+    ok = false;
+    r.why_ = "a negative frame count";
+  }
   if (ok && EngineNodesNeeded(*out) > kMaxEffectNodes) {
     ok = false;
     r.why_ = "too many ribbon sections or particles";

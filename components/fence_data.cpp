@@ -12,6 +12,8 @@ namespace {
 constexpr size_t kFenceEntryBytes = 24;
 constexpr size_t kTreeNodeBytes = 12;
 constexpr size_t kMaxFenceFileBytes = 64u * 1024u * 1024u;
+// About ten hours of frames: far beyond any move, far below an overflow.
+constexpr int64_t kMaxFenceFrames = 1 << 20;
 
 // Bytes of a compose frame beyond the stored size read as zero.
 COMPOSEFRAMEDESC ParseComposeFrame(const uint8_t* record) {
@@ -44,10 +46,15 @@ bool ReadFence(plat::ByteReader& r, size_t frameSize, FENCEDESC& fence) {
   for (uint32_t& hit : fence.hits) hit = r.U32();
   if (!r.CanRead(static_cast<size_t>(frames) * frameSize)) return false;
   fence.frames.reserve(static_cast<size_t>(frames));
+  int64_t length = 0;
   for (int32_t i = 0; i < frames; ++i) {
     uint8_t record[COMPOSEFRAMEDESC::kSize] = {};
     if (!r.Bytes(record, frameSize)) return false;
     fence.frames.push_back(ParseComposeFrame(record));
+    // The swordsman counts a fence's frames in an int, adding pose frames.
+    const int32_t count = fence.frames.back().frameCount;
+    length += count;
+    if (count < 0 || length > kMaxFenceFrames) return false;
   }
   return !r.Failed();
 }

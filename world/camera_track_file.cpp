@@ -13,6 +13,7 @@ namespace {
 class TrackReader {
  public:
   static constexpr int kStay = -1;  // a skip mode that skips nothing
+  static constexpr int32_t kMaxFrame = 1 << 20;
 
   explicit TrackReader(CTextTokenizer& in) : in_(in) {}
 
@@ -38,6 +39,9 @@ class TrackReader {
     if (NextToken()) in_.ReadInt(&v, 2);
     return v;
   }
+  // A frame number: the camera steps frames and spans keys in ints, so a
+  // hostile number is held where neither can overflow.
+  int32_t Frame() { return std::clamp(Int(), -kMaxFrame, kMaxFrame); }
   float Float() {
     float v = 0;
     if (NextToken()) in_.ReadFloat(&v, 2);
@@ -52,13 +56,13 @@ class TrackReader {
   // a count larger than the file can hold allocates nothing extra.
   template <typename Key, typename ReadKey>
   void Track(TRACKRANGEDESC* track, std::vector<Key>* keys, ReadKey readKey) {
-    track->first = Int();
-    track->last = Int();
+    track->first = Frame();
+    track->last = Frame();
     const int32_t count = Int();
     keys->clear();
     for (int32_t i = 0; i < count && NextToken(); ++i) {
       Key key;
-      key.frame = Int();
+      key.frame = Frame();
       readKey(key);
       keys->push_back(key);
     }

@@ -74,7 +74,8 @@ struct CAMERARECORDDESC {
 //   EndCamera a b              ends the camera; two integers
 // Any other word at the top level skips its line. A camera numbered outside
 // 1..n, or before the count, is read and dropped. A truncated file keeps
-// the keys that were there, with the key counts cut to match.
+// the keys that were there, with the key counts cut to match. Frame numbers
+// (first, last and each key's) are held to -2^20..2^20.
 class CCameraTrackFile {
  public:
   // Reads the whole file; a missing file gives no cameras.

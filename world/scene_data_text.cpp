@@ -141,7 +141,9 @@ void CSceneData::ReadText(const std::string& path) {
   std::vector<int> fileToObject;  // per object of the file: its table index, -1 when dropped
   for (std::string w = Word(t); !w.empty(); w = Word(t)) {
     if (Is(w, "BeginVersion")) {
-      textVersion_ = Float(t);
+      // Versions are small numbers; any other must still make an int.
+      const float v = Float(t);
+      textVersion_ = std::isfinite(v) ? std::clamp(v, 0.0f, 127.0f) : 0.0f;
       version = static_cast<int>(textVersion_ * 256 + 0.5f);
       if (textVersion_ < 0.999f) DebugTrace("Old Scenefile version: %f\n", textVersion_);
     } else if (Is(w, "BeginPoint")) {

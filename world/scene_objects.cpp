@@ -25,6 +25,15 @@ bool IsKeyedTexture(const std::string& texture) {
 
 bool OnDirect3D() { return g_textureMemory != 0; }
 
+// A material no triangle took is held by nothing: it goes now, or never.
+void DestroyUnusedMaterials(SCENEOBJECTDESC& object) {
+  for (SCENEPARTDESC& part : object.parts) {
+    if (part.used || part.frameCount != 0 || part.material == kNoMaterial) continue;
+    DestroyMaterial(part.material);
+    part.material = kNoMaterial;
+  }
+}
+
 // The first part's blend mode as node render states.
 void ApplyBlendMode(HOBJECT node, int mode) {
   switch (mode) {
@@ -94,6 +103,8 @@ void CSceneData::ReadObject(plat::ByteReader& r, SCENEOBJECTDESC& object, int pa
     }
     MATRIX34 m{};
     if (scenefile::ReadMatrix(r, m) && object.node) SetNodeMatrix(object.node, &m, 0);
+    // The copy draws with its source's materials; its own parts' are unused.
+    DestroyUnusedMaterials(object);
   } else if (object.kind == SOBJ_BILLBOARD) {
     if (!object.parts.empty()) {
       const SCENEPARTDESC& part = object.parts[0];
@@ -208,9 +219,5 @@ void CSceneData::CreateMeshNode(SCENEOBJECTDESC& object, const std::vector<MESHV
   if (object.meshFlags & SCENEOBJECTDESC::kMeshNoFilter) SetNodeRenderState(object.node, NRS_TEXTURE_FILTER, 0);
   if (!direct3D) SetNodeRenderState(object.node, NRS_PERSPECTIVE, 1);
   if (!(colors && direct3D)) ComputeMeshNormals(object.node, 1);
-  for (SCENEPARTDESC& part : object.parts) {
-    if (part.used || part.frameCount != 0 || part.material == kNoMaterial) continue;
-    DestroyMaterial(part.material);
-    part.material = kNoMaterial;
-  }
+  DestroyUnusedMaterials(object);
 }

@@ -1,6 +1,7 @@
 #include "world/scene_record_reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/files.h"
@@ -228,7 +229,9 @@ bool ReadPart(plat::ByteReader& r, SCENEPARTDESC& out) {
   out.used = r.U8();
   out.power = r.F32();
   out.value28 = r.F32();
-  out.alpha = r.F32();
+  // The engine clamps an alpha to 0..1, but no clamp catches a NaN.
+  const float alpha = r.F32();
+  out.alpha = std::isnan(alpha) ? 1.0f : alpha;
   out.blendMode = r.I32();
   out.value40 = r.F32();
   out.faceFlags = r.I16();

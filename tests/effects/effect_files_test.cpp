@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "components/efficacy_file.h"
 #include "tests/effects/effects_fixture.h"
 #include "tools/datagen/efficacy_writer.h"
@@ -170,6 +172,17 @@ TEST(EffectFiles, EffectsNeedingTooManyEngineNodesAreRefused) {
     EFCFILEDESC read;
     std::string why;
     EXPECT_EQ(ReadEfficacyFile(datagen::BuildEfficacyFile(f), &read, &why), c.accepted) << c.pool;
+  }
+}
+
+TEST(EffectFiles, ANegativeFrameCountIsRefused) {
+  for (int32_t frames : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
+    EFCFILEDESC f;
+    f.frameCount = frames;
+    EFCFILEDESC read;
+    std::string why;
+    EXPECT_EQ(ReadEfficacyFile(datagen::BuildEfficacyFile(f), &read, &why), frames >= 0) << frames;
+    EXPECT_EQ(read.frameCount, frames >= 0 ? frames : 0) << frames;
   }
 }
 

@@ -90,6 +90,21 @@ TEST_F(SceneTextTest, VersionsDecideThePartFields) {
   EXPECT_NE(older->objects[0]->node, 0u);
 }
 
+// A version that no int holds (or no number at all) is held to the versions
+// the form can name.
+TEST_F(SceneTextTest, HostileVersionsStillMakeAVersion) {
+  struct Case {
+    const char* text;
+    int version;
+  };
+  for (const Case& c : {Case{"nan", 0}, Case{"inf", 0}, Case{"1e30", 127 * 256}, Case{"-1e30", 0},
+                        Case{"-5", 0}, Case{"2.1", 538}}) {
+    SCOPED_TRACE(c.text);
+    auto scene = LoadText("BeginVersion " + std::string(c.text) + "\n" + Mesh("first"));
+    EXPECT_EQ(scene->version, c.version);
+  }
+}
+
 TEST_F(SceneTextTest, AnimateAndPropertiesOfUnderscoreObjects) {
   const std::string body = "1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\n";
   const std::string animate =

@@ -1,5 +1,6 @@
 // Fence files and playing fences.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "components/society_ext.h"
@@ -106,6 +107,21 @@ TEST_F(SwordTest, DamagedFenceFilesGiveNoFences) {
   for (const Case& c : cases) {
     WriteBytes("creature/x.fn", c.bytes);
     EXPECT_FALSE(ReadFenceFile("creature/x.fn")) << c.what;
+  }
+  // Compose-frame lengths the swordsman's int counters cannot sum; a first
+  // compose frame of 0 frames is read (starting it reports the error).
+  struct Lengths {
+    int32_t first, second;
+    bool read;
+  };
+  for (const Lengths& l : {Lengths{INT32_MIN, 3, false}, Lengths{-1, 3, false}, Lengths{5, INT32_MAX, false},
+                           Lengths{INT32_MAX, INT32_MAX, false}, Lengths{1 << 20, 1, false},
+                           Lengths{(1 << 20) - 1, 1, true}, Lengths{0, 3, true}}) {
+    FenceFile file = TwoFences();
+    file.groups[0][0].frames[0].frameCount = l.first;
+    file.groups[0][0].frames[1].frameCount = l.second;
+    WriteBytes("creature/x.fn", FenceBytes(file));
+    EXPECT_EQ(ReadFenceFile("creature/x.fn") != nullptr, l.read) << l.first << " + " << l.second;
   }
   // A chain of trees deeper than 64.
   FenceFile deep = TwoFences();

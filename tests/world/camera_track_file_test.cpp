@@ -134,6 +134,26 @@ TEST_F(CameraTrackFileTest, BadNumbersAndEmptyBlocks) {
   EXPECT_EQ(skipped, 4) << "before the count, 00, 05 and XY";
 }
 
+// Playing steps frames up to the last and divides by the frames between
+// keys, in ints: hostile frame numbers are held where neither overflows.
+TEST_F(CameraTrackFileTest, HostileFrameNumbersAreHeld) {
+  WriteText(
+      "TotalCamera 1\nBeginCamera C01\n0 0 0 0 0 0 0 0 0 0\n"
+      "KeyPos -2147483648 2147483647 2\n-2147483648 1 2 3\n2147483647 4 5 6\n"
+      "KeyFov 0 99999999 1\n7 0.5\nEndCamera 0 0\n");
+  CCameraTrackFile file("camera/test.sc");
+  ASSERT_EQ(file.cameraCount, 1);
+  const CAMERARECORDDESC& c = file.cameras[0];
+  EXPECT_EQ(c.positionTrack.first, -(1 << 20));
+  EXPECT_EQ(c.positionTrack.last, 1 << 20);
+  ASSERT_EQ(c.positionKeys.size(), 2u);
+  EXPECT_EQ(c.positionKeys[0].frame, -(1 << 20));
+  EXPECT_EQ(c.positionKeys[1].frame, 1 << 20);
+  EXPECT_FLOAT_EQ(c.positionKeys[1].z, 6);
+  EXPECT_EQ(c.fieldOfViewTrack.last, 1 << 20);
+  EXPECT_EQ(c.fieldOfViewKeys[0].frame, 7) << "a plain number is read as it stands";
+}
+
 TEST_F(CameraTrackFileTest, MissingShortAndOversizedFiles) {
   CCameraTrackFile missing("camera/none.sc");
   EXPECT_EQ(missing.cameraCount, 0);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 
 #include "engine/core/materials.h"
@@ -417,6 +419,37 @@ TEST_F(SceneFileTest, UnusedAndKeyedParts) {
   EXPECT_EQ(LookupNode(o.node)->Mesh()->primitives[1], static_cast<MESHPRIM>(GetHandleIndex(o.parts[0].material)));
 }
 
+// A clone draws with its source's materials: the ones made for its own parts
+// go at once, so visiting a scene again and again does not fill the pool.
+TEST_F(SceneFileTest, EveryVisitOfAClonedSceneFreesItsMaterials) {
+  const auto liveMaterials = [] {
+    return std::count_if(g_materialPool.slots.begin(), g_materialPool.slots.begin() + g_materialPool.mark,
+                         [](const MATERIALDESC* m) { return m != nullptr; });
+  };
+  SceneFileData s;
+  SceneObjectData mill = Triangle("_mill", {Part("wood")});
+  mill.kind = 6;
+  SceneObjectData clone;
+  clone.name = "_mill2";
+  clone.kind = 6;
+  clone.flags = 0x80;
+  clone.parts = {Part("wood"), Part("stone")};
+  SceneObjectData staticClone = clone;
+  staticClone.name = "mill3";
+  staticClone.kind = 4;
+  s.objects = {mill, clone, staticClone};
+  const auto before = liveMaterials();
+  for (int visit = 0; visit < 3; ++visit) {
+    auto scene = Load(s);
+    ASSERT_EQ(scene->objects.size(), 3u);
+    for (size_t i : {1u, 2u}) {
+      EXPECT_NE(scene->objects[i]->node, 0u);
+      for (const SCENEPARTDESC& part : scene->objects[i]->parts) EXPECT_EQ(part.material, kNoMaterial);
+    }
+  }
+  EXPECT_EQ(liveMaterials(), before);
+}
+
 // Files that break the limits or lie about their sizes: the rest dropped or
 // cut, a trace line, nothing read past the data.
 TEST_F(SceneFileTest, CorruptScenes) {
@@ -556,6 +589,22 @@ TEST_F(SceneFileTest, CorruptScenes) {
        [](const CSceneData& d) {
          ExpectVec(d.startPosition, 0, 0, 0);
          EXPECT_EQ(d.triggers.size(), 3u);
+       }},
+      {"a part's alpha not a number",
+       [] {
+         SceneFileData s;
+         ScenePartData part = Part("glass");
+         part.alpha = std::numeric_limits<float>::quiet_NaN();
+         s.objects = {Triangle("pane", {part})};
+         return s;
+       },
+       nullptr,
+       [](const CSceneData& d) {
+         ASSERT_EQ(d.objects.size(), 1u);
+         const NODEDESC* node = LookupNode(d.objects[0]->node);
+         ASSERT_NE(node, nullptr);
+         EXPECT_FLOAT_EQ(node->states.alpha, 1.0f) << "drawn opaque";
+         EXPECT_EQ(node->states.alphaByte, 255);
        }},
       {"huge sizes and counts",
        [] { return EveryRecord(); },
