@@ -59,8 +59,10 @@ bool OpenTrackFile(int track, OpenTrack& out) {
     std::snprintf(name, sizeof name, "cdaudio/track%02d.%s", track, ext);
     auto path = ResolvePath(name);
     if (!path) continue;
+    const int fd = OpenRegularFile(*path);
+    if (fd < 0) continue;
     out.info = SF_INFO{};
-    out.file = sf_open(path->c_str(), SFM_READ, &out.info);
+    out.file = sf_open_fd(fd, SFM_READ, &out.info, SF_TRUE);
     if (!out.file) continue;
     if ((out.info.channels == 1 || out.info.channels == 2) && out.info.samplerate >= 100 &&
         out.info.samplerate <= 200000 && out.info.frames > 0)

@@ -1,9 +1,14 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <system_error>
-#include <unistd.h>
 
 #include "platform/test_caps.h"
 
@@ -11,6 +16,10 @@ namespace fs = std::filesystem;
 
 namespace plat {
 namespace {
+
+// A file being written is "<target>.tmp<pid of the writer>" until it is
+// renamed over the target.
+constexpr std::string_view kTemporaryMark = ".tmp";
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -137,11 +146,35 @@ int64_t FileSize(std::string_view path) {
   return ec ? -1 : static_cast<int64_t>(size);
 }
 
+int OpenRegularFile(const fs::path& path) {
+  // Without O_NONBLOCK, opening a named pipe waits for a writer for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+namespace {
+
+std::FILE* OpenRegularStream(const fs::path& path) {
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return nullptr;
+  std::FILE* f = ::fdopen(fd, "rb");
+  if (!f) ::close(fd);
+  return f;
+}
+
+}  // namespace
+
 bool ReadWholeFile(std::string_view path, std::vector<uint8_t>& out, size_t maxBytes) {
   out.clear();
   auto p = ResolvePath(path);
   if (!p) return false;
-  std::FILE* f = std::fopen(p->c_str(), "rb");
+  std::FILE* f = OpenRegularStream(*p);
   if (!f) return false;
   bool ok = std::fseek(f, 0, SEEK_END) == 0;
   long size = ok ? std::ftell(f) : -1;
@@ -216,6 +249,28 @@ std::vector<std::string> ListFiles(std::string_view pattern) {
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+int RemoveStaleTemporaries(std::string_view directory) {
+  const std::optional<fs::path> dir = ResolvePath(directory);
+  int removed = 0;
+  std::error_code ec;
+  if (!dir || !fs::is_directory(*dir, ec)) return removed;
+  for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code ec2;
+    if (!it->is_regular_file(ec2)) continue;
+    const std::string name = it->path().filename().string();
+    const size_t at = name.rfind(kTemporaryMark);
+    const std::string digits = at == std::string::npos ? "" : name.substr(at + kTemporaryMark.size());
+    if (at == 0 || digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    // A writer still running (this process, or another copy) keeps its file.
+    const pid_t pid = static_cast<pid_t>(std::stol(digits));
+    if (pid == ::getpid() || pid <= 0 || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    removed += fs::remove(it->path(), ec2) ? 1 : 0;
+  }
+  return removed;
 }
 
 // ---- ByteReader ----
@@ -367,9 +422,7 @@ File::~File() {
 
 std::unique_ptr<File> File::OpenRead(std::string_view path) {
   auto p = ResolvePath(path);
-  std::error_code ec;
-  if (!p || !fs::is_regular_file(*p, ec)) return nullptr;
-  std::FILE* f = std::fopen(p->c_str(), "rb");
+  std::FILE* f = p ? OpenRegularStream(*p) : nullptr;
   if (!f) return nullptr;
   return std::unique_ptr<File>(new File(f, *p, {}));
 }
@@ -377,7 +430,7 @@ std::unique_ptr<File> File::OpenRead(std::string_view path) {
 std::unique_ptr<File> File::CreateWrite(std::string_view path) {
   fs::path target = ResolveForWrite(path);
   fs::path temp = target;
-  temp += ".tmp" + std::to_string(::getpid());
+  temp += std::string(kTemporaryMark) + std::to_string(::getpid());
   std::FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) return nullptr;
   return std::unique_ptr<File>(new File(f, target, temp));

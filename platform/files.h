@@ -33,12 +33,21 @@ bool RenameFile(std::string_view from, std::string_view to);
 // Size in bytes, or -1 when the file does not exist.
 int64_t FileSize(std::string_view path);
 
-// Reads a whole file; refuses files larger than maxBytes.
+// A descriptor open for reading on the regular file at path (not resolved),
+// or -1. A named pipe, device or directory is refused at once, never waited on.
+int OpenRegularFile(const std::filesystem::path& path);
+// Reads a whole file; refuses files larger than maxBytes and anything but a
+// regular file.
 bool ReadWholeFile(std::string_view path, std::vector<uint8_t>& out,
                    size_t maxBytes = 512u * 1024u * 1024u);
 // Splits a text file into lines with LF and CR removed.
 bool ReadTextLines(std::string_view path, std::vector<std::string>& lines);
 bool WriteFileAtomic(std::string_view path, const void* data, size_t size);
+
+// Removes from the directory the temporaries of writes that never finished
+// ("<name>.tmp<pid>" of a process that has ended, as a crash leaves them);
+// the number removed. Those of running processes stay.
+int RemoveStaleTemporaries(std::string_view directory);
 
 // '*' and '?' wildcards, ASCII case folded when ignoreCase.
 bool MatchWildcard(std::string_view pattern, std::string_view name, bool ignoreCase = true);

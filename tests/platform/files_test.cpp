@@ -5,6 +5,7 @@
 #include "platform/crt.h"
 #include "platform/files.h"
 #include "tests/support/captures.h"
+#include "tests/support/named_pipe.h"
 
 namespace {
 
@@ -54,6 +55,25 @@ TEST(Files, AtomicWriteKeepsOldFileUntilCommit) {
   }
   ASSERT_TRUE(plat::ReadWholeFile("save/a.sav", bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second");
+}
+
+// Every way in to a file refuses a named pipe at once: opening one to read
+// would wait for a writer for ever.
+TEST(Files, ANamedPipeIsNoFileAndIsNeverWaitedOn) {
+  testsupport::ScopedWorkDir dir;
+  Touch("scenes/keep.txt");
+  testsupport::NamedPipe pipe("scenes/a004.sb");
+  ASSERT_TRUE(pipe.Made());
+  std::vector<uint8_t> bytes;
+  EXPECT_FALSE(plat::ReadWholeFile("SCENES\\A004.SB", bytes));
+  EXPECT_EQ(plat::File::OpenRead("scenes/a004.sb"), nullptr);
+  std::vector<std::string> lines;
+  EXPECT_FALSE(plat::ReadTextLines("scenes/a004.sb", lines));
+  EXPECT_FALSE(plat::FileExists("scenes/a004.sb"));
+  EXPECT_EQ(plat::FileSize("scenes/a004.sb"), -1);
+  EXPECT_EQ(plat::ListFiles("scenes/*"), std::vector<std::string>{"keep.txt"});
+  EXPECT_FALSE(pipe.ReaderWaited());
+  EXPECT_TRUE(plat::ReadWholeFile("scenes/keep.txt", bytes)) << "a regular file still reads";
 }
 
 TEST(Files, TextLinesLoseCarriageReturns) {

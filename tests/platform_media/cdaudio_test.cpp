@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/sound.h"
 #include "tests/support/captures.h"
+#include "tests/support/named_pipe.h"
 #include "tools/datagen/wave_writer.h"
 
 namespace {
@@ -41,6 +42,16 @@ const uint32_t kTrackEnd = plat::PackTmsf(2, 0, 2, 0);
 TEST_F(CdAudio, PacksPositionsAndLengthsAsTheCdDeviceDoes) {
   EXPECT_EQ(plat::PackTmsf(2, 1, 30, 74), 0x4A1E0102u);
   EXPECT_EQ(plat::PackMsf(1, 30, 74), 0x004A1E01u);
+}
+
+TEST_F(CdAudio, ANamedPipeIsNoTrack) {
+  testsupport::NamedPipe pipe("cdaudio/track03.wav");
+  ASSERT_TRUE(pipe.Made());
+  uint32_t msf = 0;
+  EXPECT_FALSE(plat::CdTrackLength(3, msf));
+  EXPECT_FALSE(plat::PlayCd(plat::PackTmsf(3, 0, 0, 0), plat::PackTmsf(3, 0, 1, 0)));
+  EXPECT_EQ(plat::CdTrackCount(), 2);
+  EXPECT_FALSE(pipe.ReaderWaited());
 }
 
 TEST_F(CdAudio, CountsTracksAndMeasuresThem) {

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +29,7 @@
 #include "platform/window.h"
 #include "talk/talk_host.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/named_pipe.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "ui/dialog_player_ex.h"
@@ -39,7 +42,9 @@ namespace {
 using namespace datagen::sample;
 using Bytes = std::vector<uint8_t>;
 
-enum class Damage { kDelete, kTruncate };
+// A named pipe in place of the file: a reader that opens it as a file
+// waits for a writer for ever.
+enum class Damage { kDelete, kTruncate, kPipe };
 
 // What the player does after the damage.
 enum class Play {
@@ -312,14 +317,23 @@ TEST_P(DamagedWorld, TheGameNamesTheFileGoesOnAndTheSaveStillLoads) {
 
   Bytes original;
   ASSERT_TRUE(plat::ReadWholeFile(row.file, original)) << row.file;
+  std::unique_ptr<testsupport::NamedPipe> pipe;
   if (row.damage == Damage::kDelete) {
     ASSERT_TRUE(plat::RemoveFile(row.file));
+  } else if (row.damage == Damage::kPipe) {
+    const std::optional<std::filesystem::path> path = plat::ResolvePath(row.file);
+    ASSERT_TRUE(path);
+    pipe = std::make_unique<testsupport::NamedPipe>(path->string());
+    ASSERT_TRUE(pipe->Made());
   } else {
     ASSERT_TRUE(plat::WriteFileAtomic(row.file, original.data(), original.size() / 2));
   }
 
   PlayPart(row.play);
   if (HasFatalFailure()) return;
+  if (pipe) {
+    EXPECT_FALSE(pipe->ReaderWaited()) << "the game waited on the pipe";
+  }
   EXPECT_TRUE(SaneEnd(state_)) << "state " << state_ << "\n" << Reports();
   EXPECT_TRUE(Named(row.file)) << "nothing names " << row.file << "\n" << Reports();
   ExpectSlotUntouched();
@@ -330,6 +344,7 @@ TEST_P(DamagedWorld, TheGameNamesTheFileGoesOnAndTheSaveStillLoads) {
 
 constexpr Damage kDel = Damage::kDelete;
 constexpr Damage kCut = Damage::kTruncate;
+constexpr Damage kPipe = Damage::kPipe;
 
 const Row kRows[] = {
     {kVillageScene, kDel, Play::kNewGame},
@@ -361,6 +376,10 @@ const Row kRows[] = {
     {"creature/battle/E101.MCB", kCut, Play::kBattle},
     {kStreamFile, kCut, Play::kNewGame},
     {kStreamFile, kDel, Play::kNewGame},
+    {kVillageScene, kPipe, Play::kNewGame},
+    {kTalkFile, kPipe, Play::kStory},
+    {kNpcModelFile, kPipe, Play::kNewGame},
+    {kDatabaseFile, kPipe, Play::kNewGame, true},
 };
 
 // The intact world played through the story names none of the table's
@@ -378,7 +397,8 @@ TEST_F(IntactWorld, TheStoryNamesNoneOfTheTablesFiles) {
 }
 
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
-  std::string name = std::string(info.param.damage == kDel ? "Deleted_" : "Cut_") +
+  const char* damage = info.param.damage == kDel ? "Deleted_" : info.param.damage == kCut ? "Cut_" : "Pipe_";
+  std::string name = std::string(damage) +
                      std::filesystem::path(info.param.file).filename().string() + "_" + PlayName(info.param.play);
   for (char& c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
