@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,8 +12,16 @@ class CGameAudio;
 class CSystemConfig {
  public:
   static constexpr const char* kPath = "TwSys.cfg";
+  // Where a file that does not read is kept before the defaults replace it.
+  static constexpr const char* kDamagedPath = "TwSys.cfg.bad";
   static constexpr int32_t kRecordSize = 26;
   static constexpr int32_t kVersion = 256;
+  static constexpr size_t kMaxFileBytes = 4096;
+  static constexpr int kDefaultVolume = 30;
+  // The view and detail distances the sliders reach.
+  static constexpr int kNearestDistance = 1000;
+  static constexpr int kFarthestDistance = 3000;
+  static constexpr int kDefaultDistance = 2000;
 
   // Reads the file when there is one, else takes the defaults.
   explicit CSystemConfig(CGameAudio* audio);
@@ -26,9 +35,12 @@ class CSystemConfig {
   // Replaces the file (atomically) with the current values; false when it
   // could not be written.
   bool Save();
-  // A file of another length, magic or version gives the defaults. Stored
-  // volumes are not applied to the audio.
+  // A file of another length, magic or version gives the defaults, and is
+  // renamed to kDamagedPath; a field no setting can produce gives that
+  // field's default. Stored volumes are not applied to the audio.
   void Load();
+  // Whether the system page can set the key as a walk key.
+  static bool IsWalkKey(int key);
 
   void SetMusicVolume(int percent);
   void SetSoundVolume(int percent);
@@ -54,6 +66,6 @@ class CSystemConfig {
   uint8_t option2 = 2;
 
  private:
-  // Takes the record's values when its magic and version match.
+  // Takes the record's values when its length, magic and version match.
   bool Parse(const std::vector<uint8_t>& bytes);
 };

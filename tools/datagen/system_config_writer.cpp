@@ -21,6 +21,7 @@ std::vector<uint8_t> BuildSystemConfig(const SystemConfigSpec& spec) {
   out.F32(spec.detailDistance);
   out.U8(spec.option1);
   out.U8(spec.option2);
+  out.Zeros(spec.extraBytes);
   std::vector<uint8_t> bytes = out.Bytes();
   if (bytes.size() > spec.cutTo) bytes.resize(spec.cutTo);
   return bytes;

@@ -7,7 +7,8 @@
 // the record: magic "SCFG", int32 version 256, walk keys forward, back, left,
 // right (a byte each), u16 music and sound volumes, u16 view distance, shadow
 // and effect bytes, float detail distance, two option bytes. Tests change the
-// length, magic or version, or cut the file, to write broken ones.
+// length, magic or version, cut the file or add bytes after the record, to
+// write broken ones.
 namespace datagen {
 
 struct SystemConfigSpec {
@@ -24,6 +25,7 @@ struct SystemConfigSpec {
   uint8_t option1 = 2;
   uint8_t option2 = 2;
   size_t cutTo = SIZE_MAX;  // keeps at most this many bytes
+  size_t extraBytes = 0;    // zero bytes after the record
 };
 
 std::vector<uint8_t> BuildSystemConfig(const SystemConfigSpec& spec);
