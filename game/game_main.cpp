@@ -19,6 +19,22 @@ namespace {
 constexpr const char* kProductName = "Tarnwick";
 constexpr const char* kVersionText = "Vf 1.02";
 
+// This process's claim to be the running copy, held until EndGame.
+int g_copyClaim = plat::kNoCopyLock;
+
+// Whether this start is the running copy: none other holds the claim and no
+// window of the title is open (this process's own game still showing one
+// counts too). Claiming and testing are one step, so two copies started at
+// the same moment cannot both pass.
+bool BecomeTheRunningCopy(const char* title) {
+  if (g_copyClaim < 0) {
+    const int claim = plat::ClaimProgramCopy(title);
+    if (claim == plat::kCopyRunning) return false;
+    g_copyClaim = claim;
+  }
+  return !plat::FindWindowByTitle(title);
+}
+
 // TARNWICK_WINDOWED=1 plays in a window instead of full screen.
 int FullScreenWanted() {
   const char* windowed = std::getenv("TARNWICK_WINDOWED");
@@ -39,7 +55,10 @@ void SetDataFolders() {
 int StartGame(int argc, char** argv) {
   char title[52];
   std::snprintf(title, sizeof title, "%s %s", kProductName, kVersionText);
-  if (plat::FindWindowByTitle(title)) return 0;
+  if (!BecomeTheRunningCopy(title)) {
+    std::fprintf(stderr, "tarnwick: %s is already running; this copy ends\n", kProductName);
+    return 0;
+  }
 
   g_hardwareRendering = DetectHardware3D(nullptr);
   char choice = argc >= 2 && argv[1] ? argv[1][0] : 'H';
@@ -70,6 +89,8 @@ int StartGame(int argc, char** argv) {
 void EndGame() {
   delete g_game;
   g_game = nullptr;
+  plat::ReleaseProgramCopy(g_copyClaim);
+  g_copyClaim = plat::kNoCopyLock;
 }
 
 int GameMain(int argc, char** argv) {

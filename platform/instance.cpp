@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -13,9 +14,10 @@
 namespace plat {
 namespace {
 
-// One file per title in the user's runtime directory; characters that cannot
-// stand in a file name are replaced, and a hash keeps distinct titles apart.
-std::string LockPathFor(const std::string& title) {
+// One file per kind and title in the user's runtime directory; characters
+// that cannot stand in a file name are replaced, and a hash keeps distinct
+// titles apart.
+std::string LockPathFor(const char* kind, const std::string& title) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   std::filesystem::path dir = runtime && *runtime
                                   ? std::filesystem::path(runtime)
@@ -27,13 +29,13 @@ std::string LockPathFor(const std::string& title) {
   for (unsigned char c : title) safe += (std::isalnum(c) || c == '.' || c == '-') ? char(c) : '_';
   if (safe.size() > 64) safe.resize(64);
   size_t hash = std::hash<std::string>{}(title);
-  return (dir / ("window-" + safe + "-" + std::to_string(hash) + ".lock")).string();
+  return (dir / (std::string(kind) + "-" + safe + "-" + std::to_string(hash) + ".lock")).string();
 }
 
 }  // namespace
 
 bool FindWindowByTitle(const std::string& title) {
-  int fd = ::open(LockPathFor(title).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(LockPathFor("window", title).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   // An exclusive lock is refused while any window holds its shared one;
   // flock locks belong to the open file, so this process's own windows count too.
@@ -43,7 +45,7 @@ bool FindWindowByTitle(const std::string& title) {
 }
 
 int ClaimWindowTitle(const std::string& title) {
-  const std::string path = LockPathFor(title);
+  const std::string path = LockPathFor("window", title);
   // A releasing window may remove the file between our open and our lock:
   // a claim counts only on the file that still stands at the path.
   for (int attempt = 0; attempt < 8; ++attempt) {
@@ -65,8 +67,23 @@ int ClaimWindowTitle(const std::string& title) {
 void ReleaseWindowTitle(int claim, const std::string& title) {
   if (claim < 0) return;
   // The last holder removes the file, so no lock file outlives its windows.
-  if (::flock(claim, LOCK_EX | LOCK_NB) == 0) ::unlink(LockPathFor(title).c_str());
+  if (::flock(claim, LOCK_EX | LOCK_NB) == 0) ::unlink(LockPathFor("window", title).c_str());
   ::close(claim);
+}
+
+int ClaimProgramCopy(const std::string& name) {
+  // The file is never removed: a claim on a file that another copy is
+  // about to unlink could not be told from a claim on the one that stays.
+  const int fd = ::open(LockPathFor("copy", name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return kNoCopyLock;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+  const bool held = errno == EWOULDBLOCK;
+  ::close(fd);
+  return held ? kCopyRunning : kNoCopyLock;
+}
+
+void ReleaseProgramCopy(int claim) {
+  if (claim >= 0) ::close(claim);
 }
 
 }  // namespace plat

@@ -74,13 +74,37 @@ TEST_F(GameStart, TheFirstArgumentChoosesTheRenderer) {
   }
 }
 
-TEST_F(GameStart, ASecondStartWhileTheTitlesWindowExistsDoesNothing) {
-  int claim = plat::ClaimWindowTitle("Tarnwick Vf 1.02");
-  ASSERT_GE(claim, 0);
-  EXPECT_EQ(Start(), 0);
-  EXPECT_EQ(g_game, nullptr);
-  EXPECT_EQ(g_engineOpen, 0) << "nothing was opened";
-  plat::ReleaseWindowTitle(claim, "Tarnwick Vf 1.02");
+// A copy is running while its window is open or while it holds the running
+// copy's claim (from its first step on, before it has a window): a second
+// start then opens nothing and says why on standard error.
+TEST_F(GameStart, ASecondStartWhileACopyRunsDoesNothingAndSaysSo) {
+  const std::string title = "Tarnwick Vf 1.02";
+  struct Case {
+    const char* what;
+    int (*claim)(const std::string&);
+    void (*release)(int, const std::string&);
+  };
+  const Case cases[] = {
+      {"its window is open", plat::ClaimWindowTitle, plat::ReleaseWindowTitle},
+      {"it has claimed to be the running copy", plat::ClaimProgramCopy,
+       [](int claim, const std::string&) { plat::ReleaseProgramCopy(claim); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int claim = c.claim(title);
+    ASSERT_GE(claim, 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Start(), 0);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(g_game, nullptr);
+    EXPECT_EQ(g_engineOpen, 0) << "nothing was opened";
+    EXPECT_NE(said.find("tarnwick: Tarnwick is already running"), std::string::npos) << said;
+    c.release(claim, title);
+    EndGame();
+    ASSERT_EQ(Start(), 1) << "once the other copy has gone";
+    EndGame();
+    SetQuitFlag(0);
+  }
 }
 
 }  // namespace
