@@ -244,11 +244,15 @@ class CGame {
   void PlayBattleTransition(int start);
   // Saves (the slot files are described in save_slots.h).
   // Writes the slot's ".map", ".bmp" and then ".sav", each through a temporary
-  // file; 1 when the ".sav" was written whole (the old slot stays otherwise).
+  // file, after removing the temporaries interrupted saves left in "save";
+  // 1 when all three were written whole. A ".map" or ".bmp" not written
+  // leaves the old ".sav"; a ".sav" not written leaves the old one.
   int SaveGame(int slot, const SAVESUMMARYDESC& summary);
   // Reads the whole slot and checks every chunk first: 1 when loaded; 0 and
   // the game unchanged when the slot is missing or damaged.
   int LoadGame(int slot);
+  // 1 when LoadGame would find the slot whole; changes nothing.
+  int CanLoadGame(int slot) const;
   // The slot's summary into 100 bytes; 0 (zero-filled) when the slot is missing.
   int ReadSlotSummary(uint8_t* buffer, int slot);
   // Deletes a slot and renumbers the later ones; -1 when it does not exist.

@@ -105,11 +105,17 @@ void CGame::OnScreenResult(int result) {
       skipUiFrame = 1;
       state = GS_QUIT;
       break;
-    case SR_LOAD:
+    case SR_LOAD: {
+      // The list checked the slot, but it may have changed since: a refused
+      // load must not leave the player before a closed menu and a hidden
+      // scene. The menu's own snapshot tells a game in play from the title.
+      const bool inPlay = menuShot != nullptr;
       ShowLoading(1, 0);
-      LoadGame(GetSelectedSlot());
+      const int loaded = LoadGame(GetSelectedSlot());
       ShowLoading(0, 0);
+      if (!loaded) OnScreenResult(inPlay ? SR_RESUME : SR_TITLE);
       break;
+    }
     case SR_USE_ITEM:
       usedItem = GetSelectedItem();
       ShowScene(1, 0);
@@ -122,6 +128,9 @@ void CGame::OnScreenResult(int result) {
 }
 
 void CGame::Run() {
+  // No game is in play at the title, so nothing of one is kept.
+  delete menuShot;
+  menuShot = nullptr;
   state = GS_MENU;
   ShowScene(0, 0);
   audio->ApplyMusicVolume();

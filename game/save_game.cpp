@@ -126,10 +126,19 @@ int CGame::IsSceneFileName(int mapRow, const char* name) const {
 int CGame::SaveGame(int slot, const SAVESUMMARYDESC& summary) {
   if (slot < 0 || slot >= kMaxSaveSlots) return 0;
   plat::CreateDirectories("save");
+  plat::RemoveStaleTemporaries("save");
   // The automap and the thumbnail go first: a crash before the ".sav" is
-  // replaced leaves the old slot loadable.
-  if (scene && scene->automap) scene->automap->SaveFile(SaveSlotPath(slot, ".map").c_str());
-  if (menuShot) menuShot->WriteBmp(SaveSlotPath(slot, ".bmp").c_str());
+  // replaced leaves the old slot loadable. Either not written (a full disk,
+  // say) keeps the old ".sav" and reports the save failed.
+  const char* unwritten = nullptr;
+  if (scene && scene->automap && scene->automap->SaveFile(SaveSlotPath(slot, ".map").c_str()) != 0)
+    unwritten = "automap";
+  else if (menuShot && !menuShot->pixels.empty() && menuShot->WriteBmp(SaveSlotPath(slot, ".bmp").c_str()) != 0)
+    unwritten = "thumbnail";
+  if (unwritten) {
+    DebugTrace("Save slot %d was not written: its %s was not", slot, unwritten);
+    return 0;
+  }
 
   std::unique_ptr<plat::File> file = plat::File::CreateWrite(SaveSlotPath(slot, ".sav"));
   if (!file) return 0;
@@ -334,6 +343,12 @@ bool StageSlot(const CGame& game, const std::vector<uint8_t>& bytes, StagedSlot&
 }
 
 }  // namespace
+
+int CGame::CanLoadGame(int slot) const {
+  std::vector<uint8_t> bytes;
+  StagedSlot staged;
+  return plat::ReadWholeFile(SaveSlotPath(slot, ".sav"), bytes, kMaxSaveBytes) && StageSlot(*this, bytes, staged);
+}
 
 int CGame::LoadGame(int slot) {
   const std::string path = SaveSlotPath(slot, ".sav");

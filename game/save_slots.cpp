@@ -83,7 +83,7 @@ int SlotOfFileName(const std::string& name) {
 
 }  // namespace
 
-void EnumerateSaveSlots(std::vector<SAVESUMMARYDESC>& list) {
+void EnumerateSaveSlots(std::vector<SAVESUMMARYDESC>& list, std::vector<int>& slots) {
   int count = 0;
   for (const std::string& name : plat::ListFiles("save\\*.sav")) {
     const int slot = SlotOfFileName(name);
@@ -94,6 +94,7 @@ void EnumerateSaveSlots(std::vector<SAVESUMMARYDESC>& list) {
     if (!g_game || !g_game->ReadSlotSummary(bytes, slot)) continue;
     plat::ByteReader r(bytes, sizeof bytes);
     list.emplace_back().Read(r);
+    slots.push_back(slot);
   }
 }
 
@@ -120,6 +121,8 @@ int SaveToSlot(int slot, const char* name, std::vector<SAVESUMMARYDESC>& list) {
 }
 
 int DeleteSaveSlot(int slot) { return g_game ? g_game->DeleteSaveFiles(slot) : -1; }
+
+int CanLoadSaveSlot(int slot) { return g_game ? g_game->CanLoadGame(slot) : 0; }
 
 std::string GetSaveThumbnailPath(int slot) { return ".\\" + SaveSlotPath(slot, ".bmp"); }
 

@@ -79,14 +79,18 @@ std::string SaveSlotPath(int slot, const char* extension);
 
 // The slot provider.
 // The summaries of every slot from 0 below one more than the highest slot
-// number found whose ".sav" opens; only "TWSave" names with 2 or 3 digits
-// below 400 count.
-void EnumerateSaveSlots(std::vector<SAVESUMMARYDESC>& list);
+// number found whose ".sav" opens, and in slots the number of each (a slot
+// that is missing or does not open leaves a gap in them); only "TWSave"
+// names with 2 or 3 digits below 400 count.
+void EnumerateSaveSlots(std::vector<SAVESUMMARYDESC>& list, std::vector<int>& slots);
 // Saves the running game to slot under name and stores its summary at
 // list[slot] (appended when the list is shorter); 1 when the ".sav" was
 // written whole.
 int SaveToSlot(int slot, const char* name, std::vector<SAVESUMMARYDESC>& list);
 int DeleteSaveSlot(int slot);
+// 1 when the slot would load: its ".sav" reads whole and every chunk the
+// game core checks is sound. A slot cut after its summary lists but is 0.
+int CanLoadSaveSlot(int slot);
 std::string GetSaveThumbnailPath(int slot);
 // "Tarnwick Save File Ver %d.%02d" of version / 100 and version % 100.
 std::string GetSaveTitleText(int version);

@@ -120,6 +120,8 @@ CRecordWnd::CRecordWnd(int saveMode, CGameDataLoader* loader, CGameResource* res
     text->SetPosition(p.x, p.y);
     details.push_back(text);
   }
+  notice = new CAmText(580, 18, 0, this, nullptr);
+  notice->SetPosition(34, 350);
   ListSlots();
   SelectRow(slotList->rowCount - 1);
   slotList->ScrollToEnd();
@@ -127,6 +129,7 @@ CRecordWnd::CRecordWnd(int saveMode, CGameDataLoader* loader, CGameResource* res
 
 CRecordWnd::~CRecordWnd() {
   for (CAmText* text : details) delete text;
+  delete notice;
   delete thumbnail;
   delete slotList;
   delete agency;
@@ -140,10 +143,17 @@ bool CRecordWnd::IsNewSlotRow(int row) const {
   return newRowShown && row == static_cast<int>(summaries.size());
 }
 
+int CRecordWnd::NewSlot() const { return slots.empty() ? 0 : slots.back() + 1; }
+
+int CRecordWnd::SlotOfRow(int row) const {
+  if (row >= 0 && row < static_cast<int>(slots.size())) return slots[static_cast<size_t>(row)];
+  return IsNewSlotRow(row) ? NewSlot() : -1;
+}
+
 void CRecordWnd::AppendNewSlotRow() {
   const int count = static_cast<int>(summaries.size());
-  if (!saveMode || newRowShown || count >= kMaxRows) return;
-  const std::string number = Number(count);
+  if (!saveMode || newRowShown || count >= kMaxRows || NewSlot() >= kMaxSaveSlots) return;
+  const std::string number = Number(NewSlot());
   slotList->AddRowColumn(0, number.c_str(), 0, 1, 0);
   slotList->AddRowColumn(1, MessageOr(kNewSlotMessage, "").c_str(), 0, 1, 0);
   newRowShown = 1;
@@ -152,10 +162,12 @@ void CRecordWnd::AppendNewSlotRow() {
 void CRecordWnd::ListSlots() {
   while (slotList->rowCount > 0) slotList->RemoveRow(slotList->rowCount - 1);
   summaries.clear();
+  slots.clear();
   newRowShown = 0;
-  if (procs.enumerate) procs.enumerate(summaries);
+  if (procs.enumerate) procs.enumerate(summaries, slots);
+  slots.resize(summaries.size(), -1);
   for (size_t i = 0; i < summaries.size(); ++i) {
-    const std::string number = Number(static_cast<int>(i));
+    const std::string number = Number(slots[i]);
     slotList->AddRowColumn(0, number.c_str(), 0, 1, 0);
     slotList->AddRowColumn(1, summaries[i].Name().c_str(), 0, 1, 0);
   }
@@ -170,8 +182,16 @@ void CRecordWnd::SelectRow(int row) {
       else if (i != row && r->selected) r->Deselect();
     }
   selected = row;
+  notice->SetText("");
   UpdateButtons();
   ShowDetails();
+}
+
+void CRecordWnd::Relist(int slot, int row) {
+  ListSlots();
+  for (size_t i = 0; i < slots.size(); ++i)
+    if (slots[i] == slot) row = static_cast<int>(i);
+  SelectRow(row < slotList->rowCount ? row : slotList->rowCount - 1);
 }
 
 void CRecordWnd::UpdateButtons() {
@@ -203,7 +223,7 @@ void CRecordWnd::ShowDetails() {
     return;
   }
   const SAVESUMMARYDESC& s = summaries[static_cast<size_t>(selected)];
-  ShowThumbnail(selected);
+  ShowThumbnail(SlotOfRow(selected));
   const CGDMainManSoul* hero = g_gameDataBase.FindHero(s.leader);
   details[kHeroText]->SetText(hero ? hero->name.c_str() : "");
   details[kLevelText]->SetNumber(s.level, "%d");
@@ -225,34 +245,34 @@ void CRecordWnd::SaveSelected() {
   if (!nameDialog || selected < 0) return;
   const std::string name = nameDialog->GetText();
   nameDialog = nullptr;
-  if (name.empty()) return;
-  const int row = selected;
-  const bool wasNew = IsNewSlotRow(row);
-  const int written = procs.save ? procs.save(row, name.c_str(), summaries) : 0;
-  if (!written) {
-    // What is on disk now decides the rows.
-    ListSlots();
-    SelectRow(row);
-    return;
-  }
-  slotList->SetRowColumnText(row, 1, name.c_str(), 0);
-  if (wasNew) {
-    newRowShown = 0;
-    AppendNewSlotRow();
-  }
-  SelectRow(row);
+  const int slot = SlotOfRow(selected);
+  if (name.empty() || slot < 0) return;
+  const int written = procs.save ? procs.save(slot, name.c_str(), summaries) : 0;
+  // What is on disk now decides the rows, whatever the save answered.
+  Relist(slot, selected);
+  if (!written) notice->SetText(kNotSavedNotice);
 }
 
 void CRecordWnd::DeleteSelected() {
   const int row = selected;
   if (row < 0 || row >= static_cast<int>(summaries.size())) return;
-  if (procs.remove) procs.remove(row);
-  summaries.erase(summaries.begin() + row);
-  slotList->RemoveRow(row);
-  for (int i = row; i < slotList->rowCount; ++i) slotList->SetRowColumnText(i, 0, Number(i).c_str(), 0);
-  AppendNewSlotRow();
-  // The row that moved into place, or the one before when the last went.
-  SelectRow(row < slotList->rowCount ? row : slotList->rowCount - 1);
+  // The game core renumbers the slots after it: the rows come from disk
+  // again, and the row that moved into place (or the one before, when the
+  // last went) is selected.
+  if (procs.remove) procs.remove(SlotOfRow(row));
+  Relist(-1, row);
+}
+
+void CRecordWnd::LoadSelected() {
+  const int slot = selected < static_cast<int>(summaries.size()) ? SlotOfRow(selected) : -1;
+  if (slot < 0) return;
+  // A slot cut after its summary lists well but would not load.
+  if (procs.loadable && !procs.loadable(slot)) {
+    notice->SetText(kNotLoadedNotice);
+    return;
+  }
+  PostMessage(AMM_USER + kLoadSlot, slot, 0, this);
+  Close();
 }
 
 void CRecordWnd::Confirmed() {
@@ -264,9 +284,7 @@ void CRecordWnd::Confirmed() {
       DeleteSelected();
       break;
     case kModeLoad:
-      if (selected < 0 || selected >= static_cast<int>(summaries.size())) break;
-      PostMessage(AMM_USER + kLoadSlot, selected, 0, this);
-      Close();
+      LoadSelected();
       break;
     default:
       break;
@@ -287,7 +305,7 @@ int CRecordWnd::OnMessage(int id, int, int, CAmObject* sender) {
       std::string initial;
       if (IsNewSlotRow(selected)) {
         char text[64];
-        std::snprintf(text, sizeof text, "%s %02d", MessageOr(kDefaultNameMessage, "").c_str(), selected);
+        std::snprintf(text, sizeof text, "%s %02d", MessageOr(kDefaultNameMessage, "").c_str(), SlotOfRow(selected));
         initial = text;
       } else {
         initial = summaries[static_cast<size_t>(selected)].Name();

@@ -16,10 +16,11 @@ class CGDItemPool;
 
 // The game core's slot files as the save list reaches them; tests put their own in.
 struct SAVESLOTPROCS {
-  void (*enumerate)(std::vector<SAVESUMMARYDESC>& list) = EnumerateSaveSlots;
+  void (*enumerate)(std::vector<SAVESUMMARYDESC>& list, std::vector<int>& slots) = EnumerateSaveSlots;
   int (*save)(int slot, const char* name, std::vector<SAVESUMMARYDESC>& list) = SaveToSlot;
   int (*remove)(int slot) = DeleteSaveSlot;
   std::string (*thumbnailPath)(int slot) = GetSaveThumbnailPath;
+  int (*loadable)(int slot) = CanLoadSaveSlot;
 };
 // The procedures a save list binds when it is built.
 SAVESLOTPROCS& SaveSlotProcedures();
@@ -40,12 +41,17 @@ class CSaveInputDlg : public CAmDlg {
 };
 
 // The list of saved games with the selected one's details and thumbnail:
-// saves under a typed name, deletes or loads a slot. A confirmed load goes
-// to the owner as AMM_USER + kLoadSlot with the slot, and the list closes.
+// saves under a typed name, deletes or loads a slot. Each row keeps the
+// number of its slot, which a slot that does not list leaves out. A
+// confirmed load of a slot that would load goes to the owner as AMM_USER +
+// kLoadSlot with the slot, and the list closes; a save that failed and a
+// slot that would not load are told on the notice line, and the list stays.
 class CRecordWnd : public CAmWnd {
  public:
   static constexpr int kLoadSlot = 3;
   static constexpr int kMaxRows = 100;
+  static constexpr const char* kNotSavedNotice = "Not saved: the save folder cannot be written.";
+  static constexpr const char* kNotLoadedNotice = "This saved game is damaged and cannot be loaded.";
   // What a confirmation answers.
   enum : int { kModeSave = 0, kModeDelete = 1, kModeLoad = 2 };
   enum : int { kSaveButton = 1, kLoadButton, kDeleteButton, kCloseButton };
@@ -62,6 +68,9 @@ class CRecordWnd : public CAmWnd {
 
   // Rows past the summaries: the new-slot row, in save mode only.
   bool IsNewSlotRow(int row) const;
+  // The slot a row stands for (the new-slot row: the one after the last
+  // listed); -1 for no row.
+  int SlotOfRow(int row) const;
 
   std::vector<CAmText*> details;  // hero name, level, play time, place
   CAmButton* saveButton = nullptr;
@@ -78,7 +87,9 @@ class CRecordWnd : public CAmWnd {
   int saveMode = 0;
   CAmObject* thumbnail = nullptr;
   std::vector<SAVESUMMARYDESC> summaries;
+  std::vector<int> slots;  // the slot of each summary
   int newRowShown = 0;
+  CAmText* notice = nullptr;  // under the buttons: what went wrong
   CAmContainerAgency* agency = nullptr;
   SAVESLOTPROCS procs;
 
@@ -91,4 +102,9 @@ class CRecordWnd : public CAmWnd {
   void Confirmed();
   void SaveSelected();
   void DeleteSelected();
+  void LoadSelected();
+  // Lists the slots again and selects the row of the slot (else the row at
+  // the given index, else the last).
+  void Relist(int slot, int row);
+  int NewSlot() const;
 };

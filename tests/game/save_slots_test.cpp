@@ -2,6 +2,9 @@
 // damaged copies that must leave the game as it was.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -17,8 +20,15 @@
 #include "game/save_slots.h"
 #include "game/save_thumbnail.h"
 #include "platform/test_caps.h"
+#include "engine/core/engine_queries.h"
+#include "engine/media/sprites.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/input_script.h"
 #include "tools/datagen/sample_world.h"
+#include "ui/am_text.h"
+#include "ui/am_text_list.h"
+#include "ui/am_wnd_manager.h"
+#include "ui/save_list.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
 #include "world/game_resource.h"
@@ -280,6 +290,97 @@ TEST_F(SaveSlots, AFailedWriteKeepsThePreviousSlot) {
   EXPECT_EQ(plat::ListFiles("save\\*.tmp*").size(), 0u) << "no temporary file is left";
 }
 
+// The ".map" and the ".bmp" go before the ".sav": either not written (here
+// a folder stands where the file goes) fails the save, which then leaves the
+// old ".sav" alone.
+TEST_F(SaveSlots, ASaveWithoutItsAutomapOrThumbnailFailsAndKeepsTheOldSlot) {
+  ASSERT_NE(Game().scene, nullptr);
+  ASSERT_NE(Game().scene->automap, nullptr);
+  delete Game().menuShot;
+  Game().menuShot = new CSaveThumbnail(220, 160);
+  const std::vector<uint16_t> screen(640 * 480, 0x07E0);
+  Game().menuShot->TakePixels(screen.data(), 640, 480, 1);
+  for (const char* extension : {".map", ".bmp"}) {
+    SCOPED_TRACE(extension);
+    g_gameDataBase.party.SetMoney(111);
+    ASSERT_EQ(Save(0), 1);
+    ASSERT_TRUE(plat::FileExists(SaveSlotPath(0, extension)));
+    ASSERT_TRUE(plat::RemoveFile(SaveSlotPath(0, extension)));
+    ASSERT_TRUE(plat::CreateDirectories(SaveSlotPath(0, extension)));
+    g_gameDataBase.party.SetMoney(222);
+    EXPECT_EQ(Save(0), 0) << "a slot without its " << extension << " is no whole save";
+    EXPECT_TRUE(traces_.Contains("Save slot 0 was not written"));
+    g_gameDataBase.party.SetMoney(5);
+    ASSERT_EQ(Game().LoadGame(0), 1);
+    EXPECT_EQ(g_gameDataBase.party.GetMoney(), 111) << "the old slot stays";
+    std::filesystem::remove(plat::NormalizePath(SaveSlotPath(0, extension)));
+  }
+  EXPECT_EQ(plat::ListFiles("save\\*.tmp*").size(), 0u) << "no temporary file is left";
+}
+
+// Saves killed mid-write leave "<file>.tmp<pid>" behind: the next save removes
+// those of ended processes, and no other file.
+TEST_F(SaveSlots, TheNextSaveRemovesTemporariesOfEndedWrites) {
+  const pid_t ended = ::fork();
+  if (ended == 0) ::_exit(0);
+  ASSERT_GT(ended, 0);
+  ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+  const std::string dead = std::to_string(ended), mine = std::to_string(::getpid());
+  ASSERT_TRUE(plat::CreateDirectories("save"));
+  const std::vector<std::string> stale = {"TWSave00.sav.tmp" + dead, "TWSave03.bmp.tmp" + dead};
+  const std::vector<std::string> kept = {"TWSave01.sav.tmp" + mine, "TWSave01.sav.tmp1", "notes.tmp" , "TWSave02.sav.tmpx",
+                                         "TWSave02.sav"};
+  for (const std::string& name : stale) std::ofstream("save/" + name) << "cut";
+  for (const std::string& name : kept) std::ofstream("save/" + name) << "kept";
+  ASSERT_EQ(Save(0), 1);
+  for (const std::string& name : stale) EXPECT_FALSE(plat::FileExists("save/" + name)) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(plat::FileExists("save/" + name)) << name;
+}
+
+// A slot cut after its summary lists well (the list reads only the summary)
+// but would not load. Chosen from the title's load list with the mouse, it
+// is refused there with a line that says so, and the list stays to choose
+// another; the other then loads.
+TEST_F(SaveSlots, TheTitlesLoadListRefusesACutSlotAndLoadsAnother) {
+  g_gameDataBase.party.SetMoney(111);
+  ASSERT_EQ(Save(0), 1);
+  g_gameDataBase.party.SetMoney(222);
+  ASSERT_EQ(Save(1), 1);
+  std::vector<uint8_t> bytes = ReadBytes("save/TWSave01.sav");
+  bytes.resize(static_cast<size_t>(I32At(bytes, 8)) + SAVESUMMARYDESC::kSize);
+  WriteBytes("save/TWSave01.sav", bytes);
+
+  // The start menu the game began with is still open under the new game.
+  while (GetTopWnd()) {
+    GetTopWnd()->Close();
+    UpdateScreens(1);
+  }
+  Game().OnScreenResult(SR_TITLE);
+  const auto play = [this](const std::string& script) {
+    std::vector<testsupport::InputLine> lines;
+    std::string error;
+    ASSERT_TRUE(testsupport::ParseInputScript(script, &lines, &error)) << error;
+    testsupport::PlayInputScript(GetMainWindow(), lines, [this] { Pass(); }, [](const std::string&) {});
+  };
+  // The start menu's Load, then the list's Load on its last row (slot 1) and OK.
+  play("5 lclick 100 360\n10 lclick 134 325\n10 lclick 272 250\n10 check done\n");
+  auto* list = dynamic_cast<CRecordWnd*>(GetTopWnd());
+  ASSERT_NE(list, nullptr) << "the list is still open";
+  EXPECT_EQ(list->notice->text, CRecordWnd::kNotLoadedNotice);
+  EXPECT_EQ(Game().state, GS_MENU);
+  ASSERT_EQ(list->slotList->rowCount, 2);
+
+  // Row 00, then Load and OK.
+  int x = 0, y = 0;
+  GetSpritePosition(list->slotList->GetRow(0)->sprite, &x, &y);
+  play("0 lclick " + std::to_string(x + 10) + " " + std::to_string(y + 5) + "\n10 check done\n");
+  EXPECT_EQ(list->selected, 0) << x << " " << y;
+  play("0 lclick 134 325\n10 lclick 272 250\n30 check done\n");
+  EXPECT_EQ(IsScreenIdle(), 1);
+  EXPECT_NE(Game().state, GS_MENU);
+  EXPECT_EQ(g_gameDataBase.party.GetMoney(), 111);
+}
+
 TEST_F(SaveSlots, DeletingRenumbersAndListingSkipsGaps) {
   for (int slot = 0; slot < 4; ++slot) {
     g_gameDataBase.party.SetMoney(1000 + slot);
@@ -303,11 +404,13 @@ TEST_F(SaveSlots, DeletingRenumbersAndListingSkipsGaps) {
   std::filesystem::copy_file("save/TWSave00.sav", "save/TWSave2000000000.sav");
   std::filesystem::copy_file("save/TWSave00.sav", "save/Other05.sav");
   std::vector<SAVESUMMARYDESC> list;
-  EnumerateSaveSlots(list);
+  std::vector<int> slots;
+  EnumerateSaveSlots(list, slots);
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0].money, 1000);
   EXPECT_EQ(list[1].money, 1002);
   EXPECT_EQ(list[2].money, 1003);
+  EXPECT_EQ(slots, (std::vector<int>{0, 1, 3})) << "each summary keeps its slot's number";
 
   uint8_t summary[SAVESUMMARYDESC::kSize];
   std::memset(summary, 0xEE, sizeof summary);

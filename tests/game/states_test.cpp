@@ -147,9 +147,26 @@ TEST_F(GameStates, TheMainMenuOpensOnlyInTheFieldAndResumesIntoSettling) {
   Game().state = GS_MENU;
   Game().OnScreenResult(SR_USE_ITEM);
   EXPECT_EQ(Game().state, GS_SETTLE);
-  Game().state = GS_MENU;
+}
+
+// The slot the list checked may change before it loads: a refused load goes
+// back to the title or to the game in play, never to a black screen where no
+// window is open.
+TEST_F(GameStates, ARefusedLoadGoesBackToWhereItWasChosen) {
+  LeaveTitle();
   Game().OnScreenResult(SR_LOAD);
-  EXPECT_EQ(Game().state, GS_MENU) << "no slot loads";
+  EXPECT_EQ(Game().state, GS_MENU);
+  EXPECT_EQ(IsScreenIdle(), 0) << "the start menu is back";
+
+  LeaveTitle();
+  Game().OnScreenResult(SR_NEW_GAME);
+  Game().state = GS_FIELD;
+  Game().OpenMainMenu();
+  ASSERT_EQ(Game().state, GS_MENU);
+  LeaveTitle();  // the main window, closed on a load
+  Game().OnScreenResult(SR_LOAD);
+  EXPECT_EQ(Game().state, GS_SETTLE) << "back into the game in play";
+  EXPECT_EQ(IsScreenIdle(), 1);
 }
 
 std::vector<uint8_t> ConfigFile() {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,30 +20,42 @@
 
 namespace {
 
-// The slot files, kept in memory.
+// The slot files by slot number, kept in memory.
 struct FakeSlots {
-  static std::vector<SAVESUMMARYDESC> disk;
+  static std::map<int, SAVESUMMARYDESC> disk;
   static std::vector<std::pair<int, std::string>> saved;
   static std::vector<int> deleted;
+  static std::set<int> unloadable;
   static int saveAnswer;
+  static int thumbnailSlot;
 
-  static void Enumerate(std::vector<SAVESUMMARYDESC>& list) { list.insert(list.end(), disk.begin(), disk.end()); }
-  static int Save(int slot, const char* name, std::vector<SAVESUMMARYDESC>& list) {
+  static void Enumerate(std::vector<SAVESUMMARYDESC>& list, std::vector<int>& slots) {
+    for (const auto& [slot, summary] : disk) {
+      list.push_back(summary);
+      slots.push_back(slot);
+    }
+  }
+  static int Save(int slot, const char* name, std::vector<SAVESUMMARYDESC>&) {
     saved.emplace_back(slot, name);
     if (!saveAnswer) return 0;
-    SAVESUMMARYDESC s = Summary(name);
-    if (static_cast<size_t>(slot) < disk.size()) disk[static_cast<size_t>(slot)] = s;
-    else disk.push_back(s);
-    if (static_cast<size_t>(slot) < list.size()) list[static_cast<size_t>(slot)] = s;
-    else list.push_back(s);
+    disk[slot] = Summary(name);
     return 1;
   }
+  // As the game core does: the slots after it move down until the first gap.
   static int Remove(int slot) {
     deleted.push_back(slot);
-    if (slot >= 0 && static_cast<size_t>(slot) < disk.size()) disk.erase(disk.begin() + slot);
+    if (!disk.erase(slot)) return -1;
+    for (int next = slot + 1; disk.count(next); ++next) {
+      disk[next - 1] = disk[next];
+      disk.erase(next);
+    }
     return 0;
   }
-  static std::string Thumbnail(int) { return ""; }
+  static std::string Thumbnail(int slot) {
+    thumbnailSlot = slot;
+    return "";
+  }
+  static int Loadable(int slot) { return disk.count(slot) && !unloadable.count(slot) ? 1 : 0; }
 
   static SAVESUMMARYDESC Summary(const std::string& name, int leader = 1, int map = 1, int frames = 0) {
     SAVESUMMARYDESC s;
@@ -54,13 +68,15 @@ struct FakeSlots {
   }
   static void Fill(int n) {
     disk.clear();
-    for (int i = 0; i < n; ++i) disk.push_back(Summary("game " + std::to_string(i)));
+    for (int i = 0; i < n; ++i) disk[i] = Summary("game " + std::to_string(i));
   }
 };
-std::vector<SAVESUMMARYDESC> FakeSlots::disk;
+std::map<int, SAVESUMMARYDESC> FakeSlots::disk;
 std::vector<std::pair<int, std::string>> FakeSlots::saved;
 std::vector<int> FakeSlots::deleted;
+std::set<int> FakeSlots::unloadable;
 int FakeSlots::saveAnswer = 1;
+int FakeSlots::thumbnailSlot = -1;
 
 // Points inside the list's buttons and its dialogs (all within a window at 0, 0).
 constexpr int kSave[] = {34 + 5, 320 + 5};
@@ -100,9 +116,10 @@ class SaveListTest : public uitest::UiTest {
 
     SAVESLOTPROCS& procs = SaveSlotProcedures();
     kept = procs;
-    procs = {FakeSlots::Enumerate, FakeSlots::Save, FakeSlots::Remove, FakeSlots::Thumbnail};
+    procs = {FakeSlots::Enumerate, FakeSlots::Save, FakeSlots::Remove, FakeSlots::Thumbnail, FakeSlots::Loadable};
     FakeSlots::saved.clear();
     FakeSlots::deleted.clear();
+    FakeSlots::unloadable.clear();
     FakeSlots::saveAnswer = 1;
     owner = new uitest::RecordingWnd(640, 480);
   }
@@ -245,17 +262,90 @@ TEST_F(SaveListTest, TheNameKeepsWholeCharactersWithinTwentyBytes) {
   EXPECT_EQ(dialog.GetText(), "ab");
 }
 
-TEST_F(SaveListTest, AFailedSaveListsWhatIsOnDisk) {
+TEST_F(SaveListTest, AFailedSaveListsWhatIsOnDiskAndSaysSo) {
   FakeSlots::Fill(2);
   FakeSlots::saveAnswer = 0;
   CRecordWnd* list = Open(1);
   ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->notice->text, "");
   ClickAt(kSave);
   ClickAt(kNameOk);
   ASSERT_EQ(FakeSlots::saved.size(), 1u);
   EXPECT_EQ(list->summaries.size(), 2u);
   EXPECT_EQ(list->slotList->rowCount, 3);
   EXPECT_EQ(Cell(list, 2, 1), "New slot");
+  EXPECT_EQ(list->notice->text, CRecordWnd::kNotSavedNotice);
+  EXPECT_EQ(list->selected, 2) << "the row stays chosen, to try again";
+  // A save that works, and a new choice, clear the notice.
+  FakeSlots::saveAnswer = 1;
+  ClickAt(kSave);
+  ClickAt(kNameOk);
+  EXPECT_EQ(list->notice->text, "");
+  EXPECT_EQ(Cell(list, 2, 0), "02");
+  EXPECT_EQ(Cell(list, 3, 1), "New slot");
+}
+
+// A slot that lists (its summary reads) but would not load is refused in
+// the list, which stays open to choose another.
+TEST_F(SaveListTest, ASlotThatWouldNotLoadIsRefusedAndTheListStays) {
+  FakeSlots::Fill(2);
+  FakeSlots::unloadable = {1};
+  CRecordWnd* list = Open(0);
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->selected, 1);
+  ClickAt(kLoad);
+  ClickAt(kBoxOk);
+  EXPECT_EQ(GetTopWnd(), list);
+  for (const uitest::Received& r : owner->received) EXPECT_NE(r.id, AMM_USER + CRecordWnd::kLoadSlot);
+  EXPECT_EQ(list->notice->text, CRecordWnd::kNotLoadedNotice);
+  Select(list, 0);
+  EXPECT_EQ(list->notice->text, "");
+  ClickAt(kLoad);
+  ClickAt(kBoxOk);
+  EXPECT_EQ(GetTopWnd(), owner);
+  ASSERT_FALSE(owner->received.empty());
+  EXPECT_EQ(owner->received.back().a, 0);
+}
+
+// With slots 0, 1 and 3 on disk, each row acts on its own slot.
+TEST_F(SaveListTest, EachRowKeepsItsSlotNumberAcrossAGap) {
+  FakeSlots::disk = {{0, FakeSlots::Summary("zero")}, {1, FakeSlots::Summary("one")}, {3, FakeSlots::Summary("three")}};
+  CRecordWnd* list = Open(1);
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->slotList->rowCount, 4);
+  EXPECT_EQ(Cell(list, 2, 0), "03");
+  EXPECT_EQ(Cell(list, 2, 1), "three");
+  EXPECT_EQ(Cell(list, 3, 0), "04") << "a new slot follows the last";
+  Select(list, 2);
+  EXPECT_EQ(FakeSlots::thumbnailSlot, 3);
+  ClickAt(kSave);
+  ASSERT_NE(list->nameDialog, nullptr);
+  ClickAt(kNameOk);
+  ASSERT_EQ(FakeSlots::saved.size(), 1u);
+  EXPECT_EQ(FakeSlots::saved[0], std::make_pair(3, std::string("three")));
+  EXPECT_EQ(list->selected, 2);
+
+  Select(list, 3);
+  ClickAt(kSave);
+  EXPECT_EQ(list->nameDialog->edit->text, "Slot 04");
+  ClickAt(kNameOk);
+  EXPECT_EQ(FakeSlots::saved.back().first, 4);
+  EXPECT_EQ(list->selected, 3);
+  EXPECT_EQ(Cell(list, 4, 0), "05");
+
+  DeleteRow(list, 2);
+  EXPECT_EQ(FakeSlots::deleted, std::vector<int>({3}));
+  EXPECT_EQ(Cell(list, 2, 0), "03") << "slot 4 moved down into 3";
+  EXPECT_EQ(Cell(list, 2, 1), "Slot 04");
+  list->Close();
+  Update();
+
+  list = Open(0);
+  Select(list, 2);
+  ClickAt(kLoad);
+  ClickAt(kBoxOk);
+  ASSERT_FALSE(owner->received.empty());
+  EXPECT_EQ(owner->received.back().a, 3);
 }
 
 TEST_F(SaveListTest, DeletingRenumbersAndSelectsTheRowInPlace) {
@@ -306,7 +396,7 @@ TEST_F(SaveListTest, TheDetailsShowHeroLevelPlayTimeAndPlace) {
   for (const Case& c : {Case{111690, 1, " 1:02:03", "Village"}, Case{0, 0, " 0:00:00", ""},
                         Case{1800 * 59 + 30 * 59, 2, " 0:59:59", ""}, Case{108000 * 12, 7, "12:00:00", ""}}) {
     SCOPED_TRACE(c.frames);
-    FakeSlots::disk = {FakeSlots::Summary("a", 1, c.map, c.frames)};
+    FakeSlots::disk = {{0, FakeSlots::Summary("a", 1, c.map, c.frames)}};
     CRecordWnd* list = Open(0);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->details[0]->text, "Aldo");
