@@ -8,6 +8,7 @@
 #include "game/encounter_table.h"
 #include "game/field_walker.h"
 #include "game/game.h"
+#include "talk/talk_host.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
 #include "world/map_scene.h"
@@ -103,7 +104,10 @@ void CGame::ApplyHeroForm(int form) {
       leader->SetVisible(0);
       leaderCreature = leader;
     }
-    if (leaderCreature) leaderCreature->SetName(GetMessageString(f->talkName));
+    const char* talkName = GetMessageString(f->talkName);
+    if (leaderCreature) leaderCreature->SetName(talkName);
+    // Where the hero speaks in a talk, the talk shows this name.
+    if (talkName && talk && talk->player) talk->player->SetPlayerName(talkName);
     if (encounters) encounters->enabled = form == 7 || form == 8 ? 0 : 1;
     if (walker) {
       walker->RebuildIdleActions();

@@ -267,6 +267,9 @@ int CVekMainWnd::OnMessage(int id, int a, int b, CAmObject* sender) {
     return 0;
   }
   if (id == AMM_MOUSELEAVE) {
+    // The pointer moving straight from one control to the next may report
+    // the new hover before the old leave: that leave ends nothing.
+    if (hovered && sender != hovered) return 1;
     hovered = nullptr;
     leaveSeen = 1;
     return 1;

@@ -243,8 +243,8 @@ int CRolePage::OnMessage(int id, int a, int b, CAmObject* sender) {
   }
   if (id == AMM_MOUSEHOVER) {
     for (int k = 0; k < 3; ++k)
-      if (sender == slots[k]) PostMessage(AMM_USER + kHoverHelp, k, 0, this);
-    if (sender == useArea) PostMessage(AMM_USER + kHoverHelp, 3, 0, this);
+      if (sender == slots[k]) PostMessage(AMM_USER + kHoverHelp, k, 0, sender);
+    if (sender == useArea) PostMessage(AMM_USER + kHoverHelp, 3, 0, sender);
     return sender == useArea || std::find(slots.begin(), slots.end(), sender) != slots.end() ? 1 : 0;
   }
   if (id == AMM_BUTTONUP && sender == sortButton) {

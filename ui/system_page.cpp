@@ -250,7 +250,8 @@ int CSystemPage::OnMessage(int id, int a, int b, CAmObject* sender) {
   }
   if (id == AMM_ONBUTTON_CANCEL) return 1;
   if (id == AMM_MOUSEHOVER && sender && (sender == defaultsButton || sender == saveLoadButton || sender == quitButton)) {
-    PostMessage(AMM_USER + kHoverHelp, static_cast<CAmButton*>(sender)->hoverValue, 0, this);
+    // Sent from the button, so the window knows which control's leave ends the help.
+    PostMessage(AMM_USER + kHoverHelp, static_cast<CAmButton*>(sender)->hoverValue, 0, sender);
     return 1;
   }
   return CAmPage::OnMessage(id, a, b, sender);

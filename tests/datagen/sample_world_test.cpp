@@ -1,6 +1,10 @@
 // The sample world read back by the game's own readers.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,6 +43,34 @@ class SampleWorldTest : public ::testing::Test {
 };
 
 using SampleDatabaseTest = dbtest::DatabaseTest;
+
+// Every file of the world, by its path under the root.
+std::map<std::string, std::string> WorldFiles(const std::filesystem::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[std::filesystem::relative(entry.path(), root).string()] =
+        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return files;
+}
+
+// The pictures' words come from the installed fonts: written twice, the
+// world is the same bytes, as it is on every machine with the same packages.
+TEST_F(SampleWorldTest, WrittenTwiceTheWorldIsTheSameBytes) {
+  std::string error;
+  ASSERT_TRUE(datagen::WriteSampleWorld("again", error)) << error;
+  std::map<std::string, std::string> first = WorldFiles(".");
+  std::erase_if(first, [](const auto& file) { return file.first.rfind("again/", 0) == 0; });
+  const std::map<std::string, std::string> second = WorldFiles("again");
+  ASSERT_EQ(first.size(), second.size());
+  for (const auto& [path, bytes] : first) {
+    const auto other = second.find(path);
+    ASSERT_NE(other, second.end()) << path;
+    EXPECT_TRUE(other->second == bytes) << path << " differs";
+  }
+}
 
 TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
   testsupport::ScopedWorkDir dir;

@@ -4,13 +4,17 @@
 
 #include "cutscene/cut_scene_player.h"
 #include "cutscene/sg_society.h"
+#include "engine/core/engine_queries.h"
 #include "engine/media/sprites.h"
 #include "game/field_walker.h"
 #include "game/game_audio.h"
+#include "platform/display.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "world/map_scene.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/cutscene_recording_actors.h"
+#include "tests/support/frame_png.h"
+#include "tests/support/input_script.h"
 #include "tools/datagen/sample_world.h"
 
 namespace gametest {
@@ -25,9 +29,78 @@ class SampleWorldGame : public GameTest {
     EXPECT_TRUE(datagen::WriteSampleWorld(".", error)) << error;
   }
   ~SampleWorldGame() override {
+    plat::CapturePresentedFrames(false);
     EndGame();
     SGSociety::Shutdown();
   }
+
+  void PassUntil(int state, int passes) {
+    for (int i = 0; i < passes && Game().state != state; ++i) Pass();
+  }
+
+  void Send(testsupport::InputEvent::Kind kind, int code, int x = 0, int y = 0) {
+    testsupport::InputEvent event;
+    event.kind = kind;
+    event.code = code;
+    event.x = x;
+    event.y = y;
+    testsupport::DeliverInputEvent(GetMainWindow(), event, &pointer_);
+    Pass();
+  }
+
+  // A new game from the title's button; a random battle met on a walk in
+  // the meadow (boss 0) or the story's battle in the village, given up with
+  // Escape as a player does. Then the game-over picture must stand with its
+  // words over the blacked scene until the title comes back.
+  void LoseABattle(int bossId) {
+    using Event = testsupport::InputEvent;
+    ASSERT_EQ(Start(), 1);
+    Pass(5);
+    Send(Event::ButtonDown, 1, 106, 326);  // "New game"
+    Send(Event::ButtonUp, 1, 106, 326);
+    PassUntil(GS_FIELD, 300);
+    ASSERT_EQ(Game().state, GS_FIELD);
+    if (bossId == 0) {
+      const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
+      Game().PlaceWalker(&portal, &east, Game().scene->GetTerrain());
+      Game().OnWalkerMoved(1);
+      PassUntil(GS_FIELD, 300);
+      ASSERT_EQ(Game().scene->sceneName, "e001.SB");
+      Send(Event::KeyDown, 'W');
+      PassUntil(GS_BATTLE, 600);
+      Send(Event::KeyUp, 'W');
+    } else {
+      Game().StartBattle(1, bossId);
+    }
+    ASSERT_EQ(Game().state, GS_BATTLE);
+    EXPECT_EQ(Game().bossId, bossId);
+    Pass(30);
+    Send(Event::KeyDown, 0x1B);
+    Send(Event::KeyUp, 0x1B);
+    plat::CapturePresentedFrames(true);
+    PassUntil(GS_GAMEOVER, 900);
+    ASSERT_EQ(Game().state, GS_GAMEOVER);
+    Pass(2);
+    const plat::PresentedFrame frame = plat::LastPresentedFrame();
+    const std::vector<uint32_t> rgb = testsupport::FrameToRgb(frame);
+    ASSERT_EQ(rgb.size(), static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height));
+    // The picture lies at (170, 140), 300 x 160: a dark red field with its
+    // title in near-white letters over the line on the light band.
+    int letters = 0, field = 0;
+    for (int y = 140; y < 300; ++y)
+      for (int x = 170; x < 470; ++x) {
+        const uint32_t c = rgb[static_cast<size_t>(y) * static_cast<size_t>(frame.width) + static_cast<size_t>(x)];
+        const int red = c >> 16 & 0xFF, green = c >> 8 & 0xFF, blue = c & 0xFF;
+        letters += red >= 240 && green >= 224 && blue >= 200;
+        field += red >= 48 && red <= 72 && green < 8 && blue < 8;
+      }
+    EXPECT_GT(letters, 150) << "\"Game over\" stands in the picture";
+    EXPECT_GT(field, 300 * 160 / 2) << "the picture is drawn whole";
+    PassUntil(GS_MENU, 60);
+    EXPECT_EQ(Game().state, GS_MENU) << "the title follows";
+  }
+
+  testsupport::PointerPosition pointer_;
 
   cstest::RecordingFactory actors_;
 };
@@ -42,6 +115,7 @@ TEST_F(SampleWorldGame, StartsThroughTheMovieToTheTitleWithTheBossTable) {
   ASSERT_NE(boss, nullptr);
   EXPECT_EQ(boss->enemyIds, (std::vector<int32_t>{kEnemyId, kEnemyId, kShooterId}));
   EXPECT_EQ(boss->autoEvent, -1);
+  EXPECT_EQ(boss->endGame, 1) << "the story battle lost ends the game";
   EXPECT_EQ(Game().bosses.entries.size(), 1u);
 
   Game().GameOver();
@@ -106,6 +180,10 @@ TEST_F(SampleWorldGame, ANewGameStartsInTheVillageAndItsPortalLeadsToTheMeadow) 
   EXPECT_NEAR(at.x, 450, 1e-3);
   EXPECT_NEAR(at.y, -300, 1e-3);
 }
+
+TEST_F(SampleWorldGame, ALostRandomBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(0); }
+
+TEST_F(SampleWorldGame, ALostStoryBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(kBossId); }
 
 }  // namespace
 }  // namespace gametest

@@ -12,7 +12,9 @@
 #include "talk/talk_sys_proc.h"
 #include "tests/game/game_fixture.h"
 #include "tests/talk/talk_fixtures.h"
+#include "talk/talk_text.h"
 #include "tools/datagen/sample_world.h"
+#include "tools/datagen/sample_world_maps.h"
 
 namespace gametest {
 namespace {
@@ -102,10 +104,29 @@ TEST_F(TalkGame, TheVillagerTalkRunsToItsEndAndPays) {
   EXPECT_EQ(host.talking, 0);
   EXPECT_EQ(host.lastState, TALKSTATE_IDLE);
   EXPECT_EQ(menus, 1);
-  EXPECT_EQ(speakers, (std::vector<std::string>{"Villager", "Villager", "Hero"}));
+  EXPECT_EQ(speakers, (std::vector<std::string>{kMiraName, kMiraName, "Hero"}));
   EXPECT_EQ(g_gameDataBase.party.GetMoney(), money + kTalkReward);
   EXPECT_EQ(talktest::ValueOf(*host.player, kTalkVariable), 1);
   EXPECT_EQ(talktest::ValueOf(*host.player, kTalkHelpedVariable), 1);
+}
+
+// Where the hero speaks, the talk names him as his form's talk name says:
+// the first hero's, the second's, and the first hero's in his changed shapes.
+TEST_F(TalkGame, TheHerosFormGivesTheTalkHisName) {
+  ASSERT_EQ(Start(), 1);
+  CTalkPlayer& player = *Game().talk->player;
+  EXPECT_EQ(player.playerName, kBig5PlayerName) << "no hero before a game";
+  Game().OnScreenResult(SR_NEW_GAME);
+  EXPECT_EQ(player.playerName, kFirstHeroName) << "a new game's hero";
+  const struct {
+    int form;
+    const char* name;
+  } cases[] = {{3, kSecondHeroName}, {4, kSecondHeroName}, {7, kFirstHeroName}, {1, kFirstHeroName}};
+  for (const auto& c : cases) {
+    player.SetPlayerName("");
+    Game().ApplyHeroForm(c.form);
+    EXPECT_EQ(player.playerName, c.name) << c.form;
+  }
 }
 
 TEST_F(TalkGame, TheVillagersLastAnswerOpensTheShopAfterTheGreetingSetTheFlag) {

@@ -192,6 +192,39 @@ TEST_F(MainWndTest, HoveringShowsHelpAndLeavingBlanksIt) {
   EXPECT_EQ(window->helpBody->text, "m61");
 }
 
+// Moving straight from one control onto the next shows the next one's help,
+// whichever the window hears first: the old control's leave or the new one's
+// hover. A player's pointer does this all the time.
+TEST_F(MainWndTest, MovingStraightFromControlToControlShowsTheNewHelp) {
+  CVekMainWnd* window = Open(0);
+  ASSERT_NE(window, nullptr);
+  constexpr int kEmptyCell[] = {28 + 2 * 49 + 24, kFirstCell[1]};
+  constexpr int kVestCell[] = {28 + 49 + 24, kFirstCell[1]};
+  struct Step {
+    int x, y;
+    const char* title;
+  };
+  const Step path[] = {
+      {kEmptyCell[0], kEmptyCell[1], ""},
+      {kFirstCell[0], kFirstCell[1], "Potion"},  // from an empty cell
+      {kVestCell[0], kVestCell[1], "Vest"},      // from the next icon
+      {288 + 20, 297 + 20, "m62"},               // the weapon slot
+      {kFirstCell[0], kFirstCell[1], "Potion"},
+      {292 + 70, 66 + 100, "m68"},  // the use area
+      {kFirstCell[0], kFirstCell[1], "Potion"},
+      {kTabX, kTabY[1], "m54"},
+      {kTabX, kTabY[2], "m56"},
+      {kFirstCell[0], kFirstCell[1], "Potion"},
+      {5, 5, ""},
+  };
+  for (const Step& step : path) {
+    Move(step.x, step.y);
+    UpdateScreens(1);
+    UpdateScreens(1);
+    EXPECT_EQ(window->helpTitle->text, step.title) << step.x << ", " << step.y;
+  }
+}
+
 TEST_F(MainWndTest, DraggingLocksTheOtherTabs) {
   CVekMainWnd* window = Open(0);
   ASSERT_NE(window, nullptr);

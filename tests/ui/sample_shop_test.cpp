@@ -36,7 +36,7 @@ class SampleShopTest : public UiTest {
 
 TEST_F(SampleShopTest, EveryShopPictureLoadsAtItsSize) {
   OpenImagePackage(".\\image\\ui.qxo");
-  for (const datagen::UiPictureDesc& p : datagen::SampleShopPictures()) {
+  for (const datagen::uiart::PictureSpec& p : datagen::SampleShopPictures()) {
     SCOPED_TRACE(p.name);
     BeginSprite(0);
     SetSpriteImage(p.name, 0, p.cellWidth, p.cellHeight);

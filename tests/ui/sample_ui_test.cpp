@@ -1,9 +1,11 @@
 // The sample world's interface files read back by the screens.
 #include <string>
+#include <vector>
 
 #include "engine/media/data_directories.h"
 #include "engine/media/packages.h"
 #include "tests/ui/ui_fixture.h"
+#include "tools/datagen/sample_world_battle_hud.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/sample_world_ui.h"
@@ -70,6 +72,39 @@ TEST_F(SampleUiTest, TheScreenManagerTakesTheSampleFiles) {
   EXPECT_EQ(g_screenManager->itemInfoBox->lines[0]->text, "Money 50 gold");
   EXPECT_NE(LookupSprite(g_screenManager->itemInfoBox->sprite)->image, nullptr) << "the box has its picture";
   DestroyScreenManager();
+}
+
+// The battle display's commands are told apart by their words, and the
+// rewards window shows its dark numbers on paper beside words of its own.
+TEST_F(SampleUiTest, TheBattleCommandsAndRewardsCarryTheirWords) {
+  std::string error;
+  ASSERT_TRUE(datagen::WriteSampleBattleHud("./", error)) << error;
+  SetImageDirectory(".\\image");
+  std::vector<std::vector<uint16_t>> commands;
+  for (const char* name : {"bif0300", "bif0400", "bif0500"}) {
+    HOBJECT sprite = LoadGridPicture(name, 44, 39, 1, 1);
+    ASSERT_NE(sprite, 0u) << name;
+    std::vector<uint16_t> pixels;
+    for (int y = 0; y < 39; ++y)
+      for (int x = 0; x < 44; ++x) pixels.push_back(SpritePixel(sprite, x, y));
+    DeleteSprite(sprite);
+    commands.push_back(std::move(pixels));
+  }
+  EXPECT_NE(commands[0], commands[1]);
+  EXPECT_NE(commands[0], commands[2]);
+  EXPECT_NE(commands[1], commands[2]);
+
+  HOBJECT rewards = LoadGridPicture("bifvgx", 240, 290, 2, 1);
+  ASSERT_NE(rewards, 0u);
+  const uint16_t paper = static_cast<uint16_t>(MapRGB(235, 225, 200));
+  const uint16_t ink = static_cast<uint16_t>(MapRGB(45, 22, 19));
+  EXPECT_EQ(SpritePixel(rewards, 200, 250), paper) << "light under the dark numbers";
+  EXPECT_GT(CountNot(rewards, paper, 24, 40, 134, 142), 100) << "the words left of the numbers";
+  int words = 0;
+  for (int y = 40; y < 142; ++y)
+    for (int x = 24; x < 134; ++x) words += SpritePixel(rewards, x, y) == ink;
+  EXPECT_GT(words, 100);
+  DeleteSprite(rewards);
 }
 
 }  // namespace

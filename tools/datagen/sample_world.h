@@ -56,6 +56,11 @@ inline constexpr int kStartingPotions = 3;
 
 // Talk.
 inline constexpr const char* kTalkName = "villager";
+// The heroes' names in talks, game resource messages: the first hero's, the
+// second's, and the first hero's in his two changed shapes.
+inline constexpr int kFirstHeroTalkNameMessage = 127;
+inline constexpr int kSecondHeroTalkNameMessage = 128;
+inline constexpr int kShapeTalkNameMessage = 129;
 inline constexpr const char* kTalkVariable = "visits";
 // Counts the times the player took the villager's offer (and its money).
 inline constexpr const char* kTalkHelpedVariable = "helped";

@@ -18,12 +18,12 @@ namespace {
 using namespace sample;
 
 // The hero ("*", replaced by the hero's name) greets with a highlighted word
-// and a cyan one; Ann answers in Chinese ("ni hao").
+// and a cyan one; Mira answers in Chinese ("ni hao").
 constexpr const char* kGreetText =
     "*:Welcome home, ^traveller^.\nThe $village$ waits.#"
-    "Ann:\xA7\x41\xA6\x6E! Rest well.#/";
+    "Mira:\xA7\x41\xA6\x6E! Rest well.#/";
 // Answers are pages of their own with an empty speaker.
-constexpr const char* kAskText = "Ann:Will you help us?#:Yes, gladly.#:Not now.#/";
+constexpr const char* kAskText = "Mira:Will you help us?#:Yes, gladly.#:Not now.#/";
 
 // An 8-bit texture whose pixel (x, y) takes palette index pattern(x, y).
 template <class Pattern>

@@ -55,6 +55,7 @@ GameResourceData Resource() {
   AddSampleEvents(r);
   AddSampleRecipes(r);
   AddSampleMenuMessages(r.messages);
+  AddSampleTalkNames(r.messages);
   AddSampleEventNotes(r);
   return r;
 }

@@ -10,6 +10,8 @@ namespace datagen {
 
 bool WriteSampleDatabase(const std::string& root, std::string& error);
 bool WriteSampleTalk(const std::string& root, std::string& error);
+// The heroes' names in talks, messages 127 to 129.
+void AddSampleTalkNames(std::vector<std::string>& messages);
 // The texture package and the ground model that uses its grass.
 bool WriteSampleAssets(const std::string& root, std::string& error);
 bool WriteSampleSounds(const std::string& root, std::string& error);

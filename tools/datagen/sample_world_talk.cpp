@@ -1,9 +1,12 @@
-// The sample world's talk file: a villager's greeting that counts the visits
-// and sets story flag 101, asks a question whose first answer pays the player
-// and whose last opens the shop, and lets the player answer in their own name.
+// The sample world's talk file: Mira's greeting that counts the visits and
+// sets story flag 101, asks a question whose first answer pays the player and
+// whose last opens the shop, and lets the player answer in the hero's name;
+// and the heroes' names in talks.
 #include <string>
+#include <vector>
 
 #include "tools/datagen/sample_world.h"
+#include "tools/datagen/sample_world_maps.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/talk_writer.h"
 
@@ -18,10 +21,10 @@ bool WriteSampleTalk(const std::string& root, std::string& error) {
   TalkWriter w;
   w.Define({{kTalkVariable, 0}, {kTalkHelpedVariable, 0}}, {});
   w.Open("talk", {TextAttr("aname", kTalkName), TextAttr("script", counter)});
-  w.Sentence({TextAttr("speaker", "Villager"), TextAttr("script", kTalkMetFlagScript)},
+  w.Sentence({TextAttr("speaker", kMiraName), TextAttr("script", kTalkMetFlagScript)},
              "Welcome to \\255,200,0CTarnwick\\rC, traveller.");
-  w.Sentence({TextAttr("speaker", "Villager")}, "Mind the wolves past the stone bridge.");
-  w.Open("li", {TextAttr("speaker", "Villager")});
+  w.Sentence({TextAttr("speaker", kMiraName)}, "Mind the wolves past the stone bridge.");
+  w.Open("li", {TextAttr("speaker", kMiraName)});
   w.Text("Will you carry this letter to the mill?");
   w.Open("ol");
   w.Sentence({TextAttr("script", reward)}, "Gladly.");
@@ -32,6 +35,14 @@ bool WriteSampleTalk(const std::string& root, std::string& error) {
   w.Sentence({TextAttr("speaker", "玩家")}, "I will keep to the road.");
   w.Close();
   return w.Write(root + kTalkFile, error);
+}
+
+void AddSampleTalkNames(std::vector<std::string>& messages) {
+  using namespace sample;
+  if (messages.size() < static_cast<size_t>(kShapeTalkNameMessage)) messages.resize(kShapeTalkNameMessage);
+  messages[kFirstHeroTalkNameMessage - 1] = kFirstHeroName;
+  messages[kSecondHeroTalkNameMessage - 1] = kSecondHeroName;
+  messages[kShapeTalkNameMessage - 1] = kFirstHeroName;
 }
 
 }  // namespace datagen

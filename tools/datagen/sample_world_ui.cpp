@@ -1,14 +1,12 @@
-// The sample world's interface: the pictures of "image/ui.qxo" (scroll-bar
-// skins, the menu cursor, the item box and the hint icon), the UI sounds and
-// the interface's messages.
+// The sample world's interface: the package "image/ui.qxo" with its own
+// pictures (scroll-bar skins, the menu cursor, the item box and the hint
+// icon) and the screens', the UI sounds and the interface's messages.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
-#include <functional>
 #include <vector>
 
-#include "tools/datagen/bitmap_writer.h"
 #include "tools/datagen/output_file.h"
 #include "tools/datagen/package_writer.h"
 #include "tools/datagen/sample_world_parts.h"
@@ -16,34 +14,20 @@
 #include "tools/datagen/wave_writer.h"
 
 namespace datagen {
-
-uint8_t uiart::Bevel(int x, int y, int width, int height, uint8_t face) {
-  if (x == 0 || y == 0 || x == width - 1 || y == height - 1) return kEdge;
-  if (x == 1 || y == 1) return kLight;
-  if (x == width - 2 || y == height - 2) return kShade;
-  return face;
-}
-
 namespace {
 
 using namespace sample;
 using namespace uiart;
 
-const std::vector<PaletteColour> kPalette = {
-    {255, 0, 255},   {60, 40, 20},  {130, 95, 55},   {200, 170, 120}, {225, 195, 140},
-    {160, 125, 80},  {245, 230, 190}, {20, 20, 20},  {230, 180, 40},
-};
-
 // A step button: a bevelled face (idle, hover, pressed by row) with an
 // arrow pointing back (forward = false) or forward along the bar.
 Painter StepButton(bool vertical, bool forward) {
   return [vertical, forward](int x, int y, int width, int height, int row) -> uint8_t {
-    const uint8_t face = row == 0 ? kFace : row == 1 ? kHoverFace : kPressedFace;
     int along = vertical ? y - height / 2 : x - width / 2;
     const int across = vertical ? x - width / 2 : y - height / 2;
     if (forward) along = -along;
     if (along >= -3 && along <= 3 && std::abs(across) <= along + 3) return kInk;
-    return Bevel(x, y, width, height, face);
+    return ButtonFace(x, y, width, height, row);
   };
 }
 
@@ -56,6 +40,7 @@ uint8_t Cursor(int x, int y, int, int, int) {
   return kKey;
 }
 
+// The box of received items: a heading over a rule.
 uint8_t ItemBox(int x, int y, int width, int height, int) {
   const bool corner = (x < 3 || x >= width - 3) && (y < 3 || y >= height - 3);
   if (corner) return kKey;
@@ -74,27 +59,6 @@ uint8_t Hint(int x, int y, int width, int height, int) {
   return dx * dx + dy * dy > (radius - 4) * (radius - 4) ? kEdge : kGold;
 }
 
-Painter StylePainter(UiPictureStyle style) {
-  switch (style) {
-    case UiPictureStyle::kButton:
-      return [](int x, int y, int w, int h, int row) -> uint8_t {
-        return Bevel(x, y, w, h, row == 0 ? kFace : row == 1 ? kHoverFace : kPressedFace);
-      };
-    case UiPictureStyle::kCell:
-      return [](int x, int y, int w, int h, int row) -> uint8_t {
-        return Bevel(x, y, w, h, row == 0 ? kLight : row == 1 ? kShade : kGold);
-      };
-    case UiPictureStyle::kIcon:
-      return [](int x, int y, int w, int h, int) -> uint8_t {
-        const int dx = 2 * x + 1 - w, dy = 2 * y + 1 - h;
-        return std::abs(dx) + std::abs(dy) < w - 4 ? kGold : kKey;
-      };
-    case UiPictureStyle::kPanel:
-    default:
-      return [](int x, int y, int w, int h, int) -> uint8_t { return Bevel(x, y, w, h, kFace); };
-  }
-}
-
 std::vector<PictureSpec> Pictures() {
   std::vector<PictureSpec> pictures = {
       {"ifsv00", 18, 22, 1, 3, StepButton(true, false)},
@@ -107,32 +71,12 @@ std::vector<PictureSpec> Pictures() {
       {"ifsh201", 20, 22, 1, 3, StepButton(false, true)},
       {"ifsh202", 14, 18, 1, 1, Thumb},
       {"twCursor00", 24, 24, 5, 1, Cursor},
-      {"ifi6100", 240, 144, 1, 1, ItemBox},
+      {"ifi6100", 240, 144, 1, 1, ItemBox, {Centred("You received", 20, 12, 200, 26, 16)}},
       {"p087", 48, 48, 1, 1, Hint},
   };
-  for (const UiPictureDesc& p : SampleShopPictures())
-    pictures.push_back({p.name, p.cellWidth, p.cellHeight, 1, p.rows, StylePainter(p.style)});
+  for (PictureSpec& spec : SampleShopPictures()) pictures.push_back(std::move(spec));
+  for (PictureSpec& spec : SampleMenuPictures()) pictures.push_back(std::move(spec));
   return pictures;
-}
-
-// The picture as an 8-bit sprite bitmap: the width padded to a multiple of
-// 4 with transparent pixels, the bottom row stored first.
-bool BuildPicture(const PictureSpec& spec, std::vector<uint8_t>& out, std::string& error) {
-  BitmapDesc bitmap;
-  bitmap.forSprites = true;
-  bitmap.palette = kPalette;
-  const int used = spec.cellWidth * spec.columns;
-  bitmap.width = static_cast<uint32_t>((used + 3) / 4 * 4);
-  bitmap.height = static_cast<uint32_t>(spec.cellHeight * spec.rows);
-  for (int y = static_cast<int>(bitmap.height) - 1; y >= 0; --y)
-    for (int x = 0; x < static_cast<int>(bitmap.width); ++x)
-      bitmap.pixels.push_back(x < used ? spec.paint(x % spec.cellWidth, y % spec.cellHeight, spec.cellWidth,
-                                                    spec.cellHeight, y / spec.cellHeight)
-                                       : static_cast<uint8_t>(kKey));
-  plat::ByteWriter bytes;
-  if (!WriteBitmap(bitmap, bytes, error)) return false;
-  out = bytes.Bytes();
-  return true;
 }
 
 // A short click that falls from the pitch, louder for the later keys.
@@ -157,16 +101,15 @@ void AddSampleUiMessages(std::vector<std::string>& messages) {
 
 bool WriteSampleUi(const std::string& root, std::string& error) {
   std::vector<PackageFile> files;
-  std::vector<PictureSpec> pictures = Pictures();
-  for (PictureSpec& spec : SampleMenuPictures()) pictures.push_back(std::move(spec));
-  for (const PictureSpec& spec : pictures) {
+  for (const PictureSpec& spec : Pictures()) {
     PackageFile file;
     file.name = std::string(spec.name) + ".bmp";
     std::transform(file.name.begin(), file.name.end(), file.name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    // Screens share pictures; the package keeps each name once.
-    if (std::any_of(files.begin(), files.end(), [&](const PackageFile& f) { return f.name == file.name; }))
-      continue;
+    if (std::any_of(files.begin(), files.end(), [&](const PackageFile& f) { return f.name == file.name; })) {
+      error = file.name + " is drawn twice";
+      return false;
+    }
     if (!BuildPicture(spec, file.data, error)) {
       error = std::string(spec.name) + ": " + error;
       return false;

@@ -1,58 +1,25 @@
 #pragma once
 // The sample world's interface: the names its images, sounds and messages
 // share with the tests.
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "tools/datagen/ui_art.h"
+
 namespace datagen {
-
-namespace uiart {
-
-// Palette indices of the interface's pictures; 0 is the widget framework's
-// transparent magenta.
-enum : uint8_t { kKey, kEdge, kShade, kFace, kHoverFace, kPressedFace, kLight, kInk, kGold };
-
-// A cell painter: the pixel at (x, y) of a width x height cell in grid row `row`.
-using Painter = std::function<uint8_t(int x, int y, int width, int height, int row)>;
-
-struct PictureSpec {
-  const char* name;
-  int cellWidth;
-  int cellHeight;
-  int columns;
-  int rows;
-  Painter paint;
-};
-
-// A one-pixel frame with a light top-left and a shaded bottom-right edge.
-uint8_t Bevel(int x, int y, int width, int height, uint8_t face);
-
-}  // namespace uiart
 
 // The menu screens' pictures: start menu, main window, pages and item icons.
 std::vector<uiart::PictureSpec> SampleMenuPictures();
-// The menu screens' messages: help texts, key names and the save list's words.
+// The menu screens' messages: help texts (the trade window's too), key names
+// and the save list's words.
 void AddSampleMenuMessages(std::vector<std::string>& messages);
 
 // Sets the interface's messages (51 the money unit, 124 the money label) in
 // a game resource's message list, growing it as needed.
 void AddSampleUiMessages(std::vector<std::string>& messages);
 
-// How a picture of the interface package is drawn: a bevelled panel, a
-// button with idle, hover and pressed rows, an item cell with normal,
-// source and equipped rows, or an item icon.
-enum class UiPictureStyle { kPanel, kButton, kCell, kIcon };
-struct UiPictureDesc {
-  const char* name;
-  int cellWidth;
-  int cellHeight;
-  int rows;
-  UiPictureStyle style;
-};
 // The save list's and the trade window's pictures and the item icons.
-std::vector<UiPictureDesc> SampleShopPictures();
+std::vector<uiart::PictureSpec> SampleShopPictures();
 
 namespace sample {
 
