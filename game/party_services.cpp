@@ -251,7 +251,12 @@ void CGame::ChangeSceneByEvent(int mapIndex, int entry) {
     DebugTrace("Scene change to map %d: no such map\n", mapIndex);
     return;
   }
-  GoToScene(gameResource->Maps()[static_cast<size_t>(mapIndex)].SceneName() + ".SB", entry);
+  // The scene the party stands in is re-entered, keeping its people and timers.
+  if (scene && IsSceneFileName(mapIndex, scene->sceneName.c_str()) == 0) {
+    ReenterScene(entry);
+    return;
+  }
+  GoToSceneIndex(mapIndex, entry);
 }
 
 void CGame::StartTalk(EVENTDESC* event, int index) {

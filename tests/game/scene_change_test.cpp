@@ -444,6 +444,34 @@ TEST_F(SceneChange, DisplaySettingsSwitchEffectsShadowsAndDistances) {
   EXPECT_EQ(environment.GetEffectFlags(), ENV_FOG | ENV_FLARE);
 }
 
+TEST_F(SceneChange, AnEventsChangeToTheLoadedSceneReentersItAndAnotherLoads) {
+  NewGameInTheField();
+  Game().GoToSceneIndex(1, 4);
+  ASSERT_TRUE(TickOut(GS_SETTLE));
+  CSceneNpc* olga = Person("Olga");
+  ASSERT_NE(olga, nullptr);
+  const VECTOR3 moved{-100, -120, 0};
+  olga->MoveTo(moved);
+  PlaceWalker(120, 80);
+
+  // The same scene: the walker goes to the point, the people stay as they are.
+  Game().ChangeSceneByEvent(1, 4);
+  EXPECT_EQ(SceneName(), "e001.SB");
+  EXPECT_EQ(Person("Olga"), olga) << "the people were rebuilt";
+  EXPECT_NEAR(olga->position.x, moved.x, 1e-3);
+  EXPECT_NEAR(olga->position.y, moved.y, 1e-3);
+  EXPECT_NEAR(WalkerAt().y, 450, 1e-3);
+  EXPECT_EQ(Game().state, GS_SETTLE);
+  ASSERT_TRUE(TickOut(GS_SETTLE));
+
+  // Another row loads its scene.
+  Game().ChangeSceneByEvent(0, 2);
+  EXPECT_EQ(SceneName(), "a004.SB");
+  EXPECT_NEAR(WalkerAt().x, -200, 1e-3) << "point 2 of the village";
+  Game().ChangeSceneByEvent(99, 1);
+  EXPECT_EQ(SceneName(), "a004.SB") << "no such row";
+}
+
 TEST_F(SceneChange, MapRowsSkippedScriptsAndTheWorldMapKeys) {
   NewGameInTheField();
   Game().GoToSceneIndex(1, 4);
