@@ -108,7 +108,8 @@ void CGame::ApplyHeroForm(int form) {
     if (leaderCreature) leaderCreature->SetName(talkName);
     // Where the hero speaks in a talk, the talk shows this name.
     if (talkName && talk && talk->player) talk->player->SetPlayerName(talkName);
-    if (encounters) encounters->enabled = form == 7 || form == 8 ? 0 : 1;
+    // The other forms leave random battles as the map and the console set them.
+    if (encounters && (form == 7 || form == 8)) encounters->enabled = 0;
     if (walker) {
       walker->RebuildIdleActions();
       walker->UpdateEncounterFactor();

@@ -9,6 +9,7 @@
 #include "engine/core/nodes.h"
 #include "engine/core/terrain.h"
 #include "game/database/game_database.h"
+#include "game/encounter_table.h"
 #include "game/field_walker.h"
 #include "game/game_audio.h"
 #include "game/pick_manager.h"
@@ -406,6 +407,26 @@ TEST_F(WalkerTest, HeroFormsChooseLeaderCameraRangesAndEvents) {
   Game().ChangeHeroForm(1);
   EXPECT_NEAR(Position().x, 30, 1e-3);
   EXPECT_NEAR(Position().y, 40, 1e-3);
+}
+
+TEST_F(WalkerTest, OnlyFormsSevenAndEightSwitchRandomBattlesOff) {
+  Game().encounters = new CEncounterTable;  // the game deletes it
+  for (int form = 1; form <= 9; ++form) {
+    for (int before : {0, 1}) {
+      Game().encounters->enabled = before;
+      Game().ApplyHeroForm(form);
+      EXPECT_EQ(Game().encounters->enabled, form == 7 || form == 8 ? 0 : before) << form << " from " << before;
+    }
+  }
+  // A load sets the walker up again: battles switched off stay off.
+  for (int form : {1, 3, 6}) {
+    Game().encounters->enabled = 0;
+    g_gameDataBase.FindHero(form == 3 ? 2 : 1)->subKind = form;
+    g_gameDataBase.party.members = {form == 3 ? 2 : 1};
+    Game().SetupWalker();
+    EXPECT_EQ(Walker().form, form);
+    EXPECT_EQ(Game().encounters->enabled, 0) << form;
+  }
 }
 
 TEST_F(WalkerTest, FormsOutsideTheTableKeepTheLeader) {
