@@ -1,6 +1,5 @@
 #include "game/debug_console.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,10 +7,10 @@
 
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
+#include "engine/core/materials.h"
 #include "engine/core/node_states.h"
 #include "engine/core/terrain.h"
 #include "engine/media/sprites.h"
-#include "engine/core/engine_queries.h"
 #include "engine/core/input_hooks.h"
 #include "game/database/game_database.h"
 #include "game/database/item_pool.h"
@@ -21,7 +20,6 @@
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "platform/time.h"
 #include "talk/talk_sys_proc.h"
 #include "ui/menu_agency.h"
 #include "world/automap_panel.h"
@@ -36,6 +34,7 @@ constexpr int kMaxLine = CDebugConsole::kLineSize - 1;
 constexpr int kSkillCount = 31;
 // "Fight" gives up after this many rolls rather than spin on a rate of 0.
 constexpr int kMaxFightRolls = 1000;
+constexpr float kWireAlpha = 0.7f;
 
 bool Prefix(const char* line, const char* word) { return strncasecmp(line, word, std::strlen(word)) == 0; }
 bool Whole(const char* line, const char* word) { return strcasecmp(line, word) == 0; }
@@ -57,6 +56,7 @@ void GiveSkill(CGDMainManSoul* hero, int skill) {
 
 CDebugConsole::~CDebugConsole() {
   if (textSprite) DeleteSprite(textSprite);
+  if (wireMaterial) ReleaseMaterial(wireMaterial);
 }
 
 void CDebugConsole::ClearLine() {
@@ -294,8 +294,7 @@ void CDebugConsole::RunCommand() {
     return;
   }
   if (Whole(l, "terrain")) {
-    displayFlags ^= 4;
-    if (g.scene) ShowNode(g.scene->GetTerrainNode(), (displayFlags & 4) ? 1 : 0);
+    ToggleTerrainWires();
     return;
   }
   if (Prefix(l, "sys")) {
@@ -334,68 +333,18 @@ void CDebugConsole::AccessVariable(const char* text) {
   if (mode == 0 && result.type == 0) ShowMessage(1, "%s = %d ", name.c_str(), result.value);
 }
 
-void CDebugConsole::ShowMessage(int set, const char* format, ...) {
-  if (set) {
-    va_list args;
-    va_start(args, format);
-    char text[256];
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    message = text;
-    messageTimer = kMessageFrames;
+void CDebugConsole::ToggleTerrainWires() {
+  if (!wireMaterial) {
+    const float white[4] = {1, 1, 1, 1};
+    wireMaterial = CreateMaterial(white, white, white, nullptr, 0, nullptr, 0, 0, 0, 0, 0);
+    if (wireMaterial) RetainMaterial(wireMaterial);
   }
-  Draw(260, 460, message, (messageTimer * 4 + 15) & 0xFF, 0, 0);
-  --messageTimer;
-}
-
-void CDebugConsole::Draw(int x, int y, const std::string& text, int red, int green, int blue) {
-  overlay.push_back({x, y, text, red, green, blue});
-  if (!textSprite) {
-    BeginSprite(0);
-    SetSpriteBlankImage(1, 1, 1, 640, 480);
-    textSprite = EndSprite(0);
-    if (!textSprite) return;
-    SetSpriteColorKey(textSprite, 0, 0, 0, 1);
-    ShowSprite(textSprite, 0);
-  }
-  FillSprite(textSprite, 0, 0, 0, 0);
-  DrawSpriteText(textSprite, 0, x, y, text.c_str(), red, green, blue);
-  DrawSpriteOnto(textSprite, 0);
-}
-
-void CDebugConsole::DrawOverlay() {
-  overlay.clear();
-  if (!cheatMode) return;
-  CGame& g = *game;
-  if (lineLength) Draw(5, 460, line, 255, 255, 255);
-  if (showFrameRate) {
-    if (frameCount == 0 || frameCount >= 150) {
-      frameCount = 0;
-      frameStart = static_cast<double>(plat::QueryCounter()) / static_cast<double>(plat::QueryFrequency());
-    }
-    ++frameCount;
-    const double elapsed =
-        static_cast<double>(plat::QueryCounter()) / static_cast<double>(plat::QueryFrequency()) - frameStart;
-    if (elapsed > 1.0) {
-      int triangles = 0, primitives = 0, vertices = 0;
-      GetFrameStatistics(&triangles, &primitives, &vertices);
-      char text[64];
-      std::snprintf(text, sizeof text, "F%5.2f P%d V%d", frameCount / elapsed, primitives, vertices);
-      Draw(5, 5, text, 0, 0, 255);
-    }
-  }
-  if (showSceneName && g.scene) Draw(5, 20, g.scene->sceneName, 0, 255, 0);
-  if (messageTimer > 0) ShowMessage(0, "%s", "");
-  if (displayFlags & 2 && g.state == GS_FIELD && g.walker) {
-    VECTOR3 position{0, 0, 0}, direction{0, 1, 0};
-    if (g.walker->creature) g.walker->GetPosition(&position, &direction);
-    char text[64];
-    std::snprintf(text, sizeof text, "Man:%4.1f %4.1f %4.1f", position.x, position.y, position.z);
-    Draw(450, 2, text, 0, 255, 0);
-    std::snprintf(text, sizeof text, "Pose: %d", g.walker->action);
-    Draw(450, 62, text, 0, 255, 0);
-    std::snprintf(text, sizeof text, "Mouse: X:%d Y:%d", g.mouse.x, g.mouse.y);
-    Draw(450, 102, text, 0, 255, 0);
-  }
-  g_battleInterface.DrawDebug(0);
+  displayFlags ^= 4;
+  const HOBJECT node = game->scene ? game->scene->GetTerrainNode() : 0;
+  if (!node) return;
+  const int shown = (displayFlags & 4) ? 1 : 0;
+  if (shown && wireMaterial) ReplaceNodeMaterial(node, static_cast<HOBJECT>(-2), wireMaterial);
+  ShowNode(node, shown);
+  SetNodeDrawMode(node, 2);
+  SetNodeAlpha(node, kWireAlpha);
 }

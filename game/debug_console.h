@@ -57,9 +57,14 @@ class CDebugConsole {
 
  private:
   void Draw(int x, int y, const std::string& text, int red, int green, int blue);
+  // The walker's and the camera's places and angles, and the mouse.
+  void DrawPositions();
+  // "terrain": the scene's ground drawn as white wires, or hidden again.
+  void ToggleTerrainWires();
   // 1 when the event action ran.
   void RunAction(int type, int argument, int value);
   int frameCount = 0;
   double frameStart = 0;
   HOBJECT textSprite = 0;
+  HOBJECT wireMaterial = 0;  // retained: it outlives the scenes it is given to
 };

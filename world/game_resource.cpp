@@ -45,6 +45,7 @@ int RowsHeld(std::span<const uint8_t> block, int count, int rowSize) {
 
 }  // namespace
 
+std::string NPCDESC::Label() const { return FieldString(bytes.data(), 12); }
 std::string NPCDESC::Model() const { return FieldString(bytes.data() + 12, 12); }
 int16_t NPCDESC::TableIndex() const { return FieldI16(bytes.data() + 18); }
 std::string NPCDESC::Name() const { return FieldString(bytes.data() + 24, 8); }

@@ -19,6 +19,7 @@ struct NPCDESC {
   std::array<uint8_t, kSize> bytes{};  // the whole row; the game core reads the rest
 
   char Kind() const { return static_cast<char>(bytes[0]); }
+  std::string Label() const;  // byte 0, 12 characters; the kind is its first
   std::string Model() const;  // byte 12, 12 characters
   int16_t TableIndex() const;  // byte 18
   std::string Name() const;   // byte 24, 8 characters

@@ -2,19 +2,33 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
+#include <string>
 
 #include "cutscene/sg_society.h"
 #include "engine/core/input_hooks.h"
+#include "engine/core/materials.h"
 #include "engine/core/world.h"
 #include "game/database/game_database.h"
 #include "game/debug_console.h"
 #include "game/encounter_table.h"
+#include "game/event_runner.h"
+#include "game/pick_manager.h"
+#include "platform/display.h"
+#include "platform/window.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/frame_png.h"
 #include "tools/datagen/sample_world.h"
+#include "world/game_camera.h"
 #include "world/game_resource.h"
+#include "world/map_scene.h"
+#include "world/scene_content.h"
+#include "world/scene_npc.h"
 
 namespace gametest {
 namespace {
+
+using namespace datagen::sample;
 
 void NoKey(int, int) {}
 
@@ -164,6 +178,138 @@ TEST_F(Console, TheOverlayShowsOnlyInCheatMode) {
   bool lineShown = false;
   for (const auto& t : C().overlay) lineShown |= t.text == "AB" && t.x == 5 && t.y == 460;
   EXPECT_TRUE(lineShown);
+}
+
+// Where the overlay drew a text starting with prefix; null when it drew none.
+const CDebugConsole::OverlayText* Drawn(const CDebugConsole& console, const std::string& prefix) {
+  for (const auto& t : console.overlay)
+    if (t.text.compare(0, prefix.size(), prefix) == 0) return &t;
+  return nullptr;
+}
+
+class ConsoleInTheField : public Console {
+ protected:
+  void SetUp() override {
+    Console::SetUp();
+    // The title's "New game", as a player starts one.
+    Pass(5);
+    for (uint32_t message : {plat::WM_LBUTTONDOWN, plat::WM_LBUTTONUP}) {
+      Post(message, 0, plat::MakePointParam(106, 326));
+      Pass();
+    }
+    for (int i = 0; i < 300 && Game().state != GS_FIELD; ++i) Pass();
+    ASSERT_EQ(Game().state, GS_FIELD);
+    Unlock();
+  }
+};
+
+TEST_F(ConsoleInTheField, TheOverlayNamesTheCharacterTheFoesAndTheScriptAndShowsTheCamera) {
+  for (const char* toggle : {"NPCNAME", "FOENAME", "AUTONAME", "POSITION"}) Enter(toggle);
+
+  CGameCamera& camera = *Game().scene->camera;
+  camera.pitch = 0.5f;
+  camera.orbitYaw = 1.0f;
+  C().DrawOverlay();
+  VECTOR3 eye{0, 0, 0};
+  camera.GetPositionAndDirection(&eye, nullptr);
+  char expected[64];
+  std::snprintf(expected, sizeof expected, "Cam:%4.1f %4.1f %4.1f", eye.x, eye.y, eye.z);
+  std::snprintf(expected + 32, sizeof expected - 32, "R: %4.1f", camera.orbitDistance);
+  const struct {
+    std::string text;
+    int y;
+  } lines[] = {{expected, 22}, {expected + 32, 42}, {"XA: 28.65 ZA: 57.30", 82}, {"Man:", 2}, {"Pose:", 62},
+               {"Mouse:", 102}};
+  for (const auto& line : lines) {
+    const CDebugConsole::OverlayText* t = Drawn(C(), line.text);
+    ASSERT_NE(t, nullptr) << line.text;
+    EXPECT_EQ(t->x, 450);
+    EXPECT_EQ(t->y, line.y) << line.text;
+    EXPECT_EQ(t->green, 255);
+  }
+  EXPECT_EQ(Drawn(C(), "k "), nullptr) << "names only in a talk";
+
+  // The character being talked to: its record's label and name.
+  const auto& people = Game().scene->content->people;
+  ASSERT_FALSE(people.empty());
+  Game().pick->target = 0;
+  Game().state = GS_TALK;
+  C().DrawOverlay();
+  const std::string label = std::string("k ") + people[0]->npc->Name();
+  const CDebugConsole::OverlayText* name = Drawn(C(), label);
+  ASSERT_NE(name, nullptr) << label;
+  EXPECT_EQ(name->text, label);
+  EXPECT_EQ(name->y, 32);
+  EXPECT_EQ(Drawn(C(), "Cam:"), nullptr) << "positions only in the field";
+
+  // The rolled foes, one line each.
+  Game().encounters->groupSize = 2;
+  Game().encounters->group[0] = kEnemyId;
+  Game().encounters->group[1] = kShooterId;
+  Game().state = GS_BATTLE;
+  C().DrawOverlay();
+  for (int i = 0; i < 2; ++i) {
+    const int id = i == 0 ? kEnemyId : kShooterId;
+    const std::string foe = std::to_string(id) + " " + g_gameDataBase.FindEnemy(id)->name;
+    const CDebugConsole::OverlayText* t = Drawn(C(), foe);
+    ASSERT_NE(t, nullptr) << foe;
+    EXPECT_EQ(t->x, 400);
+    EXPECT_EQ(t->y, 10 + 20 * i);
+  }
+
+  // The script event started last, by its name.
+  int named = 0;
+  while (Game().events->Event(named) && Game().events->Event(named)->name[0] == '\0') ++named;
+  ASSERT_NE(Game().events->Event(named), nullptr);
+  Game().events->scriptEventIndex = named;
+  Game().state = GS_SCRIPT;
+  C().DrawOverlay();
+  const CDebugConsole::OverlayText* script = Drawn(C(), Game().events->Event(named)->name);
+  ASSERT_NE(script, nullptr);
+  EXPECT_EQ(script->x, 80);
+  EXPECT_EQ(script->y, 20);
+  EXPECT_EQ(script->blue, 255);
+  Game().state = GS_FIELD;
+}
+
+// How many pixels are clearly brighter in `after`, channel by channel.
+int BrighterPixels(const std::vector<uint32_t>& before, const std::vector<uint32_t>& after) {
+  int n = 0;
+  for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+    bool brighter = true;
+    for (int shift : {0, 8, 16}) brighter &= static_cast<int>(after[i] >> shift & 0xFF) >= static_cast<int>(before[i] >> shift & 0xFF);
+    const int gain = static_cast<int>((after[i] & 0xFF) + (after[i] >> 8 & 0xFF) + (after[i] >> 16 & 0xFF)) -
+                     static_cast<int>((before[i] & 0xFF) + (before[i] >> 8 & 0xFF) + (before[i] >> 16 & 0xFF));
+    n += brighter && gain > 90;
+  }
+  return n;
+}
+
+TEST_F(ConsoleInTheField, TerrainShowsTheGroundAsWhiteWires) {
+  const HOBJECT ground = Game().scene->GetTerrainNode();
+  ASSERT_NE(ground, 0u);
+  plat::CapturePresentedFrames(true);
+  Pass();
+  const std::vector<uint32_t> plain = testsupport::FrameToRgb(plat::LastPresentedFrame());
+  ASSERT_FALSE(plain.empty());
+
+  Enter("TERRAIN");
+  std::vector<HOBJECT> materials;
+  GetNodeMaterials(ground, &materials, nullptr);
+  ASSERT_EQ(materials.size(), 1u) << "one material for the whole ground";
+  float diffuse[3] = {0, 0, 0};
+  GetMaterialColors(materials[0], nullptr, diffuse, nullptr, nullptr, nullptr);
+  EXPECT_EQ(diffuse[0] + diffuse[1] + diffuse[2], 3.0f) << "white";
+  Pass();
+  const std::vector<uint32_t> wired = testsupport::FrameToRgb(plat::LastPresentedFrame());
+  const int lines = BrighterPixels(plain, wired);
+  EXPECT_GT(lines, 200) << "white lines over the ground";
+
+  Enter("TERRAIN");
+  Pass();
+  const std::vector<uint32_t> hidden = testsupport::FrameToRgb(plat::LastPresentedFrame());
+  EXPECT_LT(BrighterPixels(plain, hidden), lines / 10) << "hidden again";
+  plat::CapturePresentedFrames(false);
 }
 
 }  // namespace
