@@ -390,10 +390,14 @@ void CSceneData::ReadTextMesh(CTextTokenizer& t, SCENEOBJECTDESC& object) {
     const std::string layout = Word(t);
     uvs = !layout.empty() && (layout[0] == 'T' || layout[0] == 't');
     colors = Int(t) != 0;
-    if (Int(t)) {
+    // The two speeds stand whether or not the object scrolls.
+    const int scrolls = Int(t);
+    const float scrollU = Float(t);
+    const float scrollV = Float(t);
+    if (scrolls) {
       object.flags |= SCENEOBJECTDESC::kScroll;
-      object.scrollU = Float(t);
-      object.scrollV = Float(t);
+      object.scrollU = scrollU;
+      object.scrollV = scrollV;
     }
     if (Int(t)) {
       object.kind = SOBJ_SPINNING;

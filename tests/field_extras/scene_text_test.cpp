@@ -23,7 +23,7 @@ class SceneTextTest : public worldtest::SceneFileTest {
 // A one-triangle object of the text form at version 2.1.
 std::string Mesh(const std::string& name) {
   return "BeginObject " + name +
-         "\n1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n-1 0 1 2\nEndObject\n";
+         "\n1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n-1 0 1 2\nEndObject\n";
 }
 
 TEST_F(SceneTextTest, PortalsKeepEightPointsAndTheirZone) {
@@ -74,7 +74,7 @@ TEST_F(SceneTextTest, DummiesAreDroppedButCounted) {
 TEST_F(SceneTextTest, VersionsDecideThePartFields) {
   // Before 1.299 a part has three option bytes and no billboard values.
   const std::string old = "BeginVersion 1.0\nBeginObject flat\n1 Parts 0\nwood 1 2 3 0.5 0.5 0.5 1 1 1 0 0 0\n"
-                          "3 N 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\nEndObject\n";
+                          "3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\nEndObject\n";
   auto scene = LoadText(old);
   ASSERT_EQ(scene->objects.size(), 1u);
   const SCENEPARTDESC& part = scene->objects[0]->parts.at(0);
@@ -106,7 +106,7 @@ TEST_F(SceneTextTest, HostileVersionsStillMakeAVersion) {
 }
 
 TEST_F(SceneTextTest, AnimateAndPropertiesOfUnderscoreObjects) {
-  const std::string body = "1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\n";
+  const std::string body = "1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\n";
   const std::string animate =
       "Animate\nKeyPos 0 10 2\n0 0 0 0\n10 5 0 0\nKeyRotate 0 10 1\n0 3.14159265 0 0 1\nEndAnimate\n"
       "Properties 3\nRandom 12\nBounce 4\nItem 7 1 2\n";
@@ -131,6 +131,34 @@ TEST_F(SceneTextTest, AnimateAndPropertiesOfUnderscoreObjects) {
   EXPECT_EQ(scene->objects[1]->kind, SOBJ_STATIC) << "only \"_\" objects take an Animate block";
   ASSERT_NE(scene->objects[1]->animation, nullptr) << "its properties still count";
   EXPECT_TRUE(scene->objects[1]->animation->positionKeys.empty());
+}
+
+TEST_F(SceneTextTest, TheScrollSpeedsFollowTheFlagSetOrNot) {
+  datagen::SceneFileData data;
+  datagen::SceneObjectData still = worldtest::Triangle("still", {worldtest::Part("wood")});
+  still.scrollU = 0.25f;  // written, but the object does not scroll
+  datagen::SceneObjectData river = worldtest::Triangle("river", {worldtest::Part("water")});
+  river.flags = 0x04;
+  river.scrollU = 0.5f;
+  river.scrollV = -0.125f;
+  data.objects = {still, river, worldtest::Triangle("last", {worldtest::Part("wood")})};
+  std::string error;
+  ASSERT_TRUE(datagen::WriteSceneText("scenes/scroll.sbs", data, error)) << error;
+  CSceneData scene("scenes", "scroll.sbs");
+  ASSERT_EQ(scene.objects.size(), 3u) << "no object lost behind the first";
+  const struct {
+    const char* name;
+    bool scrolls;
+    float u, v;
+  } cases[] = {{"still", false, 0, 0}, {"river", true, 0.5f, -0.125f}, {"last", false, 0, 0}};
+  for (size_t i = 0; i < 3; ++i) {
+    const SCENEOBJECTDESC& o = *scene.objects[i];
+    EXPECT_EQ(o.name, cases[i].name);
+    EXPECT_EQ((o.flags & SCENEOBJECTDESC::kScroll) != 0, cases[i].scrolls) << o.name;
+    EXPECT_EQ(o.scrollU, cases[i].u) << o.name;
+    EXPECT_EQ(o.scrollV, cases[i].v) << o.name;
+    EXPECT_NE(o.node, 0u) << o.name << ": its mesh was read";
+  }
 }
 
 TEST_F(SceneTextTest, LongNamesAreCut) {

@@ -138,11 +138,7 @@ void Object(Text& t, const SceneObjectData& o, float version) {
   t << static_cast<int>(vertices.size());
   if (version >= 0.999f) {
     t << (uvs ? "T" : "N") << (colors ? 1 : 0);
-    if (o.flags & 0x04) {
-      t << 1 << o.scrollU << o.scrollV;
-    } else {
-      t << 0;
-    }
+    t << ((o.flags & 0x04) ? 1 : 0) << o.scrollU << o.scrollV;
     if (o.kind == 5) {
       t << 1 << o.spin;
     } else {

@@ -40,7 +40,7 @@
 //       <texture> <A> <B> <C> [<frames> <ticks> from 1.299]
 //       [<power> <v28> <alpha> <blend> <v40> <faces> with the material flag]
 //       ambient r g b, diffuse r g b, specular r g b
-//     <vertices> [from 0.999: T|N <colours 0/1> <scroll 0/1> [su sv]
+//     <vertices> [from 0.999: T|N <colours 0/1> <scroll 0/1> su sv
 //                 <spin 0/1> [speed] [Matrix <12 floats>]]
 //     vertex lines: x y z [u v] [r g b (0..255)]
 //     <triangles>, lines: part (-1 = 0) a b c
