@@ -6,6 +6,8 @@
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
+#include "engine/core/pools.h"
+#include "engine/core/terrain.h"
 #include "engine/core/walking.h"
 
 int ProbeTerrainUnderNode(HOBJECT node, HOBJECT terrainNode, HOBJECT terrain, int a, int b) {
@@ -16,6 +18,9 @@ int ProbeTerrainUnderNode(HOBJECT node, HOBJECT terrainNode, HOBJECT terrain, in
   if (!vertices) return -1;
   MATRIX34 start;
   GetNodeMatrix(node, &start, 1);
+  // Drops from a mesh that lies away from the ground are ruled out without a
+  // search of the terrain each.
+  const TerrainReach reach = MeasureTerrainReach(terrain ? LookupTerrain(terrain) : nullptr);
   // A vertex shared by several triangles gives the same drop each time: try it once.
   std::vector<uint8_t> tried(static_cast<size_t>(vertexCount), 0);
   int landed = -1;
@@ -28,7 +33,7 @@ int ProbeTerrainUnderNode(HOBJECT node, HOBJECT terrainNode, HOBJECT terrain, in
       MATRIX34 probe = start;
       probe.row[3] = {vertices[index].x, vertices[index].y, vertices[index].z + 1000.0f};
       SetNodeMatrix(node, &probe, 0);
-      if (PlaceNodeOnTerrain(node, terrain, static_cast<float>(a), b) == MOVE_DONE) landed = 0;
+      if (PlaceNodeOnTerrain(node, terrain, static_cast<float>(a), b, &reach) == MOVE_DONE) landed = 0;
     }
   });
   SetNodeMatrix(node, &start, 0);

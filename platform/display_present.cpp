@@ -7,6 +7,8 @@
 #include <map>
 #include <thread>
 
+#include "platform/frame_memo.h"
+#include "platform/renderer_probe.h"
 #include "platform/window_native.h"
 
 namespace plat::native {
@@ -17,7 +19,8 @@ struct Presenter {
   // A renderer on a graphics library's context belongs to the thread that
   // made it; only the software renderer may present from another thread.
   std::thread::id owner;
-  bool anyThread = false;
+  bool software = false;
+  FrameMemo shown;  // the software renderer's last image
   SDL_Texture* texture = nullptr;
   int width = 0;
   int height = 0;
@@ -36,22 +39,39 @@ uint32_t SdlFormatOf(const PixelFormat& f) {
   return SDL_PIXELFORMAT_UNKNOWN;
 }
 
+// Where the graphics library draws on the processor, the software renderer
+// copies the image to the window for a fraction of its cost. SDL would still
+// put the window's own surface on a graphics-library texture unless told not
+// to; a player's explicit choice of either wins over ours.
+SDL_Renderer* CreateRenderer(SDL_Window* sdl) {
+  const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  const bool software = chosen ? SDL_strcasecmp(chosen, "software") == 0
+                               : RendererProbeAnswer() == RendererKind::Processor;
+  if (software) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_Renderer* renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE)) return renderer;
+  }
+  if (SDL_Renderer* renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_PRESENTVSYNC)) return renderer;
+  return SDL_CreateRenderer(sdl, -1, 0);
+}
+
 Presenter* PresenterFor(WindowHandle window) {
   SDL_Window* sdl = SdlWindowOf(window);
   if (!sdl) return nullptr;
   Presenter& p = g_presenters[window];
   if (!p.renderer) {
-    p.renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (!p.renderer) p.renderer = SDL_CreateRenderer(sdl, -1, 0);
+    p.renderer = CreateRenderer(sdl);
     if (!p.renderer) {
       g_presenters.erase(window);
       return nullptr;
     }
     SDL_RendererInfo info;
     const bool known = SDL_GetRendererInfo(p.renderer, &info) == 0;
-    p.vsync = known && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    const bool software = known && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    // The software renderer claims vsync but never waits for the display.
+    p.vsync = known && !software && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     p.owner = std::this_thread::get_id();
-    p.anyThread = known && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    p.software = software;
   }
   return &p;
 }
@@ -76,7 +96,7 @@ SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitc
   if (!p) return SurfaceResult::Failed;
   // The loading screen's worker: its picture stays as the main thread last
   // showed it rather than touch another thread's graphics context.
-  if (!p->anyThread && std::this_thread::get_id() != p->owner) return SurfaceResult::Ok;
+  if (!p->software && std::this_thread::get_id() != p->owner) return SurfaceResult::Ok;
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (!p->texture || p->width != width || p->height != height || p->format != sdlFormat) {
     if (p->texture) SDL_DestroyTexture(p->texture);
@@ -86,8 +106,16 @@ SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitc
     p->height = height;
     p->format = sdlFormat;
     SDL_RenderSetLogicalSize(p->renderer, width, height);
+    p->shown.Forget();
   }
   const uint8_t* first = pixels + static_cast<size_t>(rect.top) * pitch + rect.left * 2;
+  // The window keeps what the software renderer last put there; the
+  // accelerated one is paced by its own present, so it always presents.
+  if (p->software && !p->shown.Changed(first, pitch, width * 2, height)) {
+    Pace(*p);
+    ++g_pacedFrames;
+    return SurfaceResult::Ok;
+  }
   SDL_UpdateTexture(p->texture, nullptr, first, pitch);
   SDL_SetRenderDrawColor(p->renderer, 0, 0, 0, 255);
   SDL_RenderClear(p->renderer);
@@ -96,6 +124,11 @@ SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitc
   SDL_RenderPresent(p->renderer);
   ++g_pacedFrames;
   return SurfaceResult::Ok;
+}
+
+void RepaintWindow(WindowHandle window) {
+  auto it = g_presenters.find(window);
+  if (it != g_presenters.end()) it->second.shown.Forget();
 }
 
 void ReleasePresenter(WindowHandle window) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/instance.h"
+#include "platform/renderer_probe.h"
 #include "platform/test_caps.h"
 #include "platform/window_native.h"
 
@@ -86,7 +87,11 @@ bool HeadlessVideo() {
   return HeadlessDriver(VideoStarted() ? SDL_GetCurrentVideoDriver() : SDL_getenv("SDL_VIDEODRIVER"));
 }
 
-bool EnsureVideo() { return VideoStarted() || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+bool EnsureVideo() {
+  if (VideoStarted()) return true;
+  StartRendererProbe();
+  return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
 
 bool WarpsRefused() {
   if (g_warpsRefused >= 0) return g_warpsRefused != 0;

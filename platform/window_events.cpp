@@ -77,7 +77,11 @@ void TranslateWindowEvent(WindowHandle window, const SDL_WindowEvent& event) {
       PostMessage(window, WM_MOVE, 0, MakePointParam(event.data1, event.data2));
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
+      RepaintWindow(window);
       PostMessage(window, WM_SIZE, 0, MakePointParam(event.data1, event.data2));
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+      RepaintWindow(window);
       break;
     default:
       break;

@@ -50,6 +50,9 @@ void DesktopSize(int* width, int* height);
 // (display_present.cpp).
 SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitch,
                             const PixelFormat& format, const Rect& rect);
+// The window lost what it showed (uncovered, resized): the next frame is
+// shown even when unchanged.
+void RepaintWindow(WindowHandle window);
 // Frees the window's presentation resources (display_present.cpp).
 void ReleasePresenter(WindowHandle window);
 // Window coordinates of an image point once a presenter scales the image.

@@ -187,7 +187,8 @@ int TurnOnTerrain(HOBJECT handle, float degrees, int checkTerrain, int collide) 
 
 }  // namespace
 
-int PlaceNodeOnTerrain(HOBJECT handle, HOBJECT terrainHandle, float heightOffset, int align) {
+int PlaceNodeOnTerrain(HOBJECT handle, HOBJECT terrainHandle, float heightOffset, int align,
+                       const TerrainReach* reach) {
   NODEDESC* node = LookupOpenNode(handle);
   if (!node) return MOVE_NOTHING;
   if (const MESHDESC* mesh = node->Mesh(); mesh && (mesh->flags & MESH_PRETRANSFORMED))
@@ -199,6 +200,7 @@ int PlaceNodeOnTerrain(HOBJECT handle, HOBJECT terrainHandle, float heightOffset
 
   VECTOR3 p;
   GetNodeWorldVectors(node, &p, nullptr, nullptr);
+  if (reach && reach->terrain == terrain && !reach->MayHold(p)) return MOVE_NOTHING;
   int best = -1;
   float bestDistance = 1000000.0f;
   float bestHeight = 0;

@@ -68,3 +68,16 @@ float GetTriangleHeightAt(const TERRAINDESC* terrain, int triangle, const VECTOR
 // The value of the border edge joining two vertex indices (either order); 0
 // when they form no border edge.
 int32_t FindBorderValue(const TERRAINDESC* terrain, int first, int second);
+
+// Where a terrain's triangles can hold a point, measured once for a run of
+// drops against unchanging ground: the x-y bounds of its triangles, and the
+// nearly flat ones whose edge test reaches past any bounds, kept to be tested
+// one by one. A point it rules out lies under no triangle.
+struct TerrainReach {
+  const TERRAINDESC* terrain = nullptr;
+  float minX = 0, minY = 0, maxX = 0, maxY = 0;
+  bool bounded = false;      // some triangle gave bounds
+  std::vector<int> flat;     // tested one by one
+  bool MayHold(const VECTOR3& point) const;
+};
+TerrainReach MeasureTerrainReach(const TERRAINDESC* terrain);

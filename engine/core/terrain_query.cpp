@@ -50,6 +50,52 @@ int32_t FindBorderValue(const TERRAINDESC* terrain, int first, int second) {
   return 0;
 }
 
+TerrainReach MeasureTerrainReach(const TERRAINDESC* terrain) {
+  TerrainReach reach;
+  reach.terrain = terrain;
+  if (!terrain) return reach;
+  for (int f = 0; f < terrain->triangleCount; ++f) {
+    VECTOR3 c[3];
+    if (!GetTerrainTriangle(terrain, f, c)) continue;
+    const float minX = std::fmin(c[0].x, std::fmin(c[1].x, c[2].x));
+    const float maxX = std::fmax(c[0].x, std::fmax(c[1].x, c[2].x));
+    const float minY = std::fmin(c[0].y, std::fmin(c[1].y, c[2].y));
+    const float maxY = std::fmax(c[0].y, std::fmax(c[1].y, c[2].y));
+    const float size = std::fmax(maxX - minX, maxY - minY);
+    // Rounding lets a sliver's edge test hold points along its line far
+    // outside its bounds (a flat one holds them exactly); NaN lands here too.
+    if (!(SignedArea2D(&c[0], &c[1], &c[2]) > 1e-3f * size * size)) {
+      reach.flat.push_back(f);
+      continue;
+    }
+    if (!reach.bounded) {
+      reach.minX = minX, reach.maxX = maxX, reach.minY = minY, reach.maxY = maxY;
+      reach.bounded = true;
+      continue;
+    }
+    reach.minX = std::fmin(reach.minX, minX);
+    reach.maxX = std::fmax(reach.maxX, maxX);
+    reach.minY = std::fmin(reach.minY, minY);
+    reach.maxY = std::fmax(reach.maxY, maxY);
+  }
+  return reach;
+}
+
+bool TerrainReach::MayHold(const VECTOR3& point) const {
+  if (bounded) {
+    // A margin against rounding at the edges of the outermost triangles.
+    const float margin = 1e-3f * (std::fmax(maxX - minX, maxY - minY) + std::fabs(point.x) + std::fabs(point.y));
+    if (!(point.x < minX - margin || point.x > maxX + margin || point.y < minY - margin ||
+          point.y > maxY + margin))
+      return true;
+  }
+  for (int f : flat) {
+    VECTOR3 corners[3];
+    if (GetTerrainTriangle(terrain, f, corners) && IsPointInTriangle2D(&point, corners)) return true;
+  }
+  return false;
+}
+
 int GetTerrainHeight(HOBJECT handle, const VECTOR3* point, float* height) {
   if (!g_engineOpen || !point) return 0;
   const TERRAINDESC* terrain = LookupTerrain(handle);

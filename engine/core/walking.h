@@ -3,6 +3,7 @@
 #include "engine/core/math3d.h"
 
 struct NODEDESC;
+struct TerrainReach;
 
 // Moving nodes over terrains (engine/core/terrain.h). A node is dropped onto
 // a terrain, then walked, strafed and turned on it: a step whose box
@@ -22,8 +23,10 @@ enum MOVERESULT : int {
 // Drops the node along its up axis onto the triangle under its x-y position
 // whose height is nearest to the node's (terrain 0: the one it last stood
 // on), heightOffset above it; with align the node tilts to the slope. -1 for
-// a pre-transformed mesh or when no triangle lies under it.
-int PlaceNodeOnTerrain(HOBJECT node, HOBJECT terrain, float heightOffset, int align);
+// a pre-transformed mesh or when no triangle lies under it. A reach measured
+// on the same terrain (terrain.h) spares the search for a point it rules out.
+int PlaceNodeOnTerrain(HOBJECT node, HOBJECT terrain, float heightOffset, int align,
+                       const TerrainReach* reach = nullptr);
 // Along the node's forward axis (negative distance: backward) or its side
 // axis (positive: to the right). With followTerrain (and a terrain the node
 // stands on) the footprint is checked and the height follows the ground,

@@ -1,3 +1,6 @@
+#include <cstring>
+#include <vector>
+
 #include "engine/core/collision.h"
 #include "engine/core/node_states.h"
 #include "engine/core/pools.h"
@@ -97,6 +100,43 @@ TEST_F(WalkingTest, PlacingFailsWithoutGroundUnderTheNode) {
   SetNodePosition(screenMesh, 5, 5, 0, TRANSFORM_SET);
   EXPECT_EQ(PlaceNodeOnTerrain(screenMesh, ground_, 0, 0), MOVE_NOTHING);
   EXPECT_EQ(LookupNode(screenMesh)->terrain, nullptr);
+}
+
+// A measured reach only spares searches: every drop answers and leaves the
+// node as the full search does, the flat triangle's line far off included.
+TEST_F(WalkingTest, AMeasuredReachPlacesAsTheFullSearch) {
+  const HOBJECT mesh = MakeMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 2}, {0, 10, 0},
+                                 {20, 20, 0}, {30, 30, 0}, {40, 40, 0}},
+                                {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}});
+  const HOBJECT terrain = CreateTerrain(mesh, 1, 1);
+  const TerrainReach reach = MeasureTerrainReach(LookupTerrain(terrain));
+  ASSERT_EQ(reach.flat, std::vector<int>{2});
+  struct Case {
+    float x, y;
+    bool ruledOut;
+  } cases[] = {
+      {5, 4, false},   {10, 0, false},  {0, 10, false},   {10.001f, 5, false},
+      {-3, 5, true},   {5, 90, true},   {100, 100, false},  // on the flat triangle's line
+      {90000, 90000, false}, {90000, 90001, true}, {-7, -7, false},
+  };
+  for (const Case& c : cases) {
+    const VECTOR3 drop = {c.x, c.y, 50};
+    EXPECT_EQ(reach.MayHold(drop), !c.ruledOut) << c.x << "," << c.y;
+    SetNodePosition(box_, c.x, c.y, 50, TRANSFORM_SET);
+    const int full = PlaceNodeOnTerrain(box_, terrain, 1, 1);
+    const MATRIX34 fullMatrix = LookupNode(box_)->local;
+    const int fullTriangle = LookupNode(box_)->terrainTriangle;
+    SetNodePosition(box_, c.x, c.y, 50, TRANSFORM_SET);
+    LookupNode(box_)->terrain = nullptr;
+    EXPECT_EQ(PlaceNodeOnTerrain(box_, terrain, 1, 1, &reach), full) << c.x << "," << c.y;
+    EXPECT_EQ(LookupNode(box_)->terrainTriangle, fullTriangle);
+    EXPECT_EQ(LookupNode(box_)->terrain, LookupTerrain(terrain));
+    EXPECT_EQ(std::memcmp(&LookupNode(box_)->local, &fullMatrix, sizeof fullMatrix), 0);
+  }
+  // A reach of another terrain is not trusted.
+  SetNodePosition(box_, 5, 5, 50, TRANSFORM_SET);
+  const TerrainReach other = MeasureTerrainReach(LookupTerrain(ground_));
+  EXPECT_EQ(PlaceNodeOnTerrain(box_, terrain, 0, 0, &other), MOVE_DONE);
 }
 
 TEST_F(WalkingTest, StepsWhoseCornersAheadLeaveTheGroundAreUndone) {
