@@ -205,6 +205,7 @@ void CRolePage::PickUp(CAmContainer* source, CTWItem* item) {
     return;
   }
   carried = item;
+  carriedFrom = source;
   sortButton->SetLocked(1);
   if (source) source->SetRow(kRowSource);
   SetCursorShape(1);
@@ -218,6 +219,7 @@ CTWItem* CRolePage::TakeCarriedItem() {
 
 void CRolePage::EndCarry() {
   carried = nullptr;
+  carriedFrom = nullptr;
   SetCursorShape(0);
   if (sortButton) sortButton->SetLocked(0);
 }
@@ -234,8 +236,8 @@ int CRolePage::OnMessage(int id, int a, int b, CAmObject* sender) {
       PlaySound(kDropSound);
       EndCarry();
     } else if (id == AMM_DROPOBJ_CHECK) {
-      if (agency->source && IsGrid(agency->source) && carried)
-        agency->source->SetRow(carried->equipped ? kRowEquipped : kRowIdle);
+      // A cancelled drag: the agency has already let go of the source.
+      if (carriedFrom && IsGrid(carriedFrom) && carried) carriedFrom->SetRow(carried->equipped ? kRowEquipped : kRowIdle);
       EndCarry();
     }
     // The window locks and unlocks its tabs by the same messages.
