@@ -59,13 +59,6 @@ bool Among(int id, std::initializer_list<int> ids) { return std::find(ids.begin(
 
 int CurrentAction(const CFMaster* hero) { return hero->body ? hero->body->current[ACTIONDESC::ID] : 0; }
 
-// The running action jumps to its last frame.
-void CutToEnd(CTarnwick* body) {
-  if (!body) return;
-  body->currentFrame = body->current[ACTIONDESC::END];
-  body->StopMotion(1);
-}
-
 VECTOR3 Direction(const VECTOR3& from, const VECTOR3& to) {
   VECTOR3 d{to.x - from.x, to.y - from.y, to.z - from.z};
   NormalizeVector3(&d);
@@ -333,8 +326,8 @@ int CMVekState::OnRightButton(CBattleSys* sys, int, int) {
       sys->hud.HideModeIcon(0);
       return 1;
     case kSpeedCode:
-      CutToEnd(hero->body);
-      hero->flags = 0;
+      // The action's own flags go; the hero's status (down and the rest) stays.
+      CBattleSys::CutAction(hero->body);
       sys->hud.StopSpeedTimeline();
       sys->phaseCode = kSpeedEndCode;
       return 1;
@@ -378,7 +371,7 @@ int CMVekState::OnCommand(CBattleSys* sys, int id, int b) {
       PullBackCamera(sys);
       targets.clear();
       sys->SetFrozen(1, kEnemiesAndScene);
-      CutToEnd(hero->body);
+      CBattleSys::CutAction(hero->body);
       SetCameraMode(CBattleCamera::MODE_TRACK);
       sys->phaseCode = kSpecialStartCode;
       return 1;

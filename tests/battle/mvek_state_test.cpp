@@ -219,8 +219,14 @@ TEST_F(FirstHeroTest, SpeedModeRunsUntilTheRightButton) {
   EXPECT_FLOAT_EQ(Camera()->orbit.GetLCTRadius(), 180);
   EXPECT_EQ(Camera()->cameraMode, 1);
   EXPECT_EQ(Hero()->frozen, 0);
+  // Downed in the window: the right button must not make the hero stand.
+  Hero()->flags |= 0x2;
   Right();
   EXPECT_EQ(sys_->phaseCode, 881);
+  EXPECT_EQ(Hero()->flags & 0x2, 0x2) << "the down flag survives the end of speed mode";
+  EXPECT_EQ(Hero()->body->currentFrame, Hero()->body->current[ACTIONDESC::END]) << "the action is cut";
+  EXPECT_EQ(Hero()->body->actionMotion, 0);
+  Hero()->flags &= ~0x2;
   ASSERT_GT(StepUntil(882), 0);
   EXPECT_EQ(Camera()->track.GetCurrentTrack(), 10);
   ASSERT_GT(StepUntil(201), 0);
