@@ -182,5 +182,28 @@ TEST_F(BattleTest, WeaponsShowByKeyAndWeaponPartsAreCounted) {
   EXPECT_EQ(body->currentWeapon, nullptr);
 }
 
+TEST_F(BattleTest, WeaponPartsArePlainAndVertexAnimatedInModelOrder) {
+  datagen::CreatureModel model = datagen::BattleModel("archer", 1, 3);
+  model.objects[1].name = "_bowW";
+  model.objects[3].name = "_quiverw";
+  model.parts[2].name = "_stringW";
+  model.parts[0].name = "_headWx";  // "W" not at the end
+  plat::ByteWriter out;
+  std::string error;
+  ASSERT_TRUE(datagen::WriteCreatureBinary(model, out, error)) << error;
+  ASSERT_TRUE(plat::WriteFileAtomic("creature/battle/archer.MCB", out.Bytes().data(), out.Size()));
+  CTarnwick body("archer", 1, "creature/battle");
+  const HOBJECT expected[] = {body.FindPartNode("_bowW"), body.FindPartNode("_quiverw"),
+                              body.FindPartNode("_stringW")};
+  for (HOBJECT node : expected) ASSERT_NE(node, 0u);
+  HOBJECT parts[4] = {};
+  ASSERT_EQ(body.GetWeaponParts(parts, 4), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(parts[i], expected[i]) << i;
+  HOBJECT two[2] = {};
+  ASSERT_EQ(body.GetWeaponParts(two, 2), 2) << "at most the count asked for";
+  EXPECT_EQ(two[1], expected[1]);
+  EXPECT_EQ(body.GetWeaponParts(nullptr, 2), 0);
+}
+
 }  // namespace
 }  // namespace battletest
