@@ -283,6 +283,33 @@ TEST_F(FirstHeroTest, TheSpecialMarksThreeWolvesForTheFinishingMove) {
   EXPECT_EQ(Camera()->cameraMode, 1);
 }
 
+TEST_F(FirstHeroTest, MarkingEndsAtTheHerosMarkLimitOrTheStandingWolves) {
+  const struct {
+    int limit;
+    int marks;
+  } cases[] = {{2, 2}, {5, 3}};
+  for (const auto& c : cases) {
+    Begin(1, 3, 400, 100);
+    ASSERT_EQ(Hero()->soul->SetAttributeValue(34, c.limit), 0);
+    Order(CUIManager::kSpecialId);
+    const float angles[] = {-15, 0, 15};
+    for (int i = 0; i < 3; ++i) Place(i, 180, angles[i]);
+    ASSERT_GT(StepUntil(261), 0);
+    Step(2);
+    int marked = 0;
+    for (int i = 0; i < 3 && sys_->phaseCode == 261; ++i) {
+      LookAt(i);
+      Step();
+      Left();
+      ++marked;
+    }
+    EXPECT_EQ(sys_->phaseCode, 890) << "limit " << c.limit;
+    EXPECT_EQ(marked, c.marks) << "limit " << c.limit;
+    EXPECT_EQ(static_cast<int>(CMVekState::Instance()->targets.size()), c.marks);
+    sys_.reset();
+  }
+}
+
 TEST_F(FirstHeroTest, AHurtInParalyseModeHoldsUntilTheReactionEnds) {
   Begin(1, 1);
   Order(CUIManager::kParalyseId);
