@@ -158,7 +158,9 @@ int CMVekState::Update(CBattleSys* sys, int frames) {
       SetCameraMode(CBattleCamera::MODE_ORBIT);
       sys->SetFrozen(0, kAllMask);
       const int previous = CurrentAction(hero);
-      int next = (plat::Rand() & 1) ? 201 : 204;
+      // After 117 and 118 the one draw is the slow-motion chance; only the
+      // other throws draw their follow-up.
+      int next = 0;
       if (previous == 117 || previous == 118) {
         if (plat::Rand() % 6 == 0) {
           sys->SetEnemySlowFactor(-1, 8);
@@ -169,6 +171,8 @@ int CMVekState::Update(CBattleSys* sys, int frames) {
         trail->SetPeriod(6);
         trail->SetLife(12);
         next = previous == 117 ? 202 : 203;
+      } else {
+        next = (plat::Rand() & 1) ? 201 : 204;
       }
       hero->StartAction(next);
       hero->PlayActionEffect();

@@ -109,6 +109,32 @@ TEST_F(FirstHeroTest, TheChosenCircleAimsTheThrowThatLandsOnceAtTheFirstHitFrame
   }
 }
 
+TEST_F(FirstHeroTest, AfterAThrowOf117TheOneDrawIsTheSlowMotionChance) {
+  // Seed 3 draws 48 then 7196, seed 8 draws 64 then 28170: only the first
+  // draw may decide the one in six.
+  const struct {
+    unsigned seed;
+    int divider;
+  } cases[] = {{3, 2}, {8, 1}};
+  for (const auto& c : cases) {
+    Aim(150);
+    Left();
+    ASSERT_GT(StepUntil(802), 0);
+    Left(1, 0xFFFF);
+    ASSERT_EQ(sys_->phaseCode, 803);
+    Hero()->StartAction(117);
+    // Reseeded before every pass: the pass that leaves 803 draws from the seed.
+    for (int i = 0; i < 600 && sys_->phaseCode == 803; ++i) {
+      plat::Srand(c.seed);
+      Step();
+    }
+    ASSERT_EQ(sys_->phaseCode, 280) << c.seed;
+    EXPECT_EQ(HeroAction(), 202);
+    EXPECT_EQ(sys_->updateDivider, c.divider) << c.seed;
+    sys_.reset();
+  }
+}
+
 TEST_F(FirstHeroTest, SlowMotionAroundTheThrowsHitFrame) {
   Aim(150);
   Left();
