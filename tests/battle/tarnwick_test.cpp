@@ -94,7 +94,10 @@ TEST_F(BattleTest, ATransitionAskedForTooLateIsRefused) {
   EXPECT_EQ(body->pending[ACTIONDESC::MODE], 0);
 }
 
-TEST_F(BattleTest, ActionMotionMovesTheNodeByItsDistance) {
+// Steps of distance / span are taken only while the frame is inside the
+// motion span, so the action travels its distance and no further (stepping
+// from the start frame on would carry it past).
+TEST_F(BattleTest, ActionMotionCarriesTheNodeItsDistanceOverTheMotionSpan) {
   auto body = Body();
   ACTIONDESC a = Action(101, 1);
   a[ACTIONDESC::ACTION_MOTION] = 1;
@@ -102,13 +105,20 @@ TEST_F(BattleTest, ActionMotionMovesTheNodeByItsDistance) {
   ASSERT_EQ(body->PlayAction(a), 1);
   VECTOR3 before{}, after{};
   GetNodeWorldVectors(body->Node(), &before, nullptr, nullptr);
+  int moving = 0;
   for (int u = 0; u < 30; ++u) {
+    VECTOR3 from{};
+    GetNodeWorldVectors(body->Node(), &from, nullptr, nullptr);
     body->ApplyMotion(1);
+    VECTOR3 to{};
+    GetNodeWorldVectors(body->Node(), &to, nullptr, nullptr);
+    moving += to.x != from.x || to.y != from.y;
     body->AdvanceFrames(1);
   }
   GetNodeWorldVectors(body->Node(), &after, nullptr, nullptr);
   const float dx = after.x - before.x, dy = after.y - before.y;
   EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), 30.0f, 0.5f);
+  EXPECT_EQ(moving, a[ACTIONDESC::RELEASE] - a[ACTIONDESC::MOTION_FIRST]) << "one step per frame of the span";
   EXPECT_EQ(body->actionMotion, 0);
 
   // A motion span of no frames does not divide by zero: no motion.
