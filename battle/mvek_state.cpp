@@ -59,13 +59,6 @@ bool Among(int id, std::initializer_list<int> ids) { return std::find(ids.begin(
 
 int CurrentAction(const CFMaster* hero) { return hero->body ? hero->body->current[ACTIONDESC::ID] : 0; }
 
-// The running action jumps to its last frame.
-void CutToEnd(CTarnwick* body) {
-  if (!body) return;
-  body->currentFrame = body->current[ACTIONDESC::END];
-  body->StopMotion(1);
-}
-
 VECTOR3 Direction(const VECTOR3& from, const VECTOR3& to) {
   VECTOR3 d{to.x - from.x, to.y - from.y, to.z - from.z};
   NormalizeVector3(&d);
@@ -165,7 +158,9 @@ int CMVekState::Update(CBattleSys* sys, int frames) {
       SetCameraMode(CBattleCamera::MODE_ORBIT);
       sys->SetFrozen(0, kAllMask);
       const int previous = CurrentAction(hero);
-      int next = (plat::Rand() & 1) ? 201 : 204;
+      // After 117 and 118 the one draw is the slow-motion chance; only the
+      // other throws draw their follow-up.
+      int next = 0;
       if (previous == 117 || previous == 118) {
         if (plat::Rand() % 6 == 0) {
           sys->SetEnemySlowFactor(-1, 8);
@@ -176,6 +171,8 @@ int CMVekState::Update(CBattleSys* sys, int frames) {
         trail->SetPeriod(6);
         trail->SetLife(12);
         next = previous == 117 ? 202 : 203;
+      } else {
+        next = (plat::Rand() & 1) ? 201 : 204;
       }
       hero->StartAction(next);
       hero->PlayActionEffect();
@@ -333,8 +330,8 @@ int CMVekState::OnRightButton(CBattleSys* sys, int, int) {
       sys->hud.HideModeIcon(0);
       return 1;
     case kSpeedCode:
-      CutToEnd(hero->body);
-      hero->flags = 0;
+      // The action's own flags go; the hero's status (down and the rest) stays.
+      CBattleSys::CutAction(hero->body);
       sys->hud.StopSpeedTimeline();
       sys->phaseCode = kSpeedEndCode;
       return 1;
@@ -378,7 +375,7 @@ int CMVekState::OnCommand(CBattleSys* sys, int id, int b) {
       PullBackCamera(sys);
       targets.clear();
       sys->SetFrozen(1, kEnemiesAndScene);
-      CutToEnd(hero->body);
+      CBattleSys::CutAction(hero->body);
       SetCameraMode(CBattleCamera::MODE_TRACK);
       sys->phaseCode = kSpecialStartCode;
       return 1;

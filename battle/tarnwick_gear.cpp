@@ -1,5 +1,6 @@
 #include <cctype>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "battle/tarnwick.h"
 #include "components/efficacy.h"
@@ -39,12 +40,15 @@ void CTarnwick::ClearWeapons() {
 }
 
 int CTarnwick::GetWeaponParts(HOBJECT* out, int count) {
+  if (!out) return 0;
+  // Rigid objects first, then the vertex-animated parts: the model's order.
+  std::vector<HOBJECT> nodes;
+  std::vector<std::string> names;
+  CollectNodes(&nodes, &names);
   int n = 0;
-  if (!modelData || !out) return 0;
-  for (size_t i = 0; i < modelData->parts.size() && i < partNodes.size() && n < count; ++i) {
-    const char* name = modelData->parts[i].name;
-    const size_t length = std::strlen(name);
-    if (length && std::tolower(static_cast<unsigned char>(name[length - 1])) == 'w') out[n++] = partNodes[i];
+  for (size_t i = 0; i < nodes.size() && i < names.size() && n < count; ++i) {
+    const std::string& name = names[i];
+    if (!name.empty() && std::tolower(static_cast<unsigned char>(name.back())) == 'w') out[n++] = nodes[i];
   }
   return n;
 }

@@ -209,9 +209,11 @@ void CDebugConsole::RunCommand() {
     const int map = NumberAt(l, 5);
     if (map > 0 && g.gameResource) g.encounters->Reset(*g.gameResource, map);
     if (!g.encounters->enabled) return;
+    // The walker's own factor: a form that never meets battles rolls none here.
+    const int factor = g.walker ? g.walker->encounterFactor : 0;
     for (int roll = 0; roll < kMaxFightRolls; ++roll) {
       int steps = 100000;
-      if (g.encounters->Roll(&steps, 100)) {
+      if (g.encounters->Roll(&steps, factor)) {
         RunAction(7, 0, 0);
         return;
       }

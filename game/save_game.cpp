@@ -365,10 +365,12 @@ int CGame::LoadGame(int slot) {
   if (staged.summary.mapIndex > 0) {
     OpenScene((gameResource->Maps()[static_cast<size_t>(staged.summary.mapIndex - 1)].SceneName() + ".SB").c_str());
   }
+  // Entries apply in directory order: the party chunk's header, when there
+  // is one, replaces the money and value the summary gave.
   CParty& party = g_gameDataBase.party;
-  if (staged.party) party = std::move(*staged.party);
   party.header[CParty::kMoney] = staged.summary.money;
   party.header[CParty::kSummaryValue] = staged.summary.value2;
+  if (staged.party) party = std::move(*staged.party);
   // Element by element, so pointers to the heroes stay valid.
   if (staged.hasHeroes)
     for (size_t i = 0; i < staged.heroes.size(); ++i) g_gameDataBase.heroes[i] = std::move(staged.heroes[i]);

@@ -22,8 +22,8 @@ int CTalkHost::Load(const char* name) {
 
 CBaseListContainer* CTalkHost::StartTalk(const char* name) {
   CBaseListContainer* node = player ? player->StartTalk(name ? name : "") : nullptr;
-  // A talk that is not there ends at once, or the game would wait on it.
-  talking = node ? 1 : 0;
+  // A talk that is not there leaves the player idle: the next poll ends it.
+  talking = 1;
   if (!node) DebugTrace("Talk: no talk named %s\n", name ? name : "");
   return node;
 }

@@ -17,7 +17,7 @@ class CTalkHost {
   // installs the game's sys procedure. 1 when loaded without errors.
   int Load(const char* name);
   // Starts the talk named name; the talk node, or none when no talk has it
-  // (nothing then runs, so the game does not wait on it).
+  // (the next Update then finds the player idle and ends it).
   CBaseListContainer* StartTalk(const char* name);
   // Advances the talk; 1 while it runs, 0 once the player is idle. The
   // first call in the host's life shows the window.

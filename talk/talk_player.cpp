@@ -188,6 +188,8 @@ void CTalkPlayer::End() {
 
 int CTalkPlayer::Update() {
   if (paused) return TALKSTATE_PAUSED;
+  // No talk: idle, whatever state the last load or talk left behind.
+  if (!current) return TALKSTATE_IDLE;
   CBaseTalkPlayer::Update();
   if (state != TALKSTATE_TYPING || typedCount >= textLength) return state;
   if (typeInterval > 0) {

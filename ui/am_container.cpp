@@ -23,9 +23,13 @@ void Centre(CAmObject* object, const CAmObject* within) {
 }  // namespace
 
 CAmContainer::CAmContainer(const char* imageName, int width, int height, int kind, int id)
+    : CAmContainer(imageName, width, height, kind, id, g_amContainerAgency) {}
+
+CAmContainer::CAmContainer(const char* imageName, int width, int height, int kind, int id,
+                           CAmContainerAgency* joined)
     : CAmObject(imageName, width, height, id, nullptr, 0), kind(kind) {
   if (sprite) GetSpriteGrid(sprite, nullptr, nullptr, &imageRows);
-  Join(g_amContainerAgency);
+  if (CAmContainerAgency::IsLive(joined)) Join(joined);
 }
 
 CAmContainer::CAmContainer(const CAmContainer& templateCell, int kind, int id)
@@ -185,6 +189,10 @@ void CAmContainerAgency::ForgetObject(const CAmDragObj* object) {
     if (agency->drop.object == object) agency->drop.object = nullptr;
     if (agency->drop.targetHeld == object) agency->drop.targetHeld = nullptr;
   }
+}
+
+bool CAmContainerAgency::IsLive(const CAmContainerAgency* agency) {
+  return agency && std::find(g_liveAgencies.begin(), g_liveAgencies.end(), agency) != g_liveAgencies.end();
 }
 
 const AMDROPDESC* CAmContainerAgency::DropRecord(int a, const CAmObject* sender) {

@@ -13,6 +13,8 @@ class CAmContainer : public CAmObject {
  public:
   // Joins the last agency built (g_amContainerAgency) and hangs under it.
   CAmContainer(const char* imageName, int width, int height, int kind, int id);
+  // Joins the given agency instead, when it is still alive.
+  CAmContainer(const char* imageName, int width, int height, int kind, int id, CAmContainerAgency* joined);
   // Same size as the template, a clone of its sprite; joins the template's agency.
   CAmContainer(const CAmContainer& templateCell, int kind, int id);
   // Deletes the held object and the ghost; leaves its agency.
@@ -79,6 +81,8 @@ class CAmContainerAgency : public CAmObject {
   void Unregister(CAmContainer* container);
   // Every live agency drops the object from its drag and its record.
   static void ForgetObject(const CAmDragObj* object);
+  // Whether the agency exists still.
+  static bool IsLive(const CAmContainerAgency* agency);
   // The record a message of an agency refers to, null for a = 0.
   static const AMDROPDESC* DropRecord(int a, const CAmObject* sender);
 

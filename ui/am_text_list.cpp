@@ -192,7 +192,7 @@ void CAmMultiColText::OnMouseMove(int x, int y) {
 }
 
 CAmTextListView::CAmTextListView(const char* imageName, int width, int height, int id, CAmObject* parent)
-    : CAmScrollList(imageName, width, height, id, parent) {}
+    : CAmScrollList(imageName, width, height, id, parent), agency_(g_amContainerAgency) {}
 
 CAmTextListView::~CAmTextListView() { delete building_; }
 
@@ -233,7 +233,7 @@ void CAmTextListView::AddRowColumn(int column, const char* text, int length, int
   CAmMultiColText* row = building_;
   building_ = nullptr;
   row->BuildRow();
-  auto* cell = new CAmContainer(nullptr, width, row->height, 0, rowCount);
+  auto* cell = new CAmContainer(nullptr, width, row->height, 0, rowCount, agency_);
   cell->PutItem(row);
   AddCell(cell, 0, contentHeight + rowGap);
   ++rowCount;

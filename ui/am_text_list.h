@@ -5,6 +5,7 @@
 #include "ui/am_drag_obj.h"
 #include "ui/am_scroll_list.h"
 
+class CAmContainerAgency;
 class CAmEdit;
 
 // The height a column of the given width needs for the text (Big5, length
@@ -114,6 +115,9 @@ class CAmTextListView : public CAmScrollList {
 
  private:
   CAmMultiColText* building_ = nullptr;  // the row under construction
+  // The agency of the screen that built the list: rows added at any later
+  // time join it, whatever agency other screens built since.
+  CAmContainerAgency* agency_;
 };
 
 // Read-only text shown as wrapped one-column rows.

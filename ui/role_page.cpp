@@ -39,14 +39,6 @@ constexpr TextPlace kTextPlaces[] = {{80, 527, 63},  {80, 527, 84},  {80, 527, 1
 constexpr int kPlainAttributes[] = {1, 2, 3, 10, 11, 12, 13, 14, 15};
 constexpr int kPairText = 9, kShareText = 11, kSkillText = 12, kPowerText = 13, kMoneyText = 14;
 
-// Click to pick up, click again to drop.
-CTWItem* NewIcon(ITEMDESC* record, int count) {
-  auto* icon = new CTWItem(record, CTWItem::kIconSize, CTWItem::kIconSize, count, -1);
-  icon->dragMode = 2;
-  icon->hoverValue = 1;
-  return icon;
-}
-
 bool IsGrid(const CAmContainer* c) { return c && c->kind == 0; }
 bool IsEquipSlot(const CAmContainer* c) { return c && c->kind >= 1 && c->kind <= 3; }
 
@@ -136,7 +128,7 @@ void CRolePage::FillGrid() {
   for (PARTYITEMDESC* entry = itemPool->GetFirstItem(&place); entry; entry = itemPool->GetNextItem(&place)) {
     ITEMDESC* record = itemPool->GetItemRecord(entry->type, entry->id);
     if (!record) continue;
-    CTWItem* icon = NewIcon(record, entry->count);
+    CTWItem* icon = CTWItem::NewGridIcon(record, entry->count, -1);
     const bool worn = leader && entry->type >= 1 && entry->type <= 3 && leader->GetEquippedItem(entry->type) &&
                       leader->GetEquippedId(entry->type) == entry->id;
     icon->equipped = worn ? 1 : 0;
@@ -154,7 +146,7 @@ void CRolePage::FillGrid() {
     if (!leader->GetEquippedItem(type)) continue;
     ITEMDESC* record = itemPool->GetItemRecord(type, leader->GetEquippedId(type));
     if (!record) continue;
-    CTWItem* icon = NewIcon(record, 1);
+    CTWItem* icon = CTWItem::NewGridIcon(record, 1, -1);
     icon->equipped = 1;
     slots[k]->PutItem(icon);
     icon->Show(1);
@@ -205,6 +197,7 @@ void CRolePage::PickUp(CAmContainer* source, CTWItem* item) {
     return;
   }
   carried = item;
+  carriedFrom = source;
   sortButton->SetLocked(1);
   if (source) source->SetRow(kRowSource);
   SetCursorShape(1);
@@ -218,6 +211,7 @@ CTWItem* CRolePage::TakeCarriedItem() {
 
 void CRolePage::EndCarry() {
   carried = nullptr;
+  carriedFrom = nullptr;
   SetCursorShape(0);
   if (sortButton) sortButton->SetLocked(0);
 }
@@ -234,8 +228,8 @@ int CRolePage::OnMessage(int id, int a, int b, CAmObject* sender) {
       PlaySound(kDropSound);
       EndCarry();
     } else if (id == AMM_DROPOBJ_CHECK) {
-      if (agency->source && IsGrid(agency->source) && carried)
-        agency->source->SetRow(carried->equipped ? kRowEquipped : kRowIdle);
+      // A cancelled drag: the agency has already let go of the source.
+      if (carriedFrom && IsGrid(carriedFrom) && carried) carriedFrom->SetRow(carried->equipped ? kRowEquipped : kRowIdle);
       EndCarry();
     }
     // The window locks and unlocks its tabs by the same messages.

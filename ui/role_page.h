@@ -67,6 +67,7 @@ class CRolePage : public CAmPage {
   CMSwordMan* hero = nullptr;
   int battleItemMode = 0;
   CTWItem* carried = nullptr;
+  CAmContainer* carriedFrom = nullptr;  // the cell the carried icon left
   std::vector<RECIPEDESC> recipes;
   HOBJECT previewCamera = 0;
   HOBJECT savedCamera = 0;  // the viewport's camera before the preview

@@ -120,7 +120,7 @@ int CTradeWnd::SellPrice(int type, int id) const {
 CTWItem* CTradeWnd::NewIcon(int type, int id, int count, int price) {
   ITEMDESC* record = g_gameDataBase.FindItem(type, id);
   if (!record) return nullptr;
-  return new CTWItem(record, CTWItem::kIconSize, CTWItem::kIconSize, count, price);
+  return CTWItem::NewGridIcon(record, count, price);
 }
 
 void CTradeWnd::FillInventory() {

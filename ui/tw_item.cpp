@@ -17,6 +17,13 @@ CTWItem::CTWItem(ITEMDESC* record, int width, int height, int count, int price)
   fadeWhileDragging = 1;
 }
 
+CTWItem* CTWItem::NewGridIcon(ITEMDESC* record, int count, int price) {
+  auto* icon = new CTWItem(record, kIconSize, kIconSize, count, price);
+  icon->dragMode = 2;
+  icon->hoverValue = 1;
+  return icon;
+}
+
 CTWItem::CTWItem(const CTWItem& other)
     : CAmDragObj(other),
       itemId(other.itemId),

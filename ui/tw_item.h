@@ -17,6 +17,9 @@ class CTWItem : public CAmDragObj {
   // Same id, type, price, count, record, equipped and sold-out flag, and a
   // clone of the sprite; the count text is built at once.
   CTWItem(const CTWItem& other);
+  // An icon of a menu screen's grids: a click picks it up and the next puts
+  // it down; it hovers with value 1.
+  static CTWItem* NewGridIcon(ITEMDESC* record, int count, int price);
 
   // The first show builds the icon from the record's image and the count text.
   int Show(int flag) override;

@@ -3,10 +3,14 @@
 #include "engine/core/node_states.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
+#include "world/scene_environment.h"
 
 CTransScene::CTransScene(const char* fileName)
     : data_(std::make_unique<CSceneData>("scenes", fileName)),
-      content_(std::make_unique<CSceneContent>(*data_, nullptr)) {}
+      content_(std::make_unique<CSceneContent>(*data_, nullptr)) {
+  // The effect is lit and fogged as its own scene says, not as the field was.
+  content_->environment = std::make_unique<CSceneEnvironment>(data_->name.c_str());
+}
 
 CTransScene::~CTransScene() {
   content_.reset();

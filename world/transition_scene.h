@@ -7,7 +7,8 @@ class CSceneData;
 class CSceneContent;
 
 // The models of a screen transition, read from a scene file in "scenes"
-// (no people); missing files give no models.
+// (no people), lit by that scene's own environment; missing files give no
+// models.
 class CTransScene {
  public:
   explicit CTransScene(const char* fileName);

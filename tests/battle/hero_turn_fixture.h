@@ -99,7 +99,8 @@ class HeroTurnTest : public BattleSysTest {
     hero.equipmentIds[1] = kSword;
     const int values[][2] = {{7, 400}, {8, mp}, {17, special}, {18, 100}, {34, 5}, {kSword + 20, 500}, {21, 500}};
     for (const auto& v : values) {
-      if (!hero.SetAttributeValue(v[0], v[1])) hero.attributes.push_back({v[0], v[1], 0});
+      // -1: the record has no such attribute yet.
+      if (hero.SetAttributeValue(v[0], v[1]) != 0) hero.attributes.push_back({v[0], v[1], 0});
     }
     // The game sets its item procedures before each battle.
     knives_ = 20;

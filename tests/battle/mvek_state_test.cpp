@@ -109,6 +109,32 @@ TEST_F(FirstHeroTest, TheChosenCircleAimsTheThrowThatLandsOnceAtTheFirstHitFrame
   }
 }
 
+TEST_F(FirstHeroTest, AfterAThrowOf117TheOneDrawIsTheSlowMotionChance) {
+  // Seed 3 draws 48 then 7196, seed 8 draws 64 then 28170: only the first
+  // draw may decide the one in six.
+  const struct {
+    unsigned seed;
+    int divider;
+  } cases[] = {{3, 2}, {8, 1}};
+  for (const auto& c : cases) {
+    Aim(150);
+    Left();
+    ASSERT_GT(StepUntil(802), 0);
+    Left(1, 0xFFFF);
+    ASSERT_EQ(sys_->phaseCode, 803);
+    Hero()->StartAction(117);
+    // Reseeded before every pass: the pass that leaves 803 draws from the seed.
+    for (int i = 0; i < 600 && sys_->phaseCode == 803; ++i) {
+      plat::Srand(c.seed);
+      Step();
+    }
+    ASSERT_EQ(sys_->phaseCode, 280) << c.seed;
+    EXPECT_EQ(HeroAction(), 202);
+    EXPECT_EQ(sys_->updateDivider, c.divider) << c.seed;
+    sys_.reset();
+  }
+}
+
 TEST_F(FirstHeroTest, SlowMotionAroundTheThrowsHitFrame) {
   Aim(150);
   Left();
@@ -219,8 +245,14 @@ TEST_F(FirstHeroTest, SpeedModeRunsUntilTheRightButton) {
   EXPECT_FLOAT_EQ(Camera()->orbit.GetLCTRadius(), 180);
   EXPECT_EQ(Camera()->cameraMode, 1);
   EXPECT_EQ(Hero()->frozen, 0);
+  // Downed in the window: the right button must not make the hero stand.
+  Hero()->flags |= 0x2;
   Right();
   EXPECT_EQ(sys_->phaseCode, 881);
+  EXPECT_EQ(Hero()->flags & 0x2, 0x2) << "the down flag survives the end of speed mode";
+  EXPECT_EQ(Hero()->body->currentFrame, Hero()->body->current[ACTIONDESC::END]) << "the action is cut";
+  EXPECT_EQ(Hero()->body->actionMotion, 0);
+  Hero()->flags &= ~0x2;
   ASSERT_GT(StepUntil(882), 0);
   EXPECT_EQ(Camera()->track.GetCurrentTrack(), 10);
   ASSERT_GT(StepUntil(201), 0);
@@ -275,6 +307,33 @@ TEST_F(FirstHeroTest, TheSpecialMarksThreeWolvesForTheFinishingMove) {
   EXPECT_FALSE(sys_->heroSound);
   EXPECT_EQ(sys_->heroStateValue, 0);
   EXPECT_EQ(Camera()->cameraMode, 1);
+}
+
+TEST_F(FirstHeroTest, MarkingEndsAtTheHerosMarkLimitOrTheStandingWolves) {
+  const struct {
+    int limit;
+    int marks;
+  } cases[] = {{2, 2}, {5, 3}};
+  for (const auto& c : cases) {
+    Begin(1, 3, 400, 100);
+    ASSERT_EQ(Hero()->soul->SetAttributeValue(34, c.limit), 0);
+    Order(CUIManager::kSpecialId);
+    const float angles[] = {-15, 0, 15};
+    for (int i = 0; i < 3; ++i) Place(i, 180, angles[i]);
+    ASSERT_GT(StepUntil(261), 0);
+    Step(2);
+    int marked = 0;
+    for (int i = 0; i < 3 && sys_->phaseCode == 261; ++i) {
+      LookAt(i);
+      Step();
+      Left();
+      ++marked;
+    }
+    EXPECT_EQ(sys_->phaseCode, 890) << "limit " << c.limit;
+    EXPECT_EQ(marked, c.marks) << "limit " << c.limit;
+    EXPECT_EQ(static_cast<int>(CMVekState::Instance()->targets.size()), c.marks);
+    sys_.reset();
+  }
 }
 
 TEST_F(FirstHeroTest, AHurtInParalyseModeHoldsUntilTheReactionEnds) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "battle/x_shot.h"
 #include "battle/x_trap.h"
+#include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "tests/battle/enemy_fixture.h"
 
@@ -148,6 +151,30 @@ TEST_F(ShotBattleTest, ShootingWithoutWeaponPartsStartsInFront) {
   shooter->Shoot();
   ASSERT_EQ(sys_->shots.size(), 1u);
   EXPECT_NEAR(sys_->shots[0]->position.y, -300 + shooter->collisionRadius, 0.01f);
+}
+
+TEST_F(ShotBattleTest, AShotLeavesTheSecondWeaponPartEvenAPlainOne) {
+  // A bowman whose weapon parts are rigid objects: the bow hand is the second.
+  datagen::CreatureModel bowman = datagen::BattleModel("wolf", static_cast<int>(datagen::WolfActionIds().size()) + 3, 1);
+  bowman.objects[1].name = "_larmW";
+  bowman.objects[2].name = "_rarmW";
+  plat::ByteWriter out;
+  std::string error;
+  ASSERT_TRUE(datagen::WriteCreatureBinary(bowman, out, error)) << error;
+  ASSERT_TRUE(plat::WriteFileAtomic("creature/battle/wolf.MCB", out.Bytes().data(), out.Size()));
+  Battle({});
+  CFEnemy* shooter = Spawn({0, -300, 0}, {0, 1, 0});
+  shooter->target = hero_.get();
+  const HOBJECT hand = shooter->body->FindPartNode("_rarmW");
+  ASSERT_NE(hand, 0u);
+  VECTOR3 from{0, 0, 0};
+  GetNodeWorldVectors(hand, &from, nullptr, nullptr);
+  shooter->Shoot();
+  ASSERT_EQ(sys_->shots.size(), 1u);
+  EXPECT_NEAR(sys_->shots[0]->position.x, from.x, 0.01f);
+  EXPECT_NEAR(sys_->shots[0]->position.y, from.y, 0.01f);
+  EXPECT_NEAR(sys_->shots[0]->position.z, from.z, 0.01f);
+  EXPECT_GT(std::fabs(sys_->shots[0]->position.y - (-300 + shooter->collisionRadius)), 0.5f) << "not the front point";
 }
 
 TEST_F(ShotBattleTest, TrapsFromTheScriptShootAtTheHero) {

@@ -94,7 +94,10 @@ TEST_F(BattleTest, ATransitionAskedForTooLateIsRefused) {
   EXPECT_EQ(body->pending[ACTIONDESC::MODE], 0);
 }
 
-TEST_F(BattleTest, ActionMotionMovesTheNodeByItsDistance) {
+// Steps of distance / span are taken only while the frame is inside the
+// motion span, so the action travels its distance and no further (stepping
+// from the start frame on would carry it past).
+TEST_F(BattleTest, ActionMotionCarriesTheNodeItsDistanceOverTheMotionSpan) {
   auto body = Body();
   ACTIONDESC a = Action(101, 1);
   a[ACTIONDESC::ACTION_MOTION] = 1;
@@ -102,13 +105,20 @@ TEST_F(BattleTest, ActionMotionMovesTheNodeByItsDistance) {
   ASSERT_EQ(body->PlayAction(a), 1);
   VECTOR3 before{}, after{};
   GetNodeWorldVectors(body->Node(), &before, nullptr, nullptr);
+  int moving = 0;
   for (int u = 0; u < 30; ++u) {
+    VECTOR3 from{};
+    GetNodeWorldVectors(body->Node(), &from, nullptr, nullptr);
     body->ApplyMotion(1);
+    VECTOR3 to{};
+    GetNodeWorldVectors(body->Node(), &to, nullptr, nullptr);
+    moving += to.x != from.x || to.y != from.y;
     body->AdvanceFrames(1);
   }
   GetNodeWorldVectors(body->Node(), &after, nullptr, nullptr);
   const float dx = after.x - before.x, dy = after.y - before.y;
   EXPECT_NEAR(std::sqrt(dx * dx + dy * dy), 30.0f, 0.5f);
+  EXPECT_EQ(moving, a[ACTIONDESC::RELEASE] - a[ACTIONDESC::MOTION_FIRST]) << "one step per frame of the span";
   EXPECT_EQ(body->actionMotion, 0);
 
   // A motion span of no frames does not divide by zero: no motion.
@@ -180,6 +190,29 @@ TEST_F(BattleTest, WeaponsShowByKeyAndWeaponPartsAreCounted) {
   EXPECT_NE(body->currentWeapon, nullptr) << "a missing key leaves the current weapon";
   EXPECT_EQ(body->RemoveWeapon(), body->weapons[1].get());
   EXPECT_EQ(body->currentWeapon, nullptr);
+}
+
+TEST_F(BattleTest, WeaponPartsArePlainAndVertexAnimatedInModelOrder) {
+  datagen::CreatureModel model = datagen::BattleModel("archer", 1, 3);
+  model.objects[1].name = "_bowW";
+  model.objects[3].name = "_quiverw";
+  model.parts[2].name = "_stringW";
+  model.parts[0].name = "_headWx";  // "W" not at the end
+  plat::ByteWriter out;
+  std::string error;
+  ASSERT_TRUE(datagen::WriteCreatureBinary(model, out, error)) << error;
+  ASSERT_TRUE(plat::WriteFileAtomic("creature/battle/archer.MCB", out.Bytes().data(), out.Size()));
+  CTarnwick body("archer", 1, "creature/battle");
+  const HOBJECT expected[] = {body.FindPartNode("_bowW"), body.FindPartNode("_quiverw"),
+                              body.FindPartNode("_stringW")};
+  for (HOBJECT node : expected) ASSERT_NE(node, 0u);
+  HOBJECT parts[4] = {};
+  ASSERT_EQ(body.GetWeaponParts(parts, 4), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(parts[i], expected[i]) << i;
+  HOBJECT two[2] = {};
+  ASSERT_EQ(body.GetWeaponParts(two, 2), 2) << "at most the count asked for";
+  EXPECT_EQ(two[1], expected[1]);
+  EXPECT_EQ(body.GetWeaponParts(nullptr, 2), 0);
 }
 
 }  // namespace

@@ -310,15 +310,20 @@ TEST_F(CreatureProjected, OffTheTerrainTheShadowIsGivenUp) {
   EXPECT_EQ(after[5].u, before[5].u);
 }
 
-TEST_F(CreatureProjected, ALightStraightAboveAndFarAboveGiveFiniteProjections) {
+// The side vector is chosen by the light's horizontal distance: one straight
+// above has none (any side will do), one level with the creature has all of
+// it, and must not be given the side (1, 0, 0) along its own line.
+TEST_F(CreatureProjected, LightsAboveLevelAndFarAboveGiveFiniteProjections) {
   auto c = Make();
   SetNodePosition(c->rootNode, 10, 20, 0, TRANSFORM_SET);
   const float white[3] = {1, 1, 1};
-  const HOBJECT light = CreateLightNode(0, LIGHT_POINT, 1, white);
-  SetNodePosition(light, 1, 2, 50, TRANSFORM_SET);  // times 10: straight above
+  const HOBJECT above = CreateLightNode(0, LIGHT_POINT, 1, white);
+  SetNodePosition(above, 1, 2, 50, TRANSFORM_SET);  // times 10: straight above
+  const HOBJECT level = CreateLightNode(0, LIGHT_POINT, 1, white);
+  SetNodePosition(level, 100, 2, 3, TRANSFORM_SET);  // times 10: level, along x
   CShadowMeshPool pool;
   SHADOWENTRY* entry = pool.Acquire();
-  for (HOBJECT from : {light, HOBJECT{0}}) {
+  for (HOBJECT from : {above, level, HOBJECT{0}}) {
     MATRIX44 m;
     ComputeShadowProjection(entry, Creature::ShadowCamera(), from, c->rootNode, {c->partNodes[0]}, &m, 1);
     for (float value : m.m) EXPECT_TRUE(std::isfinite(value));

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <string>
 
 #include "components/efficacy.h"
 #include "engine/core/cameras.h"
 #include "engine/core/materials.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
+#include "engine/media/data_directories.h"
 #include "engine/media/sound_table.h"
 #include "platform/crt.h"
 #include "engine/media/sound_waves.h"
@@ -195,6 +198,20 @@ TEST_F(Player, EdgeCases) {
     SCOPED_TRACE(c.what);
     c.run(*this);
   }
+}
+
+// The data lies under the working directory, which the program never
+// changes: effects keep no directory to return to, and reading one, found
+// or not, leaves the working directory and the texture folder as they were.
+TEST_F(Player, AnEffectReadsFromTheWorkingDirectoryAndLeavesItAsItWas) {
+  const std::filesystem::path workingDirectory = std::filesystem::current_path();
+  const std::string textures = GetTextureDirectory();
+  CEfficacy effect;
+  ASSERT_EQ(Play(effect, "here", Frames(3)), 1);
+  CEfficacy missing;
+  EXPECT_EQ(missing.Load("nowhere", 0, 0, owner_.get(), 0), 0);
+  EXPECT_EQ(std::filesystem::current_path(), workingDirectory);
+  EXPECT_EQ(GetTextureDirectory(), textures);
 }
 
 TEST_F(Player, ALoopingEffectIsPlacedAgainAndThatUpdateAnswersZero) {

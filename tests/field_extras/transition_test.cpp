@@ -9,9 +9,12 @@
 #include "platform/crt.h"
 #include "tests/engine/spatial_fixture.h"
 #include "tests/world/scene_fixture.h"
+#include "tools/datagen/environment_writer.h"
 #include "tools/datagen/transition_scenes.h"
 #include "world/transition_effects.h"
+#include "world/scene_environment.h"
 #include "world/transition_player.h"
+#include "world/transition_scene.h"
 
 namespace fieldtest {
 namespace {
@@ -56,6 +59,32 @@ TEST_F(TransitionTest, EveryEffectTakes32StepsAndRestoresTheCamera) {
     EXPECT_EQ(player.transition, nullptr);
     EXPECT_EQ(GetCurrentCamera(), camera) << type;
   }
+}
+
+// A scene's record with its ambient green and its fog.
+datagen::EnvironmentRecordData Lit(const char* scene, uint8_t green, float fogStart, float fogEnd) {
+  datagen::EnvironmentRecordData r;
+  r.scene = scene;
+  r.ambient = {100, green, 100};
+  r.flags = 0x1;
+  r.fogStart = fogStart;
+  r.fogEnd = fogEnd;
+  return r;
+}
+
+TEST_F(TransitionTest, TheTransitionsSceneBringsItsOwnLightAndFog) {
+  std::string error;
+  ASSERT_TRUE(datagen::WriteEnvironmentFile("environment.dat", {Lit("a004", 150, 300, 2000), Lit("3deffect", 20, 50, 60)},
+                                            error))
+      << error;
+  CSceneEnvironment fieldLight("a004.SB");
+  ASSERT_FLOAT_EQ(GetGameWorld()->ambientGreen, 150 / 255.0f);
+
+  CTransScene scene("3deffect.sb");
+  ASSERT_GT(scene.GetModelCount(), 0);
+  EXPECT_FLOAT_EQ(GetGameWorld()->ambientGreen, 20 / 255.0f);
+  EXPECT_FLOAT_EQ(GetGameWorld()->fogStart, 50);
+  EXPECT_FLOAT_EQ(GetGameWorld()->fogEnd, 60);
 }
 
 TEST_F(TransitionTest, RandomStartsAndTheBanner) {

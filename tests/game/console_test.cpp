@@ -13,6 +13,7 @@
 #include "game/debug_console.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
+#include "game/field_walker.h"
 #include "game/pick_manager.h"
 #include "platform/display.h"
 #include "platform/window.h"
@@ -270,6 +271,18 @@ TEST_F(ConsoleInTheField, TheOverlayNamesTheCharacterTheFoesAndTheScriptAndShows
   EXPECT_EQ(script->y, 20);
   EXPECT_EQ(script->blue, 255);
   Game().state = GS_FIELD;
+}
+
+TEST_F(ConsoleInTheField, FightRollsWithTheWalkersOwnFactor) {
+  Game().GoToScene("e001.SB", 1);  // the meadow, whose every roll of 100 succeeds
+  for (int i = 0; i < 300 && Game().state != GS_FIELD; ++i) Pass();
+  ASSERT_EQ(Game().state, GS_FIELD);
+  Game().walker->encounterFactor = 0;  // a form that never meets battles
+  Enter("FIGHT");
+  EXPECT_EQ(Game().state, GS_FIELD) << "a thousand rolls, none met";
+  Game().walker->encounterFactor = 1;
+  Enter("FIGHT");
+  EXPECT_EQ(Game().state, GS_BATTLE);
 }
 
 // How many pixels are clearly brighter in `after`, channel by channel.

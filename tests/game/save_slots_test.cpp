@@ -183,6 +183,23 @@ TEST_F(SaveSlots, ARoundTripRestoresEverySavedPart) {
   EXPECT_FLOAT_EQ(read.position[1], 200);
 }
 
+TEST_F(SaveSlots, ThePartyChunkComingAfterTheSummaryDecidesTheMoney) {
+  MakeDistinctState();
+  ASSERT_EQ(Save(0), 1);
+  std::vector<uint8_t> bytes = ReadBytes("save/TWSave00.sav");
+  // A summary (entry 0) that disagrees with the party chunk (entry 1).
+  const size_t values = static_cast<size_t>(I32At(bytes, 8)) + sizeof(SAVESUMMARYDESC{}.header) + 12;
+  ASSERT_EQ(I32At(bytes, values), 777);
+  ASSERT_EQ(I32At(bytes, values + 4), 4321);
+  PutI32(bytes, values, 1);
+  PutI32(bytes, values + 4, 99);
+  WriteBytes("save/TWSave00.sav", bytes);
+  Scramble();
+  ASSERT_EQ(Game().LoadGame(0), 1);
+  EXPECT_EQ(g_gameDataBase.party.GetMoney(), 4321);
+  EXPECT_EQ(g_gameDataBase.party.header[CParty::kSummaryValue], 777);
+}
+
 // How far the camera stands from the walker, on the ground plane.
 float CameraGap(CGame& game) {
   VECTOR3 camera{0, 0, 0}, walker{0, 0, 0};

@@ -307,6 +307,15 @@ TEST_F(TalkWindowTest, AChosenOptionIsDrawnInTheSelectedColourNextTime) {
 class TalkHostTest : public enginetest::EngineTest {
  protected:
   TalkHostTest() { EXPECT_EQ(Open(), 1); }
+  // "resource/talk.pt" with one talk "t" of one sentence.
+  static void WriteOneTalk() {
+    datagen::TalkWriter w;
+    w.Open("talk", {TextAttr("aname", "t")});
+    w.Sentence({}, "one");
+    w.Close();
+    std::string error;
+    ASSERT_TRUE(w.Write("resource/talk.pt", error)) << error;
+  }
   testsupport::ScopedWorkDir dir_;
 };
 
@@ -328,12 +337,7 @@ TEST_F(TalkHostTest, SysCallsAnswerNothingBeforeTheFirstLoad) {
 }
 
 TEST_F(TalkHostTest, RunsATalkAndShowsTheWindowOnceOnItsOwn) {
-  datagen::TalkWriter w;
-  w.Open("talk", {TextAttr("aname", "t")});
-  w.Sentence({}, "one");
-  w.Close();
-  std::string error;
-  ASSERT_TRUE(w.Write("resource/talk.pt", error)) << error;
+  WriteOneTalk();
 
   CTalkHost host(640, 480);
   EXPECT_EQ(host.lastState, TALKSTATE_IDLE);
@@ -356,6 +360,20 @@ TEST_F(TalkHostTest, RunsATalkAndShowsTheWindowOnceOnItsOwn) {
 
   EXPECT_EQ(host.StartTalk("nobody"), nullptr);
   EXPECT_EQ(host.Update(), 0);
+  SetTalkSysProc(DefaultTalkSysProc);
+}
+
+TEST_F(TalkHostTest, AnUnknownTalkRunsUntilTheNextPollFindsThePlayerIdle) {
+  WriteOneTalk();
+  CTalkHost host(640, 480);
+  ASSERT_EQ(host.Load("talk.pt"), 1);
+  ASSERT_EQ(host.player->state, TALKSTATE_LOADED);
+  EXPECT_EQ(host.StartTalk("nobody"), nullptr);
+  EXPECT_EQ(host.talking, 1) << "runs until the next poll";
+  EXPECT_EQ(host.player->Update(), TALKSTATE_IDLE) << "no talk: idle, not the state the load left";
+  EXPECT_EQ(host.Update(), 0);
+  EXPECT_EQ(host.talking, 0);
+  EXPECT_EQ(host.lastState, TALKSTATE_IDLE);
   SetTalkSysProc(DefaultTalkSysProc);
 }
 

@@ -4,16 +4,30 @@
 #include <vector>
 
 #include "tests/ui/menu_fixture.h"
+#include "engine/media/sprites.h"
+#include "ui/am_container.h"
 #include "ui/am_edit.h"
 #include "ui/am_text_list.h"
 #include "ui/event_notes.h"
 #include "ui/main_wnd.h"
+#include "ui/menu_windows.h"
 
 namespace {
 
 using uitest::NoteSpec;
 
-class EventNotesTest : public uitest::MenuTest {};
+class EventNotesTest : public uitest::MenuTest {
+ protected:
+  // The main window opened on its notes page, built.
+  CVekMainWnd* OpenNotes() {
+    OpenMainWindow(1);
+    UpdateScreens(1);
+    auto* window = dynamic_cast<CVekMainWnd*>(GetTopWnd());
+    EXPECT_NE(window, nullptr);
+    if (window) EXPECT_TRUE(window->notePage->built);
+    return window;
+  }
+};
 
 TEST_F(EventNotesTest, NotesSplitAtTheFirstMark) {
   struct Case {
@@ -49,12 +63,9 @@ TEST_F(EventNotesTest, OnlyShownNotesAreListedAndTheDoneOnesGreyed) {
   EXPECT_EQ(notes[1].done, 1);
   EXPECT_TRUE(ReadEventNotes(resource, nullptr).empty()) << "no runner, no flag set";
 
-  OpenMainWindow(1);
-  UpdateScreens(1);
-  auto* window = dynamic_cast<CVekMainWnd*>(GetTopWnd());
+  CVekMainWnd* window = OpenNotes();
   ASSERT_NE(window, nullptr);
   CEvtNoteListPage* page = window->notePage;
-  ASSERT_TRUE(page->built);
   ASSERT_EQ(page->list->rowCount, 2);
   // The hidden note takes no number.
   EXPECT_STREQ(page->list->GetRowColumnText(0, 0), "00");
@@ -72,6 +83,43 @@ TEST_F(EventNotesTest, OnlyShownNotesAreListedAndTheDoneOnesGreyed) {
   ClickAndUpdate(x + 40, y + 5);
   EXPECT_EQ(page->selected, 1);
   EXPECT_STREQ(page->view->GetRowColumnText(0, 0), "three");
+}
+
+TEST_F(EventNotesTest, ANoteReadAfterTheSaveListClosedHidesWithItsPage) {
+  WriteResource({{"Short$$ a", 101, 0}, {"Long$$ " + std::string(200, 'b'), 102, 0}});
+  runner.SetFlag(101, 1);
+  runner.SetFlag(102, 1);
+  CVekMainWnd* window = OpenNotes();
+  ASSERT_NE(window, nullptr);
+  CEvtNoteListPage* page = window->notePage;
+  int x = 0, y = 0;
+  page->list->GetRow(0)->GetPosition(&x, &y);
+  ClickAndUpdate(x + 40, y + 5);
+  const size_t rowsBefore = page->view->cells.size();
+
+  // The save list opens over the menu and closes: its agency is gone.
+  OpenSaveList(0, nullptr, &resource, window);
+  UpdateScreens(1);
+  CAmWnd* saves = GetTopWnd();
+  ASSERT_NE(saves, window);
+  saves->Close();
+  UpdateScreens(1);
+  ASSERT_EQ(GetTopWnd(), window);
+
+  // The long note needs rows the short one never built.
+  page->list->GetRow(1)->GetPosition(&x, &y);
+  ClickAndUpdate(x + 40, y + 5);
+  ASSERT_EQ(page->selected, 1);
+  ASSERT_GT(page->view->cells.size(), rowsBefore);
+  for (CAmContainer* cell : page->view->cells) EXPECT_EQ(cell->agency, page->agency);
+
+  window->SelectPage(CVekMainWnd::kSystemPage);
+  UpdateScreens(1);
+  for (size_t i = 0; i < page->view->cells.size(); ++i) {
+    const SPRITEDESC* text = LookupSprite(page->view->GetRow(static_cast<int>(i))->GetColumnWidget(0)->sprite);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->visible, 0) << "row " << i << " stays over the system page";
+  }
 }
 
 TEST_F(EventNotesTest, NotesOutsideTheTextsAreDropped) {

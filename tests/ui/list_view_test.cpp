@@ -210,6 +210,33 @@ TEST_F(TextListTest, RowsAreHoveredAndSelected) {
   EXPECT_TRUE(selected) << "the selection reaches the screen through the agency";
 }
 
+TEST_F(TextListTest, RowsAddedAfterAnotherScreenClosedJoinTheirOwnListsAgency) {
+  CAmTextListView* list = List(200, 1);
+  ASSERT_EQ(list->cells[0]->agency, agency);
+  // Another screen builds its agency and closes: none is "the last built".
+  delete new CAmContainerAgency(0, nullptr);
+  ASSERT_EQ(g_amContainerAgency, nullptr);
+  list->AddRowColumn(0, "late", -1, 1, 0);
+  list->AddRowColumn(1, "x", -1, 1, 0);
+  // And another that is still open.
+  auto* newer = new CAmContainerAgency(0, window);
+  list->AddRowColumn(0, "later", -1, 1, 0);
+  list->AddRowColumn(1, "x", -1, 1, 0);
+  ASSERT_EQ(list->cells.size(), 3u);
+  for (size_t i = 1; i < 3; ++i) {
+    EXPECT_EQ(list->cells[i]->agency, agency) << i;
+    EXPECT_EQ(list->cells[i]->parent, agency) << i << ": hangs in the widget tree";
+  }
+  EXPECT_TRUE(newer->containers.empty());
+  // The list's own agency gone: a row joins none rather than a dead one.
+  delete agency;
+  agency = nullptr;
+  list->AddRowColumn(0, "orphan", -1, 1, 0);
+  list->AddRowColumn(1, "x", -1, 1, 0);
+  EXPECT_EQ(list->cells.back()->agency, nullptr);
+  EXPECT_EQ(list->cells.back()->parent, nullptr);
+}
+
 TEST_F(ListTest, AShorterTextBlanksTheRowsItNoLongerUses) {
   auto* view = new CAmTextView(nullptr, 200, 200, 0, window);
   view->SetView(0, 0, 100, 200);  // lines of 12 bytes, ending at 11 or 12

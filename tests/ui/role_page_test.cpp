@@ -11,6 +11,7 @@
 #include "ui/am_container.h"
 #include "ui/am_list_view.h"
 #include "ui/am_text_styles.h"
+#include "ui/am_wnd.h"
 #include "ui/role_page.h"
 #include "ui/tw_item.h"
 
@@ -44,7 +45,8 @@ class RolePageTest : public uitest::SkinnedTest {
       hero.attributes = Attributes({{17, 30}, {18, 0}, {19, 10}, {20, 10}, {9, 40}});
       g_gameDataBase.heroes.push_back(hero);
     }
-    window = new CAmObject(640, 400, 200, 200, 200, nullptr);
+    // A window of the manager's stack, so that the mouse reaches the page.
+    window = new CAmWnd(nullptr, 640, 400, 0, nullptr);
   }
   ~RolePageTest() override {
     delete page;
@@ -193,6 +195,40 @@ TEST_F(RolePageTest, CombiningAndSwapping) {
   ASSERT_EQ(after.size(), 3u);
   EXPECT_EQ(after[0], before[1]);
   EXPECT_EQ(after[1], before[0]);
+}
+
+TEST_F(RolePageTest, ARightClickPutsTheCarriedIconBackAndItsCellBackToItsRow) {
+  pool.AddItem(8, kHerb, 1, -1);
+  pool.AddItem(1, 3, 1, -1);
+  g_gameDataBase.party.members = {1};
+  pool.EquipItem(1, 3);
+  Open(1);
+  Update();
+  int tx = 0, ty = 0;
+  Cell(5)->GetPosition(&tx, &ty);
+  tx += 20;
+  ty += 20;
+  // The idle herb's cell shows row 0, the worn sword's row 2.
+  for (int index : {0, 1}) {
+    CAmContainer* cell = Cell(index);
+    CTWItem* icon = At(cell);
+    ASSERT_NE(icon, nullptr);
+    const int row = cell->currentRow;
+    EXPECT_EQ(row, index == 0 ? 0 : 2);
+    int x = 0, y = 0;
+    icon->GetPosition(&x, &y);
+    Click(x + 5, y + 5);
+    Update();
+    Mouse(plat::WM_MOUSEMOVE, tx, ty);
+    Update();
+    ASSERT_EQ(page->GetCarriedItem(), icon) << index;
+    EXPECT_EQ(cell->currentRow, 1) << "marked as being carried from";
+    Mouse(plat::WM_RBUTTONDOWN, tx, ty);
+    Update();
+    EXPECT_EQ(page->GetCarriedItem(), nullptr) << index;
+    EXPECT_EQ(cell->held, icon) << "the icon went home";
+    EXPECT_EQ(cell->currentRow, row) << index;
+  }
 }
 
 }  // namespace

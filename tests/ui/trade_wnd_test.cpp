@@ -306,11 +306,12 @@ TEST_F(TradeWndTest, HoverShowsTheItemAndBlanksAfterLeaving) {
   EXPECT_EQ(window->texts[CTradeWnd::kDescriptionText]->text, "");
 }
 
-TEST_F(TradeWndTest, AnIconDraggedWithTheMouse) {
+TEST_F(TradeWndTest, AnIconIsPickedUpAndPutDownByClicks) {
   pool.AddItem(kPotion[0], kPotion[1], 1, 0);
   Open();
   CAmContainer* source = Find(window->inventory, kPotion);
   ASSERT_NE(source, nullptr);
+  EXPECT_EQ(At(source)->hoverValue, 1);
   auto centre = [](CAmObject* o, int* x, int* y) {
     o->GetPosition(x, y);
     *x += o->width / 2;
@@ -320,14 +321,18 @@ TEST_F(TradeWndTest, AnIconDraggedWithTheMouse) {
   centre(source, &x, &y);
   centre(FreeCell(window->sellBasket), &toX, &toY);
 
-  // Let go over no cell: home again, the buttons as before.
-  Press(x, y);
+  // A click picks it up: it follows with no button held; a click over no
+  // cell keeps it, the right button sends it home with the buttons as before.
+  Click(x, y);
   Move(x + 3, y + 3);
   Update();
   EXPECT_EQ(Row(source->sprite), 1);
   EXPECT_EQ(window->leaveButton->locked, 1);
   Move(x, 470);
-  Release(x, 470);
+  Click(x, 470);
+  Update();
+  EXPECT_NE(window->carried, nullptr) << "still carried";
+  Mouse(plat::WM_RBUTTONDOWN, x, 470);
   Update();
   Update();
   EXPECT_NE(At(source), nullptr);
@@ -335,13 +340,13 @@ TEST_F(TradeWndTest, AnIconDraggedWithTheMouse) {
   EXPECT_EQ(window->leaveButton->locked, 0);
   EXPECT_EQ(window->carried, nullptr);
 
-  Press(x, y);
-  Move(x + 3, y + 3);  // a drag starts on the icon
+  // The next click over the sell basket puts it down there.
+  Click(x, y);
   for (int step = 1; step <= 4; ++step) {
     Move(x + (toX - x) * step / 4, y + (toY - y) * step / 4);
     Update();
   }
-  Release(toX, toY);
+  Click(toX, toY);
   Update();
   Update();
   EXPECT_EQ(source->held, nullptr);
