@@ -5,12 +5,15 @@
 #include "cutscene/cut_scene_player.h"
 #include "cutscene/sg_society.h"
 #include "engine/core/engine_queries.h"
+#include "engine/core/node_transforms.h"
 #include "engine/media/sprites.h"
 #include "game/field_walker.h"
 #include "game/game_audio.h"
 #include "platform/display.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "world/map_scene.h"
+#include "world/scene_content.h"
+#include "world/scene_npc.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/cutscene_recording_actors.h"
 #include "tests/support/frame_png.h"
@@ -48,18 +51,24 @@ class SampleWorldGame : public GameTest {
     Pass();
   }
 
+  // The title's "New game" clicked, played until the hero stands in the village.
+  void StartANewGame() {
+    using Event = testsupport::InputEvent;
+    ASSERT_EQ(Start(), 1);
+    Pass(5);
+    Send(Event::ButtonDown, 1, 106, 326);
+    Send(Event::ButtonUp, 1, 106, 326);
+    PassUntil(GS_FIELD, 300);
+    ASSERT_EQ(Game().state, GS_FIELD);
+  }
+
   // A new game from the title's button; a random battle met on a walk in
   // the meadow (boss 0) or the story's battle in the village, given up with
   // Escape as a player does. Then the game-over picture must stand with its
   // words over the blacked scene until the title comes back.
   void LoseABattle(int bossId) {
     using Event = testsupport::InputEvent;
-    ASSERT_EQ(Start(), 1);
-    Pass(5);
-    Send(Event::ButtonDown, 1, 106, 326);  // "New game"
-    Send(Event::ButtonUp, 1, 106, 326);
-    PassUntil(GS_FIELD, 300);
-    ASSERT_EQ(Game().state, GS_FIELD);
+    ASSERT_NO_FATAL_FAILURE(StartANewGame());
     if (bossId == 0) {
       const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
       Game().PlaceWalker(&portal, &east, Game().scene->GetTerrain());
@@ -184,6 +193,31 @@ TEST_F(SampleWorldGame, ANewGameStartsInTheVillageAndItsPortalLeadsToTheMeadow) 
 TEST_F(SampleWorldGame, ALostRandomBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(0); }
 
 TEST_F(SampleWorldGame, ALostStoryBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(kBossId); }
+
+TEST_F(SampleWorldGame, WalkingIntoTheWalkingVillagerLetsTheHeroWalkOn) {
+  using Event = testsupport::InputEvent;
+  ASSERT_NO_FATAL_FAILURE(StartANewGame());
+
+  // Bram talks on approach but has nothing to say: the hero, put in his way
+  // and walking into him, must walk on with the keys still his.
+  VECTOR3 bram{0, 0, 0};
+  GetNodeWorldVectors(Game().scene->content->people[1]->node, &bram, nullptr, nullptr);
+  const VECTOR3 from{bram.x, bram.y + 60, 0}, south{0, -1, 0};
+  Game().PlaceWalker(&from, &south, Game().scene->GetTerrain());
+  Pass();
+  Send(Event::KeyDown, 'W');
+  int approaches = 0;
+  for (int i = 0; i < 60; ++i) {
+    Pass();
+    approaches += Game().state == GS_APPROACH_NPC;
+  }
+  Send(Event::KeyUp, 'W');
+  EXPECT_EQ(approaches, 0);
+  EXPECT_EQ(Game().state, GS_FIELD);
+  VECTOR3 to{0, 0, 0};
+  Game().walker->GetPosition(&to, nullptr);
+  EXPECT_LT(to.y, bram.y - 60) << "walked past him";
+}
 
 }  // namespace
 }  // namespace gametest
