@@ -294,6 +294,7 @@ class CGame {
   CCaptionBanner* banner = nullptr;
   CWorldMapScreen* worldMap = nullptr;
   int worldMapChosen = 0;
+  static constexpr const char* kResourceName = "zudur.res";
   CGameResource* gameResource = nullptr;
   CGameDataLoader* dataLoader = nullptr;
   CGDItemPool* itemPool = nullptr;
