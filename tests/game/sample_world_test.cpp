@@ -11,6 +11,7 @@
 #include "game/game_audio.h"
 #include "platform/display.h"
 #include "tools/datagen/sample_world_maps.h"
+#include "world/game_camera.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
@@ -217,6 +218,28 @@ TEST_F(SampleWorldGame, WalkingIntoTheWalkingVillagerLetsTheHeroWalkOn) {
   VECTOR3 to{0, 0, 0};
   Game().walker->GetPosition(&to, nullptr);
   EXPECT_LT(to.y, bram.y - 60) << "walked past him";
+}
+
+TEST_F(SampleWorldGame, LookingUpOrDownStopsAtTheCamerasLimitsAboveTheGround) {
+  using Event = testsupport::InputEvent;
+  ASSERT_NO_FATAL_FAILURE(StartANewGame());
+  CGameCamera& camera = *Game().scene->camera;
+  ASSERT_EQ(camera.mouseLookLocked, 0);
+  // 300 pixels up, then 300 down: far past either limit, the pointer
+  // wrapping back into its band on the way.
+  struct Case {
+    int step;
+    float pitch;
+  } const cases[] = {{-15, CGameCamera::kPitchLower}, {15, CGameCamera::kPitchUpper}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.step);
+    for (int i = 0; i < 20; ++i) Send(Event::MouseMove, 0, camera.cursorX, camera.cursorY + c.step);
+    Pass(2);
+    EXPECT_FLOAT_EQ(camera.pitch, c.pitch);
+    VECTOR3 eye{0, 0, 0};
+    camera.GetPositionAndDirection(&eye, nullptr);
+    EXPECT_GT(eye.z, camera.nearDistance) << "the village's ground lies at 0";
+  }
 }
 
 }  // namespace
