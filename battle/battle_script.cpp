@@ -10,6 +10,7 @@
 #include "battle/fighting_man.h"
 #include "game/database/man_soul.h"
 #include "game/util/debug_trace.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/qel/file_load_man.h"
 #include "platform/qel/kbs_evaluator.h"
@@ -117,7 +118,7 @@ void CBattleScript::LoadScript(const char* name) {
   const std::string path = BattlePath(name);
   if (!store->Load(path.c_str())) {
     DebugTrace("Battle script %s cannot be read\n", path.c_str());
-    plat::ShowMessageBox("", "Open file error");
+    plat::ShowMessageBox("", "Open file error: " + plat::FullPathText(path));
   } else if (store->expressions.empty()) {
     // No battle could be won or lost by its script.
     DebugTrace("Battle script %s holds no expressions\n", path.c_str());

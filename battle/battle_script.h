@@ -55,7 +55,8 @@ class CBattleScript {
   static CBattleScript* Instance();
   static void Destroy();
 
-  // ".\creature\battle\<name>"; a missing file shows "Open file error".
+  // ".\creature\battle\<name>"; a missing file shows "Open file error" and
+  // its full path.
   void LoadScript(const char* name);
   // 1 when the file opened.
   int LoadThrows(const char* name);

@@ -51,7 +51,7 @@ CGame::CGame(int, char**)
   plat::ShowCursor(false);
 
   gameResource = new CGameResource;
-  gameResource->Open("zudur.res");
+  gameResource->Open(kResourceName);
   dataLoader = new CGameDataLoader(0);
   events = new CEventRunner(gameResource);
   itemPool = new CGDItemPool(dataLoader->database);

@@ -235,6 +235,9 @@ class CGame {
   void CheckTriggers();
   // An NPC of the scene content was reached or clicked; 1 when handled.
   int ApproachTarget(int npc, int holdNpc);
+  // Whether reaching the character would start anything: an event of its
+  // talk group whose conditions hold, or catching the chaser on its way.
+  bool ApproachStartsSomething(int npc);
   // Battles.
   int TryRandomEncounter();
   void StartBattle(int scripted, int bossId);
@@ -291,6 +294,7 @@ class CGame {
   CCaptionBanner* banner = nullptr;
   CWorldMapScreen* worldMap = nullptr;
   int worldMapChosen = 0;
+  static constexpr const char* kResourceName = "zudur.res";
   CGameResource* gameResource = nullptr;
   CGameDataLoader* dataLoader = nullptr;
   CGDItemPool* itemPool = nullptr;

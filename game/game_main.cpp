@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "engine/core/device_setup.h"
 #include "engine/core/engine_queries.h"
@@ -12,7 +13,10 @@
 #include "engine/media/data_directories.h"
 #include "game/game.h"
 #include "game/game_globals.h"
+#include "platform/files.h"
 #include "platform/instance.h"
+#include "platform/message_box.h"
+#include "world/game_resource.h"
 
 namespace {
 
@@ -39,6 +43,17 @@ bool BecomeTheRunningCopy(const char* title) {
 int FullScreenWanted() {
   const char* windowed = std::getenv("TARNWICK_WINDOWED");
   return windowed && std::strcmp(windowed, "1") == 0 ? 0 : 1;
+}
+
+// Started in a folder without the game's data, the game would show a black
+// window and wait: tell where it looked and for what instead.
+bool DataFound() {
+  const std::string resource = CGameResource::PathOf(CGame::kResourceName);
+  if (plat::FileExists(resource)) return true;
+  plat::ShowMessageBox(kProductName, "The game's data was not found in " + plat::FullPathText(".") + ".\nIt needs " +
+                                         plat::FullPathText(resource) +
+                                         ".\nStart the game in the folder that holds its data.");
+  return false;
 }
 
 }  // namespace
@@ -94,7 +109,7 @@ void EndGame() {
 }
 
 int GameMain(int argc, char** argv) {
-  if (StartGame(argc, argv)) {
+  if (DataFound() && StartGame(argc, argv)) {
     RunMainLoop(1);
     EndGame();
   }

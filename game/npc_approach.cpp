@@ -28,6 +28,15 @@ constexpr int kChaserFee = 500;
 
 }  // namespace
 
+bool CGame::ApproachStartsSomething(int npc) {
+  CSceneContent* content = scene ? scene->content.get() : nullptr;
+  if (!content || npc < 0 || npc >= static_cast<int>(content->people.size())) return false;
+  const CSceneNpc& person = *content->people[static_cast<size_t>(npc)];
+  if (!person.npc) return false;
+  const int role = person.npc->Role();
+  return (role == CNpcChaseEvent::kChaserRole && IsChaseEventChasing()) || FindApproachEvent(role) >= 0;
+}
+
 int CGame::ApproachTarget(int npc, int holdNpc) {
   CSceneContent* content = scene ? scene->content.get() : nullptr;
   if (!content || npc < 0 || npc >= static_cast<int>(content->people.size()) || !content->people[static_cast<size_t>(npc)]->npc) {

@@ -129,10 +129,10 @@ int CPickManager::Scan() {
       if (length > 0) toNpc = {toNpc.x / length, toNpc.y / length, 0};
       talks = toNpc.x * person->heading.x + toNpc.y * person->heading.y > kBehindCosine;
     }
-    // A character whose events have all been spent lets the walker pass:
-    // starting an approach anyway would stop the walker on every tick.
-    if (!talks || (person->npc && game->FindApproachEvent(person->npc->Role()) == CGame::kApproachEventsSpent))
-      continue;
+    // A character with nothing to start lets the walker pass: its approach
+    // would settle back into the field and start again on the next tick,
+    // holding the walker there for good.
+    if (!talks || !game->ApproachStartsSomething(npc)) continue;
     target = static_cast<int16_t>(npc);
     game->ApproachTarget(npc, 0);
     return 1;

@@ -87,6 +87,13 @@ std::string NormalizePath(std::string_view path) {
   return s;
 }
 
+std::string FullPathText(std::string_view path) {
+  std::error_code ignored;
+  std::string full = fs::absolute(NormalizePath(path), ignored).lexically_normal().string();
+  if (full.size() > 1 && full.back() == '/') full.pop_back();
+  return full;
+}
+
 std::optional<fs::path> ResolvePath(std::string_view path) {
   if (path.empty()) return std::nullopt;
   fs::path out;

@@ -17,6 +17,8 @@ namespace plat {
 
 // '\' becomes '/'.
 std::string NormalizePath(std::string_view path);
+// The path as a person would look for it: absolute, '/' between names.
+std::string FullPathText(std::string_view path);
 
 // The existing file or directory whose components match case-insensitively
 // (an exact match wins); nothing when there is none.

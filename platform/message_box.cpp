@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/window_native.h"
+
 namespace plat {
 namespace {
 MessageBoxHook g_hook;
@@ -11,11 +13,9 @@ MessageBoxHook g_hook;
 
 int ShowMessageBox(const std::string& title, const std::string& text) {
   if (g_hook) return g_hook(title, text);
-  const char* driver = SDL_GetCurrentVideoDriver();
-  bool headless = driver == nullptr || SDL_strcmp(driver, "dummy") == 0 ||
-                  SDL_strcmp(driver, "offscreen") == 0;
-  if (headless || SDL_ShowSimpleMessageBox(0, title.c_str(), text.c_str(), nullptr) != 0)
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  // The terminal keeps what the box said after it is gone.
+  std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  if (!native::HeadlessVideo()) SDL_ShowSimpleMessageBox(0, title.c_str(), text.c_str(), nullptr);
   return kIdOk;
 }
 

@@ -2,8 +2,8 @@
 #include <functional>
 #include <string>
 
-// Modal message boxes. With a display they are SDL's; without one the text goes
-// to stderr. A test hook records (title, text) and returns at once.
+// Modal message boxes: SDL's where there is a display, and always the same
+// text on stderr. A test hook records (title, text) and returns at once.
 namespace plat {
 
 constexpr int kIdOk = 1;

@@ -162,6 +162,16 @@ void EnterDisplayMode(WindowHandle window, int width, int height) {
     SDL_SetWindowSize(w->sdl, width, height);
     SDL_SetWindowPosition(w->sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {
+    // Full screen is a request to the window manager; without one the
+    // window would keep its size while SDL draws for the desktop's, a
+    // cropped corner whose clicks land elsewhere. Covering the display
+    // first gives the same window with a manager or without.
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(w->sdl), &bounds) == 0) {
+      SDL_SetWindowBordered(w->sdl, SDL_FALSE);
+      SDL_SetWindowPosition(w->sdl, bounds.x, bounds.y);
+      SDL_SetWindowSize(w->sdl, bounds.w, bounds.h);
+    }
     SDL_SetWindowFullscreen(w->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
 }
@@ -170,7 +180,10 @@ void LeaveDisplayMode(WindowHandle window) {
   WindowData* w = Find(window);
   if (!w || !w->inDisplayMode) return;
   w->inDisplayMode = false;
-  if (w->sdl && !HeadlessVideo()) SDL_SetWindowFullscreen(w->sdl, 0);
+  if (!w->sdl || HeadlessVideo()) return;
+  SDL_SetWindowFullscreen(w->sdl, 0);
+  SDL_SetWindowBordered(w->sdl, (w->style & WS_POPUP) ? SDL_FALSE : SDL_TRUE);
+  SDL_SetWindowSize(w->sdl, w->width > 0 ? w->width : 1, w->height > 0 ? w->height : 1);
 }
 
 }  // namespace native

@@ -65,9 +65,13 @@ CGameResource::~CGameResource() {
   if (g_gameResource == this) g_gameResource = nullptr;
 }
 
+std::string CGameResource::PathOf(const char* name) {
+  return std::string(".\\Resource\\") + (name ? name : "Zudur.res");
+}
+
 void CGameResource::Open(const char* name) {
   Clear();
-  std::string path = std::string(".\\Resource\\") + (name ? name : "Zudur.res");
+  const std::string path = PathOf(name);
   std::unique_ptr<plat::File> file = plat::File::OpenRead(path);
   if (file) {
     ReadSections(*file, path);

@@ -86,6 +86,8 @@ class CGameResource {
   // Reads ".\Resource\<name>" (".\Resource\Zudur.res" for null) and publishes
   // this object as g_gameResource. A missing file leaves every table empty.
   void Open(const char* name);
+  // The path Open reads for name.
+  static std::string PathOf(const char* name);
 
   // The typed tables.
   const std::vector<NPCDESC>& Npcs() const { return npcs_; }

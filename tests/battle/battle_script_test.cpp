@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/files.h"
@@ -132,7 +133,9 @@ TEST_F(BattleScriptTest, LimitsOfThisBattle) {
 TEST_F(BattleScriptTest, MissingFiles) {
   ASSERT_TRUE(plat::RemoveFile("creature/battle/sbe.sc"));
   Make();
-  EXPECT_TRUE(boxes_.Contains("", "Open file error"));
+  // Which folder and file were looked for, for a game started in the wrong folder.
+  const std::string expected = (std::filesystem::current_path() / "creature" / "battle" / "sbe.sc").string();
+  EXPECT_TRUE(boxes_.Contains("", "Open file error: " + expected)) << expected;
   EXPECT_TRUE(Script()->store->expressions.empty());
   EXPECT_TRUE(Script()->store->limits.empty());
   ASSERT_EQ(StartWith({101}), 1);

@@ -84,6 +84,14 @@ class ApproachTest : public GameTest {
   CSceneNpc& Person(int i) { return *Game().scene->content->people[static_cast<size_t>(i)]; }
   CEventRunner& Runner() { return *Game().events; }
   int Runs(int event) { return Runner().Event(event)->runCount; }
+  // The walker 20 units from a character who talks on approach.
+  void StandCloseTo(int who) {
+    Game().npcsK = {who};
+    Game().npcVolumes.assign(kPeople, ObjBoundVolume{});
+    for (ObjBoundVolume* v : {&Game().walkerVolume, &Game().npcVolumes[static_cast<size_t>(who)]}) v->radius = 10;
+    Game().npcVolumes[static_cast<size_t>(who)].centre[1] = 40;
+    Person(who).flags = CF_WITHIN;
+  }
 
   std::vector<SCENEPERSONDESC> persons_;
 };
@@ -204,11 +212,7 @@ TEST_F(ApproachTest, AnApproachTalksWithThePickedCharactersGroup) {
 
 TEST_F(ApproachTest, ACharacterWhoseEventsAreSpentLetsTheWalkerPass) {
   // The walker stands close to Mira, who talks on approach.
-  Game().npcsK = {kMira};
-  Game().npcVolumes.assign(kPeople, ObjBoundVolume{});
-  for (ObjBoundVolume* v : {&Game().walkerVolume, &Game().npcVolumes[kMira]}) v->radius = 10;
-  Game().npcVolumes[kMira].centre[1] = 40;
-  Person(kMira).flags = CF_WITHIN;
+  StandCloseTo(kMira);
 
   EXPECT_EQ(Game().pick->Scan(), 1);
   EXPECT_EQ(Game().state, GS_APPROACH_NPC);
@@ -221,6 +225,29 @@ TEST_F(ApproachTest, ACharacterWhoseEventsAreSpentLetsTheWalkerPass) {
   EXPECT_EQ(Game().pick->Scan(), 0) << "her one talk is spent";
   EXPECT_EQ(Game().state, GS_FIELD);
   EXPECT_EQ(Game().FindApproachEvent(2), CGame::kNoApproachEvents);
+}
+
+TEST_F(ApproachTest, ACharacterWithNothingToStartLetsTheWalkerPass) {
+  // The chaser talks on approach but its group holds no event: only caught
+  // on its way home does reaching it start anything.
+  StandCloseTo(kChaser);
+  ASSERT_EQ(Game().FindApproachEvent(Person(kChaser).npc->Role()), CGame::kNoApproachEvents);
+
+  struct Case {
+    int chasing;
+    int approaches;
+  } const cases[] = {{0, 0}, {1, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chasing);
+    Runner().Reset();
+    Game().state = GS_FIELD;
+    g_chaseEvent.switchedOn = c.chasing;
+    g_chaseEvent.state = CNpcChaseEvent::kGoingHome;
+    g_chaseEvent.stopped = 0;
+    EXPECT_EQ(Game().pick->Scan(), c.approaches);
+    EXPECT_EQ(Runs(kPoorCatchEvent) + Runs(kPaidCatchEvent), c.approaches);
+    EXPECT_EQ(Game().state == GS_FIELD, !c.approaches);
+  }
 }
 
 }  // namespace

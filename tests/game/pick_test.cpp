@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/core/mesh_edit.h"
@@ -10,6 +11,7 @@
 #include "game/game.h"
 #include "game/pick_manager.h"
 #include "tests/game/game_fixture.h"
+#include "tools/datagen/game_resource_writer.h"
 #include "world/game_camera.h"
 #include "world/game_resource.h"
 #include "world/map_scene.h"
@@ -21,19 +23,32 @@ namespace gametest {
 namespace {
 
 // A game in the field of an empty scene with three characters without
-// creatures; their volumes are placed by hand.
+// creatures; their volumes are placed by hand. The second talks on approach
+// and its talk group always has a talk to start.
 class PickTest : public GameTest {
  protected:
   static constexpr int kPeople = 3;
 
   void SetUp() override {
+    datagen::GameResourceData data;
+    data.npcs = {{'a', "none", 0, "p0", 0}, {'k', "none", 0, "p1", 1}, {'a', "none", 0, "p2", 0}};
+    datagen::ResourceSectionData groupEnds;
+    groupEnds.kind = 32;
+    groupEnds.data = {1, 0};
+    data.raw.push_back(groupEnds);
+    data.events = {{"e", 0, 0, 0, 0}};
+    data.actions = {{1, 0, 1}};
+    std::string error;
+    ASSERT_TRUE(datagen::WriteGameResource("resource/Zudur.res", data, error)) << error;
     ASSERT_EQ(Start(), 1);
-    Game().scene = new MScene("none.sb", nullptr);
+    Game().scene = new MScene("none.sb", Game().gameResource);
     Game().state = GS_FIELD;
     CSceneContent& content = *Game().scene->content;
     persons_.resize(kPeople);
     for (int i = 0; i < kPeople; ++i) {
-      content.people.push_back(std::make_unique<CSceneNpc>(persons_[i], resource_, 0, i, content.people));
+      persons_[i].name = "p" + std::to_string(i);
+      content.people.push_back(
+          std::make_unique<CSceneNpc>(persons_[i], *Game().gameResource, 0, i, content.people));
       content.people.back()->flags = CF_WITHIN;
     }
     Game().npcVolumes.assign(kPeople, ObjBoundVolume{});
@@ -49,7 +64,6 @@ class PickTest : public GameTest {
   CPickManager& Pick() { return *Game().pick; }
 
   std::vector<SCENEPERSONDESC> persons_;
-  CGameResource resource_;
 };
 
 TEST_F(PickTest, KCharactersTalkWhenCloseOrApproachedFromBehind) {

@@ -5,12 +5,16 @@
 #include "cutscene/cut_scene_player.h"
 #include "cutscene/sg_society.h"
 #include "engine/core/engine_queries.h"
+#include "engine/core/node_transforms.h"
 #include "engine/media/sprites.h"
 #include "game/field_walker.h"
 #include "game/game_audio.h"
 #include "platform/display.h"
 #include "tools/datagen/sample_world_maps.h"
+#include "world/game_camera.h"
 #include "world/map_scene.h"
+#include "world/scene_content.h"
+#include "world/scene_npc.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/cutscene_recording_actors.h"
 #include "tests/support/frame_png.h"
@@ -48,18 +52,24 @@ class SampleWorldGame : public GameTest {
     Pass();
   }
 
+  // The title's "New game" clicked, played until the hero stands in the village.
+  void StartANewGame() {
+    using Event = testsupport::InputEvent;
+    ASSERT_EQ(Start(), 1);
+    Pass(5);
+    Send(Event::ButtonDown, 1, 106, 326);
+    Send(Event::ButtonUp, 1, 106, 326);
+    PassUntil(GS_FIELD, 300);
+    ASSERT_EQ(Game().state, GS_FIELD);
+  }
+
   // A new game from the title's button; a random battle met on a walk in
   // the meadow (boss 0) or the story's battle in the village, given up with
   // Escape as a player does. Then the game-over picture must stand with its
   // words over the blacked scene until the title comes back.
   void LoseABattle(int bossId) {
     using Event = testsupport::InputEvent;
-    ASSERT_EQ(Start(), 1);
-    Pass(5);
-    Send(Event::ButtonDown, 1, 106, 326);  // "New game"
-    Send(Event::ButtonUp, 1, 106, 326);
-    PassUntil(GS_FIELD, 300);
-    ASSERT_EQ(Game().state, GS_FIELD);
+    ASSERT_NO_FATAL_FAILURE(StartANewGame());
     if (bossId == 0) {
       const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
       Game().PlaceWalker(&portal, &east, Game().scene->GetTerrain());
@@ -184,6 +194,53 @@ TEST_F(SampleWorldGame, ANewGameStartsInTheVillageAndItsPortalLeadsToTheMeadow) 
 TEST_F(SampleWorldGame, ALostRandomBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(0); }
 
 TEST_F(SampleWorldGame, ALostStoryBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(kBossId); }
+
+TEST_F(SampleWorldGame, WalkingIntoTheWalkingVillagerLetsTheHeroWalkOn) {
+  using Event = testsupport::InputEvent;
+  ASSERT_NO_FATAL_FAILURE(StartANewGame());
+
+  // Bram talks on approach but has nothing to say: the hero, put in his way
+  // and walking into him, must walk on with the keys still his.
+  VECTOR3 bram{0, 0, 0};
+  GetNodeWorldVectors(Game().scene->content->people[1]->node, &bram, nullptr, nullptr);
+  const VECTOR3 from{bram.x, bram.y + 60, 0}, south{0, -1, 0};
+  Game().PlaceWalker(&from, &south, Game().scene->GetTerrain());
+  Pass();
+  Send(Event::KeyDown, 'W');
+  int approaches = 0;
+  for (int i = 0; i < 60; ++i) {
+    Pass();
+    approaches += Game().state == GS_APPROACH_NPC;
+  }
+  Send(Event::KeyUp, 'W');
+  EXPECT_EQ(approaches, 0);
+  EXPECT_EQ(Game().state, GS_FIELD);
+  VECTOR3 to{0, 0, 0};
+  Game().walker->GetPosition(&to, nullptr);
+  EXPECT_LT(to.y, bram.y - 60) << "walked past him";
+}
+
+TEST_F(SampleWorldGame, LookingUpOrDownStopsAtTheCamerasLimitsAboveTheGround) {
+  using Event = testsupport::InputEvent;
+  ASSERT_NO_FATAL_FAILURE(StartANewGame());
+  CGameCamera& camera = *Game().scene->camera;
+  ASSERT_EQ(camera.mouseLookLocked, 0);
+  // 300 pixels up, then 300 down: far past either limit, the pointer
+  // wrapping back into its band on the way.
+  struct Case {
+    int step;
+    float pitch;
+  } const cases[] = {{-15, CGameCamera::kPitchLower}, {15, CGameCamera::kPitchUpper}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.step);
+    for (int i = 0; i < 20; ++i) Send(Event::MouseMove, 0, camera.cursorX, camera.cursorY + c.step);
+    Pass(2);
+    EXPECT_FLOAT_EQ(camera.pitch, c.pitch);
+    VECTOR3 eye{0, 0, 0};
+    camera.GetPositionAndDirection(&eye, nullptr);
+    EXPECT_GT(eye.z, camera.nearDistance) << "the village's ground lies at 0";
+  }
+}
 
 }  // namespace
 }  // namespace gametest

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/datagen/sample_world.h"
+#include "tests/program/sample_world_suite.h"
 
 namespace {
 
@@ -77,18 +77,7 @@ void Reap(Copy& copy, int options) {
 
 bool SaidRunning(const Copy& copy) { return copy.errText.find("already running") != std::string::npos; }
 
-class SecondCopy : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    std::string error;
-    ASSERT_TRUE(datagen::WriteSampleWorld(World().string(), error)) << error;
-  }
-  static void TearDownTestSuite() {
-    std::error_code ignored;
-    fs::remove_all(World(), ignored);
-  }
-  static fs::path World() { return fs::temp_directory_path() / ("tarnwick-two-copies-" + std::to_string(::getpid())); }
-};
+class SecondCopy : public programtest::SampleWorldSuite {};
 
 TEST_F(SecondCopy, OfTwoCopiesStartedTogetherOnePlaysAndTheOtherSaysSo) {
   for (int pair = 0; pair < 3; ++pair) {
