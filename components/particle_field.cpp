@@ -11,7 +11,6 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/render_to_texture.h"
-#include "engine/core/vertex_colors.h"
 #include "platform/crt.h"
 #include "platform/time.h"
 
@@ -113,7 +112,6 @@ void CParticleField::BuildMesh() {
   SetMeshFlags(mesh_, MESH_PRELIT);
   if (quadBudget_ == 0) return;
 
-  const uint32_t packed = PackColor(kVertexColour, kVertexColour, kVertexColour, 1);
   const float corners[4][2] = {{-kQuadHalf, -kQuadHalf}, {kQuadHalf, -kQuadHalf}, {kQuadHalf, kQuadHalf},
                                {-kQuadHalf, kQuadHalf}};
   const float uvs[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
@@ -127,8 +125,9 @@ void CParticleField::BuildMesh() {
       v.x = corners[c][0];
       v.y = 0;
       v.z = corners[c][1];
-      v.diffuse = packed;
-      v.specular = 0;
+      // A pre-lit mesh takes float colours in the normal slots; they are
+      // packed as the quads are appended.
+      v.nx = v.ny = v.nz = kVertexColour;
       v.u = uvs[c][0];
       v.v = uvs[c][1];
     }

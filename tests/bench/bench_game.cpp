@@ -1,7 +1,7 @@
 // The game as a player meets it, on the generated sample world, on the
 // device and the software path: start-up to the first title frame, one field
-// frame of the village, the change from the village to the meadow, and the
-// peak resident memory of a play-through.
+// frame of the village, one frame of the story's battle, the change from the
+// village to the meadow, and the peak resident memory of a play-through.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -192,6 +192,26 @@ void BM_FieldFrame(benchmark::State& state) {
   EndAll();
 }
 BENCHMARK(BM_FieldFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// The story's battle in the village as the player first sees it: the hero
+// and the boss's enemies on the arena with their shadows, the battle's
+// interface over them; nobody is given an order, so the passes measured are
+// the fight's opening seconds.
+void BM_BossBattleFrame(benchmark::State& state) {
+  if (!StartInTheVillage(state)) return;
+  CGame& g = *g_game;
+  g.StartBattle(1, datagen::sample::kBossId);
+  Pass(kSettle);
+  int leftBattle = 0;
+  for (auto _ : state) {
+    Pass();
+    if (g.state != GS_BATTLE) ++leftBattle;
+  }
+  state.counters["shadows"] = g.config->shadows && !g.config->softwareRendering;
+  if (leftBattle) state.SkipWithError("the battle ended while measured");
+  EndAll();
+}
+BENCHMARK(BM_BossBattleFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond)->Iterations(240);
 
 bool InScene(const char* name) { return g_game->scene && g_game->scene->sceneName == name; }
 

@@ -101,6 +101,9 @@ TEST_F(WeatherTest, ParticlesStayInTheirBox) {
   ASSERT_NE(field.MeshNode(), 0u);
   EXPECT_EQ(Mesh(field.MeshNode())->vertexCount, 16);
   EXPECT_EQ(Mesh(field.MeshNode())->primitiveCount, 8);
+  // The quads are pre-lit: grey 0.8 at full opacity.
+  const MESHVERTEX* corners = Mesh(field.MeshNode())->CurrentVertices();
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(corners[i].diffuse, 0xFFCCCCCCu) << "corner " << i;
   for (const auto& p : field.Particles()) {
     EXPECT_GE(p.position.x, -500);
     EXPECT_LE(p.position.x, 500);

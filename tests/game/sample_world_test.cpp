@@ -191,6 +191,45 @@ TEST_F(SampleWorldGame, ANewGameStartsInTheVillageAndItsPortalLeadsToTheMeadow) 
   EXPECT_NEAR(at.y, -300, 1e-3);
 }
 
+// The meadow on the device path: its glowing motes are drawn opaque through
+// their material's colour key, so no part of a quad shows black over the
+// ground, and a frame drawn again with no time passing is the same frame.
+TEST_F(SampleWorldGame, TheMeadowShowsItsMotesWithoutHolesAndStandsStill) {
+  using Event = testsupport::InputEvent;
+  plat::CapturePresentedFrames(true);
+  ASSERT_EQ(Start({"h"}), 1);
+  Pass(5);
+  Send(Event::ButtonDown, 1, 106, 326);  // "New game"
+  Send(Event::ButtonUp, 1, 106, 326);
+  PassUntil(GS_FIELD, 300);
+  ASSERT_EQ(Game().state, GS_FIELD);
+  const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
+  Game().PlaceWalker(&portal, &east, Game().scene->GetTerrain());
+  Game().OnWalkerMoved(1);
+  PassUntil(GS_FIELD, 300);
+  ASSERT_EQ(Game().scene->sceneName, "e001.SB");
+  Pass(30);
+  std::vector<uint32_t> frames[2];
+  for (std::vector<uint32_t>& frame : frames) {
+    RunMainLoopPass(1);  // the clock stands
+    frame = testsupport::FrameToRgb(plat::LastPresentedFrame());
+    ASSERT_EQ(frame.size(), 640u * 480u);
+  }
+  EXPECT_TRUE(frames[0] == frames[1]) << "a still scene draws the same frame";
+  // Below the far edge of the meadow every pixel is ground, hero or mote;
+  // above the horizon the sky is black but for the motes.
+  int holes = 0, motes = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      const uint32_t c = frames[0][static_cast<size_t>(y) * 640 + static_cast<size_t>(x)];
+      if (y >= 300) holes += c == 0;
+      const int red = c >> 16 & 0xFF, green = c >> 8 & 0xFF, blue = c & 0xFF;
+      if (y < 240) motes += green > 120 && green > red + 20 && green > blue + 20;
+    }
+  EXPECT_EQ(holes, 0) << "black pixels over the ground";
+  EXPECT_GT(motes, 100) << "glowing motes against the sky";
+}
+
 TEST_F(SampleWorldGame, ALostRandomBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(0); }
 
 TEST_F(SampleWorldGame, ALostStoryBattleEndsInTheGameOverPictureThenTheTitle) { LoseABattle(kBossId); }
