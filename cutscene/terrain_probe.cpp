@@ -18,9 +18,10 @@ int ProbeTerrainUnderNode(HOBJECT node, HOBJECT terrainNode, HOBJECT terrain, in
   if (!vertices) return -1;
   MATRIX34 start;
   GetNodeMatrix(node, &start, 1);
-  // Drops from a mesh that lies away from the ground are ruled out without a
-  // search of the terrain each.
-  const TerrainReach reach = MeasureTerrainReach(terrain ? LookupTerrain(terrain) : nullptr);
+  // Once a drop has missed, the ground's reach is measured, and further drops
+  // from a mesh that lies away from it are ruled out without a search each.
+  TerrainReach reach;
+  bool missed = false;
   // A vertex shared by several triangles gives the same drop each time: try it once.
   std::vector<uint8_t> tried(static_cast<size_t>(vertexCount), 0);
   int landed = -1;
@@ -33,7 +34,12 @@ int ProbeTerrainUnderNode(HOBJECT node, HOBJECT terrainNode, HOBJECT terrain, in
       MATRIX34 probe = start;
       probe.row[3] = {vertices[index].x, vertices[index].y, vertices[index].z + 1000.0f};
       SetNodeMatrix(node, &probe, 0);
-      if (PlaceNodeOnTerrain(node, terrain, static_cast<float>(a), b, &reach) == MOVE_DONE) landed = 0;
+      if (PlaceNodeOnTerrain(node, terrain, static_cast<float>(a), b, missed ? &reach : nullptr) == MOVE_DONE) {
+        landed = 0;
+      } else if (!missed) {
+        missed = true;
+        reach = MeasureTerrainReach(terrain ? LookupTerrain(terrain) : nullptr);
+      }
     }
   });
   SetNodeMatrix(node, &start, 0);

@@ -21,6 +21,7 @@ struct Presenter {
   std::thread::id owner;
   bool software = false;
   FrameMemo shown;  // the software renderer's last image
+  bool probing = false;  // made before the renderer probe answered
   SDL_Texture* texture = nullptr;
   int width = 0;
   int height = 0;
@@ -40,14 +41,23 @@ uint32_t SdlFormatOf(const PixelFormat& f) {
 }
 
 // Where the graphics library draws on the processor, the software renderer
-// copies the image to the window for a fraction of its cost. SDL would still
-// put the window's own surface on a graphics-library texture unless told not
-// to; a player's explicit choice of either wins over ours.
-SDL_Renderer* CreateRenderer(SDL_Window* sdl) {
-  const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-  const bool software = chosen ? SDL_strcasecmp(chosen, "software") == 0
-                               : RendererProbeAnswer() == RendererKind::Processor;
+// copies the image to the window for a fraction of its cost. Until the probe
+// answers, frames go through it too, so that the first frame waits for
+// nothing. A player's explicit choice of a driver wins over ours. settled is
+// false while the probe has not answered.
+bool SoftwareWanted(bool* settled) {
+  if (const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER)) {
+    *settled = true;
+    return SDL_strcasecmp(chosen, "software") == 0;
+  }
+  const RendererKind kind = RendererProbeAnswer();
+  *settled = kind != RendererKind::Pending;
+  return kind == RendererKind::Processor || kind == RendererKind::Pending;
+}
+
+SDL_Renderer* CreateRenderer(SDL_Window* sdl, bool software) {
   if (software) {
+    // Else SDL would still show the window's surface through the graphics library.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Renderer* renderer = SDL_CreateRenderer(sdl, -1, SDL_RENDERER_SOFTWARE)) return renderer;
   }
@@ -55,16 +65,34 @@ SDL_Renderer* CreateRenderer(SDL_Window* sdl) {
   return SDL_CreateRenderer(sdl, -1, 0);
 }
 
+void DropRenderer(Presenter& p) {
+  if (p.texture) SDL_DestroyTexture(p.texture);
+  if (p.renderer) SDL_DestroyRenderer(p.renderer);
+  p.texture = nullptr;
+  p.renderer = nullptr;
+}
+
 Presenter* PresenterFor(WindowHandle window) {
   SDL_Window* sdl = SdlWindowOf(window);
   if (!sdl) return nullptr;
   Presenter& p = g_presenters[window];
+  // A renderer is only ever changed on the thread that made it.
+  if (p.renderer && p.probing && std::this_thread::get_id() == p.owner) {
+    bool settled = false;
+    const bool software = SoftwareWanted(&settled);
+    if (settled) {
+      p.probing = false;
+      if (!software) DropRenderer(p);  // the probe found a GPU after the first frames
+    }
+  }
   if (!p.renderer) {
-    p.renderer = CreateRenderer(sdl);
+    bool settled = true;
+    p.renderer = CreateRenderer(sdl, SoftwareWanted(&settled));
     if (!p.renderer) {
       g_presenters.erase(window);
       return nullptr;
     }
+    p.probing = !settled;
     SDL_RendererInfo info;
     const bool known = SDL_GetRendererInfo(p.renderer, &info) == 0;
     const bool software = known && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
@@ -72,6 +100,7 @@ Presenter* PresenterFor(WindowHandle window) {
     p.vsync = known && !software && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     p.owner = std::this_thread::get_id();
     p.software = software;
+    p.shown.Forget();
   }
   return &p;
 }
@@ -134,8 +163,7 @@ void RepaintWindow(WindowHandle window) {
 void ReleasePresenter(WindowHandle window) {
   auto it = g_presenters.find(window);
   if (it == g_presenters.end()) return;
-  if (it->second.texture) SDL_DestroyTexture(it->second.texture);
-  if (it->second.renderer) SDL_DestroyRenderer(it->second.renderer);
+  DropRenderer(it->second);
   g_presenters.erase(it);
 }
 

@@ -9,17 +9,21 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <fstream>
 
 namespace plat::native {
 namespace {
 
-constexpr int kAnswerWaitMs = 5000;
+// Loading a processor rasteriser on a busy machine can take seconds.
+constexpr auto kAnswerTime = std::chrono::seconds(10);
 constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
 
 int g_answerFd = -1;
 pid_t g_child = -1;
 RendererKind g_answer = RendererKind::Unknown;
+std::string g_answerText;
+std::chrono::steady_clock::time_point g_deadline;
 
 bool SingleThreaded() {
   std::ifstream status("/proc/self/status");
@@ -53,24 +57,32 @@ bool HeadlessEnvironment() {
   _exit(written == static_cast<ssize_t>(renderer.size()) ? 0 : 1);
 }
 
-RendererKind ReadAnswer() {
-  std::string text;
-  pollfd waiting{g_answerFd, POLLIN, 0};
+// What the child wrote so far; once a whole line is in, or the child is
+// past its time, the child is reaped and the answer kept.
+void TakeAnswer() {
+  pollfd ready{g_answerFd, POLLIN, 0};
   char buffer[256];
-  while (text.find('\n') == std::string::npos && poll(&waiting, 1, kAnswerWaitMs) > 0) {
-    ssize_t got = read(g_answerFd, buffer, sizeof buffer);
-    if (got <= 0) break;
-    text.append(buffer, static_cast<size_t>(got));
+  bool closed = false;
+  while (g_answerText.find('\n') == std::string::npos && poll(&ready, 1, 0) > 0) {
+    const ssize_t got = read(g_answerFd, buffer, sizeof buffer);
+    if (got <= 0) {
+      closed = true;
+      break;
+    }
+    g_answerText.append(buffer, static_cast<size_t>(got));
   }
-  const bool answered = text.find('\n') != std::string::npos;
+  const bool answered = g_answerText.find('\n') != std::string::npos;
+  if (!answered && !closed && std::chrono::steady_clock::now() < g_deadline) return;
   if (!answered) kill(g_child, SIGKILL);
   waitpid(g_child, nullptr, 0);
   close(g_answerFd);
   g_answerFd = -1;
   g_child = -1;
-  text = text.substr(0, text.find('\n'));
-  if (!answered || text.empty()) return RendererKind::Unknown;
-  return IsSoftwareGlRenderer(text) ? RendererKind::Processor : RendererKind::Gpu;
+  const std::string renderer = g_answerText.substr(0, g_answerText.find('\n'));
+  if (!answered || renderer.empty())
+    g_answer = RendererKind::Unknown;
+  else
+    g_answer = IsSoftwareGlRenderer(renderer) ? RendererKind::Processor : RendererKind::Gpu;
 }
 
 }  // namespace
@@ -103,11 +115,12 @@ void StartRendererProbe() {
   }
   g_child = child;
   g_answerFd = fds[0];
+  g_deadline = std::chrono::steady_clock::now() + kAnswerTime;
 }
 
 RendererKind RendererProbeAnswer() {
-  if (g_child >= 0) g_answer = ReadAnswer();
-  return g_answer;
+  if (g_child >= 0) TakeAnswer();
+  return g_child >= 0 ? RendererKind::Pending : g_answer;
 }
 
 }  // namespace plat::native

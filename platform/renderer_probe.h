@@ -11,7 +11,7 @@ namespace plat::native {
 // on the processor.
 bool IsSoftwareGlRenderer(const std::string& renderer);
 
-enum class RendererKind { Unknown, Gpu, Processor };
+enum class RendererKind { Unknown, Pending, Gpu, Processor };
 
 // Asks, in a child process, which renderer the graphics library offers: the
 // library's memory and threads then never come into this process. Must run
@@ -19,8 +19,8 @@ enum class RendererKind { Unknown, Gpu, Processor };
 // would copy their locks), under a headless video driver, or when the player
 // chose SDL's render driver himself.
 void StartRendererProbe();
-// The child's answer, waiting for it a few seconds at most; Unknown without a
-// probe, or when it found no display or did not answer in time.
+// The child's answer without waiting for it: Pending while it works; Unknown
+// without a probe, or when it found no display or did not answer in time.
 RendererKind RendererProbeAnswer();
 
 }  // namespace plat::native
