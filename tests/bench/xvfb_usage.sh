@@ -33,6 +33,7 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+kill -0 "$xvfb_pid" 2>/dev/null || { echo "xvfb_usage: Xvfb did not start on $display (in use?)" >&2; exit 1; }
 
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_RUNTIME_DIR"
@@ -59,8 +60,10 @@ measure() {
 }
 
 # A click at a point of the 640 x 480 image (the window shows it unscaled).
+# Input goes through XTEST, as a person's would, to the focused window.
 click() {
-  xdotool mousemove --window "$window" "$1" "$2" click 1
+  xdotool mousemove --window "$window" "$1" "$2"
+  xdotool click 1
 }
 
 measure title
@@ -68,7 +71,8 @@ measure title
 # New game puts the hero in the village; he walks and the view turns.
 click 105 326
 sleep 4
-xdotool keydown --window "$window" w
+xdotool windowfocus --sync "$window"
+xdotool keydown w
 (for _ in $(seq $((seconds * 4))); do
    xdotool mousemove_relative -- 3 0
    sleep 0.25
@@ -76,4 +80,4 @@ xdotool keydown --window "$window" w
 mover=$!
 measure field
 wait "$mover" || true
-xdotool keyup --window "$window" w
+xdotool keyup w
