@@ -63,6 +63,8 @@ class CMasterState : public CKBSState {
   static void OnMouseMoveDefault(CBattleSys* sys, int x, int y);
   static int OnRightButtonDefault(CBattleSys* sys);
   static int OnCommandDefault(CBattleSys* sys, int id);
+  // The first highlighted enemy under the screen centre; -1 when none.
+  static int PickedHighlighted(CBattleSys* sys);
 
  protected:
   // Neither down nor escaped.
@@ -87,8 +89,6 @@ class CMasterState : public CKBSState {
   static VECTOR3 HeroPosition(CBattleSys* sys);
   static VECTOR3 HeroForward(CBattleSys* sys);
   static VECTOR3 EnemyPosition(const CFEnemy* enemy);
-  // The first highlighted enemy under the screen centre; -1 when none.
-  static int PickedHighlighted(CBattleSys* sys);
 };
 
 // The first hero's turn: targeted attacks through the direction circles,

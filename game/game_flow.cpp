@@ -21,6 +21,7 @@
 #include "game/game_audio.h"
 #include "game/picture_sprite.h"
 #include "game/save_thumbnail.h"
+#include "game/state_report.h"
 #include "game/system_config.h"
 #include "talk/talk_host.h"
 #include "ui/menu_agency.h"
@@ -46,6 +47,7 @@ void OnUiFrame(int n) {
   CGame* game = g_game;
   if (!game) return;
   ++game->uiFrames;
+  ReportGameState(*game);
   // A quit is acted on whatever cleared the skip flag in between.
   if (game->state == GS_QUIT) {
     game->DestroyOnQuit();
