@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstring>
@@ -345,19 +346,38 @@ struct ModulatedBilinear {
   // The stepped attributes of `lanes` pixels to depths and texel positions.
   void Fetch(int lanes) { PrepareChunk<true, true>(p, t, lanes, c); }
 
+  // ClampTexel on four lanes.
+  static V4i ClampLanes(V4i v, int size) {
+    const V4i top = V4i{size, size, size, size} - 1, zero = V4i{0, 0, 0, 0};
+    v = v < top ? v : top;
+    return v > zero ? v : zero;
+  }
+
+  // All ones in the lanes of pixels i..i+3 whose four texels all lie
+  // outside the ink, so are black.
+  U4 Black(int i) const {
+    const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
+    V4i x0 = fu >> 8, x1 = x0 + 1, y0 = fv >> 8, y1 = y0 + 1;
+    if (clamp) {
+      x0 = ClampLanes(x0, t.width), x1 = ClampLanes(x1, t.width);
+      y0 = ClampLanes(y0, t.height), y1 = ClampLanes(y1, t.height);
+    } else {
+      x0 &= maskX, x1 &= maskX, y0 &= maskY, y1 &= maskY;
+    }
+    const auto outside = [](V4i at, int low, int high) { return (at < low) | (at >= high); };
+    const V4i across = outside(x0, t.ink.left, t.ink.right) & outside(x1, t.ink.left, t.ink.right);
+    const V4i down = outside(y0, t.ink.top, t.ink.bottom) & outside(y1, t.ink.top, t.ink.bottom);
+    return reinterpret_cast<U4>(across | down);
+  }
+
   // The two texel pairs under pixels i..i+3, in the order of BilinearMix:
   // upper left, upper right, lower left, lower right.
   void Texels(int i, U4 (&texel)[4]) const {
     const V4i fu = LoadLanes<V4i>(c.texelU + i) - 128, fv = LoadLanes<V4i>(c.texelV + i) - 128;
     if (clamp) {
-      // ClampTexel on four lanes; the texels gathered straight into lanes.
-      const auto clampLanes = [](V4i v, int size) {
-        const V4i top = V4i{size, size, size, size} - 1, zero = V4i{0, 0, 0, 0};
-        v = v < top ? v : top;
-        return v > zero ? v : zero;
-      };
-      const V4i left = clampLanes(fu >> 8, t.width), right = clampLanes((fu >> 8) + 1, t.width);
-      const V4i upper = clampLanes(fv >> 8, t.height) * pitch, lower = clampLanes((fv >> 8) + 1, t.height) * pitch;
+      // The texels gathered straight into lanes.
+      const V4i left = ClampLanes(fu >> 8, t.width), right = ClampLanes((fu >> 8) + 1, t.width);
+      const V4i upper = ClampLanes(fv >> 8, t.height) * pitch, lower = ClampLanes((fv >> 8) + 1, t.height) * pitch;
       const auto gather = [&](V4i at) { return U4{t.argb[at[0]], t.argb[at[1]], t.argb[at[2]], t.argb[at[3]]}; };
       texel[0] = gather(upper + left);
       texel[1] = gather(upper + right);
@@ -496,6 +516,8 @@ __attribute__((target_clones("avx2", "default"))) void FillLanes(const PixelPipe
   const bool blendsByAlpha = kExtras && p.blend && (byAlpha(p.srcBlend) || byAlpha(p.destBlend));
   const U4 fogColour[3] = {Spread(static_cast<uint32_t>(p.fogRed)), Spread(static_cast<uint32_t>(p.fogGreen)),
                            Spread(static_cast<uint32_t>(p.fogBlue))};
+  const bool skipBlack = kExtras && p.skipBlack;
+  const int brightestFog = std::max({p.fogRed, p.fogGreen, p.fogBlue});
   ModulatedBilinear m(p);
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
@@ -518,6 +540,13 @@ __attribute__((target_clones("avx2", "default"))) void FillLanes(const PixelPipe
       const U4 seen = zTest ? PassLanes(p.depthPass, z, load(zrow)) : Spread(~0u);
       const U2 halves = reinterpret_cast<U2>(seen);
       if ((halves[0] | halves[1]) == 0) continue;  // all four hidden
+      if (kTextured && skipBlack) {
+        // Black texels stay black through fog that is not coloured there.
+        U4 black = m.Black(i);
+        if (fog) black &= reinterpret_cast<U4>((256 - LoadLanes<V4i>(m.c.fog + i)) * brightestFog < 256);
+        const U2 changed = reinterpret_cast<U2>(seen & ~black);
+        if ((changed[0] | changed[1]) == 0) continue;
+      }
       U4 src[3], alpha = Spread(255), ok;
       if constexpr (kTextured) {
         m.Channels(i, blendsByAlpha, src[0], src[1], src[2], alpha, ok);

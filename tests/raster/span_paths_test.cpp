@@ -3,10 +3,14 @@
 // 16-bit ones, and those that shade four pixels at a time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <vector>
 
+#include "platform/raster/decoded_texels.h"
 #include "platform/raster/pixel_formats.h"
+#include "platform/raster/pixel_pipeline.h"
 #include "tests/raster/raster_fixture.h"
 
 namespace rastertest {
@@ -171,6 +175,145 @@ TEST(RasterSpanPaths, DecodedTexelsGiveThePixelsOfTheSixteenBitOnes) {
     }
     ExpectSamePixels(drawn[1], drawn[0]);
   }
+}
+
+// A shadow's texture is black but for its silhouette. Under a blend that
+// keeps the target where the source is black, pixels whose texels all lie
+// outside the silhouette's bounds may be passed over: the pixels must be
+// those of drawing every one.
+TEST(RasterSpanPaths, PassingOverBlackTexelsChangesNoPixel) {
+  constexpr int kWidth = 96, kHeight = 64;
+  const Scene scene = MakeScene(kWidth, kHeight);
+  struct Case {
+    const char* name;
+    BlendFactor srcBlend;
+    BlendFactor destBlend;
+    TextureAddress address;
+    uint32_t fogColor;  // with linear table fog; 0xFFFFFFFF: no fog
+    TexelBounds ink;    // the texels that are not black
+  } cases[] = {
+      {"shadow in coloured fog", BlendFactor::Zero, BlendFactor::InvSrcColor, TextureAddress::Clamp, 0xD0D0D0,
+       {5, 3, 9, 6}},
+      {"shadow in black fog", BlendFactor::One, BlendFactor::InvSrcColor, TextureAddress::Clamp, 0, {5, 3, 9, 6}},
+      {"shadow without fog, silhouette at the edges", BlendFactor::Zero, BlendFactor::InvSrcColor,
+       TextureAddress::Clamp, 0xFFFFFFFF, {0, 6, 16, 8}},
+      {"additive glow, wrapping", BlendFactor::One, BlendFactor::One, TextureAddress::Wrap, 0x406080, {7, 2, 12, 5}},
+      {"nothing drawn yet", BlendFactor::Zero, BlendFactor::InvSrcColor, TextureAddress::Clamp, 0x406080,
+       {16, 8, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint16_t> texels(16 * 8, 0);
+    for (int y = c.ink.top; y < c.ink.bottom; ++y)
+      for (int x = c.ink.left; x < c.ink.right; ++x) texels[static_cast<size_t>(y) * 16 + x] = 0x8410 + x * 0x821;
+    Texture texture{texels.data(), 16, 8, 32, PixelLayout::Rgb565, false, 0};
+    DecodedTexels decoded;
+    decoded.Update(texture, true);
+    texture.expanded = decoded.Texels();
+    Drawn drawn[2];  // every pixel shaded, black ones passed over
+    for (int passOver = 0; passOver < 2; ++passOver) {
+      texture.ink = passOver ? &decoded.Ink() : nullptr;
+      drawn[passOver] = Draw(scene, kWidth, kHeight, PixelLayout::Rgb565, [&](DrawContext& context) {
+        context.texture = &texture;
+        context.stage.address = c.address;
+        RenderStates& rs = context.states;
+        rs.zWriteEnable = false;
+        rs.alphaBlendEnable = true;
+        rs.srcBlend = c.srcBlend;
+        rs.destBlend = c.destBlend;
+        if (c.fogColor != 0xFFFFFFFF) {
+          SetFog(rs);
+          rs.fogColor = c.fogColor;
+        }
+        PixelPipeline pipeline;
+        ASSERT_TRUE(BuildPixelPipeline(context, pipeline));
+        EXPECT_EQ(pipeline.skipBlack, passOver == 1);
+      });
+    }
+    ExpectSamePixels(drawn[1], drawn[0]);
+  }
+}
+
+// Black texels may only be passed over where the pixel would stay as it is.
+TEST(RasterSpanPaths, BlackTexelsArePassedOverOnlyWhereTheyChangeNothing) {
+  std::vector<uint16_t> texels(16 * 8, 0);
+  Texture texture{texels.data(), 16, 8, 32, PixelLayout::Rgb565, false, 0};
+  DecodedTexels decoded;
+  decoded.Update(texture, true);
+  texture.expanded = decoded.Texels();
+  texture.ink = &decoded.Ink();
+  struct Case {
+    const char* name;
+    std::function<void(DrawContext&)> change;
+    bool passOver;
+  } cases[] = {
+      {"darkening blend", [](DrawContext&) {}, true},
+      {"adding blend", [](DrawContext& c) { c.states.srcBlend = BlendFactor::SrcColor, c.states.destBlend = BlendFactor::One; },
+       true},
+      {"no blend", [](DrawContext& c) { c.states.alphaBlendEnable = false; }, false},
+      {"blend by alpha", [](DrawContext& c) { c.states.destBlend = BlendFactor::InvSrcAlpha; }, false},
+      {"depth written", [](DrawContext& c) { c.states.zWriteEnable = true; }, false},
+      {"specular colour", [](DrawContext& c) { c.states.specularEnable = true; }, false},
+      {"diffuse colour only", [](DrawContext& c) { c.stage.colorOp = TextureOp::SelectArg2; }, false},
+      {"ink unknown", [](DrawContext& c) { c.texture = nullptr; }, false},
+  };
+  Texture unbounded = texture;
+  unbounded.ink = nullptr;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Canvas canvas(8, 8);
+    DrawContext context = canvas.Context();
+    context.texture = &texture;
+    context.states.zWriteEnable = false;
+    context.states.alphaBlendEnable = true;
+    context.states.srcBlend = BlendFactor::Zero;
+    context.states.destBlend = BlendFactor::InvSrcColor;
+    c.change(context);
+    if (!context.texture) context.texture = &unbounded;
+    PixelPipeline pipeline;
+    ASSERT_TRUE(BuildPixelPipeline(context, pipeline));
+    EXPECT_EQ(pipeline.skipBlack, c.passOver);
+  }
+}
+
+// The decoded texels of a texture drawn into: after any change, those of
+// decoding it whole, with the bounds of its texels that are not black.
+TEST(RasterSpanPaths, DecodedTexelsFollowChangedRows) {
+  constexpr int kWidth = 12, kHeight = 6, kPitch = 16;  // a pitch wider than the row
+  std::vector<uint16_t> texels(static_cast<size_t>(kPitch) * kHeight, 0);
+  for (size_t i = 0; i < texels.size(); ++i) texels[i] = i % kPitch < kWidth ? 0 : 0xFFFF;  // past the rows: ignored
+  Texture texture{texels.data(), kWidth, kHeight, kPitch * 2, PixelLayout::Rgb555, false, 0};
+  DecodedTexels decoded;
+  struct Step {
+    const char* name;
+    std::vector<std::array<int, 3>> writes;  // x, y, texel
+    TexelBounds ink;
+  } steps[] = {
+      {"all black", {}, {kWidth, kHeight, 0, 0}},
+      {"one texel", {{4, 2, 0x7C00}}, {4, 2, 5, 3}},
+      {"the first row, and a black texel with alpha bits", {{0, 0, 0x001F}, {11, 5, 0x8000}}, {0, 0, 5, 3}},
+      {"far corner", {{11, 5, 0x03E0}}, {0, 0, 12, 6}},
+      {"cleared but one", {{0, 0, 0}, {4, 2, 0}, {11, 5, 0}, {7, 3, 0x1234}}, {7, 3, 8, 4}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    for (const auto& w : step.writes) texels[static_cast<size_t>(w[1]) * kPitch + w[0]] = static_cast<uint16_t>(w[2]);
+    decoded.Update(texture, true);
+    std::vector<uint32_t> whole(ExpandedSize(texture));
+    ExpandTexels(texture, whole.data());
+    EXPECT_TRUE(std::equal(whole.begin(), whole.end(), decoded.Texels()));
+    const TexelBounds& ink = decoded.Ink();
+    if (step.ink.left >= step.ink.right) {
+      EXPECT_GE(ink.left, ink.right) << "no ink";
+    } else {
+      EXPECT_EQ(std::vector<int>({ink.left, ink.top, ink.right, ink.bottom}),
+                std::vector<int>({step.ink.left, step.ink.top, step.ink.right, step.ink.bottom}));
+    }
+  }
+  // Unchanged, as promised: nothing is read.
+  texels[0] = 0x7FFF;
+  decoded.Update(texture, false);
+  EXPECT_EQ(decoded.Texels()[0], 0xFF000000u);
 }
 
 // Untextured spans are shaded four at a time unless a rarer stage (here a
