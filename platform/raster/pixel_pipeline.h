@@ -128,6 +128,11 @@ enum class TexelRead { Sampled, Wrapped, Clamped };
 // modulated by the diffuse colour (modulated), also with the extras when
 // they are only linear table fog and blending (laneExtras).
 SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated, bool laneExtras);
+// The widest lanes the span routines use: eight where the processor has
+// AVX2, else four. Pipelines built after SetSpanLanes use no more than asked.
+int SpanLanes();
+void SetSpanLanes(int lanes);
+
 // The batch routine for short rows of the same case, or null.
 RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool modulated);
 

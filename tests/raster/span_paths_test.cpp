@@ -1,6 +1,6 @@
 // The span routines' fast paths must put exactly the pixels of the general
 // ones: those that read the 32-bit texels the 3D device decodes besides the
-// 16-bit ones, and those that shade four pixels at a time.
+// 16-bit ones, and those that shade four or eight pixels at a time.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,6 +70,18 @@ void ExpectSamePixels(const Drawn& fast, const Drawn& general) {
   EXPECT_EQ(fast.color, general.color);
   EXPECT_EQ(fast.depth, general.depth);
 }
+
+// The span routines' widest lanes for one draw.
+class ScopedSpanLanes {
+ public:
+  explicit ScopedSpanLanes(int lanes) : before_(SpanLanes()) { SetSpanLanes(lanes); }
+  ~ScopedSpanLanes() { SetSpanLanes(before_); }
+  ScopedSpanLanes(const ScopedSpanLanes&) = delete;
+  ScopedSpanLanes& operator=(const ScopedSpanLanes&) = delete;
+
+ private:
+  int before_;
+};
 
 void SetFog(RenderStates& rs) {
   rs.fogEnable = true;
@@ -149,10 +161,13 @@ TEST(RasterSpanPaths, DecodedTexelsGiveThePixelsOfTheSixteenBitOnes) {
     std::vector<uint32_t> decoded;
     decoded.resize(ExpandedSize(texture));
     ExpandTexels(texture, decoded.data());
-    Drawn drawn[2];  // without and with the decoded texels
-    for (int withDecoded = 0; withDecoded < 2; ++withDecoded) {
-      texture.expanded = withDecoded ? decoded.data() : nullptr;
-      drawn[withDecoded] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
+    // Without the decoded texels, then with them on eight lanes (where the
+    // processor has them) and on four.
+    Drawn drawn[3];
+    for (int way = 0; way < 3; ++way) {
+      texture.expanded = way ? decoded.data() : nullptr;
+      const ScopedSpanLanes lanes(way == 2 ? 4 : 8);
+      drawn[way] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
         context.texture = &texture;
         context.stage.minFilter = context.stage.magFilter = c.filter;
         context.stage.colorOp = c.colorOp;
@@ -174,6 +189,7 @@ TEST(RasterSpanPaths, DecodedTexelsGiveThePixelsOfTheSixteenBitOnes) {
       });
     }
     ExpectSamePixels(drawn[1], drawn[0]);
+    ExpectSamePixels(drawn[2], drawn[0]);
   }
 }
 
@@ -210,10 +226,12 @@ TEST(RasterSpanPaths, PassingOverBlackTexelsChangesNoPixel) {
     DecodedTexels decoded;
     decoded.Update(texture, true);
     texture.expanded = decoded.Texels();
-    Drawn drawn[2];  // every pixel shaded, black ones passed over
-    for (int passOver = 0; passOver < 2; ++passOver) {
+    Drawn drawn[3];  // every pixel shaded, black ones passed over on eight lanes and on four
+    for (int way = 0; way < 3; ++way) {
+      const int passOver = way > 0;
+      const ScopedSpanLanes lanes(way == 2 ? 4 : 8);
       texture.ink = passOver ? &decoded.Ink() : nullptr;
-      drawn[passOver] = Draw(scene, kWidth, kHeight, PixelLayout::Rgb565, [&](DrawContext& context) {
+      drawn[way] = Draw(scene, kWidth, kHeight, PixelLayout::Rgb565, [&](DrawContext& context) {
         context.texture = &texture;
         context.stage.address = c.address;
         RenderStates& rs = context.states;
@@ -231,6 +249,7 @@ TEST(RasterSpanPaths, PassingOverBlackTexelsChangesNoPixel) {
       });
     }
     ExpectSamePixels(drawn[1], drawn[0]);
+    ExpectSamePixels(drawn[2], drawn[0]);
   }
 }
 
@@ -344,9 +363,11 @@ TEST(RasterSpanPaths, UntexturedLanesGiveThePixelsOfThePixelByPixelSpans) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Drawn drawn[2];  // four at a time, pixel by pixel
-    for (int pixelwise = 0; pixelwise < 2; ++pixelwise) {
-      drawn[pixelwise] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
+    Drawn drawn[3];  // eight at a time (where the processor can), four, pixel by pixel
+    for (int way = 0; way < 3; ++way) {
+      const ScopedSpanLanes lanes(way == 0 ? 8 : 4);
+      const int pixelwise = way == 2;
+      drawn[way] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
         RenderStates& rs = context.states;
         rs.shadeMode = c.shade;
         rs.alphaTestEnable = c.alphaTest;
@@ -359,7 +380,8 @@ TEST(RasterSpanPaths, UntexturedLanesGiveThePixelsOfThePixelByPixelSpans) {
         rs.specularEnable = pixelwise == 1;
       });
     }
-    ExpectSamePixels(drawn[0], drawn[1]);
+    ExpectSamePixels(drawn[0], drawn[2]);
+    ExpectSamePixels(drawn[1], drawn[2]);
   }
 }
 
