@@ -59,8 +59,8 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
       geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
     else
       geometry.Fill({c.z, c.rhw}, lanes);
-    PrepareChunk<kTextured, kRead != TexelRead::Sampled>(p, p.texture, lanes, c);
-    if (kExtras && linearFog) LinearFogLanes(p, lanes, c);
+    PrepareChunk<4, kTextured, kRead != TexelRead::Sampled>(p, p.texture, lanes, c);
+    if (kExtras && linearFog) LinearFogLanes<4>(p, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
       const uint32_t z = static_cast<uint32_t>(c.depth[i]);
       if (zTest && !Passes(p.depthPass, z, zrow[i])) continue;
@@ -146,7 +146,7 @@ void FillModulatedBilinearRows(const PixelPipeline& p, const SpanRow* rows, int 
     n += rows[r].count;
   }
   const int lanes = (n + 3) & ~3;
-  m.Fetch(lanes);
+  m.Fetch<4>(lanes);
   alignas(16) uint32_t packed[kChunk], keep[kChunk];
   for (int i = 0; i < lanes; i += 4) {
     U4 ok;

@@ -43,6 +43,18 @@ struct Lanes {
 // is built for that routine's instruction set.
 #define LANES_INLINE inline __attribute__((always_inline))
 
+template <typename V, typename T>
+LANES_INLINE V LoadLanes(const T* at) {
+  V v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+
+template <typename V, typename T>
+LANES_INLINE void StoreLanes(T* at, V v) {
+  std::memcpy(at, &v, sizeof v);
+}
+
 // 0..255 per lane, on any number of lanes; not-a-number becomes 0.
 template <typename F>
 LANES_INLINE auto ByteLanes(F c) {
@@ -74,15 +86,13 @@ struct Chunk {
   alignas(16) int fog[kChunkRoom];  // linear table fog: FogWeight of each pixel
 };
 
-using plat::raster::Store;
-void Store(int* at, V4i v) { std::memcpy(at, &v, sizeof v); }
-
-
-// SafeFixed on four lanes.
-V4i FixedLanes(V4 x) {
-  const V4 low = Splat(-2.0e9f), high = Splat(2.0e9f);
-  x = MinLanes(MaxLanes(x, low), high);
-  return __builtin_convertvector(x, V4i);
+// SafeFixed on every lane.
+template <typename F>
+LANES_INLINE auto FixedLanes(F x) {
+  const F low = F{} - 2.0e9f, high = F{} + 2.0e9f;
+  x = x > low ? x : low;
+  x = x < high ? x : high;
+  return __builtin_convertvector(x, typename Lanes<sizeof(F) / 4>::I);
 }
 
 // The first K attributes (z, rhw, u, v, then r, g, b, a) stepped pixel after
@@ -131,62 +141,59 @@ struct Stepper {
   }
 };
 
-// FogWeight of linear table fog, four pixels at a time with the very
+// FogWeight of linear table fog, N pixels at a time with the very
 // arithmetic of FogWeight and FogFactor.
-void LinearFogLanes(const PixelPipeline& p, int lanes, Chunk& c) {
-  const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f), end = Splat(p.fogEnd);
-  const V4 span = Splat(p.fogEnd - p.fogStart);
+template <int N>
+LANES_INLINE void LinearFogLanes(const PixelPipeline& p, int lanes, Chunk& c) {
+  typedef typename Lanes<N>::F F;
+  const F zero = F{}, one = F{} + 1.0f, tiny = F{} + 1e-30f, end = F{} + p.fogEnd;
+  const F span = F{} + (p.fogEnd - p.fogStart);
   const bool ramp = p.fogEnd > p.fogStart;
-  for (int i = 0; i < lanes; i += 4) {
-    V4 rhw = Load(c.rhw + i);
+  for (int i = 0; i < lanes; i += N) {
+    F rhw = LoadLanes<F>(c.rhw + i);
     rhw = rhw > tiny ? rhw : tiny;
-    const V4 d = one / rhw;
-    V4 f = ramp ? (end - d) / span : (d < end ? one : zero);
+    const F d = one / rhw;
+    F f = ramp ? (end - d) / span : (d < end ? one : zero);
     f = f > zero ? (f < one ? f : one) : zero;
-    Store(c.fog + i, __builtin_convertvector(f * Splat(256.0f), V4i));
+    StoreLanes(c.fog + i, __builtin_convertvector(f * 256.0f, typename Lanes<N>::I));
   }
 }
 
-// kFixed: texel positions in 1/256 texels (decoded texels), else texture
-// coordinates after the perspective divide.
-template <bool kTextured, bool kFixed>
-inline __attribute__((always_inline)) void PrepareChunk(const PixelPipeline& p, const TextureView& texture,
-                                                        int lanes, Chunk& c) {
-  const V4 zero = Splat(0), one = Splat(1), tiny = Splat(1e-30f);
-  const V4 scaleU = Splat(texture.scaleU), scaleV = Splat(texture.scaleV);
+// N pixels at a time: depths, and (kTextured) texel positions in 1/256
+// texels (kFixed: decoded texels) or texture coordinates after the
+// perspective divide.
+template <int N, bool kTextured, bool kFixed>
+LANES_INLINE void PrepareChunk(const PixelPipeline& p, const TextureView& texture, int lanes, Chunk& c) {
+  typedef typename Lanes<N>::F F;
+  const F zero = F{}, one = F{} + 1.0f, tiny = F{} + 1e-30f;
+  const F scaleU = F{} + texture.scaleU, scaleV = F{} + texture.scaleV;
   const bool perspective = p.perspectiveTexture;
-  for (int i = 0; i < lanes; i += 4) {
-    V4 z = Load(c.z + i);
-    z = MinLanes(MaxLanes(z, zero), one);
-    Store(c.depth + i, __builtin_convertvector(z * Splat(65535.0f) + Splat(0.5f), V4i));
+  for (int i = 0; i < lanes; i += N) {
+    F z = LoadLanes<F>(c.z + i);
+    z = z > zero ? z : zero;
+    z = z < one ? z : one;
+    StoreLanes(c.depth + i, __builtin_convertvector(z * 65535.0f + 0.5f, typename Lanes<N>::I));
     if constexpr (kTextured) {
-      V4 u = Load(c.u + i), v = Load(c.v + i);
+      F u = LoadLanes<F>(c.u + i), v = LoadLanes<F>(c.v + i);
       if (perspective) {
-        const V4 rhw = Load(c.rhw + i);
-        const V4 w = one / MaxLanes(rhw, tiny);
+        const F rhw = LoadLanes<F>(c.rhw + i);
+        const F w = one / (rhw > tiny ? rhw : tiny);
         u *= w;
         v *= w;
         if constexpr (!kFixed) {
-          Store(c.u + i, u);
-          Store(c.v + i, v);
+          StoreLanes(c.u + i, u);
+          StoreLanes(c.v + i, v);
         }
       }
       if constexpr (kFixed) {
-        Store(c.texelU + i, FixedLanes(u * scaleU));
-        Store(c.texelV + i, FixedLanes(v * scaleV));
+        StoreLanes(c.texelU + i, FixedLanes(u * scaleU));
+        StoreLanes(c.texelV + i, FixedLanes(v * scaleV));
       }
     }
   }
 }
 
 typedef Lanes<4>::U U4;
-
-template <typename V, typename T>
-LANES_INLINE V LoadLanes(const T* at) {
-  V v;
-  std::memcpy(&v, at, sizeof v);
-  return v;
-}
 
 template <typename U>
 LANES_INLINE U Spread(uint32_t x) {
@@ -279,7 +286,10 @@ struct ModulatedBilinear {
   }
 
   // The stepped attributes of `lanes` pixels to depths and texel positions.
-  LANES_INLINE void Fetch(int lanes) { PrepareChunk<true, true>(p, t, lanes, c); }
+  template <int N>
+  LANES_INLINE void Fetch(int lanes) {
+    PrepareChunk<N, true, true>(p, t, lanes, c);
+  }
 
   // ClampTexel on every lane.
   template <typename I>
@@ -503,10 +513,10 @@ LANES_INLINE void FillLanesOf(const PixelPipeline& p, int x, int y, int count, c
     const int lanes = (n + N - 1) & ~(N - 1);
     attributes.Fill(m.Rows(0), lanes);
     if constexpr (kTextured)
-      m.Fetch(lanes);
+      m.Fetch<N>(lanes);
     else
-      PrepareChunk<false, true>(p, m.t, lanes, m.c);
-    if (fog) LinearFogLanes(p, lanes, m.c);
+      PrepareChunk<N, false, true>(p, m.t, lanes, m.c);
+    if (fog) LinearFogLanes<N>(p, lanes, m.c);
     for (int i = 0; i < lanes; i += N) {
       const bool whole = i + N <= n;
       const U z = LoadLanes<U>(m.c.depth + i);
