@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/display.h"
+#include "platform/raster/decoded_texels.h"
 #include "platform/raster/raster_types.h"
 
 // The 3D device: enumeration and capabilities, render, light and
@@ -256,7 +257,7 @@ class Texture3D {
   uint16_t convertedKey_ = 0;
   // The sampled texels decoded for the rasteriser, and the top level's
   // change count they were decoded at.
-  std::vector<uint32_t> expanded_;
+  raster::DecodedTexels decoded_;
   uint64_t expandedAt_ = ~uint64_t{0};
   uint32_t cardBytes_ = 0;
 };

@@ -200,12 +200,9 @@ bool Texture3D::SampleView(raster::Texture* out) {
     out->layout = raster::PixelLayout::Rgb565;
     out->colorKey = convertedKey_;
   }
-  const size_t texels = raster::ExpandedSize(*out);
-  if (fresh || expanded_.size() != texels) {
-    expanded_.resize(texels);
-    raster::ExpandTexels(*out, expanded_.data());
-  }
-  out->expanded = expanded_.data();
+  decoded_.Update(*out, fresh);
+  out->expanded = decoded_.Texels();
+  out->ink = &decoded_.Ink();
   return true;
 }
 

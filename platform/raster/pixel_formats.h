@@ -36,16 +36,18 @@ inline size_t ExpandedSize(const Texture& t) {
   return static_cast<size_t>(t.width + 1) * static_cast<size_t>(t.height + 1);
 }
 
+// Row y of ExpandTexels: ExpandedPitch(t) values.
+inline void ExpandRow(const Texture& t, int y, uint32_t* out) {
+  const uint16_t* row = t.pixels + static_cast<size_t>(y) * static_cast<size_t>(t.pitchBytes / 2);
+  for (int x = 0; x < t.width; ++x) out[x] = DecodePixel(t.layout, row[x]);
+  out[t.width] = out[0];
+}
+
 // out holds ExpandedSize(t) values.
 inline void ExpandTexels(const Texture& t, uint32_t* out) {
-  uint32_t* const first = out;
-  for (int y = 0; y < t.height; ++y) {
-    const uint16_t* row = t.pixels + static_cast<size_t>(y) * (t.pitchBytes / 2);
-    uint32_t* const begin = out;
-    for (int x = 0; x < t.width; ++x) *out++ = DecodePixel(t.layout, row[x]);
-    *out++ = *begin;
-  }
-  for (int x = 0; x <= t.width; ++x) *out++ = first[x];
+  const size_t pitch = static_cast<size_t>(ExpandedPitch(t));
+  for (int y = 0; y < t.height; ++y) ExpandRow(t, y, out + static_cast<size_t>(y) * pitch);
+  for (size_t x = 0; x < pitch; ++x) out[static_cast<size_t>(t.height) * pitch + x] = out[x];
 }
 
 // Channels 0..255, into a target layout (565 or 555).

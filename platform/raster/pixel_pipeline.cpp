@@ -108,6 +108,7 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
     t.key = tex->colorKey;
     t.argb = tex->expanded;
     t.argbPitch = ExpandedPitch(*tex);
+    t.ink = tex->ink ? *tex->ink : TexelBounds{0, 0, tex->width, tex->height};
   }
   p.perspectiveTexture = rs.texturePerspective;
   p.minLinear = stage.minFilter == TextureFilter::Linear;
@@ -133,6 +134,11 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
   p.srcBlend = rs.srcBlend;
   p.destBlend = rs.destBlend;
 
+  // A black source colour adds nothing, and the destination keeps its
+  // whole weight under these factors.
+  const bool blackKeepsTarget =
+      p.blend && (p.destBlend == BlendFactor::One || p.destBlend == BlendFactor::InvSrcColor);
+  p.skipBlack = p.textured && tex->ink && blackKeepsTarget && reads(p.colorSource) && !p.specular && !p.depthWrite;
   p.flat = rs.shadeMode == ShadeMode::Flat;
   p.cull = rs.cullMode;
   const bool extras = p.specular || p.fog != PixelFog::None || p.blend;

@@ -49,6 +49,7 @@ struct TextureView {
   float scaleV;
   bool keyed;
   uint16_t key;
+  TexelBounds ink;  // outside it every texel is black (the whole texture when unknown)
 };
 
 // Where the colour and the alpha of stage 0 come from. Without a texture the
@@ -96,6 +97,11 @@ struct PixelPipeline {
   bool blend;
   BlendFactor srcBlend;
   BlendFactor destBlend;
+  // A pixel whose texels are all black leaves the target as it was, unless
+  // fog colours it (a darkening or adding blend, no specular colour, no
+  // depth written): the span routines may pass over pixels whose texels lie
+  // outside the ink.
+  bool skipBlack;
 
   bool flat;
   CullMode cull;
@@ -122,6 +128,11 @@ enum class TexelRead { Sampled, Wrapped, Clamped };
 // modulated by the diffuse colour (modulated), also with the extras when
 // they are only linear table fog and blending (laneExtras).
 SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated, bool laneExtras);
+// The widest lanes the span routines use: eight where the processor has
+// AVX2, else four. Pipelines built after SetSpanLanes use no more than asked.
+int SpanLanes();
+void SetSpanLanes(int lanes);
+
 // The batch routine for short rows of the same case, or null.
 RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool modulated);
 

@@ -27,6 +27,14 @@ struct DepthSurface {
   int pitchBytes = 0;
 };
 
+// A rectangle of texels; right and bottom exclusive, empty when left >= right.
+struct TexelBounds {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
 struct Texture {
   const uint16_t* pixels = nullptr;
   int width = 0;
@@ -39,6 +47,8 @@ struct Texture {
   // neighbours beside them (ExpandTexels); the span routines read it when
   // the colour key is off.
   const uint32_t* expanded = nullptr;
+  // Optional: every texel outside these bounds is black.
+  const TexelBounds* ink = nullptr;
 };
 
 // Pixel rectangle and depth range; the clip volume is x, y in -1..1.

@@ -1,12 +1,16 @@
 // The span routines' fast paths must put exactly the pixels of the general
 // ones: those that read the 32-bit texels the 3D device decodes besides the
-// 16-bit ones, and those that shade four pixels at a time.
+// 16-bit ones, and those that shade four or eight pixels at a time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <vector>
 
+#include "platform/raster/decoded_texels.h"
 #include "platform/raster/pixel_formats.h"
+#include "platform/raster/pixel_pipeline.h"
 #include "tests/raster/raster_fixture.h"
 
 namespace rastertest {
@@ -66,6 +70,18 @@ void ExpectSamePixels(const Drawn& fast, const Drawn& general) {
   EXPECT_EQ(fast.color, general.color);
   EXPECT_EQ(fast.depth, general.depth);
 }
+
+// The span routines' widest lanes for one draw.
+class ScopedSpanLanes {
+ public:
+  explicit ScopedSpanLanes(int lanes) : before_(SpanLanes()) { SetSpanLanes(lanes); }
+  ~ScopedSpanLanes() { SetSpanLanes(before_); }
+  ScopedSpanLanes(const ScopedSpanLanes&) = delete;
+  ScopedSpanLanes& operator=(const ScopedSpanLanes&) = delete;
+
+ private:
+  int before_;
+};
 
 void SetFog(RenderStates& rs) {
   rs.fogEnable = true;
@@ -145,10 +161,13 @@ TEST(RasterSpanPaths, DecodedTexelsGiveThePixelsOfTheSixteenBitOnes) {
     std::vector<uint32_t> decoded;
     decoded.resize(ExpandedSize(texture));
     ExpandTexels(texture, decoded.data());
-    Drawn drawn[2];  // without and with the decoded texels
-    for (int withDecoded = 0; withDecoded < 2; ++withDecoded) {
-      texture.expanded = withDecoded ? decoded.data() : nullptr;
-      drawn[withDecoded] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
+    // Without the decoded texels, then with them on eight lanes (where the
+    // processor has them) and on four.
+    Drawn drawn[3];
+    for (int way = 0; way < 3; ++way) {
+      texture.expanded = way ? decoded.data() : nullptr;
+      const ScopedSpanLanes lanes(way == 2 ? 4 : 8);
+      drawn[way] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
         context.texture = &texture;
         context.stage.minFilter = context.stage.magFilter = c.filter;
         context.stage.colorOp = c.colorOp;
@@ -170,7 +189,150 @@ TEST(RasterSpanPaths, DecodedTexelsGiveThePixelsOfTheSixteenBitOnes) {
       });
     }
     ExpectSamePixels(drawn[1], drawn[0]);
+    ExpectSamePixels(drawn[2], drawn[0]);
   }
+}
+
+// A shadow's texture is black but for its silhouette. Under a blend that
+// keeps the target where the source is black, pixels whose texels all lie
+// outside the silhouette's bounds may be passed over: the pixels must be
+// those of drawing every one.
+TEST(RasterSpanPaths, PassingOverBlackTexelsChangesNoPixel) {
+  constexpr int kWidth = 96, kHeight = 64;
+  const Scene scene = MakeScene(kWidth, kHeight);
+  struct Case {
+    const char* name;
+    BlendFactor srcBlend;
+    BlendFactor destBlend;
+    TextureAddress address;
+    uint32_t fogColor;  // with linear table fog; 0xFFFFFFFF: no fog
+    TexelBounds ink;    // the texels that are not black
+  } cases[] = {
+      {"shadow in coloured fog", BlendFactor::Zero, BlendFactor::InvSrcColor, TextureAddress::Clamp, 0xD0D0D0,
+       {5, 3, 9, 6}},
+      {"shadow in black fog", BlendFactor::One, BlendFactor::InvSrcColor, TextureAddress::Clamp, 0, {5, 3, 9, 6}},
+      {"shadow without fog, silhouette at the edges", BlendFactor::Zero, BlendFactor::InvSrcColor,
+       TextureAddress::Clamp, 0xFFFFFFFF, {0, 6, 16, 8}},
+      {"additive glow, wrapping", BlendFactor::One, BlendFactor::One, TextureAddress::Wrap, 0x406080, {7, 2, 12, 5}},
+      {"nothing drawn yet", BlendFactor::Zero, BlendFactor::InvSrcColor, TextureAddress::Clamp, 0x406080,
+       {16, 8, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint16_t> texels(16 * 8, 0);
+    for (int y = c.ink.top; y < c.ink.bottom; ++y)
+      for (int x = c.ink.left; x < c.ink.right; ++x) texels[static_cast<size_t>(y) * 16 + x] = 0x8410 + x * 0x821;
+    Texture texture{texels.data(), 16, 8, 32, PixelLayout::Rgb565, false, 0};
+    DecodedTexels decoded;
+    decoded.Update(texture, true);
+    texture.expanded = decoded.Texels();
+    Drawn drawn[3];  // every pixel shaded, black ones passed over on eight lanes and on four
+    for (int way = 0; way < 3; ++way) {
+      const int passOver = way > 0;
+      const ScopedSpanLanes lanes(way == 2 ? 4 : 8);
+      texture.ink = passOver ? &decoded.Ink() : nullptr;
+      drawn[way] = Draw(scene, kWidth, kHeight, PixelLayout::Rgb565, [&](DrawContext& context) {
+        context.texture = &texture;
+        context.stage.address = c.address;
+        RenderStates& rs = context.states;
+        rs.zWriteEnable = false;
+        rs.alphaBlendEnable = true;
+        rs.srcBlend = c.srcBlend;
+        rs.destBlend = c.destBlend;
+        if (c.fogColor != 0xFFFFFFFF) {
+          SetFog(rs);
+          rs.fogColor = c.fogColor;
+        }
+        PixelPipeline pipeline;
+        ASSERT_TRUE(BuildPixelPipeline(context, pipeline));
+        EXPECT_EQ(pipeline.skipBlack, passOver == 1);
+      });
+    }
+    ExpectSamePixels(drawn[1], drawn[0]);
+    ExpectSamePixels(drawn[2], drawn[0]);
+  }
+}
+
+// Black texels may only be passed over where the pixel would stay as it is.
+TEST(RasterSpanPaths, BlackTexelsArePassedOverOnlyWhereTheyChangeNothing) {
+  std::vector<uint16_t> texels(16 * 8, 0);
+  Texture texture{texels.data(), 16, 8, 32, PixelLayout::Rgb565, false, 0};
+  DecodedTexels decoded;
+  decoded.Update(texture, true);
+  texture.expanded = decoded.Texels();
+  texture.ink = &decoded.Ink();
+  struct Case {
+    const char* name;
+    std::function<void(DrawContext&)> change;
+    bool passOver;
+  } cases[] = {
+      {"darkening blend", [](DrawContext&) {}, true},
+      {"adding blend", [](DrawContext& c) { c.states.srcBlend = BlendFactor::SrcColor, c.states.destBlend = BlendFactor::One; },
+       true},
+      {"no blend", [](DrawContext& c) { c.states.alphaBlendEnable = false; }, false},
+      {"blend by alpha", [](DrawContext& c) { c.states.destBlend = BlendFactor::InvSrcAlpha; }, false},
+      {"depth written", [](DrawContext& c) { c.states.zWriteEnable = true; }, false},
+      {"specular colour", [](DrawContext& c) { c.states.specularEnable = true; }, false},
+      {"diffuse colour only", [](DrawContext& c) { c.stage.colorOp = TextureOp::SelectArg2; }, false},
+      {"ink unknown", [](DrawContext& c) { c.texture = nullptr; }, false},
+  };
+  Texture unbounded = texture;
+  unbounded.ink = nullptr;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Canvas canvas(8, 8);
+    DrawContext context = canvas.Context();
+    context.texture = &texture;
+    context.states.zWriteEnable = false;
+    context.states.alphaBlendEnable = true;
+    context.states.srcBlend = BlendFactor::Zero;
+    context.states.destBlend = BlendFactor::InvSrcColor;
+    c.change(context);
+    if (!context.texture) context.texture = &unbounded;
+    PixelPipeline pipeline;
+    ASSERT_TRUE(BuildPixelPipeline(context, pipeline));
+    EXPECT_EQ(pipeline.skipBlack, c.passOver);
+  }
+}
+
+// The decoded texels of a texture drawn into: after any change, those of
+// decoding it whole, with the bounds of its texels that are not black.
+TEST(RasterSpanPaths, DecodedTexelsFollowChangedRows) {
+  constexpr int kWidth = 12, kHeight = 6, kPitch = 16;  // a pitch wider than the row
+  std::vector<uint16_t> texels(static_cast<size_t>(kPitch) * kHeight, 0);
+  for (size_t i = 0; i < texels.size(); ++i) texels[i] = i % kPitch < kWidth ? 0 : 0xFFFF;  // past the rows: ignored
+  Texture texture{texels.data(), kWidth, kHeight, kPitch * 2, PixelLayout::Rgb555, false, 0};
+  DecodedTexels decoded;
+  struct Step {
+    const char* name;
+    std::vector<std::array<int, 3>> writes;  // x, y, texel
+    TexelBounds ink;
+  } steps[] = {
+      {"all black", {}, {kWidth, kHeight, 0, 0}},
+      {"one texel", {{4, 2, 0x7C00}}, {4, 2, 5, 3}},
+      {"the first row, and a black texel with alpha bits", {{0, 0, 0x001F}, {11, 5, 0x8000}}, {0, 0, 5, 3}},
+      {"far corner", {{11, 5, 0x03E0}}, {0, 0, 12, 6}},
+      {"cleared but one", {{0, 0, 0}, {4, 2, 0}, {11, 5, 0}, {7, 3, 0x1234}}, {7, 3, 8, 4}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    for (const auto& w : step.writes) texels[static_cast<size_t>(w[1]) * kPitch + w[0]] = static_cast<uint16_t>(w[2]);
+    decoded.Update(texture, true);
+    std::vector<uint32_t> whole(ExpandedSize(texture));
+    ExpandTexels(texture, whole.data());
+    EXPECT_TRUE(std::equal(whole.begin(), whole.end(), decoded.Texels()));
+    const TexelBounds& ink = decoded.Ink();
+    if (step.ink.left >= step.ink.right) {
+      EXPECT_GE(ink.left, ink.right) << "no ink";
+    } else {
+      EXPECT_EQ(std::vector<int>({ink.left, ink.top, ink.right, ink.bottom}),
+                std::vector<int>({step.ink.left, step.ink.top, step.ink.right, step.ink.bottom}));
+    }
+  }
+  // Unchanged, as promised: nothing is read.
+  texels[0] = 0x7FFF;
+  decoded.Update(texture, false);
+  EXPECT_EQ(decoded.Texels()[0], 0xFF000000u);
 }
 
 // Untextured spans are shaded four at a time unless a rarer stage (here a
@@ -201,9 +363,11 @@ TEST(RasterSpanPaths, UntexturedLanesGiveThePixelsOfThePixelByPixelSpans) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Drawn drawn[2];  // four at a time, pixel by pixel
-    for (int pixelwise = 0; pixelwise < 2; ++pixelwise) {
-      drawn[pixelwise] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
+    Drawn drawn[3];  // eight at a time (where the processor can), four, pixel by pixel
+    for (int way = 0; way < 3; ++way) {
+      const ScopedSpanLanes lanes(way == 0 ? 8 : 4);
+      const int pixelwise = way == 2;
+      drawn[way] = Draw(scene, kWidth, kHeight, c.target, [&](DrawContext& context) {
         RenderStates& rs = context.states;
         rs.shadeMode = c.shade;
         rs.alphaTestEnable = c.alphaTest;
@@ -216,7 +380,8 @@ TEST(RasterSpanPaths, UntexturedLanesGiveThePixelsOfThePixelByPixelSpans) {
         rs.specularEnable = pixelwise == 1;
       });
     }
-    ExpectSamePixels(drawn[0], drawn[1]);
+    ExpectSamePixels(drawn[0], drawn[2]);
+    ExpectSamePixels(drawn[1], drawn[2]);
   }
 }
 
