@@ -98,6 +98,44 @@ bool UseLinearFilter(const PixelPipeline& p, const ScreenVertex* v[3], float are
   return texels > std::fabs(area) ? p.minLinear : p.magLinear;
 }
 
+// A triangle of a pipeline that passes over black texels whose every pixel
+// reads only texels outside the ink of a clamped texture, with no fog
+// colouring it: it would leave the target as it was. Texture positions and
+// depths inside a triangle lie between those of its corners; the margins
+// hold far more than the rounding of the spans' arithmetic.
+bool LeavesTargetAlone(const PixelPipeline& p, const ScreenVertex* v[3]) {
+  const TextureView& t = p.texture;
+  if (!t.clamp) return false;
+  float lowU = INFINITY, highU = -INFINITY, lowV = INFINITY, highV = -INFINITY, lowRhw = INFINITY;
+  for (int i = 0; i < 3; ++i) {
+    const float rhw = p.perspectiveTexture ? v[i]->attr[kAttrRhw] : 1.0f;
+    const float u = v[i]->attr[kAttrU] / rhw * t.scaleU, w = v[i]->attr[kAttrV] / rhw * t.scaleV;
+    lowU = std::fmin(lowU, u), highU = std::fmax(highU, u);
+    lowV = std::fmin(lowV, w), highV = std::fmax(highV, w);
+    lowRhw = std::fmin(lowRhw, v[i]->attr[kAttrRhw]);
+  }
+  if (!(std::isfinite(lowU) && std::isfinite(highU) && std::isfinite(lowV) && std::isfinite(highV))) return false;
+  if (p.fog != PixelFog::None && (p.fogRed | p.fogGreen | p.fogBlue) != 0) {
+    // Only where the fog has not begun: nearer than its start (or its end
+    // without a ramp) at every pixel.
+    if (p.fog != PixelFog::Linear || !(lowRhw > 0)) return false;
+    const float clear = p.fogEnd > p.fogStart ? p.fogStart : p.fogEnd;
+    if (!(1.0f / lowRhw < clear * 0.999f)) return false;
+  }
+  if (t.ink.left >= t.ink.right || t.ink.top >= t.ink.bottom) return true;
+  // In 1/256 texels a bilinear footprint lies left of the ink below
+  // left x 256 - 128, right of it from right x 256 + 128 on; a clamped edge
+  // texel is outside only when the ink does not reach that edge.
+  const auto margin = [](float a, float b) { return 64.0f + 1e-3f * std::fmax(std::fabs(a), std::fabs(b)); };
+  const auto before = [&](float high, int edge) {
+    return edge > 0 && high + margin(high, edge * 256.0f) < edge * 256.0f - 128.0f;
+  };
+  const auto after = [&](float low, int edge, int size) {
+    return edge < size && low - margin(low, edge * 256.0f) > edge * 256.0f + 128.0f;
+  };
+  return before(highU, t.ink.left) || after(lowU, t.ink.right, t.width) || before(highV, t.ink.top) ||
+         after(lowV, t.ink.bottom, t.height);
+}
 
 // The first `attributes` attributes at a row's first pixel centre, (cx, cy)
 // from the reference corner: four at a time, each lane the same two
@@ -170,6 +208,7 @@ void RasterizeTriangle(const PixelPipeline& p, const ScreenVertex& a, const Scre
   if (area == 0) return;
   // Screen y grows downwards, so a positive area runs clockwise.
   if ((p.cull == CullMode::Clockwise && area > 0) || (p.cull == CullMode::CounterClockwise && area < 0)) return;
+  if (p.skipBlack && LeavesTargetAlone(p, v)) return;
 
   // Order the corners top to bottom.
   int order[3] = {0, 1, 2};
