@@ -44,7 +44,8 @@ TEST_F(FullScreen, TheWindowCoversTheScreenWithOrWithoutAWindowManager) {
       const std::string window = display->WaitForWindow("Tarnwick Vf 1.02", std::chrono::seconds(1));
       if (!window.empty()) seen = WindowGeometry(*display, window);
     }
-    EXPECT_EQ(seen, screen) << "at " << seen.x << "," << seen.y << " size " << seen.width << "x" << seen.height;
+    EXPECT_EQ(seen, screen) << "at " << seen.x << "," << seen.y << " size " << seen.width << "x" << seen.height
+                            << "\n" << display->Run("xwininfo", {"-root", "-tree"}) << game.ErrorText();
     EXPECT_FALSE(game.WaitForEnd(std::chrono::seconds(0))) << "still playing\n" << game.ErrorText();
   }
 }

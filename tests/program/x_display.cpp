@@ -134,7 +134,11 @@ bool XDisplay::StartWindowManager() {
   // A manager that keeps desktops is up once it answers which one shows.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (manager_ > 0 && std::chrono::steady_clock::now() < deadline) {
-    if (!Run("xdotool", {"get_desktop"}).empty()) return true;
+    if (!Run("xdotool", {"get_desktop"}).empty()) {
+      // Still setting up then: a window mapped at once may go unmanaged.
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+      return true;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return false;
