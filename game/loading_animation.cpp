@@ -1,8 +1,11 @@
 #include "game/loading_animation.h"
 
+#include <algorithm>
+
 #include "engine/media/screen.h"
 #include "engine/media/sprites.h"
 #include "game/picture_sprite.h"
+#include "platform/time.h"
 
 HOBJECT g_loadingSprite = 0;
 
@@ -26,6 +29,7 @@ void CLoadingAnimation::StartWorker() {
   timer.Reset();
   timer.SetRate(kRate);
   worker_.Stop();
+  lookStart_ = plat::QueryCounter();
   worker_.Start([this](const std::atomic<bool>& stop) { Loop(this, stop); });
 }
 
@@ -47,7 +51,12 @@ int CLoadingAnimation::Loop(CLoadingAnimation* animation, const std::atomic<bool
       FlipScreen();
       ++animation->presents;
     }
-    plat::WaitForStop(stop, kWaitMs);
+    // Late looks skip the periods they missed rather than crowd together.
+    const uint64_t period = std::max<uint64_t>(plat::QueryFrequency() * kLookMs / 1000, 1);
+    const uint64_t start = animation->lookStart_;
+    const uint64_t now = plat::QueryCounter();
+    const uint64_t looks = now > start ? (now - start) / period + 1 : 1;
+    plat::WaitForStopUntil(stop, start + looks * period);
   }
   return 0;
 }

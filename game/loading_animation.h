@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <cstdint>
 
 #include "engine/core/handles.h"
 #include "game/util/tick_timer.h"
@@ -11,13 +12,13 @@ extern HOBJECT g_loadingSprite;
 void CreateLoadingSprite();
 
 // The loading screen: while the main thread loads, a worker draws the sprite
-// layer and presents whenever its 15-per-second timer is due, waiting 200 ms
-// between looks. Everything it draws or presents holds the display lock; once
-// StopWorker returns nothing of it runs.
+// layer and presents whenever its 15-per-second timer is due, looking every
+// 200 ms of the process clock from the start. Everything it draws or presents
+// holds the display lock; once StopWorker returns nothing of it runs.
 class CLoadingAnimation {
  public:
   static constexpr double kRate = 15.0;
-  static constexpr unsigned kWaitMs = 200;
+  static constexpr unsigned kLookMs = 200;
 
   // Shows the loading sprite; the worker is not started yet.
   CLoadingAnimation();
@@ -43,5 +44,8 @@ class CLoadingAnimation {
   std::atomic<int> presents{0};
 
  private:
+  // The clock's reading when the worker started; its looks fall on whole
+  // periods from here, whenever the worker thread itself gets to run.
+  uint64_t lookStart_ = 0;
   plat::WorkerThread worker_;
 };

@@ -3,21 +3,31 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/time.h"
+
 namespace plat {
+namespace {
+
+std::atomic<int> g_bodiesRunning{0};
+
+}  // namespace
 
 std::recursive_mutex& DisplayMutex() {
   static std::recursive_mutex mutex;
   return mutex;
 }
 
-bool WaitForStop(const std::atomic<bool>& stop, uint32_t ms) {
-  // Short slices keep a stop from waiting out the whole period.
-  constexpr auto kSlice = std::chrono::milliseconds(5);
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+bool WaitForStopUntil(const std::atomic<bool>& stop, uint64_t deadline) {
+  // Short slices keep a stop, or a test moving its clock, from waiting out
+  // the whole period.
+  constexpr uint64_t kSliceUs = 2000;
   while (!stop) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= end) return false;
-    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kSlice, end - now));
+    Clock& clock = GetClock();
+    const uint64_t now = clock.Counter();
+    if (now >= deadline) return false;
+    const uint64_t frequency = std::max<uint64_t>(clock.Frequency(), 1);
+    const uint64_t left = std::min(deadline - now, frequency);  // bounded so the product cannot overflow
+    std::this_thread::sleep_for(std::chrono::microseconds(std::min(kSliceUs, left * 1000000 / frequency)));
   }
   return true;
 }
@@ -25,9 +35,15 @@ bool WaitForStop(const std::atomic<bool>& stop, uint32_t ms) {
 bool WorkerThread::Start(Body body) {
   if (thread_.joinable() || !body) return false;
   stop_ = false;
-  thread_ = std::thread([this, body = std::move(body)] { body(stop_); });
+  ++g_bodiesRunning;
+  thread_ = std::thread([this, body = std::move(body)] {
+    body(stop_);
+    --g_bodiesRunning;
+  });
   return true;
 }
+
+int WorkerThread::BodiesRunning() { return g_bodiesRunning; }
 
 void WorkerThread::Stop() {
   if (!thread_.joinable()) return;

@@ -25,9 +25,10 @@ class DisplayLock {
   std::lock_guard<std::recursive_mutex> lock_;
 };
 
-// Waits up to ms of real time (never the replaceable clock, which tests
-// move by hand), returning early once stop is set; true when stopped.
-bool WaitForStop(const std::atomic<bool>& stop, uint32_t ms);
+// Waits until the process clock reads deadline (in its ticks) or later,
+// returning early once stop is set; true when stopped. On a test clock the
+// wait ends when the test moves the clock there.
+bool WaitForStopUntil(const std::atomic<bool>& stop, uint64_t deadline);
 
 // A thread that is asked to stop and then joined; never killed. The body
 // polls the stop flag and returns when it is set.
@@ -45,6 +46,8 @@ class WorkerThread {
   // Sets the stop flag and waits for the body to return.
   void Stop();
   bool Running() const { return thread_.joinable(); }
+  // Bodies of any worker that have started and not yet returned.
+  static int BodiesRunning();
 
  private:
   std::atomic<bool> stop_{false};

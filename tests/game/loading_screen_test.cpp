@@ -8,6 +8,7 @@
 #include "engine/media/sprites.h"
 #include "game/loading_animation.h"
 #include "platform/display.h"
+#include "platform/threads.h"
 #include "tests/game/game_fixture.h"
 
 namespace gametest {
@@ -23,12 +24,25 @@ class LoadingScreen : public GameTest {
 
   static int Presented() { return plat::LastPresentedFrame().count; }
 
-  // The main thread busy for the given seconds, its clock moving with it.
-  void BusyFor(double seconds) {
-    for (double t = 0; t < seconds; t += 0.05) {
-      clock_->AdvanceSeconds(0.05);
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // The main thread busy while its clock moves one look of the worker at a
+  // time; each look's present is waited for before the clock moves on.
+  void BusyForLooks(int looks) {
+    for (int i = 0; i < looks; ++i) {
+      const int seen = Game().loading->presents;
+      clock_->Advance(clock_->Frequency() * CLoadingAnimation::kLookMs / 1000);
+      // Real time bounds only a worker that never looks.
+      const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (Game().loading->presents == seen && std::chrono::steady_clock::now() < guard)
+        std::this_thread::yield();
+      ASSERT_GT(Game().loading->presents, seen) << "look " << i;
     }
+  }
+
+  // The clock moves on with the loading screen gone: no worker is left to
+  // present, and none runs at all.
+  void BusyAfterHiding() {
+    clock_->AdvanceSeconds(0.5);
+    EXPECT_EQ(plat::WorkerThread::BodiesRunning(), 0);
   }
 };
 
@@ -51,7 +65,7 @@ TEST_F(LoadingScreen, TheWorkerPresentsDuringALoadAndNothingAfterHiding) {
   EXPECT_EQ(Presented(), before + 1) << "one frame at once";
   EXPECT_TRUE(LookupSprite(g_loadingSprite)->visible);
   EXPECT_TRUE(Game().loading->WorkerRunning());
-  BusyFor(1.0);
+  BusyForLooks(5);
   EXPECT_GE(Game().loading->presents.load(), 2);
   EXPECT_GE(Presented(), before + 3);
 
@@ -59,7 +73,7 @@ TEST_F(LoadingScreen, TheWorkerPresentsDuringALoadAndNothingAfterHiding) {
   EXPECT_EQ(Game().loading, nullptr);
   EXPECT_FALSE(LookupSprite(g_loadingSprite)->visible);
   const int after = Presented();
-  BusyFor(0.5);
+  BusyAfterHiding();
   EXPECT_EQ(Presented(), after) << "the worker has been joined";
 }
 
@@ -82,7 +96,7 @@ TEST_F(LoadingScreen, TheGameEndingStopsARunningWorker) {
   ASSERT_TRUE(Game().loading->WorkerRunning());
   EndGame();
   const int after = Presented();
-  BusyFor(0.5);
+  BusyAfterHiding();
   EXPECT_EQ(Presented(), after);
 }
 
