@@ -4,9 +4,12 @@
 #include <string>
 
 #include "battle/battle_sys.h"
+#include "battle/f_enemy.h"
 #include "battle/hero_states.h"
+#include "battle/tarnwick.h"
 #include "cutscene/cut_scene.h"
 #include "cutscene/cut_scene_player.h"
+#include "engine/core/picking.h"
 #include "game/database/game_database.h"
 #include "game/game.h"
 #include "platform/state_log.h"
@@ -39,9 +42,31 @@ const char* StateName(int state) {
   }
 }
 
+// Where the first standing enemy in view shows, at the middle of its hit
+// points; false when none shows.
+bool EnemyInView(CBattleSys* sys, int* x, int* y) {
+  for (int i = 0; i < sys->enemyCount; ++i) {
+    CFEnemy* enemy = sys->enemies[i];
+    if (!enemy || !enemy->body || (enemy->flags & CMasterState::kOutOfFight)) continue;
+    VECTOR3 points[CUIManager::kSmallCircles] = {};
+    enemy->body->GetHitPoints(points, 0xFFFF);
+    VECTOR3 middle{0, 0, 0};
+    for (const VECTOR3& p : points) middle = {middle.x + p.x / 6, middle.y + p.y / 6, middle.z + p.z / 6};
+    VECTOR3 screen{0, 0, 0};
+    if (!ProjectToScreen(0, &middle, &screen, 2, 0)) continue;
+    *x = static_cast<int>(screen.x);
+    *y = static_cast<int>(screen.y);
+    return true;
+  }
+  return false;
+}
+
 // What the battle shows a player: the phase, the enemy glowing under the
-// reticle, how many stand, and where the first direction circle is.
+// reticle, how many stand, where one shows, and where the first direction
+// circle is.
 std::string BattleView(CBattleSys* sys) {
+  int enemyX = -1, enemyY = -1;
+  EnemyInView(sys, &enemyX, &enemyY);
   int circleX = -1, circleY = -1;
   for (int i = 0; i < CUIManager::kCircles && circleX < 0; ++i) {
     const qmz::CSpButton& circle = sys->hud.Circle(i);
@@ -50,8 +75,8 @@ std::string BattleView(CBattleSys* sys) {
     circleY = circle.Y() + circle.Height() / 2;
   }
   char text[128];
-  std::snprintf(text, sizeof text, " phase=%d aim=%d standing=%d circle=%d,%d", sys->phaseCode,
-                CMasterState::PickedHighlighted(sys), sys->CountEnemies(1), circleX, circleY);
+  std::snprintf(text, sizeof text, " phase=%d aim=%d standing=%d enemy=%d,%d circle=%d,%d", sys->phaseCode,
+                CMasterState::PickedHighlighted(sys), sys->CountEnemies(1), enemyX, enemyY, circleX, circleY);
   return text;
 }
 
