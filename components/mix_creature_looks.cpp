@@ -4,8 +4,10 @@
 
 #include "components/mix_creature.h"
 #include "engine/core/materials.h"
+#include "engine/core/math3d.h"
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_states.h"
+#include "engine/core/node_transforms.h"
 
 namespace {
 
@@ -180,12 +182,26 @@ int CGCBMixCreature::BuildFrameBox() {
     add(b[0], b[2], b[4]);
     add(b[1], b[3], b[5]);
   }
+  // The box is kept per frame and follows the body wherever it walks: the
+  // objects' corners are taken in the body's own space, not where the body
+  // stood when the frame was first measured.
+  MATRIX44 toBody{};
+  if (rootNode) {
+    MATRIX34 world{};
+    GetNodeMatrix(rootNode, &world, 0);
+    MATRIX44 world44{};
+    ConvertMatrix34To44(&world, &world44);
+    InvertMatrix44(&world44, &toBody);
+  }
   for (int i = 0; i < objectCount; ++i) {
     if (modelData->objects[i].Hidden()) continue;
     UpdateMeshBounds(objectNodes[i]);
     VECTOR3 corners[8];
     GetNodeWorldBox(objectNodes[i], nullptr, corners, nullptr);
-    for (const VECTOR3& c : corners) add(c.x, c.y, c.z);
+    for (VECTOR3& c : corners) {
+      if (rootNode) TransformPointByMatrix44(&c, &c, &toBody);
+      add(c.x, c.y, c.z);
+    }
   }
   auto& slot = (*frameBoxes)[currentFrame];
   if (!slot) slot = std::make_unique<std::array<float, 6>>();

@@ -167,6 +167,25 @@ TEST_F(CreatureLooks, FrameBoxesJoinPartsAndShownObjects) {
   EXPECT_EQ(empty.GetFrameBox(box), -1);
 }
 
+// The box is kept per frame: measured where the body stands now, it must
+// still be the body's own when the body has walked and turned away.
+TEST_F(CreatureLooks, AFrameBoxStaysTheBodysOwnWhereverTheBodyStands) {
+  auto c = Make();
+  c->PlayPose(1, 1, Creature::kImmediate, 0);
+  c->SetFrame(2);
+  float home[6];
+  ASSERT_EQ(c->GetFrameBox(home), 0);
+  auto moved = Make();
+  moved->PlayPose(1, 1, Creature::kImmediate, 0);
+  SetNodePosition(moved->rootNode, 200, -100, 0, TRANSFORM_SET);
+  const VECTOR3 facing{1, 0, 0}, at{200, -100, 0};
+  SetNodeDirection(moved->rootNode, &at, &facing, nullptr);
+  moved->SetFrame(2);
+  float away[6];
+  ASSERT_EQ(moved->GetFrameBox(away), 0);
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(away[i], home[i], 1e-3f) << i;
+}
+
 // Blob shadows: the ground, a creature standing on it and three lights
 // above it, strongest first.
 class CreatureBlobs : public CreatureLooks {

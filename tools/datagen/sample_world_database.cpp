@@ -142,11 +142,12 @@ EnemyData MakeEnemy(int32_t id, const char* name, const char* model, int32_t hp,
   return enemy;
 }
 
-EnemyData Enemy() { return MakeEnemy(kEnemyId, "Wolf", kEnemyModel, 30, 6, 3, 40, 25, {kHerbId, 1, kHerbType}); }
+// Bites are light: a newcomer still learning to aim outlasts three enemies.
+EnemyData Enemy() { return MakeEnemy(kEnemyId, "Wolf", kEnemyModel, 30, 2, 3, 40, 25, {kHerbId, 1, kHerbType}); }
 
 // A bowman that keeps its distance: weaker in close combat, some MP to cure.
 EnemyData Shooter() {
-  return MakeEnemy(kShooterId, "Bowman", kShooterModel, 24, 8, 10, 60, 35, {kPotionId, 1, kPotionType});
+  return MakeEnemy(kShooterId, "Bowman", kShooterModel, 24, 3, 10, 60, 35, {kPotionId, 1, kPotionType});
 }
 
 DatabaseData Database() {
