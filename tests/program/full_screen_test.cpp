@@ -3,11 +3,14 @@
 // is neither cropped nor shifted against where the clicks land.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/program/sample_world_suite.h"
-#include "tests/program/x_display.h"
+#include "tests/support/x_session.h"
 
 namespace programtest {
 namespace {
@@ -17,36 +20,36 @@ namespace fs = std::filesystem;
 class FullScreen : public SampleWorldSuite {
  protected:
   void SetUp() override {
-    const std::vector<std::string> missing = MissingTools({"Xvfb", "xdotool", "xwininfo", "openbox"});
-    if (!missing.empty()) GTEST_SKIP() << "needs Xvfb, xdotool, xwininfo and openbox; missing " << missing.front();
+    const std::vector<std::string> missing = xtest::MissingXTools(true);
+    if (!missing.empty()) GTEST_SKIP() << "needs an X server and its tools; missing " << missing.front();
   }
 };
 
 TEST_F(FullScreen, TheWindowCoversTheScreenWithOrWithoutAWindowManager) {
   for (const bool manager : {false, true}) {
     SCOPED_TRACE(manager ? "openbox" : "no window manager");
-    std::optional<XDisplay> display = XDisplay::Start();
-    ASSERT_TRUE(display) << "Xvfb did not start";
-    if (manager) {
-      ASSERT_TRUE(display->StartWindowManager()) << "openbox did not start";
-    }
-    const fs::path runtime = World() / (std::string("runtime-") + (manager ? "wm" : "bare"));
+    const xtest::XSession display(manager);
+    ASSERT_EQ(display.Error(), "");
+    const std::string name = manager ? "wm" : "bare";
+    const fs::path runtime = World() / ("runtime-" + name);
     fs::create_directories(runtime);
-    ProgramRun game(World(), {"DISPLAY=" + display->Name(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                              "TARNWICK_WINDOWED=0", "XDG_RUNTIME_DIR=" + runtime.string()});
+    xtest::Process game({TARNWICK_PROGRAM},
+                        {"DISPLAY=" + display.Display(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                         "TARNWICK_WINDOWED=0", "XDG_RUNTIME_DIR=" + runtime.string()},
+                        World().string(), (World() / ("output-" + name + ".txt")).string());
     ASSERT_TRUE(game.Started());
     // The window manager may take a moment to carry the request out, and
     // the game may open its window more than once on the way to the title.
-    const Geometry screen{0, 0, XDisplay::kWidth, XDisplay::kHeight};
-    Geometry seen;
+    const std::array<int, 4> screen{0, 0, xtest::XSession::kScreenWidth, xtest::XSession::kScreenHeight};
+    std::array<int, 4> seen{-1, -1, 0, 0};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (seen != screen && std::chrono::steady_clock::now() < deadline) {
-      const std::string window = display->WaitForWindow("Tarnwick Vf 1.02", std::chrono::seconds(1));
-      if (!window.empty()) seen = WindowGeometry(*display, window);
+      const unsigned long window = display.WaitForWindow("Tarnwick Vf 1.02", 1);
+      if (window) display.Geometry(window, &seen[0], &seen[1], &seen[2], &seen[3]);
     }
-    EXPECT_EQ(seen, screen) << "at " << seen.x << "," << seen.y << " size " << seen.width << "x" << seen.height
-                            << "\n" << display->Run("xwininfo", {"-root", "-tree"}) << game.ErrorText();
-    EXPECT_FALSE(game.WaitForEnd(std::chrono::seconds(0))) << "still playing\n" << game.ErrorText();
+    EXPECT_EQ(seen, screen) << "at " << seen[0] << "," << seen[1] << " size " << seen[2] << "x" << seen[3] << "\n"
+                            << display.WindowTree() << game.Output();
+    EXPECT_FALSE(game.WaitForEnd(0)) << "still playing\n" << game.Output();
   }
 }
 

@@ -8,8 +8,9 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
-#include "tests/program/x_display.h"
+#include "tests/support/x_session.h"
 
 namespace programtest {
 namespace {
@@ -32,33 +33,37 @@ class MissingData : public ::testing::Test {
 
   const fs::path folder_ = fs::temp_directory_path() / ("tarnwick-no-data-" + std::to_string(::getpid()));
   const std::string runtime_ = "XDG_RUNTIME_DIR=" + (folder_ / "runtime").string();
+  const std::string output_ = (folder_ / "runtime" / "output.txt").string();
 };
 
 TEST_F(MissingData, WithoutADisplayTheGameSaysWhatItLookedForAndEnds) {
-  ProgramRun game(folder_, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", runtime_});
+  xtest::Process game({TARNWICK_PROGRAM}, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", runtime_},
+                     folder_.string(), output_);
   ASSERT_TRUE(game.Started());
-  ASSERT_TRUE(game.WaitForEnd(std::chrono::seconds(20))) << "still running\n" << game.ErrorText();
-  ExpectNamesFolderAndFile(game.ErrorText());
+  ASSERT_TRUE(game.WaitForEnd(20)) << "still running\n" << game.Output();
+  ExpectNamesFolderAndFile(game.Output());
 }
 
 TEST_F(MissingData, OnADisplayAMessageBoxSaysItAndClosingItEndsTheGame) {
-  const std::vector<std::string> missing = MissingTools({"Xvfb", "xdotool", "xwininfo"});
-  if (!missing.empty()) GTEST_SKIP() << "needs Xvfb, xdotool and xwininfo; missing " << missing.front();
-  std::optional<XDisplay> display = XDisplay::Start();
-  ASSERT_TRUE(display) << "Xvfb did not start";
-  ProgramRun game(folder_, {"DISPLAY=" + display->Name(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                            "TARNWICK_WINDOWED=0", runtime_});
+  const std::vector<std::string> missing = xtest::MissingXTools(false);
+  if (!missing.empty()) GTEST_SKIP() << "needs an X server and its tools; missing " << missing.front();
+  const xtest::XSession display(false);
+  ASSERT_EQ(display.Error(), "");
+  xtest::Process game({TARNWICK_PROGRAM},
+                      {"DISPLAY=" + display.Display(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                       "TARNWICK_WINDOWED=0", runtime_},
+                      folder_.string(), output_);
   ASSERT_TRUE(game.Started());
-  const std::string box = display->WaitForWindow("Tarnwick", std::chrono::seconds(30));
-  ASSERT_FALSE(box.empty()) << "no message box\n" << game.ErrorText();
-  EXPECT_FALSE(display->HasWindow("Tarnwick Vf 1.02")) << "no game window behind it";
-  EXPECT_FALSE(game.WaitForEnd(std::chrono::seconds(1))) << "the box waits for the player";
-  ExpectNamesFolderAndFile(game.ErrorText());
+  const unsigned long box = display.WaitForWindow("Tarnwick", 30);
+  ASSERT_NE(box, 0UL) << "no message box\n" << game.Output();
+  EXPECT_FALSE(display.HasWindow("Tarnwick Vf 1.02")) << "no game window behind it";
+  EXPECT_FALSE(game.WaitForEnd(1)) << "the box waits for the player";
+  ExpectNamesFolderAndFile(game.Output());
 
   // Keys go to the window under the pointer when no manager gives focus.
-  display->Run("xdotool", {"mousemove", "--window", box, "5", "5"});
-  display->Run("xdotool", {"key", "Return"});
-  EXPECT_TRUE(game.WaitForEnd(std::chrono::seconds(10))) << "closing the box ends the game";
+  display.Xdo({"mousemove", "--window", std::to_string(box), "5", "5"});
+  display.Xdo({"key", "Return"});
+  EXPECT_TRUE(game.WaitForEnd(10)) << "closing the box ends the game";
 }
 
 }  // namespace

@@ -68,13 +68,13 @@ GameRun::GameRun(const XSession& x, const std::string& world, const std::string&
   // threads wind down); leaks are the in-process suites' to find.
   const char* asan = std::getenv("ASAN_OPTIONS");
   const std::string sanitizer = "ASAN_OPTIONS=" + std::string(asan && *asan ? asan + std::string(":") : "") + "detect_leaks=0";
-  pid_ = StartProcess({TARNWICK_PROGRAM, renderPath},
+  pid_ = xtest::StartProcess({TARNWICK_PROGRAM, renderPath},
                       {"DISPLAY=" + x.Display(), "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime,
                        "TARNWICK_STATE_LOG=" + logPath_, windowed ? "TARNWICK_WINDOWED=1" : "TARNWICK_WINDOWED=", sanitizer},
                       world, outputPath_);
 }
 
-GameRun::~GameRun() { StopProcess(pid_); }
+GameRun::~GameRun() { xtest::StopProcess(pid_); }
 
 std::string GameRun::Output() const { return ReadFile(outputPath_); }
 
@@ -187,7 +187,7 @@ Picture GameRun::Grab() const {
 
 int GameRun::WaitForEnd(double seconds) {
   if (pid_ > 0) {
-    exitStatus_ = WaitProcess(pid_, seconds);
+    exitStatus_ = xtest::WaitProcess(pid_, seconds);
     pid_ = -1;
   }
   ReadNewLines();

@@ -5,9 +5,12 @@
 #include <map>
 #include <string>
 
-#include "tests/realplay/x_session.h"
+#include "tests/support/x_session.h"
 
 namespace realplay {
+
+using xtest::Picture;
+using xtest::XSession;
 
 // One line of the game's state log: its NAME=value words.
 struct GameState {

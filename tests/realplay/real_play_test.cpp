@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "tests/realplay/game_run.h"
-#include "tests/realplay/x_session.h"
+#include "tests/support/x_session.h"
 #include "tests/support/frame_png.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
@@ -97,7 +97,7 @@ bool OnTitle(const GameState& s) { return s.Int("screen") == kStartMenu && s.Int
 class RealPlay : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    const std::vector<std::string> missing = MissingXTools(false);
+    const std::vector<std::string> missing = xtest::MissingXTools(false);
     if (!missing.empty()) {
       std::string names;
       for (const std::string& m : missing) names += " " + m;
@@ -111,7 +111,7 @@ class RealPlay : public ::testing::TestWithParam<const char*> {
   // Starts the X session and the program: windowed on a bare server, or
   // full screen under a window manager.
   void Start(bool fullScreen) {
-    if (fullScreen && !MissingXTools(true).empty()) GTEST_SKIP() << "full screen is played under openbox, which is missing";
+    if (fullScreen && !xtest::MissingXTools(true).empty()) GTEST_SKIP() << "full screen is played under openbox, which is missing";
     x_ = std::make_unique<XSession>(fullScreen);
     ASSERT_EQ(x_->Error(), "");
     game_ = std::make_unique<GameRun>(*x_, world_.string(), GetParam(), !fullScreen);

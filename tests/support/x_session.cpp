@@ -1,4 +1,4 @@
-#include "tests/realplay/x_session.h"
+#include "tests/support/x_session.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,12 +10,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
 extern char** environ;
 
-namespace realplay {
+namespace xtest {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -85,7 +86,7 @@ Picture Picture::Crop(int x, int y, int w, int h) const {
 
 std::vector<std::string> MissingXTools(bool windowManager) {
   std::vector<std::string> missing;
-  for (const char* tool : {"Xvfb", "xdotool", "xwd"})
+  for (const char* tool : {"Xvfb", "xdotool", "xwd", "xwininfo"})
     if (!OnPath(tool)) missing.emplace_back(tool);
   if (windowManager && !OnPath("openbox")) missing.emplace_back("openbox");
   return missing;
@@ -125,18 +126,46 @@ pid_t StartProcess(const std::vector<std::string>& command, const std::vector<st
   return pid;
 }
 
-int WaitProcess(pid_t pid, double seconds) {
+bool AwaitEnd(pid_t pid, double seconds, int* status) {
   const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
-  int status = 0;
   for (;;) {
-    const pid_t ended = ::waitpid(pid, &status, WNOHANG);
-    if (ended == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (ended < 0) return -1;
-    if (Clock::now() > deadline) break;
+    int raw = 0;
+    const pid_t ended = ::waitpid(pid, &raw, WNOHANG);
+    if (ended == pid || ended < 0) {
+      *status = ended == pid && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+      return true;
+    }
+    if (Clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+}
+
+int WaitProcess(pid_t pid, double seconds) {
+  int status = -1;
+  if (AwaitEnd(pid, seconds, &status)) return status;
   StopProcess(pid);
   return -1;
+}
+
+Process::Process(const std::vector<std::string>& command, const std::vector<std::string>& environment,
+                 const std::string& directory, const std::string& log)
+    : pid_(StartProcess(command, environment, directory, log)), log_(log) {}
+
+Process::~Process() {
+  if (!ended_) StopProcess(pid_);
+}
+
+bool Process::WaitForEnd(double seconds) {
+  int status = -1;
+  if (!ended_ && pid_ > 0) ended_ = AwaitEnd(pid_, seconds, &status);
+  return ended_;
+}
+
+std::string Process::Output() const {
+  std::ifstream in(log_, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 void StopProcess(pid_t pid) {
@@ -220,6 +249,39 @@ unsigned long XSession::FindWindow(const std::string& name) const {
   return std::strtoul(out.c_str(), nullptr, 10);
 }
 
+namespace {
+
+// The first window titled exactly name in xwininfo's tree, or 0.
+unsigned long WindowNamed(const std::string& tree, const std::string& name) {
+  std::istringstream lines(tree);
+  for (std::string line; std::getline(lines, line);)
+    if (line.find(" \"" + name + "\":") != std::string::npos) return std::strtoul(line.c_str(), nullptr, 0);
+  return 0;
+}
+
+}  // namespace
+
+std::string XSession::WindowTree() const {
+  std::string tree;
+  RunTool({"xwininfo", "-root", "-tree"}, {"DISPLAY=" + display_}, &tree);
+  return tree;
+}
+
+bool XSession::HasWindow(const std::string& name) const { return WindowNamed(WindowTree(), name) != 0; }
+
+unsigned long XSession::WaitForWindow(const std::string& name, double seconds) const {
+  const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+  do {
+    const unsigned long window = WindowNamed(WindowTree(), name);
+    std::string state;
+    if (window && RunTool({"xwininfo", "-id", std::to_string(window)}, {"DISPLAY=" + display_}, &state) == 0 &&
+        state.find("IsViewable") != std::string::npos)
+      return window;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  } while (Clock::now() < deadline);
+  return 0;
+}
+
 bool XSession::Geometry(unsigned long window, int* x, int* y, int* width, int* height) const {
   std::string out;
   if (!Xdo({"getwindowgeometry", "--shell", std::to_string(window)}, &out)) return false;
@@ -274,4 +336,4 @@ Picture DecodeXwd(const std::string& bytes) {
   return picture;
 }
 
-}  // namespace realplay
+}  // namespace xtest

@@ -9,7 +9,7 @@
 // a test drives as a person would: the pointer and keys go in through XTEST
 // (xdotool), pictures come out through xwd. Nothing here sleeps to wait: the
 // server is ready once a client can talk to it.
-namespace realplay {
+namespace xtest {
 
 // Screen pixels, 0x00RRGGBB row by row.
 struct Picture {
@@ -45,6 +45,13 @@ class XSession {
   bool Xdo(const std::vector<std::string>& arguments, std::string* output = nullptr) const;
   // The first window whose title holds name, or 0.
   unsigned long FindWindow(const std::string& name) const;
+  // A window titled exactly name once it shows, waiting up to seconds; 0
+  // when none does.
+  unsigned long WaitForWindow(const std::string& name, double seconds) const;
+  // Whether a window titled exactly name exists, shown or not.
+  bool HasWindow(const std::string& name) const;
+  // xwininfo's view of every window, for failure messages.
+  std::string WindowTree() const;
   // The window's place on the screen and its size; false when unknown.
   bool Geometry(unsigned long window, int* x, int* y, int* width, int* height) const;
   // The whole screen as it shows now; empty when it cannot be read.
@@ -66,11 +73,36 @@ pid_t StartProcess(const std::vector<std::string>& command, const std::vector<st
                    const std::string& directory, const std::string& log);
 // Ends a started process: SIGTERM, then SIGKILL when it lingers.
 void StopProcess(pid_t pid);
+// Waits up to seconds for the process to end, leaving it running when it
+// does not; true once it ended, its exit status in *status (-1 by a signal).
+bool AwaitEnd(pid_t pid, double seconds, int* status);
 // Waits up to seconds for the process to end: its exit status, -1 when it
 // had to be stopped or died by a signal.
 int WaitProcess(pid_t pid, double seconds);
 
+// A process started as StartProcess starts it, stopped with the object when
+// still running.
+class Process {
+ public:
+  Process(const std::vector<std::string>& command, const std::vector<std::string>& environment,
+          const std::string& directory, const std::string& log);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Started() const { return pid_ > 0; }
+  // True once the process has ended, waiting up to seconds.
+  bool WaitForEnd(double seconds);
+  // What it wrote to its log so far.
+  std::string Output() const;
+
+ private:
+  pid_t pid_ = -1;
+  bool ended_ = false;
+  std::string log_;
+};
+
 // Decodes an X window dump (xwd's format, 24 or 32 bits a pixel).
 Picture DecodeXwd(const std::string& bytes);
 
-}  // namespace realplay
+}  // namespace xtest
