@@ -63,13 +63,17 @@ int Differing(const Picture& a, const Picture& b) {
   return n;
 }
 
-// Pixels that differ where neither picture shows a mote. The meadow's motes
-// drift; lit, they are far redder than its ground (red at most 24) or sky.
-int DifferingBesideMotes(const Picture& a, const Picture& b) {
+// Pixels inside the box that differ where neither picture shows a mote. The
+// meadow's motes drift; lit, they are far redder than its ground (red at most
+// 24) or sky.
+int DifferingBesideMotes(const Picture& a, const Picture& b, const Box& area) {
   constexpr uint32_t kMoteRed = 64;
   int n = 0;
-  for (size_t i = 0; i < a.rgb.size() && i < b.rgb.size(); ++i)
-    n += a.rgb[i] != b.rgb[i] && std::max(a.rgb[i] >> 16 & 0xFF, b.rgb[i] >> 16 & 0xFF) < kMoteRed;
+  for (int y = area.y; y < area.y + area.height; ++y)
+    for (int x = area.x; x < area.x + area.width; ++x) {
+      const uint32_t pa = a.At(x, y), pb = b.At(x, y);
+      n += pa != pb && std::max(pa >> 16 & 0xFF, pb >> 16 & 0xFF) < kMoteRed;
+    }
   return n;
 }
 
@@ -378,16 +382,17 @@ TEST_P(RealPlay, FromTheTitleToTheEndWithTheStoryBattleWonByHand) {
   ASSERT_NO_FATAL_FAILURE(SaveInANewSlot(0));
   ASSERT_NO_FATAL_FAILURE(WalkIntoTheMeadow());
 
-  // Nothing but the motes moves once the hero stands and the place's name
-  // has gone: two frames a while apart are the same beside the motes, and no
-  // black holes show in the ground.
+  // Nothing but the motes moves over the ground once the hero stands and the
+  // place's name has gone (the hero's head may still bob above it): two
+  // frames a while apart show the same ground beside the motes, and no black
+  // holes.
   game_->Pause(3);
   const Picture meadow = game_->Grab();
   game_->Pause(0.5);
   const Picture again = game_->Grab();
   Keep(meadow, "meadow");
   Keep(again, "meadow-again");
-  EXPECT_EQ(DifferingBesideMotes(meadow, again), 0) << "the still meadow changed between frames";
+  EXPECT_EQ(DifferingBesideMotes(meadow, again, kGround), 0) << "the still meadow changed between frames";
   for (const Picture* frame : {&meadow, &again}) {
     int holeX = 0, holeY = 0;
     EXPECT_FALSE(FindBlackBlock(*frame, kGround, 8, &holeX, &holeY)) << "a black hole at " << holeX << "," << holeY;
