@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 float ACTIONDESC::Float(int i) const {

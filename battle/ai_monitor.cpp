@@ -6,7 +6,7 @@
 #include "battle/f_enemy.h"
 #include "battle/unit_states.h"
 #include "engine/core/device_setup.h"
-#include "game/util/text_tokenizer.h"
+#include "base/text_tokenizer.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include "battle/battle_sys.h"
 #include "battle/f_master.h"
 #include "battle/sys_state.h"
-#include "game/database/enemy_soul.h"
-#include "game/database/game_database.h"
-#include "game/database/level_rules.h"
-#include "game/database/main_man_soul.h"
-#include "game/database/records.h"
+#include "database/enemy_soul.h"
+#include "database/game_database.h"
+#include "database/level_rules.h"
+#include "database/main_man_soul.h"
+#include "database/records.h"
 #include "platform/crt.h"
 
 namespace {

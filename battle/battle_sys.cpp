@@ -23,7 +23,7 @@
 #include "components/society_ext.h"
 #include "engine/core/input_hooks.h"
 #include "engine/media/cdaudio.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "platform/message_box.h"
 #include "platform/qel/kbs_control.h"
 #include "ui/menu_agency.h"

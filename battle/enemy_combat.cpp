@@ -12,7 +12,7 @@
 #include "battle/x_shot.h"
 #include "battle/x_wave.h"
 #include "engine/core/node_transforms.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 #include "platform/crt.h"
 
 namespace {

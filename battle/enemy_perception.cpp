@@ -10,7 +10,7 @@
 #include "battle/unit_states.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_transforms.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 #include "platform/crt.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "battle/battle_sys.h"
 #include "battle/hero_states.h"
 #include "battle/tarnwick.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "platform/crt.h"
 
 namespace {

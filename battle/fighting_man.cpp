@@ -10,7 +10,7 @@
 #include "battle/tarnwick.h"
 #include "battle/wire_box.h"
 #include "engine/core/nodes.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 
 namespace {
 

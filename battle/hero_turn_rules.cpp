@@ -21,7 +21,7 @@
 #include "engine/core/walking.h"
 #include "engine/media/sound_table.h"
 #include "engine/media/sound_waves.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "platform/qel/kbs_control.h"
 #include "platform/qel/vector_math.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {

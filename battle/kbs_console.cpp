@@ -9,7 +9,7 @@
 #include "battle/f_enemy.h"
 #include "battle/f_master.h"
 #include "engine/core/device_setup.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "engine/core/picking.h"
 #include "engine/core/walking.h"
 #include "engine/media/cdaudio.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "platform/crt.h"
 #include "platform/qel/vector_math.h"
 

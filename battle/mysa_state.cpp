@@ -11,7 +11,7 @@
 #include "battle/hero_states.h"
 #include "battle/phase_codes.h"
 #include "battle/tarnwick.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 #include "platform/crt.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "battle/f_enemy.h"
 #include "battle/tarnwick.h"
 #include "engine/core/walking.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 #include "platform/crt.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_states.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "components/creature_model.h"
 #include "components/creature_model_build.h"
 #include "components/creature_model_readers.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {

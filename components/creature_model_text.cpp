@@ -10,8 +10,8 @@
 #include "components/creature_model_build.h"
 #include "components/creature_model_readers.h"
 #include "engine/core/mesh_edit.h"
-#include "game/util/debug_trace.h"
-#include "game/util/text_tokenizer.h"
+#include "base/debug_trace.h"
+#include "base/text_tokenizer.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
 #include "engine/media/sound_table.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "platform/files.h"
 

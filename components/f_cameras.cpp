@@ -12,7 +12,7 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/viewports.h"
-#include "world/camera_track_file.h"
+#include "components/camera_track_file.h"
 
 namespace {
 

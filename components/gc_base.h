@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 
 class CSociety;
 

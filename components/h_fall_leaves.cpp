@@ -8,7 +8,7 @@
 #include "engine/core/node_states.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "game/util/game_math.h"
+#include "base/game_math.h"
 #include "platform/crt.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/picking.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 
 namespace {
 

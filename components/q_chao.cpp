@@ -6,7 +6,7 @@
 #include "engine/core/node_clone.h"
 #include "engine/core/node_transforms.h"
 #include "platform/crt.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "components/fence_data.h"
 #include "components/mix_creature.h"
 #include "engine/core/math3d.h"
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 
 class CSocietyExt;
 

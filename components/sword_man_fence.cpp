@@ -6,7 +6,7 @@
 #include "components/society_ext.h"
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 
 int CMSwordMan::PlayPoseNow(int pose, int) { return PlayFenceAt(pose, nullptr, 0); }
 

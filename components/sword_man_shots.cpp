@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "components/f_cameras.h"
-#include "world/camera_track_file.h"
+#include "components/camera_track_file.h"
 #include "components/society_ext.h"
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"

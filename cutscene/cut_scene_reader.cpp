@@ -5,7 +5,7 @@
 #include "cutscene/line_scanner.h"
 #include "cutscene/script_stream.h"
 #include "cutscene/viewport_actor.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {

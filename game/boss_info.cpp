@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {

@@ -9,16 +9,16 @@
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "game/game_audio.h"
+#include "base/game_audio.h"
 #include "game/pick_manager.h"
-#include "game/util/debug_trace.h"
-#include "game/util/game_math.h"
-#include "world/game_resource.h"
+#include "base/debug_trace.h"
+#include "base/game_math.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
 #include "world/scene_markers.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

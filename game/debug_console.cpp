@@ -12,10 +12,10 @@
 #include "engine/core/terrain.h"
 #include "engine/media/sprites.h"
 #include "engine/core/input_hooks.h"
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
-#include "game/database/level_rules.h"
-#include "game/database/main_man_soul.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
+#include "database/level_rules.h"
+#include "database/main_man_soul.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
@@ -23,7 +23,7 @@
 #include "talk/talk_sys_proc.h"
 #include "ui/menu_agency.h"
 #include "world/automap_panel.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace {

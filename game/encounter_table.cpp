@@ -1,8 +1,8 @@
 #include "game/encounter_table.h"
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/crt.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 void CEncounterTable::Reset(const CGameResource& resource, int mapIndex) {
   enabled = 0;

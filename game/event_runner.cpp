@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "game/database/game_database.h"
-#include "game/database/main_man_soul.h"
+#include "database/game_database.h"
+#include "database/main_man_soul.h"
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/message_board.h"
-#include "game/util/debug_trace.h"
-#include "world/game_resource.h"
+#include "base/debug_trace.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_environment.h"

@@ -8,7 +8,7 @@
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/pick_manager.h"
-#include "game/system_config.h"
+#include "database/system_config.h"
 #include "talk/talk_host.h"
 #include "ui/overlay_input.h"
 #include "ui/screen_manager.h"

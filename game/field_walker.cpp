@@ -7,17 +7,17 @@
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/walking.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/game.h"
-#include "game/game_audio.h"
-#include "game/game_globals.h"
+#include "base/game_audio.h"
+#include "base/game_globals.h"
 #include "game/pick_manager.h"
-#include "game/util/debug_trace.h"
-#include "game/util/game_math.h"
+#include "base/debug_trace.h"
+#include "base/game_math.h"
 #include "platform/crt.h"
 #include "world/obj_bound_volume.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include "engine/core/main_loop.h"
 #include "engine/media/data_directories.h"
 #include "game/game.h"
-#include "game/game_globals.h"
+#include "base/game_globals.h"
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/message_box.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace {
 

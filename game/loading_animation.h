@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "engine/core/handles.h"
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 #include "platform/threads.h"
 
 // The hidden sprite the loading screen shows; 0 when none.

@@ -5,14 +5,14 @@
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "game/util/debug_trace.h"
-#include "talk/auto_event_timers.h"
+#include "base/debug_trace.h"
+#include "game/auto_event_timers.h"
 #include "world/chase_event.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 int g_mapTimerFrames = 0;
 CAutoEventTimers* g_mapTimers = nullptr;

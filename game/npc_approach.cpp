@@ -1,22 +1,22 @@
 // Reaching a character in the field: a close-up for characters 'i' and 'j',
 // the chaser of map 14 caught while it walks home, else a talk approach that
 // may hold the character still.
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/force_feedback_mouse.h"
 #include "game/game.h"
-#include "game/game_audio.h"
+#include "base/game_audio.h"
 #include "game/pick_manager.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "ui/screen_manager.h"
 #include "world/chase_event.h"
 #include "world/game_camera.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

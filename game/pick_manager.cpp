@@ -10,13 +10,13 @@
 #include "game/game.h"
 #include "world/collision_boxes.h"
 #include "world/game_camera.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/obj_bound_volume.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 #include "world/terrain_boundary.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/database/game_database.h"
-#include "game/database/main_man_soul.h"
+#include "database/game_database.h"
+#include "database/main_man_soul.h"
 #include "game/game.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 void SAVECHUNKDESC::Write(plat::ByteWriter& w) const {

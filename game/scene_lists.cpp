@@ -10,12 +10,12 @@
 #include "game/encounter_table.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include "game/event_runner.h"
 #include "game/game.h"
 #include "game/pick_manager.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

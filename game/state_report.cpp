@@ -10,7 +10,7 @@
 #include "cutscene/cut_scene.h"
 #include "cutscene/cut_scene_player.h"
 #include "engine/core/picking.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/game.h"
 #include "platform/state_log.h"
 #include "talk/talk_host.h"

@@ -5,13 +5,13 @@
 #include <cctype>
 #include <cstring>
 
-#include "game/database/game_database.h"
-#include "game/database/main_man_soul.h"
+#include "database/game_database.h"
+#include "database/main_man_soul.h"
 #include "game/event_runner.h"
 #include "game/game.h"
 #include "game/save_slots.h"
-#include "game/util/debug_trace.h"
-#include "world/game_resource.h"
+#include "base/debug_trace.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace {

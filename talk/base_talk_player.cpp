@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "game/util/format.h"
+#include "base/format.h"
 #include "talk/markup_parser.h"
 #include "talk/markup_scanner.h"
 

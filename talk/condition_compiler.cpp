@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "talk/language_common.h"
 #include "talk/talk_text.h"
 

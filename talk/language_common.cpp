@@ -1,6 +1,6 @@
 #include "talk/language_common.h"
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "talk/base_talk_player.h"
 #include "talk/talk_sys_proc.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "talk/base_talk_player.h"
 #include "talk/condition_compiler.h"
 #include "talk/list_container.h"

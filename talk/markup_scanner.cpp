@@ -3,7 +3,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 #include "talk/talk_text.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "talk/base_talk_player.h"
 
 namespace {

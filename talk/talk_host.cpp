@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "talk/talk_sys_proc.h"
 
 CTalkHost::CTalkHost(int width, int height) : screenWidth(width), screenHeight(height) {}

@@ -2,7 +2,7 @@
 // walk over the document, choices and the empty display operations.
 #include <vector>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "talk/base_talk_player.h"
 #include "talk/talk_sys_proc.h"

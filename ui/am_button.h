@@ -1,5 +1,5 @@
 #pragma once
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 #include "ui/am_object.h"
 
 // The image button of the menu screens. The picture's grid rows are its

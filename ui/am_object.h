@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/core/handles.h"
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 
 class CAmObject;
 

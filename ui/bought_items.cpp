@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {

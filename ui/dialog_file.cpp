@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {

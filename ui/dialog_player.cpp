@@ -4,7 +4,7 @@
 
 #include "engine/core/nodes.h"
 #include "engine/media/sprites.h"
-#include "game/util/text_convert.h"
+#include "base/text_convert.h"
 #include "ui/screen_manager.h"
 
 CDialogPlayer::CDialogPlayer(const char* path) {

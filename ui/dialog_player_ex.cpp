@@ -6,7 +6,7 @@
 #include "engine/core/node_states.h"
 #include "engine/core/nodes.h"
 #include "engine/media/sprites.h"
-#include "game/util/text_convert.h"
+#include "base/text_convert.h"
 #include "ui/gm_msg_sender.h"
 #include "ui/menu_agency.h"
 

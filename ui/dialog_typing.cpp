@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/media/sprites.h"
-#include "game/util/text_convert.h"
+#include "base/text_convert.h"
 #include "ui/dialog_player.h"
 #include "ui/smooth_text.h"
 

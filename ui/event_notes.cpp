@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "ui/am_container.h"
 #include "ui/am_text_list.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "engine/core/handles.h"
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 
 class CMenuAgency;
 class CGMBoard;

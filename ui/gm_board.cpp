@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/media/sprites.h"
-#include "game/util/text_convert.h"
+#include "base/text_convert.h"
 #include "ui/screen_manager.h"
 #include "ui/smooth_text.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "game/database/records.h"
+#include "database/records.h"
 #include "ui/am_text.h"
 #include "ui/screen_manager.h"
 

@@ -5,7 +5,7 @@
 #include "components/bs_creature.h"
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
-#include "game/database/records.h"
+#include "database/records.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"

@@ -4,10 +4,10 @@
 #include <climits>
 #include <cstdio>
 
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
-#include "game/database/main_man_soul.h"
-#include "game/database/records.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
+#include "database/main_man_soul.h"
+#include "database/records.h"
 #include "game/save_slots.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
@@ -16,7 +16,7 @@
 #include "ui/am_text.h"
 #include "ui/am_wnd_manager.h"
 #include "ui/tw_item.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace {
 

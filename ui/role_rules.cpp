@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/database/item_pool.h"
-#include "game/database/man_soul.h"
-#include "game/database/records.h"
+#include "database/item_pool.h"
+#include "database/man_soul.h"
+#include "database/records.h"
 #include "platform/files.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "engine/media/packages.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
@@ -12,7 +12,7 @@
 #include "ui/am_text_list.h"
 #include "ui/confirm_dlg.h"
 #include "ui/screen_manager.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace {
 

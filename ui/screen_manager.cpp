@@ -4,14 +4,14 @@
 #include <new>
 
 #include "engine/media/packages.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "ui/am_mouse.h"
 #include "ui/am_scroll_bar.h"
 #include "ui/am_text.h"
 #include "ui/am_wnd_manager.h"
 #include "ui/item_boxes.h"
 #include "ui/tw_item.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 CScreenManager* g_screenManager = nullptr;
 CSystemConfig* g_systemConfig = nullptr;

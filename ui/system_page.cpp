@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "game/system_config.h"
+#include "database/system_config.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"
 #include "ui/am_scroll_bar.h"

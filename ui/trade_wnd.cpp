@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
-#include "game/database/main_man_soul.h"
-#include "game/database/records.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
+#include "database/main_man_soul.h"
+#include "database/records.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
 #include "ui/am_list_view.h"

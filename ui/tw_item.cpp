@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/media/sprites.h"
-#include "game/database/records.h"
+#include "database/records.h"
 #include "ui/am_text_styles.h"
 #include "ui/screen_manager.h"
 

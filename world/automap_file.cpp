@@ -6,7 +6,7 @@
 //   then each scene's bits, byteCount bytes, in directory order.
 #include <cstring>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 #include "world/automap.h"
 

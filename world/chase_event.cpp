@@ -8,11 +8,11 @@
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 CNpcChaseEvent g_chaseEvent;
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "engine/core/handles.h"
 #include "engine/core/math3d.h"
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 #include "world/chase_path.h"
 
 class CSceneContent;

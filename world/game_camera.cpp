@@ -10,7 +10,7 @@
 #include "engine/core/nodes.h"
 #include "engine/core/viewports.h"
 #include "engine/media/sprites.h"
-#include "game/util/game_math.h"
+#include "base/game_math.h"
 #include "world/collision_boxes.h"
 #include "world/terrain_boundary.h"
 

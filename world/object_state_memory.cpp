@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 void CObjectStateMemory::Save(const MScene& scene) {
   if (scene.content && scene.mapIndex > 0) Store(scene.mapIndex, *scene.content);

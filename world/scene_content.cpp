@@ -14,7 +14,7 @@
 #include "engine/core/terrain.h"
 #include "platform/crt.h"
 #include "world/ambient_sounds.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/scene_data.h"
 #include "world/scene_environment.h"
 #include "world/scene_morph_player.h"

@@ -13,7 +13,7 @@
 
 #include "engine/core/handles.h"
 #include "engine/core/math3d.h"
-#include "game/util/game_math.h"
+#include "base/game_math.h"
 
 class CAmbientSounds;
 class CGameResource;

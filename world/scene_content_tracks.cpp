@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "game/util/game_math.h"
+#include "base/game_math.h"
 #include "world/scene_content.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "world/scene_environment.h"
 #include "world/scene_morph_player.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "engine/core/nodes.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/packages.h"
-#include "game/game_globals.h"
-#include "game/util/debug_trace.h"
+#include "base/game_globals.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
-#include "world/scene_record_reader.h"
+#include "database/scene_record_reader.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace plat {
 class ByteReader;

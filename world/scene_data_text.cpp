@@ -14,9 +14,9 @@
 #include "engine/core/node_clone.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "game/util/debug_trace.h"
-#include "game/util/game_math.h"
-#include "game/util/text_tokenizer.h"
+#include "base/debug_trace.h"
+#include "base/game_math.h"
+#include "base/text_tokenizer.h"
 #include "world/scene_data.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "components/particle_field.h"
 #include "components/q_rain.h"
 #include "engine/core/fog.h"
-#include "game/game_globals.h"
-#include "game/util/debug_trace.h"
+#include "base/game_globals.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {

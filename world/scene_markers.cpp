@@ -11,11 +11,11 @@
 #include "engine/core/nodes.h"
 #include "engine/core/terrain.h"
 #include "game/game.h"
-#include "game/game_globals.h"
-#include "game/marker_model.h"
+#include "base/game_globals.h"
+#include "world/marker_model.h"
 #include "game/pick_manager.h"
-#include "game/util/game_math.h"
-#include "world/scene_records.h"
+#include "base/game_math.h"
+#include "database/scene_records.h"
 
 int CPortalSet::counter_ = 0;
 

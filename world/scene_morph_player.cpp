@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/mesh_edit.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 CMorphPlayer::CMorphPlayer(HOBJECT meshNode, SCENEMORPHDESC* morph, int index)
     : entry(morph), contentIndex(index), node(meshNode) {

@@ -6,9 +6,9 @@
 #include "components/mix_creature.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/walking.h"
-#include "game/game_globals.h"
-#include "world/game_resource.h"
-#include "world/scene_records.h"
+#include "base/game_globals.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include "engine/core/node_states.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "game/game_globals.h"
-#include "game/util/debug_trace.h"
+#include "base/game_globals.h"
+#include "base/debug_trace.h"
 #include "platform/files.h"
 #include "world/scene_data.h"
-#include "world/scene_record_reader.h"
+#include "database/scene_record_reader.h"
 
 namespace {
 

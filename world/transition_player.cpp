@@ -9,7 +9,7 @@
 #include "engine/core/viewports.h"
 #include "engine/media/screen.h"
 #include "engine/media/sound_table.h"
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "platform/gdi2d.h"
 #include "world/transition_effects.h"

@@ -15,7 +15,7 @@
 #include "engine/core/pools.h"
 #include "engine/core/render_list.h"
 #include "engine/core/render_passes.h"
-#include "engine/core/soft_render.h"
+#include "engine/core/soft/soft_render.h"
 #include "engine/core/viewports.h"
 #include "engine/core/world.h"
 #include "platform/device3d.h"

@@ -4,7 +4,7 @@
 
 #include "battle/battle_sys.h"
 #include "battle/fighting_man.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/sample_world.h"
 

@@ -14,7 +14,7 @@
 #include "battle/sys_state.h"
 #include "components/society_ext.h"
 #include "engine/core/node_transforms.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/battle_text_writer.h"
 #include "tools/datagen/sample_world.h"

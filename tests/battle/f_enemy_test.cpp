@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "components/efficacy.h"
-#include "game/database/enemy_soul.h"
-#include "game/database/game_database.h"
+#include "database/enemy_soul.h"
+#include "database/game_database.h"
 #include "battle/f_master.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"

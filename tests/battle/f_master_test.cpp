@@ -7,7 +7,7 @@
 #include "battle/battle_script.h"
 #include "battle/hero_states.h"
 #include "engine/core/node_transforms.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "platform/crt.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"

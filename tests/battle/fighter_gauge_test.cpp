@@ -9,7 +9,7 @@
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"
 

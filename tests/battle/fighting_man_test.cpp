@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/node_transforms.h"
-#include "game/database/man_soul.h"
+#include "database/man_soul.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"
 

@@ -10,7 +10,7 @@
 #include "components/society_ext.h"
 #include "cutscene/sg_society.h"
 #include "engine/core/node_transforms.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/encounter_table.h"
 #include "game/game_state.h"
 #include "tests/game/game_fixture.h"

@@ -17,7 +17,7 @@
 #include "engine/media/data_directories.h"
 #include "engine/media/sprite_images.h"
 #include "engine/media/sprites.h"
-#include "game/database/main_man_soul.h"
+#include "database/main_man_soul.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_battle_hud.h"

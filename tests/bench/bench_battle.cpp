@@ -17,7 +17,7 @@
 #include "engine/core/device_setup.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "platform/crt.h"
 #include "tests/bench/engine_bench_main.h"
 #include "tests/support/captures.h"

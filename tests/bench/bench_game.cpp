@@ -24,7 +24,7 @@
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/game_main.h"
-#include "game/system_config.h"
+#include "database/system_config.h"
 #include "platform/display.h"
 #include "platform/time.h"
 #include "platform/window.h"

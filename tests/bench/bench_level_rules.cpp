@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "game/database/level_rules.h"
-#include "game/database/main_man_soul.h"
-#include "game/database/records.h"
+#include "database/level_rules.h"
+#include "database/main_man_soul.h"
+#include "database/records.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "tools/datagen/sample_world_maps.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/scene_file_writer.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "engine/core/pools.h"
 #include "engine/core/viewports.h"
 #include "tests/engine/scene_fixture.h"
-#include "world/camera_track_file.h"
+#include "components/camera_track_file.h"
 
 namespace {
 

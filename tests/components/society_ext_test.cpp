@@ -12,7 +12,7 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/viewports.h"
 #include "tests/engine/scene_fixture.h"
-#include "world/camera_track_file.h"
+#include "components/camera_track_file.h"
 
 namespace {
 

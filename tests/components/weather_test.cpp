@@ -13,7 +13,7 @@
 #include "engine/core/viewports.h"
 #include "platform/crt.h"
 #include "tests/engine/scene_fixture.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

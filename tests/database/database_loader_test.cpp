@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game/database/database_loader.h"
-#include "game/database/game_database.h"
+#include "database/database_loader.h"
+#include "database/game_database.h"
 #include "platform/files.h"
 #include "tests/database/database_test_support.h"
 #include "tests/support/captures.h"

@@ -5,8 +5,8 @@
 
 #include <initializer_list>
 
-#include "game/database/game_database.h"
-#include "game/database/man_soul.h"
+#include "database/game_database.h"
+#include "database/man_soul.h"
 
 namespace dbtest {
 

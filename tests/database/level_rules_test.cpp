@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/database/level_rules.h"
-#include "game/database/main_man_soul.h"
+#include "database/level_rules.h"
+#include "database/main_man_soul.h"
 #include "tests/database/database_test_support.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "game/database/enemy_soul.h"
-#include "game/database/game_database.h"
-#include "game/database/main_man_soul.h"
+#include "database/enemy_soul.h"
+#include "database/game_database.h"
+#include "database/main_man_soul.h"
 #include "platform/crt.h"
 #include "tests/database/database_test_support.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/database/game_database.h"
-#include "game/database/party.h"
+#include "database/game_database.h"
+#include "database/party.h"
 #include "tests/database/database_test_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "game/database/game_database.h"
-#include "game/database/save_records.h"
+#include "database/game_database.h"
+#include "database/save_records.h"
 #include "tests/database/database_test_support.h"
 #include "tests/support/captures.h"
 

@@ -8,8 +8,8 @@
 
 #include "battle/action_table.h"
 #include "components/efficacy_file.h"
-#include "game/database/database_loader.h"
-#include "game/database/game_database.h"
+#include "database/database_loader.h"
+#include "database/game_database.h"
 #include "platform/files.h"
 #include "platform/qel/file_load_man.h"
 #include "platform/qel/camera_controller.h"

@@ -7,7 +7,7 @@
 #include "tools/datagen/bitmap_writer.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/screen_manager.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace fieldtest {
 

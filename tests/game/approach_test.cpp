@@ -9,7 +9,7 @@
 
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_transforms.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/event_runner.h"
 #include "game/map_special_events.h"
 #include "game/pick_manager.h"
@@ -20,11 +20,11 @@
 #include "tools/datagen/sample_world_swordsman.h"
 #include "world/chase_event.h"
 #include "world/game_camera.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace gametest {
 namespace {

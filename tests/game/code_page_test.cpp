@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "game/util/language_converter.h"
-#include "game/util/text_convert.h"
+#include "base/language_converter.h"
+#include "base/text_convert.h"
 #include "tests/game/game_fixture.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "world/game_camera.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace gametest {
 namespace {

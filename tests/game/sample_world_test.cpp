@@ -8,7 +8,7 @@
 #include "engine/core/node_transforms.h"
 #include "engine/media/sprites.h"
 #include "game/field_walker.h"
-#include "game/game_audio.h"
+#include "base/game_audio.h"
 #include "platform/display.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "world/game_camera.h"

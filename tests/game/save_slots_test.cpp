@@ -11,9 +11,9 @@
 #include <fstream>
 
 #include "cutscene/sg_society.h"
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
-#include "game/database/main_man_soul.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
+#include "database/main_man_soul.h"
 #include "engine/core/node_transforms.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
@@ -31,7 +31,7 @@
 #include "ui/save_list.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace gametest {

@@ -5,8 +5,8 @@
 #include <limits>
 #include <ostream>
 
-#include "game/game_audio.h"
-#include "game/system_config.h"
+#include "base/game_audio.h"
+#include "database/system_config.h"
 #include "platform/files.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/system_config_writer.h"

@@ -10,7 +10,7 @@
 #include "engine/core/frame_timers.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
-#include "game/system_config.h"
+#include "database/system_config.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "tests/game/game_fixture.h"

@@ -9,7 +9,7 @@
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/sample_world.h"
 #include "ui/screen_manager.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace gametest {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cutscene/sg_society.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/event_runner.h"
 #include "talk/talk_host.h"
 #include "ui/am_wnd_manager.h"

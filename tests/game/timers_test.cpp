@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "game/util/tick_timer.h"
+#include "base/tick_timer.h"
 #include "tests/support/captures.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "cutscene/cut_scene_player.h"
 #include "cutscene/sg_society.h"
 #include "engine/core/engine_window.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/save_slots.h"

@@ -22,7 +22,7 @@
 #include "cutscene/sg_society.h"
 #include "engine/core/main_loop.h"
 #include "engine/media/sprites.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "game/field_walker.h"
 #include "game/save_slots.h"
 #include "platform/files.h"

@@ -3,7 +3,7 @@
 #include "engine/core/engine_queries.h"
 #include "engine/core/frame_statistics.h"
 #include "engine/core/picking.h"
-#include "engine/core/soft_render.h"
+#include "engine/core/soft/soft_render.h"
 #include "engine/media/texture_table.h"
 #include "tests/softraster/softraster_fixture.h"
 

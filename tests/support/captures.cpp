@@ -3,7 +3,7 @@
 #include <atomic>
 #include <unistd.h>
 
-#include "game/util/debug_trace.h"
+#include "base/debug_trace.h"
 #include "platform/debug_output.h"
 #include "platform/message_box.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "talk/auto_event_timers.h"
+#include "game/auto_event_timers.h"
 #include "tests/support/captures.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "engine/core/input_hooks.h"
 #include "engine/core/world.h"
-#include "game/database/records.h"
+#include "database/records.h"
 #include "tests/ui/screen_fixture.h"
 #include "ui/am_text.h"
 #include "ui/item_boxes.h"

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
 #include "game/event_runner.h"
-#include "game/system_config.h"
+#include "database/system_config.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/screen_fixture.h"
 #include "ui/screen_manager.h"

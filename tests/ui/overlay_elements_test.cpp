@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "game/util/text_convert.h"
+#include "base/text_convert.h"
 #include "tests/ui/overlay_fixture.h"
 #include "ui/gm_board.h"
 #include "ui/gm_mouse.h"

@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/drag_fixture.h"
 #include "ui/am_container.h"

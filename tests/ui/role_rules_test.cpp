@@ -5,14 +5,14 @@
 #include <utility>
 #include <vector>
 
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
 #include "platform/files.h"
 #include "tests/database/database_test_support.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/role_rules.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace {
 

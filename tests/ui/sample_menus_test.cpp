@@ -17,7 +17,7 @@
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/sample_world_ui.h"
 #include "ui/event_notes.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace uitest {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "engine/media/packages.h"
-#include "game/database/database_loader.h"
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
+#include "database/database_loader.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/ui_fixture.h"
 #include "tools/datagen/sample_world.h"
@@ -17,7 +17,7 @@
 #include "ui/screen_manager.h"
 #include "ui/trade_wnd.h"
 #include "ui/tw_item.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace uitest {
 namespace {

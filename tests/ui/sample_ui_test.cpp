@@ -12,7 +12,7 @@
 #include "ui/am_text.h"
 #include "ui/item_boxes.h"
 #include "ui/screen_manager.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace uitest {
 namespace {

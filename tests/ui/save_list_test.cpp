@@ -16,7 +16,7 @@
 #include "ui/menu_windows.h"
 #include "ui/save_list.h"
 #include "ui/screen_manager.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace {
 

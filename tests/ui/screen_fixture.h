@@ -4,7 +4,7 @@
 #include "tests/ui/ui_fixture.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/screen_manager.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 namespace uitest {
 

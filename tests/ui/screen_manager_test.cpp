@@ -1,7 +1,7 @@
 #include <vector>
 
 #include "engine/core/world.h"
-#include "game/database/game_database.h"
+#include "database/game_database.h"
 #include "tests/ui/screen_fixture.h"
 #include "ui/am_mouse.h"
 #include "ui/am_scroll_bar.h"

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "game/database/game_database.h"
-#include "game/database/item_pool.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
 #include "platform/files.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/screen_fixture.h"

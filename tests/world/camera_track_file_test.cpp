@@ -6,7 +6,7 @@
 #include "tests/support/captures.h"
 #include "tools/datagen/camera_track_writer.h"
 #include "tools/datagen/output_file.h"
-#include "world/camera_track_file.h"
+#include "components/camera_track_file.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "tools/datagen/sample_world_maps.h"
 #include "world/automap_outline.h"
 #include "world/battle_scene.h"
-#include "world/camera_track_file.h"
+#include "components/camera_track_file.h"
 #include "world/game_camera.h"
 #include "world/terrain_boundary.h"
 

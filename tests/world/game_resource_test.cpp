@@ -1,4 +1,4 @@
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "tools/datagen/game_resource_writer.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "tools/datagen/sample_world_parts.h"
-#include "world/game_resource.h"
+#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 

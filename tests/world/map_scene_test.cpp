@@ -18,7 +18,7 @@
 #include "world/scene_fade.h"
 #include "world/scene_markers.h"
 #include "world/scene_npc.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/crt.h"
 #include "tests/world/live_scene_fixture.h"
 #include "world/scene_morph_player.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

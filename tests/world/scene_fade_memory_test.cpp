@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "engine/core/node_transforms.h"
-#include "game/util/game_math.h"
+#include "base/game_math.h"
 #include "platform/files.h"
 #include "tests/world/live_scene_fixture.h"
 #include "world/object_state_memory.h"
 #include "world/scene_fade.h"
 #include "world/scene_markers.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 

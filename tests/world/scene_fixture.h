@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "game/game_globals.h"
+#include "base/game_globals.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/scene_file_writer.h"

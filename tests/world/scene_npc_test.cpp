@@ -8,7 +8,7 @@
 #include "components/society.h"
 #include "engine/core/node_transforms.h"
 #include "tests/world/live_scene_fixture.h"
-#include "world/scene_records.h"
+#include "database/scene_records.h"
 
 namespace {
 
