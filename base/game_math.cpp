@@ -151,8 +151,7 @@ int IsPointInQuadVolume(const VECTOR3* point, const QUADVOLUME* quad) {
   return crossings & 1;
 }
 
-int IntersectSegmentBox(const VECTOR3* start, const VECTOR3* end, const VECTOR3* halfExtents,
-                        const VECTOR3* centre) {
+int IntersectSegmentBox(const VECTOR3* start, const VECTOR3* end, const VECTOR3* halfExtents, const VECTOR3* centre) {
   const float s[3] = {start->x, start->y, start->z};
   const float d[3] = {end->x - start->x, end->y - start->y, end->z - start->z};
   const float c[3] = {centre->x, centre->y, centre->z};

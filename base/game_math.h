@@ -54,8 +54,7 @@ int IsPointInQuadVolume(const VECTOR3* point, const QUADVOLUME* quad);
 // 1 when the segment crosses one of the four side faces of the axis-aligned
 // box (top and bottom are not tested) strictly inside its ends (0.0001 to
 // 0.9999 of its length).
-int IntersectSegmentBox(const VECTOR3* start, const VECTOR3* end, const VECTOR3* halfExtents,
-                        const VECTOR3* centre);
+int IntersectSegmentBox(const VECTOR3* start, const VECTOR3* end, const VECTOR3* halfExtents, const VECTOR3* centre);
 // Crossing-number test in x and y.
 int IsPointInPolygon(const POLYGONDESC* polygon, const VECTOR3* point);
 // Without parity: inside any polygon. With it: inside an odd number of them,

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "base/language_converter.h"
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
-#include "base/language_converter.h"
 
 size_t Big5PrefixLength(const char* text, size_t maxBytes) {
   size_t length = 0;
@@ -32,8 +32,7 @@ plat::Font* SelectFontName(const char* text, int width, int height, char* out) {
   return SetTextFont(face, width, height);
 }
 
-void DrawConvertedText(HOBJECT sprite, int frame, int x, int y, const char* text, int red, int green,
-                       int blue) {
+void DrawConvertedText(HOBJECT sprite, int frame, int x, int y, const char* text, int red, int green, int blue) {
   if (!text) return;
   char copy[256];
   const size_t length = Big5PrefixLength(text, sizeof copy - 1);

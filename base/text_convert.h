@@ -20,5 +20,4 @@ void ConvertText(char* text);
 plat::Font* SelectFontName(const char* text, int width, int height, char* out);
 // Draws a converted copy of at most 255 bytes with the glyph font, the top of
 // its cell at y.
-void DrawConvertedText(HOBJECT sprite, int frame, int x, int y, const char* text, int red, int green,
-                       int blue);
+void DrawConvertedText(HOBJECT sprite, int frame, int x, int y, const char* text, int red, int green, int blue);

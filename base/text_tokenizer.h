@@ -98,5 +98,5 @@ class CTextTokenizer {
   int64_t consumed_ = 0;      // file offset of the buffer's first byte
   int position_ = 0;          // the cursor within the buffer
   int valid_ = 0;
-  int endOfFile_ = 1;         // the last read did not fill the buffer
+  int endOfFile_ = 1;  // the last read did not fill the buffer
 };

@@ -20,8 +20,22 @@ struct ACTIONTRANSITION {
 struct ACTIONDESC {
   static constexpr int kInts = 24;
   enum {
-    ID = 0, KIND, FACING, MODE, POSE, START, END, MOTION_FIRST, RELEASE, TRACK_MOTION, ACTION_MOTION,
-    SIDEWAYS, FORWARD, HIT_FIRST, HIT_COUNT = 21, TRANSITION = 23
+    ID = 0,
+    KIND,
+    FACING,
+    MODE,
+    POSE,
+    START,
+    END,
+    MOTION_FIRST,
+    RELEASE,
+    TRACK_MOTION,
+    ACTION_MOTION,
+    SIDEWAYS,
+    FORWARD,
+    HIT_FIRST,
+    HIT_COUNT = 21,
+    TRANSITION = 23
   };
   static constexpr int kMaxHits = 8;
 

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/text_tokenizer.h"
 #include "battle/f_enemy.h"
 #include "battle/unit_states.h"
 #include "engine/core/device_setup.h"
-#include "base/text_tokenizer.h"
 
 namespace {
 

@@ -35,9 +35,7 @@ std::vector<ARENAEDGE> TriangleEdges(HOBJECT ground) {
   return edges;
 }
 
-float Distance(const VECTOR3& a, const VECTOR3& b) {
-  return qmz::GetVectorLength(&a.x, &b.x);
-}
+float Distance(const VECTOR3& a, const VECTOR3& b) { return qmz::GetVectorLength(&a.x, &b.x); }
 
 }  // namespace
 

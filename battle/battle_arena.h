@@ -26,8 +26,8 @@ class CBattleArena {
   // points with their inward directions; 1 when count were found. Edges of
   // no length, a ground that has since gone, a negative count or missing
   // output arrays give no points.
-  int PickPoints(const VECTOR3& centre, float minimumDistance, float spacing, float inset, int count,
-                 VECTOR3* points, VECTOR3* directions) const;
+  int PickPoints(const VECTOR3& centre, float minimumDistance, float spacing, float inset, int count, VECTOR3* points,
+                 VECTOR3* directions) const;
   // Forgets the outline (the end of a battle).
   void Release();
 

@@ -37,9 +37,7 @@ void CBattleInterface::SetMousePrecision(int level) {
 
 void CBattleInterface::DefineBattleKey(int slot, int key) { qmz::CKBSControl::Instance()->DefineKeyBoard(slot, key); }
 
-int CBattleInterface::DebugCommand(const char* line) {
-  return g_battleSys ? g_battleSys->DebugCommand(line) : 0;
-}
+int CBattleInterface::DebugCommand(const char* line) { return g_battleSys ? g_battleSys->DebugCommand(line) : 0; }
 
 void CBattleInterface::DrawDebug(int arg) {
   if (g_battleSys && g_battleSys->IsRunning(nullptr)) g_battleSys->DrawDebug(arg);

@@ -31,8 +31,8 @@ void DrawDrops(const CGDEnemySoul& enemy, std::vector<DROPDESC>& won) {
   for (const DROPDESC& drop : enemy.drops) {
     if (won.size() >= kMostWonItems) return;
     if (plat::Rand() % 3 == 0) continue;
-    auto same = std::find_if(won.begin(), won.end(),
-                             [&](const DROPDESC& d) { return d.id == drop.id && d.type == drop.type; });
+    auto same =
+        std::find_if(won.begin(), won.end(), [&](const DROPDESC& d) { return d.id == drop.id && d.type == drop.type; });
     if (same != won.end()) {
       same->count += drop.count;
     } else {

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/debug_trace.h"
 #include "battle/battle_sys.h"
 #include "battle/f_enemy.h"
 #include "battle/f_master.h"
 #include "battle/fighting_man.h"
 #include "database/man_soul.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/qel/file_load_man.h"

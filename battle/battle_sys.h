@@ -6,10 +6,10 @@
 #include "battle/action_table.h"
 #include "battle/battle_desc.h"
 #include "battle/hit_vertices.h"
+#include "battle/ui_manager.h"
 #include "components/gc_base.h"
 #include "engine/core/handles.h"
 #include "engine/core/math3d.h"
-#include "battle/ui_manager.h"
 #include "ui/qmz/sp_cursor.h"
 
 class CBattleArena;

@@ -11,8 +11,8 @@
 #include "battle/tarnwick.h"
 #include "battle/x_shot.h"
 #include "battle/x_wave.h"
-#include "engine/core/node_transforms.h"
 #include "database/man_soul.h"
+#include "engine/core/node_transforms.h"
 #include "platform/crt.h"
 
 namespace {
@@ -100,8 +100,7 @@ void CFEnemy::Shoot() {
   const VECTOR3 direction = Unit({aim.x - start.x, aim.y - start.y, aim.z - start.z});
   shot->Place(&start, &direction, &up);
   if (body->divider == 1 && target) {
-    facing = Unit({target->position.x - position.x, target->position.y - position.y,
-                   target->position.z - position.z});
+    facing = Unit({target->position.x - position.x, target->position.y - position.y, target->position.z - position.z});
     SetNodeDirection(body->Node(), &position, &facing, &up);
   }
   const float speed = 5.0f * static_cast<float>(5 - plat::Rand() % 3);
@@ -283,7 +282,8 @@ void CFEnemy::StartFinalBlow() {
   MATRIX34 matrix{};
   GetNodeMatrix(body->Node(), &matrix, 0);
   float rows[12];
-  for (int r = 0; r < 4; ++r) rows[3 * r] = matrix.row[r].x, rows[3 * r + 1] = matrix.row[r].y, rows[3 * r + 2] = matrix.row[r].z;
+  for (int r = 0; r < 4; ++r)
+    rows[3 * r] = matrix.row[r].x, rows[3 * r + 1] = matrix.row[r].y, rows[3 * r + 2] = matrix.row[r].z;
   if (owner) owner->PlayControllerCamera(point, direction, rows);
   CAfterImage* trail = CAfterImage::Instance();
   trail->SetBody(body);

@@ -8,9 +8,9 @@
 #include "battle/f_master.h"
 #include "battle/tarnwick.h"
 #include "battle/unit_states.h"
+#include "database/man_soul.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_transforms.h"
-#include "database/man_soul.h"
 #include "platform/crt.h"
 
 namespace {

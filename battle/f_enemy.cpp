@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/debug_trace.h"
 #include "battle/ai_monitor.h"
 #include "battle/battle_sys.h"
 #include "battle/f_master.h"
@@ -14,7 +15,6 @@
 #include "battle/unit_states.h"
 #include "database/enemy_soul.h"
 #include "database/game_database.h"
-#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
@@ -223,8 +223,7 @@ int CFEnemy::BuildMessage(int type, BATTLEMSG* message) {
       message->code = 1;
       message->Set(1, 10 + plat::Rand() % 30);
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -260,6 +259,7 @@ int CFEnemy::GetAttackPower() {
   if (!soul) return 0;
   int power = soul->GetAttribute(9);
   if (switches->Has(kDisarmedMark)) power = static_cast<int>(static_cast<float>(power) * 0.7f);
-  if (behaviour == 8) power = static_cast<int>((1.3f + 0.1f * static_cast<float>(plat::Rand() % 3)) * static_cast<float>(power));
+  if (behaviour == 8)
+    power = static_cast<int>((1.3f + 0.1f * static_cast<float>(plat::Rand() % 3)) * static_cast<float>(power));
   return power;
 }

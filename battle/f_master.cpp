@@ -22,10 +22,8 @@ constexpr int kThrownItemType = 8;
 constexpr int kScriptKeys = 0x10000;
 
 // Key-combination type -> {command with an enemy in reach, without}.
-constexpr int kCommands[][3] = {{1, 115, 117},   {2, 116, 118},   {4, 107, 107},
-                                {5, 108, 108},   {6, 109, 109},   {8, 104, 101},
-                                {9, 105, 102},   {10, 106, 103},  {0x10000, 113, 113},
-                                {0x20000, 114, 114}};
+constexpr int kCommands[][3] = {{1, 115, 117}, {2, 116, 118}, {4, 107, 107},  {5, 108, 108},       {6, 109, 109},
+                                {8, 104, 101}, {9, 105, 102}, {10, 106, 103}, {0x10000, 113, 113}, {0x20000, 114, 114}};
 
 VECTOR3 BodyPosition(CTarnwick* body) {
   VECTOR3 p{0, 0, 0};
@@ -80,9 +78,7 @@ void CFMaster::SetOwner(CBattleSys* battle, int heroId) {
   SetupByKind();
 }
 
-void CFMaster::BuildReachTable() {
-  reach = {{0, 0, 0}, {50, 100, 70}, {50, 100, 70}, {0, 100, 70}};
-}
+void CFMaster::BuildReachTable() { reach = {{0, 0, 0}, {50, 100, 70}, {50, 100, 70}, {0, 100, 70}}; }
 
 void CFMaster::SetupByKind() {
   if (!soul) return;
@@ -298,8 +294,7 @@ int CFMaster::BuildMessage(int type, BATTLEMSG* message) {
       message->Set(4, style);
       SpendWeapon(0, 0, 0, 60);
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
   ChangeSP(soul->GetAttribute(16), 0);
   return 1;

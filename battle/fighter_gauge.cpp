@@ -34,8 +34,29 @@ int CFighterGauge::Create(const char* textureName, int w, int h) {
     corners[i].v = 1 - zs[i] / (fh != 0 ? fh : 1);
   }
   auto word = [](HOBJECT m) { return m ? static_cast<MESHPRIM>(m) : -1; };
-  const MESHPRIM words[] = {PRIM_TRIANGLE, word(bar), 0, 0, 1, 2, PRIM_TRIANGLE, word(bar), 0, 0, 2, 3,
-                            PRIM_LINES, word(outline), 4, 0, 1, 1, 2, 2, 3, 3, 0};
+  const MESHPRIM words[] = {PRIM_TRIANGLE,
+                            word(bar),
+                            0,
+                            0,
+                            1,
+                            2,
+                            PRIM_TRIANGLE,
+                            word(bar),
+                            0,
+                            0,
+                            2,
+                            3,
+                            PRIM_LINES,
+                            word(outline),
+                            4,
+                            0,
+                            1,
+                            1,
+                            2,
+                            2,
+                            3,
+                            3,
+                            0};
   BeginNode(NODE_MESH);
   AppendMeshData(0, corners, 4, words, static_cast<int>(std::size(words)), 3, 1);
   node = EndNode(0);

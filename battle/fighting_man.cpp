@@ -9,8 +9,8 @@
 #include "battle/battle_sys.h"
 #include "battle/tarnwick.h"
 #include "battle/wire_box.h"
-#include "engine/core/nodes.h"
 #include "database/man_soul.h"
+#include "engine/core/nodes.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "battle/phase_codes.h"
 #include "battle/sys_state.h"
 #include "battle/tarnwick.h"
+#include "database/game_database.h"
 #include "engine/core/input_hooks.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
@@ -21,7 +22,6 @@
 #include "engine/core/walking.h"
 #include "engine/media/sound_table.h"
 #include "engine/media/sound_waves.h"
-#include "database/game_database.h"
 #include "platform/qel/kbs_control.h"
 #include "platform/qel/vector_math.h"
 
@@ -142,8 +142,10 @@ void CMasterState::TickFighters(CBattleSys* sys, int frames) {
         VECTOR3 forward{0, 0, 0}, up{0, 0, 1}, side{0, 0, 0};
         GetNodeWorldVectors(enemy->body->Node(), nullptr, &forward, &up);
         CrossVector3(&side, &forward, &up);
-        const int walked = WalkNodeOnTerrain(enemy->body->Node(), kPushStep * DotVector3(&facing, &forward), 1, 0, 0, 1);
-        const int strafed = StrafeNodeOnTerrain(enemy->body->Node(), kPushStep * DotVector3(&facing, &side), 1, 0, 0, 1);
+        const int walked =
+            WalkNodeOnTerrain(enemy->body->Node(), kPushStep * DotVector3(&facing, &forward), 1, 0, 0, 1);
+        const int strafed =
+            StrafeNodeOnTerrain(enemy->body->Node(), kPushStep * DotVector3(&facing, &side), 1, 0, 0, 1);
         if (walked != kBlockedMove || walked != strafed) enemy->body->actionMotion = 0;
       }
     }
@@ -158,7 +160,8 @@ void CMasterState::TickFighters(CBattleSys* sys, int frames) {
 }
 
 void CMasterState::UpdateEnemyGauges(CBattleSys* sys) {
-  const bool fighting = InCodes(sys->phaseCode, {HERO_FIRST_FIGHTING, kParalyseCode, kSnatchCode, HERO_SECOND_FIGHTING});
+  const bool fighting =
+      InCodes(sys->phaseCode, {HERO_FIRST_FIGHTING, kParalyseCode, kSnatchCode, HERO_SECOND_FIGHTING});
   const HOBJECT camera = CBattleCamera::Instance()->cameraNode;
   for (int i = 0; i < sys->enemyCount; ++i) {
     CFEnemy* enemy = sys->enemies[i];

@@ -1,9 +1,9 @@
 #include "battle/hit_vertices.h"
 
+#include <strings.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "base/debug_trace.h"
 #include "platform/files.h"
@@ -46,8 +46,8 @@ std::vector<HITVERTEXDESC> LoadHitVertices(const std::string& path) {
       HITVERTEXDESC entry;
       float* p = entry.points;
       const std::string line = lines[i].substr(0, 255);
-      if (std::sscanf(line.c_str(), "%63s %f %f %f %f %f %f %f %f %f %f %f %f", entry.id, &p[0], &p[1], &p[2],
-                      &p[3], &p[4], &p[5], &p[6], &p[7], &p[8], &p[9], &p[10], &p[11]) == 13)
+      if (std::sscanf(line.c_str(), "%63s %f %f %f %f %f %f %f %f %f %f %f %f", entry.id, &p[0], &p[1], &p[2], &p[3],
+                      &p[4], &p[5], &p[6], &p[7], &p[8], &p[9], &p[10], &p[11]) == 13)
         table.push_back(entry);
     }
   }

@@ -8,8 +8,8 @@
 #include "battle/battle_sys.h"
 #include "battle/f_enemy.h"
 #include "battle/f_master.h"
-#include "engine/core/device_setup.h"
 #include "database/man_soul.h"
+#include "engine/core/device_setup.h"
 
 namespace {
 

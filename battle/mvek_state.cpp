@@ -13,11 +13,11 @@
 #include "battle/phase_codes.h"
 #include "battle/tarnwick.h"
 #include "battle/x_wave.h"
+#include "database/game_database.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/picking.h"
 #include "engine/core/walking.h"
 #include "engine/media/cdaudio.h"
-#include "database/game_database.h"
 #include "platform/crt.h"
 #include "platform/qel/vector_math.h"
 
@@ -386,7 +386,8 @@ int CMVekState::OnCommand(CBattleSys* sys, int id, int b) {
 void CMVekState::Strafe(CBattleSys* sys, int frames, float step) {
   if (strafe < 0) return;
   if (strafe < kStrafeFrames) {
-    if (const HOBJECT node = sys->HeroBodyNode()) StrafeNodeOnTerrain(node, step * static_cast<float>(frames), 1, 0, 0, 1);
+    if (const HOBJECT node = sys->HeroBodyNode())
+      StrafeNodeOnTerrain(node, step * static_cast<float>(frames), 1, 0, 0, 1);
     strafe += frames;
   }
   if (strafe >= kStrafeFrames) strafe = -1;

@@ -49,9 +49,7 @@ const CREATUREPOSE* CTarnwick::PoseEntry(int pose) const {
   return &modelData->poses[static_cast<size_t>(pose)];
 }
 
-float CTarnwick::CurrentFrameValue() const {
-  return divider > 1 ? fractionalFrame : static_cast<float>(currentFrame);
-}
+float CTarnwick::CurrentFrameValue() const { return divider > 1 ? fractionalFrame : static_cast<float>(currentFrame); }
 
 void CTarnwick::StartPose(const ACTIONDESC& action, int frame) {
   currentPose = action[ACTIONDESC::POSE];
@@ -87,8 +85,7 @@ int CTarnwick::PlayAction(const ACTIONDESC& action) {
     case 4:
       if (currentFrame >= action.transition.latest) return 0;
       break;
-    default:
-      break;
+    default: break;
   }
   pending = action;
   return 1;
@@ -170,14 +167,10 @@ void CTarnwick::TrackStep(int frame) {
 
 int CTarnwick::PendingStart(int n) const {
   switch (pending[ACTIONDESC::MODE]) {
-    case 1:
-      return n >= current[ACTIONDESC::RELEASE] ? pending[ACTIONDESC::MOTION_FIRST] : -2;
-    case 4:
-      return pending.transition.earliest <= n && n <= pending.transition.latest ? pending.transition.start : -2;
-    case 3:
-      return n >= current[ACTIONDESC::END] ? pending.transition.earliest : -2;
-    default:
-      return -2;
+    case 1: return n >= current[ACTIONDESC::RELEASE] ? pending[ACTIONDESC::MOTION_FIRST] : -2;
+    case 4: return pending.transition.earliest <= n && n <= pending.transition.latest ? pending.transition.start : -2;
+    case 3: return n >= current[ACTIONDESC::END] ? pending.transition.earliest : -2;
+    default: return -2;
   }
 }
 

@@ -40,8 +40,7 @@ class CTarnwick : public CMSwordMan {
   int NearHitFrame(int* out) const;
 
   // Finds each point among the model's vertices; a miss shows a warning.
-  void SetHitVertices(const float* headFront, const float* headBehind, const float* bodyFront,
-                      const float* bodyBehind);
+  void SetHitVertices(const float* headFront, const float* headBehind, const float* bodyFront, const float* bodyBehind);
   // Bit 1 head, 2 body, 4/8 left/right arm, 0x10/0x20 left/right shin.
   void GetHitPoints(VECTOR3* out, int mask);
 

@@ -1,6 +1,6 @@
+#include <strings.h>
 #include <cmath>
 #include <cstdio>
-#include <strings.h>
 
 #include "battle/tarnwick.h"
 #include "engine/core/mesh_edit.h"
@@ -76,7 +76,8 @@ void CTarnwick::GetHitPoints(VECTOR3* out, int mask) {
   if (!modelData) return;
   auto limb = [&](const char* name, HOBJECT node) {
     for (int k = 0; k < 4; ++k)
-      if ((mask & (4 << k)) && strcasecmp(name, kLimbs[k]) == 0) GetNodeWorldVectors(node, &out[2 + k], nullptr, nullptr);
+      if ((mask & (4 << k)) && strcasecmp(name, kLimbs[k]) == 0)
+        GetNodeWorldVectors(node, &out[2 + k], nullptr, nullptr);
   };
   for (size_t i = 0; i < modelData->objects.size() && i < objectNodes.size(); ++i)
     limb(modelData->objects[i].name, objectNodes[i]);

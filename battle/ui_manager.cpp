@@ -45,13 +45,13 @@ struct COMMANDDESC {
 // The special, the item menu, threaten, then the first hero's paralyse,
 // snatch and speed modes.
 constexpr COMMANDDESC kCommands[CUIManager::kCommandButtons] = {
-    {"bif03", CUIManager::kSpecialId, 8, 368, 44, 39},  {"bif04", CUIManager::kItemMenuId, 10, 413, 44, 39},
+    {"bif03", CUIManager::kSpecialId, 8, 368, 44, 39},   {"bif04", CUIManager::kItemMenuId, 10, 413, 44, 39},
     {"bif05", CUIManager::kThreatenId, 49, 432, 44, 39}, {"bif06", CUIManager::kParalyseId, 90, 412, 44, 43},
     {"bif01", CUIManager::kSnatchId, 89, 369, 44, 42},   {"bif02", CUIManager::kSpeedId, 52, 349, 40, 43}};
 // The command check that enables buttons 0 and 2, and the first hero's 3 to 5.
-constexpr int kCommandChecks[CUIManager::kCommandButtons] = {
-    CFMaster::CHECK_SPECIAL, 0, CFMaster::CHECK_THREATEN, CFMaster::CHECK_PARALYSE, CFMaster::CHECK_SNATCH,
-    CFMaster::CHECK_SPEED};
+constexpr int kCommandChecks[CUIManager::kCommandButtons] = {CFMaster::CHECK_SPECIAL,  0,
+                                                             CFMaster::CHECK_THREATEN, CFMaster::CHECK_PARALYSE,
+                                                             CFMaster::CHECK_SNATCH,   CFMaster::CHECK_SPEED};
 constexpr int kGaugeX = 544;
 constexpr int kGaugeY[3] = {11, 26, 41};
 
@@ -61,12 +61,16 @@ struct TEXTROW {
   int x, y, width;
   int height = 20;
 };
-constexpr TEXTROW kRewardRows[] = {
-    {CUIManager::kLevelText, 140, 40, 80},       {CUIManager::kExperienceText, 140, 68, 80},
-    {CUIManager::kToNextText, 140, 96, 80},      {CUIManager::kMoneyText, 140, 124, 80},
-    {CUIManager::kItemNameText, 24, 170, 150},   {CUIManager::kItemNameText + 1, 24, 198, 150},
-    {CUIManager::kItemNameText + 2, 24, 226, 150}, {CUIManager::kItemCountRowText, 180, 170, 40},
-    {CUIManager::kItemCountRowText + 1, 180, 198, 40}, {CUIManager::kItemCountRowText + 2, 180, 226, 40}};
+constexpr TEXTROW kRewardRows[] = {{CUIManager::kLevelText, 140, 40, 80},
+                                   {CUIManager::kExperienceText, 140, 68, 80},
+                                   {CUIManager::kToNextText, 140, 96, 80},
+                                   {CUIManager::kMoneyText, 140, 124, 80},
+                                   {CUIManager::kItemNameText, 24, 170, 150},
+                                   {CUIManager::kItemNameText + 1, 24, 198, 150},
+                                   {CUIManager::kItemNameText + 2, 24, 226, 150},
+                                   {CUIManager::kItemCountRowText, 180, 170, 40},
+                                   {CUIManager::kItemCountRowText + 1, 180, 198, 40},
+                                   {CUIManager::kItemCountRowText + 2, 180, 226, 40}};
 constexpr TEXTROW kLevelUpRows[] = {
     {CUIManager::kNewLevelText, 130, 30, 80},     {CUIManager::kHpText, 130, 56, 80},
     {CUIManager::kMpText, 130, 82, 80},           {CUIManager::kPercentText, 130, 108, 80},
@@ -358,9 +362,7 @@ void CUIManager::OnNotify(int id) {
 
 bool CUIManager::FirstHero() const { return owner && owner->hero && owner->hero->kind == kFirstHeroKind; }
 
-int CUIManager::CanUse(int check) const {
-  return owner && owner->hero ? owner->hero->CanUse(check) : 0;
-}
+int CUIManager::CanUse(int check) const { return owner && owner->hero ? owner->hero->CanUse(check) : 0; }
 
 void CUIManager::SendToState(int type, int a, int b) {
   if (owner && owner->state && !owner->paused) owner->state->Input(owner, type, a, b);

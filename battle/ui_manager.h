@@ -45,7 +45,7 @@ class CUIManager : public qmz::CSpControl {
   static constexpr int kExperienceText = 0x80002;
   static constexpr int kToNextText = 0x80003;
   static constexpr int kMoneyText = 0x80004;
-  static constexpr int kItemNameText = 0x80005;   // three rows
+  static constexpr int kItemNameText = 0x80005;      // three rows
   static constexpr int kItemCountRowText = 0x80008;  // three rows
   static constexpr int kNewLevelText = 0x8000B;
   static constexpr int kHpText = 0x8000C;

@@ -3,8 +3,8 @@
 #include "battle/after_image.h"
 #include "battle/f_enemy.h"
 #include "battle/tarnwick.h"
-#include "engine/core/walking.h"
 #include "database/man_soul.h"
+#include "engine/core/walking.h"
 #include "platform/crt.h"
 
 namespace {
@@ -177,9 +177,7 @@ int CUnitWait::Update(CFEnemy* enemy, int frames) {
   enemy->HoldOnTargetDown();
   if (enemy->RunQueue() || enemy->GetTimer(CFEnemy::kHoldTimer) > 0) return 1;
   switch (enemy->ChooseDefence()) {
-    case 9:
-      enemy->ChangeState(CUnitNearAlly::Instance());
-      return 1;
+    case 9: enemy->ChangeState(CUnitNearAlly::Instance()); return 1;
     case 10:
       enemy->StartCureAction();
       enemy->ChangeState(CUnitCureSelf::Instance());
@@ -190,8 +188,7 @@ int CUnitWait::Update(CFEnemy* enemy, int frames) {
       enemy->QueueMovement(3, 1 | 2 | 4);
       enemy->ChangeState(CUnitEscape::Instance());
       return 1;
-    default:
-      break;
+    default: break;
   }
   if (enemy->ChooseReleaseAlly()) {
     enemy->ChangeState(CUnitApproachForReleaseAlly::Instance());
@@ -258,8 +255,7 @@ int CUnitApproachForCureAlly::Update(CFEnemy* enemy, int frames) {
 }
 
 int CUnitApproachForReleaseAlly::Update(CFEnemy* enemy, int frames) {
-  ApproachAlly(enemy, frames, &CFEnemy::IsParalysedAlive, &CFEnemy::StartReleaseAction,
-               CUnitReleaseAlly::Instance());
+  ApproachAlly(enemy, frames, &CFEnemy::IsParalysedAlive, &CFEnemy::StartReleaseAction, CUnitReleaseAlly::Instance());
   return 1;
 }
 
@@ -425,16 +421,24 @@ int CUnitDie::Update(CFEnemy* enemy, int frames) {
 }
 
 int UnitStateNumber(const CUnitState* state) {
-  const CUnitState* const numbered[] = {
-      CUnitApproachAttackRange::Instance(), CUnitApproachForCureAlly::Instance(),
-      CUnitApproachForReleaseAlly::Instance(), CUnitBeBlock::Instance(),
-      CUnitBeSnatch::Instance(), CUnitCureAlly::Instance(),
-      CUnitCureSelf::Instance(), CUnitDie::Instance(),
-      CUnitDoingAttack::Instance(), CUnitEscape::Instance(),
-      CUnitFallDown::Instance(), CUnitNearAlly::Instance(),
-      CUnitPalsy::Instance(), CUnitPrepareAttack::Instance(),
-      CUnitReleaseAlly::Instance(), CUnitResumeAttack::Instance(),
-      CUnitStandUp::Instance(), CUnitWait::Instance()};
+  const CUnitState* const numbered[] = {CUnitApproachAttackRange::Instance(),
+                                        CUnitApproachForCureAlly::Instance(),
+                                        CUnitApproachForReleaseAlly::Instance(),
+                                        CUnitBeBlock::Instance(),
+                                        CUnitBeSnatch::Instance(),
+                                        CUnitCureAlly::Instance(),
+                                        CUnitCureSelf::Instance(),
+                                        CUnitDie::Instance(),
+                                        CUnitDoingAttack::Instance(),
+                                        CUnitEscape::Instance(),
+                                        CUnitFallDown::Instance(),
+                                        CUnitNearAlly::Instance(),
+                                        CUnitPalsy::Instance(),
+                                        CUnitPrepareAttack::Instance(),
+                                        CUnitReleaseAlly::Instance(),
+                                        CUnitResumeAttack::Instance(),
+                                        CUnitStandUp::Instance(),
+                                        CUnitWait::Instance()};
   for (int i = 0; i < 18; ++i)
     if (numbered[i] == state) return 15 + i;
   return 0;

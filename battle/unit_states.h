@@ -52,17 +52,17 @@ class CUnitShared : public CUnitState {
   virtual void Threatened(CFEnemy* enemy);
 };
 
-#define UNIT_STATE(Name, mask)                                        \
-  class Name : public CUnitShared {                                   \
-   public:                                                            \
-    static Name* Instance() {                                         \
-      static Name instance;                                           \
-      return &instance;                                               \
-    }                                                                 \
-    int Update(CFEnemy* enemy, int frames) override;                  \
-                                                                      \
-   protected:                                                         \
-    unsigned Slots() const override { return mask; }                  \
+#define UNIT_STATE(Name, mask)                       \
+  class Name : public CUnitShared {                  \
+   public:                                           \
+    static Name* Instance() {                        \
+      static Name instance;                          \
+      return &instance;                              \
+    }                                                \
+    int Update(CFEnemy* enemy, int frames) override; \
+                                                     \
+   protected:                                        \
+    unsigned Slots() const override { return mask; } \
   }
 
 namespace unitslots {

@@ -27,7 +27,9 @@ void CXPCellManager::Add(CXPCell* cell) {
   cells.emplace_back(cell);
 }
 
-CXPCell* CXPCellManager::GetAt(int i) const { return i >= 1 && i <= Count() ? cells[static_cast<size_t>(i - 1)].get() : nullptr; }
+CXPCell* CXPCellManager::GetAt(int i) const {
+  return i >= 1 && i <= Count() ? cells[static_cast<size_t>(i - 1)].get() : nullptr;
+}
 
 void CXPCellManager::TickAll(int frames) {
   for (const auto& cell : cells) cell->Tick(frames);

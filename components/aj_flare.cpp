@@ -13,16 +13,16 @@ namespace {
 struct FlareElement {
   int texture;  // index into kTextures
   float size;
-  float t;      // 1 on the light, 0 on the view centre
+  float t;  // 1 on the light, 0 on the view centre
 };
 
 constexpr const char* kTextures[] = {"flare0", "flare1", "light103", "light105"};
 
 constexpr FlareElement kElements[CAJFlare::kElementCount] = {
-    {1, 17.0f, 1.562f},   {1, 7.0f, 1.56f},     {1, 2.0f, 1.281f},  {3, 4.0f, 1.0f},
-    {1, 1.0f, 0.5f},      {1, 3.0f, 0.4375f},   {1, 1.5f, 0.406f},  {1, 1.0f, 0.1875f},
-    {2, 0.4f, 0.0f},      {2, 0.6f, -0.25f},    {1, 2.0f, -0.406f}, {1, 3.5f, -0.4375f},
-    {1, 1.0f, -0.5f},     {1, 1.5f, -0.625f},   {1, 4.5f, -1.0f},   {0, 9.0f, -1.3125f},
+    {1, 17.0f, 1.562f}, {1, 7.0f, 1.56f},   {1, 2.0f, 1.281f},  {3, 4.0f, 1.0f},
+    {1, 1.0f, 0.5f},    {1, 3.0f, 0.4375f}, {1, 1.5f, 0.406f},  {1, 1.0f, 0.1875f},
+    {2, 0.4f, 0.0f},    {2, 0.6f, -0.25f},  {1, 2.0f, -0.406f}, {1, 3.5f, -0.4375f},
+    {1, 1.0f, -0.5f},   {1, 1.5f, -0.625f}, {1, 4.5f, -1.0f},   {0, 9.0f, -1.3125f},
 };
 
 // The view centre lies this far along the view.
@@ -87,7 +87,6 @@ void CAJFlare::Update(const VECTOR3& eye, const VECTOR3& viewDirection) {
   for (int i = 0; i < kElementCount; ++i) {
     if (!sprites_[i]) continue;
     const float t = kElements[i].t;
-    SetNodePosition(sprites_[i], centre.x + t * line.x, centre.y + t * line.y, centre.z + t * line.z,
-                    TRANSFORM_SET);
+    SetNodePosition(sprites_[i], centre.x + t * line.x, centre.y + t * line.y, centre.z + t * line.z, TRANSFORM_SET);
   }
 }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/debug_trace.h"
 #include "components/creature_model_readers.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_states.h"
-#include "base/debug_trace.h"
 
 namespace {
 
@@ -178,12 +178,9 @@ const MESHVERTEX* CModelData::KeyVertices(const CREATUREPART& part, int key, MES
     if (static_cast<size_t>(key) >= part.vertexKeys.size() || part.vertexKeys[key].empty()) return nullptr;
     return part.vertexKeys[key].data();
   }
-  if (!buffer || static_cast<size_t>(key) >= part.packedKeys.size() || part.packedKeys[key].empty())
-    return nullptr;
+  if (!buffer || static_cast<size_t>(key) >= part.packedKeys.size() || part.packedKeys[key].empty()) return nullptr;
   if (partsQuantised)
-    DecodeQuantisedKey(part.packedKeys[key].data(), part.vertexCount, keyPositionDivisor, part.normalDivisor,
-                       buffer);
-  else
-    DecodePlainKey(part.packedKeys[key].data(), part.vertexCount, buffer);
+    DecodeQuantisedKey(part.packedKeys[key].data(), part.vertexCount, keyPositionDivisor, part.normalDivisor, buffer);
+  else DecodePlainKey(part.packedKeys[key].data(), part.vertexCount, buffer);
   return buffer;
 }

@@ -47,8 +47,8 @@ struct CREATUREOBJECT {
   char name[kCreatureNameSize] = {};
   HOBJECT node = 0;
   float values[3] = {};
-  HOBJECT parent = 0;  // text models: the root
-  uint32_t flags = 0;  // low byte bit 7: hidden (an axes dummy in place of a mesh)
+  HOBJECT parent = 0;                // text models: the root
+  uint32_t flags = 0;                // low byte bit 7: hidden (an axes dummy in place of a mesh)
   std::vector<MATRIX34> transforms;  // one per frame
 
   bool Hidden() const { return (flags & kHiddenObjectBit) != 0; }
@@ -131,5 +131,4 @@ class CModelData {
 // positions over the divisor, then with normalDivisor != 0 three magnitude
 // bytes over it and a sign byte, bits 0-2 negating x, y, z).
 void DecodePlainKey(const uint8_t* key, int vertexCount, MESHVERTEX* out);
-void DecodeQuantisedKey(const uint8_t* key, int vertexCount, float positionDivisor, int normalDivisor,
-                        MESHVERTEX* out);
+void DecodeQuantisedKey(const uint8_t* key, int vertexCount, float positionDivisor, int normalDivisor, MESHVERTEX* out);

@@ -27,8 +27,7 @@ HOBJECT CreateCreatureRootBox() {
   for (int i = 0; i < 8; ++i)
     corners.push_back(Vertex(i & 1 ? hi[0] : lo[0], i & 2 ? hi[1] : lo[1], i & 4 ? hi[2] : lo[2]));
   // Two triangles per face, counter-clockwise seen from outside.
-  const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                           {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+  const int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
   std::vector<MESHPRIM> words;
   for (const auto& f : faces) {
     words.insert(words.end(), {PRIM_TRIANGLE, -1, 0, f[0], f[1], f[2]});
@@ -64,8 +63,8 @@ HOBJECT CreateCreatureMaterial(CREATUREMATERIAL& m, bool textModel) {
     const float e = textModel ? m.emission : 0.0f;
     fourth[0] = fourth[1] = fourth[2] = e;
   }
-  const HOBJECT h = CreateMaterial(m.colour1, m.colour2, m.colour3, fourth, m.power, m.texture.c_str(),
-                                   m.frames, m.Keyed() ? 1 : 0, m.key[0], m.key[1], m.key[2]);
+  const HOBJECT h = CreateMaterial(m.colour1, m.colour2, m.colour3, fourth, m.power, m.texture.c_str(), m.frames,
+                                   m.Keyed() ? 1 : 0, m.key[0], m.key[1], m.key[2]);
   m.handle = h ? h : static_cast<HOBJECT>(-1);
   return m.handle;
 }

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_trace.h"
 #include "components/creature_model.h"
 #include "components/creature_model_build.h"
 #include "components/creature_model_readers.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {
@@ -35,8 +35,7 @@ class McbReader {
   ~McbReader() { ReleaseUnheldMaterials(materials_); }
 
   bool Read() {
-    return Header() && Poses() && FrameOffsets() && Scrolls() && MeshHeaders() && Materials() &&
-           Objects() && Parts();
+    return Header() && Poses() && FrameOffsets() && Scrolls() && MeshHeaders() && Materials() && Objects() && Parts();
   }
   const std::string& Why() const { return why_; }
 
@@ -46,9 +45,7 @@ class McbReader {
     return false;
   }
   // Whether count items of size bytes remain (no overflow on the way).
-  bool Fits(uint64_t count, uint64_t size) const {
-    return size == 0 || count <= in_.Remaining() / size;
-  }
+  bool Fits(uint64_t count, uint64_t size) const { return size == 0 || count <= in_.Remaining() / size; }
 
   bool Header() {
     if (!in_.CanRead(88)) return Fail("short header");
@@ -77,8 +74,8 @@ class McbReader {
     if (objectCount_ + partCount_ > kMaxMeshes) return Fail("more than 127 meshes");
     for (int i = 0; i < 4; ++i)
       if (offsets_[i + 1] < offsets_[i]) return Fail("offsets out of order");
-    if (objectsQuantised_ && (objectPositionDivisor_ == 0 || objectTranslationDivisor_ == 0 ||
-                              model_.coordinateDivisor == 0))
+    if (objectsQuantised_ &&
+        (objectPositionDivisor_ == 0 || objectTranslationDivisor_ == 0 || model_.coordinateDivisor == 0))
       return Fail("zero divisor");
     if (model_.partsQuantised && (model_.keyPositionDivisor == 0 || model_.coordinateDivisor == 0))
       return Fail("zero divisor");
@@ -210,8 +207,7 @@ class McbReader {
       if (a < 0 || b < 0 || c < 0 || a >= vertexCount || b >= vertexCount || c >= vertexCount)
         return Fail("triangle names no vertex");
       const HOBJECT handle = materials_[header.firstMaterial + material].handle;
-      build.words.insert(build.words.end(),
-                         {PRIM_TRIANGLE, static_cast<MESHPRIM>(handle), faceFlags, a, b, c});
+      build.words.insert(build.words.end(), {PRIM_TRIANGLE, static_cast<MESHPRIM>(handle), faceFlags, a, b, c});
       ++build.triangleCount;
     }
     return true;
@@ -252,8 +248,7 @@ class McbReader {
       const MeshHeader& header = headers_[i];
       const int n = vertexCounts[i];
       if (n < 0 || primitiveCounts[i] < 0) return Fail("negative vertex or primitive count");
-      if (!Fits(n, objectsQuantised_ ? 16 : 32) ||
-          !Fits(primitiveCounts[i], kPrimitiveBytes) ||
+      if (!Fits(n, objectsQuantised_ ? 16 : 32) || !Fits(primitiveCounts[i], kPrimitiveBytes) ||
           uint64_t(n) * (objectsQuantised_ ? 16 : 32) + uint64_t(primitiveCounts[i]) * kPrimitiveBytes >
               in_.Remaining())
         return Fail("object mesh beyond the end of the file");
@@ -286,10 +281,8 @@ class McbReader {
       for (MATRIX34& m : o.transforms) {
         float f[12];
         for (int k = 0; k < 12; ++k) {
-          if (!objectsQuantised_)
-            f[k] = in_.F32();
-          else
-            f[k] = k < 9 ? in_.I16() / 512.0f : static_cast<float>(in_.I16()) / objectTranslationDivisor_;
+          if (!objectsQuantised_) f[k] = in_.F32();
+          else f[k] = k < 9 ? in_.I16() / 512.0f : static_cast<float>(in_.I16()) / objectTranslationDivisor_;
         }
         for (int r = 0; r < 4; ++r) m.row[r] = {f[3 * r], f[3 * r + 1], f[3 * r + 2]};
       }
@@ -358,7 +351,8 @@ class McbReader {
   bool KeySets(int i, CREATUREMESHBUILD& build) {
     CREATUREPART& p = model_.parts[i];
     const size_t bytes = static_cast<size_t>(model_.KeyVertexBytes(p));
-    if (!Fits(uint64_t(p.keyCount) * uint64_t(p.vertexCount), bytes)) return Fail("key sets beyond the end of the file");
+    if (!Fits(uint64_t(p.keyCount) * uint64_t(p.vertexCount), bytes))
+      return Fail("key sets beyond the end of the file");
     // Key sets of a part without vertices hold nothing: none are kept, so a
     // huge key count costs no memory.
     p.packedKeys.resize(p.vertexCount ? p.keyCount : 0);

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_trace.h"
+#include "base/text_tokenizer.h"
 #include "components/creature_model.h"
 #include "components/creature_model_build.h"
 #include "components/creature_model_readers.h"
 #include "engine/core/mesh_edit.h"
-#include "base/debug_trace.h"
-#include "base/text_tokenizer.h"
 
 namespace {
 
@@ -55,22 +55,14 @@ class TextReader {
       char word[CTextTokenizer::kWordSize];
       in_.ReadWord(word, kNoSkip);
       bool ok = true;
-      if (StartsWith(word, "BeginBase"))
-        ok = Base();
-      else if (StartsWith(word, "BeginObject"))
-        ok = Object();
-      else if (StartsWith(word, "BeginRelationship"))
-        ok = Relationship();
-      else if (StartsWith(word, "BeginPose"))
-        ok = Poses();
-      else if (StartsWith(word, "BeginMove"))
-        ok = Move();
-      else if (StartsWith(word, "BeginFrame"))
-        ok = Frame();
-      else if (StartsWith(word, "BeginMorphdata"))
-        ok = Morphdata();
-      else
-        in_.SkipLine(0);
+      if (StartsWith(word, "BeginBase")) ok = Base();
+      else if (StartsWith(word, "BeginObject")) ok = Object();
+      else if (StartsWith(word, "BeginRelationship")) ok = Relationship();
+      else if (StartsWith(word, "BeginPose")) ok = Poses();
+      else if (StartsWith(word, "BeginMove")) ok = Move();
+      else if (StartsWith(word, "BeginFrame")) ok = Frame();
+      else if (StartsWith(word, "BeginMorphdata")) ok = Morphdata();
+      else in_.SkipLine(0);
       if (!ok) return false;
     }
   }

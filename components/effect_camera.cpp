@@ -35,8 +35,7 @@ int SetCameraLookAt(HOBJECT node, const VECTOR3& eye, const VECTOR3& target, flo
   return 1;
 }
 
-void A_Camera::LookAt(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ,
-                      float roll) {
+void A_Camera::LookAt(float eyeX, float eyeY, float eyeZ, float targetX, float targetY, float targetZ, float roll) {
   if (!node) return;
   SetCameraLookAt(node, {eyeX, eyeZ, eyeY}, {targetX, targetZ, targetY}, roll);
 }

@@ -1,7 +1,7 @@
 #include "components/effect_creature.h"
 
-#include <algorithm>
 #include <strings.h>
+#include <algorithm>
 
 #include "components/sword_man.h"
 #include "engine/core/materials.h"

@@ -16,8 +16,7 @@ class ModelVirtualClass {
   virtual void SetAdditiveBlend(int /*additive*/, float /*alpha*/) {}
   // kind 1 diffuse, 2 specular, 3 ambient, 4 emissive.
   virtual void SetMaterialColour(int /*kind*/, float /*r*/, float /*g*/, float /*b*/) {}
-  virtual void GetMaterialColours(float* /*ambient*/, float* /*diffuse*/, float* /*specular*/,
-                                  float* /*emissive*/) {}
+  virtual void GetMaterialColours(float* /*ambient*/, float* /*diffuse*/, float* /*specular*/, float* /*emissive*/) {}
   virtual int LoadModel(const char* /*fileName*/) { return 0; }
   virtual void SetName(const char* /*text*/) {}
   virtual std::string GetName() { return {}; }
@@ -49,8 +48,8 @@ class ModelVirtualClass {
   virtual void SetViewCamera(HOBJECT /*node*/) {}
   virtual HOBJECT GetOwnNode() { return 0; }
   // srcState and dstState are the render states holding the blend factors.
-  virtual void SetBlendStates(int /*srcState*/, int /*srcBlend*/, int /*dstState*/, int /*dstBlend*/,
-                              float /*alpha*/) {}
+  virtual void SetBlendStates(int /*srcState*/, int /*srcBlend*/, int /*dstState*/, int /*dstBlend*/, float /*alpha*/) {
+  }
 };
 
 // An element over one engine node: the model element and the base of every

@@ -10,9 +10,7 @@ void ZeroMatrix(MATRIX44* out) {
 
 void IdentityMatrix(MATRIX44* out) { SetIdentityMatrix44(out); }
 
-void MatrixProduct(MATRIX44* out, const MATRIX44* a, const MATRIX44* b) {
-  MultiplyMatrix44(out, b, a);
-}
+void MatrixProduct(MATRIX44* out, const MATRIX44* a, const MATRIX44* b) { MultiplyMatrix44(out, b, a); }
 
 void TranslationMatrix(MATRIX44* out, float x, float y, float z) {
   IdentityMatrix(out);

@@ -201,8 +201,7 @@ std::unique_ptr<A_Particle> BuildParticle(const efc::EFCPARTICLEDESC& b) {
   particle->CreateBillboards(b.templateTexture.c_str(), b.templateFrames, b.templateWidth, b.templateHeight);
   if (!b.particleTexture.empty() && b.particleFrames != 0)
     particle->CreateParticleSprite(b.particleTexture.c_str(), b.particleFrames, b.particleWidth, b.particleHeight);
-  else
-    particle->CopyTemplateSprite();
+  else particle->CopyTemplateSprite();
   PARTICLEEMITTERDESC d;
   d.emitter.velocity = {b.speed, b.speed, b.speed};
   d.emitter.spin = b.spin;

@@ -19,9 +19,9 @@ struct PARTICLEEMITTERDESC {
   PARTICLESTATE emitter;
   int emissions = -1;  // -1 without end, else frames that still emit
   int poolSize = 0;
-  int spread = 0;      // largest sideways jitter; 0 none
+  int spread = 0;  // largest sideways jitter; 0 none
   PARTICLESTATE particle;
-  int lifetime = 0;    // frames
+  int lifetime = 0;  // frames
 };
 
 // An emitter that moves and spins by its own state every frame and drops

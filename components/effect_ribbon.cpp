@@ -173,7 +173,8 @@ void A_SectionalModel::SetMaterialColour(int kind, float r, float g, float b) {
 
 void A_SectionalModel::GetMaterialColours(float* ambient, float* diffuse, float* specular, float* emissive) {
   if (segments.empty()) return;
-  if (HOBJECT m = GetPrimitiveMaterial(segments[0], 0)) GetMaterialColors(m, ambient, diffuse, specular, emissive, nullptr);
+  if (HOBJECT m = GetPrimitiveMaterial(segments[0], 0))
+    GetMaterialColors(m, ambient, diffuse, specular, emissive, nullptr);
 }
 
 void A_SectionalModel::SetBlendStates(int srcState, int srcBlend, int dstState, int dstBlend, float alpha) {

@@ -2,12 +2,12 @@
 
 #include <strings.h>
 
+#include "base/debug_trace.h"
 #include "components/efficacy_file.h"
 #include "components/efficacy_texture_directory.h"
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
 #include "engine/media/sound_table.h"
-#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "platform/files.h"
 
@@ -170,8 +170,8 @@ template <class List>
 ModelVirtualClass* FindNamed(List& list, const std::string& wanted) {
   for (auto& r : list) {
     std::string own = r.element->GetName().substr(0, efc::kNameField - 1);
-    if (own.size() == wanted.size() && own.compare(efc::kPrefixBytes, std::string::npos, wanted,
-                                                   efc::kPrefixBytes, std::string::npos) == 0)
+    if (own.size() == wanted.size() &&
+        own.compare(efc::kPrefixBytes, std::string::npos, wanted, efc::kPrefixBytes, std::string::npos) == 0)
       return r.element.get();
   }
   return nullptr;

@@ -88,8 +88,7 @@ class CEfficacy {
   void PlacePass(bool targetsElements);
   void PlaceCameras();
   void PlaceElement(ModelVirtualClass* element, const efc::EFCELEMENTDESC& header);
-  void AimElement(ModelVirtualClass* element, ModelVirtualClass* target, const efc::EFCELEMENTDESC& header,
-                  bool reset);
+  void AimElement(ModelVirtualClass* element, ModelVirtualClass* target, const efc::EFCELEMENTDESC& header, bool reset);
   void RefreshAnchors(RECORD<efc::EFCTRACTIONRECORD, A_TractionEfficacy>& record);
   // The index of the current key, or -1 when the element gets no key step.
   template <class Key>

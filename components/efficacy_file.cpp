@@ -237,8 +237,8 @@ void ReadEmitter(Reader& r, EFCPARTICLEDESC& p) {
 
 // count records of kind Record: header, keys, then the kind's tail.
 template <class Record, class ReadKey, class ReadTail>
-bool Records(Reader& r, const char* what, size_t keyBytes, size_t tailBytes, std::vector<Record>* out,
-             ReadKey readKey, ReadTail readTail) {
+bool Records(Reader& r, const char* what, size_t keyBytes, size_t tailBytes, std::vector<Record>* out, ReadKey readKey,
+             ReadTail readTail) {
   int count;
   if (!r.Count(kElementHeaderBytes + tailBytes, what, &count)) return false;
   out->resize(count);
@@ -292,13 +292,12 @@ bool ReadEfficacyFile(const std::vector<uint8_t>& bytes, EFCFILEDESC* out, std::
   out->frameCount = in.I32();
   auto none = [](Reader&, auto&) {};
   bool ok = r.Ok("file header") &&
-            Records(r, "sectional records", kRibbonKeyBytes, kSectionalBlockBytes, &out->sectionals,
-                    ReadRibbonKey, [](Reader& rr, EFCSECTIONALRECORD& rec) { ReadSectionalShape(rr, rec.shape); }) &&
-            Records(r, "traction records", kRibbonKeyBytes, kUnusedTractionBytes + kTractionBlockBytes,
-                    &out->tractions, ReadRibbonKey,
-                    [](Reader& rr, EFCTRACTIONRECORD& rec) { ReadTrail(rr, rec.trail); }) &&
-            Records(r, "particle records", kParticleKeyBytes, kParticleBlockBytes, &out->particles,
-                    ReadParticleKey, [](Reader& rr, EFCPARTICLERECORD& rec) { ReadEmitter(rr, rec.emitter); }) &&
+            Records(r, "sectional records", kRibbonKeyBytes, kSectionalBlockBytes, &out->sectionals, ReadRibbonKey,
+                    [](Reader& rr, EFCSECTIONALRECORD& rec) { ReadSectionalShape(rr, rec.shape); }) &&
+            Records(r, "traction records", kRibbonKeyBytes, kUnusedTractionBytes + kTractionBlockBytes, &out->tractions,
+                    ReadRibbonKey, [](Reader& rr, EFCTRACTIONRECORD& rec) { ReadTrail(rr, rec.trail); }) &&
+            Records(r, "particle records", kParticleKeyBytes, kParticleBlockBytes, &out->particles, ReadParticleKey,
+                    [](Reader& rr, EFCPARTICLERECORD& rec) { ReadEmitter(rr, rec.emitter); }) &&
             Records(r, "light records", kLightKeyBytes, 0, &out->lights, ReadLightKey, none) &&
             Records(r, "camera records", kCameraKeyBytes, 0, &out->cameras, ReadCameraKey, none);
   if (ok) {

@@ -38,9 +38,9 @@ struct EFCELEMENTDESC {
   int placement = 0;
   VECTOR3 angles{0, 0, 0};
   VECTOR3 position{0, 0, 0};
-  std::string part;       // kind 1, and the first part of kind 3
-  std::string secondPart; // kind 3
-  EFCAIMDESC aim;         // kind 2
+  std::string part;        // kind 1, and the first part of kind 3
+  std::string secondPart;  // kind 3
+  EFCAIMDESC aim;          // kind 2
   int reserved = 0;
   VECTOR3 scale{1, 1, 1};
   std::string target;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "components/camera_track_file.h"
 #include "components/mesh_helpers.h"
 #include "components/society_ext.h"
 #include "cutscene/interpolating_tracks.h"
@@ -12,7 +13,6 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/viewports.h"
-#include "components/camera_track_file.h"
 
 namespace {
 
@@ -143,10 +143,9 @@ int CFCameras::Update(int n) {
   return 1;
 }
 
-int CFCameras::Start(int index, HOBJECT referenceNode, int keep, HOBJECT previousCamera,
-                     const VECTOR3* /*offset*/, float /*value*/) {
-  if (index < 0 || index >= trackFile->cameraCount || index >= static_cast<int>(trackFile->cameras.size()))
-    return 0;
+int CFCameras::Start(int index, HOBJECT referenceNode, int keep, HOBJECT previousCamera, const VECTOR3* /*offset*/,
+                     float /*value*/) {
+  if (index < 0 || index >= trackFile->cameraCount || index >= static_cast<int>(trackFile->cameras.size())) return 0;
   if (!keep && !previousCamera && !owner) return 0;
   if (playing) Stop();
   const CAMERARECORDDESC& record = trackFile->cameras[index];
@@ -156,8 +155,8 @@ int CFCameras::Start(int index, HOBJECT referenceNode, int keep, HOBJECT previou
   cameraIndex = index;
 
   parentCount = std::clamp<int>(std::max(record.cameraParent, record.targetParent), 0, 2);
-  int last = std::max({record.positionTrack.last, record.targetTrack.last, record.fieldOfViewTrack.last,
-                       record.rollTrack.last});
+  int last = std::max(
+      {record.positionTrack.last, record.targetTrack.last, record.fieldOfViewTrack.last, record.rollTrack.last});
   for (int p = 0; p < parentCount; ++p)
     last = std::max({last, record.parents[p].positionTrack.last, record.parents[p].rotationTrack.last});
   frameCount = last + 1;
@@ -298,7 +297,8 @@ void CFCameras::TurnAndLevel(HOBJECT node, const VECTOR3* axis, float degrees) {
 int CFCameras::ApproachPoint(const VECTOR3* point, unsigned k) {
   const HOBJECT node = SteeredNode();
   if (!node || !point) return -1;
-  const VECTOR3 move = Scaled(Minus(*point, WorldPosition(node)), static_cast<float>(std::exp(-static_cast<double>(k))));
+  const VECTOR3 move =
+      Scaled(Minus(*point, WorldPosition(node)), static_cast<float>(std::exp(-static_cast<double>(k))));
   SetNodePosition(node, move.x, move.y, move.z, TRANSFORM_PARENT);
   return LengthSquared(move) >= 0.1f ? 1 : 0;
 }
@@ -354,8 +354,8 @@ int CFCameras::TurnTowardsNode(HOBJECT node, unsigned k, const VECTOR3* offset) 
   return TurnTowardsPoint(&point, k);
 }
 
-int CFCameras::StartGlide(HOBJECT node, float goalX, float goalY, float goalZ, float lookX, float lookY,
-                          float lookZ, int frames, int mode) {
+int CFCameras::StartGlide(HOBJECT node, float goalX, float goalY, float goalZ, float lookX, float lookY, float lookZ,
+                          int frames, int mode) {
   if (!node && !cameraNode) return 0;
   if (cameraNode && node && node != cameraNode) return 0;
   if (frames <= 0) return 0;

@@ -50,8 +50,8 @@ class CFCameras : public CGCBase {
   // turning (mode 0) or straight (mode 1) towards the look-at point. 0
   // without a node, for another node than an own camera, for frames below 1,
   // or a look-at point on the node.
-  virtual int StartGlide(HOBJECT node, float goalX, float goalY, float goalZ, float lookX, float lookY,
-                         float lookZ, int frames, int mode);
+  virtual int StartGlide(HOBJECT node, float goalX, float goalY, float goalZ, float lookX, float lookY, float lookZ,
+                         int frames, int mode);
   virtual void RestoreGlideStart();
   // Moves towards the node's position plus offset, the offset turned to the
   // facing: the direction to facingNode, else the node's forward axis.

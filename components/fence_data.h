@@ -81,7 +81,7 @@ struct CFenceData {
 
   int32_t groupCount = 0;
   int32_t fenceCount = 0;
-  std::vector<std::vector<FENCEDESC>> groups;  // groupCount x fenceCount
+  std::vector<std::vector<FENCEDESC>> groups;      // groupCount x fenceCount
   std::vector<std::unique_ptr<CFenceTree>> trees;  // one per fence number
   std::array<int32_t, 4> header{};
 

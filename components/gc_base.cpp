@@ -6,18 +6,14 @@ CGCBase::CGCBase() : sharedCounter(new int32_t(0)) {}
 
 CGCBase::~CGCBase() {
   if (owner) CGCBase::Detach();
-  if (*sharedCounter == 0)
-    delete sharedCounter;
-  else
-    --*sharedCounter;
+  if (*sharedCounter == 0) delete sharedCounter;
+  else --*sharedCounter;
 }
 
 void CGCBase::ShareCounterWith(CGCBase& other) {
   if (sharedCounter == other.sharedCounter) return;
-  if (*sharedCounter == 0)
-    delete sharedCounter;
-  else
-    --*sharedCounter;
+  if (*sharedCounter == 0) delete sharedCounter;
+  else --*sharedCounter;
   sharedCounter = other.sharedCounter;
   ++*sharedCounter;
 }

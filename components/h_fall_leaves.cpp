@@ -4,11 +4,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/game_math.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_states.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "base/game_math.h"
 #include "platform/crt.h"
 
 namespace {
@@ -39,9 +39,7 @@ VECTOR3 SampleKeys(const std::vector<VECTORKEY>& keys, const SCENEKEYTRACK& rang
 }
 
 // The key's turn as {x, y, z, w} with w negated.
-void KeyTurn(const QUATERNION& q, float out[4]) {
-  out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = -q.w;
-}
+void KeyTurn(const QUATERNION& q, float out[4]) { out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = -q.w; }
 
 void TurnBy(float rotation[9], const float q[4]) {
   float m[9];
@@ -116,7 +114,8 @@ void CHFallLeaves::StartAfresh(Leaf& leaf) const {
   const auto& p = zone.corners;
   const float r1 = Unit(), r2 = Unit(), r3 = Unit();
   leaf.start = {p[2][0] + r1 * (p[0][0] - p[2][0]) + r2 * (p[3][0] - p[2][0]),
-                p[2][1] + r1 * (p[0][1] - p[2][1]) + r2 * (p[3][1] - p[2][1]), zone.zMax - r3 * (zone.zMax - zone.zMin)};
+                p[2][1] + r1 * (p[0][1] - p[2][1]) + r2 * (p[3][1] - p[2][1]),
+                zone.zMax - r3 * (zone.zMax - zone.zMin)};
 }
 
 void CHFallLeaves::Move(Leaf& leaf, int n) const {

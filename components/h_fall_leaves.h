@@ -1,9 +1,9 @@
 #pragma once
 #include <vector>
 
+#include "database/scene_records.h"
 #include "engine/core/handles.h"
 #include "engine/core/math3d.h"
-#include "database/scene_records.h"
 
 // Leaves falling in a marked zone of a field map: copies of a leaf model
 // released one every 30 ticks, each flying the zone object's keyframe track

@@ -26,8 +26,7 @@ const float* Floats(const MESHVERTEX* vertex) { return reinterpret_cast<const fl
 
 }  // namespace
 
-HOBJECT CreateGridMesh(int a, int b, float w, float d, const char* textureName, int renderTarget,
-                       int textureSize) {
+HOBJECT CreateGridMesh(int a, int b, float w, float d, const char* textureName, int renderTarget, int textureSize) {
   if (a <= 1 || w * d == 0) return 0;
   const float ambient[3] = {0.4f, 0.4f, 0.4f};
   const float diffuse[3] = {0.2f, 0.2f, 0.2f};
@@ -65,14 +64,13 @@ HOBJECT CreateGridMesh(int a, int b, float w, float d, const char* textureName, 
       }
     }
   BeginNode(NODE_MESH);
-  AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(),
-                 static_cast<int>(words.size()), 2 * columns * rows, 1);
+  AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(), static_cast<int>(words.size()),
+                 2 * columns * rows, 1);
   return EndNode(0);
 }
 
 HOBJECT CreateTexturedQuad(float x, float y, float width, float height, float z, const char* textureName,
-                           const float* colour, int frameCount, int keyFlag, int keyColour, int uFlip,
-                           int vFlip) {
+                           const float* colour, int frameCount, int keyFlag, int keyColour, int uFlip, int vFlip) {
   const float white[3] = {1, 1, 1};
   const HOBJECT material = CreateMaterial(white, white, white, white, 32, textureName, frameCount, keyFlag,
                                           keyColour & 0xFF, (keyColour >> 8) & 0xFF, (keyColour >> 16) & 0xFF);

@@ -10,15 +10,13 @@
 // textured once over the whole grid. With renderTarget the texture is a
 // render target of that name, textureSize square. 0 unless a > 1 and w x d
 // is not 0.
-HOBJECT CreateGridMesh(int a, int b, float w, float d, const char* textureName, int renderTarget,
-                       int textureSize);
+HOBJECT CreateGridMesh(int a, int b, float w, float d, const char* textureName, int renderTarget, int textureSize);
 // A pre-transformed quad over screen x .. x + width, y .. y + height at
 // depth z, white or coloured, with a white material of the texture. The
 // three load options are the texture's frame count, colour-key flag and key
 // colour (0xBBGGRR). uFlip mirrors the texture, vFlip turns it upside down.
 HOBJECT CreateTexturedQuad(float x, float y, float width, float height, float z, const char* textureName,
-                           const float* colour, int frameCount, int keyFlag, int keyColour, int uFlip,
-                           int vFlip);
+                           const float* colour, int frameCount, int keyFlag, int keyColour, int uFlip, int vFlip);
 // Edits of the x and y of every vertex of the mesh's current frame.
 void OffsetMeshXY(HOBJECT node, int dx, int dy);
 void ScaleMeshXY(HOBJECT node, float sx, float sy);

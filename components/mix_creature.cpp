@@ -1,8 +1,9 @@
 #include "components/mix_creature.h"
 
-#include <cstring>
 #include <strings.h>
+#include <cstring>
 
+#include "base/debug_trace.h"
 #include "components/society.h"
 #include "engine/core/cameras.h"
 #include "engine/core/mesh_edit.h"
@@ -10,7 +11,6 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/picking.h"
-#include "base/debug_trace.h"
 
 namespace {
 
@@ -180,8 +180,7 @@ int CGCBMixCreature::HitTest(int x, int y) {
   std::vector<HOBJECT> nodes(objectNodes);
   nodes.insert(nodes.end(), partNodes.begin(), partNodes.end());
   if (nodes.empty()) return 0;
-  return PickNodeTriangle(0, nodes.data(), static_cast<int>(nodes.size()), 0, x, y, nullptr, nullptr, nullptr,
-                          nullptr);
+  return PickNodeTriangle(0, nodes.data(), static_cast<int>(nodes.size()), 0, x, y, nullptr, nullptr, nullptr, nullptr);
 }
 
 void CGCBMixCreature::ShowBounds(int flag) {

@@ -66,10 +66,8 @@ int CGCBMixCreature::WalkRoot(int, float distance, int flags) {
 
 int CGCBMixCreature::TurnRoot(float angle, int flags) {
   groundDue = 1;
-  if (angle > 0)
-    TurnNodeOnTerrain(rootNode, angle, flags, 0);
-  else
-    TurnNodeOnTerrainReverse(rootNode, -angle, flags, 0);
+  if (angle > 0) TurnNodeOnTerrain(rootNode, angle, flags, 0);
+  else TurnNodeOnTerrainReverse(rootNode, -angle, flags, 0);
   return 1;
 }
 

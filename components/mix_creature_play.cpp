@@ -79,8 +79,8 @@ void CGCBMixCreature::SetRootMotion(int on, int mode) {
   walkMode = mode;
 }
 
-int CGCBMixCreature::SetPlayRange(int length, int start, int end, int windowStart, int loopStart, int loopEnd,
-                                  int mode, int, int) {
+int CGCBMixCreature::SetPlayRange(int length, int start, int end, int windowStart, int loopStart, int loopEnd, int mode,
+                                  int, int) {
   // The last frame is frame count - 1: a range ending at the frame count
   // could never be reached, so it would never end.
   if (end < start || start < 0 || end > frameCount - 1) return 0;

@@ -141,7 +141,8 @@ int CGCBMixCreature::UpdateShadow() {
     if (poolFailed) return 0;
     TakePoolEntry();
     if (groundDue && poolEntry) {
-      if (renderDue) ComputeShadowProjection(poolEntry, ShadowCamera(), strongest, rootNode, renderList, &projection, 1);
+      if (renderDue)
+        ComputeShadowProjection(poolEntry, ShadowCamera(), strongest, rootNode, renderList, &projection, 1);
       if (!UpdateProjectedShadow(poolEntry, rootNode, &projection)) {
         GivePoolEntry();
         poolFailed = 1;

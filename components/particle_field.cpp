@@ -31,9 +31,7 @@ constexpr int kParticlesPerQuad = 5;
 float Radians(float degrees) { return degrees * std::numbers::pi_v<float> / 180; }
 
 // a + rand() / 32767 x (b - a).
-float RandBetween(float a, float b) {
-  return a + static_cast<float>(plat::Rand()) * (1.0f / plat::kRandMax) * (b - a);
-}
+float RandBetween(float a, float b) { return a + static_cast<float>(plat::Rand()) * (1.0f / plat::kRandMax) * (b - a); }
 
 VECTOR3 NewDirection(float vertical) {
   VECTOR3 d{RandBetween(-kSpread, kSpread), RandBetween(-kSpread, kSpread), vertical};
@@ -112,8 +110,8 @@ void CParticleField::BuildMesh() {
   SetMeshFlags(mesh_, MESH_PRELIT);
   if (quadBudget_ == 0) return;
 
-  const float corners[4][2] = {{-kQuadHalf, -kQuadHalf}, {kQuadHalf, -kQuadHalf}, {kQuadHalf, kQuadHalf},
-                               {-kQuadHalf, kQuadHalf}};
+  const float corners[4][2] = {
+      {-kQuadHalf, -kQuadHalf}, {kQuadHalf, -kQuadHalf}, {kQuadHalf, kQuadHalf}, {-kQuadHalf, kQuadHalf}};
   const float uvs[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
   std::vector<MESHVERTEX> vertices(static_cast<size_t>(quadBudget_) * 4);
   std::vector<MESHPRIM> words;
@@ -213,8 +211,10 @@ void CParticleField::Update() {
     if (!p.inView) continue;
     MESHVERTEX* q = vertices + static_cast<size_t>(quadsDrawn_) * 4;
     const VECTOR3& s = p.position;
-    const VECTOR3 corners[4] = {s, {s.x + a.x, s.y + a.y, s.z + a.z},
-                                {s.x + a.x + u.x, s.y + a.y + u.y, s.z + a.z + u.z}, {s.x + u.x, s.y + u.y, s.z + u.z}};
+    const VECTOR3 corners[4] = {s,
+                                {s.x + a.x, s.y + a.y, s.z + a.z},
+                                {s.x + a.x + u.x, s.y + a.y + u.y, s.z + a.z + u.z},
+                                {s.x + u.x, s.y + u.y, s.z + u.z}};
     for (int c = 0; c < 4; ++c) {
       q[c].x = corners[c].x;
       q[c].y = corners[c].y;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "database/scene_records.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_transforms.h"
 #include "platform/crt.h"
-#include "database/scene_records.h"
 
 namespace {
 

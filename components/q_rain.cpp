@@ -112,10 +112,8 @@ void CQRain::Step(float groundZ) {
   for (int i = 0; i < dropCount_; ++i) {
     MATRIX34 local{};
     GetNodeMatrix(drops_[i], &local, 1);
-    if (local.row[3].z > groundZ)
-      SetNodePosition(drops_[i], -wind_.x, -wind_.y, -wind_.z, TRANSFORM_PARENT);
-    else
-      PlaceAtTop(drops_[i]);
+    if (local.row[3].z > groundZ) SetNodePosition(drops_[i], -wind_.x, -wind_.y, -wind_.z, TRANSFORM_PARENT);
+    else PlaceAtTop(drops_[i]);
   }
   if (!stopping_) {
     if (plat::Rand() % 4 == 0 && dropCount_ > 0 && dropCount_ < kMaxDrops) {

@@ -154,12 +154,12 @@ void ComputeShadowProjection(const SHADOWENTRY* entry, HOBJECT lightCamera, HOBJ
   SetCameraFieldOfView(lightCamera, 1.0f, std::acos(c) * kRadiansToTwiceDegrees);
   SetCameraClipPlanes(lightCamera, std::max(d - 100, 1.0f), d + 100);
   if (render && entry && !nodes.empty())
-    UpdateRenderTexture(nodes.data(), static_cast<int>(nodes.size()), GetPrimitiveMaterial(entry->node, 0),
-                        lightCamera, 1, 1);
+    UpdateRenderTexture(nodes.data(), static_cast<int>(nodes.size()), GetPrimitiveMaterial(entry->node, 0), lightCamera,
+                        1, 1);
 
   const VECTOR3 back = Scale(f, -1);
-  const MATRIX44 view{{s.x, u.x, back.x, 0, s.y, u.y, back.y, 0, s.z, u.z, back.z, 0,
-                       -DotVector3(&l, &s), -DotVector3(&l, &u), -DotVector3(&l, &back), 1}};
+  const MATRIX44 view{{s.x, u.x, back.x, 0, s.y, u.y, back.y, 0, s.z, u.z, back.z, 0, -DotVector3(&l, &s),
+                       -DotVector3(&l, &u), -DotVector3(&l, &back), 1}};
   MATRIX44 projection;
   if (!GetCameraProjection(lightCamera, &projection)) SetIdentityMatrix44(&projection);
   MultiplyMatrix44(out, &view, &projection);

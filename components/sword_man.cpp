@@ -162,10 +162,8 @@ int CMSwordMan::RestoreFenceTrees() {
 int CMSwordMan::PruneFenceTree(CFenceTree* tree, int value) {
   if (!tree) return 0;
   for (int i = 0; i < tree->ChildCount();) {
-    if (PruneFenceTree(tree->children[static_cast<size_t>(i)].get(), value))
-      ++i;
-    else
-      tree->RemoveChild(i);
+    if (PruneFenceTree(tree->children[static_cast<size_t>(i)].get(), value)) ++i;
+    else tree->RemoveChild(i);
   }
   if (tree->ChildCount() > 0) return 1;
   if (tree->id < 0) return 0;

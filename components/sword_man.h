@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/tick_timer.h"
 #include "components/fence_data.h"
 #include "components/mix_creature.h"
 #include "engine/core/math3d.h"
-#include "base/tick_timer.h"
 
 class CSocietyExt;
 

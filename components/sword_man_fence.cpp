@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/debug_trace.h"
 #include "components/f_cameras.h"
 #include "components/society_ext.h"
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
-#include "base/debug_trace.h"
 
 int CMSwordMan::PlayPoseNow(int pose, int) { return PlayFenceAt(pose, nullptr, 0); }
 
@@ -195,10 +195,8 @@ int CMSwordMan::StepFence(int n) {
 int CMSwordMan::StepComposeFrame(const COMPOSEFRAMEDESC& cf) {
   if (cf.pose >= 0 && cf.pose < poseCount) {
     const CREATUREPOSE& p = modelData->poses[static_cast<size_t>(cf.pose)];
-    if (currentFrame + 1 <= p.end - cf.endMargin)
-      CGCBMixCreature::Update(1);
-    else if (cf.playMode == 1)
-      SetFrame(p.start + cf.startOffset);
+    if (currentFrame + 1 <= p.end - cf.endMargin) CGCBMixCreature::Update(1);
+    else if (cf.playMode == 1) SetFrame(p.start + cf.startOffset);
   }
   if (cf.Motion() == 2 && fenceLength > 0 && cf.frameCount > 0) {
     const float t = static_cast<float>(fenceCounter - composeStartCounter + 1) / static_cast<float>(cf.frameCount);

@@ -42,10 +42,8 @@ int CMSwordMan::PostUpdate(int n) {
   }
   StepMoveTo(n);
   if (!afterimagesDisabled && (afterimageMode == 1 || afterimageMode == 2)) {
-    if (afterimageMode == 2 && playMode == 0 && currentFrame == playRange.end)
-      SetAfterimage(0, 0, 0);
-    else if (afterimageTimer->Tick() > 0)
-      MakeAfterimage();
+    if (afterimageMode == 2 && playMode == 0 && currentFrame == playRange.end) SetAfterimage(0, 0, 0);
+    else if (afterimageTimer->Tick() > 0) MakeAfterimage();
   }
   StepPoseMove(n);
   if (playing && owner) SteerCamera();

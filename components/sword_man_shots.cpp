@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "components/f_cameras.h"
 #include "components/camera_track_file.h"
+#include "components/f_cameras.h"
 #include "components/society_ext.h"
 #include "components/sword_man.h"
 #include "engine/core/node_transforms.h"
@@ -88,10 +88,8 @@ int CMSwordMan::PlayShot(int value) {
       auto* script = new CFCameras(ShotFilePath(fence ? fence->id : 0).c_str());
       CGCBase* replaced = society->SetCameraComponent(script);
       // A second file shot in a row keeps the first displaced component.
-      if (shotCamera)
-        delete replaced;
-      else
-        shotCamera = replaced;
+      if (shotCamera) delete replaced;
+      else shotCamera = replaced;
       const int count = script->trackFile ? script->trackFile->cameraCount : 0;
       if (count > 0) {
         HOBJECT reference = 0;
@@ -118,10 +116,8 @@ int CMSwordMan::PlayShot(int value) {
       steer(33, 3, 2);
       return 1;
     case 0x7:
-      if (d.y > 0)
-        Place(DefaultCamera(), {190, 120, 100}, {-1, -1, -0.1f});
-      else
-        Place(DefaultCamera(), {190, -120, 100}, {-1, 1, -0.1f});
+      if (d.y > 0) Place(DefaultCamera(), {190, 120, 100}, {-1, -1, -0.1f});
+      else Place(DefaultCamera(), {190, -120, 100}, {-1, 1, -0.1f});
       steer(2, approachK, 2);
       return 1;
     case 0x8: {
@@ -148,10 +144,8 @@ int CMSwordMan::PlayShot(int value) {
     case 0xA: steer(67, 3, 1); return 1;
     case 0xC:
       if (!target) return 1;
-      if (t.x > 0)
-        Place(view, {-160, 140, 30}, {1, 0, 0});
-      else
-        Place(view, {160, 140, 30}, {-1, 0, 0});
+      if (t.x > 0) Place(view, {-160, 140, 30}, {1, 0, 0});
+      else Place(view, {160, 140, 30}, {-1, 0, 0});
       shotPoint = {t.x > 0 ? -100.0f : 100.0f, d.y < 0 ? -180.0f : 180.0f, 60};
       steer(50, 2, 1);
       return 1;

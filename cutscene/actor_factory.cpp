@@ -22,9 +22,7 @@ class SGameActorFactory : public SActorFactory {
                                           const std::string& directory) override {
     return std::make_unique<SCreature>(file.c_str(), loadAllPoses, directory.c_str());
   }
-  std::unique_ptr<STCamera> MakeCamera(HOBJECT cameraNode) override {
-    return std::make_unique<STCamera>(cameraNode);
-  }
+  std::unique_ptr<STCamera> MakeCamera(HOBJECT cameraNode) override { return std::make_unique<STCamera>(cameraNode); }
   std::unique_ptr<SMusic> MakeMusic() override { return std::make_unique<SMusic>(); }
   std::unique_ptr<SViewPort> MakeViewport(int x, int y, int width, int height) override {
     return std::make_unique<SViewPort>(x, y, width, height);
@@ -32,15 +30,15 @@ class SGameActorFactory : public SActorFactory {
   std::unique_ptr<SWave> MakeWave(const std::string& file, const std::string& directory) override {
     return std::make_unique<SWave>(file, directory);
   }
-  std::unique_ptr<SBoard> MakeBoard(const std::string& file, const std::string& directory, int frames,
-                                    int width, int height) override {
+  std::unique_ptr<SBoard> MakeBoard(const std::string& file, const std::string& directory, int frames, int width,
+                                    int height) override {
     return std::make_unique<SBoard>(file, directory, frames, width, height);
   }
   std::unique_ptr<SFade> MakeFade(int x, int y, int width, int height) override {
     return std::make_unique<SFade>(x, y, width, height);
   }
-  std::unique_ptr<SSprite> MakeSprite(const std::string& file, const std::string& directory, int frames,
-                                      int columns, int rows, int grid) override {
+  std::unique_ptr<SSprite> MakeSprite(const std::string& file, const std::string& directory, int frames, int columns,
+                                      int rows, int grid) override {
     return std::make_unique<SSprite>(file, directory, frames, columns, rows, grid);
   }
 };

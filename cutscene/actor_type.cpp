@@ -10,9 +10,7 @@ constexpr int kTypeCount = static_cast<int>(sizeof kTypeWords / sizeof kTypeWord
 
 }  // namespace
 
-const char* ActorTypeName(int code) {
-  return code >= 1 && code < kTypeCount ? kTypeWords[code] : "NULL";
-}
+const char* ActorTypeName(int code) { return code >= 1 && code < kTypeCount ? kTypeWords[code] : "NULL"; }
 
 int ActorTypeFromName(std::string_view word) {
   for (int code = 1; code < kTypeCount; ++code)

@@ -11,8 +11,8 @@
 SBoard::SBoard(const std::string& file, const std::string& directory, int frames, int width, int height)
     : frameCount_(frames), fileName_(file), width_(width), height_(height) {
   ScopedDirectory textures(GetTextureDirectory, SetTextureDirectory, directory);
-  node_ = CreateBillboardNode(0, file.c_str(), frames, static_cast<float>(width), static_cast<float>(height),
-                              0, 0, 0, 0);
+  node_ =
+      CreateBillboardNode(0, file.c_str(), frames, static_cast<float>(width), static_cast<float>(height), 0, 0, 0, 0);
 }
 
 SBoard::~SBoard() { DestroyNode(node_); }

@@ -10,8 +10,7 @@
 HOBJECT MakeColorMaterial(int r, int g, int b) {
   // Palette pixels: the software renderer takes no other depth, and every
   // renderer takes them.
-  const uint8_t palette[256 * 3] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g),
-                                    static_cast<uint8_t>(b)};
+  const uint8_t palette[256 * 3] = {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)};
   const uint8_t pixels[4] = {0, 0, 0, 0};
   const float none[3] = {0, 0, 0};
   const HOBJECT material =

@@ -29,9 +29,7 @@ void SCreature::Reset() {
 int SCreature::AnimationStep(int) {
   if (paused_) return 0;
   switch (stepMode_) {
-    case StepMode::kNormal:
-      OneStep();
-      break;
+    case StepMode::kNormal: OneStep(); break;
     case StepMode::kFast:
       for (int i = 0; i < poseSpeed_; ++i) OneStep();
       break;
@@ -47,16 +45,12 @@ int SCreature::AnimationStep(int) {
 
 void SCreature::OneStep() {
   switch (step_) {
-    case Step::kPlain:
-      StepOnce();
-      break;
+    case Step::kPlain: StepOnce(); break;
     case Step::kWithFollowUp:
       StepOnce();
       if (IsPlayDone()) step_ = Step::kStartFollowUp;
       break;
-    case Step::kStartFollowUp:
-      PlayPose(queued_, nullptr);
-      break;
+    case Step::kStartFollowUp: PlayPose(queued_, nullptr); break;
   }
 }
 
@@ -69,8 +63,7 @@ int SCreature::PlayPose(const POSEPLAYDESC& pose, const POSEPLAYDESC* followUp) 
     const int first = modelData->poses[pose.pose].start;
     // The creature's range takes the bare play mode; the packed bits above
     // it only mean something to PlayPoseFlags.
-    result = SetPlayRange(pose.to - pose.from + 1, first + pose.from, first + pose.to, 0, 0, 0, pose.playType,
-                          16, 0);
+    result = SetPlayRange(pose.to - pose.from + 1, first + pose.from, first + pose.to, 0, 0, 0, pose.playType, 16, 0);
     if (result == 1) SetRootMotion(pose.walkOut, 1);
   }
   if (result == 0) return -2;
@@ -91,15 +84,13 @@ void SCreature::SetVisible(int flag) {
 
 HOBJECT SCreature::SetPosition(float x, float y, float z, int mode) {
   HOBJECT node = SVisual::SetPosition(x, y, z, mode);
-  if (followTerrain_ && onTerrain_)
-    PlaceNodeOnTerrain(rootNode, terrain_, static_cast<float>(dropOffset_), dropSlope_);
+  if (followTerrain_ && onTerrain_) PlaceNodeOnTerrain(rootNode, terrain_, static_cast<float>(dropOffset_), dropSlope_);
   return node;
 }
 
 void SCreature::SetPositionXYZ(float x, float y, float z) {
   SVisual::SetPositionXYZ(x, y, z);
-  if (followTerrain_ && onTerrain_)
-    PlaceNodeOnTerrain(rootNode, terrain_, static_cast<float>(dropOffset_), dropSlope_);
+  if (followTerrain_ && onTerrain_) PlaceNodeOnTerrain(rootNode, terrain_, static_cast<float>(dropOffset_), dropSlope_);
 }
 
 void SCreature::SetOpacity(float alpha) {
@@ -117,8 +108,8 @@ int SCreature::SetDrawMode(int mode) {
 
 int SCreature::HitTest(HOBJECT viewport, int x, int y) {
   if (partNodes.empty()) return 0;
-  return PickNodeTriangle(viewport, partNodes.data(), static_cast<int>(partNodes.size()), 0, x, y, nullptr,
-                          nullptr, nullptr, nullptr);
+  return PickNodeTriangle(viewport, partNodes.data(), static_cast<int>(partNodes.size()), 0, x, y, nullptr, nullptr,
+                          nullptr, nullptr);
 }
 
 HOBJECT SCreature::GetNode() { return rootNode; }

@@ -11,9 +11,7 @@
 #include "world/scene_manager.h"
 
 CCutScene::CCutScene(int width, int height, const char* suffix)
-    : width_(width),
-      height_(height),
-      suffix_(suffix && suffix[0] ? std::string(1, suffix[0]) : "") {
+    : width_(width), height_(height), suffix_(suffix && suffix[0] ? std::string(1, suffix[0]) : "") {
   Reset();
 }
 
@@ -51,8 +49,7 @@ int CCutScene::Tick() {
     }
     actor->Update(1);
     if (type == ACTOR_DIALOG)
-      if (auto* dialog = dynamic_cast<SDialog*>(actor.get()); dialog && dialog->IsWaiting())
-        dialogWaits = true;
+      if (auto* dialog = dynamic_cast<SDialog*>(actor.get()); dialog && dialog->IsWaiting()) dialogWaits = true;
   }
   int wasPaused = paused_;
   paused_ = dialogWaits ? 1 : 0;

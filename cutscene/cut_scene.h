@@ -52,19 +52,16 @@ class CCutScene {
   SActorTrackSet* CreateDialog(const std::string& file, int generateName);
   SActorTrackSet* CreateCreature(const std::string& file, int generateName);
   // The camera node goes to cameraNode when given; the play destroys it.
-  SActorTrackSet* CreateCamera(float aspect, float lens, float aperture, float nearPlane,
-                               float farPlane, HOBJECT* cameraNode, int generateName);
+  SActorTrackSet* CreateCamera(float aspect, float lens, float aperture, float nearPlane, float farPlane,
+                               HOBJECT* cameraNode, int generateName);
   SActorTrackSet* CreateMusic(int generateName);
   // Fractions of the screen; fails for a viewport number already taken.
-  SActorTrackSet* CreateViewport(float x, float y, float width, float height, int number,
-                                 int generateName);
+  SActorTrackSet* CreateViewport(float x, float y, float width, float height, int number, int generateName);
   SActorTrackSet* CreateWave(const std::string& file, int generateName);
-  SActorTrackSet* CreateBoard(const std::string& file, int frames, int width, int height,
-                              int generateName);
+  SActorTrackSet* CreateBoard(const std::string& file, int frames, int width, int height, int generateName);
   SActorTrackSet* CreateFade(int generateName);
   // Made hidden.
-  SActorTrackSet* CreateSprite(const std::string& file, int frames, int columns, int rows,
-                               int generateName);
+  SActorTrackSet* CreateSprite(const std::string& file, int frames, int columns, int rows, int generateName);
   // Shows the viewport through the first camera actor of that name; -1 when none.
   int BindViewportCamera(SViewPort* viewport, std::string_view cameraName);
 
@@ -72,9 +69,7 @@ class CCutScene {
   int CurrentFrame() const { return currentFrame_; }
   int IsPaused() const { return paused_; }
   const std::multimap<int, std::unique_ptr<SActor>>& Actors() const { return actors_; }
-  const std::multimap<int, std::unique_ptr<SActorTrackSet>>& TrackSets() const {
-    return trackSets_;
-  }
+  const std::multimap<int, std::unique_ptr<SActorTrackSet>>& TrackSets() const { return trackSets_; }
   const std::map<int, SViewPort*>& Viewports() const { return viewports_; }
   const std::vector<HOBJECT>& CameraNodes() const { return cameraNodes_; }
   const std::vector<std::unique_ptr<CGCBLight>>& Lights() const { return lights_; }
@@ -87,8 +82,7 @@ class CCutScene {
 
  private:
   // Names, stores and gives a track set to a new actor.
-  SActorTrackSet* AddActor(std::unique_ptr<SActor> actor, int generateName,
-                           const std::string& nameBase);
+  SActorTrackSet* AddActor(std::unique_ptr<SActor> actor, int generateName, const std::string& nameBase);
   void DestroyCameraNodes();
   void RebuildLights();
 

@@ -32,8 +32,7 @@ int ScaleToPixels(int size, float fraction) {
 
 }  // namespace
 
-SActorTrackSet* CCutScene::AddActor(std::unique_ptr<SActor> actor, int generateName,
-                                    const std::string& nameBase) {
+SActorTrackSet* CCutScene::AddActor(std::unique_ptr<SActor> actor, int generateName, const std::string& nameBase) {
   int type = actor->TypeId();
   if (generateName) {
     // Room for "_" and any n, so a long base cannot make every candidate alike.
@@ -69,8 +68,8 @@ SActorTrackSet* CCutScene::CreateCreature(const std::string& file, int generateN
   return set;
 }
 
-SActorTrackSet* CCutScene::CreateCamera(float aspect, float lens, float aperture, float nearPlane,
-                                        float farPlane, HOBJECT* cameraNode, int generateName) {
+SActorTrackSet* CCutScene::CreateCamera(float aspect, float lens, float aperture, float nearPlane, float farPlane,
+                                        HOBJECT* cameraNode, int generateName) {
   HOBJECT node = CreateCameraNode(0, aspect, lens, aperture, nearPlane, farPlane);
   if (cameraNode) *cameraNode = node;
   cameraNodes_.push_back(node);
@@ -85,11 +84,10 @@ SActorTrackSet* CCutScene::CreateMusic(int generateName) {
   return AddActor(std::move(music), generateName, "music");
 }
 
-SActorTrackSet* CCutScene::CreateViewport(float x, float y, float width, float height, int number,
-                                          int generateName) {
+SActorTrackSet* CCutScene::CreateViewport(float x, float y, float width, float height, int number, int generateName) {
   std::unique_ptr<SViewPort> viewport =
-      GetActorFactory().MakeViewport(ScaleToPixels(width_, x), ScaleToPixels(height_, y),
-                                     ScaleToPixels(width_, width), ScaleToPixels(height_, height));
+      GetActorFactory().MakeViewport(ScaleToPixels(width_, x), ScaleToPixels(height_, y), ScaleToPixels(width_, width),
+                                     ScaleToPixels(height_, height));
   if (!viewport) return nullptr;
   if (!viewports_.emplace(number, viewport.get()).second) return nullptr;
   return AddActor(std::move(viewport), generateName, "viewport");
@@ -101,10 +99,8 @@ SActorTrackSet* CCutScene::CreateWave(const std::string& file, int generateName)
   return AddActor(std::move(wave), generateName, file);
 }
 
-SActorTrackSet* CCutScene::CreateBoard(const std::string& file, int frames, int width, int height,
-                                       int generateName) {
-  std::unique_ptr<SBoard> board =
-      GetActorFactory().MakeBoard(file, textureDirectory, frames, width, height);
+SActorTrackSet* CCutScene::CreateBoard(const std::string& file, int frames, int width, int height, int generateName) {
+  std::unique_ptr<SBoard> board = GetActorFactory().MakeBoard(file, textureDirectory, frames, width, height);
   if (!board) return nullptr;
   return AddActor(std::move(board), generateName, file);
 }
@@ -115,8 +111,7 @@ SActorTrackSet* CCutScene::CreateFade(int generateName) {
   return AddActor(std::move(fade), generateName, "fade");
 }
 
-SActorTrackSet* CCutScene::CreateSprite(const std::string& file, int frames, int columns, int rows,
-                                        int generateName) {
+SActorTrackSet* CCutScene::CreateSprite(const std::string& file, int frames, int columns, int rows, int generateName) {
   std::unique_ptr<SSprite> sprite =
       GetActorFactory().MakeSprite(file + suffix_, spriteDirectory, frames, columns, rows, 1);
   if (!sprite) return nullptr;

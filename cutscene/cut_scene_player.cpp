@@ -33,8 +33,8 @@ int CCutScenePlayer::AttachScene(SSceneManager* scene) {
   return play_->AttachScene(scene);
 }
 
-void CCutScenePlayer::SetDirectories(const char* creature, const char* dialog, const char* waves,
-                                     const char* texture, const char* scripts) {
+void CCutScenePlayer::SetDirectories(const char* creature, const char* dialog, const char* waves, const char* texture,
+                                     const char* scripts) {
   auto join = [this](const char* name) { return prefix_ + (name ? name : ""); };
   creatureDirectory_ = join(creature);
   dialogDirectory_ = join(dialog);

@@ -27,8 +27,8 @@ class CCutScenePlayer {
   int AttachScene(SSceneManager* scene);
   // Each directory becomes the working directory, "\" and the name; the play
   // takes the first four (its sprite directory stays empty).
-  void SetDirectories(const char* creature, const char* dialog, const char* waves,
-                      const char* texture, const char* scripts);
+  void SetDirectories(const char* creature, const char* dialog, const char* waves, const char* texture,
+                      const char* scripts);
   // Loads the script from the script directory; the play's result, -1
   // without a play. Playing afterwards only when it succeeded.
   int Load(const char* name, int binary);

@@ -1,11 +1,11 @@
 // The play's readers of the two script forms.
+#include "base/debug_trace.h"
 #include "cutscene/actor_type.h"
 #include "cutscene/cut_scene.h"
 #include "cutscene/key_factory.h"
 #include "cutscene/line_scanner.h"
 #include "cutscene/script_stream.h"
 #include "cutscene/viewport_actor.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {
@@ -39,32 +39,22 @@ struct PlayerFields {
 
 SActorTrackSet* CreatePlayerActor(CCutScene& play, const PlayerFields& f) {
   switch (f.type) {
-    case ACTOR_DIALOG:
-      return play.CreateDialog(f.file, 0);
-    case ACTOR_CREATURE:
-      return play.CreateCreature(f.file, 0);
-    case ACTOR_WAVE:
-      return play.CreateWave(f.file, 0);
+    case ACTOR_DIALOG: return play.CreateDialog(f.file, 0);
+    case ACTOR_CREATURE: return play.CreateCreature(f.file, 0);
+    case ACTOR_WAVE: return play.CreateWave(f.file, 0);
     case ACTOR_TCAMERA:
-      return play.CreateCamera(kCameraAspect, kCameraLens, kCameraAperture, kCameraNear, kCameraFar,
-                               nullptr, 0);
-    case ACTOR_MUSIC:
-      return play.CreateMusic(0);
-    case ACTOR_FADE:
-      return play.CreateFade(0);
-    case ACTOR_BOARD:
-      return play.CreateBoard(f.file, f.counts[0], f.counts[1], f.counts[2], 0);
-    case ACTOR_SPRITE:
-      return play.CreateSprite(f.file, f.counts[0], f.counts[1], f.counts[2], 0);
+      return play.CreateCamera(kCameraAspect, kCameraLens, kCameraAperture, kCameraNear, kCameraFar, nullptr, 0);
+    case ACTOR_MUSIC: return play.CreateMusic(0);
+    case ACTOR_FADE: return play.CreateFade(0);
+    case ACTOR_BOARD: return play.CreateBoard(f.file, f.counts[0], f.counts[1], f.counts[2], 0);
+    case ACTOR_SPRITE: return play.CreateSprite(f.file, f.counts[0], f.counts[1], f.counts[2], 0);
     case ACTOR_VIEWPORT: {
-      SActorTrackSet* set =
-          play.CreateViewport(f.rect[0], f.rect[1], f.rect[2], f.rect[3], f.number, 0);
+      SActorTrackSet* set = play.CreateViewport(f.rect[0], f.rect[1], f.rect[2], f.rect[3], f.number, 0);
       // A camera name that matches no camera actor leaves the viewport without one.
       if (set) play.BindViewportCamera(static_cast<SViewPort*>(set->actor), f.camera);
       return set;
     }
-    default:
-      return nullptr;  // CAMERA, SEFFECT, WAVESYSTEM and unknown types have no actor kind
+    default: return nullptr;  // CAMERA, SEFFECT, WAVESYSTEM and unknown types have no actor kind
   }
 }
 
@@ -156,12 +146,8 @@ SActorTrackSet* CCutScene::ReadBinaryPlayerHeader(SScriptStream& in, std::string
   switch (f.type) {
     case ACTOR_DIALOG:
     case ACTOR_CREATURE:
-    case ACTOR_WAVE:
-      f.file = ReadNameField(r, kNameSize);
-      break;
-    case ACTOR_TCAMERA:
-      r.Skip(5 * 4);
-      break;
+    case ACTOR_WAVE: f.file = ReadNameField(r, kNameSize); break;
+    case ACTOR_TCAMERA: r.Skip(5 * 4); break;
     case ACTOR_BOARD:
     case ACTOR_SPRITE:
       f.file = ReadNameField(r, kNameSize);
@@ -172,8 +158,7 @@ SActorTrackSet* CCutScene::ReadBinaryPlayerHeader(SScriptStream& in, std::string
       f.number = r.I32();
       f.camera = ReadNameField(r, kNameSize);
       break;
-    default:
-      break;
+    default: break;
   }
   return r.Failed() ? nullptr : CreatePlayerActor(*this, f);
 }
@@ -194,9 +179,7 @@ SActorTrackSet* CCutScene::ReadTextPlayerHeader(SScriptStream& in, std::string& 
   switch (f.type) {
     case ACTOR_DIALOG:
     case ACTOR_CREATURE:
-    case ACTOR_WAVE:
-      scan.Word(f.file, kMaxNameLength);
-      break;
+    case ACTOR_WAVE: scan.Word(f.file, kMaxNameLength); break;
     case ACTOR_BOARD:
     case ACTOR_SPRITE:
       scan.Word(f.file, kMaxNameLength);
@@ -207,8 +190,7 @@ SActorTrackSet* CCutScene::ReadTextPlayerHeader(SScriptStream& in, std::string& 
       scan.Int(f.number);
       scan.Word(f.camera, kMaxNameLength);
       break;
-    default:
-      break;  // the TCAMERA values are not used; MUSIC and FADE carry nothing
+    default: break;  // the TCAMERA values are not used; MUSIC and FADE carry nothing
   }
   return scan.TooLong() ? nullptr : CreatePlayerActor(*this, f);
 }

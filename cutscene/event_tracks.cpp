@@ -27,10 +27,8 @@ int SKMShow::Apply() {
   SKey* key = FindAt(cursor + 1);
   if (!key) return 0;
   int value = KeyAs<SKeyShow>(*key).value;
-  if (auto* visual = dynamic_cast<SVisual*>(actor))
-    visual->SetVisible(value);
-  else if (auto* sprite = dynamic_cast<SSprite*>(actor))
-    sprite->Show(value);
+  if (auto* visual = dynamic_cast<SVisual*>(actor)) visual->SetVisible(value);
+  else if (auto* sprite = dynamic_cast<SSprite*>(actor)) sprite->Show(value);
   return 0;
 }
 
@@ -111,8 +109,7 @@ int SKMSetParent::Act(SKey& key) {
     SetNodeParent(visual->GetNode(), 0);
     return 0;
   }
-  SActor* found =
-      owner && owner->owner ? owner->owner->FindActor(k.parentType, k.parentName) : nullptr;
+  SActor* found = owner && owner->owner ? owner->owner->FindActor(k.parentType, k.parentName) : nullptr;
   auto* creature = dynamic_cast<SCreature*>(found);
   if (!creature) return 0;
   parent = creature;
@@ -143,10 +140,8 @@ int SKMWave::Act(SKey& key) {
   auto* wave = dynamic_cast<SWave*>(actor);
   if (!wave) return 0;
   const auto& k = KeyAs<SKeyWave>(key);
-  if (k.playMode == 0)
-    wave->Play(k.loop != 0 ? 1 : 0);
-  else
-    wave->Stop();
+  if (k.playMode == 0) wave->Play(k.loop != 0 ? 1 : 0);
+  else wave->Stop();
   return 0;
 }
 
@@ -155,25 +150,16 @@ int SKMMusic::Act(SKey& key) {
   if (!music) return 0;
   const auto& k = KeyAs<SKeyMusic>(key);
   switch (k.playMode) {
-    case 0:
-      music->PlayTrack(k.track, k.loop != 0 ? 1 : 0);
-      break;
-    case 1:
-      music->Stop();
-      break;
-    case 2:
-      music->Pause();
-      break;
-    default:
-      music->Resume();
-      break;
+    case 0: music->PlayTrack(k.track, k.loop != 0 ? 1 : 0); break;
+    case 1: music->Stop(); break;
+    case 2: music->Pause(); break;
+    default: music->Resume(); break;
   }
   return 0;
 }
 
 int SKMPoseSpeed::Act(SKey& key) {
-  if (auto* creature = dynamic_cast<SCreature*>(actor))
-    creature->SetPoseSpeed(KeyAs<SKeyPoseSpeed>(key).value);
+  if (auto* creature = dynamic_cast<SCreature*>(actor)) creature->SetPoseSpeed(KeyAs<SKeyPoseSpeed>(key).value);
   return 0;
 }
 
@@ -181,12 +167,9 @@ int SKMWavePlay::Act(SKey& key) {
   auto* wave = dynamic_cast<SWave*>(actor);
   if (!wave) return 0;
   const auto& k = KeyAs<SKeyWavePlay>(key);
-  if (k.playMode == 0)
-    wave->Play(k.playFlag);
-  else if (k.playMode == 1)
-    wave->Pause();
-  else
-    wave->Stop();
+  if (k.playMode == 0) wave->Play(k.playFlag);
+  else if (k.playMode == 1) wave->Pause();
+  else wave->Stop();
   return 0;
 }
 
@@ -194,29 +177,24 @@ int SKMDialog::Act(SKey& key) {
   auto* dialog = dynamic_cast<SDialog*>(actor);
   if (!dialog) return 0;
   const auto& k = KeyAs<SKeyDialog>(key);
-  if (k.type != 0)
-    dialog->Ask(k.id.c_str(), nullptr);
-  else
-    dialog->Talk(k.id.c_str(), nullptr);
+  if (k.type != 0) dialog->Ask(k.id.c_str(), nullptr);
+  else dialog->Talk(k.id.c_str(), nullptr);
   dialog->SetStopCount(k.stopCount);
   return 0;
 }
 
 int SKMROSrcBlend::Act(SKey& key) {
-  if (auto* visual = dynamic_cast<SVisual*>(actor))
-    visual->SetRenderState(22, KeyAs<SKeyROSrcBlend>(key).value);
+  if (auto* visual = dynamic_cast<SVisual*>(actor)) visual->SetRenderState(22, KeyAs<SKeyROSrcBlend>(key).value);
   return 0;
 }
 
 int SKMRODestBlend::Act(SKey& key) {
-  if (auto* visual = dynamic_cast<SVisual*>(actor))
-    visual->SetRenderState(23, KeyAs<SKeyRODestBlend>(key).value);
+  if (auto* visual = dynamic_cast<SVisual*>(actor)) visual->SetRenderState(23, KeyAs<SKeyRODestBlend>(key).value);
   return 0;
 }
 
 int SKMROUseRGBAsOpaque::Act(SKey& key) {
-  if (auto* visual = dynamic_cast<SVisual*>(actor))
-    visual->SetRenderState(5, KeyAs<SKeyROUseRGBAsOpaque>(key).value);
+  if (auto* visual = dynamic_cast<SVisual*>(actor)) visual->SetRenderState(5, KeyAs<SKeyROUseRGBAsOpaque>(key).value);
   return 0;
 }
 
@@ -229,8 +207,7 @@ int SKMRGB::Act(SKey& key) {
 }
 
 int SKMShadow::Act(SKey& key) {
-  if (auto* creature = dynamic_cast<SCreature*>(actor))
-    creature->ShowShadow(KeyAs<SKeyShadow>(key).shadow);
+  if (auto* creature = dynamic_cast<SCreature*>(actor)) creature->ShowShadow(KeyAs<SKeyShadow>(key).shadow);
   return 0;
 }
 
@@ -243,8 +220,7 @@ int SKMChangePage::Act(SKey& key) {
 }
 
 int SKMShowBG::Act(SKey& key) {
-  if (auto* dialog = dynamic_cast<SDialog*>(actor))
-    dialog->SetShowFrame(KeyAs<SKeyShowBG>(key).showBG);
+  if (auto* dialog = dynamic_cast<SDialog*>(actor)) dialog->SetShowFrame(KeyAs<SKeyShowBG>(key).showBG);
   return 0;
 }
 

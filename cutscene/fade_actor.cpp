@@ -28,8 +28,8 @@ void STLBoard::SetColor(int r, int g, int b) {
 }
 
 SFade::SFade(int x, int y, int width, int height)
-    : STLBoard(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
-               static_cast<float>(height), 0, 0, 0) {
+    : STLBoard(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width), static_cast<float>(height), 0,
+               0, 0) {
   Reset();
 }
 

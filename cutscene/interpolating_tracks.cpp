@@ -111,8 +111,7 @@ int SKMRotate::Advance() {
   jump = KeyAs<SKeyRotate>(previousKey).jump;
   framesLeft = targetKey->frame - cursor;
   auto* visual = dynamic_cast<SVisual*>(actor);
-  angleStep =
-      visual ? Share(TurnToward(Forward(visual), KeyAs<SKeyRotate>(targetKey).fDir)) : 0;
+  angleStep = visual ? Share(TurnToward(Forward(visual), KeyAs<SKeyRotate>(targetKey).fDir)) : 0;
   return result;
 }
 
@@ -221,8 +220,7 @@ int SKMTranslate::Advance() {
   }
   VECTOR3 position{}, forward{};
   visual->GetTransform(&position, &forward, nullptr);
-  VECTOR3 change{to.endPosition.x - position.x, to.endPosition.y - position.y,
-                 to.endPosition.z - position.z};
+  VECTOR3 change{to.endPosition.x - position.x, to.endPosition.y - position.y, to.endPosition.z - position.z};
   step = {Share(change.x), Share(change.y), Share(change.z)};
   if (autoRotate == 1) {
     rotateFramesLeft = from.rotateFrameCount > 0 ? from.rotateFrameCount : framesLeft;
@@ -326,8 +324,7 @@ int SKMTargetOffset::Advance() {
   const auto& key = KeyAs<SKeyTargetOffset>(targetKey);
   jump = key.jump;
   framesLeft = targetKey->frame - cursor;
-  offsetStep = {Share(key.offset.x - offset.x), Share(key.offset.y - offset.y),
-                Share(key.offset.z - offset.z)};
+  offsetStep = {Share(key.offset.x - offset.x), Share(key.offset.y - offset.y), Share(key.offset.z - offset.z)};
   return result;
 }
 

@@ -37,9 +37,7 @@ class TextLineReader : public SKeyLines {
     SLineScanner scan = Next();
     for (int32_t* v : values) scan.Int(*v);
   }
-  void UnsignedInts(const char* label, std::initializer_list<int32_t*> values) override {
-    Ints(label, values);
-  }
+  void UnsignedInts(const char* label, std::initializer_list<int32_t*> values) override { Ints(label, values); }
   void Floats(const char*, std::initializer_list<float*> values) override {
     SLineScanner scan = Next();
     for (float* v : values) scan.Float(*v);

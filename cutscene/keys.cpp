@@ -61,9 +61,7 @@ void VectorFields(SKeyFields& f, VECTOR3& v) {
   f.Float(v.z);
 }
 
-void VectorLine(SKeyLines& l, const char* label, VECTOR3& v) {
-  l.Floats(label, {&v.x, &v.y, &v.z});
-}
+void VectorLine(SKeyLines& l, const char* label, VECTOR3& v) { l.Floats(label, {&v.x, &v.y, &v.z}); }
 
 }  // namespace
 

@@ -4,9 +4,7 @@
 
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 }  // namespace
 
@@ -45,8 +43,7 @@ bool SLineScanner::Int(int32_t& out) {
   size_t digitsStart = i;
   uint64_t magnitude = 0;
   for (; i < rest_.size() && rest_[i] >= '0' && rest_[i] <= '9'; ++i)
-    if (magnitude <= (UINT64_MAX - 9) / 10)
-      magnitude = magnitude * 10 + static_cast<uint64_t>(rest_[i] - '0');
+    if (magnitude <= (UINT64_MAX - 9) / 10) magnitude = magnitude * 10 + static_cast<uint64_t>(rest_[i] - '0');
   if (i == digitsStart) {
     stopped_ = true;
     return false;

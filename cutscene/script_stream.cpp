@@ -1,7 +1,6 @@
 #include "cutscene/script_stream.h"
 
-SScriptStream::SScriptStream(std::vector<uint8_t> bytes)
-    : bytes_(std::move(bytes)), reader_(bytes_) {}
+SScriptStream::SScriptStream(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)), reader_(bytes_) {}
 
 bool SScriptStream::ReadLine(std::string& line) {
   line.clear();

@@ -4,8 +4,7 @@
 #include "engine/media/data_directories.h"
 #include "engine/media/sprites.h"
 
-SSprite::SSprite(const std::string& file, const std::string& directory, int frames, int columns, int rows,
-                 int grid)
+SSprite::SSprite(const std::string& file, const std::string& directory, int frames, int columns, int rows, int grid)
     : fileName_(file) {
   ScopedDirectory images(GetImageDirectory, SetImageDirectory, directory);
   BeginSprite(0);

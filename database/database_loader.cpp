@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/debug_trace.h"
 #include "database/game_database.h"
 #include "database/level_rules.h"
 #include "database/record_io.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {
@@ -162,8 +162,7 @@ bool ReadCondition(plat::ByteReader& r, CONDITIONDESC& condition) {
 
 // Reads count records of one section; minBytes bounds the count before anything is allocated.
 template <typename Record, typename ReadFn>
-bool ReadSection(plat::ByteReader& r, size_t count, size_t minBytes, std::vector<Record>& out,
-                 ReadFn read) {
+bool ReadSection(plat::ByteReader& r, size_t count, size_t minBytes, std::vector<Record>& out, ReadFn read) {
   if (count > r.Remaining() / minBytes) return false;
   out.resize(count);
   for (auto& record : out)

@@ -22,19 +22,14 @@ bool IsBlockOnlyKind(int kind) {
   return kind == 26 || kind == 27 || kind == 32 || kind == 33 || kind == 34 || kind == 36;
 }
 
-std::string FieldString(const uint8_t* bytes, size_t size) {
-  return plat::ByteReader(bytes, size).FixedString(size);
-}
+std::string FieldString(const uint8_t* bytes, size_t size) { return plat::ByteReader(bytes, size).FixedString(size); }
 
-int16_t FieldI16(const uint8_t* bytes) {
-  return static_cast<int16_t>(bytes[0] | (bytes[1] << 8));
-}
+int16_t FieldI16(const uint8_t* bytes) { return static_cast<int16_t>(bytes[0] | (bytes[1] << 8)); }
 
 template <typename Row>
 std::vector<Row> RawRows(std::span<const uint8_t> block, int count) {
   std::vector<Row> rows(static_cast<size_t>(count));
-  for (size_t i = 0; i < rows.size(); ++i)
-    std::memcpy(rows[i].bytes.data(), block.data() + i * Row::kSize, Row::kSize);
+  for (size_t i = 0; i < rows.size(); ++i) std::memcpy(rows[i].bytes.data(), block.data() + i * Row::kSize, Row::kSize);
   return rows;
 }
 
@@ -53,13 +48,9 @@ int16_t NPCDESC::Role() const { return FieldI16(bytes.data() + 38); }
 
 std::string MAPDESC::Caption() const { return FieldString(bytes.data(), 12); }
 std::string MAPDESC::SceneName() const { return FieldString(bytes.data() + 12, 12); }
-int16_t MAPDESC::BattleScene(int i) const {
-  return i == 0 || i == 1 ? FieldI16(bytes.data() + 28 + 4 * i) : 0;
-}
+int16_t MAPDESC::BattleScene(int i) const { return i == 0 || i == 1 ? FieldI16(bytes.data() + 28 + 4 * i) : 0; }
 int16_t MAPDESC::BossScene() const { return FieldI16(bytes.data() + 36); }
-int16_t MAPDESC::Enemy(int i) const {
-  return i >= 0 && i < kEnemySlots ? FieldI16(bytes.data() + 44 + 2 * i) : 0;
-}
+int16_t MAPDESC::Enemy(int i) const { return i >= 0 && i < kEnemySlots ? FieldI16(bytes.data() + 44 + 2 * i) : 0; }
 
 CGameResource::~CGameResource() {
   if (g_gameResource == this) g_gameResource = nullptr;
@@ -134,8 +125,7 @@ void CGameResource::ReadSections(plat::File& file, const std::string& path) {
   }
 }
 
-void CGameResource::Store(int kind, int count, const std::vector<uint8_t>& index,
-                          std::vector<uint8_t> data) {
+void CGameResource::Store(int kind, int count, const std::vector<uint8_t>& index, std::vector<uint8_t> data) {
   if (kind == 28 || kind == 29) {
     std::array<uint8_t, kNumberBlockSize>& block = numbers_[kind - 28];
     block = {};

@@ -19,11 +19,11 @@ struct NPCDESC {
   std::array<uint8_t, kSize> bytes{};  // the whole row; the game core reads the rest
 
   char Kind() const { return static_cast<char>(bytes[0]); }
-  std::string Label() const;  // byte 0, 12 characters; the kind is its first
-  std::string Model() const;  // byte 12, 12 characters
+  std::string Label() const;   // byte 0, 12 characters; the kind is its first
+  std::string Model() const;   // byte 12, 12 characters
   int16_t TableIndex() const;  // byte 18
-  std::string Name() const;   // byte 24, 8 characters
-  int16_t Role() const;       // byte 38; 251 marks the chasing character
+  std::string Name() const;    // byte 24, 8 characters
+  int16_t Role() const;        // byte 38; 251 marks the chasing character
 };
 
 // A row of the map table (kind 25), 120 bytes in the file.
@@ -126,7 +126,7 @@ class CGameResource {
   void Store(int kind, int count, const std::vector<uint8_t>& index, std::vector<uint8_t> data);
   void ParseTables();
 
-  std::array<Section, kKinds + 1> sections_;  // by kind; 0 unused
+  std::array<Section, kKinds + 1> sections_;                        // by kind; 0 unused
   std::array<std::array<uint8_t, kNumberBlockSize>, 2> numbers_{};  // kinds 28, 29
   std::vector<NPCDESC> npcs_;
   std::vector<MAPDESC> maps_;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/debug_trace.h"
 #include "database/game_database.h"
 #include "database/record_io.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 
 CGDItemPool::CGDItemPool(CGameDataBase* database)
@@ -16,9 +16,7 @@ int CGDItemPool::FreeAllSlots() {
   return static_cast<int>(freeFlags.size());
 }
 
-int CGDItemPool::IsSlotFree(int32_t slot) const {
-  return (slot >= 0 && slot < kSlotCount) ? freeFlags[slot] : 0;
-}
+int CGDItemPool::IsSlotFree(int32_t slot) const { return (slot >= 0 && slot < kSlotCount) ? freeFlags[slot] : 0; }
 
 void CGDItemPool::MarkSlot(int32_t slot, int32_t free) {
   if (slot >= 0 && slot < kSlotCount) freeFlags[slot] = free;
@@ -83,10 +81,8 @@ int CGDItemPool::AddItem(int32_t type, int32_t id, int32_t count, int32_t slot) 
     return 0;
   }
   ListOf(list).push_back({id, std::min(count, kMaxStack), type});
-  if (slot >= 0 && slot < kSlotCount)
-    MarkSlot(slot, 0);
-  else
-    slot = TakeLowestFreeSlot();
+  if (slot >= 0 && slot < kSlotCount) MarkSlot(slot, 0);
+  else slot = TakeLowestFreeSlot();
   slotVectors[list].push_back(slot);
   return 0;
 }
@@ -97,10 +93,8 @@ int CGDItemPool::SetItemCount(int32_t type, int32_t id, int32_t count) {
   SyncSlots(list);
   int index = FindEntry(list, type, id);
   if (index >= 0) {
-    if (count >= 1)
-      ListOf(list)[index].count = std::min(count, kMaxStack);
-    else
-      RemoveEntry(list, index);
+    if (count >= 1) ListOf(list)[index].count = std::min(count, kMaxStack);
+    else RemoveEntry(list, index);
     return 0;
   }
   if (count <= 0) return 0;

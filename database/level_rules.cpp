@@ -36,8 +36,7 @@ void ApplyLevelRow(CGDMainManSoul& hero, size_t level, const LevelStepRules& rul
   if (level > 0)
     for (const auto& p : hero.levelTable[level - 1]) before.emplace(p.key, p.value);
   for (const auto& entry : row) {
-    if (std::find(rules.excludedKeys.begin(), rules.excludedKeys.end(), entry.key) !=
-        rules.excludedKeys.end())
+    if (std::find(rules.excludedKeys.begin(), rules.excludedKeys.end(), entry.key) != rules.excludedKeys.end())
       continue;
     ATTRIBUTEDESC* a = Find(hero, entry.key);
     if (!a) continue;
@@ -53,14 +52,13 @@ class LearnIndex {
  public:
   explicit LearnIndex(const CGDMainManSoul& hero) {
     for (const auto& entry : hero.learnTable) byLevel_.emplace_back(entry.level, entry.actionId);
-    std::stable_sort(byLevel_.begin(), byLevel_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(byLevel_.begin(), byLevel_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   }
   // The actions level teaches, in table order.
   template <class F>
   void ForLevel(int32_t level, F f) const {
-    auto first = std::lower_bound(byLevel_.begin(), byLevel_.end(), level,
-                                  [](const auto& e, int32_t l) { return e.first < l; });
+    auto first =
+        std::lower_bound(byLevel_.begin(), byLevel_.end(), level, [](const auto& e, int32_t l) { return e.first < l; });
     for (auto it = first; it != byLevel_.end() && it->first == level; ++it) f(it->second);
   }
 

@@ -69,9 +69,7 @@ int CGDMainManSoul::ToggleSkill(int32_t id, int offFlag) {
   return 1;
 }
 
-int CGDMainManSoul::Visit(VisitCallback callback, void* user) {
-  return callback ? callback(this, user) : 0;
-}
+int CGDMainManSoul::Visit(VisitCallback callback, void* user) { return callback ? callback(this, user) : 0; }
 
 int CGDMainManSoul::LearnAction(int32_t id) {
   if (HasLearnedAction(id)) return 0;

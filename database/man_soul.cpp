@@ -60,8 +60,7 @@ int32_t CGDManSoul::LimitChange(int32_t key, int32_t change) const {
   const ATTRIBUTEDESC* current = FindAttribute(key);
   const ATTRIBUTEDESC* maximum = FindAttribute(pair->maximum);
   if (!current || !maximum) return change;
-  if (ValueOf(*current) + change > ValueOf(*maximum))
-    return ClampToInt32(ValueOf(*maximum) - ValueOf(*current));
+  if (ValueOf(*current) + change > ValueOf(*maximum)) return ClampToInt32(ValueOf(*maximum) - ValueOf(*current));
   return change;
 }
 
@@ -212,8 +211,7 @@ int32_t CGDManSoul::GetEquippedId(int32_t type) const {
 int CGDManSoul::CanAffordItem(const ITEMDESC* record) const {
   if (!record) return 0;
   for (const auto& m : record->modifiers) {
-    if (!(m.flags & kModOnUser) || m.kind != kModKindAttribute || m.mode != kModeAdd ||
-        m.turns == kPermanentTurns)
+    if (!(m.flags & kModOnUser) || m.kind != kModKindAttribute || m.mode != kModeAdd || m.turns == kPermanentTurns)
       continue;
     if (int64_t{GetAttribute(m.key)} + m.value < 0) return 0;
   }
@@ -273,8 +271,7 @@ int CGDManSoul::AddEffect(MODIFIERDESC m) {
     }
   }
 
-  if (m.kind == kModKindAttribute && m.revertFlag == 0 && m.mode != kModeImmunity && m.period == 0)
-    return 0;
+  if (m.kind == kModKindAttribute && m.revertFlag == 0 && m.mode != kModeImmunity && m.period == 0) return 0;
   activeEffects.push_back(m);
   return 0;
 }
@@ -396,9 +393,7 @@ int CGDManSoul::IsImmuneByItem(const ITEMDESC* item, const MODIFIERDESC* m) cons
   // An incoming immunity with a duration is never blocked.
   if (m->mode == kModeImmunity && m->turns > kPermanentTurns) return 0;
   for (const auto& own : item->modifiers)
-    if (own.turns == kPermanentTurns && own.mode == kModeImmunity && own.kind == m->kind &&
-        own.key == m->key)
-      return 1;
+    if (own.turns == kPermanentTurns && own.mode == kModeImmunity && own.kind == m->kind && own.key == m->key) return 1;
   return 0;
 }
 
@@ -427,8 +422,7 @@ int CGDManSoul::HasEffect(int32_t kind) const {
 
 int32_t CGDManSoul::GetEffectTurns(int32_t kind, int32_t key) const {
   for (const auto& e : activeEffects)
-    if (e.kind == kind && e.key == key && (e.mode == kModeAdd || e.mode == kModeScale))
-      return e.turns;
+    if (e.kind == kind && e.key == key && (e.mode == kModeAdd || e.mode == kModeScale)) return e.turns;
   return 0;
 }
 
@@ -458,8 +452,7 @@ int CGDManSoul::Act(const MODIFIERDESC& m) {
   return AddEffect(m);
 }
 
-int CGDManSoul::ApplyAction(const ITEMDESC* record, CGDManSoul* target, SoulList group,
-                            SoulList targetGroup) {
+int CGDManSoul::ApplyAction(const ITEMDESC* record, CGDManSoul* target, SoulList group, SoulList targetGroup) {
   if (!record) return -1;
   for (const auto& m : record->modifiers) {
     if (m.turns < 0) continue;  // permanent ones belong to equipment
@@ -525,8 +518,7 @@ int CGDManSoul::ApplyActionToTargets(const ITEMDESC* record, SoulList targets, i
   return 0;
 }
 
-int CGDManSoul::ApplyActionToAll(const ITEMDESC* record, SoulList targets, SoulList group,
-                                 int noRoll) {
+int CGDManSoul::ApplyActionToAll(const ITEMDESC* record, SoulList targets, SoulList group, int noRoll) {
   if (!record) return -1;
   ApplyActionToSelf(record, group);
   ApplyActionToTargets(record, targets, noRoll, nullptr);
@@ -537,12 +529,9 @@ int CGDManSoul::RollHit(const CGDManSoul* target) const {
   if (!target) return 0;
   int64_t d = int64_t{GetAttribute(kAttrAccuracy)} - target->GetAttribute(kAttrEvasion);
   double p = 0.0;
-  if (d > 50)
-    p = 1.0;
-  else if (d >= 0)
-    p = 0.3 + 0.014 * static_cast<double>(d);
-  else if (d >= -50)
-    p = static_cast<double>(d + 50) * 0.006;
+  if (d > 50) p = 1.0;
+  else if (d >= 0) p = 0.3 + 0.014 * static_cast<double>(d);
+  else if (d >= -50) p = static_cast<double>(d + 50) * 0.006;
   return (g_hitRollRandom() / static_cast<double>(plat::kRandMax) <= p) ? 1 : 0;
 }
 

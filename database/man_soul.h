@@ -46,8 +46,7 @@ class CGDManSoul {
   virtual int ApplyEffectStep(MODIFIERDESC& m, ChangeList* changes);
   virtual int RollHit(const CGDManSoul* target) const;
   virtual int ApplyActionToAll(const ITEMDESC* record, SoulList targets, SoulList group, int noRoll);
-  virtual int ApplyAction(const ITEMDESC* record, CGDManSoul* target, SoulList group,
-                          SoulList targetGroup);
+  virtual int ApplyAction(const ITEMDESC* record, CGDManSoul* target, SoulList group, SoulList targetGroup);
   virtual int ApplyActionTo(const ITEMDESC* record, CGDManSoul* target);
   virtual int ApplyActionToSelf(const ITEMDESC* record, SoulList group);
   // Outcomes per target tried: 0 took hold, 1 missed, blocked or weaker.

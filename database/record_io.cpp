@@ -16,8 +16,8 @@ void ReadModifier(plat::ByteReader& r, MODIFIERDESC& m) {
 }
 
 void WriteModifier(plat::ByteWriter& w, const MODIFIERDESC& m) {
-  for (int32_t v : {m.flags, m.kind, m.key, m.period, m.turns, m.mode, m.value, m.revertFlag,
-                    m.appliedTotal, m.reserved})
+  for (int32_t v :
+       {m.flags, m.kind, m.key, m.period, m.turns, m.mode, m.value, m.revertFlag, m.appliedTotal, m.reserved})
     w.I32(v);
 }
 

@@ -19,9 +19,9 @@ constexpr int32_t kPermanentTurns = -1;
 struct MODIFIERDESC {
   int32_t flags = 0;
   int32_t kind = 0;
-  int32_t key = 0;           // attribute key (kind 0) or condition id (kind 1)
-  int32_t period = 0;        // steps when the remaining turns are a multiple of it
-  int32_t turns = 0;         // remaining turns, kPermanentTurns for equipment
+  int32_t key = 0;     // attribute key (kind 0) or condition id (kind 1)
+  int32_t period = 0;  // steps when the remaining turns are a multiple of it
+  int32_t turns = 0;   // remaining turns, kPermanentTurns for equipment
   int32_t mode = 0;
   int32_t value = 0;
   int32_t revertFlag = 0;    // 1: taken back when the effect ends or the item comes off
@@ -35,8 +35,8 @@ enum : int {
   kItemId = 0,
   kItemType = 1,
   kItemPrice = 3,
-  kItemUseKind = 4,       // 1 and 3 usable from the menu, 2 only while attribute 19 < 20
-  kItemReachFirst = 5,    // the two reach values of a weapon
+  kItemUseKind = 4,     // 1 and 3 usable from the menu, 2 only while attribute 19 < 20
+  kItemReachFirst = 5,  // the two reach values of a weapon
   kItemReachSecond = 6,
   kItemMpCost = 7,
   kItemSkillGain = 8,

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/debug_trace.h"
 #include "database/game_database.h"
 #include "database/record_io.h"
-#include "base/debug_trace.h"
 
 namespace {
 

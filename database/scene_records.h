@@ -48,7 +48,7 @@ struct TRIGGERDESC {
   static constexpr int kMaxTargets = 4;
   std::string name;
   int16_t type = 0;
-  std::vector<std::string> targetNames;  // at most kMaxTargets
+  std::vector<std::string> targetNames;              // at most kMaxTargets
   std::array<uint8_t, kMaxTargets> targetIndices{};  // resolved by the scene content
   // Bytes +28 to +43: a Sound trigger's wave name, else an int32 value (a
   // Block trigger's initial and current state bytes), then the int32 level.
@@ -120,7 +120,7 @@ struct SCENEPERSONDESC {
 };
 
 struct SCENEPARTDESC {
-  std::string texture;  // a first letter "K" or "k" marks a colour-keyed texture
+  std::string texture;               // a first letter "K" or "k" marks a colour-keyed texture
   std::array<uint8_t, 3> options{};  // texture-load options A, B, C
   uint8_t materialFlag = 0;
   uint8_t frameCount = 0;  // billboard frames; 0 = not a billboard
@@ -132,8 +132,8 @@ struct SCENEPARTDESC {
   int32_t blendMode = 2;
   float value40 = 0;
   int16_t faceFlags = 0;
-  float ambient[3] = {};   // a billboard's width, height
-  float diffuse[3] = {};   // a billboard's position
+  float ambient[3] = {};  // a billboard's width, height
+  float diffuse[3] = {};  // a billboard's position
   float specular[3] = {};
   HOBJECT material = 0;  // kNoMaterial when creation failed
 };

@@ -6,10 +6,8 @@
 #include "platform/files.h"
 
 CSystemConfig::CSystemConfig(CGameAudio* gameAudio) : audio(gameAudio) {
-  if (plat::FileExists(kPath))
-    Load();
-  else
-    SetDefaults();
+  if (plat::FileExists(kPath)) Load();
+  else SetDefaults();
   softwareRendering = 0;
 }
 
@@ -98,8 +96,8 @@ bool CSystemConfig::IsWalkKey(int key) {
   const bool digit = key >= '0' && key <= '9';
   const bool letter = key >= 'A' && key <= 'Z';
   const bool numberPad = key >= 0x60 && key <= 0x6F;  // digits and operators
-  const bool named = (key >= 0x20 && key <= 0x28) || key == 0x08 || (key >= 0x10 && key <= 0x12) ||
-                     key == 0x2D || key == 0x2E || (key >= 0xBA && key <= 0xC0) || (key >= 0xDB && key <= 0xDE);
+  const bool named = (key >= 0x20 && key <= 0x28) || key == 0x08 || (key >= 0x10 && key <= 0x12) || key == 0x2D ||
+                     key == 0x2E || (key >= 0xBA && key <= 0xC0) || (key >= 0xDB && key <= 0xDE);
   return digit || letter || numberPad || named;
 }
 
@@ -115,13 +113,9 @@ void CSystemConfig::SetSoundVolume(int percent) {
 
 int CSystemConfig::GetViewDistanceSlider() const { return (3000 - viewDistance) / 20; }
 
-void CSystemConfig::SetViewDistanceSlider(int slider) {
-  viewDistance = static_cast<uint16_t>(3000 - 20 * slider);
-}
+void CSystemConfig::SetViewDistanceSlider(int slider) { viewDistance = static_cast<uint16_t>(3000 - 20 * slider); }
 
-int CSystemConfig::GetDetailDistanceSlider() const {
-  return static_cast<int>((detailDistance - 1000) * 0.05);
-}
+int CSystemConfig::GetDetailDistanceSlider() const { return static_cast<int>((detailDistance - 1000) * 0.05); }
 
 void CSystemConfig::SetDetailDistanceSlider(int slider) {
   detailDistance = static_cast<float>(slider * 2000 / 100 + 1000);

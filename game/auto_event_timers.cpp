@@ -1,8 +1,8 @@
 #include "game/auto_event_timers.h"
 
+#include <strings.h>
 #include <cstdio>
 #include <cstdlib>
-#include <strings.h>
 
 #include "game/game.h"
 

@@ -5,25 +5,25 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/debug_trace.h"
+#include "base/game_audio.h"
 #include "battle/battle_desc.h"
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
+#include "components/sword_man.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/item_pool.h"
+#include "database/main_man_soul.h"
+#include "database/system_config.h"
 #include "engine/media/screen.h"
 #include "engine/media/sprites.h"
-#include "database/game_database.h"
-#include "database/item_pool.h"
-#include "components/sword_man.h"
-#include "database/main_man_soul.h"
 #include "game/encounter_table.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "base/game_audio.h"
-#include "database/system_config.h"
-#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "platform/time.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_markers.h"
 #include "world/transition_player.h"
@@ -98,7 +98,8 @@ int CGame::FillBattleDesc(BATTLEDESC& desc, int scripted, int bossId) {
     const int r = plat::Rand();
     if (map && arenas > 0) arena = map->BattleScene((r - 1) * arenas / 32767);
     for (int i = 0; encounters && i < encounters->groupSize; ++i) {
-      if (encounters->group[static_cast<size_t>(i)] > 0) desc.enemies.push_back(encounters->group[static_cast<size_t>(i)]);
+      if (encounters->group[static_cast<size_t>(i)] > 0)
+        desc.enemies.push_back(encounters->group[static_cast<size_t>(i)]);
     }
   }
   desc.mapIndex = arena;

@@ -5,20 +5,20 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "base/debug_trace.h"
+#include "base/game_audio.h"
+#include "base/game_math.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "base/game_audio.h"
 #include "game/pick_manager.h"
-#include "base/debug_trace.h"
-#include "base/game_math.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
 #include "world/scene_markers.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -51,18 +51,12 @@ bool IsBattleZone(const std::string& name) {
 const char* BoxSoundName(int kind, const std::string& objectName) {
   if (objectName.size() >= 2 && objectName[objectName.size() - 2] == '1') return nullptr;
   switch (kind / 32) {
-    case 1:
-      return "wood.wav";
-    case 2:
-      return "stone.wav";
-    case 3:
-      return "stone1.wav";
-    case 5:
-      return "stone_broke.wav";
-    case 6:
-      return "snake.wav";
-    default:
-      return "OpenBox.wav";
+    case 1: return "wood.wav";
+    case 2: return "stone.wav";
+    case 3: return "stone1.wav";
+    case 5: return "stone_broke.wav";
+    case 6: return "snake.wav";
+    default: return "OpenBox.wav";
   }
 }
 
@@ -118,11 +112,8 @@ int CGame::FireTrigger(int index) {
     case kTriggerEvent:
       if (!StartEvent(6, trigger.Value() + events->EventBase())) return 0;
       break;
-    case kTriggerApproach:
-      StartApproachEvent(events->GroupBase() + trigger.Value());
-      break;
-    default:
-      break;
+    case kTriggerApproach: StartApproachEvent(events->GroupBase() + trigger.Value()); break;
+    default: break;
   }
   return 1;
 }

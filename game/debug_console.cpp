@@ -1,21 +1,22 @@
 #include "game/debug_console.h"
 
+#include <strings.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/item_pool.h"
+#include "database/level_rules.h"
+#include "database/main_man_soul.h"
+#include "engine/core/input_hooks.h"
 #include "engine/core/materials.h"
 #include "engine/core/node_states.h"
 #include "engine/core/terrain.h"
 #include "engine/media/sprites.h"
-#include "engine/core/input_hooks.h"
-#include "database/game_database.h"
-#include "database/item_pool.h"
-#include "database/level_rules.h"
-#include "database/main_man_soul.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
@@ -23,7 +24,6 @@
 #include "talk/talk_sys_proc.h"
 #include "ui/menu_agency.h"
 #include "world/automap_panel.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace {
@@ -107,8 +107,7 @@ void CDebugConsole::OnKey(int key, int down) {
 }
 
 void CDebugConsole::RunAction(int type, int argument, int value) {
-  const EVENTACTIONDESC action{static_cast<uint8_t>(type), static_cast<uint8_t>(argument),
-                               static_cast<int16_t>(value)};
+  const EVENTACTIONDESC action{static_cast<uint8_t>(type), static_cast<uint8_t>(argument), static_cast<int16_t>(value)};
   game->events->ExecuteAction(&action);
 }
 
@@ -123,8 +122,7 @@ void CDebugConsole::RunCommand() {
                   {"RainOn", 18, 1}, {"RainOff", 18, 0}, {"SnowOn", 19, 1},  {"SnowOff", 19, 0}};
   if (Prefix(l, "Position")) {
     VECTOR3 position{0, 0, 0};
-    if (std::strlen(l) > 9 && g.walker &&
-        std::sscanf(l + 9, "%f %f %f", &position.x, &position.y, &position.z) >= 2) {
+    if (std::strlen(l) > 9 && g.walker && std::sscanf(l + 9, "%f %f %f", &position.x, &position.y, &position.z) >= 2) {
       const HOBJECT terrain = g.scene ? g.scene->GetTerrain() : 0;
       GetTerrainHeight(terrain, &position, &position.z);
       VECTOR3 here{0, 0, 0}, direction{0, 1, 0};

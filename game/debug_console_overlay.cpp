@@ -5,9 +5,10 @@
 #include <string>
 
 #include "battle/battle_interface.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
 #include "engine/core/engine_queries.h"
 #include "engine/media/sprites.h"
-#include "database/game_database.h"
 #include "game/debug_console.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
@@ -16,7 +17,6 @@
 #include "game/pick_manager.h"
 #include "platform/time.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"

@@ -1,8 +1,8 @@
 #include "game/encounter_table.h"
 
 #include "base/debug_trace.h"
-#include "platform/crt.h"
 #include "database/game_resource.h"
+#include "platform/crt.h"
 
 void CEncounterTable::Reset(const CGameResource& resource, int mapIndex) {
   enabled = 0;

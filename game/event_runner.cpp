@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "base/debug_trace.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/main_man_soul.h"
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/message_board.h"
-#include "base/debug_trace.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_environment.h"
@@ -24,10 +24,8 @@ int BitOf(const uint8_t* bits, int n) { return (bits[n >> 3] >> (n & 7)) & 1; }
 
 void SetBitOf(uint8_t* bits, int n, int on) {
   const uint8_t mask = static_cast<uint8_t>(1 << (n & 7));
-  if (on)
-    bits[n >> 3] |= mask;
-  else
-    bits[n >> 3] &= static_cast<uint8_t>(~mask);
+  if (on) bits[n >> 3] |= mask;
+  else bits[n >> 3] &= static_cast<uint8_t>(~mask);
 }
 
 void SwitchWeather(int bit, int on, int follow) {
@@ -80,9 +78,7 @@ EVENTDESC* CEventRunner::Event(int index) const {
   return &eventTable[index];
 }
 
-int CEventRunner::ActionCount() const {
-  return heroBase ? static_cast<int>(heroBase->Actions().size()) : 0;
-}
+int CEventRunner::ActionCount() const { return heroBase ? static_cast<int>(heroBase->Actions().size()) : 0; }
 
 const EVENTACTIONDESC* CEventRunner::Action(int index) const {
   if (index < 0 || index >= ActionCount()) {
@@ -98,16 +94,14 @@ int CEventRunner::GroupBase() const { return groupBase ? groupBase->TriggerBase(
 int CEventRunner::CheckCondition(int index, const EVENTACTIONDESC& c) const {
   const int value = c.value;
   switch (c.type) {
-    case 1:
-      return !(value > 0 && eventTable[index].runCount >= value);
+    case 1: return !(value > 0 && eventTable[index].runCount >= value);
     case 2:
     case 6: {
       const EVENTDESC* other = Event(value);
       if (!other) return 0;
       return c.argument ? other->runCount == 0 : other->runCount != 0;
     }
-    case 3:
-      return value < 0 ? !TestFlag(-value) : TestFlag(value);
+    case 3: return value < 0 ? !TestFlag(-value) : TestFlag(value);
     case 4: {
       const int money = g_gameDataBase.party.GetMoney();
       return value >= 0 ? money >= value : money < -value;
@@ -121,8 +115,7 @@ int CEventRunner::CheckCondition(int index, const EVENTACTIONDESC& c) const {
       const bool present = g_gameDataBase.party.FindMember(value >= 0 ? value : -value) != nullptr;
       return value >= 0 ? present : !present;
     }
-    default:
-      return 1;
+    default: return 1;
   }
 }
 
@@ -174,15 +167,10 @@ void CEventRunner::RunPending() {
 
 int CEventRunner::ExecuteAction(const EVENTACTIONDESC* action) {
   switch (action->type) {
-    case 9:
-      resultTag = action->value;
-      return 0;
+    case 9: resultTag = action->value; return 0;
     case 13:
-    case 14:
-      resultTag = action->type;
-      return 0;
-    default:
-      break;
+    case 14: resultTag = action->type; return 0;
+    default: break;
   }
   if (resultTag != 0 && lastResult != resultTag) return 0;
   CGame* game = g_game;
@@ -195,14 +183,10 @@ int CEventRunner::ExecuteAction(const EVENTACTIONDESC* action) {
         PushEvent(value);
       }
       return 1;
-    case 3:
-      game->SetStoryFlag(value < 0 ? -value : value, value >= 0);
-      return 0;
+    case 3: game->SetStoryFlag(value < 0 ? -value : value, value >= 0); return 0;
     case 4:
-      if (value > 0)
-        game->ChangeMoney(1, value);
-      else
-        game->ChangeMoney(2, -value);
+      if (value > 0) game->ChangeMoney(1, value);
+      else game->ChangeMoney(2, -value);
       return 0;
     case 5:
       game->skipUiFrame = 1;
@@ -216,52 +200,31 @@ int CEventRunner::ExecuteAction(const EVENTACTIONDESC* action) {
         PushEvent(value);
       }
       return 1;
-    case 7:
-      game->StartBattle(0, 0);
-      return 1;
+    case 7: game->StartBattle(0, 0); return 1;
     case 8: {
       const EventItem item = DecodeEventItem(*action);
       const ITEMREWARDDESC reward{item.type, item.id, item.inverted ? -item.count : item.count};
       game->GiveItems(&reward, 1);
       return 0;
     }
-    case 10:
-      game->LearnLeaderSkill(value);
-      return 0;
-    case 11:
-      game->ChangeHeroForm(value);
-      return 0;
+    case 10: game->LearnLeaderSkill(value); return 0;
+    case 11: game->ChangeHeroForm(value); return 0;
     case 12:
       resultTag = 0;
       game->skipUiFrame = 1;
       game->StartBattle(1, action->argument);
       return 1;
-    case 15:
-      game->ChangeSceneByEvent(value, action->argument);
-      return 1;
+    case 15: game->ChangeSceneByEvent(value, action->argument); return 1;
     case 16:
       if (game->scene) game->scene->StartFade(value, 1);
       return 0;
-    case 17:
-      game->ShowNpc(value, static_cast<int8_t>(action->argument) > 0);
-      return 0;
-    case 18:
-      SwitchWeather(2, value, 1);
-      return 0;
-    case 19:
-      SwitchWeather(4, value, 1);
-      return 0;
-    case 20:
-      SwitchWeather(8, value, 1);
-      return 0;
-    case 21:
-      SwitchWeather(1, value, 0);
-      return 0;
-    case 22:
-      game->ChangeLeaderAttribute(action->argument >> 2, 1, value);
-      return 0;
-    default:
-      return 0;
+    case 17: game->ShowNpc(value, static_cast<int8_t>(action->argument) > 0); return 0;
+    case 18: SwitchWeather(2, value, 1); return 0;
+    case 19: SwitchWeather(4, value, 1); return 0;
+    case 20: SwitchWeather(8, value, 1); return 0;
+    case 21: SwitchWeather(1, value, 0); return 0;
+    case 22: game->ChangeLeaderAttribute(action->argument >> 2, 1, value); return 0;
+    default: return 0;
   }
 }
 

@@ -2,19 +2,19 @@
 #include "game/field_input.h"
 
 #include "components/sword_man.h"
+#include "database/system_config.h"
 #include "engine/core/input_hooks.h"
 #include "game/debug_console.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/pick_manager.h"
-#include "database/system_config.h"
 #include "talk/talk_host.h"
 #include "ui/overlay_input.h"
 #include "ui/screen_manager.h"
-#include "world/world_map_screen.h"
 #include "world/game_camera.h"
 #include "world/map_scene.h"
+#include "world/world_map_screen.h"
 
 int g_walkKeyMask = 0;
 
@@ -152,10 +152,8 @@ void CGame::ClearBindings() {
 void CGame::ClearWalkMask() { g_walkKeyMask = 0; }
 
 void CGame::OnMouseMove(int x, int y) {
-  if (state == GS_FIELD)
-    MoveSelectedItem(CGameMouse::kCentreX, CGameMouse::kCentreY);
-  else
-    MoveSelectedItem(x, y);
+  if (state == GS_FIELD) MoveSelectedItem(CGameMouse::kCentreX, CGameMouse::kCentreY);
+  else MoveSelectedItem(x, y);
   mouse.SetPosition(x, y);
   if (pick) pick->pickMode = 4;
 }

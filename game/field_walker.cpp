@@ -4,20 +4,20 @@
 #include <cmath>
 #include <cstdio>
 
-#include "components/sword_man.h"
-#include "engine/core/node_transforms.h"
-#include "engine/core/walking.h"
-#include "database/game_database.h"
-#include "game/game.h"
+#include "base/debug_trace.h"
 #include "base/game_audio.h"
 #include "base/game_globals.h"
-#include "game/pick_manager.h"
-#include "base/debug_trace.h"
 #include "base/game_math.h"
+#include "components/sword_man.h"
+#include "database/game_database.h"
+#include "database/scene_records.h"
+#include "engine/core/node_transforms.h"
+#include "engine/core/walking.h"
+#include "game/game.h"
+#include "game/pick_manager.h"
 #include "platform/crt.h"
 #include "world/obj_bound_volume.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 

@@ -1,38 +1,38 @@
 #include "game/game.h"
 
+#include "base/game_audio.h"
+#include "base/game_globals.h"
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
 #include "components/bs_creature.h"
 #include "components/society_ext.h"
+#include "components/sword_man.h"
 #include "cutscene/cut_scene_player.h"
+#include "database/database_loader.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/item_pool.h"
+#include "database/system_config.h"
 #include "engine/core/engine_queries.h"
 #include "engine/core/frame_timers.h"
 #include "engine/core/lifecycle.h"
 #include "engine/media/cdaudio.h"
 #include "engine/media/sprites.h"
 #include "game/battle_start.h"
-#include "database/database_loader.h"
-#include "database/game_database.h"
-#include "database/item_pool.h"
 #include "game/debug_console.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
-#include "components/sword_man.h"
 #include "game/field_walker.h"
-#include "base/game_audio.h"
-#include "base/game_globals.h"
 #include "game/loading_animation.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
 #include "game/save_thumbnail.h"
-#include "database/system_config.h"
 #include "platform/crt.h"
 #include "platform/window.h"
 #include "talk/talk_host.h"
 #include "ui/gm_mouse.h"
 #include "ui/menu_agency.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/mini_game_host.h"
 #include "world/terrain_boundary.h"
@@ -43,8 +43,7 @@ CGame* g_game = nullptr;
 FieldHook g_fieldFrameHook = nullptr;
 FieldHook g_fieldPauseHook = nullptr;
 
-CGame::CGame(int, char**)
-    : state(0), cameraFollow(0), skipUiFrame(0), debugSwitches(0), currentTrigger(0) {
+CGame::CGame(int, char**) : state(0), cameraFollow(0), skipUiFrame(0), debugSwitches(0), currentTrigger(0) {
   SetDoubleClickAsPress(1);
   plat::Srand(1);
   scene = nullptr;

@@ -41,7 +41,6 @@ void CGame::SetCursorShape(int mode, int cursorType) {
       mouse.Show(0);
       ShowAimer(scene, 0);
       break;
-    default:
-      break;
+    default: break;
   }
 }

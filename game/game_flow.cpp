@@ -2,27 +2,27 @@
 // title, main menu, new game, game over and quit.
 #include <cstring>
 
+#include "base/game_audio.h"
 #include "battle/battle_interface.h"
 #include "battle/battle_sys.h"
+#include "components/sword_man.h"
 #include "cutscene/cut_scene_player.h"
+#include "database/database_loader.h"
+#include "database/game_database.h"
+#include "database/item_pool.h"
+#include "database/system_config.h"
 #include "engine/core/frame_timers.h"
 #include "engine/core/viewport_render.h"
 #include "engine/media/cdaudio.h"
 #include "engine/media/screen.h"
 #include "engine/media/sprites.h"
-#include "database/database_loader.h"
-#include "database/game_database.h"
-#include "database/item_pool.h"
 #include "game/debug_console.h"
 #include "game/event_runner.h"
-#include "components/sword_man.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "base/game_audio.h"
 #include "game/picture_sprite.h"
 #include "game/save_thumbnail.h"
 #include "game/state_report.h"
-#include "database/system_config.h"
 #include "talk/talk_host.h"
 #include "ui/menu_agency.h"
 #include "ui/overlay_input.h"
@@ -55,10 +55,8 @@ void OnUiFrame(int n) {
   }
   if (game->skipUiFrame) return;
   CCutScene* play = game->cutScene->GetPlay();
-  if ((game->state == GS_SCRIPT || game->state == GS_AREA_CHANGE) && play)
-    play->RenderViewports();
-  else if (game->state != GS_SCRIPT && game->state != GS_AREA_CHANGE)
-    RenderViewport(0, 1, 1);
+  if ((game->state == GS_SCRIPT || game->state == GS_AREA_CHANGE) && play) play->RenderViewports();
+  else if (game->state != GS_SCRIPT && game->state != GS_AREA_CHANGE) RenderViewport(0, 1, 1);
   game->OnMenuResult(n);
   DrawSprites(0, 0);
   g_gameDataBase.party.header[CParty::kSummaryValue] += n;
@@ -100,9 +98,7 @@ void CGame::OnScreenResult(int result) {
       StopGameFrames();
       Run();
       break;
-    case SR_NEW_GAME:
-      NewGame(GetChosenHero());
-      break;
+    case SR_NEW_GAME: NewGame(GetChosenHero()); break;
     case SR_QUIT:
       skipUiFrame = 1;
       state = GS_QUIT;

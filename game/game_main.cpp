@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/game_globals.h"
+#include "database/game_resource.h"
 #include "engine/core/device_setup.h"
 #include "engine/core/engine_queries.h"
 #include "engine/core/entry.h"
@@ -12,11 +14,9 @@
 #include "engine/core/main_loop.h"
 #include "engine/media/data_directories.h"
 #include "game/game.h"
-#include "base/game_globals.h"
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/message_box.h"
-#include "database/game_resource.h"
 
 namespace {
 

@@ -18,8 +18,7 @@ CGameMouse::~CGameMouse() { delete cursor; }
 
 int CGameMouse::ShapeOfType(int cursorType) {
   static constexpr int kShapes[] = {0, 4, 1, 3, 2, 5, 1, 1, 2};
-  if (cursorType < 0 || cursorType >= static_cast<int>(sizeof kShapes / sizeof kShapes[0]))
-    return 0;
+  if (cursorType < 0 || cursorType >= static_cast<int>(sizeof kShapes / sizeof kShapes[0])) return 0;
   return kShapes[cursorType];
 }
 

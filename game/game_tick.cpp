@@ -1,19 +1,19 @@
 // The game tick: what each game state does on the 30-per-second game frame.
+#include "base/game_audio.h"
 #include "battle/battle_sys.h"
 #include "components/society_ext.h"
 #include "cutscene/cut_scene_player.h"
+#include "database/game_database.h"
 #include "engine/core/back_buffer.h"
 #include "engine/core/engine_queries.h"
 #include "engine/core/node_transforms.h"
 #include "engine/media/sprites.h"
 #include "game/boss_info.h"
-#include "database/game_database.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_input.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "base/game_audio.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
 #include "talk/talk_host.h"
@@ -67,10 +67,8 @@ void CGame::Tick(int n) {
       if (g_fieldFrameHook) g_fieldFrameHook(n);
       break;
     case GS_APPROACH_NPC:
-      if (walker && walker->action == kWalkerStanding)
-        StartApproachEvent(0);
-      else
-        TickSociety(society);
+      if (walker && walker->action == kWalkerStanding) StartApproachEvent(0);
+      else TickSociety(society);
       break;
     case GS_BATTLE: {
       TickSociety(society);
@@ -164,15 +162,9 @@ void CGame::Tick(int n) {
         GoToScene(pendingScene, pendingEntry);
       }
       return;
-    case GS_SETTLE:
-      Settle();
-      break;
-    case GS_CLOSEUP_IN:
-      StepCloseUpIn(1);
-      break;
-    case GS_CLOSEUP_OUT:
-      StepCloseUpOut(1);
-      break;
+    case GS_SETTLE: Settle(); break;
+    case GS_CLOSEUP_IN: StepCloseUpIn(1); break;
+    case GS_CLOSEUP_OUT: StepCloseUpOut(1); break;
     case GS_CLOSEUP:
       if (!pick->Scan()) pick->PickAt(mouse.x, mouse.y);
       UpdateCloseUp();

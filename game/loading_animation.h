@@ -2,8 +2,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "engine/core/handles.h"
 #include "base/tick_timer.h"
+#include "engine/core/handles.h"
 #include "platform/threads.h"
 
 // The hidden sprite the loading screen shows; 0 when none.

@@ -2,17 +2,17 @@
 
 #include <cstdio>
 
+#include "base/debug_trace.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
+#include "game/auto_event_timers.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "base/debug_trace.h"
-#include "game/auto_event_timers.h"
 #include "world/chase_event.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 int g_mapTimerFrames = 0;
 CAutoEventTimers* g_mapTimers = nullptr;
@@ -53,10 +53,8 @@ void TickMapTimers(int n) {
 void PauseMapTimers(int paused) {
   if (!g_mapTimers) return;
   for (int i = 0; i < CAutoEventTimers::kSlots; ++i) {
-    if (paused)
-      g_mapTimers->Pause(i);
-    else
-      g_mapTimers->Resume(i);
+    if (paused) g_mapTimers->Pause(i);
+    else g_mapTimers->Resume(i);
   }
 }
 
@@ -69,10 +67,8 @@ void ClearHooks() {
 void TickChase(int) { OnChaseEventFrame(); }
 
 void PauseChase(int paused) {
-  if (paused)
-    g_chaseEvent.watchTimer.Pause();
-  else
-    g_chaseEvent.watchTimer.Resume();
+  if (paused) g_chaseEvent.watchTimer.Pause();
+  else g_chaseEvent.watchTimer.Resume();
 }
 
 // Binds the first character of role 251 as the chaser and shows it; only the

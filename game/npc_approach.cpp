@@ -1,22 +1,22 @@
 // Reaching a character in the field: a close-up for characters 'i' and 'j',
 // the chaser of map 14 caught while it walks home, else a talk approach that
 // may hold the character still.
+#include "base/debug_trace.h"
+#include "base/game_audio.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/force_feedback_mouse.h"
 #include "game/game.h"
-#include "base/game_audio.h"
 #include "game/pick_manager.h"
-#include "base/debug_trace.h"
 #include "ui/screen_manager.h"
 #include "world/chase_event.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -39,7 +39,8 @@ bool CGame::ApproachStartsSomething(int npc) {
 
 int CGame::ApproachTarget(int npc, int holdNpc) {
   CSceneContent* content = scene ? scene->content.get() : nullptr;
-  if (!content || npc < 0 || npc >= static_cast<int>(content->people.size()) || !content->people[static_cast<size_t>(npc)]->npc) {
+  if (!content || npc < 0 || npc >= static_cast<int>(content->people.size()) ||
+      !content->people[static_cast<size_t>(npc)]->npc) {
     DebugTrace("Approach: no character %d\n", npc);
     return 0;
   }

@@ -5,23 +5,23 @@
 #include <string>
 #include <vector>
 
+#include "base/debug_trace.h"
+#include "base/game_audio.h"
 #include "cutscene/cut_scene_player.h"
-#include "engine/media/movies.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/item_pool.h"
 #include "database/main_man_soul.h"
+#include "engine/media/movies.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "base/game_audio.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
-#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "talk/talk_host.h"
 #include "ui/item_boxes.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/mini_game_host.h"
 #include "world/scene_content.h"
@@ -71,17 +71,10 @@ void CGame::ChangeLeaderAttribute(int attribute, int sign, int amount) {
   CGDMainManSoul* leader = Leader();
   if (!leader) return;
   switch (sign) {
-    case 0:
-      leader->SetAttributeBase(attribute, amount);
-      break;
-    case 1:
-      leader->AddAttribute(attribute, amount);
-      break;
-    case 2:
-      leader->AddAttribute(attribute, -amount);
-      break;
-    default:
-      break;
+    case 0: leader->SetAttributeBase(attribute, amount); break;
+    case 1: leader->AddAttribute(attribute, amount); break;
+    case 2: leader->AddAttribute(attribute, -amount); break;
+    default: break;
   }
 }
 
@@ -97,9 +90,7 @@ void CGame::ChangeMoney(int sign, int value) {
   CParty& party = g_gameDataBase.party;
   const int64_t money = party.GetMoney();
   switch (sign) {
-    case 0:
-      party.SetMoney(value);
-      break;
+    case 0: party.SetMoney(value); break;
     case 1: {
       party.SetMoney(money + value);
       PlaySound("findbox.wav");
@@ -108,11 +99,8 @@ void CGame::ChangeMoney(int sign, int value) {
       ShowItemInfo(&info);
       break;
     }
-    case 2:
-      party.SetMoney(money - value);
-      break;
-    default:
-      break;
+    case 2: party.SetMoney(money - value); break;
+    default: break;
   }
 }
 
@@ -131,10 +119,8 @@ int CGame::ChangeItem(int type, int id, int sign, int count) {
       itemPool->AddItem(type, id, count, -1);
       ShowItemInfo(&info);
       return 0;
-    case 2:
-      return itemPool->RemoveItem(type, id, count);
-    default:
-      return 0;
+    case 2: return itemPool->RemoveItem(type, id, count);
+    default: return 0;
   }
 }
 
@@ -158,8 +144,7 @@ int CGame::MatchUsedItem(int type, int id) {
 }
 
 void CGame::ConsumeUsedItem() {
-  if (usedItem && usedItem->values[kItemConsumable] == 1)
-    itemPool->RemoveItem(usedItem->Type(), usedItem->Id(), 1);
+  if (usedItem && usedItem->values[kItemConsumable] == 1) itemPool->RemoveItem(usedItem->Type(), usedItem->Id(), 1);
   usedItemConsumed = 0;
   usedItem = nullptr;
 }
@@ -227,10 +212,8 @@ void CGame::GiveItems(const ITEMREWARDDESC* records, int count) {
     PlaySound("findbox.wav");
     ShowItemInfo(&info);
   }
-  if (startKind == kEventType)
-    StartEvent(6, startNumber + events->EventBase());
-  else if (startKind == kApproachType)
-    StartApproachEvent(startNumber + events->GroupBase());
+  if (startKind == kEventType) StartEvent(6, startNumber + events->EventBase());
+  else if (startKind == kApproachType) StartApproachEvent(startNumber + events->GroupBase());
 }
 
 void CGame::LearnLeaderSkill(int skill) {
@@ -283,10 +266,8 @@ void CGame::EndTalk() {
     talkNpc->ResumeRoutine();
     talkNpc->SetPose(talkNpcPose, 1);
     talkNpc->state = static_cast<uint8_t>(talkNpcState);
-    if (talkNpcPose)
-      talkNpc->FaceTowards(talkNpc->walkTarget);
-    else
-      talkNpc->heading = VECTOR3{talkNpcFacing[0], talkNpcFacing[1], talkNpcFacing[2]};
+    if (talkNpcPose) talkNpc->FaceTowards(talkNpc->walkTarget);
+    else talkNpc->heading = VECTOR3{talkNpcFacing[0], talkNpcFacing[1], talkNpcFacing[2]};
   }
   talkNpc = nullptr;
   events->approachRunning = 0;
@@ -330,7 +311,9 @@ int CGame::FindApproachEvent(int group) {
   const std::span<const uint8_t> ends = gameResource ? gameResource->Block(32) : std::span<const uint8_t>{};
   const int groups = static_cast<int>(ends.size() / 2);
   if (g < 0 || g >= groups || !events) return kNoApproachEvents;
-  auto endOf = [&](int i) { return static_cast<int16_t>(ends[static_cast<size_t>(2 * i)] | ends[static_cast<size_t>(2 * i + 1)] << 8); };
+  auto endOf = [&](int i) {
+    return static_cast<int16_t>(ends[static_cast<size_t>(2 * i)] | ends[static_cast<size_t>(2 * i + 1)] << 8);
+  };
   const std::array<uint8_t, CGameResource::kNumberBlockSize>& base = gameResource->NumberBlock(29);
   const int from = g == 0 ? static_cast<int16_t>(base[0] | base[1] << 8) : endOf(g - 1);
   if (from >= endOf(g)) return kNoApproachEvents;

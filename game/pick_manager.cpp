@@ -3,6 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "engine/core/picking.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
@@ -10,13 +12,11 @@
 #include "game/game.h"
 #include "world/collision_boxes.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/obj_bound_volume.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 #include "world/terrain_boundary.h"
 
 namespace {

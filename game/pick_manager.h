@@ -16,10 +16,10 @@ enum CURSORTYPE : int {
   CT_OBJECT = 1,
   CT_CHECK_OBJECT = 2,  // "_CHK"
   CT_MARKER = 3,
-  CT_NPC = 4,           // turns towards the walker
-  CT_EXAMINE_NPC = 6,   // kinds 'h' to 'j'
+  CT_NPC = 4,          // turns towards the walker
+  CT_EXAMINE_NPC = 6,  // kinds 'h' to 'j'
   CT_TRIGGER = 7,
-  CT_DOOR = 8,          // story-gated "_hitdoor"
+  CT_DOOR = 8,  // story-gated "_hitdoor"
 };
 
 // The 1-based position in the list of the node picked under (x, y) in
@@ -72,11 +72,11 @@ class CPickManager {
   std::vector<int> triggerHits;
   std::vector<uint8_t> doorIndices;
   std::vector<HOBJECT> doorNodes;
-  std::vector<ObjBoundVolume*> allVolumes;     // the walker collides with these
+  std::vector<ObjBoundVolume*> allVolumes;  // the walker collides with these
   std::vector<ObjBoundVolume*> npcVolumes;
   std::vector<ObjBoundVolume*> examVolumes;
   std::vector<ObjBoundVolume*> objectVolumes;  // and with these
-  int pickMode = 0;  // 4 after the first mouse move
+  int pickMode = 0;                            // 4 after the first mouse move
   int16_t target = -1;
   int16_t clickType = 0;
 

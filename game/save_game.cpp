@@ -1,34 +1,34 @@
 // Saved games: writing a slot, loading one whole or not at all, and the slot files.
+#include <strings.h>
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
-#include <strings.h>
 
+#include "base/debug_trace.h"
 #include "components/mix_creature.h"
 #include "components/society_ext.h"
-#include "engine/core/frame_timers.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/item_pool.h"
 #include "database/main_man_soul.h"
 #include "database/save_records.h"
+#include "database/scene_records.h"
+#include "engine/core/frame_timers.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/map_special_events.h"
 #include "game/save_slots.h"
 #include "game/save_thumbnail.h"
-#include "base/debug_trace.h"
 #include "talk/talk_host.h"
 #include "ui/bought_items.h"
 #include "world/automap_panel.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/object_state_memory.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -275,8 +275,8 @@ bool StageSlot(const CGame& game, const std::vector<uint8_t>& bytes, StagedSlot&
         if (staged.summary.entries < 1 || staged.summary.entries > kSaveEntries) return false;
         // Map index 0: a scene without a map record, whose scene stays.
         if (staged.summary.mapIndex < 0 ||
-            (staged.summary.mapIndex > 0 && (!game.gameResource || static_cast<size_t>(staged.summary.mapIndex) >
-                                                                       game.gameResource->Maps().size())))
+            (staged.summary.mapIndex > 0 &&
+             (!game.gameResource || static_cast<size_t>(staged.summary.mapIndex) > game.gameResource->Maps().size())))
           return false;
         entries = static_cast<size_t>(staged.summary.entries);
         break;
@@ -334,8 +334,7 @@ bool StageSlot(const CGame& game, const std::vector<uint8_t>& bytes, StagedSlot&
         staged.tradeAt = static_cast<size_t>(d.offset);
         staged.tradeLength = length;
         break;
-      default:
-        break;
+      default: break;
     }
     if (chunk.Failed()) return false;
   }
@@ -416,7 +415,8 @@ int CGame::LoadGame(int slot) {
   ApplyDisplaySettings();
   returnState = GS_FIELD;
   if (scene && scene->automap)
-    scene->automap->LoadFile(SaveSlotPath(slot, ".map").c_str(), (scene->sceneName + ".sb").c_str(), scene->GetTerrain());
+    scene->automap->LoadFile(SaveSlotPath(slot, ".map").c_str(), (scene->sceneName + ".sb").c_str(),
+                             scene->GetTerrain());
   SetFrameTimer(0, 30.0f, OnGameFrame, 1);
   return 1;
 }

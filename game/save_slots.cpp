@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/main_man_soul.h"
 #include "game/game.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 void SAVECHUNKDESC::Write(plat::ByteWriter& w) const {
@@ -153,7 +153,7 @@ std::vector<int> ReadRunCounts(plat::ByteReader& r, size_t length, int currentBa
   for (size_t i = 0; i + 4 < length; ++i) {
     const uint8_t count = r.U8();
     const int64_t target = static_cast<int64_t>(i) < savedBase ? static_cast<int64_t>(i)
-                                                                 : currentBase + (static_cast<int64_t>(i) - savedBase);
+                                                               : currentBase + (static_cast<int64_t>(i) - savedBase);
     if (target >= 0 && static_cast<size_t>(target) < events) counts[static_cast<size_t>(target)] = count;
   }
   return counts;

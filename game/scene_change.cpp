@@ -4,15 +4,18 @@
 
 #include <strings.h>
 
+#include "base/debug_trace.h"
 #include "battle/battle_sys.h"
 #include "components/society_ext.h"
 #include "components/sword_man.h"
 #include "cutscene/cut_scene_player.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/system_config.h"
 #include "engine/core/back_buffer.h"
 #include "engine/core/frame_timers.h"
 #include "engine/media/cdaudio.h"
 #include "engine/media/data_directories.h"
-#include "database/game_database.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
@@ -21,13 +24,10 @@
 #include "game/map_special_events.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
-#include "database/system_config.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 #include "ui/screen_manager.h"
 #include "world/automap_panel.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/object_state_memory.h"
 #include "world/scene_content.h"
@@ -78,8 +78,7 @@ void OnWorldMapResult(const char* sceneFile, int entry) {
 
 void CGame::CreateScene(const char* sceneFile) {
   scene = new MScene(sceneFile, gameResource);
-  if (scene->content && scene->content->environment)
-    sceneEffectFlags = scene->content->environment->GetEffectFlags();
+  if (scene->content && scene->content->environment) sceneEffectFlags = scene->content->environment->GetEffectFlags();
   society = new CSocietyExt(scene->camera ? scene->camera->node : 0);
   scene->CreateLights();
   if (battle) battle->Attach(society);
@@ -321,7 +320,8 @@ void CGame::OnWalkerMoved(int stepped) {
       CheckTriggers();
     }
   }
-  if (scene->content) walker->SetShadowArea(scene->content->IsInShadowArea(position) ? &scene->content->shadowAreas : nullptr);
+  if (scene->content)
+    walker->SetShadowArea(scene->content->IsInShadowArea(position) ? &scene->content->shadowAreas : nullptr);
 }
 
 void CGame::PlaceWalkerAtStart() {

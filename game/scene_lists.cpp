@@ -6,16 +6,16 @@
 
 #include "components/mix_creature.h"
 #include "components/sword_man.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "engine/core/node_states.h"
 #include "game/encounter_table.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // The scene NPCs' visibility requests and the snapshots taken when the main
 // menu opens.
+#include "base/debug_trace.h"
 #include "components/mix_creature.h"
+#include "database/scene_records.h"
 #include "game/event_runner.h"
 #include "game/game.h"
 #include "game/pick_manager.h"
-#include "base/debug_trace.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "battle/tarnwick.h"
 #include "cutscene/cut_scene.h"
 #include "cutscene/cut_scene_player.h"
-#include "engine/core/picking.h"
 #include "database/game_database.h"
+#include "engine/core/picking.h"
 #include "game/game.h"
 #include "platform/state_log.h"
 #include "talk/talk_host.h"
@@ -91,8 +91,7 @@ void ReportGameState(const CGame& game) {
   char line[256];
   std::snprintf(line, sizeof line, "state=%s scene=%s screen=%d windows=%zu talk=%d cut=%d battle=%d/%d money=%d",
                 StateName(game.state), game.scene ? game.scene->sceneName.c_str() : "-",
-                g_screenManager ? g_screenManager->kind : 0,
-                g_amWndManager ? g_amWndManager->Stack().size() : 0,
+                g_screenManager ? g_screenManager->kind : 0, g_amWndManager ? g_amWndManager->Stack().size() : 0,
                 talk && talk->talking && talk->player ? talk->player->state : 0, play ? play->CurrentFrame() : -1,
                 battle, result, g_gameDataBase.party.GetMoney());
   std::string report = line;

@@ -5,13 +5,13 @@
 #include <cctype>
 #include <cstring>
 
+#include "base/debug_trace.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/main_man_soul.h"
 #include "game/event_runner.h"
 #include "game/game.h"
 #include "game/save_slots.h"
-#include "base/debug_trace.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace {
@@ -90,8 +90,7 @@ int CGame::WriteSuperSave() {
   add(SAVECHUNK_SUMMARY, SAVESUMMARYDESC::kSize, 1, start);
 
   start = w.Size();
-  for (size_t i = 0; i < kMagicLength; ++i)
-    w.U8(static_cast<uint8_t>(kMagic[i] + kKey[i % kKeyLength]));
+  for (size_t i = 0; i < kMagicLength; ++i) w.U8(static_cast<uint8_t>(kMagic[i] + kKey[i % kKeyLength]));
   w.U8(0);
   add(SAVECHUNK_MAGIC, kMagicLength + 1, 1, start);
 
@@ -172,8 +171,7 @@ void CGame::ImportSuperSave() {
         ApplyRunCounts(*this, ReadRunCounts(chunk, chunk.Remaining(), EventBase(), gameResource->Events().size()));
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
 }

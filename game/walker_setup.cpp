@@ -32,9 +32,9 @@ struct HEROFORMDESC {
 
 const HEROFORMDESC* FormOf(int form) {
   static const HEROFORMDESC kForms[9] = {
-      {1, 127, 180, 1, 0, 1}, {1, 127, 180, 1, 0, 1}, {2, 128, 180, 1, 0, 1}, {2, 128, 180, 1, 0, 1},
-      {1, 127, 180, 1, 0, 1}, {1, 127, 80, 0, 1, 0},  {1, 129, 180, 1, 0, 0}, {1, 129, 180, 1, 0, 0},
-      {1, 127, 80, 0, 2, 0},
+      {1, 127, 180, 1, 0, 1}, {1, 127, 180, 1, 0, 1}, {2, 128, 180, 1, 0, 1},
+      {2, 128, 180, 1, 0, 1}, {1, 127, 180, 1, 0, 1}, {1, 127, 80, 0, 1, 0},
+      {1, 129, 180, 1, 0, 0}, {1, 129, 180, 1, 0, 0}, {1, 127, 80, 0, 2, 0},
   };
   return form >= 1 && form <= 9 ? &kForms[form - 1] : nullptr;
 }
@@ -116,10 +116,8 @@ void CGame::ApplyHeroForm(int form) {
       walker->SetSpeeds(form);
     }
     std::vector<int32_t>& members = g_gameDataBase.party.members;
-    if (members.empty())
-      members.push_back(f->hero);
-    else
-      members[0] = f->hero;
+    if (members.empty()) members.push_back(f->hero);
+    else members[0] = f->hero;
     if (CGDMainManSoul* record = g_gameDataBase.FindHero(f->hero)) record->subKind = form;
     milestoneEvent = f->hero == 1 ? 135 : 1594;
     endingEvent = f->hero == 1 ? 335 : 1679;

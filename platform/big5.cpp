@@ -50,8 +50,8 @@ char32_t DecodeBig5(const char* bytes, size_t count) {
 // The Big5 bytes of one character; 0 bytes when Big5 lacks it.
 size_t EncodeBig5(char32_t c, unsigned char out[2]) {
   thread_local Converter encoder("CP950", "UTF-32LE", "BIG5", "UTF-32LE");
-  const char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8 & 0xFF),
-                      static_cast<char>(c >> 16 & 0xFF), static_cast<char>(c >> 24 & 0xFF)};
+  const char in[4] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8 & 0xFF), static_cast<char>(c >> 16 & 0xFF),
+                      static_cast<char>(c >> 24 & 0xFF)};
   unsigned char bytes[8] = {};
   size_t n = encoder.Convert(in, sizeof(in), bytes, sizeof(bytes));
   // Only a lead byte with the high bit and a plain single byte read back as typed.
@@ -68,12 +68,9 @@ char32_t NextUtf8(std::string_view text, size_t& i) {
   auto first = static_cast<unsigned char>(text[i++]);
   if (first < 0x80) return first;
   size_t length = 0;
-  if (first >= 0xC2 && first < 0xE0)
-    length = 2;
-  else if (first >= 0xE0 && first < 0xF0)
-    length = 3;
-  else if (first >= 0xF0 && first < 0xF5)
-    length = 4;
+  if (first >= 0xC2 && first < 0xE0) length = 2;
+  else if (first >= 0xE0 && first < 0xF0) length = 3;
+  else if (first >= 0xF0 && first < 0xF5) length = 4;
   if (length == 0 || i + length - 1 > text.size()) return 0;
   char32_t c = first & (0x7F >> length);
   for (size_t k = 0; k + 1 < length; ++k) {

@@ -43,9 +43,9 @@ struct CdState {
   bool open = false;
   CdMode mode = CdMode::Stopped;
   int track = 1;
-  int sampleRate = 44100;     // of the current track
-  int64_t position = 0;       // sample frames into the track, when not playing
-  int64_t playStart = 0;      // sample frames, while playing
+  int sampleRate = 44100;  // of the current track
+  int64_t position = 0;    // sample frames into the track, when not playing
+  int64_t playStart = 0;   // sample frames, while playing
   int64_t playEnd = 0;
   std::unique_ptr<SoundStream> stream;
 };
@@ -88,8 +88,7 @@ void Refresh() {
 
 int64_t CurrentSample() {
   Refresh();
-  if (g_cd.mode == CdMode::Playing)
-    return g_cd.playStart + static_cast<int64_t>(g_cd.stream->PlayedFrames());
+  if (g_cd.mode == CdMode::Playing) return g_cd.playStart + static_cast<int64_t>(g_cd.stream->PlayedFrames());
   return g_cd.position;
 }
 
@@ -120,8 +119,7 @@ bool PlayRange(int track, bool fromCurrent, int64_t fromCdFrame, uint32_t toTmsf
     return false;
   }
   WaveFormat format{t.info.channels, rate, 16};
-  auto stream = SoundStream::Create(std::make_unique<TrackSource>(t.file, to - from), format,
-                                    SoundBus::Cd);
+  auto stream = SoundStream::Create(std::make_unique<TrackSource>(t.file, to - from), format, SoundBus::Cd);
   if (!stream) return false;
   g_cd.stream = std::move(stream);
   g_cd.track = track;
@@ -159,8 +157,7 @@ int CdTrackCount() {
     if (std::sscanf(name.c_str() + 5, "%2d.%7s", &track, ext) != 2) continue;
     std::string e(ext);
     for (char& c : e) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if ((e == "wav" || e == "ogg" || e == "flac") && track <= kMaxTrack)
-      highest = std::max(highest, track);
+    if ((e == "wav" || e == "ogg" || e == "flac") && track <= kMaxTrack) highest = std::max(highest, track);
   }
   return highest;
 }

@@ -58,8 +58,7 @@ bool Viewport3D::SetViewport(const ViewportParams& params) {
 
 bool Viewport3D::Clear(const Rect& rect, uint32_t flags, uint32_t color, float depth) {
   if (!device_) return false;
-  Rect r{std::max(rect.left, params_.x), std::max(rect.top, params_.y),
-         std::min(rect.right, params_.x + params_.width),
+  Rect r{std::max(rect.left, params_.x), std::max(rect.top, params_.y), std::min(rect.right, params_.x + params_.width),
          std::min(rect.bottom, params_.y + params_.height)};
   Surface& target = device_->Target();
   const auto& zbuffer = target.AttachedDepth();
@@ -102,9 +101,7 @@ Device3D::~Device3D() {
 
 Device3DCaps Device3D::Caps() const { return g_environment.caps; }
 
-std::vector<TextureFormatInfo> Device3D::EnumerateTextureFormats() const {
-  return g_environment.textureFormats;
-}
+std::vector<TextureFormatInfo> Device3D::EnumerateTextureFormats() const { return g_environment.textureFormats; }
 
 void Device3D::SetRenderState(RenderState state, uint32_t value) {
   renderStates_[static_cast<int>(state)] = value;
@@ -116,15 +113,9 @@ void Device3D::SetRenderState(RenderState state, uint32_t value) {
     SetStageState(0, StageState::AlphaArg1, kStageArgDiffuse);
   }
 }
-uint32_t Device3D::GetRenderState(RenderState state) const {
-  return renderStates_[static_cast<int>(state)];
-}
-void Device3D::SetLightState(LightState state, uint32_t value) {
-  lightStates_[static_cast<int>(state)] = value;
-}
-uint32_t Device3D::GetLightState(LightState state) const {
-  return lightStates_[static_cast<int>(state)];
-}
+uint32_t Device3D::GetRenderState(RenderState state) const { return renderStates_[static_cast<int>(state)]; }
+void Device3D::SetLightState(LightState state, uint32_t value) { lightStates_[static_cast<int>(state)] = value; }
+uint32_t Device3D::GetLightState(LightState state) const { return lightStates_[static_cast<int>(state)]; }
 
 void Device3D::SetStageState(int stage, StageState state, uint32_t value) {
   if (stage >= 0 && stage < kMaxTextureStages) stageStates_[stage][static_cast<int>(state)] = value;
@@ -160,9 +151,7 @@ void Device3D::SetTransform(TransformState state, const Matrix& matrix) {
   transforms_[static_cast<int>(state)] = matrix;
 }
 
-const Matrix& Device3D::GetTransform(TransformState state) const {
-  return transforms_[static_cast<int>(state)];
-}
+const Matrix& Device3D::GetTransform(TransformState state) const { return transforms_[static_cast<int>(state)]; }
 
 void Device3D::SetTexture(int stage, std::shared_ptr<Texture3D> texture) {
   if (stage >= 0 && stage < kMaxTextureStages) textures_[stage] = std::move(texture);
@@ -173,8 +162,7 @@ const Texture3D* Device3D::GetTexture(int stage) const {
 }
 
 bool Device3D::SetRenderTarget(std::shared_ptr<Surface> target) {
-  if (!target || target->Describe().format.bitsPerPixel != 16 || target->Describe().format.palettised)
-    return false;
+  if (!target || target->Describe().format.bitsPerPixel != 16 || target->Describe().format.palettised) return false;
   target_ = std::move(target);
   return true;
 }

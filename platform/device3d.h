@@ -339,12 +339,11 @@ class Device3D {
 
   // Indices empty: the vertices in order. False when nothing could be drawn
   // (no current viewport, lost or unusable target).
-  bool Draw(PrimitiveType type, std::span<const VertexLit> vertices, std::span<const uint32_t> indices,
+  bool Draw(PrimitiveType type, std::span<const VertexLit> vertices, std::span<const uint32_t> indices, uint32_t flags);
+  bool Draw(PrimitiveType type, std::span<const VertexPrelit> vertices, std::span<const uint32_t> indices,
             uint32_t flags);
-  bool Draw(PrimitiveType type, std::span<const VertexPrelit> vertices,
-            std::span<const uint32_t> indices, uint32_t flags);
-  bool Draw(PrimitiveType type, std::span<const VertexScreen> vertices,
-            std::span<const uint32_t> indices, uint32_t flags);
+  bool Draw(PrimitiveType type, std::span<const VertexScreen> vertices, std::span<const uint32_t> indices,
+            uint32_t flags);
   // Draw calls made since the device was created.
   int DrawCallCount() const { return drawCalls_; }
 

@@ -90,9 +90,9 @@ bool Device3D::BuildContext(raster::DrawContext& c, raster::DrawOptions& options
   st.alphaArg1 = AsEnum<raster::TextureArg>(GetStageState(0, StageState::AlphaArg1));
   st.alphaArg2 = AsEnum<raster::TextureArg>(GetStageState(0, StageState::AlphaArg2));
   st.minFilter = GetStageState(0, StageState::MinFilter) == kFilterPoint ? raster::TextureFilter::Point
-                                                                          : raster::TextureFilter::Linear;
+                                                                         : raster::TextureFilter::Linear;
   st.magFilter = GetStageState(0, StageState::MagFilter) == kFilterPoint ? raster::TextureFilter::Point
-                                                                          : raster::TextureFilter::Linear;
+                                                                         : raster::TextureFilter::Linear;
   st.address = GetStageState(0, StageState::Address) == kAddressClamp ? raster::TextureAddress::Clamp
                                                                       : raster::TextureAddress::Wrap;
   c.texture = nullptr;
@@ -131,8 +131,8 @@ bool Device3D::BuildContext(raster::DrawContext& c, raster::DrawOptions& options
 }
 
 template <typename Vertex>
-bool Device3D::DrawVertices(PrimitiveType type, std::span<const Vertex> vertices,
-                            std::span<const uint32_t> indices, uint32_t flags) {
+bool Device3D::DrawVertices(PrimitiveType type, std::span<const Vertex> vertices, std::span<const uint32_t> indices,
+                            uint32_t flags) {
   raster::DrawContext context;
   raster::DrawOptions options;
   if (!BuildContext(context, options, flags)) return false;
@@ -147,13 +147,13 @@ bool Device3D::Draw(PrimitiveType type, std::span<const VertexLit> vertices, std
   return DrawVertices(type, vertices, indices, flags);
 }
 
-bool Device3D::Draw(PrimitiveType type, std::span<const VertexPrelit> vertices,
-                    std::span<const uint32_t> indices, uint32_t flags) {
+bool Device3D::Draw(PrimitiveType type, std::span<const VertexPrelit> vertices, std::span<const uint32_t> indices,
+                    uint32_t flags) {
   return DrawVertices(type, vertices, indices, flags);
 }
 
-bool Device3D::Draw(PrimitiveType type, std::span<const VertexScreen> vertices,
-                    std::span<const uint32_t> indices, uint32_t flags) {
+bool Device3D::Draw(PrimitiveType type, std::span<const VertexScreen> vertices, std::span<const uint32_t> indices,
+                    uint32_t flags) {
   return DrawVertices(type, vertices, indices, flags);
 }
 

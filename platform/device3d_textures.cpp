@@ -67,8 +67,8 @@ uint32_t TextureBytes(const TextureParams& params) {
 
 std::shared_ptr<Texture3D> Renderer3D::CreateTexture(const TextureParams& params) {
   raster::PixelLayout layout;
-  if (params.width <= 0 || params.height <= 0 || params.width > 4096 || params.height > 4096 ||
-      params.levels < 1 || params.levels > 16 || params.format.bitsPerPixel <= 0 ||
+  if (params.width <= 0 || params.height <= 0 || params.width > 4096 || params.height > 4096 || params.levels < 1 ||
+      params.levels > 16 || params.format.bitsPerPixel <= 0 ||
       (params.renderTarget && (!NativeLayout(params.format, &layout) || layout == raster::PixelLayout::Argb4444)))
     return nullptr;
   uint32_t bytes = params.videoMemory ? TextureBytes(params) : 0;
@@ -77,9 +77,8 @@ std::shared_ptr<Texture3D> Renderer3D::CreateTexture(const TextureParams& params
   std::shared_ptr<Texture3D> texture(new Texture3D());
   texture->params_ = params;
   for (int level = 0; level < params.levels; ++level)
-    texture->levels_.push_back(std::make_shared<Surface>(std::max(params.width >> level, 1),
-                                                         std::max(params.height >> level, 1), params.format,
-                                                         params.videoMemory));
+    texture->levels_.push_back(std::make_shared<Surface>(
+        std::max(params.width >> level, 1), std::max(params.height >> level, 1), params.format, params.videoMemory));
   texture->cardBytes_ = bytes;
   g_cardBytesInUse += bytes;
   ++Live3D().textures;

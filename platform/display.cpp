@@ -90,8 +90,8 @@ PixelFormat Palette8Format() { return {8, 0, 0, 0, 0, true}; }
 
 uint32_t PackColor(uint32_t rgb, const PixelFormat& format) {
   if (format.palettised) return 0;
-  return PlaceChannel((rgb >> 16) & 0xFF, format.redMask) |
-         PlaceChannel((rgb >> 8) & 0xFF, format.greenMask) | PlaceChannel(rgb & 0xFF, format.blueMask);
+  return PlaceChannel((rgb >> 16) & 0xFF, format.redMask) | PlaceChannel((rgb >> 8) & 0xFF, format.greenMask) |
+         PlaceChannel(rgb & 0xFF, format.blueMask);
 }
 
 Surface::Surface(int width, int height, const PixelFormat& format, bool videoMemory)
@@ -160,8 +160,7 @@ SurfaceResult Surface::Blt(const Rect& dest, const Surface& source, const Rect& 
   int bytes = BytesPerPixel(format_);
   int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
   int sw = sourceRect.right - sourceRect.left, sh = sourceRect.bottom - sourceRect.top;
-  if (bytes != BytesPerPixel(source.format_) || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0)
-    return SurfaceResult::Failed;
+  if (bytes != BytesPerPixel(source.format_) || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return SurfaceResult::Failed;
   Rect clipped = dest;
   if (!ClipRect(clipped, width_, height_)) return SurfaceResult::Ok;
   ++changes_;
@@ -228,8 +227,7 @@ SurfaceResult Surface::Flip() {
   if (lost_ || backBuffer_->lost_) return SurfaceResult::SurfaceLost;
   RecordPresentedFrame(backBuffer_->pixels_.data(), backBuffer_->pitch_, backBuffer_->format_,
                        Rect{0, 0, backBuffer_->width_, backBuffer_->height_});
-  return native::PresentPixels(window_, backBuffer_->pixels_.data(), backBuffer_->pitch_,
-                               backBuffer_->format_,
+  return native::PresentPixels(window_, backBuffer_->pixels_.data(), backBuffer_->pitch_, backBuffer_->format_,
                                Rect{0, 0, backBuffer_->width_, backBuffer_->height_});
 }
 
@@ -258,8 +256,8 @@ void ResetDisplayEnvironment() { g_environment = DisplayEnvironment{}; }
 
 std::unique_ptr<DisplayDevice> DisplayDevice::Open(int deviceIndex) {
   const auto& devices = g_environment.devices;
-  if (deviceIndex < 0 || deviceIndex >= static_cast<int>(devices.size()) ||
-      !devices[deviceIndex].opens || ShouldFail(FailPoint::OpenDisplayDevice))
+  if (deviceIndex < 0 || deviceIndex >= static_cast<int>(devices.size()) || !devices[deviceIndex].opens ||
+      ShouldFail(FailPoint::OpenDisplayDevice))
     return nullptr;
   ++g_liveDevices;
   return std::unique_ptr<DisplayDevice>(new DisplayDevice(deviceIndex));
@@ -287,9 +285,7 @@ DisplayMode DisplayDevice::DesktopMode() const {
 std::vector<DisplayMode> DisplayDevice::ListModes() const { return g_environment.modes; }
 
 bool DisplayDevice::SetCooperativeLevel(WindowHandle window, bool exclusive) {
-  if (ShouldFail(exclusive ? FailPoint::ExclusiveCooperativeLevel
-                           : FailPoint::NormalCooperativeLevel))
-    return false;
+  if (ShouldFail(exclusive ? FailPoint::ExclusiveCooperativeLevel : FailPoint::NormalCooperativeLevel)) return false;
   if (!exclusive) RestoreDisplayMode();
   window_ = window;
   exclusive_ = exclusive;
@@ -339,8 +335,7 @@ std::shared_ptr<Surface> DisplayDevice::CreateSurface(int width, int height, boo
   return std::make_shared<Surface>(width, height, ScreenFormat(), videoMemory);
 }
 
-std::shared_ptr<Surface> DisplayDevice::CreateDepthSurface(int width, int height, int bits,
-                                                           bool videoMemory) {
+std::shared_ptr<Surface> DisplayDevice::CreateDepthSurface(int width, int height, int bits, bool videoMemory) {
   if (width <= 0 || height <= 0 || ShouldFail(FailPoint::CreateDepthSurface)) return nullptr;
   PixelFormat depth{bits, 0, 0, 0, 0, false};
   return std::make_shared<Surface>(width, height, depth, videoMemory);

@@ -80,8 +80,7 @@ class Surface {
     bool sourceKey = false;
     bool mirrorLeftRight = false;
   };
-  SurfaceResult BltWithEffects(const Rect& dest, const Surface& source, const Rect& sourceRect,
-                               BltEffects effects);
+  SurfaceResult BltWithEffects(const Rect& dest, const Surface& source, const Rect& sourceRect, BltEffects effects);
   // An unscaled copy to (x, y) leaving out source pixels equal to its colour key.
   SurfaceResult BltFastKeyed(int x, int y, const Surface& source, const Rect& sourceRect);
 
@@ -121,8 +120,8 @@ class Surface {
   bool hasColorKey_ = false;
   uint32_t colorKey_ = 0;
   std::shared_ptr<Surface> depth_;
-  WindowHandle window_ = 0;               // set on visible surfaces
-  std::shared_ptr<Surface> backBuffer_;   // set on flipping ones
+  WindowHandle window_ = 0;              // set on visible surfaces
+  std::shared_ptr<Surface> backBuffer_;  // set on flipping ones
 };
 
 // Tests: every live surface in video memory reports itself lost until it is

@@ -20,7 +20,7 @@ struct Presenter {
   // made it; only the software renderer may present from another thread.
   std::thread::id owner;
   bool software = false;
-  FrameMemo shown;  // the software renderer's last image
+  FrameMemo shown;       // the software renderer's last image
   bool probing = false;  // made before the renderer probe answered
   SDL_Texture* texture = nullptr;
   int width = 0;
@@ -116,8 +116,8 @@ void Pace(Presenter& p) {
 
 }  // namespace
 
-SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitch,
-                            const PixelFormat& format, const Rect& rect) {
+SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitch, const PixelFormat& format,
+                            const Rect& rect) {
   if (HeadlessVideo()) return SurfaceResult::Ok;
   uint32_t sdlFormat = SdlFormatOf(format);
   if (sdlFormat == SDL_PIXELFORMAT_UNKNOWN) return SurfaceResult::Failed;

@@ -39,8 +39,7 @@ std::optional<fs::path> FindEntry(const fs::path& dir, const std::string& name) 
   std::error_code ec;
   fs::path exact = dir / name;
   if (fs::exists(fs::symlink_status(exact, ec))) return exact;
-  for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end;
-       it.increment(ec)) {
+  for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::string entry = it->path().filename().string();
     if (EqualsNoCase(entry, name)) return dir / entry;
   }
@@ -60,8 +59,7 @@ std::vector<std::string> SplitComponents(const std::string& path) {
 }
 
 // Resolves every component but the last `keep` ones; false when one is missing.
-bool ResolveComponents(std::string_view raw, size_t keep, fs::path& out,
-                       std::vector<std::string>& rest) {
+bool ResolveComponents(std::string_view raw, size_t keep, fs::path& out, std::vector<std::string>& rest) {
   std::string path = NormalizePath(raw);
   out = (!path.empty() && path[0] == '/') ? fs::path("/") : fs::path();
   std::vector<std::string> parts = SplitComponents(path);
@@ -253,8 +251,7 @@ std::vector<std::string> ListFiles(std::string_view pattern) {
   std::vector<std::string> rest;
   if (!ResolveComponents(pattern, 1, dir, rest) || rest.empty()) return names;
   std::error_code ec;
-  for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end;
-       it.increment(ec)) {
+  for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code ec2;
     if (!it->is_regular_file(ec2)) continue;
     std::string name = it->path().filename().string();
@@ -275,8 +272,7 @@ int RemoveStaleTemporaries(std::string_view directory) {
     const std::string name = it->path().filename().string();
     const size_t at = name.rfind(kTemporaryMark);
     const std::string digits = at == std::string::npos ? "" : name.substr(at + kTemporaryMark.size());
-    if (at == 0 || digits.empty() || digits.size() > 9 ||
-        digits.find_first_not_of("0123456789") != std::string::npos)
+    if (at == 0 || digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
       continue;
     // A writer still running (this process, or another copy) keeps its file.
     const pid_t pid = static_cast<pid_t>(std::stol(digits));
@@ -314,8 +310,7 @@ uint32_t ByteReader::U32() {
     return 0;
   }
   uint32_t v = static_cast<uint32_t>(data_[pos_]) | (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
-               (static_cast<uint32_t>(data_[pos_ + 2]) << 16) |
-               (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
+               (static_cast<uint32_t>(data_[pos_ + 2]) << 16) | (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
   pos_ += 4;
   return v;
 }

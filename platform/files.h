@@ -40,8 +40,7 @@ int64_t FileSize(std::string_view path);
 int OpenRegularFile(const std::filesystem::path& path);
 // Reads a whole file; refuses files larger than maxBytes and anything but a
 // regular file.
-bool ReadWholeFile(std::string_view path, std::vector<uint8_t>& out,
-                   size_t maxBytes = 512u * 1024u * 1024u);
+bool ReadWholeFile(std::string_view path, std::vector<uint8_t>& out, size_t maxBytes = 512u * 1024u * 1024u);
 // Splits a text file into lines with LF and CR removed.
 bool ReadTextLines(std::string_view path, std::vector<std::string>& lines);
 bool WriteFileAtomic(std::string_view path, const void* data, size_t size);

@@ -68,7 +68,8 @@ bool MatchFamily(const std::string& family, FontFile* out) {
   if (family.empty()) return false;
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, Text(family));
-  return MatchPattern(pattern, [&](FcPattern* font) { return HasFamily(font, family); }, out);
+  return MatchPattern(
+      pattern, [&](FcPattern* font) { return HasFamily(font, family); }, out);
 }
 
 bool MatchChinese(FontFile* out) {

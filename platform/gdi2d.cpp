@@ -100,12 +100,9 @@ struct Crossing {
 int BytesPerPixel(PixelLayout layout) {
   switch (layout) {
     case PixelLayout::Rgb565:
-    case PixelLayout::Rgb555:
-      return 2;
-    case PixelLayout::Bgr24:
-      return 3;
-    case PixelLayout::Xrgb8888:
-      return 4;
+    case PixelLayout::Rgb555: return 2;
+    case PixelLayout::Bgr24: return 3;
+    case PixelLayout::Xrgb8888: return 4;
   }
   return 0;
 }
@@ -115,13 +112,10 @@ uint32_t PixelOfColorRef(uint32_t colorRef, PixelLayout layout) {
   uint32_t g = colorRef >> 8 & 0xFF;
   uint32_t b = colorRef >> 16 & 0xFF;
   switch (layout) {
-    case PixelLayout::Rgb565:
-      return (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
-    case PixelLayout::Rgb555:
-      return (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
+    case PixelLayout::Rgb565: return (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
+    case PixelLayout::Rgb555: return (r >> 3) << 10 | (g >> 3) << 5 | b >> 3;
     case PixelLayout::Bgr24:
-    case PixelLayout::Xrgb8888:
-      return r << 16 | g << 8 | b;
+    case PixelLayout::Xrgb8888: return r << 16 | g << 8 | b;
   }
   return 0;
 }
@@ -168,8 +162,7 @@ bool StretchHalftone(const PixelSource& source, const PixelTarget& target) {
     return layout == PixelLayout::Bgr24 || layout == PixelLayout::Xrgb8888;
   };
   if (!byteChannels(source.layout) || !byteChannels(target.layout)) return false;
-  if (!Usable(source.pixels, source.width, source.height, source.pitch, source.layout) || !Usable(target))
-    return false;
+  if (!Usable(source.pixels, source.width, source.height, source.pitch, source.layout) || !Usable(target)) return false;
   const int sourceBytes = BytesPerPixel(source.layout);
   const int targetBytes = BytesPerPixel(target.layout);
   const auto columns = BoxTaps(source.width, target.width);
@@ -244,8 +237,7 @@ void FillPath(const PixelTarget& target, const Path& path, FillRule rule, uint32
         crossings.push_back({x, b.y > a.y ? 1 : -1});
       }
     }
-    std::sort(crossings.begin(), crossings.end(),
-              [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+    std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
     int winding = 0;
     for (size_t i = 0; i + 1 < crossings.size(); ++i) {
       winding += rule == FillRule::Alternate ? 1 : crossings[i].direction;

@@ -12,9 +12,7 @@ namespace {
 int g_openJoysticks = 0;
 std::vector<int> g_testJoysticks;
 
-bool EnsureJoysticks() {
-  return SDL_WasInit(SDL_INIT_JOYSTICK) != 0 || SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
-}
+bool EnsureJoysticks() { return SDL_WasInit(SDL_INIT_JOYSTICK) != 0 || SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0; }
 
 }  // namespace
 
@@ -39,8 +37,7 @@ bool Joystick::SetAxisRange(int axis, int minimum, int maximum) {
 }
 
 bool Joystick::SetDeadZone(int axis, int deadZone) {
-  if ((axis != kJoystickAxisX && axis != kJoystickAxisY) || deadZone < 0 || deadZone > 10000)
-    return false;
+  if ((axis != kJoystickAxisX && axis != kJoystickAxisY) || deadZone < 0 || deadZone > 10000) return false;
   deadZone_[axis] = deadZone;
   return true;
 }
@@ -81,8 +78,7 @@ int AttachTestJoystick() {
 
 void DetachTestJoysticks() {
   // Each detach renumbers the ones after it, so detach from the last.
-  for (auto it = g_testJoysticks.rbegin(); it != g_testJoysticks.rend(); ++it)
-    SDL_JoystickDetachVirtual(*it);
+  for (auto it = g_testJoysticks.rbegin(); it != g_testJoysticks.rend(); ++it) SDL_JoystickDetachVirtual(*it);
   g_testJoysticks.clear();
 }
 

@@ -21,8 +21,7 @@ std::string LockPathFor(const char* kind, const std::string& title) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   std::filesystem::path dir = runtime && *runtime
                                   ? std::filesystem::path(runtime)
-                                  : std::filesystem::temp_directory_path() /
-                                        ("tarnwick-" + std::to_string(::getuid()));
+                                  : std::filesystem::temp_directory_path() / ("tarnwick-" + std::to_string(::getuid()));
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   std::string safe;

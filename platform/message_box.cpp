@@ -14,10 +14,8 @@ MessageBoxHook g_hook;
 int ShowMessageBox(const std::string& title, const std::string& text) {
   if (g_hook) return g_hook(title, text);
   // The terminal keeps what the box said after it is gone.
-  if (title.empty())
-    std::fprintf(stderr, "%s\n", text.c_str());
-  else
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+  if (title.empty()) std::fprintf(stderr, "%s\n", text.c_str());
+  else std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
   if (!native::HeadlessVideo()) SDL_ShowSimpleMessageBox(0, title.c_str(), text.c_str(), nullptr);
   return kIdOk;
 }

@@ -13,15 +13,12 @@ constexpr float kSampleScale = 1.0f / 32768.0f;
 
 Vec3f Sub(Vec3f a, Vec3f b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 float Dot(Vec3f a, Vec3f b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3f Cross(Vec3f a, Vec3f b) {
-  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
+Vec3f Cross(Vec3f a, Vec3f b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 float Length(Vec3f v) { return std::sqrt(Dot(v, v)); }
 
 float Lerp(int16_t a, int16_t b, float t) { return (a + (b - a) * t) * kSampleScale; }
 
-void VoiceGains(const Voice& v, const Listener& listener, float busGain, float& left,
-                float& right) {
+void VoiceGains(const Voice& v, const Listener& listener, float busGain, float& left, float& right) {
   float gain = busGain * v.volume;
   float pan = v.pan;
   if (v.is3D) {
@@ -69,8 +66,7 @@ bool HasStreamFrame(Voice& v, size_t index) {
   while (index >= v.window.size() / ch) {
     size_t have = v.window.size() / ch;
     v.window.resize((have + kStreamChunkFrames) * ch);
-    size_t got = std::min(v.source->Read(v.window.data() + have * ch, kStreamChunkFrames),
-                          kStreamChunkFrames);
+    size_t got = std::min(v.source->Read(v.window.data() + have * ch, kStreamChunkFrames), kStreamChunkFrames);
     v.window.resize((have + got) * ch);
     if (got == 0) return false;
   }
@@ -126,10 +122,8 @@ void Mixer::Mix(float* out, size_t frames) {
     float gl, gr;
     VoiceGains(*v, activeListener, busGain[static_cast<int>(v->bus)], gl, gr);
     double step = static_cast<double>(v->sampleRate) / outputRate;
-    if (v->source)
-      MixStream(*v, out, frames, step, gl, gr);
-    else
-      MixStatic(*v, out, frames, step, gl, gr);
+    if (v->source) MixStream(*v, out, frames, step, gl, gr);
+    else MixStatic(*v, out, frames, step, gl, gr);
   }
   for (size_t i = 0; i < frames * 2; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
 }

@@ -47,9 +47,7 @@ struct Voice {
   Placement3D pending3D;
   Placement3D active3D;
 
-  size_t FrameCount() const {
-    return samples ? samples->size() / static_cast<size_t>(channels) : 0;
-  }
+  size_t FrameCount() const { return samples ? samples->size() / static_cast<size_t>(channels) : 0; }
 };
 
 // Shared by the device callback and the main thread: hold `mutex` (briefly)

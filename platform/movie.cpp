@@ -40,8 +40,7 @@ class SoundQueue : public StreamSource {
     std::lock_guard lock(mutex_);
     samples_.insert(samples_.end(), samples, samples + frames * channels_);
     if (samples_.size() > capacity_)
-      samples_.erase(samples_.begin(),
-                     samples_.begin() + static_cast<ptrdiff_t>(samples_.size() - capacity_));
+      samples_.erase(samples_.begin(), samples_.begin() + static_cast<ptrdiff_t>(samples_.size() - capacity_));
   }
   void Clear() {
     std::lock_guard lock(mutex_);
@@ -59,8 +58,7 @@ AVCodecContext* OpenDecoder(const AVStream* stream, const AVCodec* codec) {
   if (!codec) return nullptr;
   AVCodecContext* ctx = avcodec_alloc_context3(codec);
   if (!ctx) return nullptr;
-  if (avcodec_parameters_to_context(ctx, stream->codecpar) < 0 ||
-      avcodec_open2(ctx, codec, nullptr) < 0)
+  if (avcodec_parameters_to_context(ctx, stream->codecpar) < 0 || avcodec_open2(ctx, codec, nullptr) < 0)
     avcodec_free_context(&ctx);
   return ctx;
 }
@@ -84,7 +82,7 @@ struct Movie::Impl {
   double frameDuration = 0;  // seconds, for frames without a timestamp
   double firstPts = NAN;
   double lastPts = NAN;
-  int channels = 2;              // of the decoded sound
+  int channels = 2;             // of the decoded sound
   SoundQueue* queue = nullptr;  // owned by sound
   std::unique_ptr<SoundStream> sound;
   std::vector<int16_t> converted;
@@ -116,18 +114,15 @@ struct Movie::Impl {
     channels = audio->ch_layout.nb_channels == 1 ? 1 : 2;
     AVChannelLayout layout;
     av_channel_layout_default(&layout, channels);
-    if (swr_alloc_set_opts2(&resampler, &layout, AV_SAMPLE_FMT_S16, audio->sample_rate,
-                            &audio->ch_layout, audio->sample_fmt, audio->sample_rate, 0,
-                            nullptr) < 0 ||
+    if (swr_alloc_set_opts2(&resampler, &layout, AV_SAMPLE_FMT_S16, audio->sample_rate, &audio->ch_layout,
+                            audio->sample_fmt, audio->sample_rate, 0, nullptr) < 0 ||
         swr_init(resampler) < 0) {
       swr_free(&resampler);
       return;
     }
-    auto source = std::make_unique<SoundQueue>(
-        channels, static_cast<size_t>(audio->sample_rate) * kQueueSeconds);
+    auto source = std::make_unique<SoundQueue>(channels, static_cast<size_t>(audio->sample_rate) * kQueueSeconds);
     SoundQueue* raw = source.get();
-    sound = SoundStream::Create(std::move(source), WaveFormat{channels, audio->sample_rate, 16},
-                                SoundBus::Wave);
+    sound = SoundStream::Create(std::move(source), WaveFormat{channels, audio->sample_rate, 16}, SoundBus::Wave);
     if (sound) queue = raw;
   }
 
@@ -138,8 +133,7 @@ struct Movie::Impl {
       if (room > 0) {
         converted.resize(static_cast<size_t>(room) * channels);
         uint8_t* out = reinterpret_cast<uint8_t*>(converted.data());
-        int got = swr_convert(resampler, &out, room,
-                              const_cast<const uint8_t**>(audioFrame->extended_data),
+        int got = swr_convert(resampler, &out, room, const_cast<const uint8_t**>(audioFrame->extended_data),
                               audioFrame->nb_samples);
         if (got > 0) queue->Push(converted.data(), static_cast<size_t>(got));
       }
@@ -160,17 +154,13 @@ struct Movie::Impl {
         continue;
       }
       // A damaged packet is skipped; the decoder goes on with the next.
-      if (packet->stream_index == videoIndex)
-        avcodec_send_packet(video, packet);
-      else if (packet->stream_index == audioIndex)
-        DecodeSound(packet);
+      if (packet->stream_index == videoIndex) avcodec_send_packet(video, packet);
+      else if (packet->stream_index == audioIndex) DecodeSound(packet);
       av_packet_unref(packet);
     }
   }
 
-  static double Now() {
-    return static_cast<double>(QueryCounter()) / static_cast<double>(QueryFrequency());
-  }
+  static double Now() { return static_cast<double>(QueryCounter()) / static_cast<double>(QueryFrequency()); }
   double MediaTime() const { return Now() - clockBase; }
 
   void WaitUntil(double mediaTime) {
@@ -181,34 +171,29 @@ struct Movie::Impl {
       clockBase -= due - latest;
       due = latest;
     }
-    for (double now = Now(); now < due; now = Now())
-      SleepMs(static_cast<uint32_t>((due - now) * 1000.0) + 1);
+    for (double now = Now(); now < due; now = Now()) SleepMs(static_cast<uint32_t>((due - now) * 1000.0) + 1);
   }
 
   void Draw(const MovieTarget& t) {
     auto within = [](int v, int lo) { return v >= lo && v <= kMaxTargetSide; };
     if (!t.pixels || !within(t.width, 1) || !within(t.height, 1) || !within(t.surfaceWidth, 1) ||
-        !within(t.surfaceHeight, 1) || !within(t.x, -kMaxTargetSide) ||
-        !within(t.y, -kMaxTargetSide) || t.pitch < t.surfaceWidth * 2)
+        !within(t.surfaceHeight, 1) || !within(t.x, -kMaxTargetSide) || !within(t.y, -kMaxTargetSide) ||
+        t.pitch < t.surfaceWidth * 2)
       return;
     AVPixelFormat layout = t.layout == PixelLayout::Rgb565 ? AV_PIX_FMT_RGB565 : AV_PIX_FMT_RGB555;
-    scaler = sws_getCachedContext(scaler, frame->width, frame->height,
-                                  static_cast<AVPixelFormat>(frame->format), t.width, t.height,
-                                  layout, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    scaler = sws_getCachedContext(scaler, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+                                  t.width, t.height, layout, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!scaler) return;
     scaled.resize(static_cast<size_t>(t.width) * static_cast<size_t>(t.height));
     uint8_t* planes[1] = {reinterpret_cast<uint8_t*>(scaled.data())};
     int strides[1] = {t.width * 2};
-    if (sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides) <= 0)
-      return;
+    if (sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides) <= 0) return;
     int x0 = std::max(0, -t.x), x1 = std::min(t.width, t.surfaceWidth - t.x);
     int y0 = std::max(0, -t.y), y1 = std::min(t.height, t.surfaceHeight - t.y);
     for (int row = y0; row < y1 && x0 < x1; ++row) {
-      uint8_t* dst = reinterpret_cast<uint8_t*>(t.pixels) +
-                     static_cast<ptrdiff_t>(t.y + row) * t.pitch +
+      uint8_t* dst = reinterpret_cast<uint8_t*>(t.pixels) + static_cast<ptrdiff_t>(t.y + row) * t.pitch +
                      static_cast<ptrdiff_t>(t.x + x0) * 2;
-      std::memcpy(dst, &scaled[static_cast<size_t>(row) * t.width + x0],
-                  static_cast<size_t>(x1 - x0) * 2);
+      std::memcpy(dst, &scaled[static_cast<size_t>(row) * t.width + x0], static_cast<size_t>(x1 - x0) * 2);
     }
   }
 };

@@ -79,10 +79,8 @@ void TakeAnswer() {
   g_answerFd = -1;
   g_child = -1;
   const std::string renderer = g_answerText.substr(0, g_answerText.find('\n'));
-  if (!answered || renderer.empty())
-    g_answer = RendererKind::Unknown;
-  else
-    g_answer = IsSoftwareGlRenderer(renderer) ? RendererKind::Processor : RendererKind::Gpu;
+  if (!answered || renderer.empty()) g_answer = RendererKind::Unknown;
+  else g_answer = IsSoftwareGlRenderer(renderer) ? RendererKind::Processor : RendererKind::Gpu;
 }
 
 }  // namespace
@@ -91,7 +89,7 @@ bool IsSoftwareGlRenderer(const std::string& renderer) {
   std::string lower = renderer;
   std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
   static const char* const kProcessorRasterisers[] = {"llvmpipe", "softpipe", "software rasterizer", "swrast",
-                                                      "swr (", "lavapipe", "basic render driver"};
+                                                      "swr (",    "lavapipe", "basic render driver"};
   for (const char* name : kProcessorRasterisers)
     if (lower.find(name) != std::string::npos) return true;
   return false;

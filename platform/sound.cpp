@@ -81,11 +81,10 @@ void CloseSoundOutput() {
 bool SoundOutputOpen() { return g_output.device != 0; }
 
 bool SetOutputFormat(int channels, int sampleRate, int bitsPerSample) {
-  if ((channels != 1 && channels != 2) || (bitsPerSample != 8 && bitsPerSample != 16) ||
-      sampleRate < 8000 || sampleRate > 192000)
+  if ((channels != 1 && channels != 2) || (bitsPerSample != 8 && bitsPerSample != 16) || sampleRate < 8000 ||
+      sampleRate > 192000)
     return false;
-  if (channels == g_output.channels && bitsPerSample == g_output.bitsPerSample &&
-      sampleRate == OutputSampleRate())
+  if (channels == g_output.channels && bitsPerSample == g_output.bitsPerSample && sampleRate == OutputSampleRate())
     return true;
   // The device thread takes the mixer lock, so it is closed outside it.
   bool reopen = g_output.device != 0;
@@ -138,8 +137,7 @@ void SetListenerPosition(float x, float y, float z) {
   mixer.pendingListener.position = {x, y, z};
 }
 
-void SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
-                            float topZ) {
+void SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ) {
   Mixer& mixer = Mixer::Get();
   std::lock_guard lock(mixer.mutex);
   mixer.pendingListener.front = {frontX, frontY, frontZ};
@@ -172,8 +170,7 @@ std::unique_ptr<SoundBuffer> SoundBuffer::Create(const Wave& wave, bool is3D) {
   voice->channels = wave.format.channels;
   voice->sampleRate = wave.format.sampleRate;
   voice->samples = std::make_shared<const std::vector<int16_t>>(
-      wave.samples.begin(),
-      wave.samples.begin() + static_cast<ptrdiff_t>(wave.FrameCount() * voice->channels));
+      wave.samples.begin(), wave.samples.begin() + static_cast<ptrdiff_t>(wave.FrameCount() * voice->channels));
   voice->is3D = is3D;
   return std::unique_ptr<SoundBuffer>(new SoundBuffer(std::move(voice)));
 }

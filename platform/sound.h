@@ -45,8 +45,7 @@ std::vector<float> PullMixedFrames(size_t frames);
 
 // The listener, deferred until Commit3DSettings.
 void SetListenerPosition(float x, float y, float z);
-void SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY,
-                            float topZ);
+void SetListenerOrientation(float frontX, float frontY, float frontZ, float topX, float topY, float topZ);
 // Applies every deferred 3D setting of the listener and all buffers at once.
 void Commit3DSettings();
 

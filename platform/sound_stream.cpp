@@ -4,8 +4,8 @@
 
 namespace plat {
 
-std::unique_ptr<SoundStream> SoundStream::Create(std::unique_ptr<StreamSource> source,
-                                                 const WaveFormat& format, SoundBus bus) {
+std::unique_ptr<SoundStream> SoundStream::Create(std::unique_ptr<StreamSource> source, const WaveFormat& format,
+                                                 SoundBus bus) {
   WaveFormat pcm16 = format;
   pcm16.bitsPerSample = 16;  // sources always deliver 16-bit frames
   if (!source || !IsPlayableFormat(pcm16)) return nullptr;

@@ -22,8 +22,8 @@ class StreamSource {
 class SoundStream {
  public:
   // Null for a format the mixer cannot play.
-  static std::unique_ptr<SoundStream> Create(std::unique_ptr<StreamSource> source,
-                                             const WaveFormat& format, SoundBus bus);
+  static std::unique_ptr<SoundStream> Create(std::unique_ptr<StreamSource> source, const WaveFormat& format,
+                                             SoundBus bus);
   // Stops the voice before the source goes.
   ~SoundStream();
   SoundStream(const SoundStream&) = delete;

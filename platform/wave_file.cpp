@@ -22,9 +22,8 @@ struct Chunk {
 }  // namespace
 
 bool IsPlayableFormat(const WaveFormat& format) {
-  return (format.channels == 1 || format.channels == 2) &&
-         (format.bitsPerSample == 8 || format.bitsPerSample == 16) && format.sampleRate >= 100 &&
-         format.sampleRate <= 200000;
+  return (format.channels == 1 || format.channels == 2) && (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
+         format.sampleRate >= 100 && format.sampleRate <= 200000;
 }
 
 bool ParseWave(const uint8_t* bytes, size_t size, Wave& out) {
@@ -73,8 +72,7 @@ bool ParseWave(const uint8_t* bytes, size_t size, Wave& out) {
   out.samples.resize(frames * static_cast<size_t>(format.channels));
   const uint8_t* p = bytes + data.offset;
   if (format.bitsPerSample == 8) {
-    for (size_t i = 0; i < out.samples.size(); ++i)
-      out.samples[i] = static_cast<int16_t>((p[i] - 128) * 256);
+    for (size_t i = 0; i < out.samples.size(); ++i) out.samples[i] = static_cast<int16_t>((p[i] - 128) * 256);
   } else {
     for (size_t i = 0; i < out.samples.size(); ++i)
       out.samples[i] = static_cast<int16_t>(p[2 * i] | (p[2 * i + 1] << 8));

@@ -18,9 +18,7 @@ struct WaveFormat {
 struct Wave {
   WaveFormat format;
   std::vector<int16_t> samples;
-  size_t FrameCount() const {
-    return format.channels > 0 ? samples.size() / static_cast<size_t>(format.channels) : 0;
-  }
+  size_t FrameCount() const { return format.channels > 0 ? samples.size() / static_cast<size_t>(format.channels) : 0; }
 };
 
 // Whether the mixer can play this format.

@@ -66,8 +66,8 @@ void ApplyCursor() {
   if (shown) {
     SDL_Cursor*& c = g_sdlCursors[g_cursor];
     if (!c) {
-      static const SDL_SystemCursor kSdl[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_ARROW,
-                                              SDL_SYSTEM_CURSOR_WAIT, SDL_SYSTEM_CURSOR_CROSSHAIR};
+      static const SDL_SystemCursor kSdl[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_WAIT,
+                                              SDL_SYSTEM_CURSOR_CROSSHAIR};
       c = SDL_CreateSystemCursor(kSdl[g_cursor]);
     }
     if (c) SDL_SetCursor(c);
@@ -214,8 +214,8 @@ bool UnregisterWindowClass(const std::string& name) {
   return g_classes.erase(name) != 0;
 }
 
-WindowHandle CreateWindow(const std::string& className, const std::string& title, uint32_t style,
-                          int x, int y, int width, int height) {
+WindowHandle CreateWindow(const std::string& className, const std::string& title, uint32_t style, int x, int y,
+                          int width, int height) {
   auto cls = g_classes.find(className);
   if (cls == g_classes.end() || ShouldFail(FailPoint::CreateWindow)) return 0;
   auto data = std::make_unique<WindowData>();
@@ -233,8 +233,7 @@ WindowHandle CreateWindow(const std::string& className, const std::string& title
     // A framed window goes where the window system centres it, so its caption stays on screen.
     int sx = (style & WS_POPUP) ? x : int(SDL_WINDOWPOS_CENTERED);
     int sy = (style & WS_POPUP) ? y : int(SDL_WINDOWPOS_CENTERED);
-    data->sdl = SDL_CreateWindow(title.c_str(), sx, sy, width > 0 ? width : 1,
-                                 height > 0 ? height : 1, flags);
+    data->sdl = SDL_CreateWindow(title.c_str(), sx, sy, width > 0 ? width : 1, height > 0 ? height : 1, flags);
   }
   data->titleClaim = ClaimWindowTitle(title);
   WindowHandle handle = g_nextHandle++;
@@ -263,10 +262,8 @@ void ShowWindow(WindowHandle window, bool show) {
   WindowData* w = Find(window);
   if (!w) return;
   if (w->sdl) {
-    if (show)
-      SDL_ShowWindow(w->sdl);
-    else
-      SDL_HideWindow(w->sdl);
+    if (show) SDL_ShowWindow(w->sdl);
+    else SDL_HideWindow(w->sdl);
   }
 }
 
@@ -345,8 +342,7 @@ void TranslateMessage(const Message& message) {
       // Taken next, before anything queued after the key press.
       g_queue.push_front({message.window, WM_CHAR, message.wparam, message.lparam});
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -71,8 +71,7 @@ constexpr uint32_t WS_MINIMIZEBOX = 0x00020000u;
 constexpr uint32_t WS_MAXIMIZEBOX = 0x00010000u;
 
 inline LParam MakePointParam(int x, int y) {
-  return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFFu) |
-                             ((static_cast<uint32_t>(y) & 0xFFFFu) << 16));
+  return static_cast<LParam>((static_cast<uint32_t>(x) & 0xFFFFu) | ((static_cast<uint32_t>(y) & 0xFFFFu) << 16));
 }
 
 struct WindowClass {
@@ -93,8 +92,8 @@ bool UnregisterWindowClass(const std::string& name);
 
 // Creates a hidden window of a registered class; its procedure gets WM_CREATE
 // before this returns. 0 when the class is unknown or the window cannot be made.
-WindowHandle CreateWindow(const std::string& className, const std::string& title, uint32_t style,
-                          int x, int y, int width, int height);
+WindowHandle CreateWindow(const std::string& className, const std::string& title, uint32_t style, int x, int y,
+                          int width, int height);
 // Sends WM_DESTROY, then removes the window; later messages for it are dropped.
 bool DestroyWindow(WindowHandle window);
 bool IsWindow(WindowHandle window);

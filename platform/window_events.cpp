@@ -70,21 +70,14 @@ void TranslateWindowEvent(WindowHandle window, const SDL_WindowEvent& event) {
       PostMessage(window, WM_ACTIVATEAPP, 0, 0);
       PostMessage(window, WM_KILLFOCUS, 0, 0);
       break;
-    case SDL_WINDOWEVENT_CLOSE:
-      PostMessage(window, WM_CLOSE, 0, 0);
-      break;
-    case SDL_WINDOWEVENT_MOVED:
-      PostMessage(window, WM_MOVE, 0, MakePointParam(event.data1, event.data2));
-      break;
+    case SDL_WINDOWEVENT_CLOSE: PostMessage(window, WM_CLOSE, 0, 0); break;
+    case SDL_WINDOWEVENT_MOVED: PostMessage(window, WM_MOVE, 0, MakePointParam(event.data1, event.data2)); break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       RepaintWindow(window);
       PostMessage(window, WM_SIZE, 0, MakePointParam(event.data1, event.data2));
       break;
-    case SDL_WINDOWEVENT_EXPOSED:
-      RepaintWindow(window);
-      break;
-    default:
-      break;
+    case SDL_WINDOWEVENT_EXPOSED: RepaintWindow(window); break;
+    default: break;
   }
 }
 
@@ -119,8 +112,7 @@ void TranslateSystemEvents() {
         // A termination request closes every window, as their close buttons would.
         for (WindowHandle w : AllWindows()) PostMessage(w, WM_CLOSE, 0, 0);
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }

@@ -5,13 +5,10 @@
 namespace plat {
 
 uint32_t VirtualKeyFromScancode(int scancode) {
-  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
-    return 0x41 + (scancode - SDL_SCANCODE_A);
+  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 0x41 + (scancode - SDL_SCANCODE_A);
   // SDL numbers the digit row 1..9 then 0.
-  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
-    return 0x31 + (scancode - SDL_SCANCODE_1);
-  if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12)
-    return VK_F1 + (scancode - SDL_SCANCODE_F1);
+  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return 0x31 + (scancode - SDL_SCANCODE_1);
+  if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return VK_F1 + (scancode - SDL_SCANCODE_F1);
   if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
     return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
   switch (scancode) {

@@ -48,8 +48,8 @@ void DesktopSize(int* width, int* height);
 // Shows a rectangle of 16-bit pixels in the window, scaled to fit with its
 // aspect kept, paced to the display; nothing happens without a real display
 // (display_present.cpp).
-SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitch,
-                            const PixelFormat& format, const Rect& rect);
+SurfaceResult PresentPixels(WindowHandle window, const uint8_t* pixels, int pitch, const PixelFormat& format,
+                            const Rect& rect);
 // The window lost what it showed (uncovered, resized): the next frame is
 // shown even when unchanged.
 void RepaintWindow(WindowHandle window);

@@ -42,8 +42,7 @@ int CBaseTalkPlayer::Load(const std::string& path) {
   CTalkParser parser(*this, scanner);
   bool completed = parser.Parse();
   for (const std::string& failure : scanner.IncludeFailures()) ReportError("%s", failure.c_str());
-  if (parser.EndedEarly() || scanner.EndedInsideMarkup())
-    ReportError("Unexpected end of file in %s", path.c_str());
+  if (parser.EndedEarly() || scanner.EndedInsideMarkup()) ReportError("Unexpected end of file in %s", path.c_str());
   for (auto& talk : children) talk->ResolveLinks(*this);
   current = nullptr;
 

@@ -26,8 +26,6 @@ enum : int {
   TOK_NOT = 269,
 };
 
-
-
 class ConditionScanner {
  public:
   explicit ConditionScanner(const std::string& text) : text_(text) {}
@@ -106,39 +104,27 @@ class ConditionParser : TokenCursor<ConditionScanner> {
   static int LevelOf(int type) {
     switch (type) {
       case TOK_AND:
-      case TOK_OR:
-        return 0;
+      case TOK_OR: return 0;
       case TOK_EQ:
-      case TOK_NE:
-        return 1;
+      case TOK_NE: return 1;
       case TOK_LT:
       case TOK_LE:
       case TOK_GT:
-      case TOK_GE:
-        return 2;
-      default:
-        return -1;
+      case TOK_GE: return 2;
+      default: return -1;
     }
   }
 
   static ExprPtr MakeBinary(int type, ExprPtr l, ExprPtr r) {
     switch (type) {
-      case TOK_AND:
-        return std::make_unique<CANDExpr>(std::move(l), std::move(r));
-      case TOK_OR:
-        return std::make_unique<CORExpr>(std::move(l), std::move(r));
-      case TOK_EQ:
-        return std::make_unique<CCompareExpr>(std::move(l), std::move(r));
-      case TOK_NE:
-        return std::make_unique<CNEExpr>(std::move(l), std::move(r));
-      case TOK_LT:
-        return std::make_unique<CLTExpr>(std::move(l), std::move(r));
-      case TOK_LE:
-        return std::make_unique<CLEExpr>(std::move(l), std::move(r));
-      case TOK_GT:
-        return std::make_unique<CGTExpr>(std::move(l), std::move(r));
-      default:
-        return std::make_unique<CGEExpr>(std::move(l), std::move(r));
+      case TOK_AND: return std::make_unique<CANDExpr>(std::move(l), std::move(r));
+      case TOK_OR: return std::make_unique<CORExpr>(std::move(l), std::move(r));
+      case TOK_EQ: return std::make_unique<CCompareExpr>(std::move(l), std::move(r));
+      case TOK_NE: return std::make_unique<CNEExpr>(std::move(l), std::move(r));
+      case TOK_LT: return std::make_unique<CLTExpr>(std::move(l), std::move(r));
+      case TOK_LE: return std::make_unique<CLEExpr>(std::move(l), std::move(r));
+      case TOK_GT: return std::make_unique<CGTExpr>(std::move(l), std::move(r));
+      default: return std::make_unique<CGEExpr>(std::move(l), std::move(r));
     }
   }
 
@@ -165,8 +151,7 @@ class ConditionParser : TokenCursor<ConditionScanner> {
     if (Peek(0).type == TOK_NOT) {
       Take();
       ParsedExpr operand = ParseUnary();
-      if (!failed_)
-        result = Checked({std::make_unique<CNOTExpr>(std::move(operand.expr)), operand.depth + 1});
+      if (!failed_) result = Checked({std::make_unique<CNOTExpr>(std::move(operand.expr)), operand.depth + 1});
     } else {
       result = ParsePrimary();
     }
@@ -198,8 +183,7 @@ class ConditionParser : TokenCursor<ConditionScanner> {
     }
     if (!Expect(')')) return {};
     int sysMode = mode.type == TOK_INUMBER ? mode.number : SysModeFromText(mode.text);
-    return {std::make_unique<CSysExpr>(sysMode, name.text, std::move(argument.expr)),
-            argument.depth + 1};
+    return {std::make_unique<CSysExpr>(sysMode, name.text, std::move(argument.expr)), argument.depth + 1};
   }
 
   ParsedExpr ParseLeaf() {

@@ -19,20 +19,11 @@ void Descend(CBaseTalkPlayer& player, CBaseListContainer* node) {
 
 void CBaseListContainer::Dump() const {
   switch (kind) {
-    case NODE_SEQUENCE:
-      std::fputs("Sequence list\n", stdout);
-      break;
-    case NODE_RANDOM:
-      std::fputs("Random list\n", stdout);
-      break;
-    case NODE_OPTIONAL:
-      std::fputs("Optional list\n", stdout);
-      break;
-    case NODE_TALK:
-      std::fputs("Talk\n", stdout);
-      break;
-    default:
-      break;
+    case NODE_SEQUENCE: std::fputs("Sequence list\n", stdout); break;
+    case NODE_RANDOM: std::fputs("Random list\n", stdout); break;
+    case NODE_OPTIONAL: std::fputs("Optional list\n", stdout); break;
+    case NODE_TALK: std::fputs("Talk\n", stdout); break;
+    default: break;
   }
   DumpMembers();
 }

@@ -27,20 +27,15 @@ struct AttributeRule {
 };
 
 const AttributeRule kAttributeRules[] = {
-    {KEY_aname, ValueForm::Text, "aname=\"????\" , no name assigned.",
-     "aname=\"????\" , no name assigned.", false},
-    {KEY_audio, ValueForm::Text, "audio=\"????\", no filename assigned.",
-     "audio=\"????\", no filename assigned.", false},
+    {KEY_aname, ValueForm::Text, "aname=\"????\" , no name assigned.", "aname=\"????\" , no name assigned.", false},
+    {KEY_audio, ValueForm::Text, "audio=\"????\", no filename assigned.", "audio=\"????\", no filename assigned.",
+     false},
     {KEY_bgcolor, ValueForm::Triple, "bgColor=\"??,??,??\"", "bgColor=\"??,??,??\"", true},
     {KEY_border, ValueForm::Number, nullptr, nullptr, true},
-    {KEY_event, ValueForm::Text, "event=\"????\" , no event assigned.",
-     "event=\"????\" , no event assigned.", false},
-    {KEY_font, ValueForm::Text, "font=\"??\", no font assigned.", "font=\"??\", no font assigned.",
-     true},
-    {KEY_fontcolor, ValueForm::Triple, "missing color information", "missing color information",
-     true},
-    {KEY_fontsize, ValueForm::Pair, "missing font width & height", "missing font width & height",
-     true},
+    {KEY_event, ValueForm::Text, "event=\"????\" , no event assigned.", "event=\"????\" , no event assigned.", false},
+    {KEY_font, ValueForm::Text, "font=\"??\", no font assigned.", "font=\"??\", no font assigned.", true},
+    {KEY_fontcolor, ValueForm::Triple, "missing color information", "missing color information", true},
+    {KEY_fontsize, ValueForm::Pair, "missing font width & height", "missing font width & height", true},
     {KEY_fontxstep, ValueForm::NumberOrText, "FontXStep=??", "FontXStep=??", true},
     {KEY_fontystep, ValueForm::NumberOrText, "FontYStep=??", "FontYStep=??", true},
     {KEY_func, ValueForm::Text, "func=?? , no function assigned.", "\"=xxx\" expected", false},
@@ -52,18 +47,15 @@ const AttributeRule kAttributeRules[] = {
     {KEY_lineystep, ValueForm::NumberOrText, "LineYStep=\"??\"", "LineYStep=\"??\"", true},
     {KEY_link, ValueForm::Text, "link=?? , no link assigned.", "\"=xxx\" expected", false},
     {KEY_opaque, ValueForm::NumberOrText, "opaque=\"??\"", "opaque=\"??\"", true},
-    {KEY_pevent, ValueForm::Text, "pevent=?? , no prefix action event assigned.",
-     "\"=xxx\" expected", false},
+    {KEY_pevent, ValueForm::Text, "pevent=?? , no prefix action event assigned.", "\"=xxx\" expected", false},
     {KEY_pose, ValueForm::Text, nullptr, nullptr, false},
     {KEY_position, ValueForm::Pair, "Position=\"??,??\"", "Position=\"??,??\"", true},
     {KEY_script, ValueForm::Text, "script=\"????\"", "script=\"????\"", false},
     {KEY_size, ValueForm::Pair, "size=\"??,??\"", "size=\"??,??\"", true},
-    {KEY_selectedcolor, ValueForm::Triple, "SelectedColor=\"??,??,??\"",
-     "SelectedColor=\"??,??,??\"", true},
-    {KEY_speaker, ValueForm::Text, "Speaker=\"????\", no speaker assigned",
-     "Speaker=\"????\", no speaker assigned", true},
-    {KEY_speakercolor, ValueForm::Triple, "SpeakerColor=\"??,??,??\"", "SpeakerColor=\"??,??,??\"",
+    {KEY_selectedcolor, ValueForm::Triple, "SelectedColor=\"??,??,??\"", "SelectedColor=\"??,??,??\"", true},
+    {KEY_speaker, ValueForm::Text, "Speaker=\"????\", no speaker assigned", "Speaker=\"????\", no speaker assigned",
      true},
+    {KEY_speakercolor, ValueForm::Triple, "SpeakerColor=\"??,??,??\"", "SpeakerColor=\"??,??,??\"", true},
     {KEY_speed, ValueForm::NumberOrText, "Speed=\"??\"", "Speed=\"??\"", true},
     {KEY_switch, ValueForm::Text, "switch=\"????\"", "switch=\"????\"", false},
 };
@@ -78,37 +70,27 @@ bool IsTagAttribute(int token) { return FindRule(token) != nullptr; }
 
 bool StartsDefineEntry(int token) {
   const AttributeRule* rule = FindRule(token);
-  return (rule && rule->inDefine) || token == KEY_int || token == KEY_color ||
-         token == KEY_vector3 || token == KEY_vector2;
+  return (rule && rule->inDefine) || token == KEY_int || token == KEY_color || token == KEY_vector3 ||
+         token == KEY_vector2;
 }
 
-bool IsListElement(int token) {
-  return token == KEY_sl || token == KEY_rl || token == KEY_ol || token == KEY_li;
-}
+bool IsListElement(int token) { return token == KEY_sl || token == KEY_rl || token == KEY_ol || token == KEY_li; }
 
 const char* EndTagMessage(int keyword) {
   switch (keyword) {
-    case KEY_sl:
-      return "\"</SL>\" expected";
-    case KEY_rl:
-      return "\"</RL>\" expected";
-    case KEY_ol:
-      return "\"</OL>\" expected";
-    default:
-      return "\"</LI>\" expected";
+    case KEY_sl: return "\"</SL>\" expected";
+    case KEY_rl: return "\"</RL>\" expected";
+    case KEY_ol: return "\"</OL>\" expected";
+    default: return "\"</LI>\" expected";
   }
 }
 
 std::unique_ptr<CBaseListContainer> MakeNode(int keyword) {
   switch (keyword) {
-    case KEY_sl:
-      return std::make_unique<CSequenceContainer>();
-    case KEY_rl:
-      return std::make_unique<CRandomContainer>();
-    case KEY_ol:
-      return std::make_unique<COptionalContainer>();
-    default:
-      return std::make_unique<CSentence>();
+    case KEY_sl: return std::make_unique<CSequenceContainer>();
+    case KEY_rl: return std::make_unique<CRandomContainer>();
+    case KEY_ol: return std::make_unique<COptionalContainer>();
+    default: return std::make_unique<CSentence>();
   }
 }
 
@@ -121,49 +103,33 @@ int NestingOf(const CBaseListContainer* node) {
 float* ScalarField(CBaseListContainer& node, int token) {
   TalkStyle& s = node.style;
   switch (token) {
-    case KEY_fontxstep:
-      return &s.fontxstep;
-    case KEY_fontystep:
-      return &s.fontystep;
-    case KEY_headerspace:
-      return &s.headerspace;
-    case KEY_linexstep:
-      return &s.linexstep;
-    case KEY_lineystep:
-      return &s.lineystep;
-    case KEY_opaque:
-      return &s.opaque;
-    default:
-      return &s.speed;
+    case KEY_fontxstep: return &s.fontxstep;
+    case KEY_fontystep: return &s.fontystep;
+    case KEY_headerspace: return &s.headerspace;
+    case KEY_linexstep: return &s.linexstep;
+    case KEY_lineystep: return &s.lineystep;
+    case KEY_opaque: return &s.opaque;
+    default: return &s.speed;
   }
 }
 
 TalkVector& VectorField(CBaseListContainer& node, int token) {
   TalkStyle& s = node.style;
   switch (token) {
-    case KEY_bgcolor:
-      return s.bgcolor;
-    case KEY_fontcolor:
-      return s.fontcolor;
-    case KEY_fontsize:
-      return s.fontsize;
-    case KEY_highlight:
-      return s.highlight;
-    case KEY_position:
-      return s.position;
-    case KEY_size:
-      return s.size;
-    case KEY_selectedcolor:
-      return s.selectedcolor;
-    default:
-      return s.speakercolor;
+    case KEY_bgcolor: return s.bgcolor;
+    case KEY_fontcolor: return s.fontcolor;
+    case KEY_fontsize: return s.fontsize;
+    case KEY_highlight: return s.highlight;
+    case KEY_position: return s.position;
+    case KEY_size: return s.size;
+    case KEY_selectedcolor: return s.selectedcolor;
+    default: return s.speakercolor;
   }
 }
 
 }  // namespace
 
-CTalkParser::CTalkParser(CBaseTalkPlayer& player, CTalkScanner& scanner)
-    : player_(player), scanner_(scanner) {}
+CTalkParser::CTalkParser(CBaseTalkPlayer& player, CTalkScanner& scanner) : player_(player), scanner_(scanner) {}
 
 void CTalkParser::Advance() {
   cur_ = std::move(next_);
@@ -171,8 +137,7 @@ void CTalkParser::Advance() {
 }
 
 bool CTalkParser::AtUnitStart() const {
-  return cur_.type == KEY_begindefine ||
-         (cur_.type == '<' && (next_.type == KEY_talk || next_.type == KEY_string));
+  return cur_.type == KEY_begindefine || (cur_.type == '<' && (next_.type == KEY_talk || next_.type == KEY_string));
 }
 
 void CTalkParser::SyntaxError(const char* message) {
@@ -189,8 +154,8 @@ void CTalkParser::SkipToUnit() {
 }
 
 void CTalkParser::SkipPastTagEnd() {
-  while (cur_.type != '>' && cur_.type != '<' && cur_.type != KEY_endtag &&
-         cur_.type != KEY_begindefine && cur_.type != TALK_END)
+  while (cur_.type != '>' && cur_.type != '<' && cur_.type != KEY_endtag && cur_.type != KEY_begindefine &&
+         cur_.type != TALK_END)
     Advance();
   if (cur_.type == '>') Advance();
 }
@@ -244,10 +209,8 @@ void CTalkParser::ParseString() {
   }
   std::string name = cur_.text;
   Advance();
-  if (cur_.type == '>')
-    Advance();
-  else
-    SyntaxError("\">\" expected");
+  if (cur_.type == '>') Advance();
+  else SyntaxError("\">\" expected");
   if (cur_.type != DATA_string) {
     SyntaxError("define string error");
     SkipToUnit();
@@ -263,10 +226,8 @@ void CTalkParser::ParseString() {
   Advance();
   if (cur_.type == KEY_string) {
     Advance();
-    if (cur_.type == '>')
-      Advance();
-    else
-      SyntaxError("\">\" expected");
+    if (cur_.type == '>') Advance();
+    else SyntaxError("\">\" expected");
   } else {
     SyntaxError("</string> expected");
     SkipPastTagEnd();
@@ -352,8 +313,7 @@ void CTalkParser::ParseListContain() {
     SyntaxError("Structure error.");
     do {
       Advance();
-    } while (cur_.type != '<' && cur_.type != KEY_endtag && cur_.type != KEY_begindefine &&
-             cur_.type != TALK_END);
+    } while (cur_.type != '<' && cur_.type != KEY_endtag && cur_.type != KEY_begindefine && cur_.type != TALK_END);
   }
 }
 
@@ -376,10 +336,8 @@ void CTalkParser::ParseElement() {
   openElements_.push_back(keyword);
 
   ParseTagTrail(*node);
-  if (keyword == KEY_li)
-    ParseSentenceBody(static_cast<CSentence&>(*node));
-  else
-    ParseListContain();
+  if (keyword == KEY_li) ParseSentenceBody(static_cast<CSentence&>(*node));
+  else ParseListContain();
   bool closed = !aborted_ && ParseEndTag(keyword, EndTagMessage(keyword));
   openElements_.pop_back();
   if (closed) PopNode();
@@ -498,8 +456,7 @@ void CTalkParser::AttributeError(const char* message, bool inDefine) {
   for (;; Advance()) {
     int t = cur_.type;
     if (t == TALK_END || t == '<' || t == KEY_endtag || t == KEY_begindefine) return;
-    if (inDefine ? (StartsDefineEntry(t) || t == KEY_enddefine) : (IsTagAttribute(t) || t == '>'))
-      return;
+    if (inDefine ? (StartsDefineEntry(t) || t == KEY_enddefine) : (IsTagAttribute(t) || t == '>')) return;
   }
 }
 
@@ -509,45 +466,26 @@ void CTalkParser::ApplyText(CBaseListContainer& node, int token, const std::stri
       node.aname = text;
       player_.AddAname(text, &node);
       break;
-    case KEY_audio:
-      node.audio = text;
-      break;
-    case KEY_event:
-      node.event = text;
-      break;
-    case KEY_font:
-      node.style.font = text;
-      break;
+    case KEY_audio: node.audio = text; break;
+    case KEY_event: node.event = text; break;
+    case KEY_font: node.style.font = text; break;
     case KEY_func:
       node.func = text;
       LowerAscii(node.func);
       break;
-    case KEY_header:
-      node.style.header = text;
-      break;
+    case KEY_header: node.style.header = text; break;
     case KEY_if:
-      if (ExprPtr condition = CompileCondition(text, player_))
-        node.condition = std::move(condition);
+      if (ExprPtr condition = CompileCondition(text, player_)) node.condition = std::move(condition);
       break;
-    case KEY_link:
-      node.link = text;
-      break;
-    case KEY_pevent:
-      node.pevent = text;
-      break;
-    case KEY_pose:
-      node.pose = text;
-      break;
-    case KEY_script:
-      node.script = CompileScript(text, player_);
-      break;
+    case KEY_link: node.link = text; break;
+    case KEY_pevent: node.pevent = text; break;
+    case KEY_pose: node.pose = text; break;
+    case KEY_script: node.script = CompileScript(text, player_); break;
     case KEY_speaker:
       node.speaker = text;
       node.speakerIsPlayer = text == kBig5Player ? 1 : 0;
       break;
-    default:
-      node.switchName = text;
-      break;
+    default: node.switchName = text; break;
   }
 }
 

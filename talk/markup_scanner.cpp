@@ -300,8 +300,7 @@ TalkToken CTalkScanner::Next() {
         state_ = ST_TEXT;
         continue;
 
-      case ST_TEXT:
-        return ReadText();
+      case ST_TEXT: return ReadText();
 
       case ST_TAG: {
         if (IsLetter(c)) {

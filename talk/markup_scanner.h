@@ -89,16 +89,7 @@ class CTalkScanner {
   const std::vector<std::string>& IncludeFailures() const { return includeFailures_; }
 
  private:
-  enum StartCondition {
-    ST_TOP,
-    ST_TAG,
-    ST_ENDTAG,
-    ST_COMMENT,
-    ST_INCLUDE,
-    ST_TEXT,
-    ST_NUMBERS,
-    ST_DEFINE
-  };
+  enum StartCondition { ST_TOP, ST_TAG, ST_ENDTAG, ST_COMMENT, ST_INCLUDE, ST_TEXT, ST_NUMBERS, ST_DEFINE };
 
   struct IncludeRecord {
     std::string name;

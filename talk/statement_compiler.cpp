@@ -17,10 +17,7 @@ enum : int {
   TOK_SYS = 260,
 };
 
-
-bool IsSysNameChar(char c) {
-  return IsLetter(c) || IsDigit(c) || c == '+' || c == '-' || c == '*' || c == '/';
-}
+bool IsSysNameChar(char c) { return IsLetter(c) || IsDigit(c) || c == '+' || c == '-' || c == '*' || c == '/'; }
 
 // After the mode of a sys call the scanner reads the sys name, which may hold
 // signs and operators (+ITEM3_12 is one name).
@@ -74,17 +71,14 @@ class StatementScanner {
         case '/':
         case '=':
         case '(':
-        case ')':
-          return {c, std::string(1, c), 0};
+        case ')': return {c, std::string(1, c), 0};
         case '\n':
         case ' ':
         case '\t':
         case '\r':
         case ',':
-        case ';':
-          continue;
-        default:
-          DebugTrace("Unknown token %c", c);
+        case ';': continue;
+        default: DebugTrace("Unknown token %c", c);
       }
     }
   }
@@ -127,9 +121,8 @@ class StatementParser : TokenCursor<StatementScanner> {
       ParsedExpr rhs = ParseTerm();
       if (failed_) break;
       int depth = 1 + std::max(lhs.depth, rhs.depth);
-      ExprPtr node =
-          op == '+' ? ExprPtr(std::make_unique<CAddExpr>(std::move(lhs.expr), std::move(rhs.expr)))
-                    : ExprPtr(std::make_unique<CSubExpr>(std::move(lhs.expr), std::move(rhs.expr)));
+      ExprPtr node = op == '+' ? ExprPtr(std::make_unique<CAddExpr>(std::move(lhs.expr), std::move(rhs.expr)))
+                               : ExprPtr(std::make_unique<CSubExpr>(std::move(lhs.expr), std::move(rhs.expr)));
       lhs = Checked({std::move(node), depth});
     }
     --nesting_;
@@ -143,9 +136,8 @@ class StatementParser : TokenCursor<StatementScanner> {
       ParsedExpr rhs = ParseOperand();
       if (failed_) break;
       int depth = 1 + std::max(lhs.depth, rhs.depth);
-      ExprPtr node =
-          op == '*' ? ExprPtr(std::make_unique<CMulExpr>(std::move(lhs.expr), std::move(rhs.expr)))
-                    : ExprPtr(std::make_unique<CDivExpr>(std::move(lhs.expr), std::move(rhs.expr)));
+      ExprPtr node = op == '*' ? ExprPtr(std::make_unique<CMulExpr>(std::move(lhs.expr), std::move(rhs.expr)))
+                               : ExprPtr(std::make_unique<CDivExpr>(std::move(lhs.expr), std::move(rhs.expr)));
       lhs = Checked({std::move(node), depth});
     }
     return lhs;
@@ -169,8 +161,7 @@ class StatementParser : TokenCursor<StatementScanner> {
       ParsedExpr value = ParseExpr();
       if (failed_) return {};
       didSomething_ = true;
-      return Checked({std::make_unique<CAssignExpr>(std::move(variable), std::move(value.expr)),
-                      value.depth + 1});
+      return Checked({std::make_unique<CAssignExpr>(std::move(variable), std::move(value.expr)), value.depth + 1});
     }
     Fail();
     return {};
@@ -188,8 +179,7 @@ class StatementParser : TokenCursor<StatementScanner> {
     if (!Expect(')')) return {};
     didSomething_ = true;
     int sysMode = mode.type == TOK_INUMBER ? mode.number : SysModeFromText(mode.text);
-    return Checked({std::make_unique<CSysExpr>(sysMode, name.text, std::move(argument.expr)),
-                    argument.depth + 1});
+    return Checked({std::make_unique<CSysExpr>(sysMode, name.text, std::move(argument.expr)), argument.depth + 1});
   }
 
   const CBaseTalkPlayer& player_;

@@ -17,9 +17,7 @@ void PutInt32(std::vector<uint8_t>& out, int32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(u >> (8 * i)));
 }
 
-bool ReadBytes(std::FILE* file, void* into, size_t count) {
-  return std::fread(into, 1, count, file) == count;
-}
+bool ReadBytes(std::FILE* file, void* into, size_t count) { return std::fread(into, 1, count, file) == count; }
 
 bool ReadInt32(std::FILE* file, int32_t& value) {
   uint8_t b[4];

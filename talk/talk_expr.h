@@ -95,8 +95,7 @@ class CConstExpr : public CBaseExpr {
 // Base of the operators; a unary operator has only left.
 class CBaseOpExpr : public CBaseExpr {
  public:
-  CBaseOpExpr(int kind, ExprPtr l, ExprPtr r)
-      : CBaseExpr(kind), left(std::move(l)), right(std::move(r)) {}
+  CBaseOpExpr(int kind, ExprPtr l, ExprPtr r) : CBaseExpr(kind), left(std::move(l)), right(std::move(r)) {}
 
   ExprPtr left;
   ExprPtr right;

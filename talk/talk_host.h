@@ -31,5 +31,5 @@ class CTalkHost {
   int talking = 0;
   int windowShown = 0;
   int lastState = TALKSTATE_IDLE;  // 10 asks the game to resume the player
-  int event = 0;  // kept for the game core: the event that started the talk
+  int event = 0;                   // kept for the game core: the event that started the talk
 };

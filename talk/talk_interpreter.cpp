@@ -95,8 +95,7 @@ namespace {
 // A question's sentence and a chosen option are not typed: the menu shows them.
 bool IsShownByMenu(const CBaseListContainer& sentence) {
   const CBaseListContainer* first = sentence.GetChild(0);
-  return (first && first->kind == NODE_OPTIONAL) ||
-         (sentence.parent && sentence.parent->kind == NODE_OPTIONAL);
+  return (first && first->kind == NODE_OPTIONAL) || (sentence.parent && sentence.parent->kind == NODE_OPTIONAL);
 }
 
 // Picks among e enabled children so that the first and the last are drawn
@@ -179,9 +178,7 @@ CBaseListContainer* CBaseTalkPlayer::Step() {
         }
         break;
       }
-      default:
-        leave = true;
-        break;
+      default: leave = true; break;
     }
     if (leave && !Leave(n)) return nullptr;
   }

@@ -231,14 +231,11 @@ bool CTalkPlayer::ReadCode(int at, bool ignoreHolds) {
         ParseColor(params, textColor);
       }
       break;
-    case 'N':
-      LineBreak(style_, true);
-      break;
+    case 'N': LineBreak(style_, true); break;
     case 'P':
       if (!ignoreHolds) state = TALKSTATE_HELD;
       break;
-    default:
-      break;
+    default: break;
   }
   return true;
 }
@@ -265,8 +262,7 @@ bool CTalkPlayer::TypeGlyph(bool ignoreHolds) {
   int x = static_cast<int>(penX), top = static_cast<int>(penY) - glyphHeight;
   if (textSprite) {
     if (s.border != 0 && s.opaque > 0)
-      DrawSpriteText(textSprite, 0, x + 1, top - 1, glyph.c_str(), shadowColor[0], shadowColor[1],
-                     shadowColor[2]);
+      DrawSpriteText(textSprite, 0, x + 1, top - 1, glyph.c_str(), shadowColor[0], shadowColor[1], shadowColor[2]);
     DrawSpriteText(textSprite, 0, x, top, glyph.c_str(), textColor[0], textColor[1], textColor[2]);
   }
   float step = s.fontxstep * xScale;
@@ -340,8 +336,8 @@ void CTalkPlayer::DrawOption(int position, int selected) {
   TypeUpTo(textLength, true);
 
   int left = static_cast<int>(style.position.v[0] * xScale);
-  optionRects.push_back({left, static_cast<int>(top), left + static_cast<int>(s.size.v[0] * xScale),
-                         static_cast<int>(penY)});
+  optionRects.push_back(
+      {left, static_cast<int>(top), left + static_cast<int>(s.size.v[0] * xScale), static_cast<int>(penY)});
 }
 
 void CTalkPlayer::OnClick(int, int) {
@@ -357,14 +353,9 @@ void CTalkPlayer::OnClick(int, int) {
         state = TALKSTATE_STEPPING;
       }
       break;
-    case TALKSTATE_PAGE_FULL:
-      NextPage();
-      break;
-    case TALKSTATE_HELD:
-      state = TALKSTATE_TYPING;
-      break;
-    default:
-      break;
+    case TALKSTATE_PAGE_FULL: NextPage(); break;
+    case TALKSTATE_HELD: state = TALKSTATE_TYPING; break;
+    default: break;
   }
 }
 

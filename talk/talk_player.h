@@ -51,7 +51,7 @@ class CTalkPlayer : public CBaseTalkPlayer {
   int textLength = 0;
   int typedCount = 0;
   float penX = 0;
-  float penY = 0;  // baseline row
+  float penY = 0;           // baseline row
   float typeInterval = -1;  // seconds per glyph; -1 types at once
   int textColor[3] = {255, 255, 255};
   int shadowColor[3] = {0, 0, 0};
@@ -83,7 +83,7 @@ class CTalkPlayer : public CBaseTalkPlayer {
   void NextPage();
   void DrawOption(int position, int selected);
 
-  TalkStyle style_;  // of the text being typed
+  TalkStyle style_;                      // of the text being typed
   int resetColor_[3] = {255, 255, 255};  // what a reset code returns to
-  int headerBytes_ = 0;  // speaker and header length, for continuation lines
+  int headerBytes_ = 0;                  // speaker and header length, for continuation lines
 };

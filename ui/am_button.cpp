@@ -65,10 +65,8 @@ void CAmButton::SetAutoRepeat(int mode, double rate) {
 }
 
 void CAmButton::SetPressed(int flag) {
-  if (flag)
-    Press();
-  else
-    Release();
+  if (flag) Press();
+  else Release();
 }
 
 void CAmButton::OnTick(int steps) {

@@ -13,8 +13,7 @@
 // AMM_MOUSELEAVE as the pointer comes and goes. Locked, it is invisible and deaf.
 class CAmButton : public CAmObject {
  public:
-  CAmButton(const char* imageName, int width, int height, int id, int pressSound, int hoverSound,
-            CAmObject* parent);
+  CAmButton(const char* imageName, int width, int height, int id, int pressSound, int hoverSound, CAmObject* parent);
 
   // 0 while locked; else the pressed look and 1.
   virtual int Press();

@@ -25,8 +25,7 @@ void Centre(CAmObject* object, const CAmObject* within) {
 CAmContainer::CAmContainer(const char* imageName, int width, int height, int kind, int id)
     : CAmContainer(imageName, width, height, kind, id, g_amContainerAgency) {}
 
-CAmContainer::CAmContainer(const char* imageName, int width, int height, int kind, int id,
-                           CAmContainerAgency* joined)
+CAmContainer::CAmContainer(const char* imageName, int width, int height, int kind, int id, CAmContainerAgency* joined)
     : CAmObject(imageName, width, height, id, nullptr, 0), kind(kind) {
   if (sprite) GetSpriteGrid(sprite, nullptr, nullptr, &imageRows);
   if (CAmContainerAgency::IsLive(joined)) Join(joined);
@@ -204,12 +203,9 @@ int CAmContainerAgency::OnMessage(int id, int, int, CAmObject* sender) {
   if (id != AMM_OBJ_DRAGGING && id != AMM_OBJ_ENDDRAG && id != AMM_DRAGOBJ_CANCEL) return 0;
   auto* object = dynamic_cast<CAmDragObj*>(sender);
   if (!object) return 1;
-  if (id == AMM_OBJ_DRAGGING)
-    DragStep(object);
-  else if (id == AMM_OBJ_ENDDRAG)
-    DropObject(object);
-  else
-    Cancel(object);
+  if (id == AMM_OBJ_DRAGGING) DragStep(object);
+  else if (id == AMM_OBJ_ENDDRAG) DropObject(object);
+  else Cancel(object);
   return 1;
 }
 

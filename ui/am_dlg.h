@@ -17,10 +17,8 @@ class CAmDlg : public CAmWnd {
 
   // A button with id 0 and the two sound keys, at (x, y) inside the dialog
   // (replacing one made before).
-  void CreateFirstButton(const char* imageName, int width, int height, int x, int y, int pressSound,
-                         int hoverSound);
-  void CreateSecondButton(const char* imageName, int width, int height, int x, int y, int pressSound,
-                          int hoverSound);
+  void CreateFirstButton(const char* imageName, int width, int height, int x, int y, int pressSound, int hoverSound);
+  void CreateSecondButton(const char* imageName, int width, int height, int x, int y, int pressSound, int hoverSound);
 
   // Handles only the release of its own two buttons.
   int OnMessage(int id, int a, int b, CAmObject* sender) override;
@@ -33,6 +31,6 @@ class CAmDlg : public CAmWnd {
   int secondMessage = 0;
 
  private:
-  CAmButton* MakeButton(CAmButton* old, const char* imageName, int width, int height, int x, int y,
-                        int pressSound, int hoverSound);
+  CAmButton* MakeButton(CAmButton* old, const char* imageName, int width, int height, int x, int y, int pressSound,
+                        int hoverSound);
 };

@@ -96,10 +96,8 @@ void CAmDragObj::FollowMouse(int x, int y) {
 int CAmDragObj::Drop() {
   if (!dragging) return 0;
   PostMessage(AMM_OBJ_ENDDRAG, 0, 0, this);
-  if (dragMode == 2)
-    dropPending = 1;
-  else
-    EndDrag();
+  if (dragMode == 2) dropPending = 1;
+  else EndDrag();
   return 1;
 }
 
@@ -136,10 +134,8 @@ int CAmDragObj::TrackHover(int x, int y) {
   const int inside = HitTest(x, y);
   if (inside == hover) return 0;
   hover = inside;
-  if (inside)
-    PostMessage(AMM_MOUSEHOVER, hoverValue, 0, this);
-  else
-    PostMessage(AMM_MOUSELEAVE, 0, 0, this);
+  if (inside) PostMessage(AMM_MOUSEHOVER, hoverValue, 0, this);
+  else PostMessage(AMM_MOUSELEAVE, 0, 0, this);
   return 1;
 }
 

@@ -118,10 +118,8 @@ CAmContainer* CAmListView::FindMatching(CAmDragObj* item) const {
 
 void CAmListView::UpdateRange() {
   if (!scrollBar) return;
-  if (direction == kVertical)
-    scrollBar->SetRange(rows - visibleRows + 1);
-  else
-    scrollBar->SetRange(columns - visibleColumns + 1);
+  if (direction == kVertical) scrollBar->SetRange(rows - visibleRows + 1);
+  else scrollBar->SetRange(columns - visibleColumns + 1);
 }
 
 int CAmListView::OnMessage(int id, int a, int b, CAmObject* sender) {

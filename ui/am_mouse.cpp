@@ -4,9 +4,7 @@
 #include "ui/am_wnd_manager.h"
 
 CAmMouse::CAmMouse(const char* imageName, int cellWidth, int cellHeight, int shapeCount, int shapesPerRow)
-    : CAmObject(imageName, cellWidth, cellHeight, 0, nullptr, 0),
-      shapeCount(shapeCount),
-      shapesPerRow(shapesPerRow) {
+    : CAmObject(imageName, cellWidth, cellHeight, 0, nullptr, 0), shapeCount(shapeCount), shapesPerRow(shapesPerRow) {
   if (sprite) {
     GetSpriteGrid(sprite, nullptr, &imageColumns, &imageRows);
     depth = kLayer;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/core/handles.h"
 #include "base/tick_timer.h"
+#include "engine/core/handles.h"
 
 class CAmObject;
 

@@ -32,8 +32,8 @@ CAmScrollBar::CAmScrollBar(int id, int skinIndex, int length, CAmObject* parent)
   thumbHeight = skin.thumbHeight;
   backButton = new CAmButton(skin.backImage.c_str(), buttonWidth, buttonHeight, kBackButtonId, skin.pressSound,
                              skin.hoverSound, this);
-  forwardButton = new CAmButton(skin.forwardImage.c_str(), buttonWidth, buttonHeight, kForwardButtonId,
-                                skin.pressSound, skin.hoverSound, this);
+  forwardButton = new CAmButton(skin.forwardImage.c_str(), buttonWidth, buttonHeight, kForwardButtonId, skin.pressSound,
+                                skin.hoverSound, this);
   backButton->SetAutoRepeat(1, kRepeatRate);
   forwardButton->SetAutoRepeat(1, kRepeatRate);
   thumb = new CAmDragObj(skin.thumbImage.c_str(), thumbWidth, thumbHeight, kThumbId, this);
@@ -105,10 +105,8 @@ void CAmScrollBar::PlaceThumb() {
     const long long steps = static_cast<long long>(subSteps) * position + subPosition;
     along += static_cast<int>(steps * travel / (static_cast<long long>(count - 1) * subSteps));
   }
-  if (orientation == 0)
-    thumb->SetPosition(thumbHomeX, along);
-  else
-    thumb->SetPosition(along, thumbHomeY);
+  if (orientation == 0) thumb->SetPosition(thumbHomeX, along);
+  else thumb->SetPosition(along, thumbHomeY);
 }
 
 void CAmScrollBar::FollowThumb() {
@@ -185,8 +183,7 @@ void CAmScrollBar::OnLButtonDown(int x, int y) {
     position = std::max(position - pageBack, 0);
   else if (along >= Along(handle.right, handle.bottom) && along < Along(forward.left, forward.top))
     position = std::min(position + pageForward, count - 1);
-  else
-    return;
+  else return;
   subPosition = 0;
   PostMessage(AMM_SCROLLING, position, 0, this);
   PlaceThumb();

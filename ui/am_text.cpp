@@ -22,10 +22,8 @@ bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
 
 void SetDefaultFontName(const char* name) {
   std::string face = name ? name : "";
-  if (g_amFontNames.empty())
-    g_amFontNames.push_back(face);
-  else
-    g_amFontNames[0] = face;
+  if (g_amFontNames.empty()) g_amFontNames.push_back(face);
+  else g_amFontNames[0] = face;
 }
 
 int FindFontName(const char* name) {
@@ -104,12 +102,9 @@ void CAmText::SetNumber(int value, const char* format) {
 }
 
 void CAmText::SetTextRaw(const char* bytes, int length) {
-  if (!bytes)
-    text.clear();
-  else if (length < 1)
-    text = bytes;
-  else
-    text.assign(bytes, static_cast<size_t>(length));
+  if (!bytes) text.clear();
+  else if (length < 1) text = bytes;
+  else text.assign(bytes, static_cast<size_t>(length));
   MarkNotDrawn();
 }
 

@@ -109,8 +109,7 @@ void CAmMultiColText::BuildRow() {
   for (AMCOLUMNDESC& column : columns) {
     column.widget = new CAmEdit(column.width, column.height, this);
     column.widget->SetPosition(x, 0);
-    column.widget->SetFont(nullptr, kFontWidth, kFontHeight, normalColour.red, normalColour.green,
-                           normalColour.blue);
+    column.widget->SetFont(nullptr, kFontWidth, kFontHeight, normalColour.red, normalColour.green, normalColour.blue);
     column.widget->SetSpacing(kCharacterSpacing, kLineSpacing);
     column.widget->SetTextRaw(column.text.c_str(), 0);
     column.widget->enabled = column.editable;
@@ -374,10 +373,8 @@ void CAmTextView::SetViewText(const char* text, int length) {
   const int lineCount = static_cast<int>(lines.size());
   for (int i = 0; i < lineCount; ++i) {
     const std::string& l = lines[static_cast<size_t>(i)];
-    if (i < static_cast<int>(cells.size()))
-      SetRowColumnText(i, 0, l.c_str(), static_cast<int>(l.size()));
-    else
-      AddRowColumn(0, l.c_str(), static_cast<int>(l.size()), 0, 0);
+    if (i < static_cast<int>(cells.size())) SetRowColumnText(i, 0, l.c_str(), static_cast<int>(l.size()));
+    else AddRowColumn(0, l.c_str(), static_cast<int>(l.size()), 0, 0);
   }
   rowCount = lineCount;
   for (size_t i = lines.size(); i < cells.size(); ++i) SetRowColumnText(static_cast<int>(i), 0, " ", 1);

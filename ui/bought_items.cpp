@@ -19,8 +19,8 @@ std::vector<int>* GetBoughtItemList() { return g_boughtItems; }
 void AddBoughtItem(std::vector<int>& list, int shopId, int type, int id) {
   if (IsItemBought(list, shopId, type, id)) return;
   if (list.size() / kEntryInts >= kMaxBoughtItems) {
-    DebugTrace("Bought items: the list holds %d entries; shop %d item %d,%d is not kept\n", kMaxBoughtItems,
-               shopId, type, id);
+    DebugTrace("Bought items: the list holds %d entries; shop %d item %d,%d is not kept\n", kMaxBoughtItems, shopId,
+               type, id);
     return;
   }
   list.insert(list.end(), {shopId, type, id});

@@ -30,8 +30,6 @@ void CGDialogChunks::Cut(uint32_t at, uint32_t n) {
   if (at >= Size()) return;
   n = std::min(n, Size() - at);
   buffer.erase(buffer.begin() + at, buffer.begin() + at + n);
-  if (position >= at + n)
-    position -= n;
-  else if (position > at)
-    position = at;
+  if (position >= at + n) position -= n;
+  else if (position > at) position = at;
 }

@@ -5,12 +5,12 @@
 
 // One page of a dialogue entry as parsing found it.
 struct DIALOGPAGEDESC {
-  std::string speaker;        // at most 32 bytes
-  uint32_t textStart = 0;     // just after the speaker's ':'
-  int32_t textEnd = -1;       // the byte before the page's '#'
-  int controlBytes = 0;       // line feeds, carriage returns, '$' and '^'
-  int doubleByteChars = 0;    // after the ':'
-  int longestLine = 0;        // in characters
+  std::string speaker;      // at most 32 bytes
+  uint32_t textStart = 0;   // just after the speaker's ':'
+  int32_t textEnd = -1;     // the byte before the page's '#'
+  int controlBytes = 0;     // line feeds, carriage returns, '$' and '^'
+  int doubleByteChars = 0;  // after the ':'
+  int longestLine = 0;      // in characters
   int lines = 0;
 };
 

@@ -72,15 +72,14 @@ int CDialogFile::Find(const char* name) const {
   if (!name) return -1;
   const std::string wanted = LookupName(name);
   for (size_t i = 0; i < index.size(); ++i)
-    if (strncasecmp(LookupName(index[i].name.c_str()).c_str(), wanted.c_str(), 20) == 0)
-      return static_cast<int>(i);
+    if (strncasecmp(LookupName(index[i].name.c_str()).c_str(), wanted.c_str(), 20) == 0) return static_cast<int>(i);
   return -1;
 }
 
 std::vector<uint8_t> CDialogFile::EntryText(int entry) const {
   if (entry < 0 || entry >= static_cast<int>(index.size())) return {};
   const uint32_t begin = index[entry].offset;
-  const uint32_t end = entry + 1 < static_cast<int>(index.size()) ? index[entry + 1].offset
-                                                                  : static_cast<uint32_t>(bytes_.size());
+  const uint32_t end =
+      entry + 1 < static_cast<int>(index.size()) ? index[entry + 1].offset : static_cast<uint32_t>(bytes_.size());
   return std::vector<uint8_t>(bytes_.begin() + begin, bytes_.begin() + end);
 }

@@ -76,8 +76,8 @@ void CDialogPlayer::SetBorders(int width, int height, int x, int y) {
   const int cw = cornerWidth, ch = cornerHeight;
   // Corners outside the box: top left, top right, bottom left, bottom right,
   // each mirrored toward its own corner.
-  const int corners[4][4] = {{x - cw, y - ch, 0, 0}, {x + width, y - ch, 1, 0}, {x - cw, y + height, 0, 1},
-                             {x + width, y + height, 1, 1}};
+  const int corners[4][4] = {
+      {x - cw, y - ch, 0, 0}, {x + width, y - ch, 1, 0}, {x - cw, y + height, 0, 1}, {x + width, y + height, 1, 1}};
   int nearest = 0;
   long best = -1;
   for (int i = 0; i < 4; ++i) {
@@ -145,8 +145,7 @@ int CDialogPlayer::SetLayout(int value) {
       PlaceBalloon(anchorX, anchorY);
       break;
     }
-    default:
-      return 0;
+    default: return 0;
   }
   layout = value;
   return 1;

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "base/text_convert.h"
 #include "engine/core/nodes.h"
 #include "engine/media/sprites.h"
-#include "base/text_convert.h"
 #include "ui/screen_manager.h"
 
 CDialogPlayer::CDialogPlayer(const char* path) {

@@ -79,8 +79,7 @@ class CDialogPlayer : public CGCBase {
   virtual void ShowFrame(int visible);
   virtual void ShowLayoutFrame(int value, int visible);
   // 0 when no index is loaded or the entry does not exist.
-  virtual int Start(const char* name, int layoutValue, int pageModeValue, int fastValue,
-                    const char* substituteName);
+  virtual int Start(const char* name, int layoutValue, int pageModeValue, int fastValue, const char* substituteName);
   virtual int StartAt(const char* name, int x, int y, const char* substituteName);
   virtual int StartDefault(const char* name, const char* substituteName);
   // 0 for a missing file, a wrong magic or a broken index.

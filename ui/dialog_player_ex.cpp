@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "base/text_convert.h"
 #include "components/mesh_helpers.h"
 #include "engine/core/node_states.h"
 #include "engine/core/nodes.h"
 #include "engine/media/sprites.h"
-#include "base/text_convert.h"
 #include "ui/gm_msg_sender.h"
 #include "ui/menu_agency.h"
 
@@ -51,8 +51,7 @@ int CDialogPlayerEx::StartWithInputDefault(const char* name, CMenuAgency* agency
   return StartWithInput(name, layout, pageMode, fast, agency, substituteName);
 }
 
-int CDialogPlayerEx::StartChoice(const char* name, int layoutValue, CMenuAgency* agency,
-                                 const char* substituteName) {
+int CDialogPlayerEx::StartChoice(const char* name, int layoutValue, CMenuAgency* agency, const char* substituteName) {
   fontSize = 18;
   TakeFontName();
   for (std::string& text : choiceTexts) text.clear();
@@ -137,9 +136,9 @@ void CDialogPlayerEx::BuildChoices() {
 void CDialogPlayerEx::SetChoiceFrame(int x, int y, int width, int height) {
   if (!choicePieces[0]) {
     for (int i = 0; i < 2; ++i)
-      choicePieces[i] = CreateTexturedQuad(static_cast<float>(i ? x + width - 10 : x), static_cast<float>(y), 10.0f,
-                                           static_cast<float>(height), 0.00005f, "DialBGSQ", nullptr, 0, 1, 0xFF0000,
-                                           0, 0);
+      choicePieces[i] =
+          CreateTexturedQuad(static_cast<float>(i ? x + width - 10 : x), static_cast<float>(y), 10.0f,
+                             static_cast<float>(height), 0.00005f, "DialBGSQ", nullptr, 0, 1, 0xFF0000, 0, 0);
   }
   if (choiceBackdrop) DestroyNode(choiceBackdrop);
   float colour[3];
@@ -155,10 +154,8 @@ void CDialogPlayerEx::DrawAnswer(int i, int lit) {
   const char* text = choiceTexts[i].c_str();
   // Glyph tops sit one cell above the pen line, as everywhere in the box.
   DrawConvertedText(sprite, 0, nameIndent + 1, 1, text, 50, 50, 50);
-  if (lit)
-    DrawConvertedText(sprite, 0, nameIndent, 0, text, 255, 100, 100);
-  else
-    DrawConvertedText(sprite, 0, nameIndent, 0, text, 250, 240, 180);
+  if (lit) DrawConvertedText(sprite, 0, nameIndent, 0, text, 255, 100, 100);
+  else DrawConvertedText(sprite, 0, nameIndent, 0, text, 250, 240, 180);
 }
 
 void CDialogPlayerEx::TypeQuestionChar() {
@@ -185,16 +182,13 @@ void CDialogPlayerEx::TypeQuestionChar() {
         penX = look.leftMargin;
         penY += look.lineHeight;
         return;
-      case '\r':
-        return;
+      case '\r': return;
       case '$':
         red = 50;
         green = 50;
         blue = 255;
         return;
-      case '^':
-        highlight = !highlight;
-        return;
+      case '^': highlight = !highlight; return;
       case '*':
         if (!pastColon) return;
         break;
@@ -205,14 +199,11 @@ void CDialogPlayerEx::TypeQuestionChar() {
         DrawGlyph(character, length, nameIndent, penY, red, green, blue);
         penX = look.cell / 2;
         return;
-      default:
-        break;
+      default: break;
     }
   }
-  if (highlight)
-    DrawGlyph(character, length, penX + nameIndent, penY, 255, 100, 100);
-  else
-    DrawGlyph(character, length, penX + nameIndent, penY, red, green, blue);
+  if (highlight) DrawGlyph(character, length, penX + nameIndent, penY, 255, 100, 100);
+  else DrawGlyph(character, length, penX + nameIndent, penY, red, green, blue);
   penX += CharWidth(character, length, look.cell);
   if (penX > look.textAreaWidth) {
     penX = look.leftMargin;

@@ -29,8 +29,8 @@ class CDialogPlayerEx : public CDialogPlayer {
   virtual int StartChoice(const char* name, int layoutValue, CMenuAgency* agency, const char* substituteName);
   virtual int StartChoiceDefault(const char* name, CMenuAgency* agency, const char* substituteName);
   // A plain dialogue whose clicks come from the agency when given.
-  virtual int StartWithInput(const char* name, int layoutValue, int pageModeValue, int fastValue,
-                             CMenuAgency* agency, const char* substituteName);
+  virtual int StartWithInput(const char* name, int layoutValue, int pageModeValue, int fastValue, CMenuAgency* agency,
+                             const char* substituteName);
   virtual int StartWithInputDefault(const char* name, CMenuAgency* agency, const char* substituteName);
   virtual void CloseChoice();
   virtual void BuildChoices();
@@ -55,8 +55,8 @@ class CDialogPlayerEx : public CDialogPlayer {
   int nameIndent = 0;
   int answer = -1;
   int hovered = -1;
-  int questionPos = 0;   // read position in question while it is typed
-  int choiceBlink = 0;   // 0..29, the answer pieces' shimmer
+  int questionPos = 0;  // read position in question while it is typed
+  int choiceBlink = 0;  // 0..29, the answer pieces' shimmer
 
  private:
   void AttachSender(CMenuAgency* agency);

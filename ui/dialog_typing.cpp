@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/media/sprites.h"
 #include "base/text_convert.h"
+#include "engine/media/sprites.h"
 #include "ui/dialog_player.h"
 #include "ui/smooth_text.h"
 
@@ -13,7 +13,9 @@ namespace {
 
 constexpr size_t kMaxSpeaker = 32;
 
-bool Is(const uint8_t* character, int length, char code) { return length == 1 && character[0] == static_cast<uint8_t>(code); }
+bool Is(const uint8_t* character, int length, char code) {
+  return length == 1 && character[0] == static_cast<uint8_t>(code);
+}
 
 }  // namespace
 
@@ -98,14 +100,10 @@ int CDialogPlayer::CharWidth(const uint8_t* character, int length, int cell) {
   if (length == 2) return cell;
   const char c = static_cast<char>(character[0]);
   float factor = 0.5f;
-  if (c && std::strchr("BGMRXYmw", c))
-    factor = 2.0f / 3.0f;
-  else if (c && std::strchr("ENOPQ", c))
-    factor = 0.6f;
-  else if (c && std::strchr("Ifijlrt", c))
-    factor = 1.0f / 3.0f;
-  else if (c == 'W')
-    factor = 0.8f;
+  if (c && std::strchr("BGMRXYmw", c)) factor = 2.0f / 3.0f;
+  else if (c && std::strchr("ENOPQ", c)) factor = 0.6f;
+  else if (c && std::strchr("Ifijlrt", c)) factor = 1.0f / 3.0f;
+  else if (c == 'W') factor = 0.8f;
   return static_cast<int>(std::lrintf(static_cast<float>(cell) * factor));
 }
 
@@ -149,11 +147,8 @@ int CDialogPlayer::TypeNextChar() {
     typed = 1;
     if (length == 1 && std::strchr("\n\r#$/:^*", character[0]) && character[0]) {
       switch (character[0]) {
-        case '\n':
-          NewLine();
-          continue;
-        case '\r':
-          continue;
+        case '\n': NewLine(); continue;
+        case '\r': continue;
         case '#':
           lineStartX = look.leftMargin;
           penX = look.leftMargin;
@@ -170,12 +165,8 @@ int CDialogPlayer::TypeNextChar() {
           green = 255;
           blue = 255;
           continue;
-        case '^':
-          highlight = !highlight;
-          continue;
-        case '/':
-          Close();
-          return 0;
+        case '^': highlight = !highlight; continue;
+        case '/': Close(); return 0;
         case ':':
           if (pastColon) break;
           pastColon = 1;
@@ -188,10 +179,8 @@ int CDialogPlayer::TypeNextChar() {
       }
     }
     if (!look.drawingOff) {
-      if (highlight)
-        DrawGlyph(character, length, penX, penY, 255, 100, 100);
-      else
-        DrawGlyph(character, length, penX, penY, red, green, blue);
+      if (highlight) DrawGlyph(character, length, penX, penY, 255, 100, 100);
+      else DrawGlyph(character, length, penX, penY, red, green, blue);
     }
     penX += CharWidth(character, length, look.cell);
     if (penX > look.textAreaWidth) NewLine();

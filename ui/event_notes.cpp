@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "database/game_resource.h"
 #include "game/event_runner.h"
 #include "platform/files.h"
 #include "ui/am_container.h"
 #include "ui/am_text_list.h"
-#include "database/game_resource.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ void SplitEventNote(const std::string& text, std::string* title, std::string* bo
   }
   *title = text.substr(0, mark);
   size_t start = mark + 2;
-  while (start < text.size() && (text[start] == ' ' || text[start] == '\t' || text[start] == '\r' ||
-                                 text[start] == '\n'))
+  while (start < text.size() &&
+         (text[start] == ' ' || text[start] == '\t' || text[start] == '\r' || text[start] == '\n'))
     ++start;
   *body = text.substr(start);
 }

@@ -130,8 +130,6 @@ int CGMBase::Notify(int a, int b, int c) {
   return owner ? owner->CallCallback(a, b, c, reinterpret_cast<intptr_t>(this)) : 0;
 }
 
-int CGMBase::NotifyOwner(int message, int a, int b, int c) {
-  return owner ? owner->PostMessage(message, a, b, c) : 0;
-}
+int CGMBase::NotifyOwner(int message, int a, int b, int c) { return owner ? owner->PostMessage(message, a, b, c) : 0; }
 
 int CGMBase::OnNotify(int, int, int, CGMBase*) { return 0; }

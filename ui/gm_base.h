@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <map>
 
-#include "engine/core/handles.h"
 #include "base/tick_timer.h"
+#include "engine/core/handles.h"
 
 class CMenuAgency;
 class CGMBoard;

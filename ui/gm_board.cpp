@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "engine/media/sprites.h"
 #include "base/text_convert.h"
+#include "engine/media/sprites.h"
 #include "ui/screen_manager.h"
 #include "ui/smooth_text.h"
 
@@ -15,10 +15,8 @@ HOBJECT MakeBoardSprite(const char* name, int frames, int width, int height) {
   BeginSprite(0);
   if (name) SetSpriteImage(name, frames, width, height);
   const HOBJECT sprite = EndSprite(0);
-  if (name)
-    SetSpriteColorKey(sprite, 0, 0, 255, 1);
-  else
-    ShowSprite(sprite, 0);
+  if (name) SetSpriteColorKey(sprite, 0, 0, 255, 1);
+  else ShowSprite(sprite, 0);
   return sprite;
 }
 

@@ -36,9 +36,7 @@ int CGMMouse::Detach() {
 
 void CGMMouse::Show(int visible) { ShowSprite(sprite, visible); }
 
-int CGMMouse::Move(int x, int y) {
-  return CGMBase::Move(x - kHotSpots[shape][0], y - kHotSpots[shape][1]);
-}
+int CGMMouse::Move(int x, int y) { return CGMBase::Move(x - kHotSpots[shape][0], y - kHotSpots[shape][1]); }
 
 int CGMMouse::OnMouseMove(int x, int y) { return Move(x, y); }
 

@@ -41,12 +41,9 @@ void CTwFadingBox::Place(int x, int y) {
 
 float CTwFadingBox::Opacity(int ticks) {
   float opacity = 0.0f;
-  if (ticks <= kFadeInEnd)
-    opacity = static_cast<float>(ticks) * 0.1f;
-  else if (ticks <= kShownEnd)
-    opacity = 1.0f;
-  else if (ticks < kLifetime)
-    opacity = static_cast<float>(kLifetime - ticks) * 0.1f;
+  if (ticks <= kFadeInEnd) opacity = static_cast<float>(ticks) * 0.1f;
+  else if (ticks <= kShownEnd) opacity = 1.0f;
+  else if (ticks < kLifetime) opacity = static_cast<float>(kLifetime - ticks) * 0.1f;
   return std::clamp(opacity, 0.0f, 1.0f);
 }
 

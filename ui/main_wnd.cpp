@@ -4,8 +4,8 @@
 
 #include "components/bs_creature.h"
 #include "components/sword_man.h"
-#include "engine/core/node_transforms.h"
 #include "database/records.h"
+#include "engine/core/node_transforms.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
@@ -49,8 +49,7 @@ const char* Message(int n) {
 }  // namespace
 
 CVekMainWnd::CVekMainWnd(const MAINWNDOPTIONS& options, MENURESULTDESC* result, CGameDataLoader* loader,
-                         CGameResource* resource, CEventRunner* eventRunner, CGDItemPool* itemPool,
-                         CAmObject* owner)
+                         CGameResource* resource, CEventRunner* eventRunner, CGDItemPool* itemPool, CAmObject* owner)
     : CAmWnd(nullptr, 16, 16, 0, owner),
       loader(loader),
       resource(resource),
@@ -68,12 +67,11 @@ CVekMainWnd::CVekMainWnd(const MAINWNDOPTIONS& options, MENURESULTDESC* result, 
   PlaySound(kOpenSound);
 
   if (options.showRolePage)
-    rolePage = new CRolePage(options.battleItemMode, dynamic_cast<CMSwordMan*>(hero), loader, resource, itemPool,
-                             this);
+    rolePage = new CRolePage(options.battleItemMode, dynamic_cast<CMSwordMan*>(hero), loader, resource, itemPool, this);
   if (options.showEventNotes) notePage = new CEvtNoteListPage(resource, eventRunner, this);
   if (options.showSystemPage)
-    systemPage = new CSystemPage(loader, resource, itemPool, options.allowSave, options.allowLoad, options.allowQuit,
-                                 this);
+    systemPage =
+        new CSystemPage(loader, resource, itemPool, options.allowSave, options.allowLoad, options.allowQuit, this);
 
   panel = new CAmObject("ifi0100b", 640, 123, 0, this, 0);
   panel->SetPosition(0, 357);

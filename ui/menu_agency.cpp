@@ -11,7 +11,9 @@ namespace {
 // The interface sounds every element may ask the root for, by key.
 constexpr const char* kStandardSounds[] = {"MM_onbut", "MM_hover", "scrollhover", "MM_Useobj"};
 
-int PackPoint(int x, int y) { return static_cast<int>((static_cast<uint32_t>(x) & 0xFFFF) | static_cast<uint32_t>(y) << 16); }
+int PackPoint(int x, int y) {
+  return static_cast<int>((static_cast<uint32_t>(x) & 0xFFFF) | static_cast<uint32_t>(y) << 16);
+}
 
 }  // namespace
 

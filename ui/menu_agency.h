@@ -3,8 +3,8 @@
 #include <map>
 #include <vector>
 
-#include "engine/core/handles.h"
 #include "base/tick_timer.h"
+#include "engine/core/handles.h"
 #include "ui/gm_base.h"
 
 // The owner's message procedure: (message, a, b, c). Input arrives as 16

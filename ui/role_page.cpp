@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/item_pool.h"
 #include "database/main_man_soul.h"
 #include "database/records.h"
@@ -16,7 +17,6 @@
 #include "ui/am_text.h"
 #include "ui/am_wnd_manager.h"
 #include "ui/tw_item.h"
-#include "database/game_resource.h"
 
 namespace {
 
@@ -184,8 +184,7 @@ void CRolePage::OnTick(int steps) {
 }
 
 void CRolePage::SetCursorShape(int shape) {
-  if (auto* mouse = g_amWndManager ? dynamic_cast<CAmMouse*>(g_amWndManager->cursor) : nullptr)
-    mouse->SetShape(shape);
+  if (auto* mouse = g_amWndManager ? dynamic_cast<CAmMouse*>(g_amWndManager->cursor) : nullptr) mouse->SetShape(shape);
 }
 
 void CRolePage::PickUp(CAmContainer* source, CTWItem* item) {
@@ -229,7 +228,8 @@ int CRolePage::OnMessage(int id, int a, int b, CAmObject* sender) {
       EndCarry();
     } else if (id == AMM_DROPOBJ_CHECK) {
       // A cancelled drag: the agency has already let go of the source.
-      if (carriedFrom && IsGrid(carriedFrom) && carried) carriedFrom->SetRow(carried->equipped ? kRowEquipped : kRowIdle);
+      if (carriedFrom && IsGrid(carriedFrom) && carried)
+        carriedFrom->SetRow(carried->equipped ? kRowEquipped : kRowIdle);
       EndCarry();
     }
     // The window locks and unlocks its tabs by the same messages.

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "database/game_resource.h"
 #include "database/item_pool.h"
 #include "database/man_soul.h"
 #include "database/records.h"
 #include "platform/files.h"
-#include "database/game_resource.h"
 
 namespace {
 
@@ -95,8 +95,8 @@ int DerivedPower(const CGDManSoul& leader) {
   return std::max(0, static_cast<int>(std::lround(value)));
 }
 
-CombineResult CombineItems(CGDItemPool& pool, CGDManSoul* leader, const std::vector<RECIPEDESC>& recipes,
-                           int heroKind, int typeA, int idA, int typeB, int idB) {
+CombineResult CombineItems(CGDItemPool& pool, CGDManSoul* leader, const std::vector<RECIPEDESC>& recipes, int heroKind,
+                           int typeA, int idA, int typeB, int idB) {
   const bool whetting = (typeA == kWeaponType && typeB == kWhetstoneType && idB == kWhetstoneId) ||
                         (typeB == kWeaponType && typeA == kWhetstoneType && idA == kWhetstoneId);
   if (whetting && heroKind == 2) return CombineResult::kSwap;

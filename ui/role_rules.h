@@ -51,5 +51,5 @@ enum class CombineResult { kSwap, kCombined, kRefused };
 // full refuses the whole recipe before anything is spent. A weapon with
 // item (7, 89) raises the leader's attribute 35 for hero kind 1 and joins
 // nothing for hero kind 2.
-CombineResult CombineItems(CGDItemPool& pool, CGDManSoul* leader, const std::vector<RECIPEDESC>& recipes,
-                           int heroKind, int typeA, int idA, int typeB, int idB);
+CombineResult CombineItems(CGDItemPool& pool, CGDManSoul* leader, const std::vector<RECIPEDESC>& recipes, int heroKind,
+                           int typeA, int idA, int typeB, int idB);

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "engine/media/packages.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
+#include "engine/media/packages.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
@@ -12,7 +13,6 @@
 #include "ui/am_text_list.h"
 #include "ui/confirm_dlg.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 
 namespace {
 
@@ -139,9 +139,7 @@ CRecordWnd::~CRecordWnd() {
   delete closeButton;
 }
 
-bool CRecordWnd::IsNewSlotRow(int row) const {
-  return newRowShown && row == static_cast<int>(summaries.size());
-}
+bool CRecordWnd::IsNewSlotRow(int row) const { return newRowShown && row == static_cast<int>(summaries.size()); }
 
 int CRecordWnd::NewSlot() const { return slots.empty() ? 0 : slots.back() + 1; }
 
@@ -277,17 +275,10 @@ void CRecordWnd::LoadSelected() {
 
 void CRecordWnd::Confirmed() {
   switch (mode) {
-    case kModeSave:
-      SaveSelected();
-      break;
-    case kModeDelete:
-      DeleteSelected();
-      break;
-    case kModeLoad:
-      LoadSelected();
-      break;
-    default:
-      break;
+    case kModeSave: SaveSelected(); break;
+    case kModeDelete: DeleteSelected(); break;
+    case kModeLoad: LoadSelected(); break;
+    default: break;
   }
 }
 

@@ -57,8 +57,7 @@ class CRecordWnd : public CAmWnd {
   enum : int { kSaveButton = 1, kLoadButton, kDeleteButton, kCloseButton };
 
   // Without saveMode there is no new-slot row and save stays locked.
-  CRecordWnd(int saveMode, CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool,
-             CAmObject* owner);
+  CRecordWnd(int saveMode, CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool, CAmObject* owner);
   ~CRecordWnd() override;
 
   // Makes the row the selection (-1: none) and shows its details.

@@ -3,15 +3,15 @@
 #include <cmath>
 #include <new>
 
-#include "engine/media/packages.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
+#include "engine/media/packages.h"
 #include "ui/am_mouse.h"
 #include "ui/am_scroll_bar.h"
 #include "ui/am_text.h"
 #include "ui/am_wnd_manager.h"
 #include "ui/item_boxes.h"
 #include "ui/tw_item.h"
-#include "database/game_resource.h"
 
 CScreenManager* g_screenManager = nullptr;
 CSystemConfig* g_systemConfig = nullptr;
@@ -53,38 +53,27 @@ void DeleteChosenItem(CScreenManager& manager) {
 
 int StartMenuResult(CScreenManager& manager) {
   switch (manager.startResult.action) {
-    case 0:
-      return SR_NEW_GAME;
-    case 1:
-      manager.selectedSlot = manager.startResult.slot;
-      return SR_LOAD;
-    case 2:
-      return SR_QUIT;
-    default:
-      return SR_RESUME;
+    case 0: return SR_NEW_GAME;
+    case 1: manager.selectedSlot = manager.startResult.slot; return SR_LOAD;
+    case 2: return SR_QUIT;
+    default: return SR_RESUME;
   }
 }
 
 int MainWindowResult(CScreenManager& manager) {
   switch (manager.menuResult.action) {
-    case 0:
-      return SR_RESUME;
-    case 1:
-      return SR_USE_ITEM;
-    case 2:
-      return SR_TITLE;
-    case 3:
-      manager.selectedSlot = manager.menuResult.slot;
-      return SR_LOAD;
-    default:
-      return SR_RESUME;
+    case 0: return SR_RESUME;
+    case 1: return SR_USE_ITEM;
+    case 2: return SR_TITLE;
+    case 3: manager.selectedSlot = manager.menuResult.slot; return SR_LOAD;
+    default: return SR_RESUME;
   }
 }
 
 }  // namespace
 
-void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool,
-                         CEventRunner* events, CSystemConfig* config) {
+void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+                         CSystemConfig* config) {
   g_systemConfig = config;
   auto* manager = new (std::nothrow) CScreenManager;
   g_screenManager = manager;
@@ -117,8 +106,8 @@ void DestroyScreenManager() {
   delete manager;
 }
 
-void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool,
-                      CEventRunner* events, CSystemConfig* config) {
+void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+                      CSystemConfig* config) {
   g_systemConfig = config;
   if (!g_screenManager) return;
   g_screenManager->loader = loader;
@@ -193,24 +182,15 @@ int UpdateScreens(int n) {
   OpenImagePackage(nullptr);
   int result = SR_RESUME;
   switch (kind) {
-    case kScreenNone:
-      result = SR_NOTHING_OPEN;
-      break;
-    case kScreenStartMenu:
-      result = StartMenuResult(*manager);
-      break;
-    case kScreenMainWindow:
-      result = MainWindowResult(*manager);
-      break;
+    case kScreenNone: result = SR_NOTHING_OPEN; break;
+    case kScreenStartMenu: result = StartMenuResult(*manager); break;
+    case kScreenMainWindow: result = MainWindowResult(*manager); break;
     case kScreenItemInfo:
       manager->itemInfoBox = nullptr;
       result = SR_INFO_CLOSED;
       break;
-    case kScreenNewHint:
-      result = SR_INFO_CLOSED;
-      break;
-    default:
-      break;
+    case kScreenNewHint: result = SR_INFO_CLOSED; break;
+    default: break;
   }
   if (kind != kScreenNone && kind != kScreenItemInfo && kind != kScreenNewHint) EnableWndInput(0);
   manager->kind = kScreenNone;

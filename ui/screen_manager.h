@@ -79,12 +79,12 @@ extern CScreenManager* g_screenManager;
 // The settings record, for the system page.
 extern CSystemConfig* g_systemConfig;
 
-void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool,
-                         CEventRunner* events, CSystemConfig* config);
+void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+                         CSystemConfig* config);
 // Removes the input hooks, deletes every window and then every widget left.
 void DestroyScreenManager();
-void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool,
-                      CEventRunner* events, CSystemConfig* config);
+void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+                      CSystemConfig* config);
 // The party leader's creature that the character page shows; null without a manager.
 void SetScreenHero(IBsCreature* hero);
 IBsCreature* GetScreenHero();

@@ -55,8 +55,7 @@ int FilterSmoothText(const SMOOTHFILTERDESC& d) {
   Layout l;
   if (!FindLayout(d.formatCode, &l)) return kSmoothBadFormat;
   const PIXELBLOCK& src = d.source;
-  if (d.x < 0 || d.y < 0 || d.x + src.width > d.destination.width || d.y + src.height > d.destination.height)
-    return -1;
+  if (d.x < 0 || d.y < 0 || d.x + src.width > d.destination.width || d.y + src.height > d.destination.height) return -1;
   const int* kernel = d.kernel ? d.kernel : kBuiltInKernel;
   PIXELCHANNELS solid;
   UnpackPixel(d.formatCode, d.solidColour, &solid);

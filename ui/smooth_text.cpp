@@ -203,7 +203,7 @@ int DrawSmoothTextOver(HOBJECT destination, int x, int y, const char* text, cons
   return Draw(destination, x, y, text, desc, Underlay{true, background, 0});
 }
 
-int DrawSmoothText(HOBJECT destination, int x, int y, const char* text, const SMOOTHTEXTDESC* desc, int red,
-                   int green, int blue) {
+int DrawSmoothText(HOBJECT destination, int x, int y, const char* text, const SMOOTHTEXTDESC* desc, int red, int green,
+                   int blue) {
   return Draw(destination, x, y, text, desc, Underlay{false, 0, static_cast<uint16_t>(MapRGB(red, green, blue))});
 }

@@ -36,5 +36,5 @@ constexpr int kSmoothAboveTop = -4;
 int DrawSmoothTextOver(HOBJECT destination, int x, int y, const char* text, const SMOOTHTEXTDESC* desc,
                        HOBJECT background);
 // The same over one solid colour.
-int DrawSmoothText(HOBJECT destination, int x, int y, const char* text, const SMOOTHTEXTDESC* desc, int red,
-                   int green, int blue);
+int DrawSmoothText(HOBJECT destination, int x, int y, const char* text, const SMOOTHTEXTDESC* desc, int red, int green,
+                   int blue);

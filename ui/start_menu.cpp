@@ -83,10 +83,8 @@ void CStartMenuWnd::Finish(int hero, int action, int slot) {
 int CStartMenuWnd::OnMessage(int id, int a, int, CAmObject* sender) {
   if (id == AMM_BUTTONUP) {
     if (sender == newGameButton) {
-      if (superSaveValid)
-        heroDialog = new TWSelHeroDlg(this);
-      else
-        Finish(0, 0, -1);
+      if (superSaveValid) heroDialog = new TWSelHeroDlg(this);
+      else Finish(0, 0, -1);
     } else if (sender == loadButton) {
       OpenSaveList(0, loader, resource, this);
     } else if (sender == systemButton) {

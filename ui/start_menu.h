@@ -27,8 +27,8 @@ class CStartMenuWnd : public CAmWnd {
   // A save-list message: load the slot in a.
   static constexpr int kLoadSlot = 3;
 
-  CStartMenuWnd(int superSaveValid, STARTRESULTDESC* startResult, CGameDataLoader* loader,
-                CGameResource* resource, CAmObject* owner);
+  CStartMenuWnd(int superSaveValid, STARTRESULTDESC* startResult, CGameDataLoader* loader, CGameResource* resource,
+                CAmObject* owner);
   ~CStartMenuWnd() override;
 
   int OnMessage(int id, int a, int b, CAmObject* sender) override;

@@ -249,7 +249,8 @@ int CSystemPage::OnMessage(int id, int a, int b, CAmObject* sender) {
     return 1;
   }
   if (id == AMM_ONBUTTON_CANCEL) return 1;
-  if (id == AMM_MOUSEHOVER && sender && (sender == defaultsButton || sender == saveLoadButton || sender == quitButton)) {
+  if (id == AMM_MOUSEHOVER && sender &&
+      (sender == defaultsButton || sender == saveLoadButton || sender == quitButton)) {
     // Sent from the button, so the window knows which control's leave ends the help.
     PostMessage(AMM_USER + kHoverHelp, static_cast<CAmButton*>(sender)->hoverValue, 0, sender);
     return 1;

@@ -32,8 +32,8 @@ class CSystemPage : public CAmPage {
   static constexpr int kQuitToTitle = 1;
   static constexpr int kHoverHelp = 4;
 
-  CSystemPage(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool, int allowSave,
-              int allowLoad, int allowQuit, CAmObject* owner);
+  CSystemPage(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool, int allowSave, int allowLoad,
+              int allowQuit, CAmObject* owner);
   ~CSystemPage() override;
 
   // Shows the settings again (after defaults, or when opened).

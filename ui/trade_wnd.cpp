@@ -41,11 +41,7 @@ const char* Message(int n) {
 
 CTradeWnd::CTradeWnd(int shopId, CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool,
                      CAmObject* owner)
-    : CAmWnd("ifi0300", 640, 480, 0, owner),
-      loader(loader),
-      resource(resource),
-      itemPool(itemPool),
-      shopId(shopId) {
+    : CAmWnd("ifi0300", 640, 480, 0, owner), loader(loader), resource(resource), itemPool(itemPool), shopId(shopId) {
   shop = g_gameDataBase.FindShop(shopId);
   const CParty& party = g_gameDataBase.party;
   if (!party.members.empty()) {
@@ -71,7 +67,7 @@ CTradeWnd::CTradeWnd(int shopId, CGameDataLoader* loader, CGameResource* resourc
     int width, height, x, y, font, black;
   };
   const TextPlace places[] = {{156, 18, 54, 370, 14, 0}, {156, 18, 229, 370, 14, 0}, {440, 60, 36, 395, 14, 0},
-                              {60, 18, 403, 161, 16, 1}, {60, 18, 403, 322, 16, 1}, {90, 18, 370, 180, 16, 1}};
+                              {60, 18, 403, 161, 16, 1}, {60, 18, 403, 322, 16, 1},  {90, 18, 370, 180, 16, 1}};
   for (int i = 0; i < 6; ++i) {
     const TextPlace& p = places[i];
     texts[i] = new CAmText(p.width, p.height, 0, this, nullptr);
@@ -109,9 +105,7 @@ CTradeWnd::~CTradeWnd() {
   delete agency;
 }
 
-int64_t CTradeWnd::MoneyAvailable() const {
-  return int64_t{g_gameDataBase.party.GetMoney()} + sellTotal - buyTotal;
-}
+int64_t CTradeWnd::MoneyAvailable() const { return int64_t{g_gameDataBase.party.GetMoney()} + sellTotal - buyTotal; }
 
 int CTradeWnd::SellPrice(int type, int id) const {
   return itemPool ? static_cast<int>(itemPool->GetItemPrice(type, id) * kSellShare) : 0;
@@ -178,8 +172,8 @@ CAmListView* CTradeWnd::GridOf(const CAmContainer* cell) const {
 int CTradeWnd::CountIn(const CAmListView* grid, const CTWItem* item) const {
   int n = 0;
   for (const CAmContainer* cell : grid->cells)
-    if (auto* icon = dynamic_cast<CTWItem*>(cell->held); icon && icon->itemType == item->itemType &&
-                                                         icon->itemId == item->itemId)
+    if (auto* icon = dynamic_cast<CTWItem*>(cell->held);
+        icon && icon->itemType == item->itemType && icon->itemId == item->itemId)
       n += icon->count;
   return n;
 }
@@ -268,10 +262,8 @@ void CTradeWnd::DropItem(CAmContainer* source, CTWItem* item, CAmContainer* targ
     }
     ShowIdleRow(source);
   } else if (from == inventory && to == sellBasket) {
-    if (room && item->price != 0)
-      OfferQuantity(source, item, target, item->count);
-    else
-      ReturnItem(source, item);
+    if (room && item->price != 0) OfferQuantity(source, item, target, item->count);
+    else ReturnItem(source, item);
   } else if ((from == sellBasket && to == inventory) || (from == buyBasket && to == shopGrid)) {
     OfferQuantity(source, item, target, item->count);
   } else if (from == shopGrid && to == buyBasket) {
@@ -281,10 +273,8 @@ void CTradeWnd::DropItem(CAmContainer* source, CTWItem* item, CAmContainer* targ
     int64_t most = item->price > 0 ? std::max<int64_t>(MoneyAvailable() / item->price, 0) : CTWItem::kMaxCount;
     most = std::min<int64_t>(most, CTWItem::kMaxCount - CountIn(inventory, item) - CountIn(buyBasket, item));
     if (item->count > 0) most = std::min<int64_t>(most, item->count);
-    if (room && most > 0)
-      OfferQuantity(source, item, target, static_cast<int>(most));
-    else
-      ReturnItem(source, item);
+    if (room && most > 0) OfferQuantity(source, item, target, static_cast<int>(most));
+    else ReturnItem(source, item);
   } else {
     ReturnItem(source, item);
   }
@@ -376,9 +366,7 @@ void CTradeWnd::ShowTotals() {
 
 void CTradeWnd::UpdateButtons() {
   // Free items in a basket count as a deal too.
-  auto holds = [](const CAmListView* basket) {
-    return basket->CountFree() != static_cast<int>(basket->cells.size());
-  };
+  auto holds = [](const CAmListView* basket) { return basket->CountFree() != static_cast<int>(basket->cells.size()); };
   const bool deal = sellTotal + buyTotal != 0 || holds(sellBasket) || holds(buyBasket);
   cancelButton->SetLocked(deal ? 0 : 1);
   tradeButton->SetLocked(deal && MoneyAvailable() >= 0 ? 0 : 1);
@@ -386,8 +374,7 @@ void CTradeWnd::UpdateButtons() {
 }
 
 void CTradeWnd::SetCursorShape(int shape) {
-  if (auto* mouse = g_amWndManager ? dynamic_cast<CAmMouse*>(g_amWndManager->cursor) : nullptr)
-    mouse->SetShape(shape);
+  if (auto* mouse = g_amWndManager ? dynamic_cast<CAmMouse*>(g_amWndManager->cursor) : nullptr) mouse->SetShape(shape);
 }
 
 void CTradeWnd::SetHelp(const char* title, const char* second, const char* body) {
@@ -443,10 +430,8 @@ int CTradeWnd::OnMessage(int id, int a, int b, CAmObject* sender) {
       carried = nullptr;
       dragSource = nullptr;
       auto* item = drop ? dynamic_cast<CTWItem*>(drop->object) : nullptr;
-      if (item)
-        DropItem(drop->source, item, drop->target);
-      else
-        ShowIdleRow(source);
+      if (item) DropItem(drop->source, item, drop->target);
+      else ShowIdleRow(source);
       SetCursorShape(0);
       UpdateButtons();
     }
@@ -455,10 +440,8 @@ int CTradeWnd::OnMessage(int id, int a, int b, CAmObject* sender) {
   if (sender == quantityDialog && (id == AMM_ONBUTTON_OK || id == AMM_ONBUTTON_CANCEL)) {
     CTWItem* item = carried;
     carried = nullptr;
-    if (id == AMM_ONBUTTON_OK)
-      MoveItems(dragSource, item, dragTarget, quantityDialog->value);
-    else
-      ReturnItem(dragSource, item);
+    if (id == AMM_ONBUTTON_OK) MoveItems(dragSource, item, dragTarget, quantityDialog->value);
+    else ReturnItem(dragSource, item);
     quantityDialog = nullptr;
     dragSource = dragTarget = nullptr;
     UpdateButtons();

@@ -28,8 +28,7 @@ class CTradeWnd : public CAmWnd {
   enum : int { kTradeButton = 1, kCancelButton, kLeaveButton };
   enum : int { kNameText, kPriceText, kDescriptionText, kSellTotalText, kBuyTotalText, kMoneyText };
 
-  CTradeWnd(int shopId, CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool,
-            CAmObject* owner);
+  CTradeWnd(int shopId, CGameDataLoader* loader, CGameResource* resource, CGDItemPool* itemPool, CAmObject* owner);
   ~CTradeWnd() override;
 
   // Party money + sellTotal - buyTotal.

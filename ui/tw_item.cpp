@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/media/sprites.h"
 #include "database/records.h"
+#include "engine/media/sprites.h"
 #include "ui/am_text_styles.h"
 #include "ui/screen_manager.h"
 

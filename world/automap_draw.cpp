@@ -18,14 +18,10 @@ enum Corner { kTL = 'a', kTR = 'b', kBR = 'c', kBL = 'd' };
 // corner region counting its own corner; "*" between opposite corners,
 // where the side of the view centre chooses the way.
 constexpr const char* kBorderWalk[8][8] = {
-    {"a", "a", "ab", "ab", "*", "ad", "ad", "a"},
-    {"a", "", "b", "b", "bc", "", "ad", "a"},
-    {"ba", "b", "b", "b", "bc", "bc", "*", "ba"},
-    {"ba", "b", "b", "", "c", "c", "cd", ""},
-    {"*", "cb", "cb", "c", "c", "c", "cd", "cd"},
-    {"da", "", "cb", "c", "c", "", "d", "d"},
-    {"da", "da", "*", "dc", "dc", "d", "d", "d"},
-    {"a", "a", "ab", "", "dc", "d", "d", ""},
+    {"a", "a", "ab", "ab", "*", "ad", "ad", "a"}, {"a", "", "b", "b", "bc", "", "ad", "a"},
+    {"ba", "b", "b", "b", "bc", "bc", "*", "ba"}, {"ba", "b", "b", "", "c", "c", "cd", ""},
+    {"*", "cb", "cb", "c", "c", "c", "cd", "cd"}, {"da", "", "cb", "c", "c", "", "d", "d"},
+    {"da", "da", "*", "dc", "dc", "d", "d", "d"}, {"a", "a", "ab", "", "dc", "d", "d", ""},
 };
 
 // Opposite-corner walks: start corner, the way when the view centre lies
@@ -81,9 +77,7 @@ void CAutomap::PlaceClipped(plat::Path& path, MapPixel a, MapPixel b) {
   int start = 0, end = 0;
   switch (ClipSegment(a.x, a.y, b.x, b.y, &start, &end)) {
     case 2:
-    case 1:
-      PlaceSegment(path, a.x, a.y, b.x, b.y);
-      break;
+    case 1: PlaceSegment(path, a.x, a.y, b.x, b.y); break;
     case -5:
       WalkBorder(path, start, start);
       PlaceSegment(path, a.x, a.y, b.x, b.y);

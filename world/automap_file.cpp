@@ -71,8 +71,7 @@ int CAutomap::LoadFile(const char* path, const char* sceneName, HOBJECT terrain)
   plat::ByteReader in(bytes);
   in.F32();
   const int32_t count = in.I32();
-  if (in.Failed() || count < 0 || !in.Skip(kTagSize) ||
-      static_cast<uint64_t>(count) * kEntrySize > in.Remaining())
+  if (in.Failed() || count < 0 || !in.Skip(kTagSize) || static_cast<uint64_t>(count) * kEntrySize > in.Remaining())
     return -1;
   std::vector<DirectoryEntry> directory(static_cast<size_t>(count));
   std::vector<bool> named(directory.size());

@@ -1,7 +1,7 @@
 #include "world/automap_panel.h"
 
-#include "engine/media/sprites.h"
 #include "base/tick_timer.h"
+#include "engine/media/sprites.h"
 #include "world/automap_sprites.h"
 
 namespace {

@@ -3,16 +3,16 @@
 #include <cmath>
 #include <new>
 
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/walking.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 CNpcChaseEvent g_chaseEvent;
 
@@ -147,7 +147,8 @@ int CNpcChaseEvent::MoveTowards(const VECTOR3& target, int chase) {
 void CNpcChaseEvent::Catch() {
   stopped = 1;
   state = kCaught;
-  if (services.startEvent) services.startEvent(kStoryActionKind, (services.eventBase ? services.eventBase() : 0) + kCaughtEvent);
+  if (services.startEvent)
+    services.startEvent(kStoryActionKind, (services.eventBase ? services.eventBase() : 0) + kCaughtEvent);
   SetNodePosition(npcNode, homePosition.x, homePosition.y, homePosition.z + kHiddenHeight, TRANSFORM_SET);
   if (CSceneNpc* npc = Npc()) {
     npc->PauseRoutine();
@@ -226,7 +227,9 @@ void OnChaseEventFrame() {
   if (g_chaseEvent.StepPatrol() == 1) g_chaseEvent.Reset();
 }
 
-int IsChaseEventChasing() { return g_chaseEvent.switchedOn && g_chaseEvent.state == CNpcChaseEvent::kGoingHome ? 1 : 0; }
+int IsChaseEventChasing() {
+  return g_chaseEvent.switchedOn && g_chaseEvent.state == CNpcChaseEvent::kGoingHome ? 1 : 0;
+}
 
 void StopChaseEvent() {
   g_chaseEvent.stopped = 1;

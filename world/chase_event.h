@@ -1,7 +1,7 @@
 #pragma once
+#include "base/tick_timer.h"
 #include "engine/core/handles.h"
 #include "engine/core/math3d.h"
-#include "base/tick_timer.h"
 #include "world/chase_path.h"
 
 class CSceneContent;
@@ -10,11 +10,11 @@ class CSceneNpc;
 // What the event asks of the game around it; the defaults reach the game
 // object (and answer "nothing" without one).
 struct ChaseEventServices {
-  int (*walkerPose)() = nullptr;            // the walker's current pose
+  int (*walkerPose)() = nullptr;  // the walker's current pose
   int (*storyCounter)(int counter) = nullptr;
   void (*startEvent)(int kind, int number) = nullptr;
-  int (*eventBase)() = nullptr;             // the event runner's number base
-  CSceneContent* (*content)() = nullptr;    // the map's content
+  int (*eventBase)() = nullptr;           // the event runner's number base
+  CSceneContent* (*content)() = nullptr;  // the map's content
 };
 ChaseEventServices DefaultChaseEventServices();
 

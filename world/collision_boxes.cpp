@@ -11,8 +11,7 @@ float Length(const VECTOR3& v) { return std::sqrt(Dot(v, v)); }
 // The interval of the line origin + t direction inside the box. An axis the
 // line runs parallel to adds no bound when the origin lies within its slab,
 // and rules the line out when it does not.
-bool SlabInterval(const VECTOR3& origin, const VECTOR3& direction, const ORIENTEDBOX& box, float* entry,
-                  float* exit) {
+bool SlabInterval(const VECTOR3& origin, const VECTOR3& direction, const ORIENTEDBOX& box, float* entry, float* exit) {
   float tEntry = -FLT_MAX;
   float tExit = FLT_MAX;
   const VECTOR3 toCentre = VectorBetween(origin, box.centre);
@@ -139,10 +138,8 @@ bool TestCylinderHitsBox(VECTOR3 positions[3], const ORIENTEDBOX& box) {
     float cu = FootprintCorrection(u, ql[0], width1, r);
     float cv = FootprintCorrection(v, ql[1], width2, r);
     if (cu != 0 && cv != 0) {
-      if (std::fabs(ql[0] - u) * width2 > std::fabs(ql[1] - v) * width1)
-        cv = 0;
-      else
-        cu = 0;
+      if (std::fabs(ql[0] - u) * width2 > std::fabs(ql[1] - v) * width1) cv = 0;
+      else cu = 0;
     }
     VECTOR3 world = corner;
     world = AddVectors(world, ScaledVector(box.axes[0], u + cu));

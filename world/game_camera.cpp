@@ -4,13 +4,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/game_math.h"
 #include "engine/core/cameras.h"
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/viewports.h"
 #include "engine/media/sprites.h"
-#include "base/game_math.h"
 #include "world/collision_boxes.h"
 #include "world/terrain_boundary.h"
 
@@ -140,9 +140,9 @@ void CGameCamera::Update(int /*frames*/) {
   if (!targetNode || !node) return;
   ComputeLookAt();
   orbitDistance = DistanceForPitch();
-  VECTOR3 camera = AddVectors(lookAt, {orbitDistance * std::cos(pitch) * std::cos(orbitYaw),
-                                       orbitDistance * std::cos(pitch) * std::sin(orbitYaw),
-                                       orbitDistance * std::sin(pitch)});
+  VECTOR3 camera =
+      AddVectors(lookAt, {orbitDistance * std::cos(pitch) * std::cos(orbitYaw),
+                          orbitDistance * std::cos(pitch) * std::sin(orbitYaw), orbitDistance * std::sin(pitch)});
   pulledInDistance = orbitDistance;
   float t = 0;
   if (boundary && boundary->IntersectSegment(camera, lookAt, &t)) {

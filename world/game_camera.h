@@ -87,8 +87,8 @@ class CGameCamera {
   float accumulatedYaw = 0;
   int cursorX = kScreenCentreX;
   int cursorY = kScreenCentreY;
-  int turnsWalker = 1;       // mouse yaw turns the target node too
-  int mouseLookLocked = 0;   // close-up mode
+  int turnsWalker = 1;      // mouse yaw turns the target node too
+  int mouseLookLocked = 0;  // close-up mode
   // The scene.
   TerrainBoundary* boundary = nullptr;  // linked by the game before updates
   CSceneData* sceneData = nullptr;
@@ -103,7 +103,7 @@ class CGameCamera {
   float orbitYaw = 0;  // radians
   float pitch = 0;     // radians
   float heightOffset = 0;
-  float baseYaw = 0;   // radians, added to the target's heading
+  float baseYaw = 0;  // radians, added to the target's heading
   float yawRange = kYawRange;
   float pitchUpper = kPitchUpper;
   float pitchLower = kPitchLower;

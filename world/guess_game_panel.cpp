@@ -24,9 +24,9 @@ constexpr int kVkF12 = 123;
 struct Rect {
   int left, top, right, bottom;
 };
-constexpr Rect kLabelRects[CGuessGamePanel::kLabels] = {
-    {0, 0, 640, 120}, {0, 0, 0, 0},       {5, 0, 600, 20},   {10, 68, 130, 88},
-    {140, 68, 260, 88}, {270, 68, 380, 88}, {400, 68, 500, 88}};
+constexpr Rect kLabelRects[CGuessGamePanel::kLabels] = {{0, 0, 640, 120},  {0, 0, 0, 0},       {5, 0, 600, 20},
+                                                        {10, 68, 130, 88}, {140, 68, 260, 88}, {270, 68, 380, 88},
+                                                        {400, 68, 500, 88}};
 
 const char* Message(int n) {
   const char* text = GetMessageString(n);

@@ -1,13 +1,15 @@
 #include "world/map_scene.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cmath>
-#include <strings.h>
 
+#include "base/game_math.h"
 #include "components/gc_base.h"
 #include "components/gcb_light.h"
 #include "components/mix_creature.h"
 #include "components/society_ext.h"
+#include "database/game_resource.h"
 #include "engine/core/engine_queries.h"
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_states.h"
@@ -15,11 +17,9 @@
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/map_special_events.h"
-#include "base/game_math.h"
 #include "world/ambient_sounds.h"
 #include "world/automap_panel.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/object_state_memory.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
@@ -145,10 +145,8 @@ void MScene::Unload(int remember) {
   if (!content) return;
   Show(0, 0);
   UpdateMapSpecialEvents(mapIndex, 1);
-  if (remember)
-    memory->Save(*this);
-  else
-    memory->Clear();
+  if (remember) memory->Save(*this);
+  else memory->Clear();
   RemoveLights();
   portals.reset();
   content.reset();
@@ -207,10 +205,8 @@ void MScene::CullByDistance(int useCurrentCamera) {
     const float dx = AxisGap(eye.x, box.centre.x, box.half.x);
     const float dy = AxisGap(eye.y, box.centre.y, box.half.y);
     const float dz = AxisGap(eye.z, box.centre.z, box.half.z);
-    if (dx * dx + dy * dy + dz * dz < limit)
-      box.flags |= CF_WITHIN;
-    else
-      box.flags &= 0xFFFF & ~CF_WITHIN;
+    if (dx * dx + dy * dy + dz * dz < limit) box.flags |= CF_WITHIN;
+    else box.flags &= 0xFFFF & ~CF_WITHIN;
     ShowNode(content->objects[i]->node, box.flags & CF_WITHIN);
   }
   const float peopleLimit = std::min(limit, kPeopleLimitSquared);
@@ -256,13 +252,9 @@ void MScene::Animate(int frames) {
   content->FaceCamera(position);
 }
 
-HOBJECT MScene::GetLightNode(int i) {
-  return i >= 0 && i < static_cast<int>(lights.size()) ? lights[i]->lightNode : 0;
-}
+HOBJECT MScene::GetLightNode(int i) { return i >= 0 && i < static_cast<int>(lights.size()) ? lights[i]->lightNode : 0; }
 
-int MScene::GetLightKind(int i) {
-  return i >= 0 && i < static_cast<int>(lights.size()) ? lights[i]->lightKind : 0;
-}
+int MScene::GetLightKind(int i) { return i >= 0 && i < static_cast<int>(lights.size()) ? lights[i]->lightKind : 0; }
 
 int MScene::GetLightCount() { return static_cast<int>(lights.size()); }
 

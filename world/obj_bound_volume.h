@@ -32,10 +32,10 @@ class ObjBoundVolume {
 
   VECTOR3 cachedPosition{0, 0, 0};  // the first node's position at the last Build or Follow
   std::vector<HOBJECT> nodes;
-  float centre[3] = {0, 0, 0};      // middle of the extent in x and y, its bottom in z
+  float centre[3] = {0, 0, 0};  // middle of the extent in x and y, its bottom in z
   float radius = 0;
   float height = 0;
-  std::vector<ORIENTEDBOX> boxes;   // one per node
+  std::vector<ORIENTEDBOX> boxes;  // one per node
 
  private:
   float CentreDistanceGap(const ObjBoundVolume& other) const;

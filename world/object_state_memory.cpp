@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "base/debug_trace.h"
+#include "database/scene_records.h"
 #include "platform/files.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
-#include "database/scene_records.h"
 
 void CObjectStateMemory::Save(const MScene& scene) {
   if (scene.content && scene.mapIndex > 0) Store(scene.mapIndex, *scene.content);
@@ -46,17 +46,14 @@ void CObjectStateMemory::Store(int mapIndex, const CSceneContent& content) {
   const int start = BlockStart(slot);
   if (wanted != held) {
     const auto at = records_.begin() + start + held;
-    if (wanted > held)
-      records_.insert(at, static_cast<size_t>(wanted - held), OBJSTATERECORD{});
-    else
-      records_.erase(records_.begin() + start + wanted, at);
+    if (wanted > held) records_.insert(at, static_cast<size_t>(wanted - held), OBJSTATERECORD{});
+    else records_.erase(records_.begin() + start + wanted, at);
     for (size_t i = static_cast<size_t>(slot); i < ends_.size(); ++i)
       ends_[i] = static_cast<int16_t>(ends_[i] + wanted - held);
   }
   for (int i = 0; i < wanted; ++i) {
     const ANIMOBJSTATE& o = objects[i];
-    records_[start + i] = {o.frame, static_cast<int16_t>(o.record ? o.record->playsLeft : 0), o.direction,
-                           o.state};
+    records_[start + i] = {o.frame, static_cast<int16_t>(o.record ? o.record->playsLeft : 0), o.direction, o.state};
   }
 }
 

@@ -1,10 +1,11 @@
 #include "world/scene_content.h"
 
-#include <algorithm>
 #include <strings.h>
+#include <algorithm>
 
 #include "components/h_fall_leaves.h"
 #include "components/q_chao.h"
+#include "database/game_resource.h"
 #include "engine/core/billboards.h"
 #include "engine/core/lights.h"
 #include "engine/core/node_bounds.h"
@@ -14,7 +15,6 @@
 #include "engine/core/terrain.h"
 #include "platform/crt.h"
 #include "world/ambient_sounds.h"
-#include "database/game_resource.h"
 #include "world/scene_data.h"
 #include "world/scene_environment.h"
 #include "world/scene_morph_player.h"

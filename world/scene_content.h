@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
+#include "base/game_math.h"
 #include "engine/core/handles.h"
 #include "engine/core/math3d.h"
-#include "base/game_math.h"
 
 class CAmbientSounds;
 class CGameResource;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "base/game_math.h"
-#include "world/scene_content.h"
 #include "database/scene_records.h"
+#include "world/scene_content.h"
 
 namespace {
 
@@ -31,9 +31,7 @@ VECTOR3 SampleVectors(const std::vector<VECTORKEY>& keys, int a) {
 }
 
 // The key's quaternion as the game's {x, y, z, w}, with w negated.
-void Negated(const QUATERNION& q, float out[4]) {
-  out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = -q.w;
-}
+void Negated(const QUATERNION& q, float out[4]) { out[0] = q.x, out[1] = q.y, out[2] = q.z, out[3] = -q.w; }
 
 void Accumulate(float rotation[9], const float q[4]) {
   float m[9];
@@ -90,7 +88,8 @@ int CSceneContent::SamplePosition(VECTOR3* out, const SCENEANIMDESC& record, int
 int CSceneContent::SampleTransform(MATRIX34* m, const SCENEANIMDESC& record, int f) {
   const int a = f + record.firstKey;
   if (!record.positionKeys.empty() && a > record.position.firstFrame)
-    m->row[3] = a > record.position.lastFrame ? record.positionKeys.back().value : SampleVectors(record.positionKeys, a);
+    m->row[3] =
+        a > record.position.lastFrame ? record.positionKeys.back().value : SampleVectors(record.positionKeys, a);
   if (!record.scaleKeys.empty() && a > record.scale.firstFrame) {
     const VECTOR3 s = a > record.scale.lastFrame ? record.scaleKeys.back().value : SampleVectors(record.scaleKeys, a);
     m->row[0].x = s.x, m->row[1].y = s.y, m->row[2].z = s.z;

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "components/aj_flare.h"
-#include "components/mix_creature.h"
 #include "components/h_fall_leaves.h"
+#include "components/mix_creature.h"
 #include "components/particle_field.h"
 #include "components/q_chao.h"
 #include "components/q_rain.h"
+#include "database/scene_records.h"
 #include "engine/core/billboards.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_states.h"
@@ -19,7 +20,6 @@
 #include "world/scene_environment.h"
 #include "world/scene_morph_player.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -84,10 +84,8 @@ void CSceneContent::StepKeyframed(ANIMOBJSTATE& o) {
     o.frame = static_cast<int16_t>(o.frame + Step(o.direction));
   } else if (r == -2 && record.repeat == kRepeatOnce) {
     if (o.record->playsLeft > 0) --o.record->playsLeft;
-    if (o.record->playsLeft > 0)
-      o.frame = 0;
-    else
-      o.state = ANIM_PLAYED_OUT;
+    if (o.record->playsLeft > 0) o.frame = 0;
+    else o.state = ANIM_PLAYED_OUT;
   } else {
     o.frame = static_cast<int16_t>(o.frame + Step(o.direction));
     if (r > 0 && o.stop) o.state = ANIM_WAITING;
@@ -118,10 +116,8 @@ SCENEANIMDESC* CSceneContent::TriggerAnimation(int k) {
 
 void CSceneContent::PoseKeyframedObjects() {
   for (ANIMOBJSTATE& o : keyframed) {
-    if (o.frame == 0)
-      o.direction = 0;
-    else
-      PoseAt(o);
+    if (o.frame == 0) o.direction = 0;
+    else PoseAt(o);
   }
 }
 
@@ -144,10 +140,8 @@ void CSceneContent::ShowNpcs(int visible) {
 void CSceneContent::ShowNpc(int npcId, int show) {
   for (const auto& p : people) {
     if (!p->creature || p->person.npcId != npcId) continue;
-    if (show)
-      p->flags &= 0xFFFF & ~(CF_ALWAYS | CF_HIDDEN);
-    else
-      p->flags |= CF_HIDDEN;
+    if (show) p->flags &= 0xFFFF & ~(CF_ALWAYS | CF_HIDDEN);
+    else p->flags |= CF_HIDDEN;
     p->creature->SetVisible(IsContentActive(p->flags) ? 1 : 0);
   }
 }

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "base/debug_trace.h"
+#include "base/game_globals.h"
+#include "database/scene_record_reader.h"
 #include "engine/core/nodes.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/packages.h"
-#include "base/game_globals.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
-#include "database/scene_record_reader.h"
 
 namespace {
 

@@ -3,20 +3,20 @@
 // with any other word is skipped. The grammar is written out with its
 // writer in tools/datagen/scene_text_writer.h.
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "base/debug_trace.h"
+#include "base/game_math.h"
+#include "base/text_tokenizer.h"
 #include "engine/core/billboards.h"
 #include "engine/core/materials.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "base/debug_trace.h"
-#include "base/game_math.h"
-#include "base/text_tokenizer.h"
 #include "world/scene_data.h"
 
 namespace {
@@ -555,8 +555,11 @@ void CSceneData::ParseTriggerProperties(CTextTokenizer& t, TRIGGERDESC& trigger)
       const char* word;
       int16_t type;
     };
-    static constexpr Kind kValued[] = {{"Switch", TRIGGER_SWITCH}, {"Block", TRIGGER_BLOCK}, {"Auto", TRIGGER_AUTO},
-                                       {"Game", TRIGGER_GAME},     {"Talk", TRIGGER_TALK}};
+    static constexpr Kind kValued[] = {{"Switch", TRIGGER_SWITCH},
+                                       {"Block", TRIGGER_BLOCK},
+                                       {"Auto", TRIGGER_AUTO},
+                                       {"Game", TRIGGER_GAME},
+                                       {"Talk", TRIGGER_TALK}};
     const Kind* valued = nullptr;
     for (const Kind& k : kValued) {
       if (!valued && Is(key, k.word)) valued = &k;
@@ -577,7 +580,8 @@ void CSceneData::ParseTriggerProperties(CTextTokenizer& t, TRIGGERDESC& trigger)
       std::memcpy(trigger.typeData.data(), wave.data(), std::min(wave.size(), trigger.typeData.size() - 1));
     } else if (Is(key, "Object")) {
       const std::string target = Word(t);
-      if (static_cast<int>(trigger.targetNames.size()) < TRIGGERDESC::kMaxTargets) trigger.targetNames.push_back(target);
+      if (static_cast<int>(trigger.targetNames.size()) < TRIGGERDESC::kMaxTargets)
+        trigger.targetNames.push_back(target);
     } else {
       t.SkipLine(0);
     }

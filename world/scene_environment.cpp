@@ -5,12 +5,12 @@
 #include <cctype>
 #include <vector>
 
+#include "base/debug_trace.h"
+#include "base/game_globals.h"
 #include "components/aj_flare.h"
 #include "components/particle_field.h"
 #include "components/q_rain.h"
 #include "engine/core/fog.h"
-#include "base/game_globals.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 
 namespace {
@@ -72,8 +72,7 @@ void CSceneEnvironment::Load(const std::string& sceneName, const char* fileName)
     std::array<uint8_t, kRecordBytes> record{};
     size_t held = std::min<size_t>(static_cast<size_t>(size), kRecordBytes);
     held = offset < bytes.size() ? std::min(held, bytes.size() - offset) : 0;
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset < bytes.size() ? offset : 0), held,
-                record.begin());
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset < bytes.size() ? offset : 0), held, record.begin());
     if (held < std::min<size_t>(static_cast<size_t>(size), kRecordBytes))
       DebugTrace("%s: the record of %s is cut by the file's end\n", fileName, name.c_str());
 

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/game_globals.h"
+#include "base/game_math.h"
+#include "database/scene_records.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_states.h"
@@ -11,11 +14,8 @@
 #include "engine/core/nodes.h"
 #include "engine/core/terrain.h"
 #include "game/game.h"
-#include "base/game_globals.h"
-#include "world/marker_model.h"
 #include "game/pick_manager.h"
-#include "base/game_math.h"
-#include "database/scene_records.h"
+#include "world/marker_model.h"
 
 int CPortalSet::counter_ = 0;
 
@@ -84,16 +84,13 @@ HOBJECT CPortalSet::BuildMarkerMesh() const {
     v[k].nz = 1;
   }
   v[4].nz = -1;
-  const MESHPRIM words[] = {PRIM_TRIANGLE, 0, 0, 0, 1, 4, PRIM_TRIANGLE, 0, 0, 1, 2, 4,
-                            PRIM_TRIANGLE, 0, 0, 2, 3, 4, PRIM_TRIANGLE, 0, 0, 3, 0, 4,
-                            PRIM_TRIANGLE, 0, 0, 0, 2, 1, PRIM_TRIANGLE, 0, 0, 0, 3, 2};
+  const MESHPRIM words[] = {PRIM_TRIANGLE, 0, 0, 0, 1, 4, PRIM_TRIANGLE, 0, 0, 1, 2, 4, PRIM_TRIANGLE, 0, 0, 2, 3, 4,
+                            PRIM_TRIANGLE, 0, 0, 3, 0, 4, PRIM_TRIANGLE, 0, 0, 0, 2, 1, PRIM_TRIANGLE, 0, 0, 0, 3, 2};
   BeginNode(NODE_MESH);
   AppendMeshData(0, v, 5, words, static_cast<int>(std::size(words)), 6, 1);
   const HOBJECT node = EndNode(0);
-  if (g_hardwareRendering)
-    SetMeshFlags(node, MESH_PRELIT);
-  else
-    ComputeMeshNormals(node, 1);
+  if (g_hardwareRendering) SetMeshFlags(node, MESH_PRELIT);
+  else ComputeMeshNormals(node, 1);
   return node;
 }
 

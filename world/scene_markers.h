@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/game_math.h"
 #include "engine/core/handles.h"
 #include "engine/core/math3d.h"
-#include "base/game_math.h"
 
 struct PORTALDESC;
 struct SCENEZONE;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/core/mesh_edit.h"
 #include "database/scene_records.h"
+#include "engine/core/mesh_edit.h"
 
 CMorphPlayer::CMorphPlayer(HOBJECT meshNode, SCENEMORPHDESC* morph, int index)
     : entry(morph), contentIndex(index), node(meshNode) {

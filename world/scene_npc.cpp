@@ -1,14 +1,14 @@
 #include "world/scene_npc.h"
 
-#include <cmath>
 #include <strings.h>
+#include <cmath>
 
-#include "components/mix_creature.h"
-#include "engine/core/node_transforms.h"
-#include "engine/core/walking.h"
 #include "base/game_globals.h"
+#include "components/mix_creature.h"
 #include "database/game_resource.h"
 #include "database/scene_records.h"
+#include "engine/core/node_transforms.h"
+#include "engine/core/walking.h"
 
 namespace {
 

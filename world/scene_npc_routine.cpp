@@ -2,11 +2,11 @@
 #include <algorithm>
 
 #include "components/mix_creature.h"
+#include "database/scene_records.h"
 #include "engine/core/walking.h"
 #include "platform/crt.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -31,10 +31,8 @@ void CSceneNpc::RunRoutine(int n) {
   creature->PostUpdate(n);
   // A person without a routine record stands.
   if (!person.routine) return;
-  if (person.routine->lastKey == 0)
-    IdleRoutine(n, finished);
-  else if (!IsPaused())
-    KeyRoutine(n, finished);
+  if (person.routine->lastKey == 0) IdleRoutine(n, finished);
+  else if (!IsPaused()) KeyRoutine(n, finished);
 }
 
 void CSceneNpc::IdleRoutine(int n, bool finished) {
@@ -57,10 +55,8 @@ void CSceneNpc::IdleRoutine(int n, bool finished) {
             SetPose(0, 1);
           } else if (HasArrived()) {
             const int f = RandomBelow(creature->poseCount - 1);
-            if (f > 0)
-              SetPose(f + 1, 0);
-            else
-              SetPose(0, 1);
+            if (f > 0) SetPose(f + 1, 0);
+            else SetPose(0, 1);
           }
         } else if (!IsWithin(kOffTerrainReach)) {
           WalkNodeOnTerrain(node, -1, 1, 0, 0, 0);
@@ -107,10 +103,8 @@ void CSceneNpc::KeyRoutine(int n, bool finished) {
           }
         } else {
           const int o = RandomBelow(creature->poseCount - 1);
-          if (o > 0)
-            SetPose(o + 1, 0);
-          else
-            state = NPCR_WAITING;
+          if (o > 0) SetPose(o + 1, 0);
+          else state = NPCR_WAITING;
         }
       }
       return;

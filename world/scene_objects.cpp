@@ -2,6 +2,9 @@
 // and mesh data become an engine node with its materials.
 #include <algorithm>
 
+#include "base/debug_trace.h"
+#include "base/game_globals.h"
+#include "database/scene_record_reader.h"
 #include "engine/core/billboards.h"
 #include "engine/core/materials.h"
 #include "engine/core/mesh_edit.h"
@@ -9,19 +12,14 @@
 #include "engine/core/node_states.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "base/game_globals.h"
-#include "base/debug_trace.h"
 #include "platform/files.h"
 #include "world/scene_data.h"
-#include "database/scene_record_reader.h"
 
 namespace {
 
 constexpr size_t kBillboardMeshBytes = 20;
 
-bool IsKeyedTexture(const std::string& texture) {
-  return !texture.empty() && (texture[0] == 'K' || texture[0] == 'k');
-}
+bool IsKeyedTexture(const std::string& texture) { return !texture.empty() && (texture[0] == 'K' || texture[0] == 'k'); }
 
 bool OnDirect3D() { return g_textureMemory != 0; }
 
@@ -83,8 +81,7 @@ void CSceneData::ReadObjects(plat::ByteReader& r, int count) {
   }
 }
 
-void CSceneData::ReadObject(plat::ByteReader& r, SCENEOBJECTDESC& object, int partCount, bool hasAnimation,
-                            int index) {
+void CSceneData::ReadObject(plat::ByteReader& r, SCENEOBJECTDESC& object, int partCount, bool hasAnimation, int index) {
   for (int p = 0; p < partCount; ++p) {
     SCENEPARTDESC part;
     if (!scenefile::ReadPart(r, part)) break;
@@ -108,9 +105,9 @@ void CSceneData::ReadObject(plat::ByteReader& r, SCENEOBJECTDESC& object, int pa
   } else if (object.kind == SOBJ_BILLBOARD) {
     if (!object.parts.empty()) {
       const SCENEPARTDESC& part = object.parts[0];
-      object.node = CreateBillboardNode(0, part.texture.c_str(), part.frameCount, part.ambient[0], part.ambient[1],
-                                        IsKeyedTexture(part.texture), part.options[0], part.options[1],
-                                        part.options[2]);
+      object.node =
+          CreateBillboardNode(0, part.texture.c_str(), part.frameCount, part.ambient[0], part.ambient[1],
+                              IsKeyedTexture(part.texture), part.options[0], part.options[1], part.options[2]);
       SetNodePosition(object.node, part.diffuse[0], part.diffuse[1], part.diffuse[2], 0);
     }
     r.Skip(kBillboardMeshBytes);
@@ -135,10 +132,9 @@ void CSceneData::CreatePartMaterials(SCENEOBJECTDESC& object) {
     }
     part.used = 0;
     std::copy(kWhite, kWhite + 3, part.ambient);
-    HOBJECT material = CreateTexturedMaterial(part.ambient, part.diffuse, part.specular,
-                                              OnDirect3D() ? kBlack : kWhite, part.power, part.texture.c_str(),
-                                              part.frameCount, detailFlag, mipOption, keyed, part.options[0],
-                                              part.options[1], part.options[2]);
+    HOBJECT material = CreateTexturedMaterial(part.ambient, part.diffuse, part.specular, OnDirect3D() ? kBlack : kWhite,
+                                              part.power, part.texture.c_str(), part.frameCount, detailFlag, mipOption,
+                                              keyed, part.options[0], part.options[1], part.options[2]);
     part.material = material ? material : kNoMaterial;
   }
 }

@@ -9,9 +9,7 @@ namespace {
 constexpr unsigned char kBig5Lead = 160;
 
 // Bytes of the character starting at p (a lead byte before the end reads alone).
-size_t CharBytes(const char* p) {
-  return static_cast<unsigned char>(p[0]) > kBig5Lead && p[1] != '\0' ? 2 : 1;
-}
+size_t CharBytes(const char* p) { return static_cast<unsigned char>(p[0]) > kBig5Lead && p[1] != '\0' ? 2 : 1; }
 
 }  // namespace
 

@@ -34,16 +34,15 @@ STransCommon::STransCommon(const uint16_t* image, Planes planes, AxisZ axisZ, bo
     : scene(planes == Planes::kPieces ? "3deffect.sb" : "2_sided.sb") {
   scene.ShowAll(0);
   if (withCamera) {
-    camera = CreateCameraNode(0, 4.0f / 3.0f, 10.922f / std::tan(22.5f * std::numbers::pi_v<float> / 180.0f), 0.86f,
-                              2, 5000);
+    camera = CreateCameraNode(0, 4.0f / 3.0f, 10.922f / std::tan(22.5f * std::numbers::pi_v<float> / 180.0f), 0.86f, 2,
+                              5000);
     SetNodePosition(camera, kStart, kStart, -kStart, TRANSFORM_SET);
     SetCameraFieldOfView(camera, 4.0f / 3.0f, 45);
   }
   const float level = planes == Planes::kPieces ? kGrey : kWhite;
   const float colour[3] = {level, level, level};
-  imageMaterial =
-      CreateMaterialFromPixels(colour, colour, colour, colour, kPower, 16, image, nullptr, kImageSide, kImageSide, 0, 0, 0,
-                               0, 0);
+  imageMaterial = CreateMaterialFromPixels(colour, colour, colour, colour, kPower, 16, image, nullptr, kImageSide,
+                                           kImageSide, 0, 0, 0, 0, 0);
   const int textured = planes == Planes::kPieces ? ModelCount() : std::min(ModelCount(), 1);
   std::set<HOBJECT> replaced;
   for (int n = 0; n < textured; ++n) {

@@ -33,7 +33,8 @@ STransRotate::STransRotate(const uint16_t* image, int withLight)
   const uint16_t pixels[4] = {grey, grey, grey, grey};
   const float white[3] = {1, 1, 1};
   if (const HOBJECT old = GetPrimitiveMaterial(Model(kBack), 0)) {
-    backMaterial_ = CreateMaterialFromPixels(white, white, white, white, 0.01f, 16, pixels, nullptr, 2, 2, 0, 0, 0, 0, 0);
+    backMaterial_ =
+        CreateMaterialFromPixels(white, white, white, white, 0.01f, 16, pixels, nullptr, 2, 2, 0, 0, 0, 0, 0);
     ReplaceNodeMaterial(Model(kBack), old, backMaterial_);
     DestroyMaterial(old);
   }

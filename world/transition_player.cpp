@@ -1,5 +1,6 @@
 #include "world/transition_player.h"
 
+#include "base/debug_trace.h"
 #include "engine/core/engine_queries.h"
 #include "engine/core/materials.h"
 #include "engine/core/mesh_edit.h"
@@ -9,7 +10,6 @@
 #include "engine/core/viewports.h"
 #include "engine/media/screen.h"
 #include "engine/media/sound_table.h"
-#include "base/debug_trace.h"
 #include "platform/crt.h"
 #include "platform/gdi2d.h"
 #include "world/transition_effects.h"
@@ -43,27 +43,13 @@ uint16_t PackFromBgr(const uint8_t* bgr, bool fiveFiveFive) {
 
 std::unique_ptr<STransBase> MakeEffect(int type, const uint16_t* image, const char** cue) {
   switch (type) {
-    case 0:
-      *cue = "movebreak";
-      return std::make_unique<STransMoveExplode>(image);
-    case 1:
-      *cue = "break";
-      return std::make_unique<STrans1>(image);
-    case 2:
-      *cue = "break";
-      return std::make_unique<STrans2>(image);
-    case 3:
-      *cue = "break";
-      return std::make_unique<STrans3>(image);
-    case 4:
-      *cue = "break";
-      return std::make_unique<STransExplodeDrop>(image);
-    case 5:
-      *cue = "move";
-      return std::make_unique<STransRotate>(image, 0);
-    default:
-      *cue = "fbr";
-      return std::make_unique<STransFBR>(image);
+    case 0: *cue = "movebreak"; return std::make_unique<STransMoveExplode>(image);
+    case 1: *cue = "break"; return std::make_unique<STrans1>(image);
+    case 2: *cue = "break"; return std::make_unique<STrans2>(image);
+    case 3: *cue = "break"; return std::make_unique<STrans3>(image);
+    case 4: *cue = "break"; return std::make_unique<STransExplodeDrop>(image);
+    case 5: *cue = "move"; return std::make_unique<STransRotate>(image, 0);
+    default: *cue = "fbr"; return std::make_unique<STransFBR>(image);
   }
 }
 

@@ -12,9 +12,8 @@ bool WallSegment::Intersect(const VECTOR3& origin, const VECTOR3& direction, flo
   if (z < lower || z > lower + kHeight) return false;
   const float spanX = end.x - start.x;
   const float spanY = end.y - start.y;
-  const float along = std::fabs(spanX) > std::fabs(spanY)
-                          ? (origin.x + *t * direction.x - start.x) / spanX
-                          : (origin.y + *t * direction.y - start.y) / spanY;
+  const float along = std::fabs(spanX) > std::fabs(spanY) ? (origin.x + *t * direction.x - start.x) / spanX
+                                                          : (origin.y + *t * direction.y - start.y) / spanY;
   return along >= 0 && along <= 1;
 }
 

@@ -15,9 +15,8 @@ HOBJECT BillboardMaterial(HOBJECT handle) {
 
 }  // namespace
 
-HOBJECT CreateBillboardNode(HOBJECT parent, const char* textureName, int frameCount, float width,
-                            float height, int keyOption1, int keyOption2, int keyOption3,
-                            int keyOption4) {
+HOBJECT CreateBillboardNode(HOBJECT parent, const char* textureName, int frameCount, float width, float height,
+                            int keyOption1, int keyOption2, int keyOption3, int keyOption4) {
   if (g_nodeUnderConstruction) return 0;
   BeginNode(NODE_BILLBOARD);
   NODEDESC* node = g_nodeUnderConstruction;
@@ -30,8 +29,8 @@ HOBJECT CreateBillboardNode(HOBJECT parent, const char* textureName, int frameCo
     const float diffuse[3] = {1, 1, 1};
     const float specular[3] = {0, 0, 0};
     const float emissive[3] = {1, 1, 1};
-    HOBJECT material = CreateTexturedMaterial(ambient, diffuse, specular, emissive, 40, textureName, frameCount, 0,
-                                              0, keyOption1, keyOption2, keyOption3, keyOption4);
+    HOBJECT material = CreateTexturedMaterial(ambient, diffuse, specular, emissive, 40, textureName, frameCount, 0, 0,
+                                              keyOption1, keyOption2, keyOption3, keyOption4);
     billboard->materialIndex = material ? static_cast<int>(GetHandleIndex(material)) : -1;
   }
   SetNodeRenderState(0, NRS_ADDRESSING_STAGE0, kAddressClamp);

@@ -56,8 +56,7 @@ void UpdateCameraFrustum(CAMERADESC* c) {
   }
 }
 
-HOBJECT CreateCameraNode(HOBJECT parent, float aspect, float lens, float aperture, float nearPlane,
-                         float farPlane) {
+HOBJECT CreateCameraNode(HOBJECT parent, float aspect, float lens, float aperture, float nearPlane, float farPlane) {
   if (g_nodeUnderConstruction) return 0;
   BeginNode(NODE_CAMERA);
   if (!g_nodeUnderConstruction) return 0;

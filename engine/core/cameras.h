@@ -7,8 +7,7 @@ struct CAMERADESC;
 // +Y up. Camera calls act only on camera nodes; handle 0 is the node under
 // construction.
 
-HOBJECT CreateCameraNode(HOBJECT parent, float aspect, float lens, float aperture, float nearPlane,
-                         float farPlane);
+HOBJECT CreateCameraNode(HOBJECT parent, float aspect, float lens, float aperture, float nearPlane, float farPlane);
 // 1 perspective, any other value orthographic; rebuilds projection and frustum.
 void SetCameraProjection(HOBJECT camera, int projection);
 // Field of view = 2 atan(aperture * 25.4 / 2 / lens); always rebuilds a

@@ -25,8 +25,7 @@ bool CrossPlane(const PLANE& plane, const VECTOR3& a, const VECTOR3& b, VECTOR3*
 }
 
 // Whether a point of a face's plane lies within the face (edges count).
-bool InsideFace(const VECTOR3 box[8], const int face[4], const VECTOR3& normal,
-                const VECTOR3& point) {
+bool InsideFace(const VECTOR3 box[8], const int face[4], const VECTOR3& normal, const VECTOR3& point) {
   static const int kEdgeStarts[4] = {3, 0, 1, 2};
   for (int e = 0; e < 4; ++e) {
     const VECTOR3& start = box[face[kEdgeStarts[e]]];
@@ -110,18 +109,15 @@ bool SpheresApart(const COLLISIONSPHERE& a, const COLLISIONSPHERE& b) {
   return !SpheresOverlap(a.centre, a.radius, b.centre, b.radius);
 }
 
-WORLDTRIANGLE MakeWorldTriangle(const VECTOR3* p, const VECTOR3* q, const VECTOR3* r,
-                                int primitive) {
+WORLDTRIANGLE MakeWorldTriangle(const VECTOR3* p, const VECTOR3* q, const VECTOR3* r, int primitive) {
   WORLDTRIANGLE t;
   t.p = *p;
   t.q = *q;
   t.r = *r;
   // The game's own factor, not quite a third.
-  t.centroid = {(p->x + q->x + r->x) * 0.3333f, (p->y + q->y + r->y) * 0.3333f,
-                (p->z + q->z + r->z) * 0.3333f};
+  t.centroid = {(p->x + q->x + r->x) * 0.3333f, (p->y + q->y + r->y) * 0.3333f, (p->z + q->z + r->z) * 0.3333f};
   t.radius = std::sqrt(std::fmax(SquaredDistance3(&t.centroid, p),
-                                 std::fmax(SquaredDistance3(&t.centroid, q),
-                                           SquaredDistance3(&t.centroid, r))));
+                                 std::fmax(SquaredDistance3(&t.centroid, q), SquaredDistance3(&t.centroid, r))));
   TriangleNormal(&t.normal, p, q, r);
   t.offset = -DotVector3(&t.normal, p);
   t.primitive = primitive;
@@ -158,15 +154,14 @@ int FindBoxTriangleContact(const VECTOR3 box[8], const COLLISIONSPHERE& sphere,
     const PLANE plane = {t.normal, t.offset};
     for (const auto& edge : kBoxEdges) {
       VECTOR3 point;
-      if (CrossPlane(plane, box[edge[0]], box[edge[1]], &point) && InsideTriangle(t, point))
-        return t.primitive;
+      if (CrossPlane(plane, box[edge[0]], box[edge[1]], &point) && InsideTriangle(t, point)) return t.primitive;
     }
   }
   return -1;
 }
 
-bool FindTriangleContact(const std::vector<WORLDTRIANGLE>& a,
-                         const std::vector<WORLDTRIANGLE>& b, int* primitiveA, int* primitiveB) {
+bool FindTriangleContact(const std::vector<WORLDTRIANGLE>& a, const std::vector<WORLDTRIANGLE>& b, int* primitiveA,
+                         int* primitiveB) {
   for (const WORLDTRIANGLE& ta : a)
     for (const WORLDTRIANGLE& tb : b) {
       if (!SpheresOverlap(ta.centroid, ta.radius, tb.centroid, tb.radius)) continue;

@@ -28,16 +28,14 @@ struct WORLDTRIANGLE {
   int primitive;     // index in the mesh's primitive list, lines counted
 };
 
-WORLDTRIANGLE MakeWorldTriangle(const VECTOR3* p, const VECTOR3* q, const VECTOR3* r,
-                                int primitive);
+WORLDTRIANGLE MakeWorldTriangle(const VECTOR3* p, const VECTOR3* q, const VECTOR3* r, int primitive);
 
 // Box against box; the box of the larger sphere (on a tie b) is the big one.
-bool BoxesTouch(const VECTOR3 a[8], const COLLISIONSPHERE& sphereA, const VECTOR3 b[8],
-                const COLLISIONSPHERE& sphereB);
+bool BoxesTouch(const VECTOR3 a[8], const COLLISIONSPHERE& sphereA, const VECTOR3 b[8], const COLLISIONSPHERE& sphereB);
 // The primitive index of the first triangle that an edge of the box passes
 // through, or -1.
 int FindBoxTriangleContact(const VECTOR3 box[8], const COLLISIONSPHERE& sphere,
                            const std::vector<WORLDTRIANGLE>& triangles);
 // Triangle sets against each other; on contact the two primitive indices.
-bool FindTriangleContact(const std::vector<WORLDTRIANGLE>& a,
-                         const std::vector<WORLDTRIANGLE>& b, int* primitiveA, int* primitiveB);
+bool FindTriangleContact(const std::vector<WORLDTRIANGLE>& a, const std::vector<WORLDTRIANGLE>& b, int* primitiveA,
+                         int* primitiveB);

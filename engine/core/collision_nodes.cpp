@@ -73,8 +73,7 @@ bool MeshAgainstMesh(NODEDESC* a, NODEDESC* b) {
   if (!a->Mesh() || !b->Mesh()) return false;
   if (SpheresApart(MakeWorldBox(a).sphere, MakeWorldBox(b).sphere)) return false;
   int primitiveA = -1, primitiveB = -1;
-  if (!FindTriangleContact(MakeWorldTriangles(a), MakeWorldTriangles(b), &primitiveA, &primitiveB))
-    return false;
+  if (!FindTriangleContact(MakeWorldTriangles(a), MakeWorldTriangles(b), &primitiveA, &primitiveB)) return false;
   a->partnerPrimitive = primitiveB;
   b->partnerPrimitive = primitiveA;
   return true;
@@ -115,10 +114,8 @@ void AppendEntry(NODEDESC* node, int volume, NODEDESC* partner) {
   auto* entry = new COLLISIONDESC;
   entry->volume = volume;
   entry->partner = partner;
-  if (node->collisionTail)
-    node->collisionTail->next = entry;
-  else
-    node->collisionHead = entry;
+  if (node->collisionTail) node->collisionTail->next = entry;
+  else node->collisionHead = entry;
   node->collisionTail = entry;
 }
 

@@ -36,8 +36,7 @@ int ChooseDisplayDevice() {
       }
     }
   } else if (g_selectedDisplayDevice >= 0 && g_selectedDisplayDevice < g_displayDeviceCount &&
-             g_displayDevices[g_selectedDisplayDevice].valid &&
-             g_displayDevices[g_selectedDisplayDevice].has3D) {
+             g_displayDevices[g_selectedDisplayDevice].valid && g_displayDevices[g_selectedDisplayDevice].has3D) {
     chosen = g_selectedDisplayDevice;
   }
   return chosen;
@@ -65,8 +64,7 @@ const plat::TextureFormatInfo* ChooseTextureFormat(const std::vector<plat::Textu
     if (!UsableTextureFormat(f) || f.format.bitsPerPixel != screen.bitsPerPixel) continue;
     if (screen.bitsPerPixel == 8 ? f.format.palettised
                                  : (screen.bitsPerPixel != 16 ||
-                                    (f.format.redMask == screen.redMask &&
-                                     f.format.greenMask == screen.greenMask &&
+                                    (f.format.redMask == screen.redMask && f.format.greenMask == screen.greenMask &&
                                      f.format.blueMask == screen.blueMask)))
       return &f;
   }
@@ -178,8 +176,7 @@ int InitDirect3DDevice(GAMEWORLD* world) {
   if (!world->device) return Fail(world, "Fail to create Direct3D device");
 
   std::vector<plat::TextureFormatInfo> textureFormats = world->device->EnumerateTextureFormats();
-  const plat::TextureFormatInfo* texture =
-      ChooseTextureFormat(textureFormats, world->backBuffer->Describe().format);
+  const plat::TextureFormatInfo* texture = ChooseTextureFormat(textureFormats, world->backBuffer->Describe().format);
   if (!texture) return Fail(world, "Fail to search a proper texture format");
   g_textureFormat = TextureFormatCode(texture->format);
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <type_traits>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "engine/core/device_textures.h"
@@ -49,8 +49,7 @@ struct MeshView {
 MeshView View(MESHDESC* mesh) {
   MESHVERTEX* vertices = mesh->CurrentVertices();
   int count = vertices ? std::clamp(mesh->vertexCount, 0, mesh->vertexCapacity) : 0;
-  return {mesh, vertices, static_cast<uint32_t>(count),
-          std::clamp(mesh->primitiveCountCopy, 0, mesh->primitiveCount)};
+  return {mesh, vertices, static_cast<uint32_t>(count), std::clamp(mesh->primitiveCountCopy, 0, mesh->primitiveCount)};
 }
 
 // Walks the first `drawn` primitives: f(words, at).
@@ -120,8 +119,8 @@ class Batch {
   }
   template <typename Vertex>
   void Flush(plat::Device3D& device, uint32_t flags) {
-    DrawIndexed<Vertex>(device, PrimitiveType::TriangleList, g_batchVertices.data(), g_batchVertices.size(),
-                        g_indices, flags);
+    DrawIndexed<Vertex>(device, PrimitiveType::TriangleList, g_batchVertices.data(), g_batchVertices.size(), g_indices,
+                        flags);
     Clear();
   }
 
@@ -151,8 +150,7 @@ void DrawRunPairs(plat::Device3D& device, const MeshView& v, const MESHPRIM* wor
 }
 
 // Pre-transformed runs keep their own screen vertices.
-void DrawScreenRunPairs(plat::Device3D& device, const MeshView& v, const MESHPRIM* words, int at,
-                        uint32_t flags) {
+void DrawScreenRunPairs(plat::Device3D& device, const MeshView& v, const MESHPRIM* words, int at, uint32_t flags) {
   for (int pair = 0; pair < RunLength(words, at); ++pair) {
     MESHPRIM i0 = words[at + 3 + 2 * pair], i1 = words[at + 4 + 2 * pair];
     if (!ValidVertex(v, i0) || !ValidVertex(v, i1)) continue;
@@ -196,10 +194,8 @@ void DrawBatches(plat::Device3D& device, const MeshView& v, int drawMode, int ru
       batch.Flush<Vertex>(device, flags);
       current = words[at + 1];
       Apply(device, current, runMode);
-      if constexpr (std::is_same_v<Vertex, plat::VertexScreen>)
-        DrawScreenRunPairs(device, v, words, at, flags);
-      else
-        DrawRunPairs(device, v, words, at, flags);
+      if constexpr (std::is_same_v<Vertex, plat::VertexScreen>) DrawScreenRunPairs(device, v, words, at, flags);
+      else DrawRunPairs(device, v, words, at, flags);
       return;
     }
     if (words[at + 1] != current) {
@@ -216,7 +212,8 @@ template <typename Vertex>
 int DrawTriangles(plat::Device3D& device, MESHDESC* mesh, int drawMode, uint32_t flags) {
   MeshView v = View(mesh);
   if (!v.vertices || v.vertexCount == 0) return 0;
-  if (!DrawSingleMaterial<Vertex>(device, v, drawMode, flags)) DrawBatches<Vertex>(device, v, drawMode, drawMode, flags);
+  if (!DrawSingleMaterial<Vertex>(device, v, drawMode, flags))
+    DrawBatches<Vertex>(device, v, drawMode, drawMode, flags);
   return v.drawn;
 }
 
@@ -403,7 +400,8 @@ void DrawNodeBox(plat::Device3D& device, const NODEDESC* node, uint32_t drawFlag
     for (int edge = 0; edge < 4; ++edge) {
       const VECTOR3& p = corners[face[edge]];
       const VECTOR3& q = corners[face[(edge + 1) % 4]];
-      const plat::VertexPrelit line[2] = {{p.x, p.y, p.z, 0, color, color, 0, 0}, {q.x, q.y, q.z, 0, color, color, 0, 0}};
+      const plat::VertexPrelit line[2] = {{p.x, p.y, p.z, 0, color, color, 0, 0},
+                                          {q.x, q.y, q.z, 0, color, color, 0, 0}};
       device.Draw(PrimitiveType::LineList, std::span<const plat::VertexPrelit>(line), {},
                   drawFlags | plat::kDrawDoNotLight);
     }
@@ -417,8 +415,7 @@ void DrawMeshVertices(plat::Device3D& device, MESHDESC* mesh, uint32_t drawFlags
     device.Draw(PrimitiveType::PointList, AsVertices<plat::VertexScreen>(v.vertices, v.vertexCount), {}, drawFlags);
   else if (mesh->flags & MESH_PRELIT)
     device.Draw(PrimitiveType::PointList, AsVertices<plat::VertexPrelit>(v.vertices, v.vertexCount), {}, drawFlags);
-  else
-    device.Draw(PrimitiveType::PointList, AsVertices<plat::VertexLit>(v.vertices, v.vertexCount), {}, drawFlags);
+  else device.Draw(PrimitiveType::PointList, AsVertices<plat::VertexLit>(v.vertices, v.vertexCount), {}, drawFlags);
 }
 
 void DrawPointsNode(plat::Device3D& device, const POINTSDESC* points) {

@@ -52,8 +52,8 @@ void SetLineDoubling(int on, int) {
       v->y *= 2;
       v->height *= 2;
     }
-    size_t entries = static_cast<size_t>(v->width > 0 ? v->width : 0) *
-                     static_cast<size_t>(v->height > 0 ? v->height : 0);
+    size_t entries =
+        static_cast<size_t>(v->width > 0 ? v->width : 0) * static_cast<size_t>(v->height > 0 ? v->height : 0);
     v->depthBuffer.assign(entries, 0);
   }
 }
@@ -129,8 +129,7 @@ void GetCompositeWorldVectors(HOBJECT handle, VECTOR3* position, VECTOR3* direct
   if (!composite) return;
   MATRIX34 world;
   SetIdentityMatrix34(&world);
-  for (NODEDESC* node = composite->root; node; node = node->parent)
-    MultiplyMatrix34(&world, &world, &node->local);
+  for (NODEDESC* node = composite->root; node; node = node->parent) MultiplyMatrix34(&world, &world, &node->local);
   if (position) *position = world.row[3];
   if (direction) {
     *direction = {-world.row[1].x, -world.row[1].y, -world.row[1].z};

@@ -28,8 +28,7 @@ plat::WindowHandle OpenWindow(GAMEWORLD* world, int x, int y) {
   }
   g_windowBeingDestroyed = 0;
   if (g_fullscreen)
-    return plat::CreateWindow(kEngineWindowClass, world->title, plat::WS_POPUP, 0, 0, world->width,
-                              world->height);
+    return plat::CreateWindow(kEngineWindowClass, world->title, plat::WS_POPUP, 0, 0, world->width, world->height);
   uint32_t style = plat::WS_CAPTION | plat::WS_SYSMENU | plat::WS_THICKFRAME | plat::WS_MINIMIZEBOX |
                    plat::WS_MAXIMIZEBOX | plat::WS_CLIPCHILDREN | plat::WS_CLIPSIBLINGS;
   return plat::CreateWindow(kEngineWindowClass, world->title, style, x, y, outerWidth, outerHeight);
@@ -130,7 +129,6 @@ int64_t MatchColorKey(plat::Surface* surface, int64_t color) {
 
 void DrawDebugText(int x, int y, const char* text, int red, int green, int blue) {
   if (!text || !*text || !g_gameWorld || !g_gameWorld->backBuffer) return;
-  uint32_t colorRef = static_cast<uint8_t>(red) | static_cast<uint8_t>(green) << 8 |
-                      static_cast<uint8_t>(blue) << 16;
+  uint32_t colorRef = static_cast<uint8_t>(red) | static_cast<uint8_t>(green) << 8 | static_cast<uint8_t>(blue) << 16;
   plat::DrawSystemText(*g_gameWorld->backBuffer, x, y, text, colorRef);
 }

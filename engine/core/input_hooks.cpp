@@ -24,8 +24,8 @@ void SetKeyHook(int key, KeyHookCallback callback, int autoRepeat) {
   hook->down = 0;
 }
 
-void SetMouseButtonHooks(unsigned button, MouseHookCallback press, MouseHookCallback drag,
-                         MouseHookCallback release, MouseHookCallback doubleClick) {
+void SetMouseButtonHooks(unsigned button, MouseHookCallback press, MouseHookCallback drag, MouseHookCallback release,
+                         MouseHookCallback doubleClick) {
   if (!WorldOpen() || button > 1) return;
   MOUSEHOOKDESC*& hooks = button == 0 ? g_gameWorld->leftMouseHooks : g_gameWorld->rightMouseHooks;
   if (!hooks) hooks = new MOUSEHOOKDESC;

@@ -29,8 +29,8 @@ struct MOUSEHOOKDESC {
 // callback keeps tracking the down state without calls).
 void SetKeyHook(int key, KeyHookCallback callback, int autoRepeat);
 // Button 0 left, 1 right, anything else ignored; all four callbacks are replaced.
-void SetMouseButtonHooks(unsigned button, MouseHookCallback press, MouseHookCallback drag,
-                         MouseHookCallback release, MouseHookCallback doubleClick);
+void SetMouseButtonHooks(unsigned button, MouseHookCallback press, MouseHookCallback drag, MouseHookCallback release,
+                         MouseHookCallback doubleClick);
 void SetMouseMoveHook(MouseHookCallback callback);
 int IsKeyDown(int key);
 // The last mouse point the window saw; either output may be null.

@@ -26,9 +26,7 @@ int InitJoysticks() {
   if (!input) return 0;
   for (int id : input->EnumerateJoysticks()) {
     std::unique_ptr<plat::Joystick> joystick = input->Open(id);
-    if (!joystick || !joystick->SetStandardDataFormat() ||
-        !joystick->SetCooperativeLevel(g_mainWindow))
-      continue;
+    if (!joystick || !joystick->SetStandardDataFormat() || !joystick->SetCooperativeLevel(g_mainWindow)) continue;
     // A joystick whose axes cannot be set up ends the search.
     if (!ConfigureAxes(*joystick)) break;
     if (g_gameWorld->joystickCount < kMaxJoysticks) {

@@ -35,10 +35,8 @@ void RunMainLoop(int dispatchTimers) {
 
 void RunMainLoopPass(int dispatchTimers) {
   PumpMessages();
-  if (dispatchTimers && !FrameTimersPaused())
-    DispatchFrameTimers();
-  else
-    ResynchroniseFrameTimers();
+  if (dispatchTimers && !FrameTimersPaused()) DispatchFrameTimers();
+  else ResynchroniseFrameTimers();
 }
 
 void PumpMessages() {

@@ -48,11 +48,13 @@ void CreateSoftwareMaterial(MATERIALDESC* m) {
   s->specularMax = Largest(m->specular);
   for (int i = 0; i < 256; ++i) {
     int channel[3];
-    for (int k = 0; k < 3; ++k) channel[k] = static_cast<int>(ColorByte(m->diffuse[k] * static_cast<float>(i) / 255.0f));
+    for (int k = 0; k < 3; ++k)
+      channel[k] = static_cast<int>(ColorByte(m->diffuse[k] * static_cast<float>(i) / 255.0f));
     s->ramp[i] = static_cast<uint16_t>(PackScreenPixel(channel[0], channel[1], channel[2]));
   }
-  s->packedDiffuse = PackScreenPixel(static_cast<int>(ColorByte(m->diffuse[0])), static_cast<int>(ColorByte(m->diffuse[1])),
-                                     static_cast<int>(ColorByte(m->diffuse[2])));
+  s->packedDiffuse =
+      PackScreenPixel(static_cast<int>(ColorByte(m->diffuse[0])), static_cast<int>(ColorByte(m->diffuse[1])),
+                      static_cast<int>(ColorByte(m->diffuse[2])));
   m->softMaterial = std::move(s);
 }
 
@@ -63,10 +65,8 @@ void FreeSoftMaterial(MATERIALDESC* m) { m->softMaterial.reset(); }
 void UpdateDeviceMaterial(MATERIALDESC* m) {
   if (!m) return;
   if (g_useDirect3D) {
-    if (m->deviceMaterial)
-      Fill(m->deviceMaterial.get(), m);
-    else
-      CreateDeviceMaterial(m);
+    if (m->deviceMaterial) Fill(m->deviceMaterial.get(), m);
+    else CreateDeviceMaterial(m);
   } else {
     CreateSoftwareMaterial(m);
   }

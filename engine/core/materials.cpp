@@ -27,10 +27,8 @@ constexpr int kMaxMipLevels = 8;
 bool WorldReady() { return g_engineOpen && g_gameWorld; }
 
 void CopyColor(float* to, const float* from) {
-  if (from)
-    std::copy(from, from + 3, to);
-  else
-    std::fill(to, to + 3, 0.0f);
+  if (from) std::copy(from, from + 3, to);
+  else std::fill(to, to + 3, 0.0f);
 }
 
 void SetName(MATERIALDESC* m, const char* name) {
@@ -38,8 +36,8 @@ void SetName(MATERIALDESC* m, const char* name) {
   std::strncpy(m->textureName, name, sizeof m->textureName - 1);
 }
 
-MATERIALDESC* NewMaterial(const float* ambient, const float* diffuse, const float* specular,
-                          const float* emissive, float power) {
+MATERIALDESC* NewMaterial(const float* ambient, const float* diffuse, const float* specular, const float* emissive,
+                          float power) {
   auto* m = new MATERIALDESC;
   CopyColor(m->ambient, ambient);
   CopyColor(m->diffuse, diffuse);
@@ -58,10 +56,8 @@ void LoadFrames(MATERIALDESC* m, const char* name, int count, Load load) {
   SetName(m, name);
   TEXTUREDESC* last = nullptr;
   auto add = [&](TEXTUREDESC* t) {
-    if (last)
-      last->next = t;
-    else
-      m->firstFrame = t;
+    if (last) last->next = t;
+    else m->firstFrame = t;
     last = t;
     ++m->frameCount;
   };
@@ -102,10 +98,8 @@ void FreeMaterial(MATERIALDESC* m) {
 // The device part and a pool slot; 0 (the record freed) when either fails.
 HOBJECT Commit(MATERIALDESC* m, const char* fullMessage) {
   bool made = true;
-  if (g_useDirect3D)
-    made = CreateDeviceMaterial(m);
-  else
-    CreateSoftwareMaterial(m);
+  if (g_useDirect3D) made = CreateDeviceMaterial(m);
+  else CreateSoftwareMaterial(m);
   if (!made) {
     FreeMaterial(m);
     return 0;
@@ -168,8 +162,8 @@ void ForgetInMeshes(int index) {
 }  // namespace
 
 HOBJECT CreateMaterial(const float* ambient, const float* diffuse, const float* specular, const float* emissive,
-                       float power, const char* textureName, int frameCount, int keyFlag, int keyRed,
-                       int keyGreen, int keyBlue) {
+                       float power, const char* textureName, int frameCount, int keyFlag, int keyRed, int keyGreen,
+                       int keyBlue) {
   if (!WorldReady()) return 0;
   MATERIALDESC* m = NewMaterial(ambient, diffuse, specular, emissive, power);
   LoadFrames(m, textureName, frameCount,
@@ -177,10 +171,9 @@ HOBJECT CreateMaterial(const float* ambient, const float* diffuse, const float* 
   return Commit(m, "No more material available. (MAT01)");
 }
 
-HOBJECT CreateTexturedMaterial(const float* ambient, const float* diffuse, const float* specular,
-                               const float* emissive, float power, const char* textureName, int frameCount,
-                               int firstMipLevel, int mipLevelCount, int keyFlag, int keyRed, int keyGreen,
-                               int keyBlue) {
+HOBJECT CreateTexturedMaterial(const float* ambient, const float* diffuse, const float* specular, const float* emissive,
+                               float power, const char* textureName, int frameCount, int firstMipLevel,
+                               int mipLevelCount, int keyFlag, int keyRed, int keyGreen, int keyBlue) {
   if (!WorldReady()) return 0;
   if (!g_useDirect3D || !textureName)
     return CreateMaterial(ambient, diffuse, specular, emissive, power, textureName, frameCount, keyFlag, keyRed,
@@ -195,14 +188,14 @@ HOBJECT CreateTexturedMaterial(const float* ambient, const float* diffuse, const
   if (m->frameCount > 0) return Commit(m, "No more material available. (MAT01)");
   if (std::strlen(textureName) > kMaterialNameSize) plat::DebugOutput("Texture name too long ! (should be <= 24) \n");
   FreeMaterial(m);
-  return CreateMaterial(ambient, diffuse, specular, emissive, power, textureName, frameCount, keyFlag, keyRed,
-                        keyGreen, keyBlue);
+  return CreateMaterial(ambient, diffuse, specular, emissive, power, textureName, frameCount, keyFlag, keyRed, keyGreen,
+                        keyBlue);
 }
 
 HOBJECT CreateMaterialFromPixels(const float* ambient, const float* diffuse, const float* specular,
                                  const float* emissive, float power, int bitsPerPixel, const void* pixels,
-                                 const uint8_t* palette, int width, int height, int keyFlag, int keyIndex,
-                                 int keyRed, int keyGreen, int keyBlue) {
+                                 const uint8_t* palette, int width, int height, int keyFlag, int keyIndex, int keyRed,
+                                 int keyGreen, int keyBlue) {
   if (!WorldReady()) return 0;
   if (g_useDirect3D ? (bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24) : bitsPerPixel != 8) return 0;
   MATERIALDESC* m = NewMaterial(ambient, diffuse, specular, emissive, power);
@@ -216,8 +209,7 @@ HOBJECT CreateMaterialFromPixels(const float* ambient, const float* diffuse, con
   else if (bitsPerPixel == 16)
     t = CreateTexture16(static_cast<const uint16_t*>(pixels), width, height, keyFlag, keyIndex, keyRed, keyGreen,
                         keyBlue);
-  else
-    t = CreateTexture24(bytes, width, height, keyFlag, keyIndex, keyRed, keyGreen, keyBlue);
+  else t = CreateTexture24(bytes, width, height, keyFlag, keyIndex, keyRed, keyGreen, keyBlue);
   if (!g_engineOpen) {  // a full texture table closed the engine
     FreeMaterial(m);
     return 0;
@@ -252,8 +244,7 @@ void SetMaterialColors(HOBJECT handle, const float* ambient, const float* diffus
   UpdateDeviceMaterial(m);
 }
 
-void GetMaterialColors(HOBJECT handle, float* ambient, float* diffuse, float* specular, float* emissive,
-                       char* name) {
+void GetMaterialColors(HOBJECT handle, float* ambient, float* diffuse, float* specular, float* emissive, char* name) {
   if (!WorldReady()) return;
   const MATERIALDESC* m = LookupMaterial(handle);
   if (!m) return;

@@ -24,13 +24,13 @@ struct MATERIALDESC {
   float specular[3] = {};
   float emissive[3] = {};
   float power = 0;
-  int frameCount = 0;                          // 0: untextured
-  char textureName[kMaterialNameSize] = {};    // "NULL" when untextured
-  TEXTUREDESC* currentFrame = nullptr;         // null: draws untextured
-  TEXTUREDESC* firstFrame = nullptr;           // frame k + 1 is frame k's next
+  int frameCount = 0;                                  // 0: untextured
+  char textureName[kMaterialNameSize] = {};            // "NULL" when untextured
+  TEXTUREDESC* currentFrame = nullptr;                 // null: draws untextured
+  TEXTUREDESC* firstFrame = nullptr;                   // frame k + 1 is frame k's next
   std::unique_ptr<DEVICEMATERIALDESC> deviceMaterial;  // Direct3D path
   std::unique_ptr<SOFTMATERIALDESC> softMaterial;      // software path
-  int refCount = 0;  // meshes holding it
+  int refCount = 0;                                    // meshes holding it
   ~MATERIALDESC();
 };
 
@@ -40,21 +40,20 @@ struct MATERIALDESC {
 // or "NULL" makes an untextured material, and so does a texture that cannot
 // be had. The key arguments go to LoadTexture.
 HOBJECT CreateMaterial(const float* ambient, const float* diffuse, const float* specular, const float* emissive,
-                       float power, const char* textureName, int frameCount, int keyFlag, int keyRed,
-                       int keyGreen, int keyBlue);
+                       float power, const char* textureName, int frameCount, int keyFlag, int keyRed, int keyGreen,
+                       int keyBlue);
 // Direct3D path with a name: frames through LoadMipmapTexture (a single
 // level when the device cannot filter mip maps); when none loads, the
 // result of CreateMaterial. Otherwise CreateMaterial.
-HOBJECT CreateTexturedMaterial(const float* ambient, const float* diffuse, const float* specular,
-                               const float* emissive, float power, const char* textureName, int frameCount,
-                               int firstMipLevel, int mipLevelCount, int keyFlag, int keyRed, int keyGreen,
-                               int keyBlue);
+HOBJECT CreateTexturedMaterial(const float* ambient, const float* diffuse, const float* specular, const float* emissive,
+                               float power, const char* textureName, int frameCount, int firstMipLevel,
+                               int mipLevelCount, int keyFlag, int keyRed, int keyGreen, int keyBlue);
 // One frame made from raw pixels, named "RAW_NONAME": 8, 16 or 24 bits on
 // the Direct3D path, 8 on the software path; 0 for any other depth.
 HOBJECT CreateMaterialFromPixels(const float* ambient, const float* diffuse, const float* specular,
                                  const float* emissive, float power, int bitsPerPixel, const void* pixels,
-                                 const uint8_t* palette, int width, int height, int keyFlag, int keyIndex,
-                                 int keyRed, int keyGreen, int keyBlue);
+                                 const uint8_t* palette, int width, int height, int keyFlag, int keyIndex, int keyRed,
+                                 int keyGreen, int keyBlue);
 // Same colours, power, name and frames (each frame gains a reference),
 // showing the first frame; -1 for a bad handle, 0 when the pool is full
 // ("No more material available. (MAT03)").
@@ -63,8 +62,7 @@ HOBJECT CopyMaterial(HOBJECT material);
 void SetMaterialColors(HOBJECT material, const float* ambient, const float* diffuse, const float* specular,
                        const float* emissive);
 // Any output may be null; name receives 24 bytes.
-void GetMaterialColors(HOBJECT material, float* ambient, float* diffuse, float* specular, float* emissive,
-                       char* name);
+void GetMaterialColors(HOBJECT material, float* ambient, float* diffuse, float* specular, float* emissive, char* name);
 // count 0 returns to the first frame; mode 1 wraps to the first frame past
 // the end; mode 0 stops past the end with no frame current. 1 while a frame
 // is current.

@@ -26,15 +26,12 @@ void SetIdentityMatrix44(MATRIX44* m) {
   for (int i = 0; i < 16; ++i) m->m[i] = (i % 5 == 0) ? 1.0f : 0.0f;
 }
 
-float DotVector3(const VECTOR3* a, const VECTOR3* b) {
-  return a->x * b->x + a->y * b->y + a->z * b->z;
-}
+float DotVector3(const VECTOR3* a, const VECTOR3* b) { return a->x * b->x + a->y * b->y + a->z * b->z; }
 
 float DotVector2(const VECTOR3* a, const VECTOR3* b) { return a->x * b->x + a->y * b->y; }
 
 void CrossVector3(VECTOR3* out, const VECTOR3* a, const VECTOR3* b) {
-  const VECTOR3 r = {a->y * b->z - a->z * b->y, a->z * b->x - a->x * b->z,
-                     a->x * b->y - a->y * b->x};
+  const VECTOR3 r = {a->y * b->z - a->z * b->y, a->z * b->x - a->x * b->z, a->x * b->y - a->y * b->x};
   *out = r;
 }
 
@@ -160,8 +157,7 @@ void TransposeMatrix44To3x4(const MATRIX44* src, float out[12]) {
 
 void TransformPointByMatrix44(VECTOR3* out, const VECTOR3* p, const MATRIX44* m) {
   const float* e = m->m;
-  const VECTOR3 r = {p->x * e[0] + p->y * e[4] + p->z * e[8] + e[12],
-                     p->x * e[1] + p->y * e[5] + p->z * e[9] + e[13],
+  const VECTOR3 r = {p->x * e[0] + p->y * e[4] + p->z * e[8] + e[12], p->x * e[1] + p->y * e[5] + p->z * e[9] + e[13],
                      p->x * e[2] + p->y * e[6] + p->z * e[10] + e[14]};
   *out = r;
 }
@@ -281,8 +277,7 @@ void SetTranslation44(MATRIX44* out, float x, float y, float z) {
 
 }  // namespace
 
-void BuildLineRotationMatrix44(MATRIX44* out, const VECTOR3* point, const VECTOR3* axis,
-                               float degrees) {
+void BuildLineRotationMatrix44(MATRIX44* out, const VECTOR3* point, const VECTOR3* axis, float degrees) {
   const VECTOR3 p = *point;
   const VECTOR3 d = *axis;
   MATRIX44 r;
@@ -294,9 +289,8 @@ void BuildLineRotationMatrix44(MATRIX44* out, const VECTOR3* point, const VECTOR
     const float m = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
     const float o = std::sqrt(d.x * d.x + d.y * d.y);
     const float mo = m * o;
-    const float columns[3][3] = {{d.x / m, d.y / m, d.z / m},
-                                 {-d.y / o, d.x / o, 0},
-                                 {-d.z * d.x / mo, -d.z * d.y / mo, o * o / mo}};
+    const float columns[3][3] = {
+        {d.x / m, d.y / m, d.z / m}, {-d.y / o, d.x / o, 0}, {-d.z * d.x / mo, -d.z * d.y / mo, o * o / mo}};
     MATRIX44 toX, fromX, rx;
     SetIdentityMatrix44(&toX);
     SetIdentityMatrix44(&fromX);
@@ -317,15 +311,14 @@ void BuildLineRotationMatrix44(MATRIX44* out, const VECTOR3* point, const VECTOR
   MultiplyMatrix44(out, &r, &t);
 }
 
-void BuildLineRotationMatrix34(MATRIX34* out, const VECTOR3* point, const VECTOR3* axis,
-                               float degrees) {
+void BuildLineRotationMatrix34(MATRIX34* out, const VECTOR3* point, const VECTOR3* axis, float degrees) {
   MATRIX44 r;
   BuildLineRotationMatrix44(&r, point, axis, degrees);
   for (int i = 0; i < 4; ++i) out->row[i] = {r.m[4 * i], r.m[4 * i + 1], r.m[4 * i + 2]};
 }
 
-void BuildPerspectiveMatrix(MATRIX44* out, float aspect, float lens, float aperture, float near,
-                            float far, float left, float bottom, float width, float height) {
+void BuildPerspectiveMatrix(MATRIX44* out, float aspect, float lens, float aperture, float near, float far, float left,
+                            float bottom, float width, float height) {
   const float h = near * aperture / (lens * 0.07874016f);  // 1/12.7: half an inch in mm
   const float w = h / aspect;
   const float l = h * left, r = h * (left + width);
@@ -341,8 +334,7 @@ void BuildPerspectiveMatrix(MATRIX44* out, float aspect, float lens, float apert
   *out = p;
 }
 
-void BuildOrthographicMatrix(MATRIX44* out, float aspect, float near, float far,
-                             float viewWidth) {
+void BuildOrthographicMatrix(MATRIX44* out, float aspect, float near, float far, float viewWidth) {
   MATRIX44 p = {};
   p.m[0] = 2 / viewWidth;
   p.m[5] = 2 * aspect / viewWidth;

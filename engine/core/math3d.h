@@ -97,17 +97,14 @@ void QuaternionToMatrix34(const QUATERNION* q, MATRIX34* out);
 void BuildAxisRotationMatrix44(MATRIX44* out, int axis, float degrees);
 // Rotation by degrees about the line through point with direction axis,
 // counter-clockwise seen from the tip of axis; axis need not be unit length.
-void BuildLineRotationMatrix44(MATRIX44* out, const VECTOR3* point, const VECTOR3* axis,
-                               float degrees);
-void BuildLineRotationMatrix34(MATRIX34* out, const VECTOR3* point, const VECTOR3* axis,
-                               float degrees);
+void BuildLineRotationMatrix44(MATRIX44* out, const VECTOR3* point, const VECTOR3* axis, float degrees);
+void BuildLineRotationMatrix34(MATRIX34* out, const VECTOR3* point, const VECTOR3* axis, float degrees);
 
 // Right-handed perspective looking along -Z, depth 0 at near and 1 at far.
 // aperture is the film width in inches, lens the focal length in millimetres;
 // (left, bottom, width, height) select the window in units of the half view,
 // (-1, -1, 2, 2) being the whole symmetric view.
-void BuildPerspectiveMatrix(MATRIX44* out, float aspect, float lens, float aperture, float near,
-                            float far, float left, float bottom, float width, float height);
+void BuildPerspectiveMatrix(MATRIX44* out, float aspect, float lens, float aperture, float near, float far, float left,
+                            float bottom, float width, float height);
 // A view viewWidth wide and viewWidth / aspect high, depth 0 at near and 1 at far.
-void BuildOrthographicMatrix(MATRIX44* out, float aspect, float near, float far,
-                             float viewWidth);
+void BuildOrthographicMatrix(MATRIX44* out, float aspect, float near, float far, float viewWidth);

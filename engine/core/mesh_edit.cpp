@@ -48,9 +48,8 @@ void MakePrimitiveRoom(MESHDESC* mesh, int words) {
 
 void RecomputePrimitiveMix(MESHDESC* mesh) {
   bool triangles = false, lines = false;
-  ForEachMeshPrimitive(mesh, [&](const MESHPRIM* words, int at, int) {
-    (words[at] == PRIM_LINES ? lines : triangles) = true;
-  });
+  ForEachMeshPrimitive(
+      mesh, [&](const MESHPRIM* words, int at, int) { (words[at] == PRIM_LINES ? lines : triangles) = true; });
   if (triangles || lines) mesh->primitiveMix = triangles && lines ? 2 : (lines ? 1 : 0);
 }
 
@@ -215,8 +214,8 @@ std::vector<MESHVERTEX> SetMeshVertexArray(HOBJECT handle, std::vector<MESHVERTE
   return array;
 }
 
-void AppendMeshData(HOBJECT handle, const MESHVERTEX* vertices, int vertexCount, const MESHPRIM* words,
-                    int wordCount, int primitiveCount, int exact) {
+void AppendMeshData(HOBJECT handle, const MESHVERTEX* vertices, int vertexCount, const MESHPRIM* words, int wordCount,
+                    int primitiveCount, int exact) {
   NODEDESC* node = LookupOpenNode(handle);
   MESHDESC* mesh = EditableMesh(node);
   if (!mesh || vertexCount < 0 || wordCount < 0 || primitiveCount < 0) return;
@@ -239,11 +238,13 @@ void AppendMeshData(HOBJECT handle, const MESHVERTEX* vertices, int vertexCount,
   for (int at = 0; at < wordCount;) {
     int size = PrimitiveWordCount(added, at, wordCount);
     MESHPRIM& material = added[at + 1];
-    material = material == 0 || material == -1 ? -1 : static_cast<MESHPRIM>(GetHandleIndex(static_cast<HOBJECT>(material)));
+    material =
+        material == 0 || material == -1 ? -1 : static_cast<MESHPRIM>(GetHandleIndex(static_cast<HOBJECT>(material)));
     for (int i = at + 3; i < at + size; ++i) added[i] += oldCount;
     at += size;
   }
-  if (mesh->flags & MESH_PRELIT) PackVertexColors(mesh->vertexArrays.data() + oldCount, node->states.alpha, vertexCount);
+  if (mesh->flags & MESH_PRELIT)
+    PackVertexColors(mesh->vertexArrays.data() + oldCount, node->states.alpha, vertexCount);
   mesh->vertexCount += vertexCount;
   mesh->primitiveCount += primitiveCount;
   mesh->primitiveCountCopy = mesh->primitiveCount;

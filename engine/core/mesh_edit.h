@@ -19,13 +19,13 @@ std::vector<MESHVERTEX> SetMeshVertexArray(HOBJECT node, std::vector<MESHVERTEX>
 // Appends vertices and primitive words; material words become pool indices
 // (0 and -1: none) and vertex indices are offset by the old vertex count.
 // With exact the arrays end exactly full.
-void AppendMeshData(HOBJECT node, const MESHVERTEX* vertices, int vertexCount, const MESHPRIM* words,
-                    int wordCount, int primitiveCount, int exact);
+void AppendMeshData(HOBJECT node, const MESHVERTEX* vertices, int vertexCount, const MESHPRIM* words, int wordCount,
+                    int primitiveCount, int exact);
 // A fan of triangles over the polygon's vertices (at most 256), dropping the
 // vertices where it runs straight (not for pre-transformed meshes, whose
 // positions have four floats and whose normals argument gives colours).
-void AddMeshPolygon(HOBJECT node, const float* positions, const float* normals, const float* uvs,
-                    int count, HOBJECT material, int faceFlags);
+void AddMeshPolygon(HOBJECT node, const float* positions, const float* normals, const float* uvs, int count,
+                    HOBJECT material, int faceFlags);
 // One line segment; positions of three floats each (four when pre-transformed).
 void AddMeshLine(HOBJECT node, const float* positions, const float* uvs, HOBJECT material);
 // Mode 1 smooth, any other welded; nothing for pre-lit meshes.

@@ -18,8 +18,8 @@ void SetUnitBox(BOUNDSDESC* bounds) {
 bool ComputeFrameBoxes(MESHDESC* mesh, BOUNDSDESC* bounds) {
   if (mesh->vertexCount <= 0 || mesh->vertexCapacity < mesh->vertexCount) return false;
   const size_t held = mesh->vertexArrays.size() / static_cast<size_t>(mesh->vertexCapacity);
-  const int frames = static_cast<int>(
-      std::min(static_cast<size_t>(std::max(mesh->frameCount, 1)), std::max<size_t>(held, 1)));
+  const int frames =
+      static_cast<int>(std::min(static_cast<size_t>(std::max(mesh->frameCount, 1)), std::max<size_t>(held, 1)));
   bounds->frameBoxes.assign(static_cast<size_t>(frames), FRAMEBOXDESC{});
   for (int frame = 0; frame < frames; ++frame) {
     size_t start = static_cast<size_t>(frame) * mesh->vertexCapacity;

@@ -13,8 +13,7 @@ struct NODEDESC;
 // TriangleNormal(c3, c0, c1).
 constexpr int kBoxEdges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 7}, {7, 6},
                                   {6, 5}, {5, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
-constexpr int kBoxFaces[6][4] = {{0, 1, 2, 3}, {3, 7, 4, 0}, {4, 7, 6, 5},
-                                 {5, 6, 2, 1}, {0, 4, 5, 1}, {3, 2, 6, 7}};
+constexpr int kBoxFaces[6][4] = {{0, 1, 2, 3}, {3, 7, 4, 0}, {4, 7, 6, 5}, {5, 6, 2, 1}, {0, 4, 5, 1}, {3, 2, 6, 7}};
 
 // Recomputes a mesh's per-frame boxes and bounds as EndNode does.
 void UpdateMeshBounds(HOBJECT node);

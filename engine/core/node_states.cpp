@@ -107,8 +107,7 @@ void SetNodeCulling(HOBJECT handle, int on) {
 }
 
 void SetNodeDrawMode(HOBJECT handle, int mode) {
-  if (NODEDESC* node = LookupOpenNode(handle))
-    ForNodeAndMembers(node, [&](NODEDESC* n) { n->drawMode = mode; });
+  if (NODEDESC* node = LookupOpenNode(handle)) ForNodeAndMembers(node, [&](NODEDESC* n) { n->drawMode = mode; });
 }
 
 void ShowNode(HOBJECT handle, int visible) {

@@ -38,8 +38,7 @@ MATRIX34 Inverse(const MATRIX34& m) {
   ConvertMatrix34To44(&m, &full);
   InvertMatrix44(&full, &inverse);
   MATRIX34 out;
-  for (int row = 0; row < 4; ++row)
-    out.row[row] = {inverse.m[4 * row], inverse.m[4 * row + 1], inverse.m[4 * row + 2]};
+  for (int row = 0; row < 4; ++row) out.row[row] = {inverse.m[4 * row], inverse.m[4 * row + 1], inverse.m[4 * row + 2]};
   return out;
 }
 
@@ -183,8 +182,7 @@ void SetNodeAxes(HOBJECT handle, int forward, int up) {
   ForEachLodMember(node, apply);
 }
 
-void SetNodeDirection(HOBJECT handle, const VECTOR3* position, const VECTOR3* direction,
-                      const VECTOR3* up) {
+void SetNodeDirection(HOBJECT handle, const VECTOR3* position, const VECTOR3* direction, const VECTOR3* up) {
   NODEDESC* node = LookupOpenNode(handle);
   if (!node || !position) return;
   VECTOR3 d = direction ? *direction : VECTOR3{0, 0, -1};

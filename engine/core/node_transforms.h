@@ -31,8 +31,7 @@ void GetNodeMatrix(HOBJECT node, MATRIX34* out, int which);
 void SetNodeAxes(HOBJECT node, int forward, int up);
 // Points the forward axis along direction (straight down when null) with the
 // up axis toward up (when given), at position (required).
-void SetNodeDirection(HOBJECT node, const VECTOR3* position, const VECTOR3* direction,
-                      const VECTOR3* up);
+void SetNodeDirection(HOBJECT node, const VECTOR3* position, const VECTOR3* direction, const VECTOR3* up);
 // World position, and the unit vectors of the node's forward and up axes.
 void GetNodeWorldVectors(HOBJECT node, VECTOR3* position, VECTOR3* forward, VECTOR3* up);
 // A local move by +distance along X, Y or Z (-distance for codes 3 to 5).

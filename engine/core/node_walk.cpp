@@ -20,8 +20,7 @@ enum FOOTPRINT : int {
   FOOTPRINT_ALL = 5,
 };
 
-bool PointInTerrainTriangle(const TERRAINDESC* terrain, int triangle, const VECTOR3& point,
-                            VECTOR3 corners[3]) {
+bool PointInTerrainTriangle(const TERRAINDESC* terrain, int triangle, const VECTOR3& point, VECTOR3 corners[3]) {
   return GetTerrainTriangle(terrain, triangle, corners) && IsPointInTriangle2D(&point, corners);
 }
 
@@ -29,8 +28,7 @@ bool PointInTerrainTriangle(const TERRAINDESC* terrain, int triangle, const VECT
 // outside the terrain.
 const uint32_t* Neighbours(const TERRAINDESC* terrain, int triangle, uint32_t* count) {
   *count = 0;
-  if (triangle < 0 || static_cast<size_t>(triangle) >= terrain->adjacencyStarts.size())
-    return nullptr;
+  if (triangle < 0 || static_cast<size_t>(triangle) >= terrain->adjacencyStarts.size()) return nullptr;
   const size_t start = terrain->adjacencyStarts[triangle];
   if (start >= terrain->adjacency.size()) return nullptr;
   *count = terrain->adjacency[start];
@@ -46,8 +44,7 @@ bool CornerOverTerrain(const TERRAINDESC* terrain, int current, const VECTOR3& c
   uint32_t count = 0;
   const uint32_t* neighbours = Neighbours(terrain, current, &count);
   for (uint32_t i = 0; i < count; ++i)
-    if (PointInTerrainTriangle(terrain, static_cast<int>(neighbours[i]), corner, corners))
-      return true;
+    if (PointInTerrainTriangle(terrain, static_cast<int>(neighbours[i]), corner, corners)) return true;
   for (int f = 0; f < terrain->triangleCount; ++f) {
     if (!PointInTerrainTriangle(terrain, f, corner, corners)) continue;
     for (const VECTOR3& c : corners)
@@ -57,8 +54,8 @@ bool CornerOverTerrain(const TERRAINDESC* terrain, int current, const VECTOR3& c
 }
 
 // Only the box corners ahead of the movement are checked, all eight for a turn.
-bool FootprintOverTerrain(const NODEDESC* node, const TERRAINDESC* terrain, const VECTOR3& p,
-                          const VECTOR3& f, int code) {
+bool FootprintOverTerrain(const NODEDESC* node, const TERRAINDESC* terrain, const VECTOR3& p, const VECTOR3& f,
+                          int code) {
   VECTOR3 corners[8];
   GetNodeWorldBox(node, nullptr, corners, nullptr);
   VECTOR3 ahead = {f.x, f.y, 0};
@@ -94,8 +91,7 @@ int FindTriangleUnder(const TERRAINDESC* terrain, int current, const VECTOR3& p,
 
 // The value of the border the node faced: the first edge of its triangle
 // that the line through p along d meets.
-int CrossedEdgeValue(const TERRAINDESC* terrain, int triangle, const VECTOR3& p,
-                     const VECTOR3& d) {
+int CrossedEdgeValue(const TERRAINDESC* terrain, int triangle, const VECTOR3& p, const VECTOR3& d) {
   if (std::fabs(d.x) < 1e-6f && std::fabs(d.y) < 1e-6f) return 0;
   VECTOR3 corners[3];
   int vertices[3];
@@ -103,8 +99,7 @@ int CrossedEdgeValue(const TERRAINDESC* terrain, int triangle, const VECTOR3& p,
   auto side = [&](const VECTOR3& q) { return d.x * (q.y - p.y) - d.y * (q.x - p.x); };
   for (int e = 0; e < 3; ++e) {
     const int next = (e + 1) % 3;
-    if (side(corners[e]) * side(corners[next]) <= 0)
-      return FindBorderValue(terrain, vertices[e], vertices[next]);
+    if (side(corners[e]) * side(corners[next]) <= 0) return FindBorderValue(terrain, vertices[e], vertices[next]);
   }
   return 0;
 }
@@ -114,14 +109,12 @@ bool StandsOnTerrain(const NODEDESC* node) {
 }
 
 int SideAxis(const NODEDESC* node) {
-  if (node->upAxis < 0 || node->upAxis > 5 || node->forwardAxis < 0 || node->forwardAxis > 5)
-    return AXIS_POS_X;
+  if (node->upAxis < 0 || node->upAxis > 5 || node->forwardAxis < 0 || node->forwardAxis > 5) return AXIS_POS_X;
   return g_sideAxisTable[node->upAxis * 6 + node->forwardAxis];
 }
 
-int StepNodeOnTerrain(HOBJECT handle, int axisOf(const NODEDESC*), int forwardCode,
-                      int backwardCode, float distance, int followTerrain, float heightOffset,
-                      int align, int collide) {
+int StepNodeOnTerrain(HOBJECT handle, int axisOf(const NODEDESC*), int forwardCode, int backwardCode, float distance,
+                      int followTerrain, float heightOffset, int align, int collide) {
   NODEDESC* node = LookupOpenNode(handle);
   if (!node) return MOVE_NOTHING;
   const int axis = axisOf(node);
@@ -155,8 +148,7 @@ int StepNodeOnTerrain(HOBJECT handle, int axisOf(const NODEDESC*), int forwardCo
     MoveNodeAlongAxis(node, axis, -distance);
     return MOVE_BLOCKED;
   }
-  if (following && align)
-    AlignNodeToSlope(node, &p, &up, &terrain->normals[node->terrainTriangle]);
+  if (following && align) AlignNodeToSlope(node, &p, &up, &terrain->normals[node->terrainTriangle]);
   node->heightOffset = heightOffset;
   CopyTransformToLodMembers(node);
   return MOVE_DONE;
@@ -191,8 +183,7 @@ int PlaceNodeOnTerrain(HOBJECT handle, HOBJECT terrainHandle, float heightOffset
                        const TerrainReach* reach) {
   NODEDESC* node = LookupOpenNode(handle);
   if (!node) return MOVE_NOTHING;
-  if (const MESHDESC* mesh = node->Mesh(); mesh && (mesh->flags & MESH_PRETRANSFORMED))
-    return MOVE_NOTHING;
+  if (const MESHDESC* mesh = node->Mesh(); mesh && (mesh->flags & MESH_PRETRANSFORMED)) return MOVE_NOTHING;
   TERRAINDESC* terrain = terrainHandle ? LookupTerrain(terrainHandle) : node->terrain;
   node->terrain = terrain;
   node->terrainTriangle = -1;
@@ -226,16 +217,14 @@ int PlaceNodeOnTerrain(HOBJECT handle, HOBJECT terrainHandle, float heightOffset
   return MOVE_DONE;
 }
 
-int WalkNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset, int align,
-                      int collide) {
-  return StepNodeOnTerrain(node, ForwardAxis, FOOTPRINT_FORWARD, FOOTPRINT_BACKWARD, distance,
-                           followTerrain, heightOffset, align, collide);
+int WalkNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset, int align, int collide) {
+  return StepNodeOnTerrain(node, ForwardAxis, FOOTPRINT_FORWARD, FOOTPRINT_BACKWARD, distance, followTerrain,
+                           heightOffset, align, collide);
 }
 
-int StrafeNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset,
-                        int align, int collide) {
-  return StepNodeOnTerrain(node, SideAxis, FOOTPRINT_RIGHT, FOOTPRINT_LEFT, distance,
-                           followTerrain, heightOffset, align, collide);
+int StrafeNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset, int align, int collide) {
+  return StepNodeOnTerrain(node, SideAxis, FOOTPRINT_RIGHT, FOOTPRINT_LEFT, distance, followTerrain, heightOffset,
+                           align, collide);
 }
 
 int TurnNodeOnTerrain(HOBJECT node, float degrees, int checkTerrain, int collide) {
@@ -246,8 +235,7 @@ int TurnNodeOnTerrainReverse(HOBJECT node, float degrees, int checkTerrain, int 
   return TurnOnTerrain(node, -degrees, checkTerrain, collide);
 }
 
-void AlignNodeToSlope(NODEDESC* node, const VECTOR3* pivot, const VECTOR3* up,
-                      const VECTOR3* normal) {
+void AlignNodeToSlope(NODEDESC* node, const VECTOR3* pivot, const VECTOR3* up, const VECTOR3* normal) {
   const float cosine = DotVector3(up, normal);
   if (std::fabs(cosine - 1) <= 1e-6f) return;
   VECTOR3 axis;
@@ -258,8 +246,7 @@ void AlignNodeToSlope(NODEDESC* node, const VECTOR3* pivot, const VECTOR3* up,
   SetNodeMatrix(node, &turn, TRANSFORM_PARENT);
 }
 
-void AlignNodeToSlope(HOBJECT handle, const VECTOR3* pivot, const VECTOR3* up,
-                      const VECTOR3* normal) {
+void AlignNodeToSlope(HOBJECT handle, const VECTOR3* pivot, const VECTOR3* up, const VECTOR3* normal) {
   NODEDESC* node = LookupOpenNode(handle);
   if (!node || !pivot || !up || !normal) return;
   AlignNodeToSlope(node, pivot, up, normal);

@@ -225,23 +225,23 @@ constexpr int kMaxMeshMaterials = 512;
 
 // The light-mapped quads of a mesh, written by the text model reader.
 struct LIGHTMAPSETDESC {
-  int quadVertexCount = 0;                 // 4 per quad
-  std::vector<MESHVERTEX> quadVerticesA;   // the quads' own vertices
-  std::vector<MESHVERTEX> quadVerticesB;   // the same with light-map corners as u, v
+  int quadVertexCount = 0;                // 4 per quad
+  std::vector<MESHVERTEX> quadVerticesA;  // the quads' own vertices
+  std::vector<MESHVERTEX> quadVerticesB;  // the same with light-map corners as u, v
   int quadCount = 0;
-  std::vector<int32_t> quads;              // 7 words per quad
+  std::vector<int32_t> quads;  // 7 words per quad
   int lightMapCount = 0;
-  std::vector<TEXTUREDESC*> lightMaps;     // one reference each
+  std::vector<TEXTUREDESC*> lightMaps;  // one reference each
 };
 
 struct MESHDESC {
   int refCount = 1;
-  uint32_t flags = 0;         // MESH_PRELIT, MESH_PRETRANSFORMED
-  int primitiveMix = -1;      // -1 none yet, 0 triangles only, 1 lines only, 2 both
-  int materialCount = 0;      // distinct materials
+  uint32_t flags = 0;     // MESH_PRELIT, MESH_PRETRANSFORMED
+  int primitiveMix = -1;  // -1 none yet, 0 triangles only, 1 lines only, 2 both
+  int materialCount = 0;  // distinct materials
   int formatWord = 0;
   std::string name = "model";
-  int vertexCount = 0;        // vertices per frame
+  int vertexCount = 0;  // vertices per frame
   // All frames, frame after frame, each vertexCapacity records long.
   std::vector<MESHVERTEX> vertexArrays;
   std::vector<uint8_t> extraBuffer;  // model loaders
@@ -263,8 +263,7 @@ struct MESHDESC {
   // The current frame's vertices, null when the arrays do not hold that frame.
   MESHVERTEX* CurrentVertices() {
     size_t start = static_cast<size_t>(currentFrame) * static_cast<size_t>(vertexCapacity);
-    if (currentFrame < 0 || vertexCapacity <= 0 || start + vertexCapacity > vertexArrays.size())
-      return nullptr;
+    if (currentFrame < 0 || vertexCapacity <= 0 || start + vertexCapacity > vertexArrays.size()) return nullptr;
     return vertexArrays.data() + start;
   }
   const MESHVERTEX* CurrentVertices() const { return const_cast<MESHDESC*>(this)->CurrentVertices(); }
@@ -316,7 +315,7 @@ struct NODEDESC {
   float heightOffset = 0;
   COLLISIONDESC* collisionHead = nullptr;
   COLLISIONDESC* collisionTail = nullptr;
-  NODEDESC* lastPartner = nullptr;  // set through SetLastPartner
+  NODEDESC* lastPartner = nullptr;   // set through SetLastPartner
   std::vector<NODEDESC*> partnerOf;  // the nodes whose lastPartner is this one
   int partnerPrimitive = -1;
   NODEDESC* lodOwner = nullptr;

@@ -28,8 +28,7 @@ VECTOR3 PickRay(const VIEWQUERY& query, int sx, int sy) {
   const float top = w * (c.windowBottom + c.windowHeight);
   const VIEWPORTDESC& v = *query.viewport;
   return {left + static_cast<float>(sx - v.x) * (right - left) / static_cast<float>(v.width),
-          bottom + static_cast<float>(v.y + v.height - sy) * (top - bottom) /
-                       static_cast<float>(v.height),
+          bottom + static_cast<float>(v.y + v.height - sy) * (top - bottom) / static_cast<float>(v.height),
           -c.nearPlane};
 }
 
@@ -40,8 +39,8 @@ int Visibility(const NODEDESC* node) {
 
 bool IsCandidate(const NODEDESC* node, int skipVisibility) {
   const MESHDESC* mesh = node->Mesh();
-  return mesh && !(mesh->flags & MESH_PRETRANSFORMED) && !node->lodOwner &&
-         node != g_nodeUnderConstruction && Visibility(node) != skipVisibility;
+  return mesh && !(mesh->flags & MESH_PRETRANSFORMED) && !node->lodOwner && node != g_nodeUnderConstruction &&
+         Visibility(node) != skipVisibility;
 }
 
 template <typename F>
@@ -59,9 +58,7 @@ void ForEachCandidate(const HOBJECT* candidates, int count, int skipVisibility, 
     if (IsCandidate(node, skipVisibility)) f(node);
 }
 
-bool NonZero(const VECTOR3& v) {
-  return std::fabs(v.x) > 1e-6f || std::fabs(v.y) > 1e-6f || std::fabs(v.z) > 1e-6f;
-}
+bool NonZero(const VECTOR3& v) { return std::fabs(v.x) > 1e-6f || std::fabs(v.y) > 1e-6f || std::fabs(v.z) > 1e-6f; }
 
 VECTOR3 Scale(const VECTOR3& v, float t) { return {v.x * t, v.y * t, v.z * t}; }
 
@@ -70,8 +67,7 @@ bool BoxUnderRay(const NODEDESC* node, const MATRIX44& view, const VECTOR3& dir)
   GetNodeWorldBox(node, nullptr, corners, nullptr);
   for (VECTOR3& corner : corners) TransformPointByMatrix44(&corner, &corner, &view);
   for (const auto& face : kBoxFaces) {
-    const VECTOR3* c[4] = {&corners[face[0]], &corners[face[1]], &corners[face[2]],
-                           &corners[face[3]]};
+    const VECTOR3* c[4] = {&corners[face[0]], &corners[face[1]], &corners[face[2]], &corners[face[3]]};
     VECTOR3 n;
     TriangleNormal(&n, c[0], c[1], c[2]);
     const float along = DotVector3(&n, &dir);
@@ -128,8 +124,7 @@ bool RayHitsTriangle(const VECTOR3 c[3], const VECTOR3& dir, VECTOR3* point, VEC
   return true;
 }
 
-void PickTriangleOfNode(NODEDESC* node, const VIEWQUERY& query, const VECTOR3& dir,
-                        TRIANGLEHIT* best) {
+void PickTriangleOfNode(NODEDESC* node, const VIEWQUERY& query, const VECTOR3& dir, TRIANGLEHIT* best) {
   const MESHDESC* mesh = node->Mesh();
   const MESHVERTEX* vertices = mesh->CurrentVertices();
   if (!vertices) return;
@@ -157,8 +152,8 @@ void PickTriangleOfNode(NODEDESC* node, const VIEWQUERY& query, const VECTOR3& d
 
 }  // namespace
 
-int PickNode(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility, int sx,
-             int sy, HOBJECT* node) {
+int PickNode(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility, int sx, int sy,
+             HOBJECT* node) {
   VIEWQUERY query;
   if (!BeginViewQuery(viewport, &query)) return 0;
   const VECTOR3 dir = PickRay(query, sx, sy);
@@ -171,9 +166,8 @@ int PickNode(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVis
   return 1;
 }
 
-int PickNodeTriangle(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility,
-                     int sx, int sy, HOBJECT* node, VECTOR3* point, int* primitive,
-                     VECTOR3* normal) {
+int PickNodeTriangle(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility, int sx, int sy,
+                     HOBJECT* node, VECTOR3* point, int* primitive, VECTOR3* normal) {
   VIEWQUERY query;
   if (!BeginViewQuery(viewport, &query)) return 0;
   const VECTOR3 dir = PickRay(query, sx, sy);

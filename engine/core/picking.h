@@ -17,14 +17,12 @@
 
 // The last candidate in candidate order whose world box lies under the point
 // (no depth order).
-int PickNode(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility, int sx,
-             int sy, HOBJECT* node);
+int PickNode(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility, int sx, int sy, HOBJECT* node);
 // The nearest triangle facing the camera under the point, beyond the near
 // plane: its node, world point, primitive index and normal (the view-space
 // normal turned back to the world, not made unit length). Outputs optional.
-int PickNodeTriangle(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility,
-                     int sx, int sy, HOBJECT* node, VECTOR3* point, int* primitive,
-                     VECTOR3* normal);
+int PickNodeTriangle(HOBJECT viewport, const HOBJECT* candidates, int count, int skipVisibility, int sx, int sy,
+                     HOBJECT* node, VECTOR3* point, int* primitive, VECTOR3* normal);
 // Whether the point lies strictly inside the billboard's projected rectangle.
 int HitTestBillboard(HOBJECT viewport, HOBJECT billboard, int sx, int sy);
 // Mode 1: camera-window coordinates, y up (0 outside the window or the depth

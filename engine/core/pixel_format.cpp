@@ -46,14 +46,9 @@ uint32_t PackScreenPixel(int red, int green, int blue) {
   uint32_t r = static_cast<uint8_t>(red), g = static_cast<uint8_t>(green), b = static_cast<uint8_t>(blue);
   switch (g_screenPixelFormat) {
     case 1:
-    case 2:
-      return (r / 8) << g_redShift | (g / 4) << g_greenShift | (b / 8) << g_blueShift;
-    case 5:
-      return (r / 16) << g_redShift | (g / 16) << g_greenShift | (b / 16) << g_blueShift |
-             15u << g_alphaShift;
-    case 6:
-      return r << g_redShift | g << g_greenShift | b << g_blueShift;
-    default:
-      return (r / 8) << g_redShift | (g / 8) << g_greenShift | (b / 8) << g_blueShift;
+    case 2: return (r / 8) << g_redShift | (g / 4) << g_greenShift | (b / 8) << g_blueShift;
+    case 5: return (r / 16) << g_redShift | (g / 16) << g_greenShift | (b / 16) << g_blueShift | 15u << g_alphaShift;
+    case 6: return r << g_redShift | g << g_greenShift | b << g_blueShift;
+    default: return (r / 8) << g_redShift | (g / 8) << g_greenShift | (b / 8) << g_blueShift;
   }
 }

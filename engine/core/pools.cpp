@@ -28,9 +28,7 @@ MATERIALDESC* LookupMaterial(HOBJECT handle) { return g_materialPool.Resolve(han
 IMAGEDESC* LookupImage(HOBJECT handle) { return g_imagePool.Resolve(handle, OBJTYPE_IMAGE); }
 TERRAINDESC* LookupTerrain(HOBJECT handle) { return g_terrainPool.Resolve(handle, OBJTYPE_TERRAIN); }
 COMPOSITEDESC* LookupComposite(HOBJECT handle) { return g_compositePool.Resolve(handle, OBJTYPE_COMPOSITE); }
-COMPOSITE2DESC* LookupComposite2(HOBJECT handle) {
-  return g_composite2Pool.Resolve(handle, OBJTYPE_COMPOSITE2);
-}
+COMPOSITE2DESC* LookupComposite2(HOBJECT handle) { return g_composite2Pool.Resolve(handle, OBJTYPE_COMPOSITE2); }
 
 void ResetPools() {
   g_nodePool.Reset();

@@ -29,25 +29,20 @@ int HitTestBillboard(HOBJECT viewport, HOBJECT handle, int sx, int sy) {
   TransformPointByMatrix44(&position, &position, &query.view);
   if (!(-c.farPlane < position.z && position.z < -c.nearPlane)) return 0;
 
-  const VECTOR3 low = {position.x - billboard.halfWidth, position.y - billboard.halfHeight,
-                       position.z};
-  const VECTOR3 high = {position.x + billboard.halfWidth, position.y + billboard.halfHeight,
-                        position.z};
+  const VECTOR3 low = {position.x - billboard.halfWidth, position.y - billboard.halfHeight, position.z};
+  const VECTOR3 high = {position.x + billboard.halfWidth, position.y + billboard.halfHeight, position.z};
   const VIEWPORTDESC& v = *query.viewport;
   int screenX[2], screenY[2];
   const VECTOR3* corners[2] = {&low, &high};
   for (int i = 0; i < 2; ++i) {
     float x, y;
     ProjectViewPoint(c, *corners[i], &x, &y);
-    screenX[i] = static_cast<int>(static_cast<float>(v.x) +
-                                  (x - c.windowLeft) * static_cast<float>(v.width) / c.windowWidth);
-    screenY[i] = static_cast<int>(static_cast<float>(v.y) +
-                                  (c.windowBottom + c.windowHeight - y) *
-                                      static_cast<float>(v.height) / c.windowHeight);
+    screenX[i] =
+        static_cast<int>(static_cast<float>(v.x) + (x - c.windowLeft) * static_cast<float>(v.width) / c.windowWidth);
+    screenY[i] = static_cast<int>(static_cast<float>(v.y) + (c.windowBottom + c.windowHeight - y) *
+                                                                static_cast<float>(v.height) / c.windowHeight);
   }
-  auto between = [](int value, int a, int b) {
-    return (a < value && value < b) || (b < value && value < a);
-  };
+  auto between = [](int value, int a, int b) { return (a < value && value < b) || (b < value && value < a); };
   return between(sx, screenX[0], screenX[1]) && between(sy, screenY[0], screenY[1]) ? 1 : 0;
 }
 

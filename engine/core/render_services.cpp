@@ -83,8 +83,8 @@ void SetSoftBlendKey(NODEDESC* node, int on) {
       if (MATERIALDESC* m = LookupMaterial(h)) materials.push_back(m);
   } else if (node->kind == NODE_BILLBOARD) {
     int index = static_cast<const BILLBOARDDESC*>(node->kindData)->materialIndex;
-    if (MATERIALDESC* m = index >= 0 ? LookupMaterial(MakeHandle(OBJTYPE_MATERIAL, static_cast<uint32_t>(index)))
-                                     : nullptr)
+    if (MATERIALDESC* m =
+            index >= 0 ? LookupMaterial(MakeHandle(OBJTYPE_MATERIAL, static_cast<uint32_t>(index))) : nullptr)
       materials.push_back(m);
   }
   const uint32_t black = PackScreenPixel(0, 0, 0);

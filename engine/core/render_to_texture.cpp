@@ -26,9 +26,7 @@ constexpr int kBorder = 2;
 
 bool DevicePath() { return g_engineOpen && g_gameWorld && g_useDirect3D && g_gameWorld->device; }
 
-TEXTUREDESC* SingleTexture(const MATERIALDESC* m) {
-  return m && m->frameCount == 1 ? m->firstFrame : nullptr;
-}
+TEXTUREDESC* SingleTexture(const MATERIALDESC* m) { return m && m->frameCount == 1 ? m->firstFrame : nullptr; }
 
 bool DrawnIntoTexture(const NODEDESC* node) {
   const MESHDESC* mesh = node->Mesh();
@@ -60,8 +58,7 @@ void DrawAllTriangles(plat::Device3D& device, MESHDESC* mesh, std::vector<uint32
   }
   if (indices.empty()) return;
   std::span<const plat::VertexLit> vertices(reinterpret_cast<const plat::VertexLit*>(mesh->CurrentVertices()), count);
-  device.Draw(plat::PrimitiveType::TriangleList, vertices, indices,
-              plat::kDrawDoNotLight | plat::kDrawDoNotClip);
+  device.Draw(plat::PrimitiveType::TriangleList, vertices, indices, plat::kDrawDoNotLight | plat::kDrawDoNotClip);
 }
 
 }  // namespace
@@ -70,7 +67,8 @@ HOBJECT CreateRenderTextureMaterial(const float* ambient, const float* diffuse, 
                                     const float* emissive, float power, const char* name, int width, int height,
                                     int keyOn, int keyRed, int keyGreen, int keyBlue) {
   if (!DevicePath()) return 0;
-  HOBJECT handle = CreateMaterial(ambient, diffuse, specular, emissive, power, name, 0, keyOn, keyRed, keyGreen, keyBlue);
+  HOBJECT handle =
+      CreateMaterial(ambient, diffuse, specular, emissive, power, name, 0, keyOn, keyRed, keyGreen, keyBlue);
   MATERIALDESC* m = LookupMaterial(handle);
   if (!m || m->firstFrame) return handle;
   TEXTUREDESC* t = CreateRenderTexture(width, height, keyOn, keyRed, keyGreen, keyBlue);
@@ -126,8 +124,7 @@ int RenderToTexture(const HOBJECT* nodes, int count, HOBJECT material, HOBJECT c
   params.height = t->height - 2 * kBorder;
   viewport->SetViewport(params);
   device.SetCurrentViewport(viewport.get());
-  if (clear)
-    viewport->Clear({0, 0, t->width, t->height}, plat::kClearTarget | plat::kClearZBuffer, 0, 1.0f);
+  if (clear) viewport->Clear({0, 0, t->width, t->height}, plat::kClearTarget | plat::kClearZBuffer, 0, 1.0f);
 
   MATRIX44 view;
   ComputeCameraMatrices(cameraNode, &cameraNode->world, &view);

@@ -58,13 +58,11 @@ void DetachMeshFromTerrains(const NODEDESC* mesh);
 
 // Queries shared with the walking calls. A triangle whose primitive or
 // vertices no longer exist in the mesh answers false.
-bool GetTerrainTriangle(const TERRAINDESC* terrain, int triangle, VECTOR3 corners[3],
-                        int vertexIndices[3] = nullptr);
+bool GetTerrainTriangle(const TERRAINDESC* terrain, int triangle, VECTOR3 corners[3], int vertexIndices[3] = nullptr);
 // Whether the x-y position of point lies in the triangle (edges included).
 bool IsPointInTriangle2D(const VECTOR3* point, const VECTOR3 corners[3]);
 // The triangle's height under the x-y position of point.
-float GetTriangleHeightAt(const TERRAINDESC* terrain, int triangle, const VECTOR3 corners[3],
-                          const VECTOR3* point);
+float GetTriangleHeightAt(const TERRAINDESC* terrain, int triangle, const VECTOR3 corners[3], const VECTOR3* point);
 // The value of the border edge joining two vertex indices (either order); 0
 // when they form no border edge.
 int32_t FindBorderValue(const TERRAINDESC* terrain, int first, int second);
@@ -76,8 +74,8 @@ int32_t FindBorderValue(const TERRAINDESC* terrain, int first, int second);
 struct TerrainReach {
   const TERRAINDESC* terrain = nullptr;
   float minX = 0, minY = 0, maxX = 0, maxY = 0;
-  bool bounded = false;      // some triangle gave bounds
-  std::vector<int> flat;     // tested one by one
+  bool bounded = false;   // some triangle gave bounds
+  std::vector<int> flat;  // tested one by one
   bool MayHold(const VECTOR3& point) const;
 };
 TerrainReach MeasureTerrainReach(const TERRAINDESC* terrain);

@@ -139,8 +139,8 @@ class NearTriangleGrid {
     if (!(distance_ > 0) || count == 0) return;
     const BUILDTRIANGLE& t = triangles_[f];
     Range r;
-    if (queryAll_ || !FiniteExtent(t) || !CellRange(t.minX - distance_, t.maxX + distance_, t.minY - distance_,
-                                                    t.maxY + distance_, 1, r) ||
+    if (queryAll_ || !FiniteExtent(t) ||
+        !CellRange(t.minX - distance_, t.maxX + distance_, t.minY - distance_, t.maxY + distance_, 1, r) ||
         r.Cells() > static_cast<int64_t>(count)) {
       for (int w = 0; w < count; ++w) out.push_back(w);
       return;
@@ -216,8 +216,8 @@ void BuildAdjacency(TERRAINDESC* terrain, const std::vector<BUILDTRIANGLE>& tria
         if (listedFor[t] != f) list(t);
     grid.Candidates(f, candidates);
     for (int w : candidates)
-      if (listedFor[w] != f && AreNearNeighbours(triangles[f], triangles[w], horizontalDistance,
-                                                 terrain->heightTolerance))
+      if (listedFor[w] != f &&
+          AreNearNeighbours(triangles[f], triangles[w], horizontalDistance, terrain->heightTolerance))
         list(w);
     terrain->adjacency[start] = static_cast<uint32_t>(terrain->adjacency.size() - start - 1);
   }
@@ -240,10 +240,8 @@ void BuildBorders(TERRAINDESC* terrain, const std::vector<BUILDTRIANGLE>& triang
 
 void AppendToTerrainList(TERRAINDESC* terrain) {
   RENDERLISTDESC& lists = *g_gameWorld->renderList;
-  if (lists.terrainTail)
-    lists.terrainTail->next = terrain;
-  else
-    lists.terrainHead = terrain;
+  if (lists.terrainTail) lists.terrainTail->next = terrain;
+  else lists.terrainHead = terrain;
   lists.terrainTail = terrain;
 }
 
@@ -319,8 +317,7 @@ void DestroyTerrain(HOBJECT handle, int destroyMesh) {
   g_terrainPool.Free(static_cast<uint32_t>(terrain->index));
   // Every node, not only the drawable ones: cameras, lights and sound nodes
   // walk terrains too.
-  for (uint32_t slot = 0; slot < g_nodePool.mark; ++slot)
-    ForgetTerrainInNode(g_nodePool.slots[slot], terrain);
+  for (uint32_t slot = 0; slot < g_nodePool.mark; ++slot) ForgetTerrainInNode(g_nodePool.slots[slot], terrain);
   ForgetTerrainInNode(g_nodeUnderConstruction, terrain);
   UnlinkFromTerrainList(terrain);
   if (destroyMesh && terrain->mesh) {

@@ -5,13 +5,12 @@
 #include "engine/core/pools.h"
 #include "engine/core/terrain.h"
 
-bool GetTerrainTriangle(const TERRAINDESC* terrain, int triangle, VECTOR3 corners[3],
-                        int vertexIndices[3]) {
+bool GetTerrainTriangle(const TERRAINDESC* terrain, int triangle, VECTOR3 corners[3], int vertexIndices[3]) {
   const MESHDESC* mesh = terrain->mesh ? terrain->mesh->Mesh() : nullptr;
   if (!mesh || triangle < 0 || triangle >= terrain->triangleCount) return false;
   const size_t at = static_cast<size_t>(triangle) * kTriangleWords;
-  if (at + kTriangleWords > static_cast<size_t>(mesh->wordsUsed) ||
-      at + kTriangleWords > mesh->primitives.size() || mesh->primitives[at] != PRIM_TRIANGLE)
+  if (at + kTriangleWords > static_cast<size_t>(mesh->wordsUsed) || at + kTriangleWords > mesh->primitives.size() ||
+      mesh->primitives[at] != PRIM_TRIANGLE)
     return false;
   const MESHVERTEX* vertices = mesh->CurrentVertices();
   if (!vertices) return false;
@@ -25,27 +24,24 @@ bool GetTerrainTriangle(const TERRAINDESC* terrain, int triangle, VECTOR3 corner
 }
 
 bool IsPointInTriangle2D(const VECTOR3* point, const VECTOR3 corners[3]) {
-  return SignedArea2D(point, &corners[0], &corners[1]) >= 0 &&
-         SignedArea2D(point, &corners[1], &corners[2]) >= 0 &&
+  return SignedArea2D(point, &corners[0], &corners[1]) >= 0 && SignedArea2D(point, &corners[1], &corners[2]) >= 0 &&
          SignedArea2D(point, &corners[2], &corners[0]) >= 0;
 }
 
-float GetTriangleHeightAt(const TERRAINDESC* terrain, int triangle, const VECTOR3 corners[3],
-                          const VECTOR3* point) {
+float GetTriangleHeightAt(const TERRAINDESC* terrain, int triangle, const VECTOR3 corners[3], const VECTOR3* point) {
   const float inverseArea = terrain->inverseAreas[triangle];
   if (std::fabs(inverseArea) < 1e-6f) return 0;
   const VECTOR3& a = corners[0];
   const VECTOR3& b = corners[1];
   const VECTOR3& c = corners[2];
-  return inverseArea * (SignedArea2D(point, &c, &a) * b.z + SignedArea2D(point, &b, &c) * a.z +
-                        SignedArea2D(point, &a, &b) * c.z);
+  return inverseArea *
+         (SignedArea2D(point, &c, &a) * b.z + SignedArea2D(point, &b, &c) * a.z + SignedArea2D(point, &a, &b) * c.z);
 }
 
 int32_t FindBorderValue(const TERRAINDESC* terrain, int first, int second) {
   const std::vector<int32_t>& borders = terrain->borders;
   for (size_t at = 0; at + 3 <= borders.size(); at += 3)
-    if ((borders[at] == first && borders[at + 1] == second) ||
-        (borders[at] == second && borders[at + 1] == first))
+    if ((borders[at] == first && borders[at + 1] == second) || (borders[at] == second && borders[at + 1] == first))
       return borders[at + 2];
   return 0;
 }
@@ -85,8 +81,7 @@ bool TerrainReach::MayHold(const VECTOR3& point) const {
   if (bounded) {
     // A margin against rounding at the edges of the outermost triangles.
     const float margin = 1e-3f * (std::fmax(maxX - minX, maxY - minY) + std::fabs(point.x) + std::fabs(point.y));
-    if (!(point.x < minX - margin || point.x > maxX + margin || point.y < minY - margin ||
-          point.y > maxY + margin))
+    if (!(point.x < minX - margin || point.x > maxX + margin || point.y < minY - margin || point.y > maxY + margin))
       return true;
   }
   for (int f : flat) {

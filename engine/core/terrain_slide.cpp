@@ -10,8 +10,7 @@
 namespace {
 
 // The corners of a border edge, when the mesh still has both vertices.
-bool BorderCorners(const MESHDESC& mesh, const MESHVERTEX* vertices, int first, int second,
-                   VECTOR3* a, VECTOR3* b) {
+bool BorderCorners(const MESHDESC& mesh, const MESHVERTEX* vertices, int first, int second, VECTOR3* a, VECTOR3* b) {
   const int count = std::min(mesh.vertexCount, mesh.vertexCapacity);
   if (first < 0 || second < 0 || first >= count || second >= count) return false;
   *a = {vertices[first].x, vertices[first].y, vertices[first].z};
@@ -21,8 +20,7 @@ bool BorderCorners(const MESHDESC& mesh, const MESHVERTEX* vertices, int first, 
 
 }  // namespace
 
-int GetTerrainSlideDirection(HOBJECT handle, VECTOR3* out, int components, int forward,
-                             float maxDegrees) {
+int GetTerrainSlideDirection(HOBJECT handle, VECTOR3* out, int components, int forward, float maxDegrees) {
   NODEDESC* node = LookupOpenNode(handle);
   if (!node || !out) return 0;
   const TERRAINDESC* terrain = node->terrain;
@@ -53,10 +51,8 @@ int GetTerrainSlideDirection(HOBJECT handle, VECTOR3* out, int components, int f
     if (DotVector2(&v, &f) <= 0) continue;
     for (size_t at = 0; at + 3 <= terrain->borders.size(); at += 3) {
       VECTOR3 a, b;
-      if (!BorderCorners(*mesh, vertices, terrain->borders[at], terrain->borders[at + 1], &a, &b))
-        continue;
-      if (std::fabs(a.z - foot) > terrain->heightTolerance &&
-          std::fabs(b.z - foot) > terrain->heightTolerance)
+      if (!BorderCorners(*mesh, vertices, terrain->borders[at], terrain->borders[at + 1], &a, &b)) continue;
+      if (std::fabs(a.z - foot) > terrain->heightTolerance && std::fabs(b.z - foot) > terrain->heightTolerance)
         continue;
       const VECTOR3 e = {b.x - a.x, b.y - a.y, b.z - a.z};
       const float den = e.y * v.x - e.x * v.y;

@@ -83,8 +83,7 @@ float SortKey(const NODEDESC* node, const CAMERADESC* camera) {
   const float* m = node->world.m;
   if (!node->visible || !mesh || !node->bounds) return m[14];
   const BOUNDSDESC& b = *node->bounds;
-  if (mesh->flags & MESH_PRETRANSFORMED)
-    return camera->nearPlane + (camera->farPlane - camera->nearPlane) * b.centre.z;
+  if (mesh->flags & MESH_PRETRANSFORMED) return camera->nearPlane + (camera->farPlane - camera->nearPlane) * b.centre.z;
   float largest = -INFINITY;
   for (int corner = 0; corner < 8; ++corner) {
     float x = ((corner & 1) ? b.maxX : b.minX) * b.scaleX;
@@ -280,5 +279,6 @@ void RenderViewport(HOBJECT handle, int clearColour, int clearDepth) {
     RenderSoftViewport(viewport, clearColour, clearDepth);
     return;
   }
-  if (g_gameWorld->device && viewport->deviceViewport) RenderDeviceFrame(g_gameWorld, viewport, clearColour, clearDepth);
+  if (g_gameWorld->device && viewport->deviceViewport)
+    RenderDeviceFrame(g_gameWorld, viewport, clearColour, clearDepth);
 }

@@ -29,9 +29,7 @@ void ForgetCameraAndImages(VIEWPORTDESC* v) {
   for (VIEWPORTBACKGROUND& b : v->backgrounds) b.image = nullptr;
 }
 
-uint8_t ColorByte(float component) {
-  return static_cast<uint8_t>(std::clamp(component, 0.0f, 1.0f) * 255.0f);
-}
+uint8_t ColorByte(float component) { return static_cast<uint8_t>(std::clamp(component, 0.0f, 1.0f) * 255.0f); }
 
 }  // namespace
 
@@ -65,10 +63,8 @@ void SetViewportRect(HOBJECT handle, int x, int y, int width, int height) {
   viewport->y = y;
   viewport->width = width;
   viewport->height = height;
-  if (g_useDirect3D)
-    SetDeviceViewportRect(viewport, x, y, width, height);
-  else
-    ResizeSoftViewport(viewport, x, y, width, height);
+  if (g_useDirect3D) SetDeviceViewportRect(viewport, x, y, width, height);
+  else ResizeSoftViewport(viewport, x, y, width, height);
 }
 
 void DestroyViewport(HOBJECT handle) {
@@ -141,8 +137,7 @@ void ResizeSoftViewport(VIEWPORTDESC* viewport, int x, int y, int width, int hei
 
 void SetViewportClearColor(VIEWPORTDESC* viewport, float red, float green, float blue) {
   uint8_t r = ColorByte(red), g = ColorByte(green), b = ColorByte(blue);
-  viewport->clearColor = g_useDirect3D ? (uint32_t{r} << 16 | uint32_t{g} << 8 | b)
-                                       : PackScreenPixel(r, g, b);
+  viewport->clearColor = g_useDirect3D ? (uint32_t{r} << 16 | uint32_t{g} << 8 | b) : PackScreenPixel(r, g, b);
 }
 
 void ReleaseViewportDevice(VIEWPORTDESC* viewport) {
@@ -156,8 +151,7 @@ void ClearViewport(VIEWPORTDESC* viewport, int clearColor, int clearDepth) {
   if (!clearColor && !clearDepth) return;
   if (viewport->deviceViewport) {
     uint32_t flags = (clearColor ? plat::kClearTarget : 0) | (clearDepth ? plat::kClearZBuffer : 0);
-    plat::Rect rect{viewport->x, viewport->y, viewport->x + viewport->width,
-                    viewport->y + viewport->height};
+    plat::Rect rect{viewport->x, viewport->y, viewport->x + viewport->width, viewport->y + viewport->height};
     viewport->deviceViewport->Clear(rect, flags, viewport->clearColor, 1.0f);
   }
   for (int slot = 0; slot < kViewportBackgrounds; ++slot) DrawViewportBackground(viewport, slot);
@@ -170,8 +164,7 @@ void DrawViewportBackground(VIEWPORTDESC* viewport, int slot) {
   plat::Surface& back = *g_gameWorld->backBuffer;
   if (b.stretch) {
     plat::Rect source{b.xOffset, b.yOffset, b.xOffset + b.image->width, b.yOffset + b.image->height};
-    plat::Rect dest{viewport->x, viewport->y, viewport->x + viewport->width,
-                    viewport->y + viewport->height};
+    plat::Rect dest{viewport->x, viewport->y, viewport->x + viewport->width, viewport->y + viewport->height};
     if (g_lineDoubling) {
       dest.top *= 2;
       dest.bottom *= 2;

@@ -32,10 +32,8 @@ int PlaceNodeOnTerrain(HOBJECT node, HOBJECT terrain, float heightOffset, int al
 // stands on) the footprint is checked and the height follows the ground,
 // heightOffset above it; align tilts the node to the slope; collide checks
 // the node's collision list.
-int WalkNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset, int align,
-                      int collide);
-int StrafeNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset,
-                        int align, int collide);
+int WalkNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset, int align, int collide);
+int StrafeNodeOnTerrain(HOBJECT node, float distance, int followTerrain, float heightOffset, int align, int collide);
 // Turns about the node's up axis by +degrees (the reverse call: -degrees);
 // with checkTerrain all eight box corners must stay over the ground.
 int TurnNodeOnTerrain(HOBJECT node, float degrees, int checkTerrain, int collide);
@@ -46,10 +44,8 @@ int TurnNodeOnTerrainReverse(HOBJECT node, float degrees, int checkTerrain, int 
 // direction is turned to agree with the movement. 1 when it runs within
 // maxDegrees of the movement, else 0 (out still filled when a border was
 // found); 0 without a terrain, a triangle under the node or any border hit.
-int GetTerrainSlideDirection(HOBJECT node, VECTOR3* out, int components, int forward,
-                             float maxDegrees);
+int GetTerrainSlideDirection(HOBJECT node, VECTOR3* out, int components, int forward, float maxDegrees);
 
 // Turns the node about pivot so that its up vector lies along normal.
 void AlignNodeToSlope(HOBJECT node, const VECTOR3* pivot, const VECTOR3* up, const VECTOR3* normal);
-void AlignNodeToSlope(NODEDESC* node, const VECTOR3* pivot, const VECTOR3* up,
-                      const VECTOR3* normal);
+void AlignNodeToSlope(NODEDESC* node, const VECTOR3* pivot, const VECTOR3* up, const VECTOR3* normal);

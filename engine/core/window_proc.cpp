@@ -105,10 +105,8 @@ void MouseRelease(bool left, int x, int y) {
   WIDGETDESC* under = HitTestWidget(x, y, &ignored);
   // The right button's handlers get the widget at the release point as the
   // pressed one and the widget last under the mouse as the current one.
-  if (left)
-    m.underMouse = under;
-  else
-    m.pressed = under;
+  if (left) m.underMouse = under;
+  else m.pressed = under;
   if (m.inWidgetArea) {
     HandleWidgetMouse(m.pressed, nullptr, m.underMouse, x, y, kWidgetRelease);
     FireWidgetCallback(m.pressed, m.underMouse, x, y, kWidgetRelease);
@@ -164,9 +162,7 @@ void RouteMouse(plat::WindowHandle window, uint32_t message, plat::LParam lparam
 int PreFilterWindowMessage(uint32_t message, plat::WParam wparam, plat::LParam lparam) {
   if (g_queryCancelAutoPlayMessage != 0 && message == g_queryCancelAutoPlayMessage) return 1;
   switch (message) {
-    case plat::WM_CREATE:
-      g_queryCancelAutoPlayMessage = plat::RegisterWindowMessage("QueryCancelAutoPlay");
-      return 0;
+    case plat::WM_CREATE: g_queryCancelAutoPlayMessage = plat::RegisterWindowMessage("QueryCancelAutoPlay"); return 0;
     case plat::WM_MOVE:
       g_gameWorld->x = static_cast<int>(lparam & 0xFFFF);
       g_gameWorld->y = static_cast<int>((lparam >> 16) & 0xFFFF);
@@ -181,19 +177,15 @@ int PreFilterWindowMessage(uint32_t message, plat::WParam wparam, plat::LParam l
         if (g_gameWorld->backBuffer) g_gameWorld->backBuffer->Unlock();
       }
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
-plat::LResult EngineWindowProc(plat::WindowHandle window, uint32_t message, plat::WParam wparam,
-                               plat::LParam lparam) {
+plat::LResult EngineWindowProc(plat::WindowHandle window, uint32_t message, plat::WParam wparam, plat::LParam lparam) {
   if (!g_gameWorld) return plat::DefWindowProc(window, message, wparam, lparam);
   if (PreFilterWindowMessage(message, wparam, lparam)) return 0;
   switch (message) {
-    case plat::WM_CREATE:
-      ClearWidgetReferences();
-      return 0;
+    case plat::WM_CREATE: ClearWidgetReferences(); return 0;
     case plat::WM_CLOSE:
     case plat::WM_DESTROY:
       if (!g_windowBeingDestroyed) CloseEngine(1);
@@ -216,18 +208,12 @@ plat::LResult EngineWindowProc(plat::WindowHandle window, uint32_t message, plat
       return result;
     }
     case plat::WM_KEYDOWN:
-    case plat::WM_SYSKEYDOWN:
-      KeyPress(static_cast<int>(wparam & 0xFF));
-      return 0;
+    case plat::WM_SYSKEYDOWN: KeyPress(static_cast<int>(wparam & 0xFF)); return 0;
     case plat::WM_KEYUP:
-    case plat::WM_SYSKEYUP:
-      KeyRelease(static_cast<int>(wparam & 0xFF));
-      return 0;
+    case plat::WM_SYSKEYUP: KeyRelease(static_cast<int>(wparam & 0xFF)); return 0;
     case plat::WM_CHAR:
-      if (g_gameWorld->charHook)
-        g_gameWorld->charHook(static_cast<int>(wparam));
-      else
-        InputWidgetChar(static_cast<int>(wparam));
+      if (g_gameWorld->charHook) g_gameWorld->charHook(static_cast<int>(wparam));
+      else InputWidgetChar(static_cast<int>(wparam));
       return 0;
     case plat::WM_MOUSEMOVE:
     case plat::WM_LBUTTONDOWN:
@@ -235,10 +221,7 @@ plat::LResult EngineWindowProc(plat::WindowHandle window, uint32_t message, plat
     case plat::WM_LBUTTONDBLCLK:
     case plat::WM_RBUTTONDOWN:
     case plat::WM_RBUTTONUP:
-    case plat::WM_RBUTTONDBLCLK:
-      RouteMouse(window, message, lparam);
-      return 0;
-    default:
-      return plat::DefWindowProc(window, message, wparam, lparam);
+    case plat::WM_RBUTTONDBLCLK: RouteMouse(window, message, lparam); return 0;
+    default: return plat::DefWindowProc(window, message, wparam, lparam);
   }
 }

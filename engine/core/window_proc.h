@@ -13,7 +13,7 @@ struct WIDGETDESC;
 struct ENGINEMOUSESTATE {
   int x = 0;  // client coordinates of the last mouse message
   int y = 0;
-  int leftHeld = 0;   // a world press of that button is not yet released
+  int leftHeld = 0;  // a world press of that button is not yet released
   int rightHeld = 0;
   int buttonDown = 0;    // any press not yet released, widget or world
   int inWidgetArea = 0;  // the last press or double click landed on the widget layer
@@ -31,7 +31,6 @@ extern int g_inputLanguageHookEnabled;
 extern int g_windowBeingDestroyed;
 extern uint32_t g_queryCancelAutoPlayMessage;
 
-plat::LResult EngineWindowProc(plat::WindowHandle window, uint32_t message, plat::WParam wparam,
-                               plat::LParam lparam);
+plat::LResult EngineWindowProc(plat::WindowHandle window, uint32_t message, plat::WParam wparam, plat::LParam lparam);
 // Answers nonzero when it consumed the message.
 int PreFilterWindowMessage(uint32_t message, plat::WParam wparam, plat::LParam lparam);

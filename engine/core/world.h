@@ -29,7 +29,6 @@ using MouseMoveHook = void (*)(int x, int y);
 using CharHook = void (*)(int character);
 using InputLanguageHook = void (*)();
 
-
 constexpr int kMaxJoysticks = 8;
 constexpr int kMaxLights = 64;
 

@@ -14,13 +14,11 @@ constexpr int kDeviceId = 1;
 constexpr float kLoopChecksPerSecond = 1.0f;
 
 uint32_t RangeStart() {
-  return plat::PackTmsf(g_cdAudio.startTrack, g_cdAudio.startMinute, g_cdAudio.startSecond,
-                        g_cdAudio.startFrame);
+  return plat::PackTmsf(g_cdAudio.startTrack, g_cdAudio.startMinute, g_cdAudio.startSecond, g_cdAudio.startFrame);
 }
 
 uint32_t RangeEnd() {
-  return plat::PackTmsf(g_cdAudio.endTrack, g_cdAudio.endMinute, g_cdAudio.endSecond,
-                        g_cdAudio.endFrame);
+  return plat::PackTmsf(g_cdAudio.endTrack, g_cdAudio.endMinute, g_cdAudio.endSecond, g_cdAudio.endFrame);
 }
 
 bool Playing() { return plat::GetCdMode() == plat::CdMode::Playing; }

@@ -15,9 +15,7 @@ void SetDirectory(DATADIRECTORY slot, const char* path) {
   g_dataDirectories[slot] = dir;
 }
 
-std::string GetDirectory(DATADIRECTORY slot) {
-  return g_engineOpen ? g_dataDirectories[slot] : std::string();
-}
+std::string GetDirectory(DATADIRECTORY slot) { return g_engineOpen ? g_dataDirectories[slot] : std::string(); }
 
 }  // namespace
 

@@ -73,16 +73,11 @@ namespace {
 uint16_t InterfaceKeyPixel() {
   uint32_t r = g_gameWorld->interfaceKeyRed, g = g_gameWorld->interfaceKeyGreen, b = g_gameWorld->interfaceKeyBlue;
   switch (g_screenPixelFormat) {
-    case 1:
-      return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
-    case 2:
-      return static_cast<uint16_t>((b >> 3) << 11 | (g >> 2) << 5 | (r >> 3));
-    case 3:
-      return static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3));
-    case 5:
-      return static_cast<uint16_t>((r >> 4) << 8 | (g >> 4) << 4 | (b >> 4) | 0xF000);
-    default:
-      return static_cast<uint16_t>((r >> 3) | (g >> 3) << 5 | (b >> 3) << 10);
+    case 1: return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
+    case 2: return static_cast<uint16_t>((b >> 3) << 11 | (g >> 2) << 5 | (r >> 3));
+    case 3: return static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3));
+    case 5: return static_cast<uint16_t>((r >> 4) << 8 | (g >> 4) << 4 | (b >> 4) | 0xF000);
+    default: return static_cast<uint16_t>((r >> 3) | (g >> 3) << 5 | (b >> 3) << 10);
   }
 }
 

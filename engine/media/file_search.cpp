@@ -30,8 +30,7 @@ bool TrySet(const std::string& dir, const std::string& base, const char* setExt,
   return true;
 }
 
-bool TryExtensions(const std::string& dir, const std::string& base, Extensions extensions,
-                   std::string& out) {
+bool TryExtensions(const std::string& dir, const std::string& base, Extensions extensions, std::string& out) {
   for (const char* ext : extensions) {
     std::string candidate = MakePath("", dir, base, ext);
     if (FileExists(candidate)) {
@@ -42,8 +41,8 @@ bool TryExtensions(const std::string& dir, const std::string& base, Extensions e
   return false;
 }
 
-bool TryPlace(const std::string& dir, const std::string& base, const char* setExt,
-              Extensions extensions, std::string& out) {
+bool TryPlace(const std::string& dir, const std::string& base, const char* setExt, Extensions extensions,
+              std::string& out) {
   return (setExt && TrySet(dir, base, setExt, out)) || TryExtensions(dir, base, extensions, out);
 }
 
@@ -61,8 +60,7 @@ int StartSearch(std::string& path, const char* name, SplitName& split) {
 const std::string& Dir(DATADIRECTORY slot) { return g_dataDirectories[slot]; }
 
 // The common shape of the texture and model searches.
-int SearchKind(std::string& path, const char* name, DATADIRECTORY kindDir, const char* setExt,
-               Extensions extensions) {
+int SearchKind(std::string& path, const char* name, DATADIRECTORY kindDir, const char* setExt, Extensions extensions) {
   SplitName s;
   int start = StartSearch(path, name, s);
   if (start >= 0) return start;

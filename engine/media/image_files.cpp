@@ -30,8 +30,8 @@ plat::Dib DIBSECTION::View() const {
   return dib;
 }
 
-std::unique_ptr<DIBSECTION> ReadImageBitmap(const std::vector<uint8_t>& file, size_t entryOffset,
-                                            int* width, int* height) {
+std::unique_ptr<DIBSECTION> ReadImageBitmap(const std::vector<uint8_t>& file, size_t entryOffset, int* width,
+                                            int* height) {
   IMAGELAYOUT l;
   if (ReadQbiHeader(file, entryOffset, true, &l) != HeaderResult::Ok) return nullptr;
   auto dib = std::make_unique<DIBSECTION>();
@@ -51,8 +51,7 @@ std::unique_ptr<DIBSECTION> ReadImageBitmap(const std::vector<uint8_t>& file, si
   return dib;
 }
 
-std::unique_ptr<DIBSECTION> ReadBitmapFile(const std::vector<uint8_t>& file, int* width,
-                                           int* height) {
+std::unique_ptr<DIBSECTION> ReadBitmapFile(const std::vector<uint8_t>& file, int* width, int* height) {
   plat::ByteReader r(file);
   if (!r.CanRead(kBmpFileHeaderSize + kBmpInfoHeaderSize)) return nullptr;
   if (r.U8() != 'B' || r.U8() != 'M') return nullptr;
@@ -67,8 +66,7 @@ std::unique_ptr<DIBSECTION> ReadBitmapFile(const std::vector<uint8_t>& file, int
   const uint32_t imageSize = r.U32();
   r.Skip(8);
   const uint32_t coloursUsed = r.U32();
-  if (w <= 0 || w % 4 != 0 || (bitCount != 8 && bitCount != 24) || compression != 0)
-    return nullptr;
+  if (w <= 0 || w % 4 != 0 || (bitCount != 8 && bitCount != 24) || compression != 0) return nullptr;
   const int64_t rows = std::llabs(static_cast<int64_t>(h));
   if (w > kMaxImageSide || rows < 1 || rows > kMaxImageSide || infoSize < kBmpInfoHeaderSize ||
       (bitCount == 8 && coloursUsed > 256)) {

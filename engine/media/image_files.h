@@ -32,11 +32,10 @@ struct DIBSECTION {
 
 // A QBI image (magic "QBI" or "QBT", 8 or 24 bits) starting at entryOffset of
 // file: a ".qbi" file (offset 0) or an entry of a ".qsi" set.
-std::unique_ptr<DIBSECTION> ReadImageBitmap(const std::vector<uint8_t>& file, size_t entryOffset,
-                                            int* width, int* height);
+std::unique_ptr<DIBSECTION> ReadImageBitmap(const std::vector<uint8_t>& file, size_t entryOffset, int* width,
+                                            int* height);
 
 // A Windows ".bmp" of 8 or 24 bits, uncompressed, whose width is a multiple
 // of 4; its rows are taken at the file's offset-to-bits. Width and height are
 // reported as stored.
-std::unique_ptr<DIBSECTION> ReadBitmapFile(const std::vector<uint8_t>& file, int* width,
-                                           int* height);
+std::unique_ptr<DIBSECTION> ReadBitmapFile(const std::vector<uint8_t>& file, int* width, int* height);

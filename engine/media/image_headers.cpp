@@ -28,8 +28,7 @@ bool Inside(const std::vector<uint8_t>& file, uint64_t offset, uint64_t bytes) {
 bool RowsInside(const std::vector<uint8_t>& file, const IMAGELAYOUT& l) {
   uint64_t last = static_cast<uint64_t>(l.rowStride) * (l.height - 1);
   uint64_t rowBytes = static_cast<uint64_t>(l.width) * (l.bitCount / 8);
-  return Inside(file, l.paletteOffset, 4ull * l.paletteSize) &&
-         Inside(file, l.rowsOffset, last + rowBytes);
+  return Inside(file, l.paletteOffset, 4ull * l.paletteSize) && Inside(file, l.rowsOffset, last + rowBytes);
 }
 
 HeaderResult Checked(const std::vector<uint8_t>& file, const IMAGELAYOUT& layout, const char* what) {
@@ -40,12 +39,9 @@ HeaderResult Checked(const std::vector<uint8_t>& file, const IMAGELAYOUT& layout
 
 }  // namespace
 
-void ReportCorruptImage(const char* what) {
-  plat::DebugOutput(std::string("Corrupt image file: ") + what);
-}
+void ReportCorruptImage(const char* what) { plat::DebugOutput(std::string("Corrupt image file: ") + what); }
 
-HeaderResult ReadQbiHeader(const std::vector<uint8_t>& file, size_t start, bool checkMagic,
-                           IMAGELAYOUT* layout) {
+HeaderResult ReadQbiHeader(const std::vector<uint8_t>& file, size_t start, bool checkMagic, IMAGELAYOUT* layout) {
   plat::ByteReader r(file);
   if (!r.Seek(start) || !r.CanRead(kQbiHeaderSize)) {
     ReportCorruptImage("QBI header cut short");
@@ -53,8 +49,8 @@ HeaderResult ReadQbiHeader(const std::vector<uint8_t>& file, size_t start, bool 
   }
   uint8_t magic[4];
   r.Bytes(magic, sizeof magic);
-  bool known = Upper(magic[0]) == 'Q' && Upper(magic[1]) == 'B' &&
-               (Upper(magic[2]) == 'I' || Upper(magic[2]) == 'T') && magic[3] == 0;
+  bool known = Upper(magic[0]) == 'Q' && Upper(magic[1]) == 'B' && (Upper(magic[2]) == 'I' || Upper(magic[2]) == 'T') &&
+               magic[3] == 0;
   if (checkMagic && !known) return HeaderResult::Foreign;
   uint32_t width = r.U32();
   uint32_t height = r.U32();
@@ -117,8 +113,7 @@ HeaderResult ReadBmpHeader(const std::vector<uint8_t>& file, size_t start, IMAGE
 }
 
 bool HasQbmMagic(const std::vector<uint8_t>& file, size_t start) {
-  return Inside(file, start, 3) && file[start] == 'Q' && file[start + 1] == 'B' &&
-         file[start + 2] == 'M';
+  return Inside(file, start, 3) && file[start] == 'Q' && file[start + 1] == 'B' && file[start + 2] == 'M';
 }
 
 HeaderResult ReadQbmHeader(const std::vector<uint8_t>& file, size_t start, IMAGELAYOUT* first,
@@ -155,8 +150,7 @@ HeaderResult ReadQbmHeader(const std::vector<uint8_t>& file, size_t start, IMAGE
   const bool paletted = bitCount == 8;
   const uint64_t headers = kBmpFileHeaderSize + kBmpInfoHeaderSize + (paletted ? kPaletteBytes : 0);
   if ((paletteFlag != 0) != paletted || width < 1 || height < 1 ||
-      !ValidSides(static_cast<uint32_t>(width), static_cast<uint32_t>(height)) ||
-      bitsOffset < headers) {
+      !ValidSides(static_cast<uint32_t>(width), static_cast<uint32_t>(height)) || bitsOffset < headers) {
     ReportCorruptImage("QBM header out of range");
     return HeaderResult::Corrupt;
   }

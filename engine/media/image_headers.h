@@ -10,12 +10,12 @@
 // Where an image's colour table and rows lie in its file.
 struct IMAGELAYOUT {
   int width = 0;
-  int height = 0;          // rows; positive
-  int bitCount = 0;        // 8 or 24
-  int paletteSize = 0;     // colour-table entries (4 bytes each); 0 for 24 bits
+  int height = 0;       // rows; positive
+  int bitCount = 0;     // 8 or 24
+  int paletteSize = 0;  // colour-table entries (4 bytes each); 0 for 24 bits
   size_t paletteOffset = 0;
-  size_t rowsOffset = 0;   // first stored row
-  size_t rowStride = 0;    // bytes from one stored row to the next
+  size_t rowsOffset = 0;  // first stored row
+  size_t rowStride = 0;   // bytes from one stored row to the next
 };
 
 // Sides beyond this are refused by every reader.
@@ -26,8 +26,7 @@ enum class HeaderResult { Ok, Foreign, Corrupt };
 // A QBI image at start: magic "QBI" or "QBT" with a zero byte, compared without
 // case (checked only with checkMagic); width, height, bits 8 or 24; 8 bits: 256
 // colours; unpadded rows.
-HeaderResult ReadQbiHeader(const std::vector<uint8_t>& file, size_t start, bool checkMagic,
-                           IMAGELAYOUT* layout);
+HeaderResult ReadQbiHeader(const std::vector<uint8_t>& file, size_t start, bool checkMagic, IMAGELAYOUT* layout);
 
 // A Windows bitmap at start as the texture readers take it: "BM", 8 bits with
 // its colour table right after the info header (colours used, 256 when 0) or

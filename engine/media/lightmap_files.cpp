@@ -34,8 +34,7 @@ void EmptySet(LIGHTMAPSETDESC* set) {
 int ReadLightMapEntry(plat::ByteReader& file, TEXTUREDESC* t) {
   if (!t || g_textureFormat == 0) return 0;
   const uint32_t side = file.U32();
-  if (file.Failed() || side < 1 || side > kMaxImageSide ||
-      !file.CanRead(uint64_t{side} * side * 3)) {
+  if (file.Failed() || side < 1 || side > kMaxImageSide || !file.CanRead(uint64_t{side} * side * 3)) {
     ReportCorruptImage("light map beyond the file");
     return 0;
   }
@@ -75,8 +74,8 @@ int LoadLightMap(const char* name, LIGHTMAPSETDESC* set) {
   const uint8_t versionHigh = r.U8();
   const uint32_t count = r.U32();
   const uint32_t bits = r.U32();
-  if (Upper(magic[0]) != 'Q' || Upper(magic[1]) != 'M' || Upper(magic[2]) != 'P' || magic[3] ||
-      versionLow != 1 || versionHigh != 0 || bits != 8)
+  if (Upper(magic[0]) != 'Q' || Upper(magic[1]) != 'M' || Upper(magic[2]) != 'P' || magic[3] || versionLow != 1 ||
+      versionHigh != 0 || bits != 8)
     return 0;
   // Every map takes at least its 4-byte side and one pixel.
   if (count > r.Remaining() / 7) {

@@ -33,12 +33,11 @@ bool WriteLevel(plat::Surface* level, const SOURCEROWS& rows, const TEXTUREPALET
 
 }  // namespace
 
-int ReadMipmapImage(const std::vector<uint8_t>& file, size_t entryOffset,
-                    const std::string& extension, TEXTUREDESC* t, int firstLevel, int levelCount) {
+int ReadMipmapImage(const std::vector<uint8_t>& file, size_t entryOffset, const std::string& extension, TEXTUREDESC* t,
+                    int firstLevel, int levelCount) {
   if (!t) return 0;
   const bool setEntry = MatchText(extension.c_str(), ".qst", 1) != 0;
-  if (setEntry ? !HasQbmMagic(file, entryOffset) : !MatchText(extension.c_str(), ".qbm", 1))
-    return 0;
+  if (setEntry ? !HasQbmMagic(file, entryOffset) : !MatchText(extension.c_str(), ".qbm", 1)) return 0;
   IMAGELAYOUT first;
   std::vector<QBMLEVEL> levels;
   if (ReadQbmHeader(file, entryOffset, &first, &levels) != HeaderResult::Ok) return 0;
@@ -60,8 +59,7 @@ int ReadMipmapImage(const std::vector<uint8_t>& file, size_t entryOffset,
   if (!surface || surface->LevelCount() < levelCount) return 0;
   TEXTUREPALETTE palette;
   if (first.paletteSize)
-    BuildTexturePalette(file.data() + first.paletteOffset, first.paletteSize, g_textureFormat,
-                        &palette);
+    BuildTexturePalette(file.data() + first.paletteOffset, first.paletteSize, g_textureFormat, &palette);
   const int pixelBytes = first.bitCount / 8;
   for (int i = 0; i < levelCount; ++i) {
     const QBMLEVEL& level = levels[firstLevel + i];
@@ -72,8 +70,7 @@ int ReadMipmapImage(const std::vector<uint8_t>& file, size_t entryOffset,
     rows.stride = static_cast<size_t>(rows.width) * pixelBytes;
     const uint64_t needed = static_cast<uint64_t>(rows.stride) * rows.height;
     const uint64_t at = uint64_t{entryOffset} + level.offset;
-    if (rows.width < 1 || rows.height < 1 || level.size < needed || at > file.size() ||
-        needed > file.size() - at) {
+    if (rows.width < 1 || rows.height < 1 || level.size < needed || at > file.size() || needed > file.size() - at) {
       ReportCorruptImage("QBM level beyond the file");
       return 0;
     }
@@ -89,8 +86,8 @@ int ReadMipmapImage(const std::vector<uint8_t>& file, size_t entryOffset,
   return levelCount;
 }
 
-TEXTUREDESC* LoadMipmapTexture(const char* name, int firstLevel, int levelCount, int keyFlag,
-                               int keyRed, int keyGreen, int keyBlue) {
+TEXTUREDESC* LoadMipmapTexture(const char* name, int firstLevel, int levelCount, int keyFlag, int keyRed, int keyGreen,
+                               int keyBlue) {
   if (!g_engineOpen || !name || !g_useDirect3D) return nullptr;
   std::string base;
   SplitPath(name, nullptr, nullptr, &base, nullptr);

@@ -15,6 +15,5 @@ struct TEXTUREDESC;
 // surface for one level, mipLevels 0; else a mip-mapped one, mipLevels =
 // count). extension: ".qbm", or ".qst" for a set entry (its magic must be
 // "QBM"). The number of levels read, 0 on failure.
-int ReadMipmapImage(const std::vector<uint8_t>& file, size_t entryOffset,
-                    const std::string& extension, TEXTUREDESC* texture, int firstLevel,
-                    int levelCount);
+int ReadMipmapImage(const std::vector<uint8_t>& file, size_t entryOffset, const std::string& extension,
+                    TEXTUREDESC* texture, int firstLevel, int levelCount);

@@ -97,20 +97,17 @@ bool ReadPrimitives(plat::ByteReader& r, Qb3File& f) {
     const uint32_t type = r.U32();
     const int32_t material = r.I32();
     if (r.Failed()) return Corrupt("primitives cut short");
-    if (material >= static_cast<int32_t>(f.materials.size()))
-      return Corrupt("material number beyond the materials");
+    if (material >= static_cast<int32_t>(f.materials.size())) return Corrupt("material number beyond the materials");
     const size_t left = wordCount - f.words.size();
     if (type == PRIM_TRIANGLE) {
       if (left < kTriangleWords) return Corrupt("primitive words beyond the word count");
-      f.words.insert(f.words.end(), {PRIM_TRIANGLE, material < 0 ? -1 : material,
-                                     static_cast<MESHPRIM>(r.U32())});
+      f.words.insert(f.words.end(), {PRIM_TRIANGLE, material < 0 ? -1 : material, static_cast<MESHPRIM>(r.U32())});
       for (int i = 0; i < 3; ++i)
         if (!ReadIndex(r, f, f.words)) return false;
     } else if (type == PRIM_LINES) {
       const uint32_t pairs = r.U32();
       if (left < 3 || pairs > (left - 3) / 2) return Corrupt("primitive words beyond the word count");
-      f.words.insert(f.words.end(), {PRIM_LINES, material < 0 ? -1 : material,
-                                     static_cast<MESHPRIM>(pairs)});
+      f.words.insert(f.words.end(), {PRIM_LINES, material < 0 ? -1 : material, static_cast<MESHPRIM>(pairs)});
       for (uint32_t i = 0; i < 2 * pairs; ++i)
         if (!ReadIndex(r, f, f.words)) return false;
     } else {
@@ -177,12 +174,12 @@ HOBJECT BuildMesh(HOBJECT parent, Qb3File& f) {
   std::vector<HOBJECT> handles;
   for (const Qb3Material& m : f.materials) {
     handles.push_back(CreateMaterial(m.ambient, m.diffuse, m.specular, m.emissive, m.power,
-                                     m.texture.empty() ? nullptr : m.texture.c_str(), m.frames,
-                                     m.keyFlag, m.key[0], m.key[1], m.key[2]));
+                                     m.texture.empty() ? nullptr : m.texture.c_str(), m.frames, m.keyFlag, m.key[0],
+                                     m.key[1], m.key[2]));
   }
   std::vector<bool> used(handles.size(), false);
-  for (size_t at = 0; at < f.words.size(); at += PrimitiveWordCount(f.words.data(), static_cast<int>(at),
-                                                                     static_cast<int>(f.words.size()))) {
+  for (size_t at = 0; at < f.words.size();
+       at += PrimitiveWordCount(f.words.data(), static_cast<int>(at), static_cast<int>(f.words.size()))) {
     MESHPRIM& material = f.words[at + 1];
     if (material >= 0) {
       used[material] = true;

@@ -10,6 +10,4 @@ void SetUpSoftMeshBuffers(NODEDESC* node) {
   mesh->softWork.assign(static_cast<size_t>(mesh->vertexCapacity), 0);
 }
 
-int PrimitiveMaterialWord(HOBJECT material) {
-  return material ? static_cast<int>(GetHandleIndex(material)) : -1;
-}
+int PrimitiveMaterialWord(HOBJECT material) { return material ? static_cast<int>(GetHandleIndex(material)) : -1; }

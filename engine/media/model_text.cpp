@@ -33,9 +33,7 @@ constexpr int kQuadWords = 7;
 
 using Tokens = std::vector<std::string>;
 
-bool Is(const Tokens& t, size_t i, const char* word) {
-  return i < t.size() && MatchText(t[i].c_str(), word, 1);
-}
+bool Is(const Tokens& t, size_t i, const char* word) { return i < t.size() && MatchText(t[i].c_str(), word, 1); }
 
 // The C library's conversions: a missing or non-numeric token reads as 0.
 int Int(const Tokens& t, size_t i) {
@@ -297,8 +295,7 @@ bool TextModelReader::FinishMesh(int recordIndex) {
   SetUpSoftMeshBuffers(g_nodeUnderConstruction);
   if (mesh->flags & MESH_PRETRANSFORMED)
     PackVertexColorsFrom(mesh->vertexArrays.data(), colours_.data(), 1.0f, static_cast<int>(total));
-  else if (mesh->flags & MESH_PRELIT)
-    PackVertexColors(mesh->vertexArrays.data(), 1.0f, static_cast<int>(total));
+  else if (mesh->flags & MESH_PRELIT) PackVertexColors(mesh->vertexArrays.data(), 1.0f, static_cast<int>(total));
   vertices_.clear();
   colours_.clear();
   words_.clear();
@@ -353,11 +350,10 @@ bool TextModelReader::Material(const Tokens& t) {
     texture = t[2];
   }
   if (texture.size() > kMaxTextureName) return Refuse("texture name longer than 127 characters");
-  float ambient[3] = {0.7f, 0.7f, 0.7f}, diffuse[3] = {1, 1, 1}, specular[3] = {0, 0, 0},
-        emissive[3] = {0, 0, 0};
+  float ambient[3] = {0.7f, 0.7f, 0.7f}, diffuse[3] = {1, 1, 1}, specular[3] = {0, 0, 0}, emissive[3] = {0, 0, 0};
   float power = 20.0f;
   int keyFlag = 0, key[3] = {0, 0, 0}, mipLevels = -1;
-  auto colour = [&](float (&c)[3]) {
+  auto colour = [&](float(&c)[3]) {
     for (int k = 0; k < 3; ++k) c[k] = Float(t, i + 1 + k);
     i += 4;
   };
@@ -385,12 +381,10 @@ bool TextModelReader::Material(const Tokens& t) {
     }
   }
   const char* name = texture.empty() ? nullptr : texture.c_str();
-  const HOBJECT handle =
-      mipLevels >= 0
-          ? CreateTexturedMaterial(ambient, diffuse, specular, emissive, power, name, frames, 1,
-                                   mipLevels, keyFlag, key[0], key[1], key[2])
-          : CreateMaterial(ambient, diffuse, specular, emissive, power, name, frames, keyFlag,
-                           key[0], key[1], key[2]);
+  const HOBJECT handle = mipLevels >= 0 ? CreateTexturedMaterial(ambient, diffuse, specular, emissive, power, name,
+                                                                 frames, 1, mipLevels, keyFlag, key[0], key[1], key[2])
+                                        : CreateMaterial(ambient, diffuse, specular, emissive, power, name, frames,
+                                                         keyFlag, key[0], key[1], key[2]);
   MaterialSlot& slot = materials_[number];
   if (slot.handle && !slot.used) DestroyMaterial(slot.handle);
   if (slot.handle && slot.used) replaced_.push_back(slot.handle);
@@ -497,14 +491,11 @@ bool TextModelReader::LineList(const Tokens& t) {
 bool TextModelReader::Link(const Tokens& t) {
   const int child = Int(t, 1);
   const int parent = Int(t, 2);
-  if (child < 0 || child >= kNodeSlots || parent < 0 || parent >= kNodeSlots)
-    return Refuse("object index beyond 1023");
+  if (child < 0 || child >= kNodeSlots || parent < 0 || parent >= kNodeSlots) return Refuse("object index beyond 1023");
   const HOBJECT node = nodes_[child];
   if (!node) return true;
-  if (parent == 0)
-    result_ = node;
-  else if (nodes_[parent])
-    SetNodeParent(node, nodes_[parent]);
+  if (parent == 0) result_ = node;
+  else if (nodes_[parent]) SetNodeParent(node, nodes_[parent]);
   return true;
 }
 

@@ -29,8 +29,7 @@ bool DescribeTarget(const MOVIEDESC& m, plat::MovieTarget& target) {
   if (back.format.bitsPerPixel != 16 || back.format.palettised) return false;
   target.surfaceWidth = back.width;
   target.surfaceHeight = back.height;
-  target.layout = back.format.greenMask == kRgb565GreenMask ? plat::PixelLayout::Rgb565
-                                                            : plat::PixelLayout::Rgb555;
+  target.layout = back.format.greenMask == kRgb565GreenMask ? plat::PixelLayout::Rgb565 : plat::PixelLayout::Rgb555;
   target.x = m.x;
   target.y = m.y;
   target.width = m.frameWidth;

@@ -140,15 +140,13 @@ std::string GetImagePackageName() { return g_engineOpen ? g_imagePackage.name : 
 
 void ResetPackages() {
   if (!g_engineOpen) return;
-  for (PACKAGEDESC* package :
-       {&g_texturePackage, &g_imagePackage, &g_modelPackage, &g_kind3Package, &g_kind4Package})
+  for (PACKAGEDESC* package : {&g_texturePackage, &g_imagePackage, &g_modelPackage, &g_kind3Package, &g_kind4Package})
     ClosePackage(*package);
 }
 
 void CloseAllPackages() {
   if (!g_engineOpen) return;
-  for (PACKAGEDESC* package :
-       {&g_imagePackage, &g_texturePackage, &g_modelPackage, &g_kind3Package, &g_kind4Package})
+  for (PACKAGEDESC* package : {&g_imagePackage, &g_texturePackage, &g_modelPackage, &g_kind3Package, &g_kind4Package})
     ClosePackage(*package);
 }
 

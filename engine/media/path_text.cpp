@@ -18,8 +18,8 @@ int MatchText(const char* a, const char* b, int ignoreCase) {
   }
 }
 
-void SplitPath(std::string_view path, std::string* drive, std::string* directory,
-               std::string* baseName, std::string* extension) {
+void SplitPath(std::string_view path, std::string* drive, std::string* directory, std::string* baseName,
+               std::string* extension) {
   size_t pos = 0;
   std::string_view drivePart;
   if (path.size() >= 2 && path[1] == ':') {

@@ -12,8 +12,8 @@ int MatchText(const char* a, const char* b, int ignoreCase);
 // Splits a path into drive ("c:"), directory (up to and including the last
 // '\'), base name (up to the first '.') and extension (the rest, from that
 // '.'). Absent parts come back empty; any output may be null.
-void SplitPath(std::string_view path, std::string* drive, std::string* directory,
-               std::string* baseName, std::string* extension);
+void SplitPath(std::string_view path, std::string* drive, std::string* directory, std::string* baseName,
+               std::string* extension);
 
 // Joins the parts as they are: directories carry their trailing '\'.
 std::string MakePath(std::string_view drive, std::string_view directory, std::string_view baseName,

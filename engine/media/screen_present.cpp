@@ -34,8 +34,7 @@ int FlipScreen() {
   CompositeInterface(*world);
   // The display may be busy; the tries are bounded all the same.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    if (g_fullscreen)
-      g_lastDisplayResult = world->primary->Flip();
+    if (g_fullscreen) g_lastDisplayResult = world->primary->Flip();
     else
       g_lastDisplayResult =
           world->primary->PresentFrom(*world->backBuffer, plat::Rect{0, 0, world->width, world->height});

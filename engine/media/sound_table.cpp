@@ -1,8 +1,8 @@
 #include "engine/media/sound_table.h"
 
 #include "engine/core/engine_state.h"
-#include "engine/media/sound.h"
 #include "engine/media/name_index.h"
+#include "engine/media/sound.h"
 #include "engine/media/sound_waves.h"
 
 SOUNDTABLE g_soundTable;
@@ -78,9 +78,7 @@ int FreeSound(HOBJECT sound) {
   return 1;
 }
 
-int StartSound(HOBJECT sound, int flags) {
-  return SoundOpen() ? StartWave(LookupSound(sound), flags) : 0;
-}
+int StartSound(HOBJECT sound, int flags) { return SoundOpen() ? StartWave(LookupSound(sound), flags) : 0; }
 
 int PauseSound(HOBJECT sound) { return SoundOpen() ? PauseWave(LookupSound(sound)) : 0; }
 

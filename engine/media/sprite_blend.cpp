@@ -24,12 +24,9 @@ enum class Kind { Half, Quarter, ThreeQuarters, General };
 
 uint16_t BlendPixel(Kind kind, const Masks& m, uint32_t s, uint32_t d, uint32_t sw, uint32_t dw) {
   switch (kind) {
-    case Kind::Half:
-      return static_cast<uint16_t>(((s >> 1) & m.half) + ((d >> 1) & m.half));
-    case Kind::Quarter:
-      return static_cast<uint16_t>(d + ((s >> 2) & m.quarter) - ((d >> 2) & m.quarter));
-    case Kind::ThreeQuarters:
-      return static_cast<uint16_t>(s + ((d >> 2) & m.quarter) - ((s >> 2) & m.quarter));
+    case Kind::Half: return static_cast<uint16_t>(((s >> 1) & m.half) + ((d >> 1) & m.half));
+    case Kind::Quarter: return static_cast<uint16_t>(d + ((s >> 2) & m.quarter) - ((d >> 2) & m.quarter));
+    case Kind::ThreeQuarters: return static_cast<uint16_t>(s + ((d >> 2) & m.quarter) - ((s >> 2) & m.quarter));
     case Kind::General:
       return static_cast<uint16_t>(
           (((dw * (d & m.redBlue)) >> 4) & m.redBlue) + (((dw * (d & m.green)) >> 4) & m.green) +
@@ -55,12 +52,9 @@ void BlendSpriteFrame(float alpha, int keyed, plat::Surface* destination, int x,
   int percent = static_cast<int>(alpha * 100);
   if (percent < 5) return;
   Kind kind = Kind::General;
-  if (percent >= 46 && percent <= 54)
-    kind = Kind::Half;
-  else if (percent >= 21 && percent <= 29)
-    kind = Kind::Quarter;
-  else if (percent >= 71 && percent <= 79)
-    kind = Kind::ThreeQuarters;
+  if (percent >= 46 && percent <= 54) kind = Kind::Half;
+  else if (percent >= 21 && percent <= 29) kind = Kind::Quarter;
+  else if (percent >= 71 && percent <= 79) kind = Kind::ThreeQuarters;
   uint32_t sourceWeight = static_cast<uint32_t>(std::clamp(static_cast<int>(alpha * 16), 0, 16));
   uint32_t destWeight = static_cast<uint32_t>(std::clamp(static_cast<int>((1 - alpha) * 16), 0, 16));
 

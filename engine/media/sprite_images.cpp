@@ -74,10 +74,8 @@ void SetImageGrid(SPRITEIMAGEDESC& image, int columns, int rows) {
   image.cellHeight = image.rows > 0 ? first.height / image.rows : 0;
   image.currentColumn = Limit(image.currentColumn, image.columns);
   image.currentRow = Limit(image.currentRow, image.rows);
-  if (wholeCell)
-    SetImageSourceRect(image, 0, 0, image.cellWidth, image.cellHeight);
-  else
-    SetImageSourceRect(image, image.sourceLeft, image.sourceTop, image.sourceRight, image.sourceBottom);
+  if (wholeCell) SetImageSourceRect(image, 0, 0, image.cellWidth, image.cellHeight);
+  else SetImageSourceRect(image, image.sourceLeft, image.sourceTop, image.sourceRight, image.sourceBottom);
 }
 
 int StepImageColumn(SPRITEIMAGEDESC& image, int step, int wrap) {

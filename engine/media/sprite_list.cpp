@@ -94,23 +94,17 @@ void AppendToDrawList(SPRITEDESC* sprite) {
   GAMEWORLD& world = *g_gameWorld;
   sprite->next = nullptr;
   sprite->previous = world.spriteLast;
-  if (world.spriteLast)
-    world.spriteLast->next = sprite;
-  else
-    world.spriteFirst = sprite;
+  if (world.spriteLast) world.spriteLast->next = sprite;
+  else world.spriteFirst = sprite;
   world.spriteLast = sprite;
 }
 
 void RemoveFromDrawList(SPRITEDESC* sprite) {
   GAMEWORLD& world = *g_gameWorld;
-  if (sprite->previous)
-    sprite->previous->next = sprite->next;
-  else if (world.spriteFirst == sprite)
-    world.spriteFirst = sprite->next;
-  if (sprite->next)
-    sprite->next->previous = sprite->previous;
-  else if (world.spriteLast == sprite)
-    world.spriteLast = sprite->previous;
+  if (sprite->previous) sprite->previous->next = sprite->next;
+  else if (world.spriteFirst == sprite) world.spriteFirst = sprite->next;
+  if (sprite->next) sprite->next->previous = sprite->previous;
+  else if (world.spriteLast == sprite) world.spriteLast = sprite->previous;
   sprite->previous = sprite->next = nullptr;
 }
 

@@ -26,8 +26,8 @@ std::shared_ptr<plat::Texture3D> MakeSurface(const plat::TextureParams& params, 
   return texture;
 }
 
-TEXTUREDESC* NewRecord(int width, int height, int paletteSize, int keyFlag, int keyIndex, int keyRed,
-                       int keyGreen, int keyBlue) {
+TEXTUREDESC* NewRecord(int width, int height, int paletteSize, int keyFlag, int keyIndex, int keyRed, int keyGreen,
+                       int keyBlue) {
   auto* t = new TEXTUREDESC;
   t->width = width;
   t->height = height;
@@ -143,8 +143,7 @@ uint32_t PackTexturePixel(int red, int green, int blue) {
     case 2: return (r >> 3) << g_redShift | (g >> 2) << g_greenShift | (b >> 3) << g_blueShift;
     case 3:
     case 4: return (r >> 3) << g_redShift | (g >> 3) << g_greenShift | (b >> 3) << g_blueShift;
-    case 5:
-      return (r >> 4) << g_redShift | (g >> 4) << g_greenShift | (b >> 4) << g_blueShift | 15u << g_alphaShift;
+    case 5: return (r >> 4) << g_redShift | (g >> 4) << g_greenShift | (b >> 4) << g_blueShift | 15u << g_alphaShift;
     case 6: return r << g_redShift | g << g_greenShift | b << g_blueShift;
     case 7: return b << 16 | g << 8 | r;
     default: return 0xFFFFFFFFu;
@@ -172,8 +171,8 @@ std::shared_ptr<plat::Texture3D> CreateTargetSurface(int width, int height, int 
   auto texture = MakeSurface({width, height, TexturePixelFormat(), inVideoMemory != 0, 1, true}, keyFlag, keyValue);
   if (!texture || !inVideoMemory) return texture;
   int bits = g_depthBufferBits > 0 ? g_depthBufferBits : 16;
-  auto depth = g_gameWorld->displayDevice ? g_gameWorld->displayDevice->CreateDepthSurface(width, height, bits, true)
-                                          : nullptr;
+  auto depth =
+      g_gameWorld->displayDevice ? g_gameWorld->displayDevice->CreateDepthSurface(width, height, bits, true) : nullptr;
   if (!depth || !texture->Top()->AttachDepth(depth)) return nullptr;
   return texture;
 }
@@ -230,8 +229,8 @@ namespace {
 // Makes a device texture and fills it row by row; pixelAt(x, y) answers the
 // value stored at that texel in the texture's own format.
 template <class PixelAt>
-TEXTUREDESC* FillDeviceTexture(int width, int height, int keyFlag, int keyIndex, int keyRed,
-                               int keyGreen, int keyBlue, PixelAt pixelAt) {
+TEXTUREDESC* FillDeviceTexture(int width, int height, int keyFlag, int keyIndex, int keyRed, int keyGreen, int keyBlue,
+                               PixelAt pixelAt) {
   TEXTUREDESC* t = NewRecord(width, height, 0, keyFlag, keyIndex, keyRed, keyGreen, keyBlue);
   t->surface = CreateTextureSurface(width, height, 0, 0, 0);
   if (!t->surface) {
@@ -255,22 +254,22 @@ TEXTUREDESC* FillDeviceTexture(int width, int height, int keyFlag, int keyIndex,
 
 }  // namespace
 
-TEXTUREDESC* CreateTexture16(const uint16_t* pixels, int width, int height, int keyFlag, int keyIndex,
-                             int keyRed, int keyGreen, int keyBlue) {
+TEXTUREDESC* CreateTexture16(const uint16_t* pixels, int width, int height, int keyFlag, int keyIndex, int keyRed,
+                             int keyGreen, int keyBlue) {
   if (!pixels || !ValidSize(width, height) || g_textureFormat == 0) return nullptr;
   return FillDeviceTexture(width, height, keyFlag, keyIndex, keyRed, keyGreen, keyBlue,
                            [&](int x, int y) -> uint32_t { return pixels[static_cast<size_t>(y) * width + x]; });
 }
 
-TEXTUREDESC* CreateTexture24(const uint8_t* pixels, int width, int height, int keyFlag, int keyIndex,
-                             int keyRed, int keyGreen, int keyBlue) {
+TEXTUREDESC* CreateTexture24(const uint8_t* pixels, int width, int height, int keyFlag, int keyIndex, int keyRed,
+                             int keyGreen, int keyBlue) {
   if (!pixels || !ValidSize(width, height) || g_textureFormat == 0) return nullptr;
   return FillDeviceTexture(width, height, keyFlag, keyIndex, keyRed, keyGreen, keyBlue, [&](int x, int y) {
     const uint8_t* source = pixels + (static_cast<size_t>(y) * width + x) * 3;
     uint32_t r = source[0], g = source[1], b = source[2];
-    return g_textureFormat >= 6 ? (r << 16 | g << 8 | b)
-                                : static_cast<uint32_t>(PackTexturePixel(static_cast<int>(r), static_cast<int>(g),
-                                                                         static_cast<int>(b)));
+    return g_textureFormat >= 6
+               ? (r << 16 | g << 8 | b)
+               : static_cast<uint32_t>(PackTexturePixel(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b)));
   });
 }
 
@@ -298,8 +297,8 @@ void SetSoftTextureShifts(TEXTUREDESC* t) {
   t->widthLog2 = RoundedLog2(t->width);
 }
 
-TEXTUREDESC* CreateSoftTexture(const uint8_t* pixels, const uint8_t* palette, int width, int height,
-                               int keyFlag, int keyIndex, int keyRed, int keyGreen, int keyBlue) {
+TEXTUREDESC* CreateSoftTexture(const uint8_t* pixels, const uint8_t* palette, int width, int height, int keyFlag,
+                               int keyIndex, int keyRed, int keyGreen, int keyBlue) {
   if (!pixels || !palette || !ValidSize(width, height)) return nullptr;
   TEXTUREDESC* t = NewRecord(width, height, 256, keyFlag, keyIndex, keyRed, keyGreen, keyBlue);
   SetSoftTextureShifts(t);

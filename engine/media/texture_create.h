@@ -25,14 +25,14 @@ TEXTUREDESC* CreateTexture8(const uint8_t* pixels, const uint8_t* palette, int w
                             int keyIndex, int keyRed, int keyGreen, int keyBlue);
 // Direct3D path: 16-bit pixels already in the texture layout; null for the
 // palettised texture format.
-TEXTUREDESC* CreateTexture16(const uint16_t* pixels, int width, int height, int keyFlag, int keyIndex,
-                             int keyRed, int keyGreen, int keyBlue);
+TEXTUREDESC* CreateTexture16(const uint16_t* pixels, int width, int height, int keyFlag, int keyIndex, int keyRed,
+                             int keyGreen, int keyBlue);
 // Direct3D path: 24-bit pixels red first; null for the palettised texture format.
-TEXTUREDESC* CreateTexture24(const uint8_t* pixels, int width, int height, int keyFlag, int keyIndex,
-                             int keyRed, int keyGreen, int keyBlue);
+TEXTUREDESC* CreateTexture24(const uint8_t* pixels, int width, int height, int keyFlag, int keyIndex, int keyRed,
+                             int keyGreen, int keyBlue);
 // Software path: 8-bit indices and their shade table.
-TEXTUREDESC* CreateSoftTexture(const uint8_t* pixels, const uint8_t* palette, int width, int height,
-                               int keyFlag, int keyIndex, int keyRed, int keyGreen, int keyBlue);
+TEXTUREDESC* CreateSoftTexture(const uint8_t* pixels, const uint8_t* palette, int width, int height, int keyFlag,
+                               int keyIndex, int keyRed, int keyGreen, int keyBlue);
 // A record holding only a system-memory texture; not entered in the table
 // (the render-to-texture caller names it and enters it).
 TEXTUREDESC* CreateRenderTexture(int width, int height, int keyFlag, int keyRed, int keyGreen, int keyBlue);

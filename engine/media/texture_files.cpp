@@ -80,8 +80,8 @@ int FillSoftTexture(const std::vector<uint8_t>& file, const IMAGELAYOUT& l, TEXT
   return 1;
 }
 
-int ReadSoftTexture(const std::vector<uint8_t>& file, size_t entryOffset,
-                    const std::string& extension, TEXTUREDESC* t) {
+int ReadSoftTexture(const std::vector<uint8_t>& file, size_t entryOffset, const std::string& extension,
+                    TEXTUREDESC* t) {
   IMAGELAYOUT l;
   if (ReadTextureSource(file, entryOffset, extension, false, &l) != HeaderResult::Ok) return 0;
   return FillSoftTexture(file, l, t);
@@ -100,8 +100,8 @@ TEXTUREDESC* NewFileTexture(int keyFlag, int keyRed, int keyGreen, int keyBlue) 
 
 }  // namespace
 
-int ReadTextureImage(const std::vector<uint8_t>& file, size_t entryOffset,
-                     const std::string& extension, TEXTUREDESC* t) {
+int ReadTextureImage(const std::vector<uint8_t>& file, size_t entryOffset, const std::string& extension,
+                     TEXTUREDESC* t) {
   if (!t) return 0;
   IMAGELAYOUT l;
   if (ReadTextureSource(file, entryOffset, extension, true, &l) != HeaderResult::Ok) return 0;
@@ -109,14 +109,12 @@ int ReadTextureImage(const std::vector<uint8_t>& file, size_t entryOffset,
   auto surface = CreateTextureSurface(l.width, l.height, 0, 0, 0);
   if (!surface) return 0;
   TEXTUREPALETTE palette;
-  if (l.paletteSize)
-    BuildTexturePalette(file.data() + l.paletteOffset, l.paletteSize, g_textureFormat, &palette);
+  if (l.paletteSize) BuildTexturePalette(file.data() + l.paletteOffset, l.paletteSize, g_textureFormat, &palette);
   {
     LockedLevel locked(surface->Top().get());
     if (!locked.pixels) return 0;
     SOURCEROWS rows{file.data() + l.rowsOffset, l.width, l.height, l.rowStride, l.bitCount};
-    if (!WriteTextureRows(rows, l.paletteSize ? &palette : nullptr, g_textureFormat, locked.pixels,
-                          locked.pitch))
+    if (!WriteTextureRows(rows, l.paletteSize ? &palette : nullptr, g_textureFormat, locked.pixels, locked.pitch))
       return 0;
   }
   if (g_textureFormat == 0) surface->SetPalette(SurfacePalette(palette));
@@ -135,8 +133,7 @@ int LoadSoftTextureFile(const char* path, TEXTUREDESC* t) {
   return ReadSoftTexture(bytes, offset, FileExtension(path), t);
 }
 
-int LoadSoftTextureFromPackage(const std::vector<uint8_t>& entry, const std::string& extension,
-                               TEXTUREDESC* t) {
+int LoadSoftTextureFromPackage(const std::vector<uint8_t>& entry, const std::string& extension, TEXTUREDESC* t) {
   return t ? ReadSoftTexture(entry, 0, extension, t) : 0;
 }
 
@@ -175,8 +172,7 @@ TEXTUREDESC* LoadTexture(const char* name, int keyFlag, int keyRed, int keyGreen
     if (g_useDirect3D) {
       std::vector<uint8_t> bytes;
       size_t offset = 0;
-      if (OpenTextureFile(path, &bytes, &offset))
-        read = ReadTextureImage(bytes, offset, FileExtension(path), t.get());
+      if (OpenTextureFile(path, &bytes, &offset)) read = ReadTextureImage(bytes, offset, FileExtension(path), t.get());
     } else {
       read = LoadSoftTextureFile(path.c_str(), t.get());
     }

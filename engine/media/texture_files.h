@@ -1,7 +1,7 @@
 #pragma once
-#include <memory>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,8 +30,8 @@ TEXTUREDESC* LoadTexture(const char* name, int keyFlag, int keyRed, int keyGreen
 // (engine/media/mipmap_files.h). The request is clamped to the file's levels:
 // a first level beyond them becomes the last, a level count of 0 takes every
 // level from the first, and the count never runs past the end.
-TEXTUREDESC* LoadMipmapTexture(const char* name, int firstLevel, int levelCount, int keyFlag,
-                               int keyRed, int keyGreen, int keyBlue);
+TEXTUREDESC* LoadMipmapTexture(const char* name, int firstLevel, int levelCount, int keyFlag, int keyRed, int keyGreen,
+                               int keyBlue);
 
 // Readers below the loaders. Each takes the bytes of a whole file or package
 // entry; the image starts at entryOffset. extension is the file's (".qbt",
@@ -40,12 +40,11 @@ TEXTUREDESC* LoadMipmapTexture(const char* name, int firstLevel, int levelCount,
 // 1 on success, 0 on failure.
 
 // Direct3D path: fills the record's system-memory texture surface.
-int ReadTextureImage(const std::vector<uint8_t>& file, size_t entryOffset,
-                     const std::string& extension, TEXTUREDESC* texture);
+int ReadTextureImage(const std::vector<uint8_t>& file, size_t entryOffset, const std::string& extension,
+                     TEXTUREDESC* texture);
 // Software path: the shade table and the colour indices (palettised sources only).
 int LoadSoftTextureFile(const char* path, TEXTUREDESC* texture);
-int LoadSoftTextureFromPackage(const std::vector<uint8_t>& entry, const std::string& extension,
-                               TEXTUREDESC* texture);
+int LoadSoftTextureFromPackage(const std::vector<uint8_t>& entry, const std::string& extension, TEXTUREDESC* texture);
 
 // Where a found texture file's image starts: 0, or for a set path
 // (...\wall07.qst) the bytes of the set file wall.qst with the offset of its

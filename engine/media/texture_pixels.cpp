@@ -20,8 +20,7 @@ int PixelBytes(int code) {
 }
 
 uint32_t Bgr(uint8_t red, uint8_t green, uint8_t blue) {
-  return static_cast<uint32_t>(blue) | static_cast<uint32_t>(green) << 8 |
-         static_cast<uint32_t>(red) << 16;
+  return static_cast<uint32_t>(blue) | static_cast<uint32_t>(green) << 8 | static_cast<uint32_t>(red) << 16;
 }
 
 // The value a colour takes in the texture; codes 6 and 7 keep blue, green,
@@ -51,16 +50,14 @@ void BuildTexturePalette(const uint8_t* colours, int count, int code, TEXTUREPAL
 std::array<uint32_t, 256> SurfacePalette(const TEXTUREPALETTE& palette) {
   std::array<uint32_t, 256> entries{};
   for (int i = 0; i < 256; ++i)
-    entries[i] = uint32_t{palette.entries[i][0]} << 16 | uint32_t{palette.entries[i][1]} << 8 |
-                 palette.entries[i][2];
+    entries[i] = uint32_t{palette.entries[i][0]} << 16 | uint32_t{palette.entries[i][1]} << 8 | palette.entries[i][2];
   return entries;
 }
 
-bool WriteTextureRows(const SOURCEROWS& source, const TEXTUREPALETTE* palette, int code,
-                      uint8_t* dest, int pitch) {
+bool WriteTextureRows(const SOURCEROWS& source, const TEXTUREPALETTE* palette, int code, uint8_t* dest, int pitch) {
   const int bytes = PixelBytes(code);
-  if (bytes == 0 || (source.bitCount == 8 && !palette) ||
-      (source.bitCount == 24 && code == 0) || (source.bitCount != 8 && source.bitCount != 24))
+  if (bytes == 0 || (source.bitCount == 8 && !palette) || (source.bitCount == 24 && code == 0) ||
+      (source.bitCount != 8 && source.bitCount != 24))
     return false;
   // The fourth byte of code 7 carries no colour and is left as the surface has it.
   const int colourBytes = code == 7 ? 3 : bytes;
@@ -72,8 +69,7 @@ bool WriteTextureRows(const SOURCEROWS& source, const TEXTUREPALETTE* palette, i
         std::memcpy(out, in, source.width);
         continue;
       }
-      for (int x = 0; x < source.width; ++x)
-        Store(out + bytes * x, palette->values[in[x]], colourBytes);
+      for (int x = 0; x < source.width; ++x) Store(out + bytes * x, palette->values[in[x]], colourBytes);
     } else {
       if (code == 6) {
         std::memcpy(out, in, 3 * static_cast<size_t>(source.width));

@@ -36,5 +36,4 @@ struct SOURCEROWS {
 
 // Writes the rows into dest, pitch bytes apart. False for a 24-bit source on
 // code 0, an 8-bit source without a palette, or an unknown code.
-bool WriteTextureRows(const SOURCEROWS& source, const TEXTUREPALETTE* palette, int code,
-                      uint8_t* dest, int pitch);
+bool WriteTextureRows(const SOURCEROWS& source, const TEXTUREPALETTE* palette, int code, uint8_t* dest, int pitch);

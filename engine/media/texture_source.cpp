@@ -3,14 +3,11 @@
 #include "engine/media/path_text.h"
 
 namespace {
-bool Is(const std::string& extension, const char* known) {
-  return MatchText(extension.c_str(), known, 1) != 0;
-}
+bool Is(const std::string& extension, const char* known) { return MatchText(extension.c_str(), known, 1) != 0; }
 }  // namespace
 
-HeaderResult ReadTextureSource(const std::vector<uint8_t>& file, size_t start,
-                               const std::string& extension, bool checkQbiMagic,
-                               IMAGELAYOUT* layout) {
+HeaderResult ReadTextureSource(const std::vector<uint8_t>& file, size_t start, const std::string& extension,
+                               bool checkQbiMagic, IMAGELAYOUT* layout) {
   if (Is(extension, ".qst")) {
     if (start > file.size() || file.size() - start < 4) return HeaderResult::Corrupt;
     const uint8_t* m = file.data() + start;
@@ -20,8 +17,7 @@ HeaderResult ReadTextureSource(const std::vector<uint8_t>& file, size_t start,
     return HeaderResult::Foreign;
   }
   if (Is(extension, ".bmp")) return ReadBmpHeader(file, start, layout);
-  if (Is(extension, ".qbt") || Is(extension, ".qbi"))
-    return ReadQbiHeader(file, start, checkQbiMagic, layout);
+  if (Is(extension, ".qbt") || Is(extension, ".qbi")) return ReadQbiHeader(file, start, checkQbiMagic, layout);
   if (Is(extension, ".qbm")) {
     std::vector<QBMLEVEL> levels;
     return ReadQbmHeader(file, start, layout, &levels);

@@ -11,9 +11,8 @@
 // a ".qbm", and for ".qst" sets the entry's own magic ("BM" a bitmap, "QBT" a
 // QBI image). checkQbiMagic: the QBI magic must be "QBI" or "QBT" (the
 // software path does not check it).
-HeaderResult ReadTextureSource(const std::vector<uint8_t>& file, size_t start,
-                               const std::string& extension, bool checkQbiMagic,
-                               IMAGELAYOUT* layout);
+HeaderResult ReadTextureSource(const std::vector<uint8_t>& file, size_t start, const std::string& extension,
+                               bool checkQbiMagic, IMAGELAYOUT* layout);
 
 // The extension of a path's last component, from its last '.' (empty when
 // none); '\' and '/' both separate directories.

@@ -26,24 +26,18 @@ void LinkToDesktop(WIDGETDESC* w) {
   GAMEWORLD& world = *g_gameWorld;
   w->prev = world.widgetLast;
   w->next = nullptr;
-  if (world.widgetLast)
-    world.widgetLast->next = w;
-  else
-    world.widgetFirst = w;
+  if (world.widgetLast) world.widgetLast->next = w;
+  else world.widgetFirst = w;
   world.widgetLast = w;
 }
 
 void UnlinkFromDesktop(WIDGETDESC* w) {
   if (!g_gameWorld) return;
   GAMEWORLD& world = *g_gameWorld;
-  if (w->prev)
-    w->prev->next = w->next;
-  else if (world.widgetFirst == w)
-    world.widgetFirst = w->next;
-  if (w->next)
-    w->next->prev = w->prev;
-  else if (world.widgetLast == w)
-    world.widgetLast = w->prev;
+  if (w->prev) w->prev->next = w->next;
+  else if (world.widgetFirst == w) world.widgetFirst = w->next;
+  if (w->next) w->next->prev = w->prev;
+  else if (world.widgetLast == w) world.widgetLast = w->prev;
   w->prev = w->next = nullptr;
 }
 
@@ -99,8 +93,7 @@ void SetDefaults(WIDGETDESC* w) {
       w->typeData = region;
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -261,8 +254,7 @@ void SetListFromBar(WIDGETDESC* barWidget) {
   if (track <= 0) return;
   if (bar->orientation == 1)
     list->firstShown = static_cast<int>(std::lround(bar->thumbPosition * list->items.size() / track));
-  else
-    list->textOffset = static_cast<int>(std::lround(list->widestItem * bar->thumbPosition / track));
+  else list->textOffset = static_cast<int>(std::lround(list->widestItem * bar->thumbPosition / track));
 }
 
 void SetBarsFromList(WIDGETDESC* listWidget) {

@@ -31,18 +31,13 @@ void RaisedFrame(int x, int y, int w, int h, uint32_t light, uint32_t dark) {
 void StyledFrame(int style, int x, int y, int w, int h, uint32_t color, bool pressed) {
   uint32_t light = pressed ? Dark() : Light(), dark = pressed ? Light() : Dark();
   switch (style) {
-    case 0:
-      FlatFrame(x, y, w, h, color);
-      break;
-    case 1:
-      RaisedFrame(x, y, w, h, light, dark);
-      break;
+    case 0: FlatFrame(x, y, w, h, color); break;
+    case 1: RaisedFrame(x, y, w, h, light, dark); break;
     case 2:
       RaisedFrame(x, y, w, h, light, dark);
       RaisedFrame(x + 1, y + 1, w - 2, h - 2, dark, light);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -159,20 +154,11 @@ void DrawItems(const WIDGETDESC* w) {
   MoveTo(w->x, w->y);
   for (const WIDGETDRAWITEM& item : w->drawItems) {
     switch (item.kind) {
-      case 1:
-        MoveTo(w->x + item.a, w->y + item.b);
-        break;
-      case 2:
-        LineTo(w->x + item.a, w->y + item.b, color);
-        break;
-      case 3:
-        DrawWidgetText(g_penX, g_penY, item.text, color);
-        break;
-      case 4:
-        color = MapRGB(item.a, item.b, item.c);
-        break;
-      default:
-        break;
+      case 1: MoveTo(w->x + item.a, w->y + item.b); break;
+      case 2: LineTo(w->x + item.a, w->y + item.b, color); break;
+      case 3: DrawWidgetText(g_penX, g_penY, item.text, color); break;
+      case 4: color = MapRGB(item.a, item.b, item.c); break;
+      default: break;
     }
   }
 }

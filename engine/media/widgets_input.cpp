@@ -190,10 +190,8 @@ void Drag(WIDGETDESC* pressed, WIDGETDESC* hoveredBefore, WIDGETDESC* under, int
     if (bar->pressedPart == kScrollThumb) {
       MoveThumb(pressed, *bar, x, y);
     } else if (bar->pressedPart != kScrollNone) {
-      if (ScrollPartAt(pressed, *bar, x, y) == bar->pressedPart)
-        StepScrollBar(pressed, *bar, bar->pressedPart);
-      else
-        StopRepeating(*bar);
+      if (ScrollPartAt(pressed, *bar, x, y) == bar->pressedPart) StepScrollBar(pressed, *bar, bar->pressedPart);
+      else StopRepeating(*bar);
     }
     DrawWidget(pressed);
   }
@@ -230,16 +228,11 @@ void DoubleClick(WIDGETDESC* w, int y) {
 
 WidgetCallback CallbackOf(const WIDGETDESC* w, int event) {
   switch (event) {
-    case kWidgetPress:
-      return w->onPress;
-    case kWidgetRelease:
-      return w->onRelease;
-    case kWidgetDrag:
-      return w->onDrag;
-    case kWidgetDoubleClick:
-      return w->onDoubleClick;
-    default:
-      return nullptr;
+    case kWidgetPress: return w->onPress;
+    case kWidgetRelease: return w->onRelease;
+    case kWidgetDrag: return w->onDrag;
+    case kWidgetDoubleClick: return w->onDoubleClick;
+    default: return nullptr;
   }
 }
 
@@ -303,20 +296,13 @@ void HandleWidgetMouse(WIDGETDESC* pressed, WIDGETDESC* hoveredBefore, WIDGETDES
     case kWidgetPress:
       if (pressed) Press(pressed, x, y);
       break;
-    case kWidgetRelease:
-      Release(pressed, underMouse, x, y);
-      break;
-    case kWidgetDrag:
-      Drag(pressed, hoveredBefore, underMouse, x, y);
-      break;
+    case kWidgetRelease: Release(pressed, underMouse, x, y); break;
+    case kWidgetDrag: Drag(pressed, hoveredBefore, underMouse, x, y); break;
     case kWidgetDoubleClick:
       if (pressed) DoubleClick(pressed, y);
       break;
-    case kWidgetRepeat:
-      RepeatScrollBar(1);
-      break;
-    default:
-      break;
+    case kWidgetRepeat: RepeatScrollBar(1); break;
+    default: break;
   }
 }
 
@@ -379,12 +365,8 @@ void InputWidgetChar(int code) {
       case kWidgetKeyDelete:
         if (edit->cursor < length) text.erase(static_cast<size_t>(edit->cursor), 1);
         break;
-      case kWidgetKeyHome:
-        edit->cursor = 0;
-        break;
-      case kWidgetKeyEnd:
-        edit->cursor = length;
-        break;
+      case kWidgetKeyHome: edit->cursor = 0; break;
+      case kWidgetKeyEnd: edit->cursor = length; break;
       default:
         if (text.size() < kEditTextMax && code > 0 && code < 256) {
           text.insert(text.begin() + edit->cursor, static_cast<char>(code));

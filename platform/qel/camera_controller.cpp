@@ -25,15 +25,14 @@ const char* ReadShot(CFileLoadMan& file, CAMERACONTROLDESC& shot) {
   if (count < 1 || count > CCameraController::kMaxKeys) return "bad key count";
   shot.keys.resize(static_cast<size_t>(count));
   for (CAMERAKEYDESC& key : shot.keys) {
-    file >> key.frame >> key.eye[0] >> key.eye[1] >> key.eye[2] >> key.lookAt[0] >> key.lookAt[1] >>
-        key.lookAt[2] >> key.roll;
+    file >> key.frame >> key.eye[0] >> key.eye[1] >> key.eye[2] >> key.lookAt[0] >> key.lookAt[1] >> key.lookAt[2] >>
+        key.roll;
     if (file.Failed()) return "short key";
     if (key.frame < -kMaxKeyFrame || key.frame > kMaxKeyFrame) return "key frame out of range";
     if (GetVectorLength(key.eye, key.lookAt) < 1e-3f) return "eye on its look-at point";
   }
-  std::stable_sort(
-      shot.keys.begin(), shot.keys.end(),
-      [](const CAMERAKEYDESC& a, const CAMERAKEYDESC& b) { return a.frame < b.frame; });
+  std::stable_sort(shot.keys.begin(), shot.keys.end(),
+                   [](const CAMERAKEYDESC& a, const CAMERAKEYDESC& b) { return a.frame < b.frame; });
   return nullptr;
 }
 
@@ -49,12 +48,11 @@ int CCameraController::LoadController(const char* path) {
   while (file.Flip()) {
     CAMERACONTROLDESC shot{};
     if (const char* why = ReadShot(file, shot)) {
-      plat::DebugOutput(std::string("qel: ") + path + ": camera shot " + std::to_string(shot.id) +
-                        " left out: " + why + "\n");
+      plat::DebugOutput(std::string("qel: ") + path + ": camera shot " + std::to_string(shot.id) + " left out: " + why +
+                        "\n");
       continue;
     }
-    bool known = std::any_of(shots_.begin(), shots_.end(),
-                             [&](const CAMERACONTROLDESC& s) { return s.id == shot.id; });
+    bool known = std::any_of(shots_.begin(), shots_.end(), [&](const CAMERACONTROLDESC& s) { return s.id == shot.id; });
     if (known) {
       plat::DebugOutput(std::string("qel: ") + path + ": camera shot " + std::to_string(shot.id) +
                         " given twice; the first stays\n");
@@ -101,8 +99,7 @@ void CCameraController::Pose() {
   const CAMERAKEYDESC& a = keys[next == 0 ? 0 : next - 1];
   const CAMERAKEYDESC& b = keys[next == keys.size() ? keys.size() - 1 : next];
   float t = 0.0f;
-  if (next > 0 && next < keys.size())
-    t = static_cast<float>(frame_ - a.frame) / static_cast<float>(b.frame - a.frame);
+  if (next > 0 && next < keys.size()) t = static_cast<float>(frame_ - a.frame) / static_cast<float>(b.frame - a.frame);
   float eye[3], look[3], forward[3];
   for (int i = 0; i < 3; ++i) {
     eye[i] = a.eye[i] + (b.eye[i] - a.eye[i]) * t;

@@ -50,8 +50,7 @@ int CCameraTrack::Update(int frames, float* camera16) {
 
   float u[3], eye[3], m12[12];
   SphereDirection(state_.theta, state_.phi, u);
-  for (int i = 0; i < 3; ++i)
-    eye[i] = track.kind == 2 ? state_.center[i] : state_.center[i] - state_.radius * u[i];
+  for (int i = 0; i < 3; ++i) eye[i] = track.kind == 2 ? state_.center[i] : state_.center[i] - state_.radius * u[i];
   BuildViewMatrix12(eye, u, state_.roll, m12);
   M12ToM16(m12, camera16);
   return 1;

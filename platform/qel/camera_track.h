@@ -18,8 +18,7 @@ struct CAMERATRACKSTATE {
 
 // Called once per frame of a playing track with the frame number (1 on the
 // first frame) and the 16-float camera matrix handed to Update; it changes the state.
-using CameraTrackProc =
-    std::function<void(CAMERATRACKSTATE& state, int frame, const float* camera16)>;
+using CameraTrackProc = std::function<void(CAMERATRACKSTATE& state, int frame, const float* camera16)>;
 
 struct CAMERATRACKDESC {
   int id;

@@ -50,8 +50,7 @@ bool ParseFloat(const std::string& token, float& out) {
 }  // namespace
 
 CFileLoadMan::CFileLoadMan(int lineSize, int wordSize)
-    : lineSize_(static_cast<size_t>(std::max(lineSize, 2))),
-      wordSize_(static_cast<size_t>(std::max(wordSize, 1))) {}
+    : lineSize_(static_cast<size_t>(std::max(lineSize, 2))), wordSize_(static_cast<size_t>(std::max(wordSize, 1))) {}
 
 void CFileLoadMan::AddRemarksSymbol(const char* symbol) {
   if (symbol && *symbol) remarks_.emplace_back(symbol);
@@ -83,15 +82,13 @@ int CFileLoadMan::Open(const char* path) {
     line.clear();
   };
   for (uint8_t b : bytes) {
-    if (b == '\n')
-      finishLine();
-    else if (b != '\r')
-      line.push_back(static_cast<char>(b));
+    if (b == '\n') finishLine();
+    else if (b != '\r') line.push_back(static_cast<char>(b));
   }
   if (!line.empty()) finishLine();
   if (cutLines)
-    plat::DebugOutput(std::string("qel: ") + path + ": " + std::to_string(cutLines) +
-                      " line(s) longer than " + std::to_string(lineSize_ - 1) + " bytes cut\n");
+    plat::DebugOutput(std::string("qel: ") + path + ": " + std::to_string(cutLines) + " line(s) longer than " +
+                      std::to_string(lineSize_ - 1) + " bytes cut\n");
   opened_ = true;
   return 1;
 }
@@ -125,9 +122,7 @@ bool CFileLoadMan::IsEnd(const std::string& token) const {
   return false;
 }
 
-bool CFileLoadMan::IsMark(const std::string& token) const {
-  return FindBegin(token) >= 0 || IsEnd(token);
-}
+bool CFileLoadMan::IsMark(const std::string& token) const { return FindBegin(token) >= 0 || IsEnd(token); }
 
 int CFileLoadMan::Flip() {
   if (!opened_) return 0;

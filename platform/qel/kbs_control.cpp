@@ -40,8 +40,7 @@ int CKBSControl::SampleMask() const {
   for (int slot = 0; slot < 4; ++slot)
     if (keyProc_(keys_[slot])) mask |= kSlotBits[slot];
   if ((mask & (KBS_LEFT | KBS_RIGHT)) == (KBS_LEFT | KBS_RIGHT)) mask &= ~(KBS_LEFT | KBS_RIGHT);
-  if ((mask & (KBS_BACK | KBS_FORWARD)) == (KBS_BACK | KBS_FORWARD))
-    mask &= ~(KBS_BACK | KBS_FORWARD);
+  if ((mask & (KBS_BACK | KBS_FORWARD)) == (KBS_BACK | KBS_FORWARD)) mask &= ~(KBS_BACK | KBS_FORWARD);
   return mask;
 }
 

@@ -49,14 +49,10 @@ class CKBSEvaluator::Parser {
       return 0;
     }
     int value;
-    if (Accept('!'))
-      value = Combine(0, Unary(), OP_NOT, 2);
-    else if (Accept('-'))
-      value = Combine(0, Unary(), OP_MINUS, 1);
-    else if (Accept('+'))
-      value = Combine(0, Unary(), OP_PLUS, 1);
-    else
-      value = Primary();
+    if (Accept('!')) value = Combine(0, Unary(), OP_NOT, 2);
+    else if (Accept('-')) value = Combine(0, Unary(), OP_MINUS, 1);
+    else if (Accept('+')) value = Combine(0, Unary(), OP_PLUS, 1);
+    else value = Primary();
     --depth_;
     return value;
   }
@@ -123,8 +119,7 @@ int CKBSEvaluator::Evaluate(const char* text) {
   int value = 0;
   Parser check(*this, text, false);
   if (!check.Run(value)) {
-    plat::DebugOutput("qel: expression syntax error at " + std::to_string(check.ErrorAt()) +
-                      " in \"" + text + "\"\n");
+    plat::DebugOutput("qel: expression syntax error at " + std::to_string(check.ErrorAt()) + " in \"" + text + "\"\n");
     return 0;
   }
   Parser(*this, text, true).Run(value);

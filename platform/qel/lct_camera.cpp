@@ -83,12 +83,10 @@ int CLCTCamera::Update(int frames, float* hero16, float* camera16) {
   }
 
   float heading = Heading(hero16);
-  if (followMode_ == FOLLOW_MUTUAL && heroHeadingKnown_)
-    theta_ += WrapAngle(heading - heroHeading_);
+  if (followMode_ == FOLLOW_MUTUAL && heroHeadingKnown_) theta_ += WrapAngle(heading - heroHeading_);
   theta_ = WrapAngle(theta_ + turned);
   if (turned != 0.0f)
-    for (int axis = 0; axis < 3; ++axis)
-      Turn2DVectorAngle(hero16 + axis * 4, turned, hero16 + axis * 4);
+    for (int axis = 0; axis < 3; ++axis) Turn2DVectorAngle(hero16 + axis * 4, turned, hero16 + axis * 4);
   heroHeading_ = Heading(hero16);
   heroHeadingKnown_ = true;
 

@@ -51,8 +51,7 @@ void VectorCross(const float* a, const float* b, float* out) {
   std::memcpy(out, r, sizeof r);
 }
 
-int CheckFanRegion(const float* origin, const float* direction, const float* point, float angle,
-                   float distance) {
+int CheckFanRegion(const float* origin, const float* direction, const float* point, float angle, float distance) {
   float dx = point[0] - origin[0], dy = point[1] - origin[1];
   float reach = std::sqrt(dx * dx + dy * dy);
   if (reach > distance) return 0;
@@ -105,8 +104,7 @@ void MultiplyMatrix16(const float* a, const float* b, float* out) {
 
 void VMultiplyM12(const float* v, const float* m12, float* out) {
   float r[3];
-  for (int col = 0; col < 3; ++col)
-    r[col] = v[0] * m12[col] + v[1] * m12[3 + col] + v[2] * m12[6 + col] + m12[9 + col];
+  for (int col = 0; col < 3; ++col) r[col] = v[0] * m12[col] + v[1] * m12[3 + col] + v[2] * m12[6 + col] + m12[9 + col];
   std::memcpy(out, r, sizeof r);
 }
 

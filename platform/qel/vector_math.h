@@ -23,8 +23,7 @@ void VectorCross(const float* a, const float* b, float* out);
 // 1 when point lies in the ground-plane sector at origin that opens `angle`
 // wide (the full opening) around `direction` and reaches `distance`; the
 // origin itself counts as inside.
-int CheckFanRegion(const float* origin, const float* direction, const float* point, float angle,
-                   float distance);
+int CheckFanRegion(const float* origin, const float* direction, const float* point, float angle, float distance);
 
 void M12ToM16(const float* m12, float* m16);
 // Drops the fourth column.

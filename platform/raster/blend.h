@@ -15,7 +15,6 @@ inline bool Passes(uint8_t mask, uint32_t a, uint32_t b) {
   return (mask & bit) != 0;
 }
 
-
 struct Rgba {
   int r, g, b, a;
 };
@@ -25,16 +24,30 @@ inline void BlendFactors(BlendFactor f, const Rgba& src, const Rgba& dst, int ou
   switch (f) {
     case BlendFactor::Zero: v = 0; break;
     case BlendFactor::One: v = 256; break;
-    case BlendFactor::SrcColor: out[0] = Widen(src.r); out[1] = Widen(src.g); out[2] = Widen(src.b); return;
+    case BlendFactor::SrcColor:
+      out[0] = Widen(src.r);
+      out[1] = Widen(src.g);
+      out[2] = Widen(src.b);
+      return;
     case BlendFactor::InvSrcColor:
-      out[0] = Widen(255 - src.r); out[1] = Widen(255 - src.g); out[2] = Widen(255 - src.b); return;
+      out[0] = Widen(255 - src.r);
+      out[1] = Widen(255 - src.g);
+      out[2] = Widen(255 - src.b);
+      return;
     case BlendFactor::SrcAlpha: v = Widen(src.a); break;
     case BlendFactor::InvSrcAlpha: v = Widen(255 - src.a); break;
     case BlendFactor::DestAlpha: v = Widen(dst.a); break;
     case BlendFactor::InvDestAlpha: v = Widen(255 - dst.a); break;
-    case BlendFactor::DestColor: out[0] = Widen(dst.r); out[1] = Widen(dst.g); out[2] = Widen(dst.b); return;
+    case BlendFactor::DestColor:
+      out[0] = Widen(dst.r);
+      out[1] = Widen(dst.g);
+      out[2] = Widen(dst.b);
+      return;
     case BlendFactor::InvDestColor:
-      out[0] = Widen(255 - dst.r); out[1] = Widen(255 - dst.g); out[2] = Widen(255 - dst.b); return;
+      out[0] = Widen(255 - dst.r);
+      out[1] = Widen(255 - dst.g);
+      out[2] = Widen(255 - dst.b);
+      return;
     case BlendFactor::SrcAlphaSat: v = Widen(src.a < 255 - dst.a ? src.a : 255 - dst.a); break;
     default: v = 0; break;
   }

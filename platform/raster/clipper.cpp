@@ -40,8 +40,7 @@ ClipVertex Intersect(const ClipVertex& inside, float dIn, const ClipVertex& outs
 
 }  // namespace
 
-ClipVolume MakeClipVolume(int viewportX, int viewportY, int viewportWidth, int viewportHeight,
-                          bool nearFar) {
+ClipVolume MakeClipVolume(int viewportX, int viewportY, int viewportWidth, int viewportHeight, bool nearFar) {
   ClipVolume v;
   v.left = static_cast<float>(viewportX) - kGuardBand;
   v.top = static_cast<float>(viewportY) - kGuardBand;

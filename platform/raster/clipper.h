@@ -19,8 +19,7 @@ constexpr float kGuardBand = 4096.0f;
 // Smallest w that is divided by.
 constexpr float kMinW = 1e-6f;
 
-ClipVolume MakeClipVolume(int viewportX, int viewportY, int viewportWidth, int viewportHeight,
-                          bool nearFar);
+ClipVolume MakeClipVolume(int viewportX, int viewportY, int viewportWidth, int viewportHeight, bool nearFar);
 
 uint8_t ComputeOutcode(const ClipVertex& v, const ClipVolume& volume);
 

@@ -40,8 +40,8 @@ float SpotFactor(const EyeLight& light, const float* toLight) {
 
 }  // namespace
 
-void PrepareLighting(const Lighting& lighting, const Matrix& view, const Matrix& worldView,
-                     bool specular, LightingSetup& out) {
+void PrepareLighting(const Lighting& lighting, const Matrix& view, const Matrix& worldView, bool specular,
+                     LightingSetup& out) {
   const Material& m = lighting.material;
   out.base[0] = m.emissive.r + lighting.ambient.r * m.ambient.r;
   out.base[1] = m.emissive.g + lighting.ambient.g * m.ambient.g;

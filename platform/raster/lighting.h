@@ -34,8 +34,8 @@ struct LightingSetup {
 
 // Brings the lights into the eye space of one draw. worldView places the
 // object, whose origin aims the parallel point lights.
-void PrepareLighting(const Lighting& lighting, const Matrix& view, const Matrix& worldView,
-                     bool specular, LightingSetup& out);
+void PrepareLighting(const Lighting& lighting, const Matrix& view, const Matrix& worldView, bool specular,
+                     LightingSetup& out);
 
 // Eye-space position and unit normal in; out: diffuse r, g, b, a and specular
 // r, g, b, all 0..255.

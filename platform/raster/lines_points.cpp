@@ -37,10 +37,8 @@ void RasterizeLine(const PixelPipeline& p, const ScreenVertex& a, const ScreenVe
     const float minor = std::floor(minor0 + minorDelta * t);
     if (!(minor >= -1.0f && minor <= 1.0e6f)) continue;
     const int m = static_cast<int>(minor);
-    if (xMajor)
-      ShadePixel(p, c, m, attr);
-    else
-      ShadePixel(p, m, c, attr);
+    if (xMajor) ShadePixel(p, c, m, attr);
+    else ShadePixel(p, m, c, attr);
   }
 }
 

@@ -49,7 +49,7 @@ enum ClipBits : uint8_t {
   kClipRight = 8,
   kClipTop = 16,
   kClipBottom = 32,
-  kClipW = 64,      // w too small to divide by
+  kClipW = 64,        // w too small to divide by
   kClipInvalid = 128  // not a number or infinite: the primitive is dropped
 };
 

@@ -21,8 +21,8 @@ inline uint32_t DecodePixel(PixelLayout layout, uint32_t c) {
       return 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 3 | g >> 2) << 8) | (b << 3 | b >> 2);
     }
     case PixelLayout::Argb4444:
-      return ((c >> 12) & 15) * 0x11000000u | ((c >> 8) & 15) * 0x110000u |
-             ((c >> 4) & 15) * 0x1100u | (c & 15) * 0x11u;
+      return ((c >> 12) & 15) * 0x11000000u | ((c >> 8) & 15) * 0x110000u | ((c >> 4) & 15) * 0x1100u |
+             (c & 15) * 0x11u;
   }
   return 0;
 }

@@ -64,8 +64,8 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
   p.clipBottom = std::min(vp.y + vp.height, target.height);
 
   const DepthSurface& depth = context.depth;
-  const bool hasDepth = rs.zEnable && depth.values && depth.width > 0 && depth.height > 0 &&
-                        depth.pitchBytes >= depth.width * 2;
+  const bool hasDepth =
+      rs.zEnable && depth.values && depth.width > 0 && depth.height > 0 && depth.pitchBytes >= depth.width * 2;
   p.depth = hasDepth ? depth.values : nullptr;
   p.depthPitch = hasDepth ? depth.pitchBytes / 2 : 0;
   if (hasDepth) {
@@ -136,22 +136,19 @@ bool BuildPixelPipeline(const DrawContext& context, PixelPipeline& p) {
 
   // A black source colour adds nothing, and the destination keeps its
   // whole weight under these factors.
-  const bool blackKeepsTarget =
-      p.blend && (p.destBlend == BlendFactor::One || p.destBlend == BlendFactor::InvSrcColor);
+  const bool blackKeepsTarget = p.blend && (p.destBlend == BlendFactor::One || p.destBlend == BlendFactor::InvSrcColor);
   p.skipBlack = p.textured && tex->ink && blackKeepsTarget && reads(p.colorSource) && !p.specular && !p.depthWrite;
   p.flat = rs.shadeMode == ShadeMode::Flat;
   p.cull = rs.cullMode;
   const bool extras = p.specular || p.fog != PixelFog::None || p.blend;
   TexelRead read = TexelRead::Sampled;
   if (p.textured && p.texture.argb && !p.texture.keyed) {
-    if (p.texture.clamp)
-      read = TexelRead::Clamped;
-    else if (p.texture.powerOfTwo)
-      read = TexelRead::Wrapped;
+    if (p.texture.clamp) read = TexelRead::Clamped;
+    else if (p.texture.powerOfTwo) read = TexelRead::Wrapped;
   }
   const bool modulated = p.colorSource == StageSource::Modulate;
-  const bool laneExtras = !p.specular && (p.fog == PixelFog::None || p.fog == PixelFog::Linear) &&
-                          p.layout != PixelLayout::Argb4444;
+  const bool laneExtras =
+      !p.specular && (p.fog == PixelFog::None || p.fog == PixelFog::Linear) && p.layout != PixelLayout::Argb4444;
   p.pointSpan = SelectSpan(p.textured, false, extras, read, modulated, laneExtras);
   p.linearSpan = SelectSpan(p.textured, true, extras, read, modulated, laneExtras);
   p.linearRows = SelectRows(p.textured, true, extras, read, modulated);

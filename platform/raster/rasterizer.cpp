@@ -64,10 +64,8 @@ void Rasterizer::Work::Assemble(PrimitiveType type, std::span<const uint32_t> in
     case PrimitiveType::TriangleStrip:
       // Every other triangle swaps its first two corners to keep the winding.
       for (size_t k = 0; k + 2 < n; ++k) {
-        if (k & 1)
-          Triangle(at(k + 1), at(k), at(k + 2), at(k));
-        else
-          Triangle(at(k), at(k + 1), at(k + 2), at(k));
+        if (k & 1) Triangle(at(k + 1), at(k), at(k + 2), at(k));
+        else Triangle(at(k), at(k + 1), at(k + 2), at(k));
       }
       break;
     case PrimitiveType::TriangleFan:

@@ -38,7 +38,8 @@ int StageChannel(StageSource s, int diffuse, int texel) {
 int FogWeight(const PixelPipeline& p, float rhw, float vertexFog) {
   if (p.fog == PixelFog::Vertex) return Widen(static_cast<int>(vertexFog));
   static constexpr FogMode kModes[] = {FogMode::None, FogMode::None, FogMode::Linear, FogMode::Exp, FogMode::Exp2};
-  const float f = FogFactor(kModes[static_cast<int>(p.fog)], 1.0f / PositiveRhw(rhw), p.fogStart, p.fogEnd, p.fogDensity);
+  const float f =
+      FogFactor(kModes[static_cast<int>(p.fog)], 1.0f / PositiveRhw(rhw), p.fogStart, p.fogEnd, p.fogDensity);
   return static_cast<int>(f * 256.0f);
 }
 
@@ -55,10 +56,8 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
   for (int base = 0; base < count; base += kChunk, dst += kChunk, zrow = zrow ? zrow + kChunk : nullptr) {
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + 3) & ~3;
-    if constexpr (kTextured)
-      geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
-    else
-      geometry.Fill({c.z, c.rhw}, lanes);
+    if constexpr (kTextured) geometry.Fill({c.z, c.rhw, c.u, c.v}, lanes);
+    else geometry.Fill({c.z, c.rhw}, lanes);
     PrepareChunk<4, kTextured, kRead != TexelRead::Sampled>(p, p.texture, lanes, c);
     if (kExtras && linearFog) LinearFogLanes<4>(p, lanes, c);
     for (int i = 0; i < n; ++i, col += dCol, spec += dSpec) {
@@ -194,8 +193,7 @@ int g_spanLanes = WideLanesRun() ? 8 : 4;
 }  // namespace
 
 RowsFn SelectRows(bool textured, bool linear, bool extras, TexelRead read, bool modulated) {
-  return textured && read != TexelRead::Sampled && linear && !extras && modulated ? FillModulatedBilinearRows
-                                                                                   : nullptr;
+  return textured && read != TexelRead::Sampled && linear && !extras && modulated ? FillModulatedBilinearRows : nullptr;
 }
 
 SpanFn SelectSpan(bool textured, bool linear, bool extras, TexelRead read, bool modulated, bool laneExtras) {

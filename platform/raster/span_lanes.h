@@ -27,7 +27,6 @@ namespace {
 // fog)) or one attribute of four pixels.
 typedef int V4i __attribute__((vector_size(16)));
 
-
 // Vectors of N 32-bit lanes: float, signed and unsigned integer, the same
 // bits as 2N 16-bit halves, N 16-bit values, and N / 2 64-bit words.
 template <int N>
@@ -491,8 +490,7 @@ LANES_INLINE void DecodeLanes(U c, bool rgb565, U (&out)[3]) {
 // with none of the rarer stages, or (kExtras) with linear table fog and
 // frame-buffer blending but no specular.
 template <int N, bool kTextured, bool kExtras>
-LANES_INLINE void FillLanesOf(const PixelPipeline& p, int x, int y, int count, const float* start,
-                              const float* step) {
+LANES_INLINE void FillLanesOf(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   typedef typename Lanes<N>::U U;
   typedef typename Lanes<N>::I I;
   typedef typename Lanes<N>::F F;
@@ -512,10 +510,8 @@ LANES_INLINE void FillLanesOf(const PixelPipeline& p, int x, int y, int count, c
     const int n = count - base < kChunk ? count - base : kChunk;
     const int lanes = (n + N - 1) & ~(N - 1);
     attributes.Fill(m.Rows(0), lanes);
-    if constexpr (kTextured)
-      m.Fetch<N>(lanes);
-    else
-      PrepareChunk<N, false, true>(p, m.t, lanes, m.c);
+    if constexpr (kTextured) m.Fetch<N>(lanes);
+    else PrepareChunk<N, false, true>(p, m.t, lanes, m.c);
     if (fog) LinearFogLanes<N>(p, lanes, m.c);
     for (int i = 0; i < lanes; i += N) {
       const bool whole = i + N <= n;
@@ -536,8 +532,7 @@ LANES_INLINE void FillLanesOf(const PixelPipeline& p, int x, int y, int count, c
         for (int k = 0; k < 4; ++k) diffuse[k] = ByteLanes(LoadLanes<F>(m.diffuse[k] + i));
         for (int k = 0; k < 3; ++k) src[k] = StageLanes(p.colorSource, diffuse[k], Spread<U>(255));
         alpha = StageLanes(p.alphaSource, diffuse[3], Spread<U>(255));
-        ok = p.alphaTest ? PassLanes(p.alphaPass, alpha, Spread<U>(static_cast<uint32_t>(p.alphaRef)))
-                         : Spread<U>(~0u);
+        ok = p.alphaTest ? PassLanes(p.alphaPass, alpha, Spread<U>(static_cast<uint32_t>(p.alphaRef))) : Spread<U>(~0u);
       }
       ok &= seen;
       if (fog) {
@@ -569,7 +564,6 @@ LANES_INLINE void FillLanesOf(const PixelPipeline& p, int x, int y, int count, c
     }
   }
 }
-
 
 }  // namespace
 }  // namespace plat::raster

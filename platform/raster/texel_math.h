@@ -16,10 +16,10 @@ inline uint32_t BilinearMix(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p
   const uint32_t w10 = (fx * (256 - fy)) >> 8;
   const uint32_t w01 = ((256 - fx) * fy) >> 8;
   const uint32_t w00 = 256 - w11 - w10 - w01;
-  const uint32_t rb = ((p00 & 0xFF00FF) * w00 + (p10 & 0xFF00FF) * w10 + (p01 & 0xFF00FF) * w01 +
-                       (p11 & 0xFF00FF) * w11) >> 8;
-  const uint32_t ag = ((p00 >> 8) & 0xFF00FF) * w00 + ((p10 >> 8) & 0xFF00FF) * w10 +
-                      ((p01 >> 8) & 0xFF00FF) * w01 + ((p11 >> 8) & 0xFF00FF) * w11;
+  const uint32_t rb =
+      ((p00 & 0xFF00FF) * w00 + (p10 & 0xFF00FF) * w10 + (p01 & 0xFF00FF) * w01 + (p11 & 0xFF00FF) * w11) >> 8;
+  const uint32_t ag = ((p00 >> 8) & 0xFF00FF) * w00 + ((p10 >> 8) & 0xFF00FF) * w10 + ((p01 >> 8) & 0xFF00FF) * w01 +
+                      ((p11 >> 8) & 0xFF00FF) * w11;
   return (rb & 0xFF00FF) | (ag & 0xFF00FF00);
 }
 

@@ -10,7 +10,7 @@
 namespace plat::raster {
 namespace {
 
-constexpr int64_t kSub = 16;        // sub-pixel steps per pixel
+constexpr int64_t kSub = 16;         // sub-pixel steps per pixel
 constexpr float kMaxCoord = 1.0e6f;  // pixels; far beyond any guard band
 
 struct Point {
@@ -142,7 +142,8 @@ bool LeavesTargetAlone(const PixelPipeline& p, const ScreenVertex* v[3]) {
 // products and sums.
 void StartValues(const Gradients& g, float cx, float cy, int attributes, float* start) {
   const V4 x = Splat(cx), y = Splat(cy);
-  for (int k = 0; k < attributes; k += 4) Store(start + k, Load(g.origin + k) + Load(g.dy + k) * y + Load(g.dx + k) * x);
+  for (int k = 0; k < attributes; k += 4)
+    Store(start + k, Load(g.origin + k) + Load(g.dy + k) * y + Load(g.dx + k) * x);
 }
 
 // Rows this short are shaded in batches where the pipeline has a batch routine.
@@ -258,20 +259,16 @@ void RasterizeTriangle(const PixelPipeline& p, const ScreenVertex& a, const Scre
   if (rowBegin < rowMid) {
     Edge shortEdge(top, mid, rowBegin);
     const int64_t end = rowMid < rowEnd ? rowMid : rowEnd;
-    if (longLeft)
-      DrawRows(p, span, batch, g, &longEdge, &shortEdge, rowBegin, end);
-    else
-      DrawRows(p, span, batch, g, &shortEdge, &longEdge, rowBegin, end);
+    if (longLeft) DrawRows(p, span, batch, g, &longEdge, &shortEdge, rowBegin, end);
+    else DrawRows(p, span, batch, g, &shortEdge, &longEdge, rowBegin, end);
   }
   const int64_t lowerBegin = rowMid > rowBegin ? rowMid : rowBegin;
   if (lowerBegin < rowEnd) {
     // The long edge has been walked down to lowerBegin: exact integers, so
     // where a fresh one would start.
     Edge shortEdge(mid, bottom, lowerBegin);
-    if (longLeft)
-      DrawRows(p, span, batch, g, &longEdge, &shortEdge, lowerBegin, rowEnd);
-    else
-      DrawRows(p, span, batch, g, &shortEdge, &longEdge, lowerBegin, rowEnd);
+    if (longLeft) DrawRows(p, span, batch, g, &longEdge, &shortEdge, lowerBegin, rowEnd);
+    else DrawRows(p, span, batch, g, &shortEdge, &longEdge, lowerBegin, rowEnd);
   }
 }
 

@@ -11,8 +11,8 @@ Matrix Multiply(const Matrix& a, const Matrix& b) {
   Matrix r;
   for (int row = 0; row < 4; ++row)
     for (int col = 0; col < 4; ++col)
-      r.m[row * 4 + col] = a.m[row * 4] * b.m[col] + a.m[row * 4 + 1] * b.m[4 + col] +
-                           a.m[row * 4 + 2] * b.m[8 + col] + a.m[row * 4 + 3] * b.m[12 + col];
+      r.m[row * 4 + col] = a.m[row * 4] * b.m[col] + a.m[row * 4 + 1] * b.m[4 + col] + a.m[row * 4 + 2] * b.m[8 + col] +
+                           a.m[row * 4 + 3] * b.m[12 + col];
   return r;
 }
 
@@ -68,8 +68,7 @@ void Finish(const VertexSetup& s, float x, float y, float z, ClipVertex& c, Scre
 
 }  // namespace
 
-void PrepareVertexSetup(const DrawContext& context, const DrawOptions& options, bool untransformed,
-                        VertexSetup& out) {
+void PrepareVertexSetup(const DrawContext& context, const DrawOptions& options, bool untransformed, VertexSetup& out) {
   const Transforms& t = context.transforms;
   const RenderStates& rs = context.states;
   out.worldView = Multiply(t.world, t.view);

@@ -14,8 +14,8 @@ namespace plat::raster {
 
 struct VertexSetup {
   Matrix worldView;
-  Matrix toScreen;   // object space to homogeneous screen space
-  float clipZ[4];    // object space to depth before the viewport's range
+  Matrix toScreen;  // object space to homogeneous screen space
+  float clipZ[4];   // object space to depth before the viewport's range
   ClipVolume volume;
   bool perspectiveTexture;
   bool light;
@@ -36,8 +36,7 @@ struct ProcessedVertices {
 
 // untransformed: the draw's layout goes through the matrices (the near and
 // far planes then clip unless the options say not to).
-void PrepareVertexSetup(const DrawContext& context, const DrawOptions& options, bool untransformed,
-                        VertexSetup& out);
+void PrepareVertexSetup(const DrawContext& context, const DrawOptions& options, bool untransformed, VertexSetup& out);
 
 void ProcessVertices(const VertexSetup& setup, const VertexLit* vertices, size_t count, ProcessedVertices out);
 void ProcessVertices(const VertexSetup& setup, const VertexPrelit* vertices, size_t count, ProcessedVertices out);

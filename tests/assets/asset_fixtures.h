@@ -70,9 +70,9 @@ class AssetsTest : public ::testing::Test {
   void SetUp() override {
     savedOpen_ = g_engineOpen;
     g_engineOpen = 1;
-    for (auto set : {SetReservedDirectory1, SetImageDirectory, SetModelDirectory, SetSoundDirectory,
-                     SetReservedDirectory2, SetTextureDirectory, SetSceneDirectory,
-                     SetCreatureDirectory, SetOverrideDirectory, SetReservedDirectory3})
+    for (auto set :
+         {SetReservedDirectory1, SetImageDirectory, SetModelDirectory, SetSoundDirectory, SetReservedDirectory2,
+          SetTextureDirectory, SetSceneDirectory, SetCreatureDirectory, SetOverrideDirectory, SetReservedDirectory3})
       set(".");
     ResetPackages();
   }

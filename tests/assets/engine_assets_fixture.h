@@ -41,8 +41,7 @@ inline uint32_t Texel(const TEXTUREDESC* t, int x, int y, int level = 0) {
   EXPECT_EQ(s->Lock(&pixels, &pitch), plat::SurfaceResult::Ok);
   const int bytes = (s->Describe().format.bitsPerPixel + 7) / 8;
   uint32_t value = 0;
-  for (int b = 0; b < bytes; ++b)
-    value |= uint32_t{pixels[static_cast<size_t>(y) * pitch + x * bytes + b]} << (8 * b);
+  for (int b = 0; b < bytes; ++b) value |= uint32_t{pixels[static_cast<size_t>(y) * pitch + x * bytes + b]} << (8 * b);
   s->Unlock();
   return value;
 }

@@ -14,12 +14,10 @@ class FileSearchTest : public AssetsTest {
  protected:
   void SetUp() override {
     AssetsTest::SetUp();
-    for (const char* f :
-         {"texture/tree.qbt", "texture/tree.bmp", "texture/tree.qbm", "texture/stone.bmp",
-          "texture/stone.qbm", "texture/leaf.qbt", "extra/leaf.qbt", "texture/ab.qst",
-          "texture/a.qst", "texture/.qst", "image/icons.qsi", "extra/flags.qsi", "image/logo.qbi",
-          "extra/logo.bmp", "image/menu.qbi", "model/ship.qx3", "model/boat.qb3",
-          "extra/boat.qb3", "Data/Deep/Pine.BMP"})
+    for (const char* f : {"texture/tree.qbt", "texture/tree.bmp", "texture/tree.qbm", "texture/stone.bmp",
+                          "texture/stone.qbm", "texture/leaf.qbt", "extra/leaf.qbt", "texture/ab.qst", "texture/a.qst",
+                          "texture/.qst", "image/icons.qsi", "extra/flags.qsi", "image/logo.qbi", "extra/logo.bmp",
+                          "image/menu.qbi", "model/ship.qx3", "model/boat.qb3", "extra/boat.qb3", "Data/Deep/Pine.BMP"})
       Touch(f);
     SetTextureDirectory(".\\texture");
     SetImageDirectory(".\\image");

@@ -76,10 +76,10 @@ TEST(ReadImageBitmap, BuildsABottomUpDibWithPaddedRows) {
 TEST(ReadImageBitmap, ReadsAnImageSetEntryAtItsOffset) {
   datagen::ImageDesc other = RedFirstRow();
   other.palette = {{0, 255, 0}, {0, 255, 0}};
-  Bytes set = Encode(datagen::WriteImageSet,
-                     datagen::ImageSetDesc{datagen::ImageSetKind::Image,
-                                           {Encode(datagen::WriteImage, other),
-                                            Encode(datagen::WriteImage, RedFirstRow())}});
+  Bytes set =
+      Encode(datagen::WriteImageSet,
+             datagen::ImageSetDesc{datagen::ImageSetKind::Image,
+                                   {Encode(datagen::WriteImage, other), Encode(datagen::WriteImage, RedFirstRow())}});
   size_t offset = 0;
   ASSERT_TRUE(FindSetEntry(set, 1, &offset));
   auto dib = ReadImageBitmap(set, offset, nullptr, nullptr);
@@ -95,8 +95,11 @@ TEST(SetNames, TakeTheEntryNumberFromTheLastTwoCharacters) {
     bool numbered;
     const char* set;
     int number;
-  } cases[] = {{"wall07", true, "wall", 7}, {"a12", true, "a", 12}, {"12", false, "", 0},
-               {"wall7x", false, "", 0},    {"wallx7", false, "", 0}};
+  } cases[] = {{"wall07", true, "wall", 7},
+               {"a12", true, "a", 12},
+               {"12", false, "", 0},
+               {"wall7x", false, "", 0},
+               {"wallx7", false, "", 0}};
   for (const Case& c : cases) {
     std::string set;
     int number = -1;
@@ -129,8 +132,8 @@ TEST(ReadBitmapFile, HonoursTheOffsetToTheRows) {
   EXPECT_EQ(width, 4);
   EXPECT_EQ(height, 2);
   EXPECT_EQ(dib->colorTable.size(), 8u);
-  EXPECT_EQ(Draw(*dib), std::vector<uint32_t>({0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF,
-                                               0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000}));
+  EXPECT_EQ(Draw(*dib),
+            std::vector<uint32_t>({0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000}));
 
   // A top-down bitmap keeps its negative height, as stored.
   Bytes topDown = Encode(datagen::WriteBitmap, SpriteBitmap());
@@ -184,10 +187,8 @@ TEST(SpriteReaders, AnswerNullForCorruptFiles) {
   for (const Case& c : cases) {
     Bytes file = c.bitmap ? bmp : qbi;
     c.damage(file);
-    if (c.bitmap)
-      EXPECT_FALSE(ReadBitmapFile(file, nullptr, nullptr)) << c.label;
-    else
-      EXPECT_FALSE(ReadImageBitmap(file, c.entryOffset, nullptr, nullptr)) << c.label;
+    if (c.bitmap) EXPECT_FALSE(ReadBitmapFile(file, nullptr, nullptr)) << c.label;
+    else EXPECT_FALSE(ReadImageBitmap(file, c.entryOffset, nullptr, nullptr)) << c.label;
   }
   // A set whose count or offsets point past its end.
   Bytes set = Encode(datagen::WriteImageSet, datagen::ImageSetDesc{datagen::ImageSetKind::Image, {qbi}});

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/materials.h"
 #include "engine/core/material_device.h"
+#include "engine/core/materials.h"
 #include "engine/core/nodes.h"
 #include "engine/core/pixel_format.h"
 #include "engine/core/pools.h"
@@ -28,8 +28,8 @@
 
 namespace {
 
-using assets_test::EngineAssetsTest;
 using assets_test::Encode;
+using assets_test::EngineAssetsTest;
 using assets_test::WriteFile;
 using Bytes = std::vector<uint8_t>;
 
@@ -112,8 +112,7 @@ TEST_F(ModelFilesTest, TextModelsBuildTheHierarchyTheLinesSay) {
       "BeginObject 2 second\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 3 -1 0 1 2\nEndObject\n"
       "BeginDummy 7\nEndDummy\n";
   // The node of object 1 answers whatever the "o" lines call the root.
-  const HOBJECT first =
-      LoadText(objects + "BeginRelationship\no 2 1\no 3 2\no 7 3\no 3 0\nEndRelationship\n", root);
+  const HOBJECT first = LoadText(objects + "BeginRelationship\no 2 1\no 3 2\no 7 3\no 3 0\nEndRelationship\n", root);
   ASSERT_TRUE(first);
   EXPECT_EQ(MeshOf(first)->name, "first");
   EXPECT_EQ(GetNodeParent(first), root);
@@ -137,8 +136,7 @@ TEST_F(ModelFilesTest, TextModelsBuildTheHierarchyTheLinesSay) {
 
 TEST_F(ModelFilesTest, FacesBecomeFansAndLightMappedQuads) {
   WriteFile("texture/sails.qmp",
-            Encode(datagen::WriteLightMapSet,
-                   std::vector<datagen::LightMapDesc>{{1, {1, 2, 3}}, {1, {4, 5, 6}}}));
+            Encode(datagen::WriteLightMapSet, std::vector<datagen::LightMapDesc>{{1, {1, 2, 3}}, {1, {4, 5, 6}}}));
   const HOBJECT node = LoadText(
       "BeginObject 1\nNormal_Smooth FALSE\nMaterial 2 NULL DIFFUSE 0.5 0.5 0.5\nLightMap sails\n"
       "v 0 0 0 vt 0.5 0.5\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
@@ -287,14 +285,13 @@ TEST_F(ModelFilesTest, BinaryMaterialsNameTheirTextureFrames) {
 TEST_F(ModelFilesTest, PackageEntriesComeFirstAndEndWithTheirEntry) {
   // Entry a.qx3 is followed in the package by b.qx3; a's last line has no
   // line break, so a reader that counted lines past its end would run on.
-  WriteFile("model/props.qxo",
-            assets_test::Package({{"a.qx3", Text("BeginObject 1 a\nv 0 0 0\nEndObject")},
-                                  {"b.qx3", Text("\nv 1 1 1\nv 2 2 2\n")},
-                                  {"c.qb3", Encode(datagen::WriteBinaryModel, [] {
-                                     datagen::Qb3Model m;
-                                     m.vertices.resize(1);
-                                     return m;
-                                   }())}}));
+  WriteFile("model/props.qxo", assets_test::Package({{"a.qx3", Text("BeginObject 1 a\nv 0 0 0\nEndObject")},
+                                                     {"b.qx3", Text("\nv 1 1 1\nv 2 2 2\n")},
+                                                     {"c.qb3", Encode(datagen::WriteBinaryModel, [] {
+                                                        datagen::Qb3Model m;
+                                                        m.vertices.resize(1);
+                                                        return m;
+                                                      }())}}));
   WriteFile("model/a.qx3", Text("BeginObject 1 loose\nv 0 0 0\nEndObject\n"));
   OpenModelPackage("props");
   const HOBJECT a = LoadModel(0, "a");
@@ -324,8 +321,7 @@ TEST_F(ModelFilesTest, SoftwareMeshesGetTheirWorkBuffers) {
 // Files that break the readers' rules build nothing and answer 0.
 TEST_F(ModelFilesTest, RefusesCorruptModels) {
   const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
-  WriteFile("texture/one.qmp",
-            Encode(datagen::WriteLightMapSet, std::vector<datagen::LightMapDesc>{{1, {1, 2, 3}}}));
+  WriteFile("texture/one.qmp", Encode(datagen::WriteLightMapSet, std::vector<datagen::LightMapDesc>{{1, {1, 2, 3}}}));
   struct TextCase {
     const char* label;
     std::string text;
@@ -382,7 +378,11 @@ TEST_F(ModelFilesTest, RefusesCorruptModels) {
       {"257 materials", [](Bytes& b) { PutU32(b, 8, 257); }},
       {"material count beyond the file", [](Bytes& b) { PutU32(b, 8, 200); }},
       {"name of 64 characters", [](Bytes& b) { PutU32(b, 131, 64); }},
-      {"name of 60 beyond the file", [](Bytes& b) { b.resize(140); PutU32(b, 131, 60); }},
+      {"name of 60 beyond the file",
+       [](Bytes& b) {
+         b.resize(140);
+         PutU32(b, 131, 60);
+       }},
       {"vertex count beyond the file", [](Bytes& b) { PutU32(b, 150, 0x10000000); }},
       {"zero frames", [](Bytes& b) { PutU32(b, 146, 0); }},
       {"word count beyond the file", [](Bytes& b) { PutU32(b, 254, 0x40000000); }},
@@ -391,7 +391,11 @@ TEST_F(ModelFilesTest, RefusesCorruptModels) {
       {"unknown primitive type", [](Bytes& b) { PutU32(b, 258, 3); }},
       {"material number beyond the count", [](Bytes& b) { PutU32(b, 262, 2); }},
       {"index beyond the vertex count", [](Bytes& b) { PutU32(b, 274, 3); }},
-      {"line pairs beyond the words", [](Bytes& b) { PutU32(b, 258, 2); PutU32(b, 266, 100); }},
+      {"line pairs beyond the words",
+       [](Bytes& b) {
+         PutU32(b, 258, 2);
+         PutU32(b, 266, 100);
+       }},
       {"extra data beyond the file", [](Bytes& b) { PutU32(b, 282, 1); }},
   };
   for (const BinaryCase& c : binaryCases) {
@@ -452,7 +456,7 @@ TEST_F(ModelFilesTest, EveryLoadGivesBackItsMaterialsAndTextures) {
     const char* label;
     std::string file;  // under model/
     Bytes bytes;
-    const char* name;  // given to LoadModel
+    const char* name;                    // given to LoadModel
     std::function<void(HOBJECT)> check;  // null: the file is refused
   } cases[] = {
       {"face of two vertices naming a textured material", "m.qx3",

@@ -99,8 +99,7 @@ TEST_F(PackageTest, OpensByNameWithOrWithoutTheExtension) {
     const char* open;
     const char* holds;  // "" when the slot must stay closed
   } cases[] = {
-      {"ui", "a"},         {"UI.QXO", "a"},     {"ui.dat", "b"},     {"ui.dat.qxo", "b"},
-      {"Menu", "c"},       {"missing", ""},     {nullptr, ""},
+      {"ui", "a"}, {"UI.QXO", "a"}, {"ui.dat", "b"}, {"ui.dat.qxo", "b"}, {"Menu", "c"}, {"missing", ""}, {nullptr, ""},
   };
   for (const Case& c : cases) {
     OpenImagePackage("ui");  // something open first: every call closes it
@@ -164,8 +163,8 @@ TEST_F(PackageTest, NameFieldIsComparedOverAtMost32Bytes) {
   ASSERT_TRUE(g_texturePackage.file);
   EXPECT_EQ(Lookup((base27 + "n").c_str(), ASSET_TEXTURE), name32);
   EXPECT_EQ(Lookup(name32.c_str(), ASSET_TEXTURE), name32);
-  EXPECT_EQ(Lookup((base27 + "nn").c_str(), ASSET_TEXTURE), "");   // key of 33 characters
-  EXPECT_EQ(Lookup((name32 + "x").c_str(), ASSET_TEXTURE), "");    // name of 33 characters
+  EXPECT_EQ(Lookup((base27 + "nn").c_str(), ASSET_TEXTURE), "");  // key of 33 characters
+  EXPECT_EQ(Lookup((name32 + "x").c_str(), ASSET_TEXTURE), "");   // name of 33 characters
 }
 
 TEST_F(PackageTest, CorruptPackagesAnswerFailureWithoutCrashing) {
@@ -185,12 +184,10 @@ TEST_F(PackageTest, CorruptPackagesAnswerFailureWithoutCrashing) {
       {"count beyond the file", [&](auto& b) { patch32(b, 12, 1000); }, false},
       {"count of 2^32 - 1", [&](auto& b) { patch32(b, 12, 0xFFFFFFFFu); }, false},
       {"truncated directory", [](auto& b) { b.resize(16 + 44 + 20); }, false},
-      {"offset beyond the file",
-       [&](auto& b) { patch32(b, treeEntry + 36, static_cast<uint32_t>(b.size() + 100)); }, true},
-      {"size beyond the file",
-       [&](auto& b) { patch32(b, treeEntry + 40, static_cast<uint32_t>(b.size())); }, true},
-      {"offset + size wrapping 32 bits", [&](auto& b) { patch32(b, treeEntry + 40, 0xFFFFFFF0u); },
+      {"offset beyond the file", [&](auto& b) { patch32(b, treeEntry + 36, static_cast<uint32_t>(b.size() + 100)); },
        true},
+      {"size beyond the file", [&](auto& b) { patch32(b, treeEntry + 40, static_cast<uint32_t>(b.size())); }, true},
+      {"offset + size wrapping 32 bits", [&](auto& b) { patch32(b, treeEntry + 40, 0xFFFFFFF0u); }, true},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> bytes = texPackage_;
@@ -224,8 +221,7 @@ TEST_F(PackageTest, CloseAllAndResetEmptyEverySlot) {
   OpenModelPackage("c");
   OpenKind3Package("d");
   OpenKind4Package("e");
-  PACKAGEDESC* all[] = {&g_texturePackage, &g_imagePackage, &g_modelPackage, &g_kind3Package,
-                        &g_kind4Package};
+  PACKAGEDESC* all[] = {&g_texturePackage, &g_imagePackage, &g_modelPackage, &g_kind3Package, &g_kind4Package};
   for (PACKAGEDESC* p : all) ASSERT_TRUE(p->file);
   CloseAllPackages();
   for (PACKAGEDESC* p : all) {

@@ -21,8 +21,8 @@
 
 namespace {
 
-using assets_test::EngineAssetsTest;
 using assets_test::Encode;
+using assets_test::EngineAssetsTest;
 using assets_test::Texel;
 using assets_test::WriteFile;
 using Bytes = std::vector<uint8_t>;
@@ -101,8 +101,7 @@ uint32_t Blue() { return PackTexturePixel(0, 0, 255); }
 class TextureFilesTest : public EngineAssetsTest {};
 
 TEST_F(TextureFilesTest, SharesTexturesByBaseNameFromThePackage) {
-  WriteFile("texture/tex.qxo", assets_test::Package({{"tree.qbt", RedRowQbt(8, 2)},
-                                                     {"wall.bmp", RedRowBmp(4, 4)}}));
+  WriteFile("texture/tex.qxo", assets_test::Package({{"tree.qbt", RedRowQbt(8, 2)}, {"wall.bmp", RedRowBmp(4, 4)}}));
   OpenTexturePackage("tex");
   ASSERT_TRUE(g_texturePackage.file);
   TEXTUREDESC* tree = LoadTexture("tree", 0, 0, 0, 0);
@@ -206,8 +205,7 @@ TEST_F(TextureFilesTest, ClampsMipmapRequestsToTheFileLevels) {
     const int levels = c.mipLevels ? c.mipLevels : 1;
     for (int i = 0; i < levels; ++i) {
       const datagen::PaletteColour& colour = kLevelColours[c.firstColour + i];
-      EXPECT_EQ(Texel(t, 0, 0, i), PackTexturePixel(colour.red, colour.green, colour.blue))
-          << c.name << " level " << i;
+      EXPECT_EQ(Texel(t, 0, 0, i), PackTexturePixel(colour.red, colour.green, colour.blue)) << c.name << " level " << i;
     }
     ReleaseTexture(t);
   }
@@ -245,8 +243,8 @@ TEST_F(TextureFilesTest, LoadsLightMapSets) {
 
 TEST_F(TextureFilesTest, ReportsAFullTable) {
   WriteFile("texture/tree.qbt", RedRowQbt(2, 2));
-  WriteFile("texture/room.qmp", Encode(datagen::WriteLightMapSet,
-                                       std::vector<datagen::LightMapDesc>{{2, Triples(2, 2)}}));
+  WriteFile("texture/room.qmp",
+            Encode(datagen::WriteLightMapSet, std::vector<datagen::LightMapDesc>{{2, Triples(2, 2)}}));
   std::vector<TEXTUREDESC*> fillers;
   while (g_textureCount < kTextureTableSize || fillers.size() < static_cast<size_t>(kTextureTableSize)) {
     auto* t = new TEXTUREDESC;
@@ -272,8 +270,8 @@ TEST_F(TextureFilesTest, ReportsAFullTable) {
 TEST_F(TextureFilesTest, RefusesCorruptFiles) {
   const Bytes qbt = RedRowQbt(4, 4), bmp = RedRowBmp(4, 4), qbm = LevelQbm();
   const Bytes qst = WidthSet(3);
-  const Bytes qmp = Encode(datagen::WriteLightMapSet,
-                           std::vector<datagen::LightMapDesc>{{2, Triples(2, 2)}, {2, Triples(2, 2)}});
+  const Bytes qmp =
+      Encode(datagen::WriteLightMapSet, std::vector<datagen::LightMapDesc>{{2, Triples(2, 2)}, {2, Triples(2, 2)}});
   struct Case {
     const char* file;
     Bytes base;
@@ -317,11 +315,11 @@ TEST_F(TextureFilesTest, RefusesCorruptFiles) {
     const char* name;
     std::function<void(Bytes&)> damage;
   } lightCases[] = {
-      {"l1", [](Bytes& b) { PutU32(b, 6, 0x40000000); }},   // count beyond the file
-      {"l2", [](Bytes& b) { PutU32(b, 14, 0x10000); }},     // side beyond the file
-      {"l3", [](Bytes& b) { b.pop_back(); }},               // second map cut short
-      {"l4", [](Bytes& b) { PutU32(b, 10, 24); }},          // bits not 8
-      {"l5", [](Bytes& b) { b.resize(9); }},                // truncated header
+      {"l1", [](Bytes& b) { PutU32(b, 6, 0x40000000); }},  // count beyond the file
+      {"l2", [](Bytes& b) { PutU32(b, 14, 0x10000); }},    // side beyond the file
+      {"l3", [](Bytes& b) { b.pop_back(); }},              // second map cut short
+      {"l4", [](Bytes& b) { PutU32(b, 10, 24); }},         // bits not 8
+      {"l5", [](Bytes& b) { b.resize(9); }},               // truncated header
   };
   for (const LightCase& c : lightCases) {
     Bytes bytes = qmp;
@@ -367,8 +365,8 @@ TEST_F(SoftTextureFilesTest, BuildsIndexPixelsAndFoldsLookAlikeColours) {
 TEST_F(SoftTextureFilesTest, TakesOnlyPalettisedSources) {
   WriteFile("texture/deep.qbi", RedRowQbt(4, 2, 24, datagen::ImageMagic::Qbi));
   WriteFile("texture/deep2.bmp", RedRowBmp(4, 2, 24));
-  WriteFile("texture/room.qmp", Encode(datagen::WriteLightMapSet,
-                                       std::vector<datagen::LightMapDesc>{{2, Triples(2, 2)}}));
+  WriteFile("texture/room.qmp",
+            Encode(datagen::WriteLightMapSet, std::vector<datagen::LightMapDesc>{{2, Triples(2, 2)}}));
   EXPECT_EQ(LoadTexture("deep.qbi", 0, 0, 0, 0), nullptr);
   EXPECT_EQ(LoadTexture("deep2", 0, 0, 0, 0), nullptr);
   LIGHTMAPSETDESC set;

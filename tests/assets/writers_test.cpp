@@ -26,9 +26,7 @@ uint32_t U32At(const Bytes& b, size_t at) {
   return r.U32();
 }
 
-std::string TextAt(const Bytes& b, size_t at, size_t n) {
-  return std::string(b.begin() + at, b.begin() + at + n);
-}
+std::string TextAt(const Bytes& b, size_t at, size_t n) { return std::string(b.begin() + at, b.begin() + at + n); }
 
 Bytes Slice(const Bytes& b, size_t at, size_t n) { return Bytes(b.begin() + at, b.begin() + at + n); }
 
@@ -45,8 +43,7 @@ void ExpectRefused(Writer writer, const char* label, const Desc& desc) {
 TEST(PackageWriter, SortsLowerCasedNamesAndLaysOutTheData) {
   Bytes wall = {1, 2, 3}, tree = {4, 5}, rock = {6};
   Bytes b = Encode(datagen::WritePackage,
-                   std::vector<datagen::PackageFile>{{"wall.bmp", wall}, {"tree.qbt", tree},
-                                                     {"Rock.QBM", rock}});
+                   std::vector<datagen::PackageFile>{{"wall.bmp", wall}, {"tree.qbt", tree}, {"Rock.QBM", rock}});
   ASSERT_EQ(b.size(), 16 + 3 * 44 + 6u);
   EXPECT_EQ(Slice(b, 0, 12), Bytes({'q', 'x', 'o', ' ', 0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(U32At(b, 12), 3u);
@@ -64,20 +61,18 @@ TEST(PackageWriter, SortsLowerCasedNamesAndLaysOutTheData) {
     EXPECT_EQ(Slice(b, offset, data[i]->size()), *data[i]) << order[i];
     offset += static_cast<uint32_t>(data[i]->size());
   }
-  Encode(datagen::WritePackage,
-         std::vector<datagen::PackageFile>{{std::string(27, 'x') + ".qbt", {}}});  // 31 fits
+  Encode(datagen::WritePackage, std::vector<datagen::PackageFile>{{std::string(27, 'x') + ".qbt", {}}});  // 31 fits
 }
 
 TEST(PackageWriter, RefusesNamesTheLookupCannotFind) {
   const char* names[][2] = {
-      {"32 characters", nullptr},     {"two dots", "a.b.qbt"},  {"directory", "sub\\tree.qbt"},
-      {"slash", "sub/tree.qbt"},      {"unknown extension", "tree.txt"},
-      {"no extension", "tree"},       {"no base name", ".qbt"},
+      {"32 characters", nullptr}, {"two dots", "a.b.qbt"},           {"directory", "sub\\tree.qbt"},
+      {"slash", "sub/tree.qbt"},  {"unknown extension", "tree.txt"}, {"no extension", "tree"},
+      {"no base name", ".qbt"},
   };
   const std::string name32 = std::string(28, 'x') + ".qbt";
   for (auto& [label, name] : names)
-    ExpectRefused(datagen::WritePackage, label,
-                  std::vector<datagen::PackageFile>{{name ? name : name32, {1}}});
+    ExpectRefused(datagen::WritePackage, label, std::vector<datagen::PackageFile>{{name ? name : name32, {1}}});
   ExpectRefused(datagen::WritePackage, "duplicate",
                 std::vector<datagen::PackageFile>{{"Tree.qbt", {1}}, {"tree.QBT", {2}}});
 }
@@ -100,7 +95,7 @@ TEST(ImageWriter, WritesHeaderPaletteAndRowsInFileOrder) {
   EXPECT_EQ(U32At(b, 8), 2u);
   EXPECT_EQ(U32At(b, 12), 8u);
   EXPECT_EQ(Slice(b, 16, 8), Bytes({30, 20, 10, 0, 60, 50, 40, 0}));  // blue, green, red, 0
-  EXPECT_EQ(Slice(b, 16 + 8, 4), Bytes({0, 0, 0, 0}));               // unused entries black
+  EXPECT_EQ(Slice(b, 16 + 8, 4), Bytes({0, 0, 0, 0}));                // unused entries black
   EXPECT_EQ(Slice(b, 1040, 6), Bytes({0, 1, 0, 1, 1, 0}));
 
   datagen::ImageDesc rgb;
@@ -124,7 +119,11 @@ TEST(ImageWriter, RefusesImagesTheReadersCannotRead) {
       {"short pixels", [](auto& i) { i.pixels.pop_back(); }},
       {"16 bits", [](auto& i) { i.bitsPerPixel = 16; }},
       {"zero width", [](auto& i) { i.width = 0; }},
-      {"palette on 24 bits", [](auto& i) { i.bitsPerPixel = 24; i.pixels.resize(18); }},
+      {"palette on 24 bits",
+       [](auto& i) {
+         i.bitsPerPixel = 24;
+         i.pixels.resize(18);
+       }},
       {"257 colours", [](auto& i) { i.palette.resize(257); }},
   };
   for (const Case& c : cases) {
@@ -152,9 +151,9 @@ TEST(BitmapWriter, WritesWindowsHeadersAndPaddedRows) {
   EXPECT_EQ(U32At(b, 18), 4u);
   EXPECT_EQ(U32At(b, 22), 2u);
   EXPECT_EQ(Slice(b, 26, 4), Bytes({1, 0, 8, 0}));  // planes 1, bit count 8
-  EXPECT_EQ(U32At(b, 30), 0u);                       // no compression
-  EXPECT_EQ(U32At(b, 34), 8u);                       // image size
-  EXPECT_EQ(U32At(b, 46), 2u);                       // colours used
+  EXPECT_EQ(U32At(b, 30), 0u);                      // no compression
+  EXPECT_EQ(U32At(b, 34), 8u);                      // image size
+  EXPECT_EQ(U32At(b, 46), 2u);                      // colours used
   EXPECT_EQ(Slice(b, 54, 8), Bytes({3, 2, 1, 0, 6, 5, 4, 0}));
   EXPECT_EQ(Slice(b, bits, 8), bmp.pixels);
 
@@ -179,8 +178,7 @@ TEST(BitmapWriter, WritesWindowsHeadersAndPaddedRows) {
 
 TEST(ImageSetWriter, WritesCountOffsetsAndEntries) {
   Bytes qbt = assets_test::SmallQbt(1), bmp = assets_test::SmallBmp(), qbm = assets_test::SmallQbm();
-  Bytes b = Encode(datagen::WriteImageSet, datagen::ImageSetDesc{datagen::ImageSetKind::Texture,
-                                                                  {qbt, bmp, qbm}});
+  Bytes b = Encode(datagen::WriteImageSet, datagen::ImageSetDesc{datagen::ImageSetKind::Texture, {qbt, bmp, qbm}});
   EXPECT_EQ(U32At(b, 4), 3u);
   uint32_t offset = 8 + 12;
   for (const Bytes* entry : {&qbt, &bmp, &qbm}) {
@@ -265,8 +263,7 @@ TEST(LightMapWriter, WritesHeaderAndMaps) {
   EXPECT_EQ(Slice(b, 18, 12), maps[0].pixels);
   EXPECT_EQ(U32At(b, 30), 1u);
   EXPECT_EQ(Slice(b, 34, 3), maps[1].pixels);
-  ExpectRefused(datagen::WriteLightMapSet, "short map",
-                std::vector<datagen::LightMapDesc>{{2, Bytes(11, 5)}});
+  ExpectRefused(datagen::WriteLightMapSet, "short map", std::vector<datagen::LightMapDesc>{{2, Bytes(11, 5)}});
   ExpectRefused(datagen::WriteLightMapSet, "empty map", std::vector<datagen::LightMapDesc>{{0, {}}});
 }
 
@@ -324,8 +321,8 @@ TEST(BinaryModelWriter, WritesEveryFieldInOrder) {
   r.Skip(8 * 4);
   EXPECT_EQ(r.F32(), 1.0f);  // second vertex x
   r.Skip(7 * 4 + 8 * 4);
-  EXPECT_EQ(r.U32(), 2u);       // primitives
-  EXPECT_EQ(r.U32(), 6 + 7u);   // words: triangle 6, line list 3 + 2 x 2
+  EXPECT_EQ(r.U32(), 2u);      // primitives
+  EXPECT_EQ(r.U32(), 6 + 7u);  // words: triangle 6, line list 3 + 2 x 2
   for (uint32_t w : {1u, 0u, 1u, 0u, 1u, 2u}) EXPECT_EQ(r.U32(), w);
   EXPECT_EQ(r.U32(), 2u);
   EXPECT_EQ(r.I32(), -1);
@@ -348,7 +345,11 @@ TEST(BinaryModelWriter, RefusesModelsBeyondTheReadersLimits) {
       {"undefined material", [](auto& m) { m.primitives[0].material = 2; }},
       {"odd line list", [](auto& m) { m.primitives[1].indices.pop_back(); }},
       {"partial frame", [](auto& m) { m.frames = 2; }},
-      {"no vertices", [](auto& m) { m.vertices.clear(); m.primitives.clear(); }},
+      {"no vertices",
+       [](auto& m) {
+         m.vertices.clear();
+         m.primitives.clear();
+       }},
   };
   for (const Case& c : cases) {
     datagen::Qb3Model model = SmallQb3();
@@ -478,11 +479,16 @@ TEST(TextModelWriter, RefusesWhatTheReaderCannotTakeBack) {
       {"material of another object", [](auto& m) { m.objects[1].faces[0].material = 3; }},
       {"light map on a triangle", [](auto& m) { m.objects[0].faces[0].lightMap = 0; }},
       {"light-map face without a light map", [](auto& m) { m.objects[1].lightMap.clear(); }},
-      {"link to an undefined node", [](auto& m) { m.links.push_back({7, 1}); }},
-      {"smooth normals over given normals",
-       [](auto& m) { m.objects[0].vertices[0].hasNormal = true; }},
+      {"link to an undefined node",
+       [](auto& m) {
+         m.links.push_back({7, 1});
+       }},
+      {"smooth normals over given normals", [](auto& m) { m.objects[0].vertices[0].hasNormal = true; }},
       {"partial morph frame", [](auto& m) { m.objects[0].morph = 2; }},
-      {"129 line pairs", [](auto& m) { m.objects[1].lines[0].pairs.assign(129, {0, 1}); }},
+      {"129 line pairs",
+       [](auto& m) {
+         m.objects[1].lines[0].pairs.assign(129, {0, 1});
+       }},
       {"infinite coordinate", [](auto& m) { m.objects[0].vertices[0].x = 1.0f / 0.0f; }},
       {"empty model", [](auto& m) { m = datagen::Qx3Model(); }},
   };

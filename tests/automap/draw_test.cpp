@@ -42,8 +42,8 @@ TEST_F(DrawTest, FixedMapShowsOnlyWhatWasExplored) {
   ASSERT_EQ(map_->BuildForScene("a004.sb", MakeTerrain({{0, 0, 1200, 1200}}), 1), 1);
   ASSERT_EQ(map_->Draw(0, target_), 0);
   EXPECT_EQ(CountPixels(target_, kBlue), 120 * 120) << "all fog";
-  map_->UpdatePlayer(600, 600, 1, 0);   // uncovers [35, 85) square
-  map_->UpdatePlayer(100, 100, 1, 0);   // uncovers x [-13, 37), y [83, 133)
+  map_->UpdatePlayer(600, 600, 1, 0);  // uncovers [35, 85) square
+  map_->UpdatePlayer(100, 100, 1, 0);  // uncovers x [-13, 37), y [83, 133)
   ASSERT_EQ(map_->Draw(0, target_), 0);
   EXPECT_EQ(PixelAt(target_, 60, 60), kFill);
   EXPECT_EQ(PixelAt(target_, 20, 100), kFill);

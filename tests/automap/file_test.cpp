@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 
 #include "platform/files.h"
 #include "tests/automap/automap_fixture.h"

@@ -110,9 +110,9 @@ TEST(GameMathTest, PointInQuadVolume) {
     int inside;
   };
   const Case cases[] = {
-      {{0, 0, 5}, 1},   {{4, 4, 5}, 1},  {{6, 6, 5}, 0},   // outside the diamond, inside its box
-      {{0, 0, 0}, 0},   {{0, 0, 10}, 0},                    // on a z bound
-      {{0, 10, 5}, 0},  {{11, 0, 5}, 0},
+      {{0, 0, 5}, 1},  {{4, 4, 5}, 1},  {{6, 6, 5}, 0},  // outside the diamond, inside its box
+      {{0, 0, 0}, 0},  {{0, 0, 10}, 0},                  // on a z bound
+      {{0, 10, 5}, 0}, {{11, 0, 5}, 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(IsPointInQuadVolume(&c.point, &quad), c.inside) << c.point.x << "," << c.point.y << "," << c.point.z;
@@ -125,13 +125,11 @@ TEST(GameMathTest, SegmentAgainstBoxSides) {
     int hit;
   };
   const Case cases[] = {
-      {{-3, 0, 0}, {3, 0, 0}, 1},
-      {{0, -3, 0.5f}, {0, 3, 0.5f}, 1},
+      {{-3, 0, 0}, {3, 0, 0}, 1},         {{0, -3, 0.5f}, {0, 3, 0.5f}, 1},
       {{-3, 0, 2}, {3, 0, 2}, 0},          // above the box
       {{0, 0, -3}, {0, 0, 3}, 0},          // through top and bottom only
       {{-3, 0, 0}, {-0.99999f, 0, 0}, 0},  // touches the face at t > 0.9999
-      {{-3, 0, 0}, {-0.9f, 0, 0}, 1},
-      {{-3, 5, 0}, {3, 5, 0}, 0},
+      {{-3, 0, 0}, {-0.9f, 0, 0}, 1},     {{-3, 5, 0}, {3, 5, 0}, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(IntersectSegmentBox(&c.from, &c.to, &half, &centre), c.hit) << c.from.x;
 }

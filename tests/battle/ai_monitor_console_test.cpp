@@ -36,8 +36,9 @@ TEST_F(MonitorTest, ShowsTheWatchedEnemysStateBehaviourAndSwitches) {
   EXPECT_EQ(e->monitor, &monitor);
   e->behaviour = 5;
   monitor.Draw(580, 50);
-  const std::vector<std::string> texts = {"ID : wolf",  "Current Status:name32", "Last Behavior:name5",
-                                          "=== ENABLE AI ===", "( 2) name2", "( 5) name5", "(12) name12"};
+  const std::vector<std::string> texts = {
+      "ID : wolf",  "Current Status:name32", "Last Behavior:name5", "=== ENABLE AI ===", "( 2) name2", "( 5) name5",
+      "(12) name12"};
   ASSERT_EQ(monitor.drawn.size(), texts.size());
   for (size_t i = 0; i < texts.size(); ++i) {
     const DEBUGTEXTLINE& line = monitor.drawn[i];

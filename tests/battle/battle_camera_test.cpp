@@ -12,9 +12,9 @@
 #include "battle/f_master.h"
 #include "battle/tarnwick.h"
 #include "engine/core/cameras.h"
+#include "engine/core/input_hooks.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "engine/core/input_hooks.h"
 #include "engine/core/pools.h"
 #include "engine/core/viewports.h"
 #include "engine/core/world.h"
@@ -35,14 +35,12 @@ MATRIX34 Local(HOBJECT node) {
 
 bool SameMatrix(const MATRIX34& a, const MATRIX34& b) {
   for (int r = 0; r < 4; ++r)
-    if (a.row[r].x != b.row[r].x || a.row[r].y != b.row[r].y || a.row[r].z != b.row[r].z)
-      return false;
+    if (a.row[r].x != b.row[r].x || a.row[r].y != b.row[r].y || a.row[r].z != b.row[r].z) return false;
   return true;
 }
 
 float Distance(const VECTOR3& a, const float* b) {
-  return std::sqrt((a.x - b[0]) * (a.x - b[0]) + (a.y - b[1]) * (a.y - b[1]) +
-                   (a.z - b[2]) * (a.z - b[2]));
+  return std::sqrt((a.x - b[0]) * (a.x - b[0]) + (a.y - b[1]) * (a.y - b[1]) + (a.z - b[2]) * (a.z - b[2]));
 }
 
 // An open engine, a hero body standing at the origin and the battle camera
@@ -127,8 +125,7 @@ TEST_F(BattleCameraTest, IntroductionTrackStopsShrinkingAtEightyOrFrameFifty) {
   EXPECT_LT(stop, 50u);
   EXPECT_LE(distances[stop - 1], 80.0f);
   EXPECT_GT(distances[stop - 2], 80.0f);
-  for (size_t i = stop; i < distances.size(); ++i)
-    EXPECT_NEAR(distances[i], distances[stop - 1], 1e-3f);
+  for (size_t i = stop; i < distances.size(); ++i) EXPECT_NEAR(distances[i], distances[stop - 1], 1e-3f);
 
   // The ended track leaves the node where it is.
   const MATRIX34 before = Local(camera_->cameraNode);
@@ -140,8 +137,8 @@ TEST_F(BattleCameraTest, OrbitPutsAStrayMouseBack) {
   struct Case {
     int x, y;
     int answer;  // 0: the mouse was put back
-  } cases[] = {{430, 240, 0},   {219, 300, 0},   {421, 300, 0},   {300, 139, 0},
-               {300, 441, 0},   {220, 140, 140}, {420, 440, 440}, {330, 300, 300}};
+  } cases[] = {{430, 240, 0}, {219, 300, 0},   {421, 300, 0},   {300, 139, 0},
+               {300, 441, 0}, {220, 140, 140}, {420, 440, 440}, {330, 300, 300}};
   StartOrbit();
   for (const Case& c : cases) {
     SetMousePosition(c.x, c.y);
@@ -168,9 +165,8 @@ TEST_F(BattleCameraTest, OrbitTurnsTheCameraAndTheHero) {
   const MATRIX34 hero = Local(hero_);
   MATRIX34 cam = Local(camera_->cameraNode);
   // Behind the hero (facing -y) at the orbit radius from its centre.
-  float hero12[12] = {hero.row[0].x, hero.row[0].y, hero.row[0].z, hero.row[1].x,
-                      hero.row[1].y, hero.row[1].z, hero.row[2].x, hero.row[2].y,
-                      hero.row[2].z, hero.row[3].x, hero.row[3].y, hero.row[3].z};
+  float hero12[12] = {hero.row[0].x, hero.row[0].y, hero.row[0].z, hero.row[1].x, hero.row[1].y, hero.row[1].z,
+                      hero.row[2].x, hero.row[2].y, hero.row[2].z, hero.row[3].x, hero.row[3].y, hero.row[3].z};
   float hero16[16];
   qmz::M12ToM16(hero12, hero16);
   float centre[3];

@@ -6,8 +6,8 @@
 
 #include "battle/battle_sys.h"
 #include "battle/tarnwick.h"
-#include "engine/media/data_directories.h"
 #include "database/records.h"
+#include "engine/media/data_directories.h"
 #include "platform/files.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"

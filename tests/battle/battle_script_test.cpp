@@ -26,24 +26,24 @@ class BattleScriptTest : public BattleSysTest {
 
 TEST_F(BattleScriptTest, ConditionItemsOnTheHeroAndTheEnemies) {
   // Hero HP 200 of 200, MP 100; enemies 101 and 102 with HP 80 of 80, MP 10.
-  Begin({{{kHero, 0x10001, 0x10002, 200},     // 0 HP <= 200
-          {kHero, 0x10001, 0x10001, 200},     // 1 HP < 200
-          {kHero, 0x10001, 0x10003, 200},     // 2 HP == 200
-          {kHero, 0x10001, 0x10004, 201},     // 3 HP >= 201
-          {kHero, 0x10002, 0x10003, 100},     // 4 MP == 100
-          {kHero, 0x10001, 0x10009, 0},       // 5 an unknown comparison
-          {kHero, 0x10003, 0x10004, 30},      // 6 30 frames or more
-          {kHero, 0x10007, 0x10003, 0},       // 7 another number: 0
-          {kHero, 0x40002, 0, 0},             // 8 hurt
-          {102, 0x40001, 0, 0},               // 9 enemy 102 down or paralysed
-          {kWave, 0x40001, 0, 0},             // 10 every enemy down or paralysed
-          {101, 0x20001, 0x20002, 0},         // 11 101 not paralysed
-          {101, 0x20001, 0, 0},               // 12 101 paralysed
-          {102, 0x20002, 0, 0},               // 13 102 disarmed
-          {102, 0x20005, 0x20002, 0},         // 14 another flag: clear
-          {kHero, 0x40005, 0, 0},             // 15 another state test
-          {kHero, 0x5, 0, 0},                 // 16 no test at all
-          {555, 0x20001, 0x20002, 0}},        // 17 a kind not in the wave
+  Begin({{{kHero, 0x10001, 0x10002, 200},  // 0 HP <= 200
+          {kHero, 0x10001, 0x10001, 200},  // 1 HP < 200
+          {kHero, 0x10001, 0x10003, 200},  // 2 HP == 200
+          {kHero, 0x10001, 0x10004, 201},  // 3 HP >= 201
+          {kHero, 0x10002, 0x10003, 100},  // 4 MP == 100
+          {kHero, 0x10001, 0x10009, 0},    // 5 an unknown comparison
+          {kHero, 0x10003, 0x10004, 30},   // 6 30 frames or more
+          {kHero, 0x10007, 0x10003, 0},    // 7 another number: 0
+          {kHero, 0x40002, 0, 0},          // 8 hurt
+          {102, 0x40001, 0, 0},            // 9 enemy 102 down or paralysed
+          {kWave, 0x40001, 0, 0},          // 10 every enemy down or paralysed
+          {101, 0x20001, 0x20002, 0},      // 11 101 not paralysed
+          {101, 0x20001, 0, 0},            // 12 101 paralysed
+          {102, 0x20002, 0, 0},            // 13 102 disarmed
+          {102, 0x20005, 0x20002, 0},      // 14 another flag: clear
+          {kHero, 0x40005, 0, 0},          // 15 another state test
+          {kHero, 0x5, 0, 0},              // 16 no test at all
+          {555, 0x20001, 0x20002, 0}},     // 17 a kind not in the wave
          {},
          {}},
         {101, 102});
@@ -108,9 +108,8 @@ TEST_F(BattleScriptTest, Operators) {
     int left, right, code, count, value;
   };
   const Case cases[] = {
-      {0, 5, 101, 1, 5},  {0, 5, 102, 1, -5}, {1, 1, 201, 2, 1}, {1, 0, 201, 2, 0}, {0, 0, 202, 2, 0},
-      {0, 3, 202, 2, 1},  {1, 0, 203, 2, 1},  {0, 1, 203, 2, 0}, {7, 0, 203, 2, 1}, {1, 1, 204, 2, 0},
-      {0, 1, 103, 1, 0},
+      {0, 5, 101, 1, 5}, {0, 5, 102, 1, -5}, {1, 1, 201, 2, 1}, {1, 0, 201, 2, 0}, {0, 0, 202, 2, 0}, {0, 3, 202, 2, 1},
+      {1, 0, 203, 2, 1}, {0, 1, 203, 2, 0},  {7, 0, 203, 2, 1}, {1, 1, 204, 2, 0}, {0, 1, 103, 1, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CBattleScript::OperatorProc(c.left, c.right, c.code, c.count), c.value)
@@ -119,10 +118,7 @@ TEST_F(BattleScriptTest, Operators) {
 }
 
 TEST_F(BattleScriptTest, LimitsOfThisBattle) {
-  Begin({{},
-         {{4, 101, 0x20001, 0}, {4, 101, 0x20001, 9}, {4, 102, 0x20002, 3}, {5, 103, 0x20001, 0}},
-         {}},
-        {101}, 4);
+  Begin({{}, {{4, 101, 0x20001, 0}, {4, 101, 0x20001, 9}, {4, 102, 0x20002, 3}, {5, 103, 0x20001, 0}}, {}}, {101}, 4);
   EXPECT_EQ(sys_->GetScriptValue(101, 0x20001), 0) << "the first record";
   EXPECT_EQ(sys_->GetScriptValue(102, 0x20002), 3);
   EXPECT_EQ(sys_->GetScriptValue(103, 0x20001), -1) << "another battle's";
@@ -145,8 +141,8 @@ TEST_F(BattleScriptTest, MissingFiles) {
 
 TEST_F(BattleScriptTest, TrapThrows) {
   std::string error;
-  ASSERT_TRUE(datagen::WriteThrowData("creature/battle/scriptdata.txt",
-                                      {{3, {{1, 2, 3}, {4, 5, 6}}}, {4, {{7, 8, 9}}}}, error))
+  ASSERT_TRUE(
+      datagen::WriteThrowData("creature/battle/scriptdata.txt", {{3, {{1, 2, 3}, {4, 5, 6}}}, {4, {{7, 8, 9}}}}, error))
       << error;
   Make();
   CBattleScript* script = Script();

@@ -13,8 +13,8 @@
 #include "battle/f_master.h"
 #include "battle/sys_state.h"
 #include "components/society_ext.h"
-#include "engine/core/node_transforms.h"
 #include "database/game_database.h"
+#include "engine/core/node_transforms.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/battle_text_writer.h"
 #include "tools/datagen/sample_world.h"
@@ -46,9 +46,8 @@ class BattleSysTest : public BattleTest {
     hero.id = kHeroId;
     hero.kind = 1;
     hero.subKind = 1;
-    const int values[][2] = {{1, 1},   {2, 0},   {3, 100}, {5, 200}, {6, 200}, {7, 100}, {8, 100},
-                             {9, 20},  {10, 11}, {11, 12}, {12, 13}, {13, 14}, {14, 15}, {15, 16},
-                             {17, 0},  {18, 100}, {26, 0}};
+    const int values[][2] = {{1, 1},   {2, 0},   {3, 100}, {5, 200}, {6, 200}, {7, 100}, {8, 100},  {9, 20}, {10, 11},
+                             {11, 12}, {12, 13}, {13, 14}, {14, 15}, {15, 16}, {17, 0},  {18, 100}, {26, 0}};
     for (const auto& v : values) hero.attributes.push_back({v[0], v[1], 0});
     hero.levelTable = {{{3, 100}}, {{3, 400}, {5, 250}, {10, 21}}, {{3, 900}}};
     g_gameDataBase.heroes = {hero};

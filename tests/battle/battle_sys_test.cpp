@@ -52,10 +52,8 @@ TEST_F(BattleSysTest, StartRefusesAndChangesNothing) {
     bool box;
   };
   const Case cases[] = {
-      {"no society", true, false, kArena, false},
-      {"no owner", false, true, kArena, false},
-      {"empty scene name", true, true, "", false},
-      {"arena without terrain", true, true, "bare", true},
+      {"no society", true, false, kArena, false},     {"no owner", false, true, kArena, false},
+      {"empty scene name", true, true, "", false},    {"arena without terrain", true, true, "bare", true},
       {"arena missing", true, true, "nowhere", true},
   };
   for (const Case& c : cases) {

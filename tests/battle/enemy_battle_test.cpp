@@ -163,8 +163,7 @@ TEST_F(EnemyBattleFlowTest, TheLastDeathRunsInSlowMotion) {
     body->Update(1);
     body->PostUpdate(1);
   }
-  const std::vector<std::pair<int, int>> expected = {
-      {s + 1, 16}, {s + (end - s) / 3, 4}, {s + 2 * (end - s) / 3, 1}};
+  const std::vector<std::pair<int, int>> expected = {{s + 1, 16}, {s + (end - s) / 3, 4}, {s + 2 * (end - s) / 3, 1}};
   EXPECT_EQ(steps, expected);
   EXPECT_TRUE(e->flags & CFightingMan::kDown) << "removed at the end of its death";
   EXPECT_EQ(e->finalBlow, 0);

@@ -62,8 +62,8 @@ TEST_F(PerceptionTest, BandsAndFacing) {
     int style;
     float distance;
     int band;
-  } rows[] = {{0, 10, 1}, {0, 30, 2}, {0, 64, 2}, {0, 65, 3}, {1, 80, 2}, {1, 85, 3},
-              {2, 80, 1}, {2, 90, 2}, {2, 429, 2}, {2, 430, 3}};
+  } rows[] = {{0, 10, 1}, {0, 30, 2}, {0, 64, 2}, {0, 65, 3},  {1, 80, 2},
+              {1, 85, 3}, {2, 80, 1}, {2, 90, 2}, {2, 429, 2}, {2, 430, 3}};
   for (const auto& row : rows) {
     e->style = row.style;
     Put(e, {0, -row.distance, 0}, {0, 1, 0});

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "battle/f_master.h"
 #include "components/efficacy.h"
 #include "database/enemy_soul.h"
 #include "database/game_database.h"
-#include "battle/f_master.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"
 
@@ -62,8 +62,8 @@ class EnemyTest : public BattleTest {
 };
 
 TEST_F(EnemyTest, SpawnScalesReadsSwitchesAndPicksTheStyle) {
-  Files({11, 131, 151}, "// styles\n#BEGIN_STY\nother 1 1 1 1 1 1 1 1 1 1 1 1 1\nWoLF 1 0 0 1 2 0 0 0 0 0 0 0 1\n#END_STY\n",
-        true);
+  Files({11, 131, 151},
+        "// styles\n#BEGIN_STY\nother 1 1 1 1 1 1 1 1 1 1 1 1 1\nWoLF 1 0 0 1 2 0 0 0 0 0 0 0 1\n#END_STY\n", true);
   enemy_.SetOwner(sys_.get(), 101);
   EXPECT_TRUE(boxes_.Boxes().empty());
   EXPECT_EQ(enemy_.kind, 1);

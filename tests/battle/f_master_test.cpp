@@ -6,8 +6,8 @@
 #include "battle/battle_interface.h"
 #include "battle/battle_script.h"
 #include "battle/hero_states.h"
-#include "engine/core/node_transforms.h"
 #include "database/game_database.h"
+#include "engine/core/node_transforms.h"
 #include "platform/crt.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"
@@ -79,9 +79,9 @@ class MasterTest : public BattleTest {
     hero.id = 1;
     hero.kind = kind;
     hero.subKind = subKind;
-    const int values[][2] = {{1, 5},   {5, 200}, {6, 200}, {7, 400}, {8, 200}, {9, 52},   {10, 30},
-                             {11, 30}, {12, 30}, {13, 30}, {14, 30}, {15, 30}, {16, 3},   {17, 0},
-                             {18, 100}, {21, 500}, {kSword + 20, 500}, {34, 3}};
+    const int values[][2] = {{1, 5},   {5, 200}, {6, 200},  {7, 400},  {8, 200},           {9, 52},
+                             {10, 30}, {11, 30}, {12, 30},  {13, 30},  {14, 30},           {15, 30},
+                             {16, 3},  {17, 0},  {18, 100}, {21, 500}, {kSword + 20, 500}, {34, 3}};
     for (const auto& v : values) hero.attributes.push_back({v[0], v[1], 0});
     hero.equipmentIds[1] = weapon;  // the weapon slot (kind 1)
     g_gameDataBase.heroes = {hero};
@@ -144,10 +144,18 @@ TEST_F(MasterTest, ReachTableAndCommandMap) {
   for (const auto& l : levels)
     EXPECT_EQ(master_.ReachLevel(1, {here.x + l.distance, here.y, here.z}), l.level) << l.distance;
 
-  const int commands[][2] = {{1, 115 | 117 << 16}, {2, 116 | 118 << 16}, {4, 107 | 107 << 16},
-                             {5, 108 | 108 << 16}, {6, 109 | 109 << 16}, {8, 104 | 101 << 16},
-                             {9, 105 | 102 << 16}, {10, 106 | 103 << 16}, {0x10000, 113 | 113 << 16},
-                             {0x20000, 114 | 114 << 16}, {3, 0},        {7, 0}};
+  const int commands[][2] = {{1, 115 | 117 << 16},
+                             {2, 116 | 118 << 16},
+                             {4, 107 | 107 << 16},
+                             {5, 108 | 108 << 16},
+                             {6, 109 | 109 << 16},
+                             {8, 104 | 101 << 16},
+                             {9, 105 | 102 << 16},
+                             {10, 106 | 103 << 16},
+                             {0x10000, 113 | 113 << 16},
+                             {0x20000, 114 | 114 << 16},
+                             {3, 0},
+                             {7, 0}};
   for (const auto& c : commands) EXPECT_EQ(master_.CommandFor(c[0]), c[1]) << c[0];
 }
 
@@ -166,8 +174,8 @@ TEST_F(MasterTest, BlowsHurtBlockOrFellTheHero) {
     int direction;
     unsigned seed;
     int damage, reaction, hitKind;
-  } cases[] = {{1, hurtSeed, 85, 301, 1}, {1, blockSeed, 17, 320, 2}, {2, blockSeed, 85, 302, 1},
-               {0, hurtSeed, 85, 300, 1}};
+  } cases[] = {
+      {1, hurtSeed, 85, 301, 1}, {1, blockSeed, 17, 320, 2}, {2, blockSeed, 85, 302, 1}, {0, hurtSeed, 85, 300, 1}};
   for (const auto& c : cases) {
     SetAttr(6, 200);
     SetAttr(17, 0);
@@ -227,11 +235,16 @@ TEST_F(MasterTest, CommandChecksNeedTheirMp) {
   master_.SetOwner(sys_.get(), 1);
   const struct {
     int check, mp, expected;
-  } cases[] = {{CFMaster::CHECK_PARALYSE, 70, 0}, {CFMaster::CHECK_PARALYSE, 71, 1},
-               {CFMaster::CHECK_SNATCH, 60, 0},   {CFMaster::CHECK_SNATCH, 61, 1},
-               {CFMaster::CHECK_THREATEN, 50, 0}, {CFMaster::CHECK_THREATEN, 51, 1},
-               {CFMaster::CHECK_SPEED, 60, 0},    {CFMaster::CHECK_SPEED, 61, 1},
-               {CFMaster::CHECK_TARGETED, kSwordCost - 1, 0}, {CFMaster::CHECK_TARGETED, kSwordCost, 1},
+  } cases[] = {{CFMaster::CHECK_PARALYSE, 70, 0},
+               {CFMaster::CHECK_PARALYSE, 71, 1},
+               {CFMaster::CHECK_SNATCH, 60, 0},
+               {CFMaster::CHECK_SNATCH, 61, 1},
+               {CFMaster::CHECK_THREATEN, 50, 0},
+               {CFMaster::CHECK_THREATEN, 51, 1},
+               {CFMaster::CHECK_SPEED, 60, 0},
+               {CFMaster::CHECK_SPEED, 61, 1},
+               {CFMaster::CHECK_TARGETED, kSwordCost - 1, 0},
+               {CFMaster::CHECK_TARGETED, kSwordCost, 1},
                {5, 0, 1}};
   for (const auto& c : cases) {
     SetAttr(8, c.mp);
@@ -277,13 +290,13 @@ TEST_F(MasterTest, AttackPowerFromSkillAndWeapon) {
   const struct {
     int kind, subKind, weapon, attack, skill, expected;
   } cases[] = {
-      {1, 1, kSword, 52, 500, 4},     // 500 x 0.0001 x 12 + (52 - 12) / 10 = 4.6
-      {1, 1, kSword, 52, 5001, 10},   // 6.0012 + 4
-      {1, 1, 0, 52, 500, 5},          // 52 / 10
-      {1, 1, 0, 5, 500, 1},           // at least 1
-      {1, 1, kSword, 0, 50001, 60},   // a weapon above the attack lowers nothing
-      {2, 3, kSword, 52, 2000, 6},    // skill 21: 2.4 + 4
-      {2, 3, 42, 52, 2000, 5},        // an unknown weapon counts as none
+      {1, 1, kSword, 52, 500, 4},    // 500 x 0.0001 x 12 + (52 - 12) / 10 = 4.6
+      {1, 1, kSword, 52, 5001, 10},  // 6.0012 + 4
+      {1, 1, 0, 52, 500, 5},         // 52 / 10
+      {1, 1, 0, 5, 500, 1},          // at least 1
+      {1, 1, kSword, 0, 50001, 60},  // a weapon above the attack lowers nothing
+      {2, 3, kSword, 52, 2000, 6},   // skill 21: 2.4 + 4
+      {2, 3, 42, 52, 2000, 5},       // an unknown weapon counts as none
   };
   for (const auto& c : cases) {
     AddHero(c.kind, c.subKind, c.weapon);
@@ -317,9 +330,7 @@ TEST_F(MasterTest, MessagesCarryPowerAndCostTheirPrice) {
   EXPECT_EQ(master_.useCount, 1);
   EXPECT_EQ(Attr(17), 3);
 
-  const struct {
-    int type, code, mpCost;
-  } threats[] = {{3, 1, 50}, {4, 3, 70}, {5, 3, 60}};
+  const struct { int type, code, mpCost; } threats[] = {{3, 1, 50}, {4, 3, 70}, {5, 3, 60}};
   SetAttr(6, 150);
   for (const auto& t : threats) {
     SetAttr(8, 200);
@@ -425,9 +436,7 @@ TEST_F(MasterTest, AnglesDistancesAndHealth) {
   other.soul = nullptr;
 
   EXPECT_EQ(master_.GetActionFacingCode(999), 0);
-  const struct {
-    int hp, low;
-  } health[] = {{121, 0}, {120, 1}, {1, 1}, {0, 0}};
+  const struct { int hp, low; } health[] = {{121, 0}, {120, 1}, {1, 1}, {0, 0}};
   for (const auto& h : health) {
     SetAttr(6, h.hp);
     EXPECT_EQ(master_.IsHPLow(), h.low) << h.hp;

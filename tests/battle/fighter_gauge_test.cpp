@@ -4,12 +4,12 @@
 
 #include "battle/fighting_man.h"
 #include "battle/wire_box.h"
+#include "database/man_soul.h"
 #include "engine/core/cameras.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
-#include "database/man_soul.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"
 
@@ -80,9 +80,7 @@ TEST_F(GaugeTest, BarLengthVisibilityAndPlace) {
   CFighterGauge gauge;
   ASSERT_EQ(gauge.Create(nullptr, 16, 3), 1);
   EXPECT_EQ(Visible(gauge.node), 0);
-  const struct {
-    float percent, x;
-  } cases[] = {{50, 8}, {120, 8}, {-1, 8}, {0, 0}, {100, 16}};
+  const struct { float percent, x; } cases[] = {{50, 8}, {120, 8}, {-1, 8}, {0, 0}, {100, 16}};
   for (const auto& c : cases) {
     gauge.SetPercent(c.percent);
     int count = 0;

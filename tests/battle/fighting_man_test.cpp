@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/node_transforms.h"
 #include "database/man_soul.h"
+#include "engine/core/node_transforms.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/action_table_writer.h"
 
@@ -92,8 +92,8 @@ TEST_F(FighterTest, StartActionChoosesThePlayMode) {
   datagen::ActionRecordDesc record = datagen::BattleActionRecord(1, {11, 101, 102, 103});
   record.actions[3].pose = record.actions[1].pose;  // 103 shares 101's pose
   record.actions[3].mode = 3;
-  record.transitions.push_back({101, 102, BattlePoseFrames(2).first + 4, BattlePoseFrames(2).first + 9,
-                                BattlePoseFrames(3).first + 1});
+  record.transitions.push_back(
+      {101, 102, BattlePoseFrames(2).first + 4, BattlePoseFrames(2).first + 9, BattlePoseFrames(3).first + 1});
   Make(record);
   EXPECT_EQ(man_.StartAction(999), 0);
   ASSERT_EQ(man_.StartAction(101), 1);

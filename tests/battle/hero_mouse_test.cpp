@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kLeft = 1;
 constexpr int kRight = 3;
-constexpr int kBelow = 40;  // the pointer's distance under the centre
+constexpr int kBelow = 40;           // the pointer's distance under the centre
 constexpr float kMiddleHeight = 18;  // of the wolf's body, above its feet
 
 class HeroMouseTest : public HeroTurnTest {

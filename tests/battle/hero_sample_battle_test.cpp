@@ -71,8 +71,6 @@ TEST_F(HeroSampleBattleTest, TheSecondHeroWinsWithItsSword) {
     Left();
     StepUntil(231, 300);
     Step(40);
-
-
   }
   EXPECT_EQ(Standing(), 0);
   PlayOut(PHASE_VICTORY);

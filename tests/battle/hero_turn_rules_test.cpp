@@ -106,9 +106,7 @@ TEST_F(HeroTurnTest, InTheTargetedAttackEnemiesUpdateTwiceATick) {
 }
 
 TEST_F(HeroTurnTest, EscapeEndsTheBattleLostInAnyHeroCode) {
-  const struct {
-    int kind, code;
-  } cases[] = {{1, 201}, {1, 121}, {1, 802}, {1, 650}, {2, 231}, {2, 242}, {2, 420}};
+  const struct { int kind, code; } cases[] = {{1, 201}, {1, 121}, {1, 802}, {1, 650}, {2, 231}, {2, 242}, {2, 420}};
   for (const auto& c : cases) {
     Begin(c.kind, 1);
     sys_->phaseCode = c.code;

@@ -155,7 +155,8 @@ TEST_F(ShotBattleTest, ShootingWithoutWeaponPartsStartsInFront) {
 
 TEST_F(ShotBattleTest, AShotLeavesTheSecondWeaponPartEvenAPlainOne) {
   // A bowman whose weapon parts are rigid objects: the bow hand is the second.
-  datagen::CreatureModel bowman = datagen::BattleModel("wolf", static_cast<int>(datagen::WolfActionIds().size()) + 3, 1);
+  datagen::CreatureModel bowman =
+      datagen::BattleModel("wolf", static_cast<int>(datagen::WolfActionIds().size()) + 3, 1);
   bowman.objects[1].name = "_larmW";
   bowman.objects[2].name = "_rarmW";
   plat::ByteWriter out;

@@ -203,8 +203,7 @@ TEST_F(BattleTest, WeaponPartsArePlainAndVertexAnimatedInModelOrder) {
   ASSERT_TRUE(datagen::WriteCreatureBinary(model, out, error)) << error;
   ASSERT_TRUE(plat::WriteFileAtomic("creature/battle/archer.MCB", out.Bytes().data(), out.Size()));
   CTarnwick body("archer", 1, "creature/battle");
-  const HOBJECT expected[] = {body.FindPartNode("_bowW"), body.FindPartNode("_quiverw"),
-                              body.FindPartNode("_stringW")};
+  const HOBJECT expected[] = {body.FindPartNode("_bowW"), body.FindPartNode("_quiverw"), body.FindPartNode("_stringW")};
   for (HOBJECT node : expected) ASSERT_NE(node, 0u);
   HOBJECT parts[4] = {};
   ASSERT_EQ(body.GetWeaponParts(parts, 4), 3);

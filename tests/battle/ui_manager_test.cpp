@@ -14,10 +14,10 @@
 #include "battle/f_master.h"
 #include "battle/kbs_state.h"
 #include "battle/reward_desc.h"
+#include "database/main_man_soul.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/sprite_images.h"
 #include "engine/media/sprites.h"
-#include "database/main_man_soul.h"
 #include "tests/battle/battle_fixture.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_battle_hud.h"
@@ -106,8 +106,8 @@ class UiManagerTest : public battletest::BattleTest {
 TEST_F(UiManagerTest, EveryWindowHasItsPictureAndStartsHidden) {
   CUIManager& hud = Hud();
   EXPECT_EQ(hud.owner, sys_.get());
-  std::vector<const CSpriteWnd*> windows = {&hud.GaugeFrame(), &hud.CommandPanel(), &hud.RewardsWindow(),
-                                            &hud.LevelUpWindow(), &hud.ModeIcon(), &hud.QuickItemWindow()};
+  std::vector<const CSpriteWnd*> windows = {&hud.GaugeFrame(),    &hud.CommandPanel(), &hud.RewardsWindow(),
+                                            &hud.LevelUpWindow(), &hud.ModeIcon(),     &hud.QuickItemWindow()};
   for (int i = 0; i < 3; ++i) windows.push_back(&hud.Gauge(i));
   for (int i = 0; i < CUIManager::kCommandButtons; ++i) windows.push_back(&hud.CommandButton(i));
   for (int i = 0; i < CUIManager::kCircles; ++i) windows.push_back(&hud.Circle(i));
@@ -180,8 +180,7 @@ TEST_F(UiManagerTest, CommandPanelShowsSixButtonsForTheFirstHeroAndThreeForTheSe
   SetMp(55);
   hud.ShowCommandPanel(CFightingMan::kFirstHero, 1);
   const bool enabled[6] = {false, true, true, false, false, false};
-  for (int i = 0; i < 6; ++i)
-    EXPECT_EQ((hud.CommandButton(i).State() & CSpriteWnd::kEnabled) != 0, enabled[i]) << i;
+  for (int i = 0; i < 6; ++i) EXPECT_EQ((hud.CommandButton(i).State() & CSpriteWnd::kEnabled) != 0, enabled[i]) << i;
 
   hud.ShowCommandPanel(-1, 0);
   for (int i = 0; i < 6; ++i) EXPECT_FALSE(Shown(hud.CommandButton(i)));
@@ -257,8 +256,9 @@ TEST_F(UiManagerTest, CirclesAndCommandButtonsSendLeftButtonEventsToTheState) {
   }
   EXPECT_FALSE(Shown(hud.Circle(6)));
   for (int i = 0; i < 6; ++i) Click(100 + 40 * i, 200 + 10 * i);
-  EXPECT_EQ(state_.events, (Events{{16, 0, 0xFFFF}, {16, 1, 0xFFFF}, {16, 2, 0xFFFF}, {16, 3, 0xFFFF},
-                                   {16, 4, 0xFFFF}, {16, 5, 0xFFFF}}));
+  EXPECT_EQ(
+      state_.events,
+      (Events{{16, 0, 0xFFFF}, {16, 1, 0xFFFF}, {16, 2, 0xFFFF}, {16, 3, 0xFFFF}, {16, 4, 0xFFFF}, {16, 5, 0xFFFF}}));
 
   // Without circle bits: only the large circle, centred on the first point.
   hud.ShowCircles(0, 0x3F);
@@ -316,10 +316,9 @@ TEST_F(UiManagerTest, RewardsAndALevelUpTakeTwoClicks) {
   EXPECT_TRUE(Shown(panel));
   EXPECT_FLOAT_EQ(LookupSprite(panel.MainSurface())->alpha, 0.75f);
   EXPECT_EQ(Cell(panel)[0], 0) << "the first hero's column";
-  const std::pair<int, const char*> texts[] = {{0x80001, "3"},    {0x80002, "150"},  {0x80003, "40"},
-                                               {0x80004, "27"},   {0x80005, "Herb"}, {0x80006, "Potion"},
-                                               {0x80007, ""},     {0x80008, "12"},   {0x80009, "1"},
-                                               {0x8000A, ""}};
+  const std::pair<int, const char*> texts[] = {{0x80001, "3"},    {0x80002, "150"},    {0x80003, "40"}, {0x80004, "27"},
+                                               {0x80005, "Herb"}, {0x80006, "Potion"}, {0x80007, ""},   {0x80008, "12"},
+                                               {0x80009, "1"},    {0x8000A, ""}};
   for (const auto& [id, text] : texts) EXPECT_EQ(Text(panel, id), text) << std::hex << id;
   EXPECT_FALSE(Shown(hud.LevelUpWindow()));
   EXPECT_EQ(hud.RewardsDone(), 1) << "no level-up: one click";
@@ -338,9 +337,8 @@ TEST_F(UiManagerTest, RewardsAndALevelUpTakeTwoClicks) {
   EXPECT_EQ(Text(panel, 0x80005), "");
   EXPECT_EQ(hud.pendingLevelUp, 4);
   EXPECT_FALSE(Shown(hud.LevelUpWindow())) << "kept for the first click";
-  const std::pair<int, const char*> levelUp[] = {{0x8000B, "4"},  {0x8000C, "250"}, {0x8000D, "105"},
-                                                 {0x8000E, "100"}, {0x8000F, "9"},   {0x80010, "11"},
-                                                 {0x80015, "16"}};
+  const std::pair<int, const char*> levelUp[] = {{0x8000B, "4"}, {0x8000C, "250"}, {0x8000D, "105"}, {0x8000E, "100"},
+                                                 {0x8000F, "9"}, {0x80010, "11"},  {0x80015, "16"}};
   for (const auto& [id, text] : levelUp) EXPECT_EQ(Text(hud.LevelUpWindow(), id), text) << std::hex << id;
   EXPECT_EQ(hud.RewardsDone(), 0);
   EXPECT_FALSE(Shown(panel));
@@ -383,8 +381,8 @@ TEST_F(UiManagerTest, HideAllClearsTheScreenAtTheBattlesEnd) {
   hud.ShowRewards(reward);
   hud.RewardsDone();
   hud.HideAll();
-  std::vector<const CSpriteWnd*> windows = {&hud.GaugeFrame(), &hud.CommandPanel(), &hud.RewardsWindow(),
-                                            &hud.LevelUpWindow(), &hud.ModeIcon(), &hud.QuickItemWindow()};
+  std::vector<const CSpriteWnd*> windows = {&hud.GaugeFrame(),    &hud.CommandPanel(), &hud.RewardsWindow(),
+                                            &hud.LevelUpWindow(), &hud.ModeIcon(),     &hud.QuickItemWindow()};
   for (int i = 0; i < 6; ++i) windows.push_back(&hud.CommandButton(i));
   for (int i = 0; i < 7; ++i) windows.push_back(&hud.Circle(i));
   for (const CSpriteWnd* w : windows) EXPECT_FALSE(Shown(*w)) << w->Id();

@@ -22,8 +22,14 @@ struct Snapshot {
 };
 
 Snapshot Take(const CFEnemy* e) {
-  return {e->state,           e->soul->GetAttribute(6), e->flags,           e->body->current[ACTIONDESC::ID],
-          e->timers.size(),   e->queue.size(),          e->candidates.size(), e->switches->entries.size()};
+  return {e->state,
+          e->soul->GetAttribute(6),
+          e->flags,
+          e->body->current[ACTIONDESC::ID],
+          e->timers.size(),
+          e->queue.size(),
+          e->candidates.size(),
+          e->switches->entries.size()};
 }
 
 TEST_F(UnitStatesTest, EachStateAnswersOnlyItsSlots) {
@@ -57,14 +63,56 @@ TEST_F(UnitStatesTest, EachStateAnswersOnlyItsSlots) {
   const std::function<int(CUnitState*, int)> slots[10] = {
       [&](CUnitState* s, int) { return s->OnAllyAlarm(e, 15); },
       [&](CUnitState* s, int) { return s->OnBlocked(e); },
-      [&](CUnitState* s, int t) { BATTLEMSG m; m.type = 7; m.Set(1, 5); m.Set(4, t % 6); return s->OnHeavyBlow(e, &m); },
-      [&](CUnitState* s, int) { BATTLEMSG m; m.type = 6; m.Set(1, 5); return s->OnRelease(e, &m); },
-      [&](CUnitState* s, int) { BATTLEMSG m; m.type = 2; m.Set(1, 5); return s->OnCure(e, &m); },
-      [&](CUnitState* s, int) { BATTLEMSG m; m.type = 5; m.Set(1, 1000); return s->OnSnatch(e, &m); },
-      [&](CUnitState* s, int) { BATTLEMSG m; m.type = 4; m.Set(1, 1000); return s->OnParalyse(e, &m); },
-      [&](CUnitState* s, int) { BATTLEMSG m; m.type = 1; m.Set(1, 5); m.Set(2, 1); return s->OnBlow(e, &m); },
-      [&](CUnitState* s, int) { BATTLEMSG m; m.type = 8; m.Set(1, 5); m.Set(2, 1); return s->OnSureBlow(e, &m); },
-      [&](CUnitState* s, int) { BATTLEMSG m; m.type = 3; return s->OnThreat(e, &m); },
+      [&](CUnitState* s, int t) {
+        BATTLEMSG m;
+        m.type = 7;
+        m.Set(1, 5);
+        m.Set(4, t % 6);
+        return s->OnHeavyBlow(e, &m);
+      },
+      [&](CUnitState* s, int) {
+        BATTLEMSG m;
+        m.type = 6;
+        m.Set(1, 5);
+        return s->OnRelease(e, &m);
+      },
+      [&](CUnitState* s, int) {
+        BATTLEMSG m;
+        m.type = 2;
+        m.Set(1, 5);
+        return s->OnCure(e, &m);
+      },
+      [&](CUnitState* s, int) {
+        BATTLEMSG m;
+        m.type = 5;
+        m.Set(1, 1000);
+        return s->OnSnatch(e, &m);
+      },
+      [&](CUnitState* s, int) {
+        BATTLEMSG m;
+        m.type = 4;
+        m.Set(1, 1000);
+        return s->OnParalyse(e, &m);
+      },
+      [&](CUnitState* s, int) {
+        BATTLEMSG m;
+        m.type = 1;
+        m.Set(1, 5);
+        m.Set(2, 1);
+        return s->OnBlow(e, &m);
+      },
+      [&](CUnitState* s, int) {
+        BATTLEMSG m;
+        m.type = 8;
+        m.Set(1, 5);
+        m.Set(2, 1);
+        return s->OnSureBlow(e, &m);
+      },
+      [&](CUnitState* s, int) {
+        BATTLEMSG m;
+        m.type = 3;
+        return s->OnThreat(e, &m);
+      },
   };
   for (const Row& row : rows)
     for (int slot = 0; slot < 10; ++slot) {
@@ -191,9 +239,7 @@ TEST_F(UnitStatesTest, TheLaterHitFrameOfAFrameDecidesTheSharedFlag) {
 TEST_F(UnitStatesTest, DamageAndLyingTime) {
   Battle({});
   CFEnemy* e = Spawn({0, -60, 0}, {0, 1, 0});
-  const struct {
-    int power, part, loss;
-  } blows[] = {{12, 1, 10}, {1, 2, 1}, {3, 0, 3}};
+  const struct { int power, part, loss; } blows[] = {{12, 1, 10}, {1, 2, 1}, {3, 0, 3}};
   for (const auto& b : blows) {
     e->soul->SetAttributeBase(6, 100);
     e->TakeDamage(b.power, b.part);

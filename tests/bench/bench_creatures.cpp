@@ -10,9 +10,9 @@
 
 #include "components/mix_creature.h"
 #include "components/society.h"
+#include "engine/core/device_setup.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
-#include "engine/core/device_setup.h"
 #include "platform/files.h"
 #include "tests/bench/engine_bench_main.h"
 #include "tools/datagen/creature_binary_writer.h"

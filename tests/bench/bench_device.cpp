@@ -16,14 +16,13 @@ using rastertest::Perspective;
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-constexpr int kGrid = 64;          // quads per side
+constexpr int kGrid = 64;  // quads per side
 constexpr int kQuadsPerCall = 16;
 
 struct Scene {
   std::unique_ptr<plat::DisplayDevice> display = plat::DisplayDevice::Open(0);
   std::unique_ptr<plat::Renderer3D> renderer = plat::Renderer3D::Open(*display);
-  std::shared_ptr<plat::Surface> target =
-      std::make_shared<plat::Surface>(kWidth, kHeight, plat::Rgb565Format(), true);
+  std::shared_ptr<plat::Surface> target = std::make_shared<plat::Surface>(kWidth, kHeight, plat::Rgb565Format(), true);
   std::unique_ptr<plat::Device3D> device;
   std::unique_ptr<plat::Viewport3D> viewport = renderer->CreateViewport();
   std::unique_ptr<plat::Light3D> light = renderer->CreateLight();
@@ -124,7 +123,8 @@ BENCHMARK(BM_SurfaceFill)->Unit(benchmark::kMicrosecond);
 
 // Unscaled and stretched copies of a whole frame.
 void BM_SurfaceBlt(benchmark::State& state) {
-  plat::Surface source(kWidth, kHeight, plat::Rgb565Format(), false), dest(kWidth, kHeight, plat::Rgb565Format(), false);
+  plat::Surface source(kWidth, kHeight, plat::Rgb565Format(), false),
+      dest(kWidth, kHeight, plat::Rgb565Format(), false);
   source.Fill(nullptr, 0x4321);
   const plat::Rect whole{0, 0, kWidth, kHeight}, half{0, 0, kWidth / 2, kHeight / 2};
   for (auto _ : state) {

@@ -99,7 +99,8 @@ HOBJECT GroundNode(int columns, int rows) {
   std::vector<MESHPRIM> words;
   for (int j = 0; j <= rows; ++j)
     for (int i = 0; i <= columns; ++i)
-      vertices.push_back(Vertex(static_cast<float>(i), static_cast<float>(j), static_cast<float>((i * 7 + j * 3) % 5) * 0.1f));
+      vertices.push_back(
+          Vertex(static_cast<float>(i), static_cast<float>(j), static_cast<float>((i * 7 + j * 3) % 5) * 0.1f));
   for (int j = 0; j < rows; ++j)
     for (int i = 0; i < columns; ++i) {
       const int a = j * (columns + 1) + i, b = a + 1, c = a + columns + 1, d = c + 1;

@@ -47,7 +47,8 @@ void BM_TransitionShrink(benchmark::State& state) {
     std::vector<uint16_t> image = ShrinkScreenCopy(screen, 1);
     benchmark::DoNotOptimize(image.data());
   }
-  state.counters["shrinks/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["shrinks/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TransitionShrink)->Unit(benchmark::kMicrosecond);
 

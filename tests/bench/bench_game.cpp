@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "database/system_config.h"
 #include "engine/core/engine_state.h"
 #include "engine/core/engine_window.h"
 #include "engine/core/lifecycle.h"
@@ -24,7 +25,6 @@
 #include "game/field_walker.h"
 #include "game/game.h"
 #include "game/game_main.h"
-#include "database/system_config.h"
 #include "platform/display.h"
 #include "platform/time.h"
 #include "platform/window.h"

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "database/game_resource.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
 #include "engine/core/world.h"
@@ -16,7 +17,6 @@
 #include "tools/datagen/sample_world_maps.h"
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/scene_file_writer.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace {

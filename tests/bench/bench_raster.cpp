@@ -114,8 +114,7 @@ struct Scene {
   void Frame() {
     std::fill(color.begin(), color.end(), uint16_t{0x001F});
     std::fill(depth.begin(), depth.end(), uint16_t{0xFFFF});
-    rasterizer.Draw(context, PrimitiveType::TriangleList, std::span<const VertexLit>(mesh.vertices),
-                    mesh.indices);
+    rasterizer.Draw(context, PrimitiveType::TriangleList, std::span<const VertexLit>(mesh.vertices), mesh.indices);
   }
 };
 
@@ -182,8 +181,10 @@ void BM_BilinearDepthTestedFill(benchmark::State& state) {
   scene.context.transforms.projection = plat::raster::Matrix{};
   scene.context.lighting.lightCount = 0;
   scene.context.states.cullMode = CullMode::None;
-  std::vector<VertexLit> quad = {{-1, -1, 0.5f, 0, 0, 1, 0, 0}, {1, -1, 0.5f, 0, 0, 1, 3, 0},
-                                 {1, 1, 0.5f, 0, 0, 1, 3, 3}, {-1, 1, 0.5f, 0, 0, 1, 0, 3}};
+  std::vector<VertexLit> quad = {{-1, -1, 0.5f, 0, 0, 1, 0, 0},
+                                 {1, -1, 0.5f, 0, 0, 1, 3, 0},
+                                 {1, 1, 0.5f, 0, 0, 1, 3, 3},
+                                 {-1, 1, 0.5f, 0, 0, 1, 0, 3}};
   std::vector<uint32_t> indices = {0, 1, 2, 0, 2, 3};
   for (auto _ : state) {
     std::fill(scene.depth.begin(), scene.depth.end(), uint16_t{0xFFFF});
@@ -191,8 +192,8 @@ void BM_BilinearDepthTestedFill(benchmark::State& state) {
     benchmark::DoNotOptimize(scene.color.data());
     benchmark::ClobberMemory();
   }
-  state.counters["Mpix/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * kWidth * kHeight / 1e6,
-                                                benchmark::Counter::kIsRate);
+  state.counters["Mpix/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kWidth * kHeight / 1e6, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_BilinearDepthTestedFill)->Unit(benchmark::kMillisecond);
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "components/camera_track_file.h"
 #include "components/mesh_helpers.h"
 #include "components/society_ext.h"
 #include "engine/core/cameras.h"
@@ -11,7 +12,6 @@
 #include "engine/core/pools.h"
 #include "engine/core/viewports.h"
 #include "tests/engine/scene_fixture.h"
-#include "components/camera_track_file.h"
 
 namespace {
 
@@ -60,8 +60,7 @@ TEST_F(CameraScriptTest, PlaysToTheLastFrameAndGivesTheViewBack) {
   ASSERT_EQ(script.Start(0, 0, 0, previous, nullptr, 0), 1);
   EXPECT_EQ(script.frameCount, 41);
   EXPECT_EQ(GetDefaultCameraHandle(), script.cameraNode);
-  EXPECT_NEAR(static_cast<CAMERADESC*>(LookupNode(script.cameraNode)->kindData)->fieldOfView, 0.5f * 57.296f,
-              1e-3f);
+  EXPECT_NEAR(static_cast<CAMERADESC*>(LookupNode(script.cameraNode)->kindData)->fieldOfView, 0.5f * 57.296f, 1e-3f);
 
   for (int frame = 1; frame <= 40; ++frame) ASSERT_EQ(script.Update(1), 1) << frame;
   EXPECT_EQ(script.currentFrame, 40);
@@ -251,7 +250,7 @@ TEST_F(CameraScriptTest, ApproachNodeTurnsTheOffsetToTheFacing) {
   SetNodePosition(walker, 100, 0, 0, TRANSFORM_SET);
   const HOBJECT facing = CreateDummyNode(0, nullptr);
   SetNodePosition(facing, 100, 50, 0, TRANSFORM_SET);  // facing +y
-  const VECTOR3 offset{0, -30, 10};                       // 30 behind, 10 up
+  const VECTOR3 offset{0, -30, 10};                    // 30 behind, 10 up
   EXPECT_EQ(script.ApproachNode(walker, 0, &offset, facing), 1);
   const VECTOR3 at = Position(script.cameraNode);
   EXPECT_NEAR(at.x, 100, 1e-3f);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "components/camera_track_file.h"
 #include "components/f_cameras.h"
 #include "components/gcb_light.h"
 #include "engine/core/cameras.h"
@@ -12,7 +13,6 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/viewports.h"
 #include "tests/engine/scene_fixture.h"
-#include "components/camera_track_file.h"
 
 namespace {
 
@@ -49,8 +49,7 @@ TEST_F(SocietyExtTest, CollectLightsOrdersByStrengthAtThePoint) {
   EXPECT_EQ(society.CollectLights(&point), (std::vector<CGCBLight*>{&sun, &nearPoint}));
 
   // Without a point the intensities decide, and every light that is on counts.
-  EXPECT_EQ(society.CollectLights(nullptr),
-            (std::vector<CGCBLight*>{&tooFar, &nearPoint, &below, &sun}));
+  EXPECT_EQ(society.CollectLights(nullptr), (std::vector<CGCBLight*>{&tooFar, &nearPoint, &below, &sun}));
 }
 
 TEST_F(SocietyExtTest, EqualLightsKeepSetOrder) {
@@ -87,8 +86,7 @@ TEST_F(SocietyExtTest, LightProperties) {
   float engineRange = 0;
   GetLightProperties(node, nullptr, nullptr, &engineRange);
   EXPECT_FLOAT_EQ(engineRange, 50);
-  EXPECT_EQ(LookupNode(node)->kindData ? static_cast<LIGHTDESC*>(LookupNode(node)->kindData)->type : 0,
-            LIGHT_POINT);
+  EXPECT_EQ(LookupNode(node)->kindData ? static_cast<LIGHTDESC*>(LookupNode(node)->kindData)->type : 0, LIGHT_POINT);
   light.SetVisible(0);
   EXPECT_EQ(light.on, 0);
   EXPECT_EQ(LookupNode(node)->visible, 0);

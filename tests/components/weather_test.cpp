@@ -7,13 +7,13 @@
 #include "components/particle_field.h"
 #include "components/q_chao.h"
 #include "components/q_rain.h"
+#include "database/scene_records.h"
 #include "engine/core/cameras.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/picking.h"
 #include "engine/core/viewports.h"
 #include "platform/crt.h"
 #include "tests/engine/scene_fixture.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -116,8 +116,8 @@ TEST_F(WeatherTest, ParticlesStayInTheirBox) {
   EXPECT_FLOAT_EQ(low.z, -100);
 
   auto& particles = field.Particles();
-  particles[0].position = {0, 0, low.z - 10};         // sunk below the ground
-  particles[1].position = {low.x - 30, 0, low.z + 1};  // out on the left
+  particles[0].position = {0, 0, low.z - 10};           // sunk below the ground
+  particles[1].position = {low.x - 30, 0, low.z + 1};   // out on the left
   particles[2].position = {high.x + 30, 0, low.z + 1};  // out on the right
   for (int i = 0; i < 3; ++i) particles[i].turnInterval = 100;
   clock_->AdvanceSeconds(0.0);
@@ -138,8 +138,8 @@ TEST_F(WeatherTest, ParticlesStayInTheirBox) {
   const float speed = particles[3].speed;
   clock_->AdvanceSeconds(0.1);
   field.Update();
-  if (particles[3].position.z >= field.BoxMin().z && before.z <= field.BoxMax().z &&
-      before.x >= field.BoxMin().x && before.x <= field.BoxMax().x) {
+  if (particles[3].position.z >= field.BoxMin().z && before.z <= field.BoxMax().z && before.x >= field.BoxMin().x &&
+      before.x <= field.BoxMax().x) {
     EXPECT_NEAR(particles[3].position.z, before.z + speed * 0.1f * d.z, 1e-2f);
   }
   EXPECT_LE(field.QuadsDrawn(), 4);

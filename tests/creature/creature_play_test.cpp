@@ -109,8 +109,7 @@ TEST_F(CreaturePlay, PosesRunInTheirModesAndBlendIntoTheNext) {
        [](Creature& c) {
          return std::vector<float>{float(c.FindPartNode(nullptr) == c.rootNode),
                                    float(c.FindPartNode("MFACE") == c.partNodes[0]),
-                                   float(c.FindPartNode("Body") == c.objectNodes[0]),
-                                   float(c.FindPartNode("tail"))};
+                                   float(c.FindPartNode("Body") == c.objectNodes[0]), float(c.FindPartNode("tail"))};
        },
        {1, 1, 1, 0}},
       {"StepOnce advances in a paused society",

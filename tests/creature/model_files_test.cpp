@@ -32,8 +32,11 @@ TEST_F(ModelFiles, TheReaderIsChosenByThePathsLastThreeLetters) {
     const char* path;
     const std::vector<uint8_t>* bytes;
     int mcbFlag;
-  } cases[] = {{"creature/a.mcb", &mcb, 1}, {"creature/b.MCB", &mcb, 1}, {"creature/c.Mcb", &mcb, 1},
-               {"creature/d.txt", &text, 0}, {"creature/e.mcx", &text, 0}};
+  } cases[] = {{"creature/a.mcb", &mcb, 1},
+               {"creature/b.MCB", &mcb, 1},
+               {"creature/c.Mcb", &mcb, 1},
+               {"creature/d.txt", &text, 0},
+               {"creature/e.mcx", &text, 0}};
   for (const Case& c : cases) {
     WriteFile(c.path, *c.bytes);
     CModelData model(c.path);
@@ -95,7 +98,7 @@ TEST_F(ModelFiles, WrittenModelsLoadWithTheirCountsPosesAndNodes) {
 TEST_F(ModelFiles, RecordLayoutsStayWhereTheWriterPutsThem) {
   const auto bytes = McbBytes(TestModel(false));
   const uint32_t d = U32At(bytes, 76), e = U32At(bytes, 80);
-  const size_t material = d + 3 * 40;  // two objects and one part before the materials
+  const size_t material = d + 3 * 40;                  // two objects and one part before the materials
   EXPECT_FLOAT_EQ(F32At(bytes, material + 24), 0.5f);  // power after the pad byte at 23
   EXPECT_FLOAT_EQ(F32At(bytes, material + 32), 0.5f);  // alpha
   EXPECT_EQ(U32At(bytes, material + 36), 2u);          // render type

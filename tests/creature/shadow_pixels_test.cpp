@@ -40,8 +40,8 @@ class ShadowPixels : public CreatureTest {
       }
     BeginNode(NODE_MESH);
     SetMeshFlags(0, MESH_PRELIT);
-    AppendMeshData(0, points.data(), static_cast<int>(points.size()), words.data(),
-                   static_cast<int>(words.size()), 800, 1);
+    AppendMeshData(0, points.data(), static_cast<int>(points.size()), words.data(), static_cast<int>(words.size()), 800,
+                   1);
     return CreateTerrain(EndNode(0), 1, 1);
   }
 
@@ -54,8 +54,8 @@ class ShadowPixels : public CreatureTest {
     int pitch = 0;
     plat::Surface& surface = *g_gameWorld->backBuffer;
     EXPECT_EQ(surface.Lock(&pixels, &pitch), plat::SurfaceResult::Ok);
-    const uint16_t p = reinterpret_cast<const uint16_t*>(pixels + static_cast<int>(screen.y) * pitch)
-        [static_cast<int>(screen.x)];
+    const uint16_t p =
+        reinterpret_cast<const uint16_t*>(pixels + static_cast<int>(screen.y) * pitch)[static_cast<int>(screen.x)];
     surface.Unlock();
     return (p >> 11) + ((p >> 5) & 0x3F) / 2 + (p & 0x1F);
   }

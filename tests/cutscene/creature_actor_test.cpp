@@ -41,8 +41,8 @@ class CreatureActor : public RealActorTest {
 int Tick(SCreature& creature) { return static_cast<SActor&>(creature).Update(1); }
 
 bool SamePose(const POSEPLAYDESC& a, const POSEPLAYDESC& b) {
-  return a.pose == b.pose && a.from == b.from && a.to == b.to && a.playType == b.playType &&
-         a.style == b.style && a.walkOut == b.walkOut;
+  return a.pose == b.pose && a.from == b.from && a.to == b.to && a.playType == b.playType && a.style == b.style &&
+         a.walkOut == b.walkOut;
 }
 
 TEST_F(CreatureActor, ConstructionAndResetStartFromPoseZeroLoopingAtTheOrigin) {

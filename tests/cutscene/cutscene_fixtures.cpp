@@ -38,8 +38,7 @@ void WriteScript(const std::string& name, const CutSceneData& scene, int binary)
 void WriteRaw(const std::string& fileName, const std::vector<uint8_t>& bytes) {
   std::filesystem::create_directories("scripts");
   std::ofstream out("scripts/" + fileName, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(out.good());
 }
 
@@ -103,19 +102,14 @@ CutSceneData EveryKindPlay() {
   view.camera = "cam";
   scene.players.push_back(view);
   scene.players.push_back(
-      Player("DIALOG", "talk", "intro.dlg",
-             {{"DIALOG", 5, {"hello", 0, -1}}, {"TEXTCOLOR", 5, {10, 20, 30}}}));
-  scene.players.push_back(
-      Player("MUSIC", "bgm", "", {{"MUSIC", 0, {0, 7, 1}}, {"MUSIC", 30, {1, 0, 0}}}));
+      Player("DIALOG", "talk", "intro.dlg", {{"DIALOG", 5, {"hello", 0, -1}}, {"TEXTCOLOR", 5, {10, 20, 30}}}));
+  scene.players.push_back(Player("MUSIC", "bgm", "", {{"MUSIC", 0, {0, 7, 1}}, {"MUSIC", 30, {1, 0, 0}}}));
   scene.players.push_back(Player("WAVE", "boom", "boom.wav", {{"WAVE", 4, {0, 0}}}));
-  CutPlayerData board =
-      Player("BOARD", "smoke", "smoke", {{"SHOW", 1, {1}}, {"RO_SRC_BLEND", 1, {5}}});
+  CutPlayerData board = Player("BOARD", "smoke", "smoke", {{"SHOW", 1, {1}}, {"RO_SRC_BLEND", 1, {5}}});
   board.counts = {8, 64, 32};
   scene.players.push_back(board);
-  scene.players.push_back(
-      Player("FADE", "black", "", {{"RGB", 0, {0, 0, 0}}, {"OPAQUE", 10, {0, 1.0f}}}));
-  CutPlayerData sprite =
-      Player("SPRITE", "logo", "logo", {{"SHOW", 6, {1}}, {"CHANGEPAGE", 8, {2}}});
+  scene.players.push_back(Player("FADE", "black", "", {{"RGB", 0, {0, 0, 0}}, {"OPAQUE", 10, {0, 1.0f}}}));
+  CutPlayerData sprite = Player("SPRITE", "logo", "logo", {{"SHOW", 6, {1}}, {"CHANGEPAGE", 8, {2}}});
   sprite.counts = {4, 2, 2};
   scene.players.push_back(sprite);
   scene.players.push_back(Player("CREATURE", "extra", "villager", {{"SHOW", 0, {0}}}));

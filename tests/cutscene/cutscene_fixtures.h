@@ -7,9 +7,9 @@
 
 #include "cutscene/cut_scene.h"
 #include "cutscene/sg_society.h"
-#include "tests/support/cutscene_recording_actors.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
+#include "tests/support/cutscene_recording_actors.h"
 #include "tools/datagen/cutscene_writer.h"
 #include "world/scene_manager.h"
 

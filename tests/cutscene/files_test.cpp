@@ -89,8 +89,8 @@ TEST_F(CutSceneFiles, LoadResults) {
       {"key frame 2147483647", patched(firstKeyCode + 4, INT_MAX), 1, -1},
       {"key frame -1000001", patched(firstKeyCode + 4, -1000001), 1, -1},
       {"key frame 1000000", patched(firstKeyCode + 4, 1000000), 1, 0},
-      {"text key frame -2147483648",
-       bytesOf("#PLAYER_START\nFADE f\n-\nK SHOW -2147483648\nV 1\n#PLAYER_END\n"), 0, -1},
+      {"text key frame -2147483648", bytesOf("#PLAYER_START\nFADE f\n-\nK SHOW -2147483648\nV 1\n#PLAYER_END\n"), 0,
+       -1},
       {"CAMERA player", patched(156, 3), 1, -1},
       {"SEFFECT player", patched(156, 7), 1, -1},
       {"WAVESYSTEM player", patched(156, 8), 1, -1},
@@ -100,27 +100,23 @@ TEST_F(CutSceneFiles, LoadResults) {
       {"key count beyond the file", patched(156 + 4 + 64, 1000000), 1, -1},
       {"duplicate viewport number", BinaryScript(twoViewports), 1, -1},
       {"duplicate viewport number, text", bytesOf(TextScript(twoViewports)), 0, -1},
-      {"MUSIC without its parameter line", bytesOf("#FINALFRAME\n9\n#PLAYER_START\nMUSIC bgm\n"), 0,
-       -1},
-      {"MUSIC with an empty parameter line",
-       bytesOf("#FINALFRAME\n9\n#PLAYER_START\nMUSIC bgm\n\n#PLAYER_END\n"), 0, 0},
+      {"MUSIC without its parameter line", bytesOf("#FINALFRAME\n9\n#PLAYER_START\nMUSIC bgm\n"), 0, -1},
+      {"MUSIC with an empty parameter line", bytesOf("#FINALFRAME\n9\n#PLAYER_START\nMUSIC bgm\n\n#PLAYER_END\n"), 0,
+       0},
       {"unknown type word", bytesOf("#PLAYER_START\nMusic bgm\n-\n#PLAYER_END\n"), 0, -1},
       {"CAMERA type word", bytesOf("#PLAYER_START\nCAMERA c\n-\n#PLAYER_END\n"), 0, -1},
-      {"unknown key word", bytesOf("#PLAYER_START\nFADE f\n-\nK FADEOUT 3\nV 1\n#PLAYER_END\n"), 0,
-       -1},
-      {"key line without a frame", bytesOf("#PLAYER_START\nFADE f\n-\nK SHOW\nV 1\n#PLAYER_END\n"),
-       0, -1},
+      {"unknown key word", bytesOf("#PLAYER_START\nFADE f\n-\nK FADEOUT 3\nV 1\n#PLAYER_END\n"), 0, -1},
+      {"key line without a frame", bytesOf("#PLAYER_START\nFADE f\n-\nK SHOW\nV 1\n#PLAYER_END\n"), 0, -1},
       {"player without its end", bytesOf("#PLAYER_START\nFADE f\n-\nK SHOW 1\nV 1\n"), 0, -1},
       {"key without its value line", bytesOf("#PLAYER_START\nFADE f\n-\nK SHOW 1\n"), 0, -1},
       {"line of 256 characters", bytesOf("#VERSION\n" + std::string(256, 'x') + "\n"), 0, -1},
       {"line of 255 characters", bytesOf("#VERSION\n" + std::string(255, 'x') + "\n"), 0, 0},
-      {"player name of 64 characters",
-       bytesOf("#PLAYER_START\nFADE " + std::string(64, 'n') + "\n-\n#PLAYER_END\n"), 0, -1},
-      {"file name of 64 characters",
-       bytesOf("#PLAYER_START\nWAVE w\n" + std::string(64, 'f') + "\n#PLAYER_END\n"), 0, -1},
+      {"player name of 64 characters", bytesOf("#PLAYER_START\nFADE " + std::string(64, 'n') + "\n-\n#PLAYER_END\n"), 0,
+       -1},
+      {"file name of 64 characters", bytesOf("#PLAYER_START\nWAVE w\n" + std::string(64, 'f') + "\n#PLAYER_END\n"), 0,
+       -1},
       {"camera name of 64 characters",
-       bytesOf("#PLAYER_START\nVIEWPORT v\n0 0 1 1 1 " + std::string(64, 'c') + "\n#PLAYER_END\n"),
-       0, -1},
+       bytesOf("#PLAYER_START\nVIEWPORT v\n0 0 1 1 1 " + std::string(64, 'c') + "\n#PLAYER_END\n"), 0, -1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -163,8 +159,7 @@ TEST_F(CutSceneFiles, TruncatedOrDamagedScriptsAreRefusedWithoutHarm) {
   std::string text = TextScript(EveryKindPlay());
   // Every shorter binary file is refused.
   for (size_t size = 0; size < binary.size(); size += (size < 240 ? 1 : 17)) {
-    WriteRaw("cut.spb",
-             std::vector<uint8_t>(binary.begin(), binary.begin() + static_cast<long>(size)));
+    WriteRaw("cut.spb", std::vector<uint8_t>(binary.begin(), binary.begin() + static_cast<long>(size)));
     ASSERT_EQ(LoadResult("cut", 1), -1) << size;
   }
   // Shorter text files load what they hold or are refused.
@@ -246,14 +241,10 @@ TEST(CutSceneWriter, RefusesWhatTheReaderCannotTake) {
       {"unknown key", one(Player("FADE", "f", "", {{"FADEOUT", 0, {1}}}))},
       {"too few values", one(Player("FADE", "f", "", {{"RGB", 0, {1, 2}}}))},
       {"wrong value kind", one(Player("FADE", "f", "", {{"OPAQUE", 0, {0, 1}}}))},
-      {"dialogue id of 16",
-       one(Player("DIALOG", "d", "x", {{"DIALOG", 0, {"0123456789abcdef", 0, 0}}}))},
-      {"play type without a word",
-       one(Player("CREATURE", "c", "m", {{"CHANGEPOSE", 0, {0, 0, 5, 0, 0, 0, 0}}}))},
-      {"style without a word",
-       one(Player("CREATURE", "c", "m", {{"CHANGEPOSE", 0, {0, 0, 0, 8, 0, 0, 0}}}))},
-      {"actor type without a word",
-       one(Player("FADE", "f", "", {{"SETPARENT", 0, {40, "a", "b"}}}))},
+      {"dialogue id of 16", one(Player("DIALOG", "d", "x", {{"DIALOG", 0, {"0123456789abcdef", 0, 0}}}))},
+      {"play type without a word", one(Player("CREATURE", "c", "m", {{"CHANGEPOSE", 0, {0, 0, 5, 0, 0, 0, 0}}}))},
+      {"style without a word", one(Player("CREATURE", "c", "m", {{"CHANGEPOSE", 0, {0, 0, 0, 8, 0, 0, 0}}}))},
+      {"actor type without a word", one(Player("FADE", "f", "", {{"SETPARENT", 0, {40, "a", "b"}}}))},
   };
   for (const Row& row : rows) {
     std::vector<uint8_t> bytes;

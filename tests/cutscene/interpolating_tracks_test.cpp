@@ -32,8 +32,7 @@ std::unique_ptr<SKeyCRotate> Orientation(int frame, float degreesAboutZ, float p
     BuildAxisRotationMatrix44(&tilt, 0, pitch);
     BuildAxisRotationMatrix44(&yaw, 2, degreesAboutZ);
     MultiplyMatrix44(&both, &tilt, &yaw);
-    for (int r = 0; r < 3; ++r)
-      k.matrix.row[r] = {both.m[4 * r], both.m[4 * r + 1], both.m[4 * r + 2]};
+    for (int r = 0; r < 3; ++r) k.matrix.row[r] = {both.m[4 * r], both.m[4 * r + 1], both.m[4 * r + 2]};
     k.matrix.row[3] = {0, 0, 0};
   });
 }
@@ -94,7 +93,8 @@ TEST_F(CutSceneInterpolation, EveryTrackMeetsItsKeysAndSpreadsTheChangeBetweenTh
   const float c30 = std::cos(30 * 0.01745329f), s30 = std::sin(30 * 0.01745329f);
 
   const Row rows[] = {
-      {"opacity spread, second key at 10 replaced by a later one at 10", false,
+      {"opacity spread, second key at 10 replaced by a later one at 10",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Opaque(0, 0));
          s.AddKey(Opaque(10, 0.3f));
@@ -102,18 +102,21 @@ TEST_F(CutSceneInterpolation, EveryTrackMeetsItsKeysAndSpreadsTheChangeBetweenTh
        },
        opacity,
        {{0, {0}}, {1, {0.1f}}, {5, {0.5f}}, {9, {0.9f}}, {10, {1}}, {12, {1}}}},
-      {"opacity with jump on the segment's starting key", false,
+      {"opacity with jump on the segment's starting key",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Opaque(0, 0, 1));
          s.AddKey(Opaque(10, 1));
        },
        opacity,
        {{0, {0}}, {5, {0}}, {9, {0}}, {10, {1}}, {12, {1}}}},
-      {"a single opacity key keeps the actor's value until its frame", false,
+      {"a single opacity key keeps the actor's value until its frame",
+       false,
        [](SActorTrackSet& s) { s.AddKey(Opaque(4, 0.25f)); },
        opacity,
        {{0, {1}}, {3, {1}}, {4, {0.25f}}, {8, {0.25f}}}},
-      {"rotate about the vertical from -Y to +X", false,
+      {"rotate about the vertical from -Y to +X",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Key<SKeyRotate>(0, [](auto& k) { k.fDir = {0, -1, 0}; }));
          s.AddKey(Key<SKeyRotate>(10, [](auto& k) { k.fDir = {1, 0, 0}; }));
@@ -121,21 +124,24 @@ TEST_F(CutSceneInterpolation, EveryTrackMeetsItsKeysAndSpreadsTheChangeBetweenTh
        heading,
        {{0, {-90}}, {5, {-45}}, {10, {0}}, {12, {0}}},
        1e-2f},
-      {"translate", false,
+      {"translate",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Key<SKeyTranslate>(0, [](auto& k) { k.endPosition = {2, 0, 0}; }));
          s.AddKey(Key<SKeyTranslate>(10, [](auto& k) { k.endPosition = {12, -20, 5}; }));
        },
        position,
        {{0, {2, 0, 0}}, {5, {7, -10, 2.5f}}, {10, {12, -20, 5}}, {12, {12, -20, 5}}}},
-      {"translate with jump", false,
+      {"translate with jump",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Key<SKeyTranslate>(0, [](auto& k) { k.jump = 1; }));
          s.AddKey(Key<SKeyTranslate>(10, [](auto& k) { k.endPosition = {4, 4, 4}; }));
        },
        position,
        {{0, {0, 0, 0}}, {9, {0, 0, 0}}, {10, {4, 4, 4}}}},
-      {"whole orientation, a quarter turn about Z by quaternion steps", false,
+      {"whole orientation, a quarter turn about Z by quaternion steps",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Orientation(0, 0));
          s.AddKey(Orientation(10, 90));
@@ -144,7 +150,8 @@ TEST_F(CutSceneInterpolation, EveryTrackMeetsItsKeysAndSpreadsTheChangeBetweenTh
        {{0, {-90}}, {5, {-45}}, {10, {0}}, {12, {0}}},
        1e-2f},
       // Levelling the roll turns by float noise each step: a small drift.
-      {"whole orientation, pitched down 30 degrees, staying upright", false,
+      {"whole orientation, pitched down 30 degrees, staying upright",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Orientation(0, 0));
          s.AddKey(Orientation(10, 0, 30));
@@ -152,7 +159,8 @@ TEST_F(CutSceneInterpolation, EveryTrackMeetsItsKeysAndSpreadsTheChangeBetweenTh
        forwardUp,
        {{0, {0, -1, 0, 0, 0, 1}}, {10, {0, -c30, -s30, 0, -s30, c30}}},
        1e-2f},
-      {"whole orientation, a half turn", false,
+      {"whole orientation, a half turn",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Orientation(0, 0));
          s.AddKey(Orientation(4, 180));
@@ -160,33 +168,35 @@ TEST_F(CutSceneInterpolation, EveryTrackMeetsItsKeysAndSpreadsTheChangeBetweenTh
        forwardUp,
        {{0, {0, -1, 0, 0, 0, 1}}, {2, {1, 0, 0, 0, 0, 1}}, {4, {0, 1, 0, 0, 0, 1}}},
        1e-3f},
-      {"field of view", true,
+      {"field of view",
+       true,
        [](SActorTrackSet& s) {
          s.AddKey(Key<SKeyFOV>(0, [](auto& k) { k.fov = 45; }));
          s.AddKey(Key<SKeyFOV>(15, [](auto& k) { k.fov = 60; }));
        },
        [](SActor* a) { return Values{static_cast<RecCamera*>(a)->fieldOfView}; },
        {{0, {45}}, {1, {46}}, {7, {52}}, {15, {60}}, {17, {60}}}},
-      {"field of view with jump on the target key", true,
+      {"field of view with jump on the target key",
+       true,
        [](SActorTrackSet& s) {
          s.AddKey(Key<SKeyFOV>(0, [](auto& k) { k.fov = 45; }));
          s.AddKey(Key<SKeyFOV>(15, [](auto& k) { k.fov = 60, k.jump = 1; }));
        },
        [](SActor* a) { return Values{static_cast<RecCamera*>(a)->fieldOfView}; },
        {{0, {45}}, {14, {45}}, {15, {60}}}},
-      {"emissive colour", false,
+      {"emissive colour",
+       false,
        [](SActorTrackSet& s) {
          s.AddKey(Key<SKeyAdjustMaterialColor>(2, [](auto& k) { k.r = 0.2f; }));
-         s.AddKey(Key<SKeyAdjustMaterialColor>(
-             12, [](auto& k) { k.r = 1, k.g = 0.5f, k.b = 0.25f; }));
+         s.AddKey(Key<SKeyAdjustMaterialColor>(12, [](auto& k) { k.r = 1, k.g = 0.5f, k.b = 0.25f; }));
        },
        [](SActor* a) {
          const float* e = static_cast<RecBoard*>(a)->emissive;
          return Values{e[0], e[1], e[2]};
        },
-       {{1, {0, 0, 0}}, {2, {0.2f, 0, 0}}, {7, {0.6f, 0.25f, 0.125f}}, {12, {1, 0.5f, 0.25f}},
-        {14, {1, 0.5f, 0.25f}}}},
-      {"camera target offset moves evenly", true,
+       {{1, {0, 0, 0}}, {2, {0.2f, 0, 0}}, {7, {0.6f, 0.25f, 0.125f}}, {12, {1, 0.5f, 0.25f}}, {14, {1, 0.5f, 0.25f}}}},
+      {"camera target offset moves evenly",
+       true,
        [](SActorTrackSet& s) {
          s.AddKey(Key<SKeyTargetOffset>(0, [](auto& k) { k.offset = {0, 0, 2}; }));
          s.AddKey(Key<SKeyTargetOffset>(10, [](auto& k) { k.offset = {4, -8, 12}; }));
@@ -218,8 +228,7 @@ TEST_F(CutSceneInterpolation, EveryTrackMeetsItsKeysAndSpreadsTheChangeBetweenTh
         Values got = row.probe(set->actor);
         ASSERT_EQ(got.size(), want.size());
         for (size_t i = 0; i < want.size(); ++i)
-          EXPECT_NEAR(got[i], want[i], row.tolerance)
-              << "round " << round << " frame " << at << " value " << i;
+          EXPECT_NEAR(got[i], want[i], row.tolerance) << "round " << round << " frame " << at << " value " << i;
       }
     }
   }
@@ -266,25 +275,20 @@ TEST_F(CutSceneInterpolation, LockTargetFollowsTheNamedActorOrStopsFollowing) {
   Board(play, "hero");
   SActorTrackSet* cam = Camera(play, "cam");
   auto lock = [](int frame, const char* name, int jump) {
-    return Key<SKeyLockTarget>(frame, [&](auto& k) {
-      k.name = name, k.actorType = ACTOR_BOARD, k.jump = jump;
-    });
+    return Key<SKeyLockTarget>(frame, [&](auto& k) { k.name = name, k.actorType = ACTOR_BOARD, k.jump = jump; });
   };
   cam->AddKey(lock(0, "hero", 0));
-  cam->AddKey(lock(4, "hero", 0));   // turns on its own from frame 1, faces it at 4
+  cam->AddKey(lock(4, "hero", 0));    // turns on its own from frame 1, faces it at 4
   cam->AddKey(lock(8, "nobody", 0));  // no such actor: stops following at 8
   play.Reset();
   std::vector<std::string> locks;
   for (int frame = 0; frame <= 10; ++frame) {
     Log().Clear();
     play.Tick();
-    for (const std::string& line : Log().With("LockTarget"))
-      locks.push_back(std::to_string(frame) + " " + line);
+    for (const std::string& line : Log().With("LockTarget")) locks.push_back(std::to_string(frame) + " " + line);
   }
-  EXPECT_EQ(locks, (std::vector<std::string>{"0 cam:LockTarget(hero,1)",
-                                             "1 cam:LockTarget(hero,4)",
-                                             "4 cam:LockTarget(hero,1)",
-                                             "8 cam:LockTarget(null,1)"}));
+  EXPECT_EQ(locks, (std::vector<std::string>{"0 cam:LockTarget(hero,1)", "1 cam:LockTarget(hero,4)",
+                                             "4 cam:LockTarget(hero,1)", "8 cam:LockTarget(null,1)"}));
 }
 
 TEST_F(CutSceneInterpolation, AShowAndATranslateAtOneFrameActShowFirst) {
@@ -323,11 +327,8 @@ TEST(CutSceneAngles, AngleBetweenVectors) {
     double angle;
   };
   const Row rows[] = {
-      {{1, 0, 0}, {0, 2, 0}, 1.5707963},
-      {{1, 0, 0}, {3, 0, 0}, 0},
-      {{1, 0, 0}, {-1, 0, 0}, 3.1415926},
-      {{0, 0, 0}, {1, 0, 0}, 0},
-      {{1, 1, 0}, {1, 0, 0}, 0.7853982},
+      {{1, 0, 0}, {0, 2, 0}, 1.5707963}, {{1, 0, 0}, {3, 0, 0}, 0},         {{1, 0, 0}, {-1, 0, 0}, 3.1415926},
+      {{0, 0, 0}, {1, 0, 0}, 0},         {{1, 1, 0}, {1, 0, 0}, 0.7853982},
   };
   for (const Row& row : rows) {
     double out = -1;

@@ -70,8 +70,7 @@ TEST(CutSceneKeys, FactoriesMakeEveryTypeWithAZeroedPayloadOfItsSize) {
 TEST(CutSceneKeys, FactoriesRefuseOtherWordsAndCodes) {
   for (const char* word : {"show", "SHOW ", " SHOW", "", "SHOWBGX", "ROTAT", "NULL"})
     EXPECT_EQ(CreateKeyByName(word, 5), nullptr) << word;
-  for (int code : {36, -1, 1, 5, 255, 270, 1000})
-    EXPECT_EQ(CreateKeyByCode(code, 0), nullptr) << code;
+  for (int code : {36, -1, 1, 5, 255, 270, 1000}) EXPECT_EQ(CreateKeyByCode(code, 0), nullptr) << code;
   std::unique_ptr<SKey> parent = CreateKeyByCode(35, 0);
   ASSERT_NE(parent, nullptr);
   EXPECT_NE(dynamic_cast<SKeySetParent*>(parent.get()), nullptr);
@@ -127,9 +126,8 @@ TEST(CutSceneKeys, SavedTextReadsBackToTheSamePayload) {
 }
 
 TEST(CutSceneKeys, SavedTextLinesAreTabbedAndLabelled) {
-  std::unique_ptr<SKey> key = ReadSingleKey(
-      {"CROTATE", 0, {1, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 5.0f, 6.0f, 7.5f}},
-      1);
+  std::unique_ptr<SKey> key =
+      ReadSingleKey({"CROTATE", 0, {1, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 5.0f, 6.0f, 7.5f}}, 1);
   plat::ByteWriter out;
   key->Save(out, 0);
   std::string text(out.Bytes().begin(), out.Bytes().end());
@@ -176,8 +174,7 @@ TEST(CutSceneKeys, TextValueWordsAndUnparsedNumbers) {
          auto& c = static_cast<SKeyChangePose&>(k);
          return c.playType == 0 && c.style == 0;
        }},
-      {"SETPARENT", "T BOARD\nN x\nP y\n",
-       [](SKey& k) { return static_cast<SKeySetParent&>(k).parentType == 10; }},
+      {"SETPARENT", "T BOARD\nN x\nP y\n", [](SKey& k) { return static_cast<SKeySetParent&>(k).parentType == 10; }},
       {"SETPARENT", "T board\nN x\nP\n",
        [](SKey& k) {
          auto& s = static_cast<SKeySetParent&>(k);
@@ -189,8 +186,7 @@ TEST(CutSceneKeys, TextValueWordsAndUnparsedNumbers) {
          auto& c = static_cast<SKeyRGB&>(k);
          return c.r == 1 && c.g == 0 && c.b == 0;
        }},
-      {"RO_SRC_BLEND", "Value 4294967295\n",
-       [](SKey& k) { return static_cast<SKeyROSrcBlend&>(k).value == -1; }},
+      {"RO_SRC_BLEND", "Value 4294967295\n", [](SKey& k) { return static_cast<SKeyROSrcBlend&>(k).value == -1; }},
       {"ADJUSTMCOLOR", "C 0.5 0.25 1\n",
        [](SKey& k) {
          auto& c = static_cast<SKeyAdjustMaterialColor&>(k);

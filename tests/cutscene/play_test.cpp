@@ -24,8 +24,7 @@ CutSceneData HeldPlay() {
   scene.finalFrame = 6;
   scene.players.push_back(Player("DIALOG", "d", "talk.dlg", {{"DIALOG", 2, {"q", 1, -1}}}));
   scene.players.push_back(Player("TCAMERA", "cam"));
-  scene.players.push_back(
-      Player("BOARD", "b", "smoke", {{"SHOW", 1, {1}}, {"SHOW", 3, {0}}, {"SHOW", 4, {1}}}));
+  scene.players.push_back(Player("BOARD", "b", "smoke", {{"SHOW", 1, {1}}, {"SHOW", 3, {0}}, {"SHOW", 4, {1}}}));
   return scene;
 }
 
@@ -87,8 +86,7 @@ TEST_F(CutScenePlay, AStopCountLetsTheFramesRunBeforeTheHold) {
 TEST_F(CutScenePlay, PlayerTickPlaysEveryDueFrameAndEndsInTheSameCall) {
   CutSceneData scene;
   scene.finalFrame = 5;
-  scene.players.push_back(
-      Player("BOARD", "b", "smoke", {{"SHOW", 4, {1}}, {"SHOW", 5, {0}}, {"SHOW", 6, {1}}}));
+  scene.players.push_back(Player("BOARD", "b", "smoke", {{"SHOW", 4, {1}}, {"SHOW", 5, {0}}, {"SHOW", 6, {1}}}));
   WriteScript("end", scene, 1);
   FakeScene map(0);
   CCutScenePlayer player;
@@ -293,10 +291,9 @@ TEST_F(CutScenePlay, CreationNamesPlacesAndPreparesActors) {
   EXPECT_NE(play.FindActor(ACTOR_TCAMERA, "camera_0"), nullptr);
   EXPECT_EQ(play.FindActor(ACTOR_BOARD, "hero_0"), nullptr);
 
-  for (const char* made :
-       {"make:Creature(hero,1,C)", "make:Wave(hit.wav,W)", "make:Dialog(talk.dlg,D)",
-        "make:Board(smoke,T)(4,32,16)", "make:Sprite(logox,S)(3,2,1,1)", "make:Fade(0,0,640,480)",
-        "make:Viewport(320,120,213,480)", "make:Viewport(2147483647,-2147483648,0,960)"})
+  for (const char* made : {"make:Creature(hero,1,C)", "make:Wave(hit.wav,W)", "make:Dialog(talk.dlg,D)",
+                           "make:Board(smoke,T)(4,32,16)", "make:Sprite(logox,S)(3,2,1,1)", "make:Fade(0,0,640,480)",
+                           "make:Viewport(320,120,213,480)", "make:Viewport(2147483647,-2147483648,0,960)"})
     EXPECT_EQ(Log().Count(made), made == std::string("make:Creature(hero,1,C)") ? 2 : 1) << made;
   EXPECT_EQ(Log().Count(":Show(0)"), 1);  // the sprite is made hidden
   EXPECT_EQ(node, 0u);                    // the engine is closed: no camera node
@@ -384,9 +381,8 @@ TEST_F(CutScenePlay, ViewportsRenderInNumberOrder) {
   play.CreateViewport(0, 0, 1, 1, 2, 0)->actor->SetName("two");
   Log().Clear();
   play.RenderViewports();
-  EXPECT_EQ(Log().Lines(),
-            (std::vector<std::string>{"minus:GetEngineViewport()", "two:GetEngineViewport()",
-                                      "five:GetEngineViewport()"}));
+  EXPECT_EQ(Log().Lines(), (std::vector<std::string>{"minus:GetEngineViewport()", "two:GetEngineViewport()",
+                                                     "five:GetEngineViewport()"}));
 }
 
 using CutSceneEngine = CutSceneEngineTest;

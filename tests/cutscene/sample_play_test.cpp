@@ -96,8 +96,7 @@ TEST_F(SamplePlay, DamagedCopiesLoadOrFailAndPlayHarmlessly) {
     ASSERT_TRUE(result == 0 || result == -1) << at;
     for (int i = 0; i < 3; ++i) play.Tick();
   }
-  WriteRaw("short.spb",
-           std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(good.size() / 2)));
+  WriteRaw("short.spb", std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(good.size() / 2)));
   CCutScene play(640, 480, nullptr);
   EXPECT_EQ(play.Load("short", "scripts", 1), -1);
 }

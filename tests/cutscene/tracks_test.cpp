@@ -59,15 +59,9 @@ TEST_F(CutSceneTracks, EveryEventKeyActsInTheTickOfItsFrameOnly) {
     std::vector<std::string> calls;
   };
   const Row rows[] = {
-      {"Board",
-       [](int f) { return Key<SKeyShow>(f, [](auto& k) { k.value = 1; }); },
-       {"a:SetVisible(1)"}},
-      {"Sprite",
-       [](int f) { return Key<SKeyShow>(f, [](auto& k) { k.value = 1; }); },
-       {"a:Show(1)"}},
-      {"Creature",
-       [](int f) { return Key<SKeyPause>(f, [](auto& k) { k.value = 1; }); },
-       {"a:SetPaused(1)"}},
+      {"Board", [](int f) { return Key<SKeyShow>(f, [](auto& k) { k.value = 1; }); }, {"a:SetVisible(1)"}},
+      {"Sprite", [](int f) { return Key<SKeyShow>(f, [](auto& k) { k.value = 1; }); }, {"a:Show(1)"}},
+      {"Creature", [](int f) { return Key<SKeyPause>(f, [](auto& k) { k.value = 1; }); }, {"a:SetPaused(1)"}},
       {"Creature",
        [](int f) { return Key<SKeyOnTerrain>(f, [](auto& k) { k.value = 1; }); },
        {"a:DropOnTerrain(0,0)", "a:SetTerrainFollow(1)"}},
@@ -75,50 +69,29 @@ TEST_F(CutSceneTracks, EveryEventKeyActsInTheTickOfItsFrameOnly) {
       {"Creature",
        [](int f) {
          return Key<SKeyChangePose>(f, [](auto& k) {
-           k.pose = 4, k.from = 2, k.to = 30, k.playType = 1, k.style = 16, k.walkOut = 1,
-           k.cPose = 5;
+           k.pose = 4, k.from = 2, k.to = 30, k.playType = 1, k.style = 16, k.walkOut = 1, k.cPose = 5;
          });
        },
        {"a:PlayPose(4,2,30,1,16,1)"}},
       {"Wave", [](int f) { return Key<SKeyWave>(f, [](auto& k) { k.loop = 7; }); }, {"a:Play(1)"}},
-      {"Wave",
-       [](int f) { return Key<SKeyWave>(f, [](auto& k) { k.playMode = 2; }); },
-       {"a:Stop()"}},
+      {"Wave", [](int f) { return Key<SKeyWave>(f, [](auto& k) { k.playMode = 2; }); }, {"a:Stop()"}},
       {"Music",
        [](int f) { return Key<SKeyMusic>(f, [](auto& k) { k.track = 7, k.loop = 2; }); },
        {"a:PlayTrack(7,1)"}},
-      {"Music",
-       [](int f) { return Key<SKeyMusic>(f, [](auto& k) { k.playMode = 1; }); },
-       {"a:Stop()"}},
-      {"Music",
-       [](int f) { return Key<SKeyMusic>(f, [](auto& k) { k.playMode = 2; }); },
-       {"a:Pause()"}},
-      {"Music",
-       [](int f) { return Key<SKeyMusic>(f, [](auto& k) { k.playMode = 9; }); },
-       {"a:Resume()"}},
-      {"Creature",
-       [](int f) { return Key<SKeyPoseSpeed>(f, [](auto& k) { k.value = -2; }); },
-       {"a:SetPoseSpeed(-2)"}},
-      {"Wave",
-       [](int f) { return Key<SKeyWavePlay>(f, [](auto& k) { k.playFlag = 0x10001; }); },
-       {"a:Play(65537)"}},
-      {"Wave",
-       [](int f) { return Key<SKeyWavePlay>(f, [](auto& k) { k.playMode = 1; }); },
-       {"a:Pause()"}},
-      {"Wave",
-       [](int f) { return Key<SKeyWavePlay>(f, [](auto& k) { k.playMode = 5; }); },
-       {"a:Stop()"}},
+      {"Music", [](int f) { return Key<SKeyMusic>(f, [](auto& k) { k.playMode = 1; }); }, {"a:Stop()"}},
+      {"Music", [](int f) { return Key<SKeyMusic>(f, [](auto& k) { k.playMode = 2; }); }, {"a:Pause()"}},
+      {"Music", [](int f) { return Key<SKeyMusic>(f, [](auto& k) { k.playMode = 9; }); }, {"a:Resume()"}},
+      {"Creature", [](int f) { return Key<SKeyPoseSpeed>(f, [](auto& k) { k.value = -2; }); }, {"a:SetPoseSpeed(-2)"}},
+      {"Wave", [](int f) { return Key<SKeyWavePlay>(f, [](auto& k) { k.playFlag = 0x10001; }); }, {"a:Play(65537)"}},
+      {"Wave", [](int f) { return Key<SKeyWavePlay>(f, [](auto& k) { k.playMode = 1; }); }, {"a:Pause()"}},
+      {"Wave", [](int f) { return Key<SKeyWavePlay>(f, [](auto& k) { k.playMode = 5; }); }, {"a:Stop()"}},
       {"Dialog",
-       [](int f) {
-         return Key<SKeyDialog>(f, [](auto& k) { k.id = "q1", k.type = 1, k.stopCount = 30; });
-       },
+       [](int f) { return Key<SKeyDialog>(f, [](auto& k) { k.id = "q1", k.type = 1, k.stopCount = 30; }); },
        {"a:Ask(q1,null)", "a:SetStopCount(30)"}},
       {"Dialog",
        [](int f) { return Key<SKeyDialog>(f, [](auto& k) { k.id = "t1", k.stopCount = 30; }); },
        {"a:Talk(t1,null)", "a:SetStopCount(30)"}},
-      {"Board",
-       [](int f) { return Key<SKeyROSrcBlend>(f, [](auto& k) { k.value = 5; }); },
-       {"a:SetRenderState(22,5)"}},
+      {"Board", [](int f) { return Key<SKeyROSrcBlend>(f, [](auto& k) { k.value = 5; }); }, {"a:SetRenderState(22,5)"}},
       {"Board",
        [](int f) { return Key<SKeyRODestBlend>(f, [](auto& k) { k.value = 4; }); },
        {"a:SetRenderState(23,4)"}},
@@ -129,9 +102,7 @@ TEST_F(CutSceneTracks, EveryEventKeyActsInTheTickOfItsFrameOnly) {
        [](int f) { return Key<SKeyRGB>(f, [](auto& k) { k.r = 300, k.g = 128, k.b = -1; }); },
        {"a:SetColor(44,128,255)"}},
       {"Creature", [](int f) { return Key<SKeyShadow>(f); }, {"a:ShowShadow(0)"}},
-      {"Sprite",
-       [](int f) { return Key<SKeyChangePage>(f, [](auto& k) { k.page = 3; }); },
-       {"a:SetPage(3,none,none)"}},
+      {"Sprite", [](int f) { return Key<SKeyChangePage>(f, [](auto& k) { k.page = 3; }); }, {"a:SetPage(3,none,none)"}},
       {"Dialog", [](int f) { return Key<SKeyShowBG>(f); }, {"a:SetShowFrame(0)"}},
       {"Dialog",
        [](int f) { return Key<SKeyPosition2D>(f, [](auto& k) { k.x = 100, k.y = -40; }); },
@@ -153,8 +124,7 @@ TEST_F(CutSceneTracks, EveryEventKeyActsInTheTickOfItsFrameOnly) {
     auto ticks = TickAndCollect(play, 5);
     for (int tick = 0; tick < 5; ++tick)
       for (const std::string& call : row.calls)
-        EXPECT_EQ(Has(ticks[static_cast<size_t>(tick)], call), tick == 2)
-            << "tick " << tick << " " << call;
+        EXPECT_EQ(Has(ticks[static_cast<size_t>(tick)], call), tick == 2) << "tick " << tick << " " << call;
   }
 }
 
@@ -174,9 +144,7 @@ TEST_F(CutSceneTracks, KeysOnActorsTheirTrackDoesNotServeDoNothing) {
 TEST_F(CutSceneTracks, ShowKeysByFrameNegativeReplacedAndAfterReset) {
   CCutScene play(640, 480, nullptr);
   SActorTrackSet* board = AddActor(play, "Board", "b");
-  auto show = [](int frame, int value) {
-    return Key<SKeyShow>(frame, [value](auto& k) { k.value = value; });
-  };
+  auto show = [](int frame, int value) { return Key<SKeyShow>(frame, [value](auto& k) { k.value = value; }); };
   ASSERT_EQ(board->AddKey(show(-2, 1)), 0);
   ASSERT_EQ(board->AddKey(show(0, 0)), 0);
   ASSERT_EQ(board->AddKey(show(3, 1)), 0);
@@ -190,10 +158,8 @@ TEST_F(CutSceneTracks, ShowKeysByFrameNegativeReplacedAndAfterReset) {
     std::vector<std::string> shown;
     for (size_t tick = 0; tick < ticks.size(); ++tick)
       for (const std::string& line : ticks[tick])
-        if (line.find("SetVisible") != std::string::npos)
-          shown.push_back(std::to_string(tick) + " " + line);
-    EXPECT_EQ(shown, (std::vector<std::string>{"0 b:SetVisible(0)", "3 b:SetVisible(0)",
-                                               "5 b:SetVisible(1)"}))
+        if (line.find("SetVisible") != std::string::npos) shown.push_back(std::to_string(tick) + " " + line);
+    EXPECT_EQ(shown, (std::vector<std::string>{"0 b:SetVisible(0)", "3 b:SetVisible(0)", "5 b:SetVisible(1)"}))
         << "round " << round;
   }
 }
@@ -211,8 +177,8 @@ TEST_F(CutSceneTracks, OneFrameRunsTracksByTypeCodeAndActorsByType) {
   std::vector<std::string> acts;
   for (const std::string& line : ticks[5])
     if (line.find("Update") == std::string::npos) acts.push_back(line);
-  EXPECT_EQ(acts, (std::vector<std::string>{"c:SetVisible(1)", "b:SetVisible(1)",
-                                            "b:SetRenderState(22,1)", "b:SetRenderState(23,2)"}));
+  EXPECT_EQ(acts, (std::vector<std::string>{"c:SetVisible(1)", "b:SetVisible(1)", "b:SetRenderState(22,1)",
+                                            "b:SetRenderState(23,2)"}));
 }
 
 TEST_F(CutSceneTracks, OnTerrainThatDoesNotLandLeavesFollowingAlone) {
@@ -243,9 +209,8 @@ TEST_F(CutSceneTracks, ChangePoseQueuesAFollowUpOnlyForAPosePlayedOnce) {
   for (const Row& row : rows) {
     CCutScene play(640, 480, nullptr);
     SActorTrackSet* set = AddActor(play, "Creature", "c");
-    set->AddKey(Key<SKeyChangePose>(0, [&](auto& k) {
-      k.pose = 3, k.from = -1, k.to = -1, k.playType = row.playType, k.cPose = row.cPose;
-    }));
+    set->AddKey(Key<SKeyChangePose>(
+        0, [&](auto& k) { k.pose = 3, k.from = -1, k.to = -1, k.playType = row.playType, k.cPose = row.cPose; }));
     play.Reset();
     auto ticks = TickAndCollect(play, 1);
     EXPECT_TRUE(Has(ticks[0], row.call)) << row.call;
@@ -325,8 +290,7 @@ TEST_F(CutSceneSetParent, HangsTheNodeUnderACreaturePartOrDetachesIt) {
   static_cast<RecBoard*>(smoke->actor)->node = smokeNode;
 
   auto parentKey = [](int frame, int type, std::string name, std::string part) {
-    return Key<SKeySetParent>(
-        frame, [&](auto& k) { k.parentType = type, k.parentName = name, k.part = part; });
+    return Key<SKeySetParent>(frame, [&](auto& k) { k.parentType = type, k.parentName = name, k.part = part; });
   };
   smoke->AddKey(parentKey(1, ACTOR_CREATURE, "hero", "hand"));
   smoke->AddKey(parentKey(2, ACTOR_CREATURE, "hero", ""));

@@ -113,8 +113,8 @@ void WriteFixture(const std::vector<uint8_t>& bytes) {
 
 bool DatabaseIsEmpty() {
   const CGameDataBase& db = g_gameDataBase;
-  return db.heroes.empty() && db.enemies.empty() && db.items.empty() && db.shops.empty() &&
-         db.conditions.empty() && db.skills.empty();
+  return db.heroes.empty() && db.enemies.empty() && db.items.empty() && db.shops.empty() && db.conditions.empty() &&
+         db.skills.empty();
 }
 
 class DatabaseLoaderTest : public dbtest::DatabaseTest {
@@ -139,12 +139,18 @@ TEST_F(DatabaseLoaderTest, AWrittenDatabaseLoadsAndBuildsTheHeroes) {
   struct Expect {
     int32_t key, value;
   } values[] = {
-      {kAttrLevel, 3},         {kAttrExperience, 200}, {kAttrNextExperience, 300},
-      {kAttrMaxHp, 70},        {kAttrHp, 70},          {kAttrMaxMp, 30}, {kAttrMp, 30},
-      {9, 12 + 10},            // row 2 and the sword
-      {kAttrSpecialMax, 100},  {kAttrSpecial, 100},    // refilled
-      {19, 0},                 // never taken from the rows
-      {11, 2},                 // the charm of kind 6
+      {kAttrLevel, 3},
+      {kAttrExperience, 200},
+      {kAttrNextExperience, 300},
+      {kAttrMaxHp, 70},
+      {kAttrHp, 70},
+      {kAttrMaxMp, 30},
+      {kAttrMp, 30},
+      {9, 12 + 10},  // row 2 and the sword
+      {kAttrSpecialMax, 100},
+      {kAttrSpecial, 100},  // refilled
+      {19, 0},              // never taken from the rows
+      {11, 2},              // the charm of kind 6
   };
   for (const auto& v : values) EXPECT_EQ(hero->GetAttribute(v.key), v.value) << "key " << v.key;
   EXPECT_EQ(hero->learnedActions, (std::vector<int32_t>{101, 102, 103}));
@@ -285,8 +291,8 @@ TEST_F(DatabaseLoaderTest, ImpossibleCountsGiveAnEmptyDatabaseAndATrace) {
   const std::vector<uint8_t> good = datagen::WriteDatabase(data);
   const size_t item = 48 + 7 * 12;
   const size_t modifierCount = item + kItemHeadBytes;
-  const size_t firstHero = item + (kItemHeadBytes + 4 + 40) + (kItemHeadBytes + 4) +
-                           (kItemHeadBytes + 4 + 40) + (kItemHeadBytes + 4 + 40);
+  const size_t firstHero =
+      item + (kItemHeadBytes + 4 + 40) + (kItemHeadBytes + 4) + (kItemHeadBytes + 4 + 40) + (kItemHeadBytes + 4 + 40);
   const size_t heroAttributeCount = firstHero + 104;
   struct Case {
     const char* what;

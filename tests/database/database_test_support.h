@@ -37,8 +37,8 @@ inline std::vector<ATTRIBUTEDESC> Attributes(std::initializer_list<std::pair<int
   return out;
 }
 
-inline MODIFIERDESC Modifier(int32_t flags, int32_t kind, int32_t key, int32_t mode, int32_t value,
-                             int32_t turns, int32_t period = 0, int32_t revert = 0) {
+inline MODIFIERDESC Modifier(int32_t flags, int32_t kind, int32_t key, int32_t mode, int32_t value, int32_t turns,
+                             int32_t period = 0, int32_t revert = 0) {
   MODIFIERDESC m;
   m.flags = flags;
   m.kind = kind;
@@ -56,8 +56,7 @@ inline MODIFIERDESC Gear(int32_t key, int32_t value, int32_t revert = 1, int32_t
   return Modifier(kModOnUser, kModKindAttribute, key, mode, value, kPermanentTurns, 0, revert);
 }
 
-inline ITEMDESC Item(int32_t type, int32_t id, std::vector<MODIFIERDESC> modifiers = {},
-                     int32_t price = 0) {
+inline ITEMDESC Item(int32_t type, int32_t id, std::vector<MODIFIERDESC> modifiers = {}, int32_t price = 0) {
   ITEMDESC item;
   item.name = "item";
   item.values[kItemType] = type;

@@ -144,8 +144,7 @@ TEST_F(ItemPoolTest, MovingAndReplacingKeepPlacesAndCounts) {
 
 TEST_F(ItemPoolTest, TheLeaderEquipsAndUsesItems) {
   g_gameDataBase.items.push_back(Item(1, 1, {Gear(9, 10)}, 120));
-  g_gameDataBase.items.push_back(
-      Item(8, 3, {Modifier(kModOnTarget, kModKindAttribute, kAttrHp, kModeAdd, 30, 0)}, 20));
+  g_gameDataBase.items.push_back(Item(8, 3, {Modifier(kModOnTarget, kModKindAttribute, kAttrHp, kModeAdd, 30, 0)}, 20));
   CGDMainManSoul hero;
   hero.id = 1;
   hero.attributes = Attributes({{9, 50}, {kAttrHp, 40}, {kAttrMaxHp, 100}});
@@ -199,8 +198,7 @@ TEST_F(ItemPoolBlockTest, ASavedPoolComesBackAtItsPlaces) {
   CGDItemPool restored(&g_gameDataBase);
   EXPECT_EQ(ReadFrom(restored, "pool.bin"), 100);
   const std::pair<int32_t, int32_t> entries[] = {{8, 1}, {8, 2}, {1, 3}, {5, 4}};
-  for (auto [type, id] : entries)
-    EXPECT_EQ(restored.GetItemSlot(type, id), pool.GetItemSlot(type, id)) << id;
+  for (auto [type, id] : entries) EXPECT_EQ(restored.GetItemSlot(type, id), pool.GetItemSlot(type, id)) << id;
   restored.AddItem(7, 9, 1, -1);
   EXPECT_EQ(restored.GetItemSlot(7, 9), 2);  // 0, 1 and 7 are taken
   restored.AddItem(7, 10, 1, -1);
@@ -217,11 +215,13 @@ TEST_F(ItemPoolBlockTest, ABlockOfAnotherVersionOrMagicRestoresNothing) {
     int result;
   } cases[] = {
       {"version 99", datagen::WriteItemPositionBlock(slots, 99), 99},
-      {"not IPOS", [&] {
+      {"not IPOS",
+       [&] {
          auto b = datagen::WriteItemPositionBlock(slots);
          b[4] = 'X';
          return b;
-       }(), 0},
+       }(),
+       0},
   };
   for (const auto& c : cases) {
     WriteBytes("block.bin", c.bytes);
@@ -259,7 +259,8 @@ TEST_F(ItemPoolBlockTest, DamagedBlocksAreRefusedWithATraceAndChangeNothing) {
       {"negative count", withCount(-1)},
       {"no length", {1, 2}},
       {"IPOS without its version", {4, 0, 0, 0, 'I', 'P', 'O', 'S'}},
-      {"fifth count beyond the block", [&] {
+      {"fifth count beyond the block",
+       [&] {
          std::vector<uint8_t> b = good;
          b[b.size() - 4] = 7;  // the last list's count
          return b;

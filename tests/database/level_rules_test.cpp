@@ -20,9 +20,7 @@ CGDMainManSoul MakeHero() {
   return hero;
 }
 
-void SetExperience(CGDMainManSoul& hero, int32_t experience) {
-  hero.SetAttributeBase(kAttrExperience, experience);
-}
+void SetExperience(CGDMainManSoul& hero, int32_t experience) { hero.SetAttributeBase(kAttrExperience, experience); }
 
 TEST(LevelRules, LevelUpRaisesWhileTheExperienceReachesTheNeed) {
   struct Case {
@@ -31,11 +29,9 @@ TEST(LevelRules, LevelUpRaisesWhileTheExperienceReachesTheNeed) {
     int gained;
     int32_t level, experienceAfter, needAfter;
   } cases[] = {
-      {500, 0, 2, 3, 500, 600},   // thresholds 100, 300, 600 from level 1
-      {50, 0, 0, 1, 50, 100},
-      {50, 1, 1, 2, 100, 300},    // a forced step lifts the experience to the need
-      {100, 0, 1, 2, 100, 300},
-      {5000, 0, 3, 4, 5000, 1000},  // the table ends at four rows
+      {500, 0, 2, 3, 500, 600},                               // thresholds 100, 300, 600 from level 1
+      {50, 0, 0, 1, 50, 100},   {50, 1, 1, 2, 100, 300},      // a forced step lifts the experience to the need
+      {100, 0, 1, 2, 100, 300}, {5000, 0, 3, 4, 5000, 1000},  // the table ends at four rows
   };
   for (const auto& c : cases) {
     CGDMainManSoul hero = MakeHero();

@@ -130,10 +130,9 @@ TEST_F(ManSoulTest, PercentModesTruncateTowardZero) {
     int32_t base, bonus, percent;
     int32_t change;
   } cases[] = {
-      {"scale", 7, 0, 150, 3},  {"scale", 7, 0, 50, -3},
-      {"scale", 5, 2, 150, 3},  // scales base + bonus
-      {"modifier", 7, 100, 150, 3}, {"modifier", 7, 100, 50, -3},  // scales the base only
-      {"effect", 7, 0, 150, 3}, {"effect", 7, 0, 50, -3},
+      {"scale", 7, 0, 150, 3},      {"scale", 7, 0, 50, -3},      {"scale", 5, 2, 150, 3},  // scales base + bonus
+      {"modifier", 7, 100, 150, 3}, {"modifier", 7, 100, 50, -3},                           // scales the base only
+      {"effect", 7, 0, 150, 3},     {"effect", 7, 0, 50, -3},
   };
   for (const auto& c : cases) {
     CGDManSoul soul;
@@ -192,9 +191,8 @@ TEST_F(ConditionTest, AWeakerConditionIsIgnoredAndAStrongerOneReplacesIt) {
     int32_t valueInForce;
     int32_t attack;  // 50 changed by the condition in force
   } cases[] = {
-      {kModeAdd, -20, -10, 1, -20, 30},   {kModeAdd, -20, -30, 0, -30, 20},
-      {kModeAdd, -20, -20, 0, -20, 30},   {kModeScale, 150, 120, 1, 150, 75},
-      {kModeScale, 50, 80, 1, 50, 25},    {kModeScale, 50, 20, 0, 20, 10},
+      {kModeAdd, -20, -10, 1, -20, 30},   {kModeAdd, -20, -30, 0, -30, 20}, {kModeAdd, -20, -20, 0, -20, 30},
+      {kModeScale, 150, 120, 1, 150, 75}, {kModeScale, 50, 80, 1, 50, 25},  {kModeScale, 50, 20, 0, 20, 10},
   };
   for (const auto& c : cases) {
     soul.attributes = Attributes({{9, 50}});
@@ -530,7 +528,7 @@ TEST_F(HeroSkillTest, SkillPointsAccumulateToTheNeed) {
   } steps[] = {
       {99, 10, -1, 0},  // no such skill
       {7, 10, 2, 10},   // new entry
-      {7, 20, 0, 30},   {7, 25, 1, 50}, {7, 5, 3, 50},
+      {7, 20, 0, 30},  {7, 25, 1, 50}, {7, 5, 3, 50},
   };
   for (const auto& s : steps) {
     EXPECT_EQ(hero.AddSkillPoints(s.id, s.points), s.result) << s.points;
@@ -552,10 +550,13 @@ TEST_F(HeroSkillTest, LearningVisitingAndReset) {
   EXPECT_EQ(hero.HasLearnedAction(5), 0);
   EXPECT_EQ(hero.Visit(nullptr, nullptr), 0);
   int seen = 0;
-  EXPECT_EQ(hero.Visit([](CGDMainManSoul* h, void* user) {
-              *static_cast<int*>(user) = h->HasLearnedAction(4);
-              return 7;
-            }, &seen), 7);
+  EXPECT_EQ(hero.Visit(
+                [](CGDMainManSoul* h, void* user) {
+                  *static_cast<int*>(user) = h->HasLearnedAction(4);
+                  return 7;
+                },
+                &seen),
+            7);
   EXPECT_EQ(seen, 1);
   hero.levelTable.resize(2);
   hero.activeEffects.push_back({});

@@ -13,9 +13,9 @@ using dbtest::Item;
 using dbtest::Modifier;
 
 bool SameModifier(const MODIFIERDESC& a, const MODIFIERDESC& b) {
-  return a.flags == b.flags && a.kind == b.kind && a.key == b.key && a.period == b.period &&
-         a.turns == b.turns && a.mode == b.mode && a.value == b.value &&
-         a.revertFlag == b.revertFlag && a.appliedTotal == b.appliedTotal && a.reserved == b.reserved;
+  return a.flags == b.flags && a.kind == b.kind && a.key == b.key && a.period == b.period && a.turns == b.turns &&
+         a.mode == b.mode && a.value == b.value && a.revertFlag == b.revertFlag && a.appliedTotal == b.appliedTotal &&
+         a.reserved == b.reserved;
 }
 
 class SaveRecordsTest : public dbtest::DatabaseTest {

@@ -12,6 +12,9 @@
 #include "battle/action_table.h"
 #include "battle/hit_vertices.h"
 #include "cutscene/cut_scene.h"
+#include "database/database_loader.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
 #include "engine/core/nodes.h"
 #include "engine/core/pools.h"
 #include "engine/media/data_directories.h"
@@ -19,8 +22,6 @@
 #include "engine/media/packages.h"
 #include "engine/media/texture_files.h"
 #include "engine/media/texture_table.h"
-#include "database/database_loader.h"
-#include "database/game_database.h"
 #include "platform/cdaudio.h"
 #include "platform/files.h"
 #include "platform/qel/camera_controller.h"
@@ -34,7 +35,6 @@
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "ui/dialog_player_ex.h"
-#include "database/game_resource.h"
 #include "world/scene_data.h"
 #include "world/scene_environment.h"
 
@@ -62,18 +62,16 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
 
 // A numeric field of a text file made huge, negative or out of range.
 void HugeNumberInText(Bytes& b, std::mt19937& rng) {
-  static const char* const kHuge[] = {"2147483647", "-2147483648", "99999999999999999999",
-                                      "4294967295", "-1", "1e39", "nan"};
+  static const char* const kHuge[] = {"2147483647", "-2147483648", "99999999999999999999", "4294967295", "-1",
+                                      "1e39",       "nan"};
   std::vector<size_t> starts;
   for (size_t i = 0; i < b.size(); ++i)
-    if (b[i] >= '0' && b[i] <= '9' && (i == 0 || b[i - 1] == ' ' || b[i - 1] == '\t' ||
-                                       b[i - 1] == '\n'))
+    if (b[i] >= '0' && b[i] <= '9' && (i == 0 || b[i - 1] == ' ' || b[i - 1] == '\t' || b[i - 1] == '\n'))
       starts.push_back(i);
   if (starts.empty()) return;
   size_t at = starts[rng() % starts.size()];
   size_t end = at;
-  while (end < b.size() && ((b[end] >= '0' && b[end] <= '9') || b[end] == '.' || b[end] == '-'))
-    ++end;
+  while (end < b.size() && ((b[end] >= '0' && b[end] <= '9') || b[end] == '.' || b[end] == '-')) ++end;
   const std::string huge = kHuge[rng() % std::size(kHuge)];
   b.erase(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(end));
   b.insert(b.begin() + static_cast<long>(at), huge.begin(), huge.end());
@@ -81,8 +79,7 @@ void HugeNumberInText(Bytes& b, std::mt19937& rng) {
 
 // A 32-bit little-endian field of a binary file made huge or negative.
 void HugeNumberInBinary(Bytes& b, std::mt19937& rng) {
-  static const uint32_t kHuge[] = {0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 0x40000000u,
-                                   0x00FFFFFFu, 0x0000FFFFu};
+  static const uint32_t kHuge[] = {0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 0x40000000u, 0x00FFFFFFu, 0x0000FFFFu};
   if (b.size() < 4) return;
   // Mostly on 4-byte boundaries, where the formats keep their counts.
   size_t at = rng() % (b.size() - 3);
@@ -118,10 +115,8 @@ std::vector<Bytes> Mutants(const Bytes& good, uint32_t seed, bool text) {
         break;
       }
       default:
-        if (text)
-          HugeNumberInText(b, rng);
-        else
-          HugeNumberInBinary(b, rng);
+        if (text) HugeNumberInText(b, rng);
+        else HugeNumberInBinary(b, rng);
         break;
     }
     out.push_back(std::move(b));
@@ -145,8 +140,8 @@ TEST_F(CorruptWorldTest, DamagedDatabaseLoadsWholeOrLeavesNoRecords) {
       CGameDataLoader loader(0);
       if (loader.Load(kGameDatabasePath) == 0) {
         const CGameDataBase& db = g_gameDataBase;
-        EXPECT_TRUE(db.heroes.empty() && db.items.empty() && db.enemies.empty() &&
-                    db.shops.empty() && db.conditions.empty())
+        EXPECT_TRUE(db.heroes.empty() && db.items.empty() && db.enemies.empty() && db.shops.empty() &&
+                    db.conditions.empty())
             << "a failed load kept records, mutant of " << mutant.size() << " bytes";
       }
     }
@@ -267,7 +262,8 @@ TEST_F(CorruptWorldTest, DamagedActionTableKeepsWholeRecords) {
     }
     size_t bytes = 12;
     for (const ACTIONRECORD& r : table.records)
-      bytes += 12 + r.transitions.size() * CActionTable::kTransitionBytes + r.actions.size() * CActionTable::kActionBytes;
+      bytes +=
+          12 + r.transitions.size() * CActionTable::kTransitionBytes + r.actions.size() * CActionTable::kActionBytes;
     EXPECT_LE(bytes, mutant.size()) << "only whole records";
   }
 }
@@ -341,8 +337,7 @@ class CorruptWorldEngineTest : public enginetest::EngineTest {
 
 // Damaged copies of a texture package: each opens or stays closed, and its
 // textures load or are missing.
-void DamagePackage(const char* file, const char* name, std::initializer_list<const char*> textures,
-                   uint32_t seed) {
+void DamagePackage(const char* file, const char* name, std::initializer_list<const char*> textures, uint32_t seed) {
   const Bytes good = ReadFile(file);
   for (const Bytes& mutant : Mutants(good, seed, false)) {
     WriteBytes(file, mutant);
@@ -350,8 +345,7 @@ void DamagePackage(const char* file, const char* name, std::initializer_list<con
     // An entry whose data lies past the end is never read, nor found.
     for (int i = 0; i < static_cast<int>(g_texturePackage.entries.size()); ++i) {
       const PACKAGEENTRY e = g_texturePackage.entries[i];
-      const bool inFile =
-          uint64_t{e.offset} + e.size <= static_cast<uint64_t>(g_texturePackage.fileSize);
+      const bool inFile = uint64_t{e.offset} + e.size <= static_cast<uint64_t>(g_texturePackage.fileSize);
       Bytes entry;
       const bool read = ReadPackageEntry(&g_texturePackage, i, entry);
       EXPECT_TRUE(inFile || !read) << e.name;

@@ -4,19 +4,19 @@
 #include <memory>
 #include <string>
 
+#include "base/game_globals.h"
 #include "components/aj_flare.h"
 #include "components/particle_field.h"
+#include "database/game_resource.h"
 #include "engine/core/materials.h"
 #include "engine/core/nodes.h"
 #include "engine/core/pools.h"
 #include "engine/media/data_directories.h"
-#include "base/game_globals.h"
 #include "platform/fonts.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
-#include "database/game_resource.h"
 #include "world/scene_data.h"
 #include "world/scene_environment.h"
 

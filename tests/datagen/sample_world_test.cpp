@@ -10,14 +10,14 @@
 
 #include "cutscene/cut_scene.h"
 #include "cutscene/sg_society.h"
+#include "database/database_loader.h"
+#include "database/game_database.h"
 #include "engine/core/materials.h"
 #include "engine/core/nodes.h"
 #include "engine/core/pools.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/model_files.h"
 #include "engine/media/packages.h"
-#include "database/database_loader.h"
-#include "database/game_database.h"
 #include "platform/qel/camera_controller.h"
 #include "platform/qel/file_load_man.h"
 #include "talk/base_talk_player.h"
@@ -108,8 +108,7 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
   const SHOPDESC* shop = db.FindShop(kShopId);
   ASSERT_NE(shop, nullptr);
   ASSERT_EQ(shop->stock.size(), 4u);
-  for (const SHOPSTOCKDESC& s : shop->stock)
-    EXPECT_NE(db.FindItem(s.itemType, s.itemId), nullptr) << s.itemId;
+  for (const SHOPSTOCKDESC& s : shop->stock) EXPECT_NE(db.FindItem(s.itemType, s.itemId), nullptr) << s.itemId;
 
   const CGDEnemySoul* enemy = db.FindEnemy(kEnemyId);
   ASSERT_NE(enemy, nullptr);
@@ -149,8 +148,7 @@ TEST_F(SampleDatabaseTest, HeroesItemsShopEnemyAndConditionLoad) {
 
 TEST_F(SampleWorldTest, TheVillagerTalkLoadsWithItsVariable) {
   CBaseTalkPlayer player;
-  ASSERT_EQ(player.Load(".\\resource\\talk.pt"), 1)
-      << (player.errors.empty() ? "" : player.errors[0]);
+  ASSERT_EQ(player.Load(".\\resource\\talk.pt"), 1) << (player.errors.empty() ? "" : player.errors[0]);
   EXPECT_EQ(player.errorCount, 0);
   ASSERT_EQ(player.childCount, 1);
   CBaseListContainer* talk = player.FindAname(kTalkName);

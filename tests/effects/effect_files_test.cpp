@@ -124,8 +124,8 @@ TEST(EffectFiles, EveryTruncationIsRefusedButTheOptionalTails) {
   }
   EFCFILEDESC read;
   std::string why;
-  ASSERT_TRUE(ReadEfficacyFile({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(creaturesStart)}, &read,
-                               &why));
+  ASSERT_TRUE(
+      ReadEfficacyFile({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(creaturesStart)}, &read, &why));
   EXPECT_FALSE(read.hasCreatures);
   EXPECT_TRUE(read.creatures.empty() && read.sounds.empty());
   EXPECT_EQ(read.cameras.size(), 1u);
@@ -162,7 +162,9 @@ TEST(EffectFiles, EffectsNeedingTooManyEngineNodesAreRefused) {
   struct Case {
     int sections, trailSections, pool;
     bool accepted;
-  } cases[] = {{1000, 1000, 48 - 3, true}, {1000, 1000, 48 - 2, false}, {kMaxEffectNodes + 1, 0, -5, false},
+  } cases[] = {{1000, 1000, 48 - 3, true},
+               {1000, 1000, 48 - 2, false},
+               {kMaxEffectNodes + 1, 0, -5, false},
                {0, 0, kMaxEffectNodes - 3, true}};
   for (const Case& c : cases) {
     EFCFILEDESC f;

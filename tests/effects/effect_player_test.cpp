@@ -12,8 +12,8 @@
 #include "engine/core/nodes.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/sound_table.h"
-#include "platform/crt.h"
 #include "engine/media/sound_waves.h"
+#include "platform/crt.h"
 #include "platform/sound.h"
 #include "tests/effects/effects_fixture.h"
 #include "tools/datagen/efficacy_writer.h"
@@ -392,7 +392,8 @@ TEST_F(Player, RibbonKeysSetBlendModesAndColours) {
     int source, destination;
     float alpha;
     int depthWrite;
-  } cases[] = {{1, 5, 6, 1.0f, 1}, {2, 5, 6, 0.5f, 0}, {3, 2, 2, 0.999f, 0}, {4, 3, 2, 0.999f, 0}, {5, 1, 4, 0.999f, 0}};
+  } cases[] = {
+      {1, 5, 6, 1.0f, 1}, {2, 5, 6, 0.5f, 0}, {3, 2, 2, 0.999f, 0}, {4, 3, 2, 0.999f, 0}, {5, 1, 4, 0.999f, 0}};
   for (const Case& c : cases) {
     EFCFILEDESC f = Frames(4);
     EFCSECTIONALRECORD r = Ribbon("blend");

@@ -49,8 +49,8 @@ TEST_F(Ribbons, TwoDigitFrameNumbersAreDroppedFromTextureNames) {
   struct Case {
     const char* name;
     const char* texture;
-  } cases[] = {{"glow07.bmp", "glow"}, {"glow.bmp", "glow"}, {"a7.bmp", "a7"}, {"b12x.bmp", "b1"},
-               {"s.bmp", "s"},         {".bmp", ""},        {"plain", "plain"}, {"1.bmp", "1"}};
+  } cases[] = {{"glow07.bmp", "glow"}, {"glow.bmp", "glow"}, {"a7.bmp", "a7"},   {"b12x.bmp", "b1"},
+               {"s.bmp", "s"},         {".bmp", ""},         {"plain", "plain"}, {"1.bmp", "1"}};
   for (const Case& c : cases) EXPECT_EQ(A_SectionalModel::MaterialTextureName(c.name), c.texture) << c.name;
   A_SectionalModel a, b;
   a.Build("glow07.bmp", 1, 10, 2, 3, 1);

@@ -33,8 +33,8 @@ void WriteOwnerModel(const std::string& name) {
   ASSERT_TRUE(plat::WriteFileAtomic("data/creature/" + name + ".MCB", out.Bytes().data(), out.Size()));
 }
 
-efc::EFCELEMENTDESC Element(const std::string& name, const std::string& target, int placement,
-                            const std::string& part, const std::string& secondPart) {
+efc::EFCELEMENTDESC Element(const std::string& name, const std::string& target, int placement, const std::string& part,
+                            const std::string& secondPart) {
   efc::EFCELEMENTDESC h;
   h.name = name;
   h.target = target;

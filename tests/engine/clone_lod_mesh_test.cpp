@@ -402,7 +402,7 @@ TEST_F(MeshEditTest, Normals) {
   EXPECT_FLOAT_EQ(v[1].nx, v[3].nx);
   EXPECT_FLOAT_EQ(v[1].nz, v[3].nz);
   EXPECT_FLOAT_EQ(v[1].nz, 0.5f * (1 + before5.z));  // the average, not made unit length
-  EXPECT_FLOAT_EQ(v[5].nx, before5.x);  // 0.02 from vertex 2: alone
+  EXPECT_FLOAT_EQ(v[5].nx, before5.x);               // 0.02 from vertex 2: alone
   EXPECT_FLOAT_EQ(v[2].nz, 1);
 
   ComputeMeshNormals(mesh, 1);

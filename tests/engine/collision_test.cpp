@@ -90,12 +90,12 @@ TEST_F(CollisionTest, BoxAgainstMeshNamesTheTriangleForTheBoxOnly) {
 
 TEST_F(CollisionTest, MeshAgainstMeshNamesEachOthersTriangles) {
   // Each mesh starts with a far triangle, so indices differ between them.
-  const HOBJECT floor = MakeMesh({{100, 100, 50}, {101, 100, 50}, {100, 101, 50},
-                                  {0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}},
-                                 {{0, 1, 2}, {3, 4, 5}, {3, 5, 6}});
-  const HOBJECT wall = MakeMesh({{-100, 0, 50}, {-101, 0, 50}, {-100, 1, 50},
-                                 {7, 1, -1}, {7, 3, -1}, {7, 3, 1}, {7, 1, 1}},
-                                {{0, 1, 2}, {0, 2, 1}, {3, 4, 5}, {3, 5, 6}});
+  const HOBJECT floor =
+      MakeMesh({{100, 100, 50}, {101, 100, 50}, {100, 101, 50}, {0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}},
+               {{0, 1, 2}, {3, 4, 5}, {3, 5, 6}});
+  const HOBJECT wall =
+      MakeMesh({{-100, 0, 50}, {-101, 0, 50}, {-100, 1, 50}, {7, 1, -1}, {7, 3, -1}, {7, 3, 1}, {7, 1, 1}},
+               {{0, 1, 2}, {0, 2, 1}, {3, 4, 5}, {3, 5, 6}});
   EXPECT_EQ(TestObjectCollision(floor, VOLUME_MESH, wall, VOLUME_MESH), 1);
   EXPECT_EQ(LookupNode(floor)->partnerPrimitive, 2);
   EXPECT_EQ(LookupNode(wall)->partnerPrimitive, 1);
@@ -155,8 +155,7 @@ TEST_F(CollisionTest, CollisionListsPairNodesBothWays) {
                   {a, 0, b, VOLUME_BOX},
                   {a, VOLUME_BOX, b, 3},
                   {a, VOLUME_BOX, 0x02FFFFFF, VOLUME_BOX}};
-  for (const Refusal& r : refusals)
-    EXPECT_EQ(AddCollisionPartner(r.node, r.volume, r.partner, r.partnerVolume), 0);
+  for (const Refusal& r : refusals) EXPECT_EQ(AddCollisionPartner(r.node, r.volume, r.partner, r.partnerVolume), 0);
 
   ASSERT_EQ(AddCollisionPartner(a, VOLUME_BOX, b, VOLUME_BOX), 1);
   EXPECT_EQ(AddCollisionPartner(b, VOLUME_BOX, a, VOLUME_BOX), 0);  // already paired

@@ -67,25 +67,23 @@ TEST_F(DeviceSetupTest, OpensFullScreenWithTheDefaultDevice) {
       {RenderState::DestBlend, plat::kBlendInverseSourceAlpha},
       {RenderState::TextureMapBlend, plat::kTextureBlendModulate},
   };
-  for (const State& s : states)
-    EXPECT_EQ(device.GetRenderState(s.state), s.value) << static_cast<int>(s.state);
+  for (const State& s : states) EXPECT_EQ(device.GetRenderState(s.state), s.value) << static_cast<int>(s.state);
 
   struct Stage {
     int stage;
     StageState state;
     uint32_t value;
   } stages[] = {
-      {0, StageState::MinFilter, plat::kFilterLinear},  {0, StageState::MagFilter, plat::kFilterLinear},
-      {0, StageState::Address, plat::kAddressWrap},      {0, StageState::ColorOp, plat::kStageOpModulate},
+      {0, StageState::MinFilter, plat::kFilterLinear},    {0, StageState::MagFilter, plat::kFilterLinear},
+      {0, StageState::Address, plat::kAddressWrap},       {0, StageState::ColorOp, plat::kStageOpModulate},
       {0, StageState::ColorArg1, plat::kStageArgTexture}, {0, StageState::ColorArg2, plat::kStageArgDiffuse},
       {0, StageState::AlphaOp, plat::kStageOpSelectArg1}, {0, StageState::AlphaArg1, plat::kStageArgDiffuse},
-      {1, StageState::MinFilter, plat::kFilterLinear},  {1, StageState::MagFilter, plat::kFilterLinear},
-      {1, StageState::Address, plat::kAddressWrap},      {1, StageState::ColorOp, plat::kStageOpDisable},
+      {1, StageState::MinFilter, plat::kFilterLinear},    {1, StageState::MagFilter, plat::kFilterLinear},
+      {1, StageState::Address, plat::kAddressWrap},       {1, StageState::ColorOp, plat::kStageOpDisable},
       {1, StageState::AlphaOp, plat::kStageOpDisable},
   };
   for (const Stage& s : stages)
-    EXPECT_EQ(device.GetStageState(s.stage, s.state), s.value)
-        << s.stage << " " << static_cast<int>(s.state);
+    EXPECT_EQ(device.GetStageState(s.stage, s.state), s.value) << s.stage << " " << static_cast<int>(s.state);
 
   int lights = 0;
   for (DEVICELIGHTDESC* light : g_gameWorld->deviceLights) {

@@ -36,8 +36,7 @@ void OpenAndUseEverything(int direct3D) {
 TEST_F(ExitTest, LeavingWithTheEngineOpenEndsCleanly) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   testsupport::ScopedWorkDir dir;
-  for (int direct3D : {1, 0})
-    EXPECT_EXIT(OpenAndUseEverything(direct3D), ::testing::ExitedWithCode(0), "") << direct3D;
+  for (int direct3D : {1, 0}) EXPECT_EXIT(OpenAndUseEverything(direct3D), ::testing::ExitedWithCode(0), "") << direct3D;
 }
 
 }  // namespace

@@ -33,17 +33,13 @@ TEST_F(FrameTimerTest, FixedRateSlotCatchesUpAtMostThreePeriods) {
   ASSERT_EQ(Open(), 1);
   struct Case {
     const char* name;
-    double late;   // periods past the due time when dispatched
-    int first;     // periods of the first call, 0 = no call
-    int moved;     // periods the due time moves on
-    int second;    // the next pass at the same time, 0 = no call
+    double late;  // periods past the due time when dispatched
+    int first;    // periods of the first call, 0 = no call
+    int moved;    // periods the due time moves on
+    int second;   // the next pass at the same time, 0 = no call
   } cases[] = {
-      {"exactly due", 0, 1, 1, 0},
-      {"one and a half late", 1.5, 2, 2, 0},
-      {"two and a half late", 2.5, 3, 3, 0},
-      {"four late", 4, 3, 5, 0},
-      {"600 late resynchronises", 600, 3, 601, 1},
-      {"counter went back", -40, 0, 0, 1},
+      {"exactly due", 0, 1, 1, 0}, {"one and a half late", 1.5, 2, 2, 0},       {"two and a half late", 2.5, 3, 3, 0},
+      {"four late", 4, 3, 5, 0},   {"600 late resynchronises", 600, 3, 601, 1}, {"counter went back", -40, 0, 0, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -136,10 +132,8 @@ TEST_F(FrameTimerTest, LoopWithNothingShownWaitsUntilTheNextTimerIsDue) {
     int dispatch;
     std::vector<double> waits;
   } cases[] = {
-      {"100 a second", 100.0f, 1, Record<0>, 1, {0.01}},
-      {"longest wait 1/60 s", 30.0f, 1, Record<0>, 1, {1 / 60.0}},
-      {"every pass", 30.0f, 0, Record<0>, 1, {1 / 60.0}},
-      {"not dispatching", 100.0f, 1, Record<0>, 0, {1 / 60.0}},
+      {"100 a second", 100.0f, 1, Record<0>, 1, {0.01}},  {"longest wait 1/60 s", 30.0f, 1, Record<0>, 1, {1 / 60.0}},
+      {"every pass", 30.0f, 0, Record<0>, 1, {1 / 60.0}}, {"not dispatching", 100.0f, 1, Record<0>, 0, {1 / 60.0}},
       {"already due", 30.0f, 1, SlowFrame, 1, {}},
   };
   g_waitClock = &*clock_;

@@ -27,10 +27,8 @@ class InputTest : public EngineTest {
   InputTest() {
     g_events.clear();
     EXPECT_EQ(Open(), 1);
-    SetMouseButtonHooks(0, MouseEvent<'L', 'p'>, MouseEvent<'L', 'd'>, MouseEvent<'L', 'r'>,
-                        MouseEvent<'L', '2'>);
-    SetMouseButtonHooks(1, MouseEvent<'R', 'p'>, MouseEvent<'R', 'd'>, MouseEvent<'R', 'r'>,
-                        MouseEvent<'R', '2'>);
+    SetMouseButtonHooks(0, MouseEvent<'L', 'p'>, MouseEvent<'L', 'd'>, MouseEvent<'L', 'r'>, MouseEvent<'L', '2'>);
+    SetMouseButtonHooks(1, MouseEvent<'R', 'p'>, MouseEvent<'R', 'd'>, MouseEvent<'R', 'r'>, MouseEvent<'R', '2'>);
     SetMouseMoveHook(MoveEvent);
   }
   void Mouse(uint32_t message, int x, int y) { Post(message, 0, plat::MakePointParam(x, y)); }

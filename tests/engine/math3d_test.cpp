@@ -137,11 +137,9 @@ TEST(Math3d, CrossNormalizedDropsNearParallel) {
   struct Case {
     VECTOR3 a, b, want;
   } cases[] = {
-      {{1, 2, 3}, {2, 4, 6}, {0, 0, 0}},
-      {{1, 2, 3}, {-1, -2, -3}, {0, 0, 0}},
+      {{1, 2, 3}, {2, 4, 6}, {0, 0, 0}},         {{1, 2, 3}, {-1, -2, -3}, {0, 0, 0}},
       {{1e-3f, 0, 0}, {0, 1e-3f, 0}, {0, 0, 0}},  // squared length 1e-12
-      {{2, 0, 0}, {0, 3, 0}, {0, 0, 1}},
-      {{0, 0, 5}, {0, 2, 0}, {-1, 0, 0}},
+      {{2, 0, 0}, {0, 3, 0}, {0, 0, 1}},         {{0, 0, 5}, {0, 2, 0}, {-1, 0, 0}},
   };
   for (const auto& c : cases) {
     VECTOR3 out = {9, 9, 9};
@@ -192,17 +190,13 @@ TEST(Math3d, LineRotationAboutAnOffOriginLine) {
     VECTOR3 offset, want;  // relative to p
   } cases[] = {
       // A third of a turn about the diagonal cycles the axes X -> Y -> Z.
-      {{1, 1, 1}, 120, {1, 0, 0}, {0, 1, 0}},
-      {{2, 2, 2}, 120, {0, 0, 1}, {1, 0, 0}},
+      {{1, 1, 1}, 120, {1, 0, 0}, {0, 1, 0}}, {{2, 2, 2}, 120, {0, 0, 1}, {1, 0, 0}},
       {{1, 1, 1}, 77, {3, 3, 3}, {3, 3, 3}},  // points on the line stay
-      {{0, 0, 1}, 90, {1, 0, 0}, {0, 1, 0}},
-      {{0, 0, -1}, 90, {1, 0, 0}, {0, -1, 0}},
-      {{0, 0, 0}, 90, {1, 0, 0}, {1, 0, 0}},
-      {{0, 1, 0}, -90, {1, 0, 0}, {0, 0, 1}},
+      {{0, 0, 1}, 90, {1, 0, 0}, {0, 1, 0}},  {{0, 0, -1}, 90, {1, 0, 0}, {0, -1, 0}},
+      {{0, 0, 0}, 90, {1, 0, 0}, {1, 0, 0}},  {{0, 1, 0}, -90, {1, 0, 0}, {0, 0, 1}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.axis.x << "," << c.axis.y << "," << c.axis.z << " "
-                                    << c.degrees);
+    SCOPED_TRACE(testing::Message() << c.axis.x << "," << c.axis.y << "," << c.axis.z << " " << c.degrees);
     const VECTOR3 from = {p.x + c.offset.x, p.y + c.offset.y, p.z + c.offset.z};
     const VECTOR3 want = {p.x + c.want.x, p.y + c.want.y, p.z + c.want.z};
     MATRIX44 m44;
@@ -266,8 +260,7 @@ TEST(Math3d, InverseRoundTrips) {
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(product.m[i], (i % 5 == 0) ? 1 : 0, 1e-4) << i;
 
   // In place, and a 5x5 that needs row swaps (zero leading diagonal).
-  const float src[25] = {0, 2, 1, 0, 3,  1, 0, 0, 4, 1,  2, 1, 0, 0, 0,
-                         0, 0, 3, 1, 2,  1, 1, 1, 1, 0};
+  const float src[25] = {0, 2, 1, 0, 3, 1, 0, 0, 4, 1, 2, 1, 0, 0, 0, 0, 0, 3, 1, 2, 1, 1, 1, 1, 0};
   float a[25];
   for (int i = 0; i < 25; ++i) a[i] = src[i];
   InvertMatrixN(a, a, 5);

@@ -91,9 +91,9 @@ TEST_F(NodesTest, KindDefaults) {
     int kind;
     int up, forward;
     bool drawable;
-  } cases[] = {{NODE_SOUND, AXIS_POS_Z, AXIS_NEG_Y, false}, {NODE_LISTENER, AXIS_POS_Y, AXIS_NEG_Z, false},
-               {NODE_LIGHT, AXIS_POS_Y, AXIS_NEG_Z, false},  {NODE_CAMERA, AXIS_POS_Y, AXIS_NEG_Z, false},
-               {NODE_DUMMY, AXIS_POS_Z, AXIS_NEG_Y, true},   {NODE_MESH, AXIS_POS_Z, AXIS_NEG_Y, true},
+  } cases[] = {{NODE_SOUND, AXIS_POS_Z, AXIS_NEG_Y, false},    {NODE_LISTENER, AXIS_POS_Y, AXIS_NEG_Z, false},
+               {NODE_LIGHT, AXIS_POS_Y, AXIS_NEG_Z, false},    {NODE_CAMERA, AXIS_POS_Y, AXIS_NEG_Z, false},
+               {NODE_DUMMY, AXIS_POS_Z, AXIS_NEG_Y, true},     {NODE_MESH, AXIS_POS_Z, AXIS_NEG_Y, true},
                {NODE_BILLBOARD, AXIS_POS_Z, AXIS_NEG_Y, true}, {NODE_POINTS, AXIS_POS_Z, AXIS_NEG_Y, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
@@ -281,7 +281,7 @@ TEST_F(NodesTest, WorldBoxCornersInOrder) {
   VECTOR3 centre, corners[8], scale;
   GetNodeWorldBox(node, &centre, corners, &scale);
   EXPECT_FLOAT_EQ(centre.x, 10);
-  const VECTOR3 expected[8] = {{11, 2, -3}, {9, 2, -3}, {9, 2, 3}, {11, 2, 3},
+  const VECTOR3 expected[8] = {{11, 2, -3},  {9, 2, -3},  {9, 2, 3},  {11, 2, 3},
                                {11, -2, -3}, {9, -2, -3}, {9, -2, 3}, {11, -2, 3}};
   for (int i = 0; i < 8; ++i) {
     EXPECT_FLOAT_EQ(corners[i].x, expected[i].x) << i;

@@ -79,11 +79,11 @@ TEST_F(PickingTest, CandidatesAreVisibleMeshesUpToABadHandle) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ShowNode(cube, c.hide ? 0 : 1);
-    EXPECT_EQ(PickNode(0, c.candidates.data(), static_cast<int>(c.candidates.size()),
-                       c.skipVisibility, 320, 240, &picked),
-              c.result);
-    EXPECT_EQ(PickNodeTriangle(0, c.candidates.data(), static_cast<int>(c.candidates.size()),
-                               c.skipVisibility, 330, 245, nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(
+        PickNode(0, c.candidates.data(), static_cast<int>(c.candidates.size()), c.skipVisibility, 320, 240, &picked),
+        c.result);
+    EXPECT_EQ(PickNodeTriangle(0, c.candidates.data(), static_cast<int>(c.candidates.size()), c.skipVisibility, 330,
+                               245, nullptr, nullptr, nullptr, nullptr),
               c.result);
   }
 
@@ -126,8 +126,7 @@ TEST_F(PickingTest, PickNodeTriangleAnswersTheNearestFrontFace) {
 
 TEST_F(PickingTest, BackFacesAndTrianglesBeforeTheNearPlaneAreIgnored) {
   // Wound clockwise as seen from the camera.
-  const HOBJECT away = MakeMesh({{-5, -5, -50}, {5, -5, -50}, {5, 5, -50}, {-5, 5, -50}},
-                                {{0, 2, 1}, {0, 3, 2}});
+  const HOBJECT away = MakeMesh({{-5, -5, -50}, {5, -5, -50}, {5, 5, -50}, {-5, 5, -50}}, {{0, 2, 1}, {0, 3, 2}});
   HOBJECT node = 0;
   EXPECT_EQ(PickNode(0, &away, 1, 0, 330, 245, &node), 1);  // its box is there
   EXPECT_EQ(PickNodeTriangle(0, &away, 1, 0, 330, 245, &node, nullptr, nullptr, nullptr), 0);
@@ -135,8 +134,7 @@ TEST_F(PickingTest, BackFacesAndTrianglesBeforeTheNearPlaneAreIgnored) {
   EXPECT_EQ(PickNodeTriangle(0, &away, 1, 0, 330, 245, &node, nullptr, nullptr, nullptr), 1);
 
   // Between the camera and the near plane (2).
-  const HOBJECT close = MakeMesh({{-5, -5, -1}, {5, -5, -1}, {5, 5, -1}, {-5, 5, -1}},
-                                 {{0, 1, 2}, {0, 2, 3}});
+  const HOBJECT close = MakeMesh({{-5, -5, -1}, {5, -5, -1}, {5, 5, -1}, {-5, 5, -1}}, {{0, 1, 2}, {0, 2, 3}});
   EXPECT_EQ(PickNodeTriangle(0, &close, 1, 0, 330, 245, &node, nullptr, nullptr, nullptr), 0);
 }
 

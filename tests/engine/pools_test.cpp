@@ -1,5 +1,5 @@
-#include "engine/core/nodes.h"
 #include "engine/core/pools.h"
+#include "engine/core/nodes.h"
 #include "engine/core/viewports.h"
 #include "tests/engine/engine_fixture.h"
 

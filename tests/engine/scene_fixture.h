@@ -18,8 +18,7 @@ class SceneTest : public EngineTest {
   static MESHDESC* Mesh(HOBJECT handle) { return LookupNode(handle) ? LookupNode(handle)->Mesh() : nullptr; }
 
   // A committed mesh of polygons given as rows of x, y, z triples.
-  static HOBJECT MakeMesh(const std::vector<std::vector<float>>& polygons, HOBJECT material = 0,
-                          HOBJECT parent = 0) {
+  static HOBJECT MakeMesh(const std::vector<std::vector<float>>& polygons, HOBJECT material = 0, HOBJECT parent = 0) {
     BeginNode(NODE_MESH);
     for (const std::vector<float>& polygon : polygons)
       AddMeshPolygon(0, polygon.data(), nullptr, nullptr, static_cast<int>(polygon.size() / 3), material, 0);

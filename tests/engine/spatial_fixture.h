@@ -23,8 +23,8 @@ inline HOBJECT MakeMesh(const std::vector<VECTOR3>& points, const TriangleList& 
   }
   std::vector<MESHPRIM> words;
   for (const auto& t : triangles) words.insert(words.end(), {PRIM_TRIANGLE, -1, 0, t[0], t[1], t[2]});
-  AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(),
-                 static_cast<int>(words.size()), static_cast<int>(triangles.size()), 1);
+  AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(), static_cast<int>(words.size()),
+                 static_cast<int>(triangles.size()), 1);
   return EndNode(0);
 }
 
@@ -44,8 +44,18 @@ inline HOBJECT MakeCube(VECTOR3 c, float h) {
     const float sz = i >= 4 ? h : -h;
     points.push_back({c.x + sx, c.y + sy, c.z + sz});
   }
-  return MakeMesh(points, {{0, 3, 2}, {0, 2, 1}, {4, 5, 6}, {4, 6, 7}, {0, 1, 5}, {0, 5, 4},
-                           {3, 7, 6}, {3, 6, 2}, {0, 4, 7}, {0, 7, 3}, {1, 2, 6}, {1, 6, 5}});
+  return MakeMesh(points, {{0, 3, 2},
+                           {0, 2, 1},
+                           {4, 5, 6},
+                           {4, 6, 7},
+                           {0, 1, 5},
+                           {0, 5, 4},
+                           {3, 7, 6},
+                           {3, 6, 2},
+                           {0, 4, 7},
+                           {0, 7, 3},
+                           {1, 2, 6},
+                           {1, 6, 5}});
 }
 
 inline VECTOR3 WorldPosition(HOBJECT node) {

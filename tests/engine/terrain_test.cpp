@@ -53,9 +53,9 @@ TEST_F(TerrainTest, TwoTriangleSquareHasFourBordersAndMutualNeighbours) {
 
 TEST_F(TerrainTest, SeparateSquaresAreNeighboursWithinTheHorizontalDistance) {
   // Two squares at one height, their nearest corners 0.5 apart; no shared vertex.
-  const HOBJECT mesh = MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
-                                 {1.5f, 0, 0}, {2.5f, 0, 0}, {2.5f, 1, 0}, {1.5f, 1, 0}},
-                                {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {4, 6, 7}});
+  const HOBJECT mesh =
+      MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1.5f, 0, 0}, {2.5f, 0, 0}, {2.5f, 1, 0}, {1.5f, 1, 0}},
+               {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {4, 6, 7}});
   struct Case {
     float distance;
     float tolerance;
@@ -136,8 +136,8 @@ TEST_F(TerrainTest, NeighbourListsMatchTheExhaustiveRuleOnRandomMeshes) {
     const char* name;
     int vertices;
     int triangles;
-    float spread;     // x-y size of the ground
-    float size;       // largest triangle
+    float spread;  // x-y size of the ground
+    float size;    // largest triangle
     float distance;
     float tolerance;
   } cases[] = {
@@ -177,8 +177,8 @@ TEST_F(TerrainTest, NeighbourListsMatchTheExhaustiveRuleOnRandomMeshes) {
       vertices.push_back(v);
     }
     BeginNode(NODE_MESH);
-    AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(),
-                   static_cast<int>(words.size()), c.triangles, 1);
+    AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(), static_cast<int>(words.size()),
+                   c.triangles, 1);
     const HOBJECT mesh = EndNode(0);
     const HOBJECT terrain = CreateTerrain(mesh, c.distance, c.tolerance);
     ASSERT_NE(terrain, 0u);
@@ -197,12 +197,19 @@ TEST_F(TerrainTest, HeightIsTheFirstCounterClockwiseTriangleUnderThePoint) {
   // Triangle 0: a slope rising with x; triangle 1 lies over triangle 0's
   // hypotenuse side at height 8 with its own vertices; triangle 2 is
   // clockwise; triangle 3 is flat in x-y (standing upright).
-  const HOBJECT mesh = MakeMesh(
-      {{0, 0, 0}, {10, 0, 10}, {0, 10, 0},                  // 0
-       {10, 0, 8}, {10, 10, 8}, {0, 10, 8},                 // 1: along the edge (10,0)-(0,10)
-       {20, 0, 7}, {20, 10, 7}, {30, 0, 7},                 // 2: clockwise
-       {40, 0, 0}, {50, 0, 0}, {45, 0, 9}},                 // 3: no x-y area
-      {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {9, 10, 11}});
+  const HOBJECT mesh = MakeMesh({{0, 0, 0},
+                                 {10, 0, 10},
+                                 {0, 10, 0},  // 0
+                                 {10, 0, 8},
+                                 {10, 10, 8},
+                                 {0, 10, 8},  // 1: along the edge (10,0)-(0,10)
+                                 {20, 0, 7},
+                                 {20, 10, 7},
+                                 {30, 0, 7},  // 2: clockwise
+                                 {40, 0, 0},
+                                 {50, 0, 0},
+                                 {45, 0, 9}},  // 3: no x-y area
+                                {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {9, 10, 11}});
   const HOBJECT terrain = CreateTerrain(mesh, 1, 1);
   ASSERT_NE(terrain, 0u);
   struct Case {
@@ -210,11 +217,11 @@ TEST_F(TerrainTest, HeightIsTheFirstCounterClockwiseTriangleUnderThePoint) {
     int found;
     float height;
   } cases[] = {
-      {{2, 2, 99}, 1, 2},       // blended from the corners, whatever the point's z
-      {{5, 5, 0}, 1, 5},        // on the shared edge: the earlier triangle's height
-      {{8, 8, 0}, 1, 8},        // only triangle 1 holds it
-      {{22, 2, 0}, 0, 0},       // inside the clockwise triangle: never found
-      {{45, 0, 0}, 1, 0},       // a triangle without x-y area gives height 0
+      {{2, 2, 99}, 1, 2},  // blended from the corners, whatever the point's z
+      {{5, 5, 0}, 1, 5},   // on the shared edge: the earlier triangle's height
+      {{8, 8, 0}, 1, 8},   // only triangle 1 holds it
+      {{22, 2, 0}, 0, 0},  // inside the clockwise triangle: never found
+      {{45, 0, 0}, 1, 0},  // a triangle without x-y area gives height 0
       {{-1, -1, 0}, 0, 0},
   };
   for (const Case& c : cases) {

@@ -153,8 +153,7 @@ TEST_F(TransformsTest, SetNodeDirection) {
     VECTOR3 up;
   } cases[] = {
       {"mesh along +X", mesh, {1, 0, 0}, true, {1, 0, 0}, {0, 0, 1}},
-      {"mesh along -Y diagonal up", mesh, {0, -1, 1}, true, {0, -0.7071068f, 0.7071068f},
-       {0, 0.7071068f, 0.7071068f}},
+      {"mesh along -Y diagonal up", mesh, {0, -1, 1}, true, {0, -0.7071068f, 0.7071068f}, {0, 0.7071068f, 0.7071068f}},
       {"camera straight down", camera, {0, 0, -1}, true, {0, 0, -1}, {0, -1, 0}},
       {"camera with no direction", camera, {}, false, {0, 0, -1}, {0, -1, 0}},
       {"camera straight up", camera, {0, 0, 1}, true, {0, 0, 1}, {0, 1, 0}},
@@ -196,8 +195,9 @@ TEST_F(TransformsTest, LevelOfDetailMembersStandWhereTheOwnerStands) {
   SetNodePosition(owner, 4, 5, 6, TRANSFORM_SET);
   RotateNode(owner, AXIS_POS_X, 30, TRANSFORM_LOCAL);
   SetNodeAxes(owner, AXIS_POS_X, AXIS_POS_Z);
-  for (int r = 0; r < 4; ++r) ExpectVector(Node(member)->local.row[r], Node(owner)->local.row[r].x,
-                                           Node(owner)->local.row[r].y, Node(owner)->local.row[r].z);
+  for (int r = 0; r < 4; ++r)
+    ExpectVector(Node(member)->local.row[r], Node(owner)->local.row[r].x, Node(owner)->local.row[r].y,
+                 Node(owner)->local.row[r].z);
   EXPECT_EQ(Node(member)->forwardAxis, AXIS_POS_X);
   // Calls on a member stay with the member.
   SetNodePosition(member, 0, 0, 0, TRANSFORM_SET);

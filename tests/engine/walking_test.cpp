@@ -57,9 +57,9 @@ class WalkingTest : public EngineTest {
 };
 
 TEST_F(WalkingTest, PlacingPicksTheFloorNearestTheNode) {
-  const HOBJECT floors = MakeMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0},
-                                   {0, 0, 10}, {10, 0, 10}, {10, 10, 10}, {0, 10, 10}},
-                                  {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {4, 6, 7}});
+  const HOBJECT floors =
+      MakeMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 10}, {10, 0, 10}, {10, 10, 10}, {0, 10, 10}},
+               {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {4, 6, 7}});
   const HOBJECT terrain = CreateTerrain(floors, 1, 1);
   struct Case {
     float startZ;
@@ -105,8 +105,7 @@ TEST_F(WalkingTest, PlacingFailsWithoutGroundUnderTheNode) {
 // A measured reach only spares searches: every drop answers and leaves the
 // node as the full search does, the flat triangle's line far off included.
 TEST_F(WalkingTest, AMeasuredReachPlacesAsTheFullSearch) {
-  const HOBJECT mesh = MakeMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 2}, {0, 10, 0},
-                                 {20, 20, 0}, {30, 30, 0}, {40, 40, 0}},
+  const HOBJECT mesh = MakeMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 2}, {0, 10, 0}, {20, 20, 0}, {30, 30, 0}, {40, 40, 0}},
                                 {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}});
   const HOBJECT terrain = CreateTerrain(mesh, 1, 1);
   const TerrainReach reach = MeasureTerrainReach(LookupTerrain(terrain));
@@ -115,8 +114,8 @@ TEST_F(WalkingTest, AMeasuredReachPlacesAsTheFullSearch) {
     float x, y;
     bool ruledOut;
   } cases[] = {
-      {5, 4, false},   {10, 0, false},  {0, 10, false},   {10.001f, 5, false},
-      {-3, 5, true},   {5, 90, true},   {100, 100, false},  // on the flat triangle's line
+      {5, 4, false},         {10, 0, false},       {0, 10, false},    {10.001f, 5, false},
+      {-3, 5, true},         {5, 90, true},        {100, 100, false},  // on the flat triangle's line
       {90000, 90000, false}, {90000, 90001, true}, {-7, -7, false},
   };
   for (const Case& c : cases) {
@@ -154,8 +153,7 @@ TEST_F(WalkingTest, StepsWhoseCornersAheadLeaveTheGroundAreUndone) {
       {"backward away from it", {5, 1.5f, 0}, false, -1, MOVE_DONE, {5, 2.5f, 0}},
       // The forward line through the node meets the diagonal first: no border.
       {"backward over the y = 10 border", {5, 8.5f, 0}, false, -1, 0, {5, 8.5f, 0}},
-      {"forward with the rear corners already off", {5, 9.8f, 0}, false, 0.5f, MOVE_DONE,
-       {5, 9.3f, 0}},
+      {"forward with the rear corners already off", {5, 9.8f, 0}, false, 0.5f, MOVE_DONE, {5, 9.3f, 0}},
       {"right (-X) over the x = 0 border", {1.5f, 5, 0}, true, 1, 0, {1.5f, 5, 0}},
       {"left (+X) inward", {1.5f, 5, 0}, true, -1, MOVE_DONE, {2.5f, 5, 0}},
       // Strafing reports the edge along the forward line as well.
@@ -164,8 +162,8 @@ TEST_F(WalkingTest, StepsWhoseCornersAheadLeaveTheGroundAreUndone) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Stand(c.start.x, c.start.y);
-    const int result = c.strafe ? StrafeNodeOnTerrain(box_, c.distance, 1, 0, 0, 0)
-                                : WalkNodeOnTerrain(box_, c.distance, 1, 0, 0, 0);
+    const int result =
+        c.strafe ? StrafeNodeOnTerrain(box_, c.distance, 1, 0, 0, 0) : WalkNodeOnTerrain(box_, c.distance, 1, 0, 0, 0);
     EXPECT_EQ(result, c.result);
     ExpectAt(box_, c.end);
   }
@@ -193,8 +191,8 @@ TEST_F(WalkingTest, TurningChecksAllEightCorners) {
 
 TEST_F(WalkingTest, FollowingTheGroundSetsHeightAndSlope) {
   // z = x / 2 over a 20 x 20 square.
-  const HOBJECT slope = CreateTerrain(
-      MakeMesh({{0, 0, 0}, {20, 0, 10}, {20, 20, 10}, {0, 20, 0}}, {{0, 1, 2}, {0, 2, 3}}), 1, 1);
+  const HOBJECT slope =
+      CreateTerrain(MakeMesh({{0, 0, 0}, {20, 0, 10}, {20, 20, 10}, {0, 20, 0}}, {{0, 1, 2}, {0, 2, 3}}), 1, 1);
   SetNodePosition(box_, 5, 10, 50, TRANSFORM_SET);
   ASSERT_EQ(PlaceNodeOnTerrain(box_, slope, 1, 0), MOVE_DONE);
   ExpectAt(box_, {5, 10, 3.5f});
@@ -235,8 +233,7 @@ TEST_F(WalkingTest, ACollisionPartnerBlocksTheStepExactly) {
     const char* name;
     int follow;
     float offset;
-  } cases[] = {{"following the ground", 1, 0.7f},
-               {"without following, with an offset never applied", 0, 0.7f}};
+  } cases[] = {{"following the ground", 1, 0.7f}, {"without following, with an offset never applied", 0, 0.7f}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Stand(4, 5.5f);
@@ -267,8 +264,7 @@ TEST_F(WalkingTest, ACollisionPartnerBlocksTheStepExactly) {
 // against the movement.
 TEST_F(WalkingTest, SlideDirectionFollowsTheBorderAhead) {
   const float k = 17.320508f;  // 20 * cos(30 degrees)
-  const HOBJECT wedge =
-      CreateTerrain(MakeMesh({{-5, k, 0}, {15, -k, 0}, {40, 0, 0}}, {{0, 1, 2}}), 1, 1);
+  const HOBJECT wedge = CreateTerrain(MakeMesh({{-5, k, 0}, {15, -k, 0}, {40, 0, 0}}, {{0, 1, 2}}), 1, 1);
   SetNodePosition(box_, 5, 5, 0, TRANSFORM_SET);
   ASSERT_EQ(PlaceNodeOnTerrain(box_, wedge, 0, 0), MOVE_DONE);
 
@@ -279,8 +275,7 @@ TEST_F(WalkingTest, SlideDirectionFollowsTheBorderAhead) {
   } cases[] = {{2, 45, 1}, {2, 20, 0}, {3, 45, 1}};
   for (const Case& c : cases) {
     VECTOR3 out = {0, 0, 99};
-    EXPECT_EQ(GetTerrainSlideDirection(box_, &out, c.components, 1, c.maxDegrees), c.result)
-        << c.maxDegrees;
+    EXPECT_EQ(GetTerrainSlideDirection(box_, &out, c.components, 1, c.maxDegrees), c.result) << c.maxDegrees;
     EXPECT_NEAR(out.x, 20, 1e-3f);
     EXPECT_NEAR(out.y, -2 * k, 1e-3f);
     EXPECT_EQ(out.z, c.components == 3 ? 0.0f : 99.0f);

@@ -97,7 +97,8 @@ TEST_F(ChaseTest, OnlyTheWatchedPosesArmTheTimer) {
     int pose;
     bool arms;
   };
-  for (const Case& c : {Case{0, false}, Case{1, false}, Case{2, true}, Case{10, true}, Case{12, true}, Case{13, false}}) {
+  for (const Case& c :
+       {Case{0, false}, Case{1, false}, Case{2, true}, Case{10, true}, Case{12, true}, Case{13, false}}) {
     g_pose = c.pose;
     event_.watchTimer.Stop();
     event_.watchArmed = 0;
@@ -159,9 +160,9 @@ TEST_F(ChaseTest, AStoryCounterOfOneEndsTheWatch) {
 }
 
 TEST_F(ChaseTest, ProbeReachableStopsAtAGap) {
-  const HOBJECT islands = MakeMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0},
-                                    {20, 0, 0}, {30, 0, 0}, {30, 10, 0}, {20, 10, 0}},
-                                   {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {4, 6, 7}});
+  const HOBJECT islands =
+      MakeMesh({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {20, 0, 0}, {30, 0, 0}, {30, 10, 0}, {20, 10, 0}},
+               {{0, 1, 2}, {0, 2, 3}, {4, 5, 6}, {4, 6, 7}});
   const HOBJECT terrain = CreateTerrain(islands, 1, 1);
   SetNodePosition(npc_, 2, 5, 5, TRANSFORM_SET);
   ASSERT_EQ(PlaceNodeOnTerrain(npc_, terrain, 0, 0), MOVE_DONE);

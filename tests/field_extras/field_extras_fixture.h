@@ -2,12 +2,12 @@
 #include <string>
 #include <vector>
 
+#include "database/game_resource.h"
 #include "platform/files.h"
 #include "tests/ui/ui_fixture.h"
 #include "tools/datagen/bitmap_writer.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 
 namespace fieldtest {
 

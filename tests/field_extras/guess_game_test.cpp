@@ -3,8 +3,8 @@
 #include <set>
 
 #include "platform/time.h"
-#include "ui/menu_agency.h"
 #include "tests/field_extras/field_extras_fixture.h"
+#include "ui/menu_agency.h"
 #include "world/guess_game_panel.h"
 #include "world/mini_game_host.h"
 #include "world/text_label.h"
@@ -122,9 +122,10 @@ TEST_F(GuessGameTest, ClicksThatHitNoEnabledButtonChangeNothing) {
     const char* what;
     int x, y;
   };
-  const Case cases[] = {
-      {"disabled button 3", 128 * 2 + 20, 390}, {"between buttons", 5, 390},
-      {"above the panel", 20, 100},             {"the label row", 20, 360 + 78}};
+  const Case cases[] = {{"disabled button 3", 128 * 2 + 20, 390},
+                        {"between buttons", 5, 390},
+                        {"above the panel", 20, 100},
+                        {"the label row", 20, 360 + 78}};
   for (const Case& c : cases) {
     panel.OnClick(c.x, c.y);
     EXPECT_EQ(panel.pickIndex, 1) << c.what;
@@ -147,7 +148,9 @@ TEST_F(GuessGameTest, HoverAndRefreshColourTheButtons) {
 }
 
 TEST(TextCharsTest, CountAndCut) {
-  EXPECT_EQ(CountTextChars("ab\xA4\xA4" "c"), 4);
+  EXPECT_EQ(CountTextChars("ab\xA4\xA4"
+                           "c"),
+            4);
   EXPECT_EQ(CountTextChars("\xA4"), 1) << "a lead byte at the end counts alone";
   struct Case {
     const char* text;
@@ -161,9 +164,13 @@ TEST(TextCharsTest, CountAndCut) {
       {"$FB12345678", 4, -1, 32, "1", 2},
       {"abc", 1, 3, 32, "abc", 4},
       {"abc", 2, 9, 32, "bc", 3},
-      {"a\xA4\xA4" "b", 2, 2, 32, "\xA4\xA4", 3},
+      {"a\xA4\xA4"
+       "b",
+       2, 2, 32, "\xA4\xA4", 3},
       {"$FB12345678", 4, 7, 3, "12", 3},
-      {"a\xA4\xA4" "b", 1, 2, 3, "a", 2},
+      {"a\xA4\xA4"
+       "b",
+       1, 2, 3, "a", 2},
   };
   for (const Case& c : cases) {
     char buffer[40];

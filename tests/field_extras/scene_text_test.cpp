@@ -23,7 +23,8 @@ class SceneTextTest : public worldtest::SceneFileTest {
 // A one-triangle object of the text form at version 2.1.
 std::string Mesh(const std::string& name) {
   return "BeginObject " + name +
-         "\n1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n-1 0 1 2\nEndObject\n";
+         "\n1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n-1 0 1 "
+         "2\nEndObject\n";
 }
 
 TEST_F(SceneTextTest, PortalsKeepEightPointsAndTheirZone) {
@@ -73,8 +74,9 @@ TEST_F(SceneTextTest, DummiesAreDroppedButCounted) {
 
 TEST_F(SceneTextTest, VersionsDecideThePartFields) {
   // Before 1.299 a part has three option bytes and no billboard values.
-  const std::string old = "BeginVersion 1.0\nBeginObject flat\n1 Parts 0\nwood 1 2 3 0.5 0.5 0.5 1 1 1 0 0 0\n"
-                          "3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\nEndObject\n";
+  const std::string old =
+      "BeginVersion 1.0\nBeginObject flat\n1 Parts 0\nwood 1 2 3 0.5 0.5 0.5 1 1 1 0 0 0\n"
+      "3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\nEndObject\n";
   auto scene = LoadText(old);
   ASSERT_EQ(scene->objects.size(), 1u);
   const SCENEPARTDESC& part = scene->objects[0]->parts.at(0);
@@ -82,9 +84,10 @@ TEST_F(SceneTextTest, VersionsDecideThePartFields) {
   EXPECT_EQ(part.frameCount, 0);
   EXPECT_NE(scene->objects[0]->node, 0u) << "the vertices were found where they lie";
   // Before 0.999 no layout word: the old field layout, reported.
-  auto older = LoadText("BeginVersion 0.9\nBeginObject flat\n1 Parts 0\nwood 0 0 0 1 1 1 1 1 1 0 0 0\n"
-                        "3\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\nEndObject\n",
-                        "old.sbs");
+  auto older = LoadText(
+      "BeginVersion 0.9\nBeginObject flat\n1 Parts 0\nwood 0 0 0 1 1 1 1 1 1 0 0 0\n"
+      "3\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\nEndObject\n",
+      "old.sbs");
   EXPECT_TRUE(trace_.Contains("Old Scenefile version"));
   ASSERT_EQ(older->objects.size(), 1u);
   EXPECT_NE(older->objects[0]->node, 0u);
@@ -97,8 +100,8 @@ TEST_F(SceneTextTest, HostileVersionsStillMakeAVersion) {
     const char* text;
     int version;
   };
-  for (const Case& c : {Case{"nan", 0}, Case{"inf", 0}, Case{"1e30", 127 * 256}, Case{"-1e30", 0},
-                        Case{"-5", 0}, Case{"2.1", 538}}) {
+  for (const Case& c :
+       {Case{"nan", 0}, Case{"inf", 0}, Case{"1e30", 127 * 256}, Case{"-1e30", 0}, Case{"-5", 0}, Case{"2.1", 538}}) {
     SCOPED_TRACE(c.text);
     auto scene = LoadText("BeginVersion " + std::string(c.text) + "\n" + Mesh("first"));
     EXPECT_EQ(scene->version, c.version);
@@ -106,7 +109,8 @@ TEST_F(SceneTextTest, HostileVersionsStillMakeAVersion) {
 }
 
 TEST_F(SceneTextTest, AnimateAndPropertiesOfUnderscoreObjects) {
-  const std::string body = "1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\n";
+  const std::string body =
+      "1 Parts 0\nwood 0 0 0 0 0 1 1 1 1 1 1 0 0 0\n3 N 0 0 0 0 0\n0 0 0\n10 0 0\n0 10 0\n1\n0 0 1 2\n";
   const std::string animate =
       "Animate\nKeyPos 0 10 2\n0 0 0 0\n10 5 0 0\nKeyRotate 0 10 1\n0 3.14159265 0 0 1\nEndAnimate\n"
       "Properties 3\nRandom 12\nBounce 4\nItem 7 1 2\n";

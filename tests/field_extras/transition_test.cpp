@@ -11,8 +11,8 @@
 #include "tests/world/scene_fixture.h"
 #include "tools/datagen/environment_writer.h"
 #include "tools/datagen/transition_scenes.h"
-#include "world/transition_effects.h"
 #include "world/scene_environment.h"
+#include "world/transition_effects.h"
 #include "world/transition_player.h"
 #include "world/transition_scene.h"
 
@@ -74,8 +74,8 @@ datagen::EnvironmentRecordData Lit(const char* scene, uint8_t green, float fogSt
 
 TEST_F(TransitionTest, TheTransitionsSceneBringsItsOwnLightAndFog) {
   std::string error;
-  ASSERT_TRUE(datagen::WriteEnvironmentFile("environment.dat", {Lit("a004", 150, 300, 2000), Lit("3deffect", 20, 50, 60)},
-                                            error))
+  ASSERT_TRUE(datagen::WriteEnvironmentFile("environment.dat",
+                                            {Lit("a004", 150, 300, 2000), Lit("3deffect", 20, 50, 60)}, error))
       << error;
   CSceneEnvironment fieldLight("a004.SB");
   ASSERT_FLOAT_EQ(GetGameWorld()->ambientGreen, 150 / 255.0f);

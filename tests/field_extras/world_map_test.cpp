@@ -6,10 +6,10 @@
 #include "engine/media/sprites.h"
 #include "tests/field_extras/field_extras_fixture.h"
 #include "tools/datagen/package_writer.h"
-#include "world/world_map_pixels.h"
-#include "world/transition_scene.h"
-#include "world/world_map_screen.h"
 #include "tools/datagen/sample_world_parts.h"
+#include "world/transition_scene.h"
+#include "world/world_map_pixels.h"
+#include "world/world_map_screen.h"
 
 namespace fieldtest {
 namespace {
@@ -28,9 +28,9 @@ void OnResult(const char* file, int point) {
 struct Point {
   int x, y;
 };
-constexpr Point kCentres[CWorldMapScreen::kPlaces] = {
-    {525, 68},  {477, 129}, {452, 186}, {307, 303}, {231, 210}, {152, 276}, {91, 354}, {457, 328},
-    {404, 258}, {548, 209}, {572, 268}, {313, 197}, {277, 148}, {367, 370}, {371, 99}};
+constexpr Point kCentres[CWorldMapScreen::kPlaces] = {{525, 68},  {477, 129}, {452, 186}, {307, 303}, {231, 210},
+                                                      {152, 276}, {91, 354},  {457, 328}, {404, 258}, {548, 209},
+                                                      {572, 268}, {313, 197}, {277, 148}, {367, 370}, {371, 99}};
 
 class WorldMapTest : public FieldExtrasTest {
  protected:

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_transforms.h"
-#include "database/game_database.h"
 #include "game/event_runner.h"
 #include "game/map_special_events.h"
 #include "game/pick_manager.h"
@@ -20,11 +22,9 @@
 #include "tools/datagen/sample_world_swordsman.h"
 #include "world/chase_event.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace gametest {
 namespace {
@@ -42,7 +42,9 @@ class ApproachTest : public GameTest {
 
   void SetUp() override {
     datagen::GameResourceData data;
-    data.npcs = {{'k', "npc", 0, "mira", 1}, {'i', "npc", 0, "eye", 3}, {'j', "npc", 0, "jay", 4},
+    data.npcs = {{'k', "npc", 0, "mira", 1},
+                 {'i', "npc", 0, "eye", 3},
+                 {'j', "npc", 0, "jay", 4},
                  {'k', "npc", 0, "chaser", 251}};
     data.numbers28[2] = static_cast<uint8_t>(kEventBase & 0xFF);
     data.numbers28[3] = static_cast<uint8_t>((kEventBase >> 8) & 0xFF);

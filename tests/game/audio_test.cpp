@@ -2,21 +2,21 @@
 
 #include <string>
 
+#include "base/game_audio.h"
+#include "database/game_resource.h"
 #include "engine/core/engine_queries.h"
 #include "engine/media/cdaudio.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/sound_table.h"
 #include "engine/media/sound_volumes.h"
 #include "engine/media/sprites.h"
-#include "base/game_audio.h"
 #include "game/message_board.h"
 #include "platform/files.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/game/game_fixture.h"
-#include "database/game_resource.h"
-#include "world/map_scene.h"
 #include "tools/datagen/wave_writer.h"
 #include "ui/gm_board.h"
+#include "world/map_scene.h"
 
 namespace {
 
@@ -30,7 +30,8 @@ class AudioTest : public enginetest::EngineTest {
     datagen::WaveSpec wave;
     wave.samples = datagen::ConstantSamples(2205, 1, 1000);
     ASSERT_TRUE(datagen::WriteWave("cdaudio/track03.wav", wave));
-    for (const char* name : {"a", "b", "c", "d"}) ASSERT_TRUE(datagen::WriteWave(std::string("waves/") + name + ".wav", wave));
+    for (const char* name : {"a", "b", "c", "d"})
+      ASSERT_TRUE(datagen::WriteWave(std::string("waves/") + name + ".wav", wave));
     // A game started by an earlier test switched CD audio off for the engine.
     EnableCDAudio(1);
     ASSERT_EQ(Open(), 1);

@@ -47,8 +47,8 @@ TEST(BossTable, TheFileIsReadWholeLineByLine) {
   std::string longLine = "B7";
   for (int i = 0; i < 75; ++i) longLine += " 901";
   ASSERT_GE(longLine.size(), 300u);
-  std::string text = datagen::BuildBossTable(
-      {{"B", {{101, 2}}, 305, true}, {"B", {{102, 1}}, -1, false}}, "Boss list", "\r\n");
+  std::string text =
+      datagen::BuildBossTable({{"B", {{101, 2}}, 305, true}, {"B", {{102, 1}}, -1, false}}, "Boss list", "\r\n");
   text += "\r\n" + longLine + "\r\nB 55";  // a blank line, and a last line without its end
   std::string error;
   ASSERT_TRUE(datagen::WriteBossTableText(TwAppearBossInfo::kPath, text, error)) << error;
@@ -70,8 +70,8 @@ TEST(BossTable, TheFileIsReadWholeLineByLine) {
 
 TEST(BossTable, DamagedCopiesLoadWithoutHarm) {
   testsupport::ScopedWorkDir dir;
-  const std::string text = datagen::BuildBossTable(
-      {{"B", {{101, 2}, {7, 3}}, 305, true}, {"B", {{102, 1}}, -1, false}}, "Boss list", "\r\n");
+  const std::string text = datagen::BuildBossTable({{"B", {{101, 2}, {7, 3}}, 305, true}, {"B", {{102, 1}}, -1, false}},
+                                                   "Boss list", "\r\n");
   std::string error;
   for (size_t cut = 0; cut <= text.size(); ++cut) {
     ASSERT_TRUE(datagen::WriteBossTableText(TwAppearBossInfo::kPath, text.substr(0, cut), error));

@@ -45,11 +45,11 @@ TEST(CodePage, ConfiguredTableConvertsPairsAndCopiesTheRest) {
     const char* in;
     const char* out;
   } cases[] = {
-      {"\xA4\x41", "\xD6\xD0"},            // a pair in the table
+      {"\xA4\x41", "\xD6\xD0"},                    // a pair in the table
       {"a\x7F\xA0\xA4\x41", "a\x7F\xA0\xD6\xD0"},  // bytes below 0xA1 copied
-      {"\xA4\x30", "\xA4\x30"},            // a trail below 0x40 is copied
-      {"\xF9\xFE", "\xF9\xFE"},            // beyond the table: copied
-      {"\xA4", "\xA4"},                    // a lone lead at the end
+      {"\xA4\x30", "\xA4\x30"},                    // a trail below 0x40 is copied
+      {"\xF9\xFE", "\xF9\xFE"},                    // beyond the table: copied
+      {"\xA4", "\xA4"},                            // a lone lead at the end
   };
   for (const Case& c : cases) {
     char text[16];

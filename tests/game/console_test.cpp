@@ -6,10 +6,11 @@
 #include <string>
 
 #include "cutscene/sg_society.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
 #include "engine/core/input_hooks.h"
 #include "engine/core/materials.h"
 #include "engine/core/world.h"
-#include "database/game_database.h"
 #include "game/debug_console.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
@@ -21,7 +22,6 @@
 #include "tests/support/frame_png.h"
 #include "tools/datagen/sample_world.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
@@ -58,9 +58,21 @@ class Console : public GameTest {
         case '_': C().OnKey(189, 1); break;
         case ',': C().OnKey(188, 1); break;
         case '.': C().OnKey(190, 1); break;
-        case '-': Ctrl(1); C().OnKey(189, 1); Ctrl(0); break;
-        case '(': Ctrl(1); C().OnKey('9', 1); Ctrl(0); break;
-        case ')': Ctrl(1); C().OnKey('0', 1); Ctrl(0); break;
+        case '-':
+          Ctrl(1);
+          C().OnKey(189, 1);
+          Ctrl(0);
+          break;
+        case '(':
+          Ctrl(1);
+          C().OnKey('9', 1);
+          Ctrl(0);
+          break;
+        case ')':
+          Ctrl(1);
+          C().OnKey('0', 1);
+          Ctrl(0);
+          break;
         default: C().OnKey(std::toupper(static_cast<unsigned char>(ch)), 1); break;
       }
     }
@@ -105,7 +117,7 @@ TEST_F(Console, TheLineHoldsThirtyOneCharactersAndKeysMapByCtrl) {
     int key;
     int ctrl;
     const char* line;
-  } cases[] = {{'9', 1, "("}, {'0', 1, ")"}, {187, 1, "+"}, {189, 1, "-"}, {188, 1, ""}, {190, 1, ""},
+  } cases[] = {{'9', 1, "("}, {'0', 1, ")"}, {187, 1, "+"}, {189, 1, "-"}, {188, 1, ""},  {190, 1, ""},
                {187, 0, ""},  {188, 0, ","}, {189, 0, "_"}, {190, 0, "."}, {'9', 0, "9"}, {200, 0, ""}};
   for (const auto& c : cases) {
     C().ClearLine();
@@ -219,8 +231,8 @@ TEST_F(ConsoleInTheField, TheOverlayNamesTheCharacterTheFoesAndTheScriptAndShows
   const struct {
     std::string text;
     int y;
-  } lines[] = {{expected, 22}, {expected + 32, 42}, {"XA: 28.65 ZA: 57.30", 82}, {"Man:", 2}, {"Pose:", 62},
-               {"Mouse:", 102}};
+  } lines[] = {{expected, 22}, {expected + 32, 42}, {"XA: 28.65 ZA: 57.30", 82},
+               {"Man:", 2},    {"Pose:", 62},       {"Mouse:", 102}};
   for (const auto& line : lines) {
     const CDebugConsole::OverlayText* t = Drawn(C(), line.text);
     ASSERT_NE(t, nullptr) << line.text;
@@ -290,7 +302,8 @@ int BrighterPixels(const std::vector<uint32_t>& before, const std::vector<uint32
   int n = 0;
   for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
     bool brighter = true;
-    for (int shift : {0, 8, 16}) brighter &= static_cast<int>(after[i] >> shift & 0xFF) >= static_cast<int>(before[i] >> shift & 0xFF);
+    for (int shift : {0, 8, 16})
+      brighter &= static_cast<int>(after[i] >> shift & 0xFF) >= static_cast<int>(before[i] >> shift & 0xFF);
     const int gain = static_cast<int>((after[i] & 0xFF) + (after[i] >> 8 & 0xFF) + (after[i] >> 16 & 0xFF)) -
                      static_cast<int>((before[i] & 0xFF) + (before[i] >> 8 & 0xFF) + (before[i] >> 16 & 0xFF));
     n += brighter && gain > 90;

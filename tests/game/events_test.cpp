@@ -6,8 +6,15 @@
 #include <set>
 #include <string>
 
+#include "base/game_audio.h"
+#include "base/game_globals.h"
 #include "battle/battle_desc.h"
 #include "battle/battle_interface.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/item_pool.h"
+#include "database/scene_records.h"
+#include "database/system_config.h"
 #include "engine/core/fog.h"
 #include "engine/core/input_hooks.h"
 #include "engine/core/node_states.h"
@@ -17,17 +24,12 @@
 #include "engine/core/world.h"
 #include "engine/media/sprites.h"
 #include "game/boxes_and_traps.h"
-#include "database/game_database.h"
-#include "database/item_pool.h"
-#include "base/game_audio.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_input.h"
-#include "base/game_globals.h"
 #include "game/map_special_events.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
-#include "database/system_config.h"
 #include "platform/crt.h"
 #include "platform/qel/kbs_control.h"
 #include "tests/game/game_fixture.h"
@@ -35,16 +37,14 @@
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/gm_mouse.h"
 #include "ui/screen_manager.h"
-#include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/automap_panel.h"
+#include "world/game_camera.h"
 #include "world/guess_game_panel.h"
 #include "world/map_scene.h"
 #include "world/mini_game_host.h"
 #include "world/scene_content.h"
 #include "world/scene_environment.h"
 #include "world/scene_markers.h"
-#include "database/scene_records.h"
 
 namespace gametest {
 namespace {
@@ -435,16 +435,14 @@ TEST_F(EventTest, BoxSounds) {
     const char* name;
     const char* sound;
   };
-  const Case cases[] = {{32, "_box", "wood.wav"},     {64, "_box", "stone.wav"},     {96, "_box", "stone1.wav"},
+  const Case cases[] = {{32, "_box", "wood.wav"},         {64, "_box", "stone.wav"},  {96, "_box", "stone1.wav"},
                         {160, "_box", "stone_broke.wav"}, {192, "_box", "snake.wav"}, {0, "_box", "OpenBox.wav"},
-                        {128, "_box", "OpenBox.wav"}, {32, "_box12", nullptr},       {32, "1", "wood.wav"}};
+                        {128, "_box", "OpenBox.wav"},     {32, "_box12", nullptr},    {32, "1", "wood.wav"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const char* sound = BoxSoundName(c.kind, c.name);
-    if (c.sound)
-      EXPECT_STREQ(sound, c.sound);
-    else
-      EXPECT_EQ(sound, nullptr);
+    if (c.sound) EXPECT_STREQ(sound, c.sound);
+    else EXPECT_EQ(sound, nullptr);
   }
 }
 

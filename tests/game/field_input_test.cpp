@@ -40,8 +40,8 @@ TEST_F(FieldInput, WalkKeysMakeTheMaskAndItsCommand) {
     int mask;
     int command;
   } const cases[] = {
-      {"W", 1, 3}, {"S", 8, 6}, {"A", 4, 4}, {"D", 2, 5},
-      {"WD", 3, 3}, {"WSD", 11, 5}, {"WSAD", 15, 2}, {"WS", 9, 2}, {"", 0, 2},
+      {"W", 1, 3},    {"S", 8, 6},     {"A", 4, 4},  {"D", 2, 5}, {"WD", 3, 3},
+      {"WSD", 11, 5}, {"WSAD", 15, 2}, {"WS", 9, 2}, {"", 0, 2},
   };
   for (const Case& c : cases) {
     for (const char* k = c.keys; *k; ++k) Key(*k, true);

@@ -23,8 +23,8 @@ class GameTest : public enginetest::EngineTest {
     // Windows of other test programs running at the same time must not
     // count as a running copy of the game: each program keeps its own.
     static const bool isolated = [] {
-      std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                  ("tarnwick-game-tests-" + std::to_string(::getpid()));
+      std::filesystem::path dir =
+          std::filesystem::temp_directory_path() / ("tarnwick-game-tests-" + std::to_string(::getpid()));
       std::filesystem::create_directories(dir);
       return ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1) == 0;
     }();

@@ -32,8 +32,7 @@ class LoadingScreen : public GameTest {
       clock_->Advance(clock_->Frequency() * CLoadingAnimation::kLookMs / 1000);
       // Real time bounds only a worker that never looks.
       const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-      while (Game().loading->presents == seen && std::chrono::steady_clock::now() < guard)
-        std::this_thread::yield();
+      while (Game().loading->presents == seen && std::chrono::steady_clock::now() < guard) std::this_thread::yield();
       ASSERT_GT(Game().loading->presents, seen) << "look " << i;
     }
   }

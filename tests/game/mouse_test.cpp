@@ -3,11 +3,11 @@
 
 #include <utility>
 
+#include "engine/media/sprites.h"
 #include "game/force_feedback_mouse.h"
 #include "game/game_mouse.h"
-#include "tools/datagen/sample_world_parts.h"
 #include "tests/game/game_fixture.h"
-#include "engine/media/sprites.h"
+#include "tools/datagen/sample_world_parts.h"
 #include "ui/gm_mouse.h"
 #include "ui/menu_agency.h"
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/nodes.h"
 #include "game/field_walker.h"
@@ -13,11 +15,9 @@
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace gametest {
 namespace {
@@ -47,8 +47,7 @@ class PickTest : public GameTest {
     persons_.resize(kPeople);
     for (int i = 0; i < kPeople; ++i) {
       persons_[i].name = "p" + std::to_string(i);
-      content.people.push_back(
-          std::make_unique<CSceneNpc>(persons_[i], *Game().gameResource, 0, i, content.people));
+      content.people.push_back(std::make_unique<CSceneNpc>(persons_[i], *Game().gameResource, 0, i, content.people));
       content.people.back()->flags = CF_WITHIN;
     }
     Game().npcVolumes.assign(kPeople, ObjBoundVolume{});
@@ -75,9 +74,10 @@ TEST_F(PickTest, KCharactersTalkWhenCloseOrApproachedFromBehind) {
   };
   // The character looks along +y: a walker south of it stands behind it.
   const Case cases[] = {
-      {59, {0, 1, 0}, CF_WITHIN, 1},  {59, {0, -1, 0}, CF_WITHIN, 1}, {59, {1, 0, 0}, CF_WITHIN, 1},
-      {100, {0, 1, 0}, CF_WITHIN, 1}, {100, {0, -1, 0}, CF_WITHIN, 0}, {100, {1, 0, 0}, CF_WITHIN, 0},
-      {140, {0, 1, 0}, CF_WITHIN, 0}, {59, {0, 1, 0}, CF_WITHIN | CF_HIDDEN, 0},
+      {59, {0, 1, 0}, CF_WITHIN, 1},   {59, {0, -1, 0}, CF_WITHIN, 1},
+      {59, {1, 0, 0}, CF_WITHIN, 1},   {100, {0, 1, 0}, CF_WITHIN, 1},
+      {100, {0, -1, 0}, CF_WITHIN, 0}, {100, {1, 0, 0}, CF_WITHIN, 0},
+      {140, {0, 1, 0}, CF_WITHIN, 0},  {59, {0, 1, 0}, CF_WITHIN | CF_HIDDEN, 0},
   };
   Game().npcsK = {1};
   for (const Case& c : cases) {

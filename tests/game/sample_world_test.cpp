@@ -2,24 +2,24 @@
 // the game-over picture and a new game's start script.
 #include <gtest/gtest.h>
 
+#include "base/game_audio.h"
 #include "cutscene/cut_scene_player.h"
 #include "cutscene/sg_society.h"
 #include "engine/core/engine_queries.h"
 #include "engine/core/node_transforms.h"
 #include "engine/media/sprites.h"
 #include "game/field_walker.h"
-#include "base/game_audio.h"
 #include "platform/display.h"
-#include "tools/datagen/sample_world_maps.h"
-#include "world/game_camera.h"
-#include "world/map_scene.h"
-#include "world/scene_content.h"
-#include "world/scene_npc.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/cutscene_recording_actors.h"
 #include "tests/support/frame_png.h"
 #include "tests/support/input_script.h"
 #include "tools/datagen/sample_world.h"
+#include "tools/datagen/sample_world_maps.h"
+#include "world/game_camera.h"
+#include "world/map_scene.h"
+#include "world/scene_content.h"
+#include "world/scene_npc.h"
 
 namespace gametest {
 namespace {

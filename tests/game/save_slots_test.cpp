@@ -12,16 +12,17 @@
 
 #include "cutscene/sg_society.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/item_pool.h"
 #include "database/main_man_soul.h"
+#include "engine/core/engine_queries.h"
 #include "engine/core/node_transforms.h"
+#include "engine/media/sprites.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/save_slots.h"
 #include "game/save_thumbnail.h"
 #include "platform/test_caps.h"
-#include "engine/core/engine_queries.h"
-#include "engine/media/sprites.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/input_script.h"
 #include "tools/datagen/sample_world.h"
@@ -31,7 +32,6 @@
 #include "ui/save_list.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 
 namespace gametest {
@@ -345,8 +345,8 @@ TEST_F(SaveSlots, TheNextSaveRemovesTemporariesOfEndedWrites) {
   const std::string dead = std::to_string(ended), mine = std::to_string(::getpid());
   ASSERT_TRUE(plat::CreateDirectories("save"));
   const std::vector<std::string> stale = {"TWSave00.sav.tmp" + dead, "TWSave03.bmp.tmp" + dead};
-  const std::vector<std::string> kept = {"TWSave01.sav.tmp" + mine, "TWSave01.sav.tmp1", "notes.tmp" , "TWSave02.sav.tmpx",
-                                         "TWSave02.sav"};
+  const std::vector<std::string> kept = {"TWSave01.sav.tmp" + mine, "TWSave01.sav.tmp1", "notes.tmp",
+                                         "TWSave02.sav.tmpx", "TWSave02.sav"};
   for (const std::string& name : stale) std::ofstream("save/" + name) << "cut";
   for (const std::string& name : kept) std::ofstream("save/" + name) << "kept";
   ASSERT_EQ(Save(0), 1);
@@ -377,7 +377,8 @@ TEST_F(SaveSlots, TheTitlesLoadListRefusesACutSlotAndLoadsAnother) {
     std::vector<testsupport::InputLine> lines;
     std::string error;
     ASSERT_TRUE(testsupport::ParseInputScript(script, &lines, &error)) << error;
-    testsupport::PlayInputScript(GetMainWindow(), lines, [this] { Pass(); }, [](const std::string&) {});
+    testsupport::PlayInputScript(
+        GetMainWindow(), lines, [this] { Pass(); }, [](const std::string&) {});
   };
   // The start menu's Load, then the list's Load on its last row (slot 1) and OK.
   play("5 lclick 100 360\n10 lclick 134 325\n10 lclick 272 250\n10 check done\n");
@@ -455,9 +456,8 @@ TEST(SaveThumbnail, BitmapLayoutAndPixelFormats) {
     uint16_t pixel;
     uint8_t bgr[3];
   } cases[] = {
-      {1, 0xF800, {0, 0, 248}}, {1, 0x07E0, {0, 252, 0}}, {1, 0x001F, {248, 0, 0}},
-      {3, 0x7C00, {0, 0, 248}}, {3, 0x03E0, {0, 248, 0}}, {3, 0x0001, {8, 0, 0}},
-      {2, 0xFFFF, {0, 0, 0}},
+      {1, 0xF800, {0, 0, 248}}, {1, 0x07E0, {0, 252, 0}}, {1, 0x001F, {248, 0, 0}}, {3, 0x7C00, {0, 0, 248}},
+      {3, 0x03E0, {0, 248, 0}}, {3, 0x0001, {8, 0, 0}},   {2, 0xFFFF, {0, 0, 0}},
   };
   for (const auto& c : cases) {
     testsupport::DebugOutputCapture output;

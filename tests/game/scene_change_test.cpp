@@ -6,17 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "base/game_audio.h"
 #include "components/mix_creature.h"
 #include "components/sword_man.h"
 #include "cutscene/cut_scene_player.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
+#include "database/system_config.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_input.h"
 #include "game/field_walker.h"
-#include "base/game_audio.h"
 #include "game/message_board.h"
 #include "game/scene_change.h"
-#include "database/system_config.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "tests/game/game_fixture.h"
@@ -28,13 +30,11 @@
 #include "tools/datagen/sample_world_swordsman.h"
 #include "ui/gm_board.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_environment.h"
 #include "world/scene_markers.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 #include "world/world_map_screen.h"
 
 namespace gametest {
@@ -97,8 +97,8 @@ SceneFileData Meadow() {
   s.objects.push_back(Named("_WWWwall"));
   s.objects.push_back(Named("_HITDOORa"));
   s.objects.push_back(Named("river", 0x04));
-  s.triggers = {Trigger("$CHKBody_3"), Trigger("$chkbodyX_7"), Trigger("$CHKBody_3b"), Trigger("$CHKlever"),
-                Trigger("$FB00010002"), Trigger("gate")};
+  s.triggers = {Trigger("$CHKBody_3"), Trigger("$chkbodyX_7"), Trigger("$CHKBody_3b"),
+                Trigger("$CHKlever"),  Trigger("$FB00010002"), Trigger("gate")};
   return s;
 }
 
@@ -113,8 +113,11 @@ class SceneChange : public GameTest {
     ASSERT_TRUE(datagen::WriteSamplePeople("./", error)) << error;
 
     datagen::GameResourceData r;
-    r.npcs = {{'k', kModel, 0, "Mira", 1}, {'l', kModel, 0, "Wall", 0}, {'h', kModel, 0, "Hank", 0},
-              {'o', kModel, 0, "Olga", 0}, {'o', kModel, 0, "Ghost", 0}};
+    r.npcs = {{'k', kModel, 0, "Mira", 1},
+              {'l', kModel, 0, "Wall", 0},
+              {'h', kModel, 0, "Hank", 0},
+              {'o', kModel, 0, "Olga", 0},
+              {'o', kModel, 0, "Ghost", 0}};
     const struct {
       const char* scene;
       const char* caption;
@@ -137,9 +140,10 @@ class SceneChange : public GameTest {
       SceneFileData data;
     } scenes[] = {{"a004.SB", Village()}, {"e001.SB", Meadow()}, {"n001.SB", Village()}, {"K035.SB", Flat()},
                   {"B006.SB", Flat()},    {"L002.SB", Flat()},   {"lost.SB", Flat()}};
-    for (const auto& s : scenes) ASSERT_TRUE(datagen::WriteSceneFile(std::string("scenes/") + s.name, s.data, error)) << error;
-    for (const auto& [name, frames] : {std::pair{"night", kNightFrames}, {"morning1", kMorning1Frames},
-                                       {"morning2", kMorning2Frames}}) {
+    for (const auto& s : scenes)
+      ASSERT_TRUE(datagen::WriteSceneFile(std::string("scenes/") + s.name, s.data, error)) << error;
+    for (const auto& [name, frames] :
+         {std::pair{"night", kNightFrames}, {"morning1", kMorning1Frames}, {"morning2", kMorning2Frames}}) {
       datagen::CutSceneData play;
       play.finalFrame = frames;
       ASSERT_TRUE(datagen::WriteCutSceneBinary(std::string("scripts/") + name + ".spb", play, error)) << error;
@@ -416,9 +420,7 @@ TEST_F(SceneChange, DisplaySettingsSwitchEffectsShadowsAndDistances) {
     int software, effects, shadows;
     int flags, shadowMode, shadowDetail;
   };
-  const Case cases[] = {{0, 1, 1, ENV_FOG | ENV_FLARE, 16, 1},
-                        {0, 0, 0, 0, 2, 0},
-                        {1, 1, 1, 0, -1, -1}};
+  const Case cases[] = {{0, 1, 1, ENV_FOG | ENV_FLARE, 16, 1}, {0, 0, 0, 0, 2, 0}, {1, 1, 1, 0, -1, -1}};
   for (const Case& c : cases) {
     config.softwareRendering = c.software;
     config.effects = static_cast<uint8_t>(c.effects);

@@ -43,9 +43,8 @@ TEST(Settings, DefaultsAreWrittenAsThirtyBytes) {
     EXPECT_EQ(audio.musicVolume, 30) << "the defaults go to the audio";
     EXPECT_EQ(audio.soundVolume, 30);
   }
-  const std::vector<uint8_t> expected = {26,  0,   0,   0,   'S', 'C', 'F', 'G', 0,   1,
-                                         0,   0,   'W', 'S', 'A', 'D', 30,  0,   30,  0,
-                                         208, 7,   1,   1,   0,   0,   250, 68,  2,   2};
+  const std::vector<uint8_t> expected = {26,  0,  0, 0,  'S', 'C', 'F', 'G', 0, 1, 0, 0,   'W', 'S', 'A',
+                                         'D', 30, 0, 30, 0,   208, 7,   1,   1, 0, 0, 250, 68,  2,   2};
   EXPECT_EQ(ReadConfigFile(), expected);
   EXPECT_EQ(ReadConfigFile(), datagen::BuildSystemConfig({}));
 }
@@ -173,8 +172,13 @@ struct Fields {
 };
 
 Fields FieldsOf(const CSystemConfig& c) {
-  return {{c.keyForward, c.keyBack, c.keyLeft, c.keyRight}, c.musicVolume, c.soundVolume, c.viewDistance,
-          c.shadows,    c.effects, c.detailDistance};
+  return {{c.keyForward, c.keyBack, c.keyLeft, c.keyRight},
+          c.musicVolume,
+          c.soundVolume,
+          c.viewDistance,
+          c.shadows,
+          c.effects,
+          c.detailDistance};
 }
 
 void PrintTo(const Fields& f, std::ostream* os) {
@@ -235,7 +239,8 @@ TEST(Settings, AFieldOutsideItsRangeTakesItsDefault) {
 }
 
 TEST(Settings, EveryKeyTheSystemPageCanNameIsAWalkKey) {
-  for (int key : {int{'0'}, int{'9'}, int{'A'}, int{'Z'}, 0x08, 0x10, 0x20, 0x26, 0x28, 0x2D, 0x60, 0x6F, 0xBA, 0xC0, 0xDB, 0xDE})
+  for (int key :
+       {int{'0'}, int{'9'}, int{'A'}, int{'Z'}, 0x08, 0x10, 0x20, 0x26, 0x28, 0x2D, 0x60, 0x6F, 0xBA, 0xC0, 0xDB, 0xDE})
     EXPECT_TRUE(CSystemConfig::IsWalkKey(key)) << key;
   for (int key : {0, 1, 0x1B, 0x0D, 0x29, 0x70, 0x7B, 0x90, 0xC1, 0xDF, 0xFF})
     EXPECT_FALSE(CSystemConfig::IsWalkKey(key)) << key;

@@ -1,13 +1,13 @@
 // The game's start-up, the title and the user-interface frame.
 #include <gtest/gtest.h>
 
+#include "base/game_globals.h"
+#include "database/game_database.h"
 #include "engine/core/device_setup.h"
 #include "engine/core/engine_queries.h"
 #include "engine/core/engine_state.h"
 #include "engine/core/frame_timers.h"
 #include "engine/media/data_directories.h"
-#include "database/game_database.h"
-#include "base/game_globals.h"
 #include "platform/crt.h"
 #include "platform/display.h"
 #include "platform/instance.h"
@@ -49,9 +49,13 @@ TEST_F(GameStart, TheFirstArgumentChoosesTheRenderer) {
     int lineDoubling;
   };
   const Case cases[] = {
-      {{}, true, 1, true, 0},       {{"HW"}, true, 1, true, 0},  {{"h"}, true, 1, true, 0},
-      {{"s"}, true, 0, false, 1},   {{"Soft"}, true, 0, false, 1},
-      {{"x"}, true, 0, true, 0},  // detection kept, the engine's own choice (here software) kept
+      {{}, true, 1, true, 0},
+      {{"HW"}, true, 1, true, 0},
+      {{"h"}, true, 1, true, 0},
+      {{"s"}, true, 0, false, 1},
+      {{"Soft"}, true, 0, false, 1},
+      {{"x"}, true, 0, true, 0},  // detection kept, the engine's own choice (here
+                                  // software) kept
       {{"x"}, false, 0, false, 1},
   };
   for (const Case& c : cases) {

@@ -6,11 +6,11 @@
 
 #include "battle/battle_sys.h"
 #include "components/society_ext.h"
+#include "database/system_config.h"
 #include "engine/core/engine_state.h"
 #include "engine/core/frame_timers.h"
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
-#include "database/system_config.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "tests/game/game_fixture.h"
@@ -49,9 +49,7 @@ class GameStates : public GameTest {
     datagen::CutSceneData scene;
     scene.finalFrame = finalFrame;
     std::string error;
-    ASSERT_TRUE(
-        datagen::WriteCutSceneBinary(std::string("scripts/") + name + ".spb", scene, error))
-        << error;
+    ASSERT_TRUE(datagen::WriteCutSceneBinary(std::string("scripts/") + name + ".spb", scene, error)) << error;
   }
 
   // Ticks until the state leaves `from`, at most `limit` ticks; the count.

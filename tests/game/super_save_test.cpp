@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "cutscene/sg_society.h"
+#include "database/game_resource.h"
 #include "game/event_runner.h"
 #include "platform/files.h"
 #include "tests/game/game_fixture.h"
 #include "tools/datagen/sample_world.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 
 namespace gametest {
 namespace {
@@ -33,7 +33,8 @@ class SuperSave : public GameTest {
   }
   bool Traced(const char* text) {
     const auto& lines = traces_.Lines();
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(text) != std::string::npos; });
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
   }
   void RewriteMagic(const char* magic) {
     std::vector<uint8_t> bytes;

@@ -6,15 +6,15 @@
 #include "database/game_database.h"
 #include "game/event_runner.h"
 #include "talk/talk_host.h"
+#include "talk/talk_sys_proc.h"
+#include "talk/talk_text.h"
+#include "tests/game/game_fixture.h"
+#include "tests/talk/talk_fixtures.h"
+#include "tools/datagen/sample_world.h"
+#include "tools/datagen/sample_world_maps.h"
 #include "ui/am_wnd_manager.h"
 #include "ui/screen_manager.h"
 #include "ui/trade_wnd.h"
-#include "talk/talk_sys_proc.h"
-#include "tests/game/game_fixture.h"
-#include "tests/talk/talk_fixtures.h"
-#include "talk/talk_text.h"
-#include "tools/datagen/sample_world.h"
-#include "tools/datagen/sample_world_maps.h"
 
 namespace gametest {
 namespace {
@@ -33,9 +33,7 @@ class TalkGame : public GameTest {
     SetTalkSysProc(DefaultTalkSysProc);
   }
 
-  SYSRESULT Sys(SYSMODE mode, std::string name, int argument) {
-    return GameTalkSysProc(mode, name.data(), argument);
-  }
+  SYSRESULT Sys(SYSMODE mode, std::string name, int argument) { return GameTalkSysProc(mode, name.data(), argument); }
 };
 
 TEST_F(TalkGame, TheSysProcedureReachesTheGame) {

@@ -3,15 +3,17 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/game_audio.h"
 #include "components/sword_man.h"
+#include "database/game_database.h"
+#include "database/game_resource.h"
+#include "database/scene_records.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/terrain.h"
-#include "database/game_database.h"
 #include "game/encounter_table.h"
 #include "game/field_walker.h"
-#include "base/game_audio.h"
 #include "game/pick_manager.h"
 #include "platform/crt.h"
 #include "platform/files.h"
@@ -21,9 +23,7 @@
 #include "tools/datagen/wave_writer.h"
 #include "ui/screen_manager.h"
 #include "world/game_camera.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
-#include "database/scene_records.h"
 #include "world/scene_npc.h"
 
 namespace gametest {
@@ -61,7 +61,8 @@ class WalkerTest : public GameTest {
       plat::ByteWriter out;
       std::string error;
       ASSERT_TRUE(datagen::WriteCreatureBinary(datagen::WalkerModel(name), out, error)) << error;
-      ASSERT_TRUE(plat::WriteFileAtomic(std::string("creature/") + name + ".MCB", out.Bytes().data(), out.Bytes().size()));
+      ASSERT_TRUE(
+          plat::WriteFileAtomic(std::string("creature/") + name + ".MCB", out.Bytes().data(), out.Bytes().size()));
     }
     g_gameDataBase.heroes = {Hero(1, 0), Hero(2, 0), Hero(3, 0), Hero(4, 0)};
     g_gameDataBase.party.members.clear();
@@ -110,7 +111,7 @@ TEST_F(WalkerTest, MasksMoveByTheirDisplacements) {
     float x, y;
   };
   const Case facingNorth[] = {{1, 0, kStep}, {8, 0, -kStep}, {2, kStep, 0}, {4, -kStep, 0},
-                              {3, d, d},     {5, -d, d},     {10, d, -d},  {12, -d, -d}};
+                              {3, d, d},     {5, -d, d},     {10, d, -d},   {12, -d, -d}};
   for (const Case& c : facingNorth) {
     Place({0, 0, 0}, {0, 1, 0});
     Walker().SetAction(3);
@@ -169,11 +170,8 @@ TEST_F(WalkerTest, SpeedIsTheBestOfTheFirstThreeMembers) {
     std::vector<int> speeds;
     float walkSpeed;
   };
-  const Case cases[] = {{{}, kStep},
-                        {{5, 9, 3}, kStep},
-                        {{150, 20, 7}, 6.5175f},
-                        {{10}, 0.4345f},
-                        {{20, 30, 40, 300}, 1.738f}};
+  const Case cases[] = {
+      {{}, kStep}, {{5, 9, 3}, kStep}, {{150, 20, 7}, 6.5175f}, {{10}, 0.4345f}, {{20, 30, 40, 300}, 1.738f}};
   for (const Case& c : cases) {
     g_gameDataBase.heroes.clear();
     g_gameDataBase.party.members.clear();
@@ -244,8 +242,8 @@ TEST_F(WalkerTest, NpcsAreHeldNearTheWalker) {
     VECTOR3 at;
     int answer;
   };
-  const Case cases[] = {{{10, y + 10, 0}, -2}, {{12, y + 12, 0}, 0}, {{0, y + 15.9f, 29}, -2},
-                        {{0, y, 30.5f}, 0},     {{0, y - 15.9f, -29}, -2}, {{16, y, 0}, 0}};
+  const Case cases[] = {{{10, y + 10, 0}, -2}, {{12, y + 12, 0}, 0},      {{0, y + 15.9f, 29}, -2},
+                        {{0, y, 30.5f}, 0},    {{0, y - 15.9f, -29}, -2}, {{16, y, 0}, 0}};
   for (const Case& c : cases) EXPECT_EQ(CFieldWalker::NpcCollision(&c.at), c.answer) << c.at.x << " " << c.at.y;
   Walker().SetObstacles({});
   EXPECT_EQ(near.positionHook, nullptr);
@@ -360,11 +358,10 @@ TEST_F(WalkerTest, HeroFormsChooseLeaderCameraRangesAndEvents) {
     float range;
     int milestone, ending;
   };
-  const Case cases[] = {{3, 2, 180, 1, 1, 100, 1594, 1679}, {1, 1, 180, 1, 1, 100, 135, 335},
-                        {2, 1, 180, 1, 1, 100, 135, 335},   {4, 2, 180, 1, 1, 100, 1594, 1679},
-                        {5, 1, 180, 1, 1, 100, 135, 335},   {6, 1, 80, 0, 2, FLT_MAX, 135, 335},
-                        {7, 1, 180, 1, 0, 100, 135, 335},   {8, 1, 180, 1, 0, 100, 135, 335},
-                        {9, 1, 80, 0, 2, FLT_MAX, 135, 335}};
+  const Case cases[] = {
+      {3, 2, 180, 1, 1, 100, 1594, 1679}, {1, 1, 180, 1, 1, 100, 135, 335}, {2, 1, 180, 1, 1, 100, 135, 335},
+      {4, 2, 180, 1, 1, 100, 1594, 1679}, {5, 1, 180, 1, 1, 100, 135, 335}, {6, 1, 80, 0, 2, FLT_MAX, 135, 335},
+      {7, 1, 180, 1, 0, 100, 135, 335},   {8, 1, 180, 1, 0, 100, 135, 335}, {9, 1, 80, 0, 2, FLT_MAX, 135, 335}};
   for (const Case& c : cases) {
     camera_.accumulatedYaw = 33;
     Game().ChangeHeroForm(c.form);

@@ -2,10 +2,10 @@
 #include "engine/core/world.h"
 #include "engine/media/packages.h"
 #include "engine/media/sprite_images.h"
+#include "tests/media2d/media2d_fixture.h"
 #include "tools/datagen/bitmap_writer.h"
 #include "tools/datagen/image_set_writer.h"
 #include "tools/datagen/package_writer.h"
-#include "tests/media2d/media2d_fixture.h"
 
 namespace media2dtest {
 namespace {
@@ -101,12 +101,10 @@ TEST_F(SpritesTest, PicturesFromSetsBitmapsAndThePackage) {
     const char* name;
     uint16_t expected;
   } cases[] = {
-      {"icons01", 0x07E0},  // entry 1 of the set
-      {"icons00", 0x001F},
-      {"icons02", 0},  // beyond the set's count
-      {"flag", 0xF800},
-      {"boxed", 0xFFFF},  // a bitmap in the package
-      {"plain", 0},       // the package holds it, but not as a bitmap
+      {"icons01", 0x07E0},                     // entry 1 of the set
+      {"icons00", 0x001F}, {"icons02", 0},     // beyond the set's count
+      {"flag", 0xF800},    {"boxed", 0xFFFF},  // a bitmap in the package
+      {"plain", 0},                            // the package holds it, but not as a bitmap
   };
   for (const Case& c : cases) EXPECT_EQ(FirstPixelOf(c.name), c.expected) << c.name;
 }

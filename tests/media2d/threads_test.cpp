@@ -22,7 +22,7 @@ TEST(WorkerThreadTest, StopsAndJoins) {
   while (rounds == 0) std::this_thread::yield();
   worker.Stop();
   EXPECT_FALSE(worker.Running());
-  EXPECT_EQ(plat::WorkerThread::BodiesRunning(), 0);          // the body has returned
+  EXPECT_EQ(plat::WorkerThread::BodiesRunning(), 0);           // the body has returned
   EXPECT_TRUE(worker.Start([](const std::atomic<bool>&) {}));  // and again once stopped
 }
 

@@ -82,8 +82,7 @@ TEST(Surface, CopiesTakeTheNearestSourcePixelOfEveryFormat) {
     if (c.keyed || c.mirrored)
       ASSERT_EQ(dest.BltWithEffects(c.dest, source, c.source, {.sourceKey = c.keyed, .mirrorLeftRight = c.mirrored}),
                 plat::SurfaceResult::Ok);
-    else
-      ASSERT_EQ(dest.Blt(c.dest, source, c.source), plat::SurfaceResult::Ok);
+    else ASSERT_EQ(dest.Blt(c.dest, source, c.source), plat::SurfaceResult::Ok);
     const int dw = c.dest.right - c.dest.left, dh = c.dest.bottom - c.dest.top;
     const int sw = c.source.right - c.source.left, sh = c.source.bottom - c.source.top;
     for (int y = 0; y < 10; ++y)

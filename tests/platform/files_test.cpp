@@ -22,7 +22,7 @@ TEST(Files, ResolvesAnyCaseAndBackslashes) {
     const char* name;
     bool found;
   } cases[] = {
-      {"texture/tree.qbt", true}, {"TEXTURE\\Tree.QBT", true}, {".\\texture\\TREE.qbt", true},
+      {"texture/tree.qbt", true},   {"TEXTURE\\Tree.QBT", true},  {".\\texture\\TREE.qbt", true},
       {"texture\\tree.qbx", false}, {"textures/tree.qbt", false},
   };
   for (const auto& c : cases) {
@@ -98,9 +98,12 @@ TEST(Files, Wildcards) {
     const char* pattern;
     const char* name;
     bool match;
-  } cases[] = {{"*.sav", "TWSave01.SAV", true}, {"TWSave??.sav", "twsave01.sav", true},
-               {"TWSave??.sav", "twsave1.sav", false}, {"*", "", true},
-               {"a*b*c", "axxbyyc", true}, {"a*b*c", "axxbyy", false}};
+  } cases[] = {{"*.sav", "TWSave01.SAV", true},
+               {"TWSave??.sav", "twsave01.sav", true},
+               {"TWSave??.sav", "twsave1.sav", false},
+               {"*", "", true},
+               {"a*b*c", "axxbyyc", true},
+               {"a*b*c", "axxbyy", false}};
   for (const auto& c : cases) EXPECT_EQ(plat::MatchWildcard(c.pattern, c.name), c.match) << c.pattern;
 }
 

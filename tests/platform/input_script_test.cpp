@@ -19,16 +19,11 @@ TEST(InputScript, MalformedLinesAreNamed) {
     const char* text;
     const char* error;
   } const cases[] = {
-      {"x key W", "line 1: bad frame count 'x'"},
-      {"# only a comment\n-1 key W", "line 2: bad frame count '-1'"},
-      {"0 jump", "line 1: unknown event 'jump'"},
-      {"0 key", "line 1: bad key ''"},
-      {"0 key 0x1FF", "line 1: bad key '0x1FF'"},
-      {"0 key 0xFF", "line 1: no keyboard key gives 0xFF"},
-      {"0 move 10", "line 1: bad position"},
-      {"0 lclick 10 20 30", "line 1: unexpected '30'"},
-      {"0 check", "line 1: check without a name"},
-      {"5", "line 1: no event"},
+      {"x key W", "line 1: bad frame count 'x'"},  {"# only a comment\n-1 key W", "line 2: bad frame count '-1'"},
+      {"0 jump", "line 1: unknown event 'jump'"},  {"0 key", "line 1: bad key ''"},
+      {"0 key 0x1FF", "line 1: bad key '0x1FF'"},  {"0 key 0xFF", "line 1: no keyboard key gives 0xFF"},
+      {"0 move 10", "line 1: bad position"},       {"0 lclick 10 20 30", "line 1: unexpected '30'"},
+      {"0 check", "line 1: check without a name"}, {"5", "line 1: no event"},
   };
   for (const Case& c : cases) {
     std::vector<InputLine> lines;
@@ -100,9 +95,8 @@ TEST(InputScript, PlaysThroughThePlatformsInputOnePassAtATime) {
         seen.push_back({pass, s.message, s.wparam});
     ++pass;
   };
-  int played = testsupport::PlayInputScript(w, lines, runPass, [&](const std::string& n) {
-    checks.push_back(n + "@" + std::to_string(pass));
-  });
+  int played = testsupport::PlayInputScript(
+      w, lines, runPass, [&](const std::string& n) { checks.push_back(n + "@" + std::to_string(pass)); });
 
   EXPECT_EQ(played, 8);
   EXPECT_EQ(checks, std::vector<std::string>{"one@4"});

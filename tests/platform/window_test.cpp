@@ -18,17 +18,43 @@ namespace {
 
 // USB keyboard usage codes, which is what the system's scancodes are.
 enum Scancode {
-  kA = 4, kX = 27, kZ = 29, k1 = 30, k9 = 38, k0 = 39, kReturn = 40, kEscape = 41, kBackspace = 42,
-  kTab = 43, kSpace = 44, kLeftBracket = 47, kSemicolon = 51, kApostrophe = 52, kGrave = 53,
-  kF1 = 58, kF12 = 69, kInsert = 73, kHome = 74, kPageUp = 75, kDelete = 76, kEnd = 77,
-  kPageDown = 78, kLeft = 80, kDown = 81, kKeypadDivide = 84, kKeypad9 = 97, kKeypad0 = 98,
-  kMute = 127, kLeftShift = 225, kRightCtrl = 228, kRightAlt = 230,
+  kA = 4,
+  kX = 27,
+  kZ = 29,
+  k1 = 30,
+  k9 = 38,
+  k0 = 39,
+  kReturn = 40,
+  kEscape = 41,
+  kBackspace = 42,
+  kTab = 43,
+  kSpace = 44,
+  kLeftBracket = 47,
+  kSemicolon = 51,
+  kApostrophe = 52,
+  kGrave = 53,
+  kF1 = 58,
+  kF12 = 69,
+  kInsert = 73,
+  kHome = 74,
+  kPageUp = 75,
+  kDelete = 76,
+  kEnd = 77,
+  kPageDown = 78,
+  kLeft = 80,
+  kDown = 81,
+  kKeypadDivide = 84,
+  kKeypad9 = 97,
+  kKeypad0 = 98,
+  kMute = 127,
+  kLeftShift = 225,
+  kRightCtrl = 228,
+  kRightAlt = 230,
 };
 
 std::vector<plat::Message> g_seen;
 
-plat::LResult RecordingProc(plat::WindowHandle window, uint32_t message, plat::WParam wparam,
-                            plat::LParam lparam) {
+plat::LResult RecordingProc(plat::WindowHandle window, uint32_t message, plat::WParam wparam, plat::LParam lparam) {
   g_seen.push_back({window, message, wparam, lparam});
   return plat::DefWindowProc(window, message, wparam, lparam);
 }
@@ -66,12 +92,37 @@ TEST(WindowKeys, ScancodesBecomeVirtualKeys) {
     int scancode;
     uint32_t vk;
   } cases[] = {
-      {kA, 0x41}, {kZ, 0x5A}, {k0, 0x30}, {k1, 0x31}, {k9, 0x39}, {kF1, 0x70}, {kF12, 0x7B},
-      {kLeftShift, 0x10}, {kRightCtrl, 0x11}, {kRightAlt, 0x12}, {kTab, 9}, {kReturn, 0x0D},
-      {kEscape, 0x1B}, {kSpace, 0x20}, {kBackspace, 8}, {kLeft, 0x25}, {kDown, 0x28},
-      {kHome, 0x24}, {kEnd, 0x23}, {kInsert, 0x2D}, {kDelete, 0x2E}, {kPageUp, 0x21},
-      {kPageDown, 0x22}, {kKeypad0, 0x60}, {kKeypad9, 0x69}, {kKeypadDivide, 0x6F},
-      {kSemicolon, 0xBA}, {kGrave, 0xC0}, {kLeftBracket, 0xDB}, {kApostrophe, 0xDE}, {kMute, 0},
+      {kA, 0x41},
+      {kZ, 0x5A},
+      {k0, 0x30},
+      {k1, 0x31},
+      {k9, 0x39},
+      {kF1, 0x70},
+      {kF12, 0x7B},
+      {kLeftShift, 0x10},
+      {kRightCtrl, 0x11},
+      {kRightAlt, 0x12},
+      {kTab, 9},
+      {kReturn, 0x0D},
+      {kEscape, 0x1B},
+      {kSpace, 0x20},
+      {kBackspace, 8},
+      {kLeft, 0x25},
+      {kDown, 0x28},
+      {kHome, 0x24},
+      {kEnd, 0x23},
+      {kInsert, 0x2D},
+      {kDelete, 0x2E},
+      {kPageUp, 0x21},
+      {kPageDown, 0x22},
+      {kKeypad0, 0x60},
+      {kKeypad9, 0x69},
+      {kKeypadDivide, 0x6F},
+      {kSemicolon, 0xBA},
+      {kGrave, 0xC0},
+      {kLeftBracket, 0xDB},
+      {kApostrophe, 0xDE},
+      {kMute, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(plat::VirtualKeyFromScancode(c.scancode), c.vk) << c.scancode;
 }
@@ -247,10 +298,8 @@ TEST_F(WindowTest, TitlesFindTheirWindowsAndTheLastOneTakesItsLockFileAlong) {
   plat::DestroyWindow(again);
   EXPECT_EQ(lockFiles(), 0);
 
-  if (saved)
-    ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
-  else
-    ::unsetenv("XDG_RUNTIME_DIR");
+  if (saved) ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+  else ::unsetenv("XDG_RUNTIME_DIR");
   std::filesystem::remove_all(runtime);
 }
 

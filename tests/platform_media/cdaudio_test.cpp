@@ -148,9 +148,9 @@ TEST_F(CdAudio, BadRangesFailAndLeaveThePlayAlone) {
       {plat::PackTmsf(2, 0, 1, 0), plat::PackTmsf(2, 0, 1, 0)},   // empty
       {plat::PackTmsf(2, 0, 0, 0), plat::PackTmsf(2, 0, 3, 0)},   // past the end
       {plat::PackTmsf(2, 0, 3, 0), plat::PackTmsf(2, 0, 4, 0)},
-      {plat::PackTmsf(2, 0, 0, 0), plat::PackTmsf(3, 0, 0, 0)},   // across tracks
-      {plat::PackTmsf(2, 0, 60, 0), kTrackEnd},                   // no such second
-      {plat::PackTmsf(2, 0, 0, 75), kTrackEnd},                   // no such frame
+      {plat::PackTmsf(2, 0, 0, 0), plat::PackTmsf(3, 0, 0, 0)},  // across tracks
+      {plat::PackTmsf(2, 0, 60, 0), kTrackEnd},                  // no such second
+      {plat::PackTmsf(2, 0, 0, 75), kTrackEnd},                  // no such frame
   };
   for (const auto& range : bad) EXPECT_FALSE(plat::PlayCd(range[0], range[1])) << std::hex << range[0];
   EXPECT_FALSE(plat::PlayCdTo(plat::PackTmsf(2, 0, 0, 10)));

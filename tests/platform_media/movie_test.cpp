@@ -26,8 +26,7 @@ struct Surface {
   std::vector<uint16_t> pixels;
   Surface(int w, int h) : width(w), height(h), pixels(static_cast<size_t>(w) * h, kUntouched) {}
   uint16_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-  plat::MovieTarget Target(int x, int y, int w, int h,
-                           plat::PixelLayout layout = plat::PixelLayout::Rgb565) {
+  plat::MovieTarget Target(int x, int y, int w, int h, plat::PixelLayout layout = plat::PixelLayout::Rgb565) {
     plat::MovieTarget t;
     t.pixels = pixels.data();
     t.surfaceWidth = width;
@@ -90,8 +89,7 @@ TEST_F(Movie, ScalesClipsAndUses555) {
   ASSERT_TRUE(movie);
   // Twice the size, hanging over every edge of a 32 x 32 surface.
   Surface small(32, 32);
-  ASSERT_EQ(movie->Update(small.Target(-16, -16, 64, 64, plat::PixelLayout::Rgb555)),
-            plat::MovieFrame::Shown);
+  ASSERT_EQ(movie->Update(small.Target(-16, -16, 64, 64, plat::PixelLayout::Rgb555)), plat::MovieFrame::Shown);
   EXPECT_EQ(small.At(0, 0), 0x7C00);
   EXPECT_EQ(small.At(31, 14), 0x7C00);
   EXPECT_EQ(small.At(31, 17), 0x001F);
@@ -151,8 +149,7 @@ TEST_F(Movie, FilesThatAreNotMoviesDoNotOpen) {
   ASSERT_TRUE(plat::WriteFileAtomic("noise.avi", noise.data(), noise.size()));
   ASSERT_TRUE(plat::WriteFileAtomic("empty.avi", "", 0));
   ASSERT_TRUE(plat::CreateDirectories("folder.avi"));
-  for (const char* name : {"missing.avi", "sound.avi", "text.avi", "noise.avi", "empty.avi",
-                           "folder.avi"})
+  for (const char* name : {"missing.avi", "sound.avi", "text.avi", "noise.avi", "empty.avi", "folder.avi"})
     EXPECT_FALSE(plat::Movie::Open(name)) << name;
 }
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sound.h"
 #include "platform/files.h"
+#include "platform/sound.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/wave_writer.h"
 
@@ -180,9 +180,8 @@ TEST_F(Sound, StereoChannelsVolumeAndPan) {
   struct Case {
     float volume, pan, left, right;
   } cases[] = {
-      {1, 0, 0.25f, -0.5f},   {0.5f, 0, 0.125f, -0.25f}, {1, 0.5f, 0.125f, -0.5f},
-      {1, -1, 0.25f, 0.0f},   {2, 0, 0.25f, -0.5f},     {-1, 0, 0.0f, 0.0f},
-      {1, 5, 0.0f, -0.5f},
+      {1, 0, 0.25f, -0.5f}, {0.5f, 0, 0.125f, -0.25f}, {1, 0.5f, 0.125f, -0.5f}, {1, -1, 0.25f, 0.0f},
+      {2, 0, 0.25f, -0.5f}, {-1, 0, 0.0f, 0.0f},       {1, 5, 0.0f, -0.5f},
   };
   for (const Case& c : cases) {
     buffer->SetVolume(c.volume);
@@ -222,9 +221,8 @@ TEST_F(Sound, DistanceGainFallsLinearlyFromMinToMax) {
   struct Case {
     float distance, minD, maxD, gain;
   } cases[] = {
-      {0, 0, 2.5f, 1},      {1.25f, 0, 2.5f, 0.5f}, {2.5f, 0, 2.5f, 0}, {4, 0, 2.5f, 0},
-      {0.5f, 1, 3, 1},      {1, 1, 3, 1},           {2, 1, 3, 0.5f},    {2.5f, 1, 3, 0.25f},
-      {1.5f, 2, 2, 1},      {2.5f, 2, 2, 0},
+      {0, 0, 2.5f, 1}, {1.25f, 0, 2.5f, 0.5f}, {2.5f, 0, 2.5f, 0},  {4, 0, 2.5f, 0}, {0.5f, 1, 3, 1},
+      {1, 1, 3, 1},    {2, 1, 3, 0.5f},        {2.5f, 1, 3, 0.25f}, {1.5f, 2, 2, 1}, {2.5f, 2, 2, 0},
   };
   for (const Case& c : cases) {
     auto buffer = plat::SoundBuffer::Create(Constant(16384), true);
@@ -319,10 +317,8 @@ class ScopedEnv {
     setenv(name, value, 1);
   }
   ~ScopedEnv() {
-    if (had_)
-      setenv(name_, old_.c_str(), 1);
-    else
-      unsetenv(name_);
+    if (had_) setenv(name_, old_.c_str(), 1);
+    else unsetenv(name_);
   }
 
  private:

@@ -104,7 +104,10 @@ TEST(WaveFile, RejectsDamagedAndUnsupportedFiles) {
       {"no data chunk", noData},
       {"fmt chunk of 14 bytes", withSpec([](auto& s) { s.fmtChunkSize = 14; })},
       {"IEEE float tag", withSpec([](auto& s) { s.formatTag = 3; })},
-      {"extensible tag", withSpec([](auto& s) { s.formatTag = 0xFFFE; s.fmtChunkSize = 40; })},
+      {"extensible tag", withSpec([](auto& s) {
+         s.formatTag = 0xFFFE;
+         s.fmtChunkSize = 40;
+       })},
       {"24 bits", withSpec([](auto& s) { s.bitsPerSample = 24; })},
       {"no channels", withSpec([](auto& s) { s.channels = 0; })},
       {"three channels", withSpec([](auto& s) { s.channels = 3; })},

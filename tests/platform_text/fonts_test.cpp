@@ -51,8 +51,8 @@ TEST(FontFiles, EveryFaceNameResolvesToAnInstalledFont) {
   ASSERT_TRUE(plat::FindChineseFontFile(&chinese));
   EXPECT_EQ(chinese.family, "AR PL UMing TW");
 
-  for (std::string name : {std::string(), std::string(kBig5FaceName), std::string("No Such Face 4711"),
-                           std::string("Verdana")}) {
+  for (std::string name :
+       {std::string(), std::string(kBig5FaceName), std::string("No Such Face 4711"), std::string("Verdana")}) {
     plat::FontFile file;
     ASSERT_TRUE(plat::FindFontFile(name, &file)) << name;
     EXPECT_TRUE(std::filesystem::exists(file.path)) << name << " -> " << file.path;
@@ -158,9 +158,9 @@ TEST_F(GlyphFont, BlanksAndUnknownCodesStillGiveAGlyph) {
 
 TEST_F(GlyphFont, UnusableScalesAreRefused) {
   plat::GlyphBits g;
-  for (plat::GlyphScale scale : {plat::GlyphScale{0, 65536}, plat::GlyphScale{65536, 0},
-                                 plat::GlyphScale{-65536, 65536}, plat::GlyphScale{65536, -1},
-                                 plat::GlyphScale{plat::Font::kMaxGlyphScale + 1, 65536}})
+  for (plat::GlyphScale scale :
+       {plat::GlyphScale{0, 65536}, plat::GlyphScale{65536, 0}, plat::GlyphScale{-65536, 65536},
+        plat::GlyphScale{65536, -1}, plat::GlyphScale{plat::Font::kMaxGlyphScale + 1, 65536}})
     EXPECT_FALSE(font_->RenderGlyph('A', scale, &g)) << scale.x << " " << scale.y;
   // The smallest scale still answers.
   EXPECT_TRUE(font_->RenderGlyph('A', {1, 1}, &g));

@@ -40,9 +40,9 @@ TEST(Gdi2d, PacksColoursIntoEveryLayout) {
     uint32_t rgb565, rgb555, rgb888;
   };
   const Case cases[] = {
-      {Rgb(255, 255, 255), 0xFFFF, 0x7FFF, 0xFFFFFF}, {Rgb(0, 0, 0), 0, 0, 0},
-      {Rgb(255, 0, 0), 0xF800, 0x7C00, 0xFF0000},     {Rgb(0, 255, 0), 0x07E0, 0x03E0, 0x00FF00},
-      {Rgb(0, 0, 255), 0x001F, 0x001F, 0x0000FF},     {Rgb(0, 0, 64), 0x0008, 0x0008, 0x000040},
+      {Rgb(255, 255, 255), 0xFFFF, 0x7FFF, 0xFFFFFF},    {Rgb(0, 0, 0), 0, 0, 0},
+      {Rgb(255, 0, 0), 0xF800, 0x7C00, 0xFF0000},        {Rgb(0, 255, 0), 0x07E0, 0x03E0, 0x00FF00},
+      {Rgb(0, 0, 255), 0x001F, 0x001F, 0x0000FF},        {Rgb(0, 0, 64), 0x0008, 0x0008, 0x000040},
       {Rgb(0x12, 0x34, 0x56), 0x11AA, 0x08CA, 0x123456}, {Rgb(7, 3, 7), 0, 0, 0x070307},
   };
   for (const Case& c : cases) {
@@ -71,10 +71,9 @@ TEST(Gdi2d, PalettedBottomUpBitmapLandsTheRightWayUp) {
     Target16 t(5, 2, layout);
     ASSERT_TRUE(plat::CopyDibToPixels(dib, t.view, 0, 0));
     bool is565 = layout == PixelLayout::Rgb565;
-    const uint16_t top[] = {static_cast<uint16_t>(is565 ? 0xF800 : 0x7C00),
-                            static_cast<uint16_t>(is565 ? 0x07E0 : 0x03E0),
-                            static_cast<uint16_t>(is565 ? 0x11AA : 0x08CA), 0,
-                            static_cast<uint16_t>(is565 ? 0xF800 : 0x7C00)};
+    const uint16_t top[] = {
+        static_cast<uint16_t>(is565 ? 0xF800 : 0x7C00), static_cast<uint16_t>(is565 ? 0x07E0 : 0x03E0),
+        static_cast<uint16_t>(is565 ? 0x11AA : 0x08CA), 0, static_cast<uint16_t>(is565 ? 0xF800 : 0x7C00)};
     for (int x = 0; x < 5; ++x) EXPECT_EQ(t.At(x, 0), top[x]) << x;
     for (int x = 0; x < 4; ++x) EXPECT_EQ(t.At(x, 1), 0x001F) << x;
     EXPECT_EQ(t.At(4, 1), 0) << "an index beyond the table is black";
@@ -84,7 +83,7 @@ TEST(Gdi2d, PalettedBottomUpBitmapLandsTheRightWayUp) {
 
 TEST(Gdi2d, PaddedTrueColourRowsConvertInBothRowOrders) {
   // Width 3 at 24 bits: 9 bytes of pixels and 3 of padding per row.
-  const uint8_t topRow[] = {0, 0, 255, 0, 255, 0, 255, 0, 0};         // red, green, blue
+  const uint8_t topRow[] = {0, 0, 255, 0, 255, 0, 255, 0, 0};              // red, green, blue
   const uint8_t bottomRow[] = {0x56, 0x34, 0x12, 255, 255, 255, 8, 4, 8};  // (18, 52, 86), white, (8, 4, 8)
   std::vector<uint8_t> topDown, bottomUp;
   for (auto* rows : {&topDown, &bottomUp}) {
@@ -229,10 +228,8 @@ plat::Path Polygon(std::initializer_list<plat::Path::Point> points) {
   plat::Path path;
   bool first = true;
   for (auto p : points) {
-    if (first)
-      path.MoveTo(p.x, p.y);
-    else
-      path.LineTo(p.x, p.y);
+    if (first) path.MoveTo(p.x, p.y);
+    else path.LineTo(p.x, p.y);
     first = false;
   }
   return path;
@@ -290,14 +287,15 @@ TEST(Gdi2d, FillRulesDifferOnOverlappingFigures) {
 TEST(Gdi2d, FillClipsFarAwayOutlinesToTheTarget) {
   // A view that lies wholly inside a huge area is filled edge to edge.
   Target16 view(120, 120, PixelLayout::Rgb565, 0);
-  plat::FillPath(view.view, Polygon({{-2000000000, -2000000000}, {2000000000, -2000000000},
-                                     {2000000000, 2000000000}, {-2000000000, 2000000000}}),
-                 plat::FillRule::Winding, Rgb(0, 0, 64));
+  plat::FillPath(
+      view.view,
+      Polygon(
+          {{-2000000000, -2000000000}, {2000000000, -2000000000}, {2000000000, 2000000000}, {-2000000000, 2000000000}}),
+      plat::FillRule::Winding, Rgb(0, 0, 64));
   EXPECT_EQ(view.Count(0x0008), 120 * 120);
   // The view's own corners fill it exactly, padding untouched.
   Target16 exact(120, 120, PixelLayout::Rgb565, 0);
-  plat::FillPath(exact.view, Polygon({{0, 0}, {120, 0}, {120, 120}, {0, 120}}), plat::FillRule::Winding,
-                 Rgb(0, 0, 64));
+  plat::FillPath(exact.view, Polygon({{0, 0}, {120, 0}, {120, 120}, {0, 120}}), plat::FillRule::Winding, Rgb(0, 0, 64));
   EXPECT_EQ(exact.Count(0x0008), 120 * 120);
   EXPECT_EQ(exact.At(120, 5), 0);
   // Outside entirely, or too few points: nothing.

@@ -11,21 +11,21 @@
 #include "battle/battle_sys.h"
 #include "cutscene/cut_scene_player.h"
 #include "cutscene/sg_society.h"
-#include "engine/core/engine_window.h"
 #include "database/game_database.h"
+#include "engine/core/engine_window.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/save_slots.h"
 #include "platform/files.h"
 #include "talk/talk_host.h"
-#include "ui/menu_agency.h"
-#include "ui/role_page.h"
 #include "tests/game/game_fixture.h"
 #include "tests/playthrough/playthrough_script.h"
 #include "tests/support/frame_png.h"
 #include "tests/support/input_script.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
+#include "ui/menu_agency.h"
+#include "ui/role_page.h"
 #include "world/map_scene.h"
 
 namespace gametest {
@@ -47,8 +47,8 @@ struct CheckpointValues {
   int battleResult = 0;
   int battleRunning = 0;
   int bossId = 0;
-  int quitRequested = 0;  // the main loop ends
-  int savedSlots = 0;     // bit n: slot n's ".sav" is on disk
+  int quitRequested = 0;   // the main loop ends
+  int savedSlots = 0;      // bit n: slot n's ".sav" is on disk
   int cutSceneFrame = -1;  // the running cut-scene's frame
   float position[3] = {0, 0, 0};
   std::vector<uint8_t> storyFlags;
@@ -63,16 +63,17 @@ struct CheckpointValues {
     };
     return name == o.name && state == o.state && scene == o.scene && money == o.money && sameItems() &&
            experience == o.experience && battleResult == o.battleResult && battleRunning == o.battleRunning &&
-           bossId == o.bossId && quitRequested == o.quitRequested && savedSlots == o.savedSlots && cutSceneFrame == o.cutSceneFrame && position[0] == o.position[0] && position[1] == o.position[1] &&
+           bossId == o.bossId && quitRequested == o.quitRequested && savedSlots == o.savedSlots &&
+           cutSceneFrame == o.cutSceneFrame && position[0] == o.position[0] && position[1] == o.position[1] &&
            position[2] == o.position[2] && storyFlags == o.storyFlags;
   }
 };
 
 std::ostream& operator<<(std::ostream& out, const CheckpointValues& v) {
-  out << v.name << ": state " << v.state << ", scene " << v.scene << ", money " << v.money << ", "
-      << v.items.size() << " item stacks, experience " << v.experience << ", battle " << v.battleRunning << "/"
-      << v.battleResult << " boss " << v.bossId << ", at (" << v.position[0] << ", " << v.position[1] << ", "
-      << v.position[2] << "), items";
+  out << v.name << ": state " << v.state << ", scene " << v.scene << ", money " << v.money << ", " << v.items.size()
+      << " item stacks, experience " << v.experience << ", battle " << v.battleRunning << "/" << v.battleResult
+      << " boss " << v.bossId << ", at (" << v.position[0] << ", " << v.position[1] << ", " << v.position[2]
+      << "), items";
   for (const PARTYITEMDESC& item : v.items) out << " " << item.type << ":" << item.id << "x" << item.count;
   out << ", flags";
   for (size_t i = 0; i < v.storyFlags.size() * 8; ++i)
@@ -138,7 +139,8 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
     std::vector<testsupport::InputLine> lines;
     EXPECT_TRUE(testsupport::ParseInputScript(kPlayThroughScript, &lines, &error)) << error;
     record.passes = testsupport::PlayInputScript(
-        GetMainWindow(), lines, [&] { PassWhileRunning(); }, [&](const std::string& name) { Checkpoint(name, record); });
+        GetMainWindow(), lines, [&] { PassWhileRunning(); },
+        [&](const std::string& name) { Checkpoint(name, record); });
     plat::CapturePresentedFrames(false);
     EndProgram();
     return record;
@@ -187,7 +189,8 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
     v.battleResult = result;
     v.bossId = Game().bossId;
     v.quitRequested = IsQuitRequested();
-    if (const CCutScene* play = Game().cutScene ? Game().cutScene->GetPlay() : nullptr) v.cutSceneFrame = play->CurrentFrame();
+    if (const CCutScene* play = Game().cutScene ? Game().cutScene->GetPlay() : nullptr)
+      v.cutSceneFrame = play->CurrentFrame();
     for (int slot = 0; slot < 3; ++slot) v.savedSlots |= plat::FileExists(SaveSlotPath(slot, ".sav")) ? 1 << slot : 0;
     VECTOR3 at{0, 0, 0};
     if (Game().walker && Game().walker->creature) Game().walker->GetPosition(&at, nullptr);
@@ -203,7 +206,8 @@ class PlayThrough : public GameTest, public ::testing::WithParamInterface<Render
     char file[96];
     std::snprintf(file, sizeof file, "%s-%02zu-%s.png", GetParam().argument, record.checkpoints.size(), name.c_str());
     const plat::PresentedFrame& frame = record.frames.back();
-    EXPECT_TRUE(testsupport::WritePng((shots / file).string(), frame.width, frame.height, testsupport::FrameToRgb(frame)))
+    EXPECT_TRUE(
+        testsupport::WritePng((shots / file).string(), frame.width, frame.height, testsupport::FrameToRgb(frame)))
         << file;
     record.checkpoints.push_back(v);
   }

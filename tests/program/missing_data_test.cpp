@@ -38,7 +38,7 @@ class MissingData : public ::testing::Test {
 
 TEST_F(MissingData, WithoutADisplayTheGameSaysWhatItLookedForAndEnds) {
   xtest::Process game({TARNWICK_PROGRAM}, {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", runtime_},
-                     folder_.string(), output_);
+                      folder_.string(), output_);
   ASSERT_TRUE(game.Started());
   ASSERT_TRUE(game.WaitForEnd(20)) << "still running\n" << game.Output();
   ExpectNamesFolderAndFile(game.Output());
@@ -49,10 +49,10 @@ TEST_F(MissingData, OnADisplayAMessageBoxSaysItAndClosingItEndsTheGame) {
   if (!missing.empty()) GTEST_SKIP() << "needs an X server and its tools; missing " << missing.front();
   const xtest::XSession display(false);
   ASSERT_EQ(display.Error(), "");
-  xtest::Process game({TARNWICK_PROGRAM},
-                      {"DISPLAY=" + display.Display(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                       "TARNWICK_WINDOWED=0", runtime_},
-                      folder_.string(), output_);
+  xtest::Process game(
+      {TARNWICK_PROGRAM},
+      {"DISPLAY=" + display.Display(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy", "TARNWICK_WINDOWED=0", runtime_},
+      folder_.string(), output_);
   ASSERT_TRUE(game.Started());
   const unsigned long box = display.WaitForWindow("Tarnwick", 30);
   ASSERT_NE(box, 0UL) << "no message box\n" << game.Output();

@@ -63,7 +63,8 @@ Copy Fork(const int gate[2], const fs::path& world, const fs::path& runtime) {
 
 void Drain(Copy& copy) {
   char buffer[512];
-  for (ssize_t n; (n = ::read(copy.err, buffer, sizeof buffer)) > 0;) copy.errText.append(buffer, static_cast<size_t>(n));
+  for (ssize_t n; (n = ::read(copy.err, buffer, sizeof buffer)) > 0;)
+    copy.errText.append(buffer, static_cast<size_t>(n));
 }
 
 void Reap(Copy& copy, int options) {

@@ -109,8 +109,7 @@ TEST(CameraTrack, DollyTracksMoveTheEyeAlongTheViewAxis) {
       qmz::VectorCross(view, worldUp, right);
       qmz::NormalizeVector(right);
       qmz::VectorCross(right, view, up);
-      float m12[12] = {right[0], right[1], right[2], up[0], up[1], up[2],
-                       -view[0], -view[1], -view[2], 100,   50,    80};
+      float m12[12] = {right[0], right[1], right[2], up[0], up[1], up[2], -view[0], -view[1], -view[2], 100, 50, 80};
       qmz::M12ToM16(m12, camera);
     }
     float start[16];
@@ -118,8 +117,7 @@ TEST(CameraTrack, DollyTracksMoveTheEyeAlongTheViewAxis) {
     track.SelectTrack(c.id);
     ASSERT_EQ(track.Update(1, camera), 1);
     // Frame 1 takes the camera over unchanged: the angles read from it give it back.
-    for (int i = 0; i < 16; ++i)
-      EXPECT_NEAR(camera[i], start[i], 1e-4f) << c.id << " [" << i << "]";
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(camera[i], start[i], 1e-4f) << c.id << " [" << i << "]";
     Pose last = PoseOf(camera);
     for (int f = 2; f <= 10; ++f) {
       ASSERT_EQ(track.IsPlaying(), 1);
@@ -138,8 +136,7 @@ TEST(CameraTrack, DollyTracksMoveTheEyeAlongTheViewAxis) {
 TEST(CameraTrack, StepsOfSeveralFramesCallEachFrameOnce) {
   qmz::CCameraTrack track;
   std::vector<int> seen;
-  track.AddTrack(
-      {6, 1, 8, [&seen](qmz::CAMERATRACKSTATE&, int f, const float*) { seen.push_back(f); }});
+  track.AddTrack({6, 1, 8, [&seen](qmz::CAMERATRACKSTATE&, int f, const float*) { seen.push_back(f); }});
   float camera[16];
   track.SelectTrack(6);
   track.Update(3, camera);

@@ -10,9 +10,7 @@
 
 namespace {
 
-void WriteText(const std::string& name, const std::string& text) {
-  std::ofstream(name, std::ios::binary) << text;
-}
+void WriteText(const std::string& name, const std::string& text) { std::ofstream(name, std::ios::binary) << text; }
 
 TEST(FileLoadMan, ReadsRowsOfOneBlockWithRemarksAndMixedCase) {
   testsupport::ScopedWorkDir dir;
@@ -133,8 +131,7 @@ TEST(FileLoadMan, RecordsRunOverLinesUpToTheEndMark) {
     EXPECT_FALSE(file.Failed());
   }
   EXPECT_EQ(levels, (std::vector<int>{3, 7}));
-  EXPECT_EQ(positions,
-            (std::vector<float>{1.5f, -2.0f, 30.0f, 4.0f, 5.0f, 6.0f, 10.0f, 20.0f, 30.0f}));
+  EXPECT_EQ(positions, (std::vector<float>{1.5f, -2.0f, 30.0f, 4.0f, 5.0f, 6.0f, 10.0f, 20.0f, 30.0f}));
 }
 
 TEST(FileLoadMan, TellsAFileCutInsideABlock) {

@@ -28,10 +28,8 @@ std::vector<Report> Play(const std::vector<KeyEvent>& events, int lastFrame, OnR
   for (int frame = 1; frame <= lastFrame; ++frame) {
     for (const KeyEvent& e : events) {
       if (e.frame != frame) continue;
-      if (e.down)
-        held.insert(e.key);
-      else
-        held.erase(e.key);
+      if (e.down) held.insert(e.key);
+      else held.erase(e.key);
     }
     if (control->Flip(1)) {
       reports.emplace_back(frame, control->GetActionType());
@@ -67,8 +65,7 @@ TEST(KBSControl, ReportsDirectionsDiagonalsAndRelease) {
           {60, 'D', false},
       },
       70);
-  EXPECT_EQ(reports,
-            (std::vector<Report>{{3, 8}, {12, 9}, {22, 0}, {33, 9}, {42, 0}, {52, 6}, {62, 0}}));
+  EXPECT_EQ(reports, (std::vector<Report>{{3, 8}, {12, 9}, {22, 0}, {33, 9}, {42, 0}, {52, 6}, {62, 0}}));
 }
 
 TEST(KBSControl, DoubleTapsGiveTheTwoSequences) {
@@ -109,11 +106,10 @@ TEST(KBSControl, DoubleTapsGiveTheTwoSequences) {
 }
 
 TEST(KBSControl, DelayHoldsReportsThenReportsTheKeysHeld) {
-  auto reports = Play({{1, 'W', true}, {4, 'W', false}, {5, 'D', true}, {15, 'D', false}}, 30,
-                      [](int frame, int) {
-                        if (frame == 3) qmz::CKBSControl::Instance()->SetDelayTime(10);
-                        if (frame == 14) qmz::CKBSControl::Instance()->SetDelayTime(5);
-                      });
+  auto reports = Play({{1, 'W', true}, {4, 'W', false}, {5, 'D', true}, {15, 'D', false}}, 30, [](int frame, int) {
+    if (frame == 3) qmz::CKBSControl::Instance()->SetDelayTime(10);
+    if (frame == 14) qmz::CKBSControl::Instance()->SetDelayTime(5);
+  });
   // Frames 4 to 13 are held back; D is then reported; after the second delay
   // the release is reported as type 0.
   EXPECT_EQ(reports, (std::vector<Report>{{3, 8}, {14, 2}, {20, 0}}));

@@ -20,21 +20,15 @@ class EvaluatorLog {
           return std::stoi(text) * 10 + 1;
         },
         [this](int left, int right, int code, int count) {
-          calls.push_back("op " + std::to_string(code) + "/" + std::to_string(count) + " " +
-                          std::to_string(left) + " " + std::to_string(right));
+          calls.push_back("op " + std::to_string(code) + "/" + std::to_string(count) + " " + std::to_string(left) +
+                          " " + std::to_string(right));
           switch (code) {
-            case 101:
-              return right;
-            case 102:
-              return -right;
-            case 201:
-              return (left && right) ? 1 : 0;
-            case 202:
-              return (left || right) ? 1 : 0;
-            case 203:
-              return right == 0 ? 1 : 0;
-            default:
-              return 0;
+            case 101: return right;
+            case 102: return -right;
+            case 201: return (left && right) ? 1 : 0;
+            case 202: return (left || right) ? 1 : 0;
+            case 203: return right == 0 ? 1 : 0;
+            default: return 0;
           }
         });
   }
@@ -50,9 +44,7 @@ TEST(KBSEvaluator, CombinesOperandsThroughTheProcedures) {
   } cases[] = {
       {"0&1", 1, {"operand 0", "operand 1", "op 201/2 1 11"}},
       {"!2", 0, {"operand 2", "op 203/2 0 21"}},
-      {"(0|1)&!3",
-       0,
-       {"operand 0", "operand 1", "op 202/2 1 11", "operand 3", "op 203/2 0 31", "op 201/2 1 0"}},
+      {"(0|1)&!3", 0, {"operand 0", "operand 1", "op 202/2 1 11", "operand 3", "op 203/2 0 31", "op 201/2 1 0"}},
       {"-4", -41, {"operand 4", "op 102/1 0 41"}},
       {"+5", 51, {"operand 5", "op 101/1 0 51"}},
       {"12", 121, {"operand 12"}},
@@ -70,8 +62,7 @@ TEST(KBSEvaluator, CombinesOperandsThroughTheProcedures) {
 TEST(KBSEvaluator, SyntaxErrorGivesZeroWithoutCallingTheProcedures) {
   std::string deep(200, '(');
   deep += "1" + std::string(200, ')');
-  for (std::string text :
-       {"", "0&", "(1", "1)", "1 2", "a", "&1", "1|||2", "!", "1;2", deep.c_str()}) {
+  for (std::string text : {"", "0&", "(1", "1)", "1 2", "a", "&1", "1|||2", "!", "1;2", deep.c_str()}) {
     EvaluatorLog log;
     testsupport::DebugOutputCapture output;
     EXPECT_EQ(qmz::CKBSEvaluator::Instance()->Evaluate(text.c_str()), 0) << text;

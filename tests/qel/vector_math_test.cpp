@@ -62,8 +62,8 @@ V As16(const float* m12) {
 }
 
 TEST(QelVectorMath, Cases) {
-  const float p1[3] = {1, 2, 3}, p2[3] = {4, 6, 3}, origin[3] = {0, 0, 0}, up[3] = {0, 5, 9},
-              diag[3] = {1, 1, 0}, x[3] = {1, 0, 0}, y2[3] = {0, 2, 0};
+  const float p1[3] = {1, 2, 3}, p2[3] = {4, 6, 3}, origin[3] = {0, 0, 0}, up[3] = {0, 5, 9}, diag[3] = {1, 1, 0},
+              x[3] = {1, 0, 0}, y2[3] = {0, 2, 0};
   V product12 = Product12();
   struct Case {
     std::string what;
@@ -94,8 +94,7 @@ TEST(QelVectorMath, Cases) {
   };
   for (const auto& c : cases) {
     ASSERT_EQ(c.got.size(), c.want.size()) << c.what;
-    for (size_t i = 0; i < c.got.size(); ++i)
-      EXPECT_NEAR(c.got[i], c.want[i], 1e-5f) << c.what << " [" << i << "]";
+    for (size_t i = 0; i < c.got.size(); ++i) EXPECT_NEAR(c.got[i], c.want[i], 1e-5f) << c.what << " [" << i << "]";
   }
 }
 

@@ -69,8 +69,8 @@ TEST_F(ControlsTest, AButtonShowsTheImageOfItsState) {
 
 TEST_F(ControlsTest, ADisabledButtonWithoutItsImageShowsMainAndIgnoresPresses) {
   CSpButton button;
-  ASSERT_EQ(button.Create("btn", CSpButton::kImageMain | CSpButton::kImageHover | CSpButton::kImagePressed, 10, 10,
-                          32, 16, kShown, 7, &panel_),
+  ASSERT_EQ(button.Create("btn", CSpButton::kImageMain | CSpButton::kImageHover | CSpButton::kImagePressed, 10, 10, 32,
+                          16, kShown, 7, &panel_),
             1);
   qmz::SendSpMouseMove(20, 15);
   button.EnableButton(0);
@@ -126,8 +126,8 @@ TEST_F(ControlsTest, EachCodeReachesItsHandler) {
     const char* handler;
   };
   const Case ownCodes[] = {
-      {qmz::SPN_CHILD_OWNER_0C, "0C"},   {qmz::SPN_CHILD_SPARE, "spare"}, {qmz::SPN_CHILD_OWNER_11, "11"},
-      {qmz::SPN_CHILD_OWNER_12, "12"},   {qmz::SPN_CHILD_OWNER_13, "13"}, {qmz::SPN_CHILD_OWNER_14, "14"},
+      {qmz::SPN_CHILD_OWNER_0C, "0C"},       {qmz::SPN_CHILD_SPARE, "spare"}, {qmz::SPN_CHILD_OWNER_11, "11"},
+      {qmz::SPN_CHILD_OWNER_12, "12"},       {qmz::SPN_CHILD_OWNER_13, "13"}, {qmz::SPN_CHILD_OWNER_14, "14"},
       {qmz::SPN_CHILD_OWNER_18000, "18000"},
   };
   for (const Case& c : ownCodes) {

@@ -110,8 +110,7 @@ class QmzTest : public soundtest::SoundTest {
     auto* bytes = static_cast<uint8_t*>(LockSprite(sprite, 0));
     if (!bytes) return {};
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        rows[y][x] = *reinterpret_cast<uint16_t*>(bytes + y * g_spriteLockPitch + 2 * x);
+      for (int x = 0; x < width; ++x) rows[y][x] = *reinterpret_cast<uint16_t*>(bytes + y * g_spriteLockPitch + 2 * x);
     UnlockSprite(sprite, 0);
     return rows;
   }

@@ -19,8 +19,8 @@ TEST_F(QmzTest, AChildThatDoesNotFitIsRefusedAndJoinsNothing) {
     int x, y, width, height, accepted;
   };
   const Case cases[] = {
-      {0, 0, 100, 80, 1},  {60, 0, 41, 10, 0}, {0, 70, 10, 11, 0},
-      {-1, 0, 10, 10, 0},  {0, 0, -5, 10, 0},  {90, 70, 10, 10, 1},
+      {0, 0, 100, 80, 1}, {60, 0, 41, 10, 0}, {0, 70, 10, 11, 0},
+      {-1, 0, 10, 10, 0}, {0, 0, -5, 10, 0},  {90, 70, 10, 10, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.width << "x" << c.height);

@@ -72,9 +72,9 @@ TEST(RasterBlend, EveryBlendFactor) {
     }
     return -1;
   };
-  const BlendFactor all[] = {BlendFactor::Zero,        BlendFactor::One,          BlendFactor::SrcColor,
-                             BlendFactor::InvSrcColor, BlendFactor::SrcAlpha,     BlendFactor::InvSrcAlpha,
-                             BlendFactor::DestAlpha,   BlendFactor::InvDestAlpha, BlendFactor::DestColor,
+  const BlendFactor all[] = {BlendFactor::Zero,         BlendFactor::One,          BlendFactor::SrcColor,
+                             BlendFactor::InvSrcColor,  BlendFactor::SrcAlpha,     BlendFactor::InvSrcAlpha,
+                             BlendFactor::DestAlpha,    BlendFactor::InvDestAlpha, BlendFactor::DestColor,
                              BlendFactor::InvDestColor, BlendFactor::SrcAlphaSat};
   for (BlendFactor s : all)
     for (BlendFactor d : all) {

@@ -79,9 +79,9 @@ TEST(RasterClipCull, TriangleThroughTheNearPlaneIsClipped) {
 TEST(RasterClipCull, FarPlaneCutsTheFarPart) {
   CameraCanvas cc;
   // A floor running from depth 10 to 10000; the far plane is at 5000.
-  const std::vector floor{Prelit(-5, -30, -10, kWhite), Prelit(5, -30, -10, kWhite), Prelit(5000, -30, -10000, kWhite),
-                          Prelit(-5, -30, -10, kWhite), Prelit(5000, -30, -10000, kWhite),
-                          Prelit(-5000, -30, -10000, kWhite)};
+  const std::vector floor{Prelit(-5, -30, -10, kWhite),      Prelit(5, -30, -10, kWhite),
+                          Prelit(5000, -30, -10000, kWhite), Prelit(-5, -30, -10, kWhite),
+                          Prelit(5000, -30, -10000, kWhite), Prelit(-5000, -30, -10000, kWhite)};
   auto rowsAtCentre = [&] {
     int rows = 0;
     for (int y = 0; y < 480; ++y) rows += cc.canvas.At(320, y) == kWhite565;
@@ -108,12 +108,13 @@ TEST(RasterClipCull, NoClipDrawsTheSameWhenEverythingIsInside) {
 
 TEST(RasterClipCull, HugeTrianglesAreClippedToTheGuardBand) {
   CameraCanvas cc;
-  EXPECT_EQ(cc.Draw({Prelit(-1e6f, -1e6f, -10, kWhite), Prelit(1e6f, -1e6f, -10, kWhite), Prelit(0, 1e6f, -10, kWhite)}),
-            640 * 480);
+  EXPECT_EQ(
+      cc.Draw({Prelit(-1e6f, -1e6f, -10, kWhite), Prelit(1e6f, -1e6f, -10, kWhite), Prelit(0, 1e6f, -10, kWhite)}),
+      640 * 480);
   Canvas canvas(64, 64);
   Rasterizer r;
-  DrawList(r, canvas.Context(), std::vector{Screen(-1e9f, -1e9f, kWhite), Screen(1e9f, -1e9f, kWhite),
-                                            Screen(0, 1e9f, kWhite)});
+  DrawList(r, canvas.Context(),
+           std::vector{Screen(-1e9f, -1e9f, kWhite), Screen(1e9f, -1e9f, kWhite), Screen(0, 1e9f, kWhite)});
   EXPECT_EQ(canvas.Count(kWhite565), 64 * 64);
 }
 

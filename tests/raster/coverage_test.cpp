@@ -15,8 +15,8 @@ TEST(RasterCoverage, PrelitTriangleThroughTheCameraColoursTheCentre) {
   Rasterizer r;
   DrawContext c = canvas.Context();
   c.transforms.projection = Perspective();
-  DrawList(r, c, std::vector{Prelit(-1, -1, -10, 0xFFFF0000), Prelit(1, -1, -10, 0xFFFF0000),
-                             Prelit(0, 1, -10, 0xFFFF0000)});
+  DrawList(r, c,
+           std::vector{Prelit(-1, -1, -10, 0xFFFF0000), Prelit(1, -1, -10, 0xFFFF0000), Prelit(0, 1, -10, 0xFFFF0000)});
   EXPECT_EQ(canvas.At(320, 240), kRed565);
   EXPECT_EQ(canvas.At(0, 0), kBlue565);
   EXPECT_EQ(canvas.At(639, 479), kBlue565);
@@ -24,8 +24,8 @@ TEST(RasterCoverage, PrelitTriangleThroughTheCameraColoursTheCentre) {
   Canvas c555(640, 480, PixelLayout::Rgb555);
   DrawContext c2 = c555.Context();
   c2.transforms.projection = Perspective();
-  DrawList(r, c2, std::vector{Prelit(-1, -1, -10, 0xFFFF0000), Prelit(1, -1, -10, 0xFFFF0000),
-                              Prelit(0, 1, -10, 0xFFFF0000)});
+  DrawList(r, c2,
+           std::vector{Prelit(-1, -1, -10, 0xFFFF0000), Prelit(1, -1, -10, 0xFFFF0000), Prelit(0, 1, -10, 0xFFFF0000)});
   EXPECT_EQ(c555.At(320, 240), 0x7C00);
 }
 
@@ -107,8 +107,8 @@ TEST(RasterCoverage, SharedEdgesOfAFanAreFilledOnce) {
     const int sides = 11;
     for (int i = 0; i < sides; ++i) {
       const double angle = 6.283185307179586 * i / sides;
-      polygon.push_back({std::round((cx + 30 * std::cos(angle)) * 16) / 16,
-                         std::round((44.5 + 30 * std::sin(angle)) * 16) / 16});
+      polygon.push_back(
+          {std::round((cx + 30 * std::cos(angle)) * 16) / 16, std::round((44.5 + 30 * std::sin(angle)) * 16) / 16});
     }
     for (int i = 0; i < sides; ++i) {
       const auto& a = polygon[i];
@@ -148,8 +148,9 @@ TEST(RasterCoverage, ViewportLimitsTheDrawing) {
   DrawContext c = canvas.Context();
   c.viewport = {2, 2, 60, 60, 0, 1};
   c.transforms.projection = Perspective();
-  DrawList(r, c, std::vector{Prelit(-100, -100, -10, 0xFFFFFFFF), Prelit(100, -100, -10, 0xFFFFFFFF),
-                             Prelit(0, 100, -10, 0xFFFFFFFF)});
+  DrawList(r, c,
+           std::vector{Prelit(-100, -100, -10, 0xFFFFFFFF), Prelit(100, -100, -10, 0xFFFFFFFF),
+                       Prelit(0, 100, -10, 0xFFFFFFFF)});
   EXPECT_EQ(canvas.Count(0xFFFF), 60 * 60);
   EXPECT_EQ(canvas.At(1, 1), 0);
   EXPECT_EQ(canvas.At(2, 2), 0xFFFF);

@@ -24,7 +24,8 @@ Channels FoggedCentre(float depth, void (*setFog)(RenderStates&)) {
   c.states.fogEnd = 200;
   setFog(c.states);
   const float s = depth;  // large enough to cover the centre at any depth
-  DrawList(r, c, std::vector{Prelit(-s, -s, -depth, kWhite), Prelit(s, -s, -depth, kWhite), Prelit(0, s, -depth, kWhite)});
+  DrawList(r, c,
+           std::vector{Prelit(-s, -s, -depth, kWhite), Prelit(s, -s, -depth, kWhite), Prelit(0, s, -depth, kWhite)});
   return Split565(canvas.At(320, 240));
 }
 

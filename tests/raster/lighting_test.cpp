@@ -83,9 +83,7 @@ TEST(RasterLighting, LightAtNinetyDegreesLeavesOnlyTheAmbient) {
 TEST(RasterLighting, PointAndSpotLightsFadeWithDistanceAndCone) {
   // The light sits on the axis 3 in front of the triangle: 5 from each corner
   // (a 3-4-5 triangle), 53.13 degrees off the axis.
-  auto towardLight = [](float x, float y, float z, float* n) {
-    n[0] = -x / 5, n[1] = -y / 5, n[2] = (-7 - z) / 5;
-  };
+  auto towardLight = [](float x, float y, float z, float* n) { n[0] = -x / 5, n[1] = -y / 5, n[2] = (-7 - z) / 5; };
   struct Case {
     LightType type;
     float range, thetaDeg, phiDeg;
@@ -111,8 +109,8 @@ TEST(RasterLighting, PointAndSpotLightsFadeWithDistanceAndCone) {
     l.phi = k.phiDeg * 0.01745329f;
     s.lights = {l};
     const Channels got = s.Draw(towardLight);
-    EXPECT_NEAR(got.g, k.expected * 63, 1.01) << static_cast<int>(k.type) << " range " << k.range << " cone "
-                                              << k.thetaDeg;
+    EXPECT_NEAR(got.g, k.expected * 63, 1.01)
+        << static_cast<int>(k.type) << " range " << k.range << " cone " << k.thetaDeg;
   }
 }
 
@@ -130,10 +128,8 @@ TEST(RasterLighting, LightsAndNormalsMoveIntoEyeSpace) {
     for (int i = 0; i < 3; ++i) {
       const float a = 1.5707963f + 2.0943951f * i;
       const float x = 10, y = 4 * std::sin(a), z = 4 * std::cos(a);
-      if (normalTowardLight)
-        tri.push_back({x, y, z, -3.0f / 5, -y / 5, -z / 5, 0, 0});
-      else
-        tri.push_back({x, y, z, -1, 0, 0, 0, 0});
+      if (normalTowardLight) tri.push_back({x, y, z, -3.0f / 5, -y / 5, -z / 5, 0, 0});
+      else tri.push_back({x, y, z, -1, 0, 0, 0, 0});
     }
     DrawList(s.r, s.c, tri);
     return Split565(s.canvas.At(320, 240));

@@ -57,11 +57,21 @@ TEST(RasterRobustness, BadScreenVertices) {
       {"huge", {Screen(-1e9f, -1e9f, kWhite), Screen(1e9f, 0, kWhite), Screen(0, 1e9f, kWhite)}, kSomething},
       {"max float", {Screen(-3e38f, 0, kWhite), Screen(3e38f, 3e38f, kWhite), Screen(0, -3e38f, kWhite)}, kEither},
       {"zero rhw", {Screen(0, 0, kWhite, 0, 0, 0.5f, 0), Screen(40, 0, kWhite), Screen(0, 40, kWhite)}, kSomething},
-      {"negative rhw", {Screen(0, 0, kWhite, 0, 0, 0.5f, -2), Screen(40, 0, kWhite), Screen(0, 40, kWhite)}, kSomething},
-      {"tiny rhw", {Screen(0, 0, kWhite, 0, 0, 0.5f, 1e-38f), Screen(40, 0, kWhite), Screen(0, 40, kWhite)}, kSomething},
-      {"nan uv", {Screen(0, 0, kWhite, kNaN, kNaN), Screen(40, 0, kWhite, kInf), Screen(0, 40, kWhite, 0, -kInf)}, kSomething},
-      {"huge uv", {Screen(0, 0, kWhite, 3e38f, -3e38f), Screen(40, 0, kWhite), Screen(0, 40, kWhite, 1e20f)}, kSomething},
-      {"depth out of range", {Screen(0, 0, kWhite, 0, 0, -5), Screen(40, 0, kWhite, 0, 0, 7), Screen(0, 40, kWhite)}, kSomething},
+      {"negative rhw",
+       {Screen(0, 0, kWhite, 0, 0, 0.5f, -2), Screen(40, 0, kWhite), Screen(0, 40, kWhite)},
+       kSomething},
+      {"tiny rhw",
+       {Screen(0, 0, kWhite, 0, 0, 0.5f, 1e-38f), Screen(40, 0, kWhite), Screen(0, 40, kWhite)},
+       kSomething},
+      {"nan uv",
+       {Screen(0, 0, kWhite, kNaN, kNaN), Screen(40, 0, kWhite, kInf), Screen(0, 40, kWhite, 0, -kInf)},
+       kSomething},
+      {"huge uv",
+       {Screen(0, 0, kWhite, 3e38f, -3e38f), Screen(40, 0, kWhite), Screen(0, 40, kWhite, 1e20f)},
+       kSomething},
+      {"depth out of range",
+       {Screen(0, 0, kWhite, 0, 0, -5), Screen(40, 0, kWhite, 0, 0, 7), Screen(0, 40, kWhite)},
+       kSomething},
   };
   for (const Case& k : cases) {
     const int changed = DrawScreenTriangle(k.tri);
@@ -89,7 +99,8 @@ TEST(RasterRobustness, BadTransformsAndVertices) {
   c.lighting.lightCount = 1;
   c.lighting.ambient = {1, 1, 1, 1};
   c.lighting.material.ambient = {1, 1, 1, 1};
-  const std::vector<VertexLit> good{{-1, -1, -10, 0, 0, 1, 0, 0}, {1, -1, -10, 0, 0, 1, 0, 0}, {0, 1, -10, 0, 0, 1, 0, 0}};
+  const std::vector<VertexLit> good{
+      {-1, -1, -10, 0, 0, 1, 0, 0}, {1, -1, -10, 0, 0, 1, 0, 0}, {0, 1, -10, 0, 0, 1, 0, 0}};
   EXPECT_GT(draw(c, good), 0);
   std::vector<VertexLit> nanNormal = good;
   nanNormal[0].nx = kNaN;

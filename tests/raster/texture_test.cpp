@@ -27,7 +27,8 @@ struct TexturedCanvas {
   }
   // A quad over the whole target with the same texture coordinate at every corner.
   void FillAt(float u, float v, uint32_t diffuse = 0xFFFFFFFF) {
-    std::vector<VertexScreen> quad = Quad(0, 0, static_cast<float>(canvas.width), static_cast<float>(canvas.height), diffuse);
+    std::vector<VertexScreen> quad =
+        Quad(0, 0, static_cast<float>(canvas.width), static_cast<float>(canvas.height), diffuse);
     for (VertexScreen& s : quad) {
       s.u = u;
       s.v = v;
@@ -50,7 +51,8 @@ TEST(RasterTexture, PointFilteredQuadShowsOneTexelPerQuadrant) {
     DrawList(t.r, t.c, Quad(0, 0, 64, 64, 0xFFFFFFFF));
     for (int y = 0; y < 64; ++y)
       for (int x = 0; x < 64; ++x)
-        ASSERT_EQ(t.canvas.At(x, y), expected[y / 32][x / 32]) << x << "," << y << " layout " << static_cast<int>(l.layout);
+        ASSERT_EQ(t.canvas.At(x, y), expected[y / 32][x / 32])
+            << x << "," << y << " layout " << static_cast<int>(l.layout);
   }
 }
 
@@ -142,8 +144,8 @@ TEST(RasterTexture, TextureCoordinatesArePerspectiveCorrect) {
   // appears 80 % of the way across, not half-way.
   TexturedCanvas t(100, 10, 2, 1, {0x0000, kWhite565});
   const float far = 0.25f;
-  const std::vector quad{Screen(0, 0, 0xFFFFFFFF, 0, 0, 0.5f, 1.0f), Screen(100, 0, 0xFFFFFFFF, 1, 0, 0.5f, far),
-                         Screen(0, 10, 0xFFFFFFFF, 0, 1, 0.5f, 1.0f), Screen(100, 0, 0xFFFFFFFF, 1, 0, 0.5f, far),
+  const std::vector quad{Screen(0, 0, 0xFFFFFFFF, 0, 0, 0.5f, 1.0f),   Screen(100, 0, 0xFFFFFFFF, 1, 0, 0.5f, far),
+                         Screen(0, 10, 0xFFFFFFFF, 0, 1, 0.5f, 1.0f),  Screen(100, 0, 0xFFFFFFFF, 1, 0, 0.5f, far),
                          Screen(100, 10, 0xFFFFFFFF, 1, 1, 0.5f, far), Screen(0, 10, 0xFFFFFFFF, 0, 1, 0.5f, 1.0f)};
   DrawList(t.r, t.c, quad);
   EXPECT_EQ(t.canvas.At(75, 5), 0x0000);

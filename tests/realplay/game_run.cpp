@@ -67,11 +67,13 @@ GameRun::GameRun(const XSession& x, const std::string& world, const std::string&
   // fails inside the checker itself (its tracer faults while the program's
   // threads wind down); leaks are the in-process suites' to find.
   const char* asan = std::getenv("ASAN_OPTIONS");
-  const std::string sanitizer = "ASAN_OPTIONS=" + std::string(asan && *asan ? asan + std::string(":") : "") + "detect_leaks=0";
-  pid_ = xtest::StartProcess({TARNWICK_PROGRAM, renderPath},
-                      {"DISPLAY=" + x.Display(), "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime,
-                       "TARNWICK_STATE_LOG=" + logPath_, windowed ? "TARNWICK_WINDOWED=1" : "TARNWICK_WINDOWED=", sanitizer},
-                      world, outputPath_);
+  const std::string sanitizer =
+      "ASAN_OPTIONS=" + std::string(asan && *asan ? asan + std::string(":") : "") + "detect_leaks=0";
+  pid_ = xtest::StartProcess(
+      {TARNWICK_PROGRAM, renderPath},
+      {"DISPLAY=" + x.Display(), "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime,
+       "TARNWICK_STATE_LOG=" + logPath_, windowed ? "TARNWICK_WINDOWED=1" : "TARNWICK_WINDOWED=", sanitizer},
+      world, outputPath_);
 }
 
 GameRun::~GameRun() { xtest::StopProcess(pid_); }

@@ -16,8 +16,8 @@
 #include <utility>
 
 #include "tests/realplay/game_run.h"
-#include "tests/support/x_session.h"
 #include "tests/support/frame_png.h"
+#include "tests/support/x_session.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
 
@@ -53,7 +53,9 @@ constexpr int kCutSceneAnswer[2] = {100, 435};
 
 // The game is in state (and scene).
 auto In(std::string state, std::string scene = "") {
-  return [state, scene](const GameState& s) { return s.Get("state") == state && (scene.empty() || s.Get("scene") == scene); };
+  return [state, scene](const GameState& s) {
+    return s.Get("state") == state && (scene.empty() || s.Get("scene") == scene);
+  };
 }
 
 // Pixels that differ between two pictures of one size.
@@ -125,7 +127,8 @@ class RealPlay : public ::testing::TestWithParam<const char*> {
   // Starts the X session and the program: windowed on a bare server, or
   // full screen under a window manager.
   void Start(bool fullScreen) {
-    if (fullScreen && !xtest::MissingXTools(true).empty()) GTEST_SKIP() << "full screen is played under openbox, which is missing";
+    if (fullScreen && !xtest::MissingXTools(true).empty())
+      GTEST_SKIP() << "full screen is played under openbox, which is missing";
     x_ = std::make_unique<XSession>(fullScreen);
     ASSERT_EQ(x_->Error(), "");
     game_ = std::make_unique<GameRun>(*x_, world_.string(), GetParam(), !fullScreen);
@@ -207,14 +210,16 @@ class RealPlay : public ::testing::TestWithParam<const char*> {
     ASSERT_TRUE(game_->MoveTo(kTalkAnswer[0], kTalkAnswer[1]));
     ASSERT_TRUE(game_->Click(kTalkAnswer[0], kTalkAnswer[1]));
     ASSERT_TRUE(game_->WaitFor([&](const GameState& s) { return s.Int("money") > startMoney; }, 5))
-        << "the first answer pays\n" << History();
+        << "the first answer pays\n"
+        << History();
     for (int click = 0; click < 10 && game_->State().Get("state") == "talk"; ++click) {
       ASSERT_TRUE(game_->Click(320, 400));
       game_->WaitFor([](const GameState& s) { return s.Get("state") != "talk"; }, 1.5);
     }
 
     const int held = datagen::sample::kOpeningAskFrame + datagen::sample::kOpeningStopCount;
-    ASSERT_TRUE(game_->WaitFor([&](const GameState& s) { return s.Get("state") == "script" && s.Int("cut") == held; }, 20))
+    ASSERT_TRUE(
+        game_->WaitFor([&](const GameState& s) { return s.Get("state") == "script" && s.Int("cut") == held; }, 20))
         << History();
     // The answer is taken once the question is typed out, and the box marks
     // the answer under the pointer as the pointer moves: a person moves and
@@ -265,7 +270,8 @@ class RealPlay : public ::testing::TestWithParam<const char*> {
     const int moneyBefore = game_->State().Int("money");
     ASSERT_NO_FATAL_FAILURE(FightByHand());
     ASSERT_TRUE(game_->WaitFor([](const GameState& s) { return s.Get("battle").ends_with("/1"); }, 5))
-        << "the story battle is won\n" << History();
+        << "the story battle is won\n"
+        << History();
     for (int click = 0; click < 20 && game_->State().Get("state") != "field"; ++click) {
       game_->WaitForChange(1.0);
       ASSERT_TRUE(game_->ClickHere());

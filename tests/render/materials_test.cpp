@@ -26,9 +26,7 @@ class MaterialTest : public RenderTest {
     return t;
   }
   HOBJECT Plain() { return CreateMaterial(kGrey, kWhite, kGrey, kGrey, 10, nullptr, 0, 0, 0, 0, 0); }
-  HOBJECT Animated(int frames) {
-    return CreateMaterial(kGrey, kWhite, kGrey, kGrey, 10, "anim", frames, 0, 0, 0, 0);
-  }
+  HOBJECT Animated(int frames) { return CreateMaterial(kGrey, kWhite, kGrey, kGrey, 10, "anim", frames, 0, 0, 0, 0); }
   testsupport::ScopedWorkDir dir_;
 };
 
@@ -69,8 +67,8 @@ TEST_F(MaterialTest, AdvancingFrames) {
       {c, 1, 0, nullptr, 0},  // stops past the end
       {a, 1, 0, b, 1},
       {a, 5, 1, a, 1},
-      {b, 0, 0, a, 1},        // count 0 returns to the first frame
-      {b, 1, 7, b, 1},        // another mode moves nothing
+      {b, 0, 0, a, 1},  // count 0 returns to the first frame
+      {b, 1, 7, b, 1},  // another mode moves nothing
       {nullptr, 1, 0, nullptr, 0},
       {nullptr, 1, 1, a, 1},
   };

@@ -60,17 +60,16 @@ class RenderTest : public enginetest::EngineTest {
   }
 
   // A triangle record; material is a handle (0: none).
-  static void AddTriangle(std::vector<MESHPRIM>& words, int a, int b, int c, HOBJECT material = 0,
-                          int faceFlags = 0) {
+  static void AddTriangle(std::vector<MESHPRIM>& words, int a, int b, int c, HOBJECT material = 0, int faceFlags = 0) {
     words.insert(words.end(), {PRIM_TRIANGLE, static_cast<MESHPRIM>(material), faceFlags, a, b, c});
   }
 
-  static HOBJECT BuildMesh(unsigned flags, const std::vector<MESHVERTEX>& vertices,
-                           const std::vector<MESHPRIM>& words, int primitives) {
+  static HOBJECT BuildMesh(unsigned flags, const std::vector<MESHVERTEX>& vertices, const std::vector<MESHPRIM>& words,
+                           int primitives) {
     BeginNode(NODE_MESH);
     if (flags) SetMeshFlags(0, flags);
-    AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(),
-                   static_cast<int>(words.size()), primitives, 1);
+    AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(), static_cast<int>(words.size()),
+                   primitives, 1);
     return EndNode(0);
   }
 

@@ -20,8 +20,8 @@ class RenderToTextureTest : public RenderTest {
     std::vector<MESHPRIM> words;
     AddTriangle(words, 0, 1, 2);
     AddTriangle(words, 0, 2, 3);
-    return BuildMesh(0, {Vertex(-50, -50, -10), Vertex(50, -50, -10), Vertex(50, 50, -10), Vertex(-50, 50, -10)},
-                     words, 2);
+    return BuildMesh(0, {Vertex(-50, -50, -10), Vertex(50, -50, -10), Vertex(50, 50, -10), Vertex(-50, 50, -10)}, words,
+                     2);
   }
   HOBJECT Target(int side) {
     return CreateRenderTextureMaterial(kWhite, kWhite, kWhite, kWhite, 0, "shadow", side, side, 0, 0, 0, 0);
@@ -103,7 +103,8 @@ TEST_F(RenderToTextureTest, SoftwarePathKeysBlackTexelsForAdditiveBlending) {
   for (int i = 0; i < 256 * 3; ++i) palette[i] = 200;
   palette[5 * 3] = palette[5 * 3 + 1] = palette[5 * 3 + 2] = 0;  // entry 5 black
   const uint8_t pixels[4] = {5, 1, 1, 5};
-  HOBJECT material = CreateMaterialFromPixels(kWhite, kWhite, kWhite, kWhite, 0, 8, pixels, palette, 2, 2, 0, 0, 0, 0, 0);
+  HOBJECT material =
+      CreateMaterialFromPixels(kWhite, kWhite, kWhite, kWhite, 0, 8, pixels, palette, 2, 2, 0, 0, 0, 0, 0);
   ASSERT_NE(material, 0u);
   std::vector<MESHPRIM> words;
   AddTriangle(words, 0, 1, 2, material);

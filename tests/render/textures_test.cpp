@@ -60,9 +60,8 @@ TEST_F(TextureTest, TexelsOfAScreenQuadAndTheColourKey) {
   struct Case {
     int x, y;
     uint16_t color;
-  } cases[] = {{1, 1, kRed565},   {31, 31, kRed565},  {32, 1, kGreen565}, {62, 30, kGreen565},
-               {1, 33, kBlue565}, {30, 62, kBlue565}, {40, 40, 0},        {62, 62, 0},
-               {64, 10, 0},       {10, 64, 0}};
+  } cases[] = {{1, 1, kRed565},    {31, 31, kRed565}, {32, 1, kGreen565}, {62, 30, kGreen565}, {1, 33, kBlue565},
+               {30, 62, kBlue565}, {40, 40, 0},       {62, 62, 0},        {64, 10, 0},         {10, 64, 0}};
   for (const Case& c : cases) EXPECT_EQ(Pixel(c.x, c.y), c.color) << c.x << "," << c.y;
 }
 
@@ -97,11 +96,11 @@ TEST_F(TextureTest, NameLookUpFindsTheLowestSlotThroughRenamesAndReleases) {
   for (int i = 0; i < 5; ++i) SetTextureName(t[i], names[i]);
   struct Step {
     const char* name;
-    int renamed;             // -1: none
+    int renamed;  // -1: none
     const char* newName;
-    int released;            // -1: none
+    int released;  // -1: none
     const char* lookedUp;
-    int found;               // slot, -1: none
+    int found;  // slot, -1: none
   } steps[] = {
       {"lowest of two", -1, nullptr, -1, "Moss", 0},
       {"renamed away", 0, "stone", -1, "moss", 2},
@@ -158,7 +157,7 @@ TEST_F(TextureTest, PackingPerTextureFormat) {
 
 TEST_F(TextureTest, PalettisedTexturesOnOtherFormats) {
   uint8_t palette[256 * 3] = {};
-  palette[3] = 255;  // entry 1 red
+  palette[3] = 255;      // entry 1 red
   palette[6 + 2] = 255;  // entry 2 blue
   const uint8_t pixels[4] = {1, 2, 2, 1};
   TEXTUREDESC* t = CreateTexture8(pixels, palette, 2, 2, 0, 0, 0, 0, 0);
@@ -199,8 +198,8 @@ TEST_F(TextureTest, CardMemoryEvictsStaleTexturesNotBusyOnes) {
   std::vector<HOBJECT> materials;
   for (int i = 0; i < kN; ++i) {
     std::vector<uint16_t> pixels(kSide * kSide, kRed565);
-    materials.push_back(CreateMaterialFromPixels(kWhite, kWhite, kWhite, kWhite, 0, 16, pixels.data(), nullptr,
-                                                 kSide, kSide, 0, 0, 0, 0, 0));
+    materials.push_back(CreateMaterialFromPixels(kWhite, kWhite, kWhite, kWhite, 0, 16, pixels.data(), nullptr, kSide,
+                                                 kSide, 0, 0, 0, 0, 0));
   }
   std::vector<TEXTUREDESC*> textures;
   for (HOBJECT m : materials) textures.push_back(LookupMaterial(m)->firstFrame);

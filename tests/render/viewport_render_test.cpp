@@ -2,16 +2,16 @@
 // level of detail and what the emitters send.
 #include <vector>
 
+#include "engine/core/billboards.h"
 #include "engine/core/fog.h"
 #include "engine/core/frame_statistics.h"
 #include "engine/core/lod_groups.h"
 #include "engine/core/materials.h"
 #include "engine/core/node_transforms.h"
-#include "engine/core/billboards.h"
 #include "engine/core/render_to_texture.h"
+#include "engine/core/world.h"
 #include "engine/media/texture_create.h"
 #include "engine/media/texture_table.h"
-#include "engine/core/world.h"
 #include "tests/render/render_fixture.h"
 
 namespace rendertest {
@@ -42,8 +42,8 @@ TEST_F(ViewportRenderTest, WithoutCameraOnlyClears) {
 // buffer gives the same picture.
 TEST_F(ViewportRenderTest, OverlappingTrianglesGiveTheSameImageInEitherOrder) {
   auto build = [](bool redFirst) {
-    std::vector<MESHVERTEX> v = {Vertex(-6, -4, -12, 1, 0, 0), Vertex(6, -4, -8, 1, 0, 0), Vertex(0, 5, -10, 1, 0, 0),
-                                 Vertex(-6, -4, -8, 0, 1, 0), Vertex(6, -4, -12, 0, 1, 0), Vertex(0, 5, -10, 0, 1, 0)};
+    std::vector<MESHVERTEX> v = {Vertex(-6, -4, -12, 1, 0, 0), Vertex(6, -4, -8, 1, 0, 0),  Vertex(0, 5, -10, 1, 0, 0),
+                                 Vertex(-6, -4, -8, 0, 1, 0),  Vertex(6, -4, -12, 0, 1, 0), Vertex(0, 5, -10, 0, 1, 0)};
     std::vector<MESHPRIM> words;
     AddTriangle(words, redFirst ? 0 : 3, redFirst ? 1 : 4, redFirst ? 2 : 5);
     AddTriangle(words, redFirst ? 3 : 0, redFirst ? 4 : 1, redFirst ? 5 : 2);
@@ -125,13 +125,10 @@ TEST_F(ViewportRenderTest, OneSidedTrianglesAreCulledFromBehind) {
   SetBackground(0, 0, 0);
   for (const Case& c : cases) {
     std::vector<MESHPRIM> words;
-    if (c.facingCamera)
-      AddTriangle(words, 0, 1, 2, 0, c.faceFlags);
-    else
-      AddTriangle(words, 0, 2, 1, 0, c.faceFlags);
-    HOBJECT mesh = BuildMesh(MESH_PRELIT,
-                             {Vertex(-5, -5, -10, 1, 1, 1), Vertex(5, -5, -10, 1, 1, 1), Vertex(0, 5, -10, 1, 1, 1)},
-                             words, 1);
+    if (c.facingCamera) AddTriangle(words, 0, 1, 2, 0, c.faceFlags);
+    else AddTriangle(words, 0, 2, 1, 0, c.faceFlags);
+    HOBJECT mesh = BuildMesh(
+        MESH_PRELIT, {Vertex(-5, -5, -10, 1, 1, 1), Vertex(5, -5, -10, 1, 1, 1), Vertex(0, 5, -10, 1, 1, 1)}, words, 1);
     Render();
     EXPECT_EQ(Pixel(320, 240) == kWhite565, c.visible) << c.facingCamera << " " << c.faceFlags;
     DestroyNode(mesh);
@@ -202,8 +199,8 @@ TEST_F(ViewportRenderTest, TwoSidedTrianglesCountTheirSecondFace) {
   std::vector<MESHPRIM> words;
   AddTriangle(words, 0, 1, 2, 0, 1);
   AddTriangle(words, 0, 2, 1, 0, 0);
-  BuildMesh(MESH_PRELIT, {Vertex(-5, -5, -10, 1, 1, 1), Vertex(5, -5, -10, 1, 1, 1), Vertex(0, 5, -10, 1, 1, 1)},
-            words, 2);
+  BuildMesh(MESH_PRELIT, {Vertex(-5, -5, -10, 1, 1, 1), Vertex(5, -5, -10, 1, 1, 1), Vertex(0, 5, -10, 1, 1, 1)}, words,
+            2);
   Render();
   EXPECT_EQ(g_frameStatistics.trianglesDrawn, 1);
   EXPECT_EQ(g_frameStatistics.primitivesSubmitted, 2);

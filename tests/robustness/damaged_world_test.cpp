@@ -20,9 +20,9 @@
 #include "cutscene/cut_scene_player.h"
 #include "cutscene/dialog_actor.h"
 #include "cutscene/sg_society.h"
+#include "database/game_database.h"
 #include "engine/core/main_loop.h"
 #include "engine/media/sprites.h"
-#include "database/game_database.h"
 #include "game/field_walker.h"
 #include "game/save_slots.h"
 #include "platform/files.h"
@@ -48,12 +48,12 @@ enum class Damage { kDelete, kTruncate, kPipe };
 
 // What the player does after the damage.
 enum class Play {
-  kNewGame,  // title -> new game -> the village
-  kPortal,   // a new game, then through the village's portal to the meadow
-  kStory,    // a new game, then Mira's talk, the opening and the boss battle
-  kBattle,   // a new game, then the boss battle at once
-  kWorldMap, // a new game, then out onto the world map
-  kLoad,     // title -> load slot 1
+  kNewGame,   // title -> new game -> the village
+  kPortal,    // a new game, then through the village's portal to the meadow
+  kStory,     // a new game, then Mira's talk, the opening and the boss battle
+  kBattle,    // a new game, then the boss battle at once
+  kWorldMap,  // a new game, then out onto the world map
+  kLoad,      // title -> load slot 1
 };
 
 struct Row {
@@ -188,9 +188,7 @@ class DamagedWorld : public GameTest, public ::testing::WithParamInterface<Row> 
     ASSERT_EQ(Start(), 1);
     state_ = Game().state;
     switch (play) {
-      case Play::kNewGame:
-        NewGame();
-        break;
+      case Play::kNewGame: NewGame(); break;
       case Play::kPortal: {
         NewGame();
         if (state_ != GS_FIELD || !Game().scene) break;
@@ -398,8 +396,8 @@ TEST_F(IntactWorld, TheStoryNamesNoneOfTheTablesFiles) {
 
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {
   const char* damage = info.param.damage == kDel ? "Deleted_" : info.param.damage == kCut ? "Cut_" : "Pipe_";
-  std::string name = std::string(damage) +
-                     std::filesystem::path(info.param.file).filename().string() + "_" + PlayName(info.param.play);
+  std::string name = std::string(damage) + std::filesystem::path(info.param.file).filename().string() + "_" +
+                     PlayName(info.param.play);
   for (char& c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   return name;

@@ -25,8 +25,8 @@ class PerspectiveTest : public SoftRasterTest {
       palette[(1 + i) * 3 + 2] = 128;
     }
     const float white[3] = {1, 1, 1}, black[3] = {0, 0, 0};
-    HOBJECT m = CreateMaterialFromPixels(white, white, black, black, 0, 8, pixels.data(), palette.data(), kSide,
-                                         kSide, 0, 0, 0, 0, 0);
+    HOBJECT m = CreateMaterialFromPixels(white, white, black, black, 0, 8, pixels.data(), palette.data(), kSide, kSide,
+                                         0, 0, 0, 0, 0);
     const TEXTUREDESC* t = LookupMaterial(m)->currentFrame;
     for (int i = 0; i < kSide * kSide; ++i) texelOfColour_[t->shadeTable[(1 + i) * 16 + 15]] = i;
     return m;

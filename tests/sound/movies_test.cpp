@@ -38,8 +38,7 @@ class MovieTest : public SoundTest {
     int bits = 0, pitch = 0;
     auto* pixels = static_cast<uint8_t*>(LockBackBuffer(&bits, &pitch));
     ASSERT_NE(pixels, nullptr);
-    for (int y = 0; y < 480; ++y)
-      std::fill_n(reinterpret_cast<uint16_t*>(pixels + y * pitch), 640, value);
+    for (int y = 0; y < 480; ++y) std::fill_n(reinterpret_cast<uint16_t*>(pixels + y * pitch), 640, value);
     UnlockBackBuffer();
   }
   double Seconds(uint64_t since) { return (clock_->Counter() - since) / 1e9; }
@@ -59,7 +58,7 @@ TEST_F(MovieTest, EscEndsThePlayAfterTheFirstFrameAtItsPlaceOnBlack) {
     int x, y;
     uint16_t pixel;
   } cases[] = {{100, 100, kRed565}, {131, 131, kRed565}, {99, 100, 0}, {132, 100, 0},
-               {100, 132, 0},       {0, 0, 0},         {639, 479, 0}};
+               {100, 132, 0},       {0, 0, 0},           {639, 479, 0}};
   for (const Case& c : cases) EXPECT_EQ(Pixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
   EXPECT_EQ(LookupMovie(movie)->requestedWidth, 320);
   plat::Message left;

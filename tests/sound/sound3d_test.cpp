@@ -1,9 +1,9 @@
+#include "engine/media/sound3d.h"
 #include "engine/core/cameras.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/media/sound.h"
-#include "engine/media/sound3d.h"
 #include "tests/sound/sound_fixture.h"
 
 namespace soundtest {

@@ -96,9 +96,8 @@ TEST_F(SoundTest, WaveIsFoundInTheOverrideDirectoryFirstThenTheSoundDirectory) {
     const char* name;
     int16_t level;  // 0: not found
   } cases[] = {
-      {"both", 1000},          {"only.wav", 3000},  {"waves\\both", 2000},
-      {".\\here", 4000},       {"here", 0},         {"missing", 0},
-      {"waves\\missing", 0},
+      {"both", 1000}, {"only.wav", 3000}, {"waves\\both", 2000}, {".\\here", 4000},
+      {"here", 0},    {"missing", 0},     {"waves\\missing", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -123,12 +122,10 @@ TEST_F(SoundTest, OnlyPcmWavesOf8Or16BitsLoad) {
     int bits;
     bool loads;
   } cases[] = {
-      {"plain", 1, 16, 16, true},        // the common 16-byte format chunk
-      {"extended", 1, 18, 16, true},     // with an empty extension
-      {"eight", 1, 16, 8, true},
-      {"float", 3, 16, 16, false},       // format tag other than PCM
-      {"adpcm", 2, 20, 16, false},
-      {"short", 1, 14, 16, false},       // format chunk cut short
+      {"plain", 1, 16, 16, true},                                  // the common 16-byte format chunk
+      {"extended", 1, 18, 16, true},                               // with an empty extension
+      {"eight", 1, 16, 8, true},     {"float", 3, 16, 16, false},  // format tag other than PCM
+      {"adpcm", 2, 20, 16, false},   {"short", 1, 14, 16, false},  // format chunk cut short
       {"wide", 1, 16, 24, false},
   };
   for (const Case& c : cases) {

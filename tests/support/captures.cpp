@@ -1,7 +1,7 @@
 #include "tests/support/captures.h"
 
-#include <atomic>
 #include <unistd.h>
+#include <atomic>
 
 #include "base/debug_trace.h"
 #include "platform/debug_output.h"
@@ -36,17 +36,13 @@ DebugTraceCapture::DebugTraceCapture() {
   SetDebugTraceSink([this](const std::string& line) { lines_.push_back(line); });
 }
 DebugTraceCapture::~DebugTraceCapture() { SetDebugTraceSink(nullptr); }
-bool DebugTraceCapture::Contains(const std::string& fragment) const {
-  return AnyContains(lines_, fragment);
-}
+bool DebugTraceCapture::Contains(const std::string& fragment) const { return AnyContains(lines_, fragment); }
 
 DebugOutputCapture::DebugOutputCapture() {
   plat::SetDebugOutputSink([this](const std::string& line) { lines_.push_back(line); });
 }
 DebugOutputCapture::~DebugOutputCapture() { plat::SetDebugOutputSink(nullptr); }
-bool DebugOutputCapture::Contains(const std::string& fragment) const {
-  return AnyContains(lines_, fragment);
-}
+bool DebugOutputCapture::Contains(const std::string& fragment) const { return AnyContains(lines_, fragment); }
 
 ScopedTestClock::ScopedTestClock(uint64_t frequency) : clock_(frequency) { plat::SetClock(&clock_); }
 ScopedTestClock::~ScopedTestClock() { plat::SetClock(nullptr); }

@@ -49,16 +49,14 @@ void RecCreature::SetTerrainFollow(int flag) {
 
 void RecCreature::SetPaused(int flag) { rec_.Note("SetPaused(" + std::to_string(flag) + ")"); }
 
-void RecCreature::SetPoseSpeed(int speed) {
-  rec_.Note("SetPoseSpeed(" + std::to_string(speed) + ")");
-}
+void RecCreature::SetPoseSpeed(int speed) { rec_.Note("SetPoseSpeed(" + std::to_string(speed) + ")"); }
 
 int RecCreature::PlayPose(const POSEPLAYDESC& p, const POSEPLAYDESC* f) {
-  std::string call = "PlayPose" + Args({double(p.pose), double(p.from), double(p.to),
-                                        double(p.playType), double(p.style), double(p.walkOut)});
+  std::string call = "PlayPose" + Args({double(p.pose), double(p.from), double(p.to), double(p.playType),
+                                        double(p.style), double(p.walkOut)});
   if (f)
-    call += "+" + Args({double(f->pose), double(f->from), double(f->to), double(f->playType),
-                        double(f->style), double(f->walkOut)});
+    call += "+" + Args({double(f->pose), double(f->from), double(f->to), double(f->playType), double(f->style),
+                        double(f->walkOut)});
   rec_.Note(call);
   return 0;
 }
@@ -80,8 +78,8 @@ void RecCamera::SetFieldOfView(float degrees) {
 
 void RecCamera::LockTarget(SVisual* newTarget, int frames) {
   target = newTarget;
-  rec_.Note(std::string("LockTarget(") + (newTarget ? newTarget->GetName() : "null") + "," +
-            std::to_string(frames) + ")");
+  rec_.Note(std::string("LockTarget(") + (newTarget ? newTarget->GetName() : "null") + "," + std::to_string(frames) +
+            ")");
 }
 
 void RecCamera::SetTargetOffset(float x, float y, float z) {
@@ -166,8 +164,7 @@ bool RecordingFactory::Refused(const std::string& kind) const {
   return std::find(refuse.begin(), refuse.end(), kind) != refuse.end();
 }
 
-std::unique_ptr<SDialog> RecordingFactory::MakeDialog(const std::string& file,
-                                                      const std::string& directory) {
+std::unique_ptr<SDialog> RecordingFactory::MakeDialog(const std::string& file, const std::string& directory) {
   Log().Add("make:Dialog(" + file + "," + directory + ")");
   return Refused("Dialog") ? nullptr : std::make_unique<RecDialog>();
 }
@@ -196,17 +193,14 @@ std::unique_ptr<SViewPort> RecordingFactory::MakeViewport(int x, int y, int widt
   return Refused("Viewport") ? nullptr : std::make_unique<RecViewPort>();
 }
 
-std::unique_ptr<SWave> RecordingFactory::MakeWave(const std::string& file,
-                                                  const std::string& directory) {
+std::unique_ptr<SWave> RecordingFactory::MakeWave(const std::string& file, const std::string& directory) {
   Log().Add("make:Wave(" + file + "," + directory + ")");
   return Refused("Wave") ? nullptr : std::make_unique<RecWave>();
 }
 
-std::unique_ptr<SBoard> RecordingFactory::MakeBoard(const std::string& file,
-                                                    const std::string& directory, int frames,
+std::unique_ptr<SBoard> RecordingFactory::MakeBoard(const std::string& file, const std::string& directory, int frames,
                                                     int width, int height) {
-  Log().Add("make:Board(" + file + "," + directory + ")" +
-            Args({double(frames), double(width), double(height)}));
+  Log().Add("make:Board(" + file + "," + directory + ")" + Args({double(frames), double(width), double(height)}));
   return Refused("Board") ? nullptr : std::make_unique<RecBoard>();
 }
 
@@ -215,8 +209,7 @@ std::unique_ptr<SFade> RecordingFactory::MakeFade(int x, int y, int width, int h
   return Refused("Fade") ? nullptr : std::make_unique<RecFade>();
 }
 
-std::unique_ptr<SSprite> RecordingFactory::MakeSprite(const std::string& file,
-                                                      const std::string& directory, int frames,
+std::unique_ptr<SSprite> RecordingFactory::MakeSprite(const std::string& file, const std::string& directory, int frames,
                                                       int columns, int rows, int grid) {
   Log().Add("make:Sprite(" + file + "," + directory + ")" +
             Args({double(frames), double(columns), double(rows), double(grid)}));

@@ -40,9 +40,7 @@ CallLog& Log();
 class Recorder {
  public:
   explicit Recorder(const SActor* self) : self_(self) {}
-  void Note(const std::string& call) const {
-    Log().Add(std::string(self_->GetName()) + ":" + call);
-  }
+  void Note(const std::string& call) const { Log().Add(std::string(self_->GetName()) + ":" + call); }
 
  private:
   const SActor* self_;
@@ -157,9 +155,7 @@ class RecBoard : public RecordingVisual<SBoard> {
 
 class RecFade : public RecordingVisual<SFade> {
  public:
-  void SetColor(int r, int g, int b) override {
-    rec_.Note("SetColor" + Args({double(r), double(g), double(b)}));
-  }
+  void SetColor(int r, int g, int b) override { rec_.Note("SetColor" + Args({double(r), double(g), double(b)})); }
 };
 
 // Opens like a dialogue box on Talk and Ask and holds the play while open and
@@ -247,19 +243,18 @@ class RecordingFactory : public SActorFactory {
   RecordingFactory();
   ~RecordingFactory() override;
 
-  std::unique_ptr<SDialog> MakeDialog(const std::string& file,
-                                      const std::string& directory) override;
+  std::unique_ptr<SDialog> MakeDialog(const std::string& file, const std::string& directory) override;
   std::unique_ptr<SCreature> MakeCreature(const std::string& file, int loadAllPoses,
                                           const std::string& directory) override;
   std::unique_ptr<STCamera> MakeCamera(HOBJECT cameraNode) override;
   std::unique_ptr<SMusic> MakeMusic() override;
   std::unique_ptr<SViewPort> MakeViewport(int x, int y, int width, int height) override;
   std::unique_ptr<SWave> MakeWave(const std::string& file, const std::string& directory) override;
-  std::unique_ptr<SBoard> MakeBoard(const std::string& file, const std::string& directory,
-                                    int frames, int width, int height) override;
+  std::unique_ptr<SBoard> MakeBoard(const std::string& file, const std::string& directory, int frames, int width,
+                                    int height) override;
   std::unique_ptr<SFade> MakeFade(int x, int y, int width, int height) override;
-  std::unique_ptr<SSprite> MakeSprite(const std::string& file, const std::string& directory,
-                                      int frames, int columns, int rows, int grid) override;
+  std::unique_ptr<SSprite> MakeSprite(const std::string& file, const std::string& directory, int frames, int columns,
+                                      int rows, int grid) override;
 
   std::vector<std::string> refuse;
 

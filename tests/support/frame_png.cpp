@@ -48,8 +48,8 @@ std::vector<uint32_t> FrameToRgb(const plat::PresentedFrame& frame) {
   const plat::PixelFormat& f = frame.format;
   int bytes = f.bitsPerPixel / 8;
   if (f.palettised || bytes < 2 || bytes > 4 || frame.width <= 0 || frame.height <= 0) return rgb;
-  if (frame.pixels.size() < static_cast<size_t>(frame.pitch) * (frame.height - 1) +
-                                static_cast<size_t>(frame.width) * bytes)
+  if (frame.pixels.size() <
+      static_cast<size_t>(frame.pitch) * (frame.height - 1) + static_cast<size_t>(frame.width) * bytes)
     return rgb;
   rgb.reserve(static_cast<size_t>(frame.width) * frame.height);
   for (int y = 0; y < frame.height; ++y) {

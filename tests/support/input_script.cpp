@@ -60,8 +60,8 @@ bool ParseEvent(std::istringstream& in, InputLine* line, std::string* why) {
     }
     return true;
   }
-  if (verb == "move" || verb == "ldown" || verb == "lup" || verb == "rdown" || verb == "rup" ||
-      verb == "lclick" || verb == "rclick") {
+  if (verb == "move" || verb == "ldown" || verb == "lup" || verb == "rdown" || verb == "rup" || verb == "lclick" ||
+      verb == "rclick") {
     std::string xs, ys;
     in >> xs >> ys;
     if (!ParseNumber(xs, &e.x) || !ParseNumber(ys, &e.y)) return *why = "bad position", false;
@@ -133,9 +133,7 @@ bool ParseInputScript(const std::string& text, std::vector<InputLine>* lines, st
 void DeliverInputEvent(plat::WindowHandle window, const InputEvent& e, PointerPosition* pointer) {
   switch (e.kind) {
     case InputEvent::KeyDown:
-    case InputEvent::KeyUp:
-      plat::SimulateKey(window, ScancodeOf(e.code), e.kind == InputEvent::KeyDown);
-      break;
+    case InputEvent::KeyUp: plat::SimulateKey(window, ScancodeOf(e.code), e.kind == InputEvent::KeyDown); break;
     case InputEvent::MouseMove:
       plat::SimulateMouseMotion(window, e.x, e.y, false, e.x - pointer->x, e.y - pointer->y);
       *pointer = {e.x, e.y};
@@ -151,18 +149,15 @@ void DeliverInputEvent(plat::WindowHandle window, const InputEvent& e, PointerPo
 }
 
 int PlayInputScript(plat::WindowHandle window, const std::vector<InputLine>& lines,
-                    const std::function<void()>& runPass,
-                    const std::function<void(const std::string&)>& checkpoint) {
+                    const std::function<void()>& runPass, const std::function<void(const std::string&)>& checkpoint) {
   int passes = 0;
   PointerPosition pointer;
   for (const InputLine& line : lines) {
     for (int i = 0; i < line.waitFrames; ++i, ++passes) runPass();
     for (const std::vector<InputEvent>& pass : line.passes) {
       for (const InputEvent& e : pass) {
-        if (e.kind == InputEvent::Checkpoint)
-          checkpoint(e.name);
-        else
-          DeliverInputEvent(window, e, &pointer);
+        if (e.kind == InputEvent::Checkpoint) checkpoint(e.name);
+        else DeliverInputEvent(window, e, &pointer);
       }
       if (HasInput(pass)) {
         runPass();

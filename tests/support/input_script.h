@@ -58,7 +58,6 @@ void DeliverInputEvent(plat::WindowHandle window, const InputEvent& event, Point
 // clock); checkpoint gets each "check" name when its pass comes. Answers the
 // number of passes played.
 int PlayInputScript(plat::WindowHandle window, const std::vector<InputLine>& lines,
-                    const std::function<void()>& runPass,
-                    const std::function<void(const std::string&)>& checkpoint);
+                    const std::function<void()>& runPass, const std::function<void(const std::string&)>& checkpoint);
 
 }  // namespace testsupport

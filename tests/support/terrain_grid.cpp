@@ -26,8 +26,8 @@ HOBJECT MakeGridMesh(float x0, float y0, float side, int cells, float z) {
       words.insert(words.end(), {PRIM_TRIANGLE, -1, 0, a, b, d, PRIM_TRIANGLE, -1, 0, a, d, c});
     }
   BeginNode(NODE_MESH);
-  AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(),
-                 static_cast<int>(words.size()), 2 * cells * cells, 1);
+  AppendMeshData(0, vertices.data(), static_cast<int>(vertices.size()), words.data(), static_cast<int>(words.size()),
+                 2 * cells * cells, 1);
   return EndNode(0);
 }
 

@@ -80,7 +80,8 @@ Picture Picture::Crop(int x, int y, int w, int h) const {
   part.width = w;
   part.height = h;
   for (int row = y; row < y + h; ++row)
-    for (int col = x; col < x + w; ++col) part.rgb.push_back(row >= 0 && row < height && col >= 0 && col < width ? At(col, row) : 0);
+    for (int col = x; col < x + w; ++col)
+      part.rgb.push_back(row >= 0 && row < height && col >= 0 && col < width ? At(col, row) : 0);
   return part;
 }
 
@@ -104,7 +105,8 @@ int RunTool(const std::vector<std::string>& command, const std::vector<std::stri
   ::close(pipeFds[1]);
   std::string out;
   char buffer[65536];
-  for (ssize_t n; pid > 0 && (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, static_cast<size_t>(n));
+  for (ssize_t n; pid > 0 && (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+    out.append(buffer, static_cast<size_t>(n));
   ::close(pipeFds[0]);
   if (output) *output = std::move(out);
   if (pid <= 0) return -1;
@@ -223,11 +225,15 @@ XSession::XSession(bool windowManager) {
   }
   if (!windowManager) return;
   // openbox runs its start-up command once it manages the screen.
-  const std::string flag = (std::filesystem::temp_directory_path() / ("tarnwick-wm-" + std::to_string(::getpid()) + display_.substr(1))).string();
+  const std::string flag =
+      (std::filesystem::temp_directory_path() / ("tarnwick-wm-" + std::to_string(::getpid()) + display_.substr(1)))
+          .string();
   std::filesystem::remove(flag);
-  windowManager_ = StartProcess({"openbox", "--sm-disable", "--startup", "touch " + flag}, {"DISPLAY=" + display_}, "", "");
+  windowManager_ =
+      StartProcess({"openbox", "--sm-disable", "--startup", "touch " + flag}, {"DISPLAY=" + display_}, "", "");
   const auto deadline = Clock::now() + std::chrono::seconds(20);
-  while (!std::filesystem::exists(flag) && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  while (!std::filesystem::exists(flag) && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   if (!std::filesystem::exists(flag)) error_ = "openbox did not start";
   std::filesystem::remove(flag);
 }

@@ -17,7 +17,9 @@ struct Picture {
   int height = 0;
   std::vector<uint32_t> rgb;
 
-  uint32_t At(int x, int y) const { return rgb[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+  uint32_t At(int x, int y) const {
+    return rgb[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+  }
   Picture Crop(int x, int y, int w, int h) const;
 };
 

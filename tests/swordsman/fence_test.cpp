@@ -6,8 +6,8 @@
 #include "components/society_ext.h"
 #include "engine/core/node_transforms.h"
 #include "platform/files.h"
-#include "tools/datagen/sample_world_parts.h"
 #include "tests/swordsman/swordsman_fixture.h"
+#include "tools/datagen/sample_world_parts.h"
 
 namespace swordtest {
 namespace {

@@ -157,9 +157,8 @@ TEST_F(ShotTest, ShotCodesByTable) {
   struct Case {
     int code, answer, viewCode;
   };
-  const Case cases[] = {{0, 1, 0},   {0x1, 1, 0},  {0x2, 1, 0},  {0x3, 0, 0},  {0x5, 1, 3},
-                        {0x6, 1, 33}, {0x7, 1, 2}, {0xA, 1, 67}, {0xB, 1, 49}, {0xC, 1, 50},
-                        {0xD, 0, 0},  {0xE, 0, 0}};
+  const Case cases[] = {{0, 1, 0},   {0x1, 1, 0},  {0x2, 1, 0},  {0x3, 0, 0},  {0x5, 1, 3}, {0x6, 1, 33},
+                        {0x7, 1, 2}, {0xA, 1, 67}, {0xB, 1, 49}, {0xC, 1, 50}, {0xD, 0, 0}, {0xE, 0, 0}};
   CMSwordMan& sword = Sword(0);
   sword.target = &target;
   for (const Case& c : cases) {

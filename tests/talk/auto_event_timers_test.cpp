@@ -52,8 +52,7 @@ TEST(AutoEventTimers, FullSetsAndBadSlotsChangeNothing) {
   for (int i = 0; i < CAutoEventTimers::kSlots; ++i) timers.Add(std::to_string(i).c_str(), 30);
   timers.Add("tenth", 30);
   timers.Add(nullptr, 30);
-  for (int i = 0; i < CAutoEventTimers::kSlots; ++i)
-    EXPECT_EQ(timers.slots[i].slotName, "AUTO" + std::to_string(i));
+  for (int i = 0; i < CAutoEventTimers::kSlots; ++i) EXPECT_EQ(timers.slots[i].slotName, "AUTO" + std::to_string(i));
   timers.Tick();
   timers.Pause(9);
   timers.Resume(-1);

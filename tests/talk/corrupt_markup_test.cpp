@@ -35,19 +35,16 @@ TEST(CorruptMarkup, CutOrBrokenFilesFailTheLoadWithDiagnostics) {
     const char* error;
     std::vector<std::pair<std::string, std::string>> files = {};
   } cases[] = {
-      {"unterminated opening tag", "<talk aname=\"a\"><li>x</li></talk><talk",
-       "Unexpected end of file"},
+      {"unterminated opening tag", "<talk aname=\"a\"><li>x</li></talk><talk", "Unexpected end of file"},
       {"unterminated end tag", "<talk><li>x</li></talk", "Unexpected end of file"},
       {"unterminated talk", "<talk><sl><li>Hi</li>", "Unexpected end of file"},
       {"unterminated sentence", "<talk><li>Hi", "Unexpected end of file"},
       {"unterminated comment", "<talk></talk><!-- never closed", "Unexpected end of file"},
-      {"quoted value running to the end", "<talk></talk><talk aname=\"abc",
-       "Unexpected end of file"},
+      {"quoted value running to the end", "<talk></talk><talk aname=\"abc", "Unexpected end of file"},
       {"unterminated string element", "<string greet>Hello", "Unexpected end of file"},
       {"unterminated define block", "<define> int x = 1", "Unexpected end of file"},
       {"unterminated number list", "<talk size=(1 2", "Unexpected end of file"},
-      {"include of a missing file", "#include \"missing.pt\"<talk></talk>",
-       "Can't find include file missing.pt"},
+      {"include of a missing file", "#include \"missing.pt\"<talk></talk>", "Can't find include file missing.pt"},
       {"nesting too deep", deep, "internal error"},
       {"include bomb", "#include \"b0.pt\"", "Include limit reached at b", bomb},
   };
@@ -89,15 +86,9 @@ TEST(CorruptMarkup, MangledFilesNeverCrashTheLoad) {
     for (int e = 0; e < edits && !markup.empty(); ++e) {
       size_t at = static_cast<size_t>(plat::Rand()) % markup.size();
       switch (plat::Rand() % 3) {
-        case 0:
-          markup.erase(at, 1 + plat::Rand() % 8);
-          break;
-        case 1:
-          markup.insert(at, 1, alphabet[plat::Rand() % (sizeof alphabet - 1)]);
-          break;
-        default:
-          markup.resize(at);
-          break;
+        case 0: markup.erase(at, 1 + plat::Rand() % 8); break;
+        case 1: markup.insert(at, 1, alphabet[plat::Rand() % (sizeof alphabet - 1)]); break;
+        default: markup.resize(at); break;
       }
     }
     WriteRaw("talk.pt", markup);

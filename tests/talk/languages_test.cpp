@@ -117,19 +117,10 @@ TEST(ConditionLanguage, SyntaxErrorsPrintIfErrorAndKeepOnlyAWholeCondition) {
     int kept;  // the value of the condition kept, or kNone
   } cases[] = {
       // '=' is no operator: the condition x is read, then 3 is stray.
-      {"x = 3", 5},
-      {"x 3", 5},
-      {"x == 5 )", 1},
-      {"!x (", 1},
-      {"", kNone},
-      {"(x == 3", kNone},
-      {"(x 3)", kNone},
-      {"sys(0 FLAG)", kNone},
-      {"sys(q)", kNone},
-      {"x &| 3", 5},  // neither & nor | alone is a token
-      {deep, kNone},
-      {chain, kNone},
-      {nots, kNone},
+      {"x = 3", 5},      {"x 3", 5},         {"x == 5 )", 1},  {"!x (", 1},
+      {"", kNone},       {"(x == 3", kNone}, {"(x 3)", kNone}, {"sys(0 FLAG)", kNone},
+      {"sys(q)", kNone}, {"x &| 3", 5},  // neither & nor | alone is a token
+      {deep, kNone},     {chain, kNone},     {nots, kNone},
   };
   for (const auto& c : cases) {
     ExprPtr condition;
@@ -201,9 +192,7 @@ TEST(StatementLanguage, EachCallAndAssignmentRunsOncePerRun) {
     int statements;
     std::vector<SysCall> calls;
   } cases[] = {
-      {"sys(s +MONEY 100) sys(e AUTOPT5)",
-       2,
-       {{SYSMODE_SET, "+MONEY", 100}, {SYSMODE_DO, "AUTOPT5", 0}}},
+      {"sys(s +MONEY 100) sys(e AUTOPT5)", 2, {{SYSMODE_SET, "+MONEY", 100}, {SYSMODE_DO, "AUTOPT5", 0}}},
       {"x = sys(q ATTR6)", 1, {{SYSMODE_GET, "ATTR6", 0}}},
       {"sys(S -ITEM3_12 a = 2)", 1, {{SYSMODE_SET, "-ITEM3_12", 2}}},
       {"a = b = sys(q ATTR6)", 1, {{SYSMODE_GET, "ATTR6", 0}}},
@@ -232,7 +221,10 @@ TEST(StatementLanguage, SyntaxErrorKeepsTheStatementsBeforeIt) {
     int statements;
   } cases[] = {
       {"x = -1", 0},  // '-' only stands between two operands
-      {"sys(e A) x = -1", 1}, {"", 0}, {"x = (1 + 2", 0}, {"x = 3 = 4", 1},
+      {"sys(e A) x = -1", 1},
+      {"", 0},
+      {"x = (1 + 2", 0},
+      {"x = 3 = 4", 1},
       {"sys(2 NAME)", 0},  // a numeric mode needs its argument
       {"sys(e B) sys(1 NAME) sys(e C)", 1},
   };
@@ -286,8 +278,7 @@ TEST(StatementLanguage, SysNameCharactersAfterTheModeAreOneName) {
     EXPECT_EQ(script->statementCount, 2);
     script->Evaluate();
   });
-  EXPECT_EQ(sys.calls,
-            (std::vector<SysCall>{{SYSMODE_SET, "+ITEM3_12", 2}, {SYSMODE_GET, "A*B/C-D", 0}}));
+  EXPECT_EQ(sys.calls, (std::vector<SysCall>{{SYSMODE_SET, "+ITEM3_12", 2}, {SYSMODE_GET, "A*B/C-D", 0}}));
   EXPECT_EQ(out, "\n;");  // the sys-name reader echoes what it cannot take
 }
 
@@ -298,8 +289,7 @@ TEST(SysExpr, AnswersOneWithoutProcedureAndUsesValue2ForOtherTypes) {
   EXPECT_EQ(call->Evaluate(), 1);
 
   SetTalkSysProc([](SYSMODE, char* name, int) -> SYSRESULT {
-    for (char* p = name; *p; ++p)
-      *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    for (char* p = name; *p; ++p) *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
     return {1, 5, 9};
   });
   auto lower = std::make_unique<CSysExpr>(SYSMODE_GET, "attr6", ExprPtr());

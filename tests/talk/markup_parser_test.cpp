@@ -74,14 +74,13 @@ TEST(TalkMarkup, TalkWithMalformedEndTagIsNotAdded) {
 TEST(TalkMarkup, DefineBlockDeclaresVariablesAndDefaults) {
   testsupport::ScopedWorkDir dir;
   CBaseTalkPlayer player;
-  EXPECT_EQ(
-      LoadRaw(player,
-              "<talk aname=early></talk>"
-              "<define>int x = 5.9 int y int Z = -3 color c = (1 2 3) vector3 w vector2 v = 1 2 "
-              "size s = (1, 2) size = 640 80; fontsize = 30, 40; speed = 3 border = 0 "
-              "bgcolor = \"7,8\" header = \"|\"</define>"
-              "<talk aname=late><li>a</li></talk>"),
-      1);
+  EXPECT_EQ(LoadRaw(player,
+                    "<talk aname=early></talk>"
+                    "<define>int x = 5.9 int y int Z = -3 color c = (1 2 3) vector3 w vector2 v = 1 2 "
+                    "size s = (1, 2) size = 640 80; fontsize = 30, 40; speed = 3 border = 0 "
+                    "bgcolor = \"7,8\" header = \"|\"</define>"
+                    "<talk aname=late><li>a</li></talk>"),
+            1);
   EXPECT_EQ(player.FindVariable("x")->value, 5);
   EXPECT_EQ(player.FindVariable("y")->value, 0);
   EXPECT_EQ(player.FindVariable("z")->value, -3);  // bare names are lower-cased
@@ -127,17 +126,15 @@ TEST(TalkMarkup, AttributeValueForms) {
   testsupport::ScopedWorkDir dir;
   CBaseTalkPlayer player;
   std::string out = talktest::CaptureStdout([&] {
-    EXPECT_EQ(
-        LoadRaw(
-            player,
-            "<define>int x</define>"
-            "<talk bgcolor=\"1,2\" fontxstep=\"3.5\" headerspace=(7) opaque=(0.5) speed=\"12\" "
-            "border=(2.9) position=\"9,10\" highlight=(4 5 6) linexstep=(1) lineystep=\"2\" "
-            "fontystep=(3) selectedcolor=\"1,1,1\" speakercolor=(2 2 2)>"
-            "<li func=\"BACK\" event=E1 pevent=P pose=sit audio=\"v.wav\" header=\"-\" font=\"F\" "
-            "if=\"1 == 1\" if=\"x ==\" script=\"x = 1\" script=\"x = 2\" speaker=\"Bob\">t</li>"
-            "<li speaker=\"\xAA\xB1\xAE\x61\" if=\"x\">u</li></talk>"),
-        1);
+    EXPECT_EQ(LoadRaw(player,
+                      "<define>int x</define>"
+                      "<talk bgcolor=\"1,2\" fontxstep=\"3.5\" headerspace=(7) opaque=(0.5) speed=\"12\" "
+                      "border=(2.9) position=\"9,10\" highlight=(4 5 6) linexstep=(1) lineystep=\"2\" "
+                      "fontystep=(3) selectedcolor=\"1,1,1\" speakercolor=(2 2 2)>"
+                      "<li func=\"BACK\" event=E1 pevent=P pose=sit audio=\"v.wav\" header=\"-\" font=\"F\" "
+                      "if=\"1 == 1\" if=\"x ==\" script=\"x = 1\" script=\"x = 2\" speaker=\"Bob\">t</li>"
+                      "<li speaker=\"\xAA\xB1\xAE\x61\" if=\"x\">u</li></talk>"),
+              1);
   });
   EXPECT_EQ(out, "if error\n");
   CBaseListContainer* talk = player.GetChild(0);
@@ -220,10 +217,7 @@ TEST(TalkMarkup, StrayTokensAreStructureErrors) {
   testsupport::ScopedWorkDir dir;
   testsupport::DebugTraceCapture trace;
   CBaseTalkPlayer player;
-  ASSERT_EQ(
-      LoadRaw(player,
-              "stray text<li>x</li></talk><talk>inside<li>y</li>(</talk><talk aname=ok></talk>"),
-      1);
+  ASSERT_EQ(LoadRaw(player, "stray text<li>x</li></talk><talk>inside<li>y</li>(</talk><talk aname=ok></talk>"), 1);
   EXPECT_EQ(player.childCount, 2);
   EXPECT_EQ(player.GetChild(0)->childCount, 1);
   EXPECT_EQ(player.GetChild(1)->aname, "ok");

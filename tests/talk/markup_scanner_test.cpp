@@ -15,16 +15,11 @@ std::string Render(const TalkToken& t) {
   switch (t.type) {
     case '<':
     case '>':
-    case '=':
-      return std::string(1, static_cast<char>(t.type));
-    case KEY_endtag:
-      return "</";
-    case KEY_begindefine:
-      return "<define>";
-    case KEY_enddefine:
-      return "</define>";
-    case DATA_string:
-      return "s:" + t.text;
+    case '=': return std::string(1, static_cast<char>(t.type));
+    case KEY_endtag: return "</";
+    case KEY_begindefine: return "<define>";
+    case KEY_enddefine: return "</define>";
+    case DATA_string: return "s:" + t.text;
     case DATA_number: {
       char buffer[32];
       std::snprintf(buffer, sizeof buffer, "n:%g", static_cast<double>(t.number));
@@ -78,10 +73,7 @@ TEST(TalkScanner, LexicalEdgeCases) {
        "< li size = >",
        {"Unknown token 7\n", "Unknown token 0\n", "Unknown token 0\n"}},
       {"numbers in parentheses", "<li size=(700, 150)>", "< li size = n:700 n:150 >", {}},
-      {"number forms",
-       "<li position=(1 -2 +3 1.5 .5 3.)>",
-       "< li position = n:1 n:-2 n:3 n:1.5 n:0.5 n:3 >",
-       {}},
+      {"number forms", "<li position=(1 -2 +3 1.5 .5 3.)>", "< li position = n:1 n:-2 n:3 n:1.5 n:0.5 n:3 >", {}},
       {"a lone sign ends the number list",
        "<li size=(- 5)>",
        "< li size = >",
@@ -100,10 +92,7 @@ TEST(TalkScanner, LexicalEdgeCases) {
        "<li>many   spaces \n here </li>",
        "< li > s:many spaces here </ li >",
        {}},
-      {"a run ending in a newline keeps the newline",
-       "<li>a \n\nb\t</li>",
-       "< li > s:a\nb </ li >",
-       {}},
+      {"a run ending in a newline keeps the newline", "<li>a \n\nb\t</li>", "< li > s:a\nb </ li >", {}},
       {"text keeps > and ends at <", "\n  x > y <li>", "s:x > y < li >", {}},
       {"unknown end-tag words are rejected", "</xyz >", "</ >", {"Unknown token xyz"}},
       {"end tags take keywords", "</LI>", "</ li >", {}},
@@ -131,8 +120,7 @@ TEST(TalkScanner, IncludedTokensComeBetweenIncludeLineAndTheRest) {
   testsupport::ScopedWorkDir dir;
   WriteRaw("resource/talk.pt", "<li>A</li>\n#include \"Resource\\Inc.PT\"\n<li>C</li>");
   WriteRaw("resource/inc.pt", "<li>B</li>\n");
-  EXPECT_EQ(Scan(".\\resource\\talk.pt"),
-            "< li > s:A </ li > < li > s:B </ li > < li > s:C </ li >");
+  EXPECT_EQ(Scan(".\\resource\\talk.pt"), "< li > s:A </ li > < li > s:B </ li > < li > s:C </ li >");
 }
 
 TEST(TalkScanner, EndOfAnIncludedFileEndsTheTokenNotTheStartCondition) {
@@ -162,9 +150,9 @@ TEST(TalkScanner, FileIncludingItselfUnderAnotherSpellingIsReadOnce) {
   WriteRaw("talk.pt", "#include \"a.pt\"<li>end</li>");
   WriteRaw("a.pt", "<li>a</li>#include \".\\a.pt\"#include \"sub/../A.pt\"#include \"a.pt\"");
   EXPECT_EQ(Scan("talk.pt"), "< li > s:a </ li > < li > s:end </ li >");
-  EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"recusive include file .\\a.pt",
-                                                     "recusive include file sub/../A.pt",
-                                                     "recusive include file a.pt"}));
+  EXPECT_EQ(trace.Lines(),
+            (std::vector<std::string>{"recusive include file .\\a.pt", "recusive include file sub/../A.pt",
+                                      "recusive include file a.pt"}));
 }
 
 TEST(TalkScanner, MissingAndTooDeepIncludesAreReportedAsFailures) {
@@ -178,8 +166,7 @@ TEST(TalkScanner, MissingAndTooDeepIncludesAreReportedAsFailures) {
   CTalkScanner scanner;
   ASSERT_TRUE(scanner.Open("talk.pt"));
   int texts = 0;
-  for (TalkToken t = scanner.Next(); t.type != TALK_END; t = scanner.Next())
-    texts += t.type == DATA_string;
+  for (TalkToken t = scanner.Next(); t.type != TALK_END; t = scanner.Next()) texts += t.type == DATA_string;
   EXPECT_EQ(texts, 15);  // talk.pt and f0..f14 fill the sixteen places of the include stack
   ASSERT_EQ(scanner.IncludeFailures().size(), 3u);
   EXPECT_EQ(scanner.IncludeFailures()[0], "Can't find include file nope.pt");
@@ -194,10 +181,8 @@ TEST(TalkScanner, NotesInputEndingInsideMarkup) {
     const char* markup;
     bool inside;
   } cases[] = {
-      {"<li>text", false},      {"<li", true},
-      {"<!-- open", true},      {"</li", true},
-      {"<li size=(1 2", true},  {"#include ", true},
-      {"<define> int x", true}, {"<li>a</li>\n  ", false},
+      {"<li>text", false},     {"<li", true},       {"<!-- open", true},      {"</li", true},
+      {"<li size=(1 2", true}, {"#include ", true}, {"<define> int x", true}, {"<li>a</li>\n  ", false},
   };
   for (const auto& c : cases) {
     testsupport::ScopedWorkDir dir;

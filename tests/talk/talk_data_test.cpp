@@ -41,7 +41,11 @@ TEST(TalkData, TwoVariablesMakeTheTwentySixBytesInNameOrder) {
   Declare(player, "a", 1);
   int length = 0;
   const std::string bytes = Written(player, &length);
-  const std::string expected("Talk Data\0\x02\0\0\0\x01" "a\x01\0\0\0\x01" "b\x02\0\0\0", 26);
+  const std::string expected(
+      "Talk Data\0\x02\0\0\0\x01"
+      "a\x01\0\0\0\x01"
+      "b\x02\0\0\0",
+      26);
   EXPECT_EQ(length, 26);
   EXPECT_EQ(bytes, expected);
 }

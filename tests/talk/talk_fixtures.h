@@ -42,9 +42,7 @@ struct SysCall {
   int mode;
   std::string name;
   int argument;
-  bool operator==(const SysCall& o) const {
-    return mode == o.mode && name == o.name && argument == o.argument;
-  }
+  bool operator==(const SysCall& o) const { return mode == o.mode && name == o.name && argument == o.argument; }
 };
 
 inline std::ostream& operator<<(std::ostream& os, const SysCall& c) {

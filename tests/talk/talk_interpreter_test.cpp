@@ -111,9 +111,8 @@ TEST_F(TalkInterpreterTest, WalksListsMenusBackAndLinks) {
   // A link to an earlier sentence loops once, then the walk goes on.
   w.Open("talk", {TextAttr("aname", "link")});
   w.Sentence({TextAttr("aname", "top")}, "A");
-  w.Sentence({TextAttr("aname", "jump"), TextAttr("if", "n == 0"), TextAttr("script", "n = 1"),
-              TextAttr("link", "top")},
-             "B");
+  w.Sentence(
+      {TextAttr("aname", "jump"), TextAttr("if", "n == 0"), TextAttr("script", "n = 1"), TextAttr("link", "top")}, "B");
   w.Sentence({}, "C");
   w.Close();
   Load(w);

@@ -28,8 +28,7 @@ void WriteSampleTalks() {
 
   datagen::TalkWriter w;
   w.Comment(" sample talks ");
-  w.Define({{"gold", 120}, {"visits", 0}},
-           {NumberAttr("fontcolor", {10, 20, 30}), TextAttr("font", "Mono")});
+  w.Define({{"gold", 120}, {"visits", 0}}, {NumberAttr("fontcolor", {10, 20, 30}), TextAttr("font", "Mono")});
   w.Include("resource\\side.pt");
   w.String("greet", "Hello there");
   w.Open("talk", {TextAttr("aname", "Start"), NumberAttr("fontsize", {30, 32})});
@@ -71,8 +70,7 @@ TEST(TalkLoad, WrittenMarkupWithAnIncludeBuildsTheDocument) {
   WriteSampleTalks();
   CBaseTalkPlayer player;
   EXPECT_EQ(player.state, TALKSTATE_NOT_LOADED);
-  ASSERT_EQ(player.Load(".\\resource\\talk.pt"), 1)
-      << (player.errors.empty() ? "" : player.errors[0]);
+  ASSERT_EQ(player.Load(".\\resource\\talk.pt"), 1) << (player.errors.empty() ? "" : player.errors[0]);
   EXPECT_EQ(player.state, TALKSTATE_LOADED);
   EXPECT_EQ(player.errorCount, 0);
 
@@ -125,8 +123,7 @@ TEST(TalkLoad, WrittenMarkupWithAnIncludeBuildsTheDocument) {
   ExpectColor(yes->style.fontcolor, 1, 2, 3, "sentence in the nested list");
   ExpectColor(after->style.fontcolor, 10, 20, 30, "sentence after the list");
   ExpectColor(end->style.fontcolor, 10, 20, 30, "next talk");
-  for (CBaseListContainer* n :
-       {static_cast<CBaseListContainer*>(elder), menu, static_cast<CBaseListContainer*>(no)}) {
+  for (CBaseListContainer* n : {static_cast<CBaseListContainer*>(elder), menu, static_cast<CBaseListContainer*>(no)}) {
     EXPECT_EQ(n->style.fontsize.v[0], 30);
     EXPECT_EQ(n->style.fontsize.v[1], 32);
     EXPECT_EQ(n->style.font, "Mono");
@@ -160,8 +157,7 @@ TEST(TalkLoad, WrittenMarkupWithAnIncludeBuildsTheDocument) {
 TEST(TalkLoad, ReloadReplacesTheWholeDocument) {
   testsupport::ScopedWorkDir dir;
   WriteSampleTalks();
-  WriteRaw("other.pt",
-           "<define>int gold = 7 fontcolor = (9 9 9)</define><talk aname=\"only\"></talk>");
+  WriteRaw("other.pt", "<define>int gold = 7 fontcolor = (9 9 9)</define><talk aname=\"only\"></talk>");
   CBaseTalkPlayer player;
   ASSERT_EQ(player.Load("resource/talk.pt"), 1);
   ASSERT_EQ(player.Load("other.pt"), 1);
@@ -184,12 +180,8 @@ TEST(TalkLoad, PlayerErrorsFailTheLoadWithTheirTexts) {
     std::string markup;
     std::vector<std::string> errors;
   } cases[] = {
-      {"duplicate aname",
-       "<talk aname=\"a\"><li aname=\"a\">x</li></talk>",
-       {"Symble Name:\"a\" was used again\n"}},
-      {"duplicate variable",
-       "<define>int x = 1 int x = 2</define>",
-       {"Symble Name:\"x\" was used again\n"}},
+      {"duplicate aname", "<talk aname=\"a\"><li aname=\"a\">x</li></talk>", {"Symble Name:\"a\" was used again\n"}},
+      {"duplicate variable", "<define>int x = 1 int x = 2</define>", {"Symble Name:\"x\" was used again\n"}},
       {"undefined link and switch",
        "<talk><li link=\"nowhere\" switch=\"Start\">x</li></talk><talk aname=Start></talk>",
        {"Symbol Name:\"nowhere\" is undefined\n", "Symbol Name:\"Start\" is undefined\n"}},

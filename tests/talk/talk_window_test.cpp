@@ -81,8 +81,7 @@ TEST_F(TalkWindowTest, InlineColoursAndShadowsReachTheGlyphs) {
   w.Open("talk", {TextAttr("aname", "shadow"), green, blue, NumberAttr("opaque", {0.5f})});
   w.Sentence({}, "WW");
   w.Close();
-  w.Open("talk", {TextAttr("aname", "noBorder"), green, blue, NumberAttr("opaque", {0.5f}),
-                  NumberAttr("border", {0})});
+  w.Open("talk", {TextAttr("aname", "noBorder"), green, blue, NumberAttr("opaque", {0.5f}), NumberAttr("border", {0})});
   w.Sentence({}, "WW");
   w.Close();
   Load(w);
@@ -166,8 +165,8 @@ TEST_F(TalkWindowTest, FullPagesWaitAndVerticalWritingNeverFillsOne) {
   w.Open("talk", {TextAttr("aname", "pages")});
   w.Sentence({}, "a\\Nb\\Nc\\Nd\\Ne\\Nf\\Ng\\Nh\\P!");
   w.Close();
-  w.Open("talk", {TextAttr("aname", "vertical"), NumberAttr("fontystep", {22}),
-                  NumberAttr("linexstep", {-25}), NumberAttr("fontxstep", {0})});
+  w.Open("talk", {TextAttr("aname", "vertical"), NumberAttr("fontystep", {22}), NumberAttr("linexstep", {-25}),
+                  NumberAttr("fontxstep", {0})});
   w.Sentence({}, std::string(200, 'v'));
   w.Close();
   Load(w);
@@ -238,7 +237,8 @@ TEST_F(TalkWindowTest, MenusFollowTheMouseAndTheKeys) {
 
   const struct {
     int from, key, to;
-  } keys[] = {{-1, TALKKEY_UP, 1}, {-1, TALKKEY_DOWN, 0}, {0, TALKKEY_UP, 1}, {1, TALKKEY_DOWN, 0}, {0, TALKKEY_DOWN, 1}};
+  } keys[] = {
+      {-1, TALKKEY_UP, 1}, {-1, TALKKEY_DOWN, 0}, {0, TALKKEY_UP, 1}, {1, TALKKEY_DOWN, 0}, {0, TALKKEY_DOWN, 1}};
   for (const auto& k : keys) {
     player_.selectedOption = k.from;
     player_.OnKey(k.key);

@@ -140,8 +140,7 @@ TEST_F(Dialog, CharacterWidthsAtCell18) {
   } cases[] = {{"W", 14}, {"m", 12}, {"i", 6}, {"E", 11}, {"a", 9}, {"B", 12}, {"\xA7\x41", 18}};
   for (const auto& c : cases) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(c.character);
-    EXPECT_EQ(CDialogPlayer::CharWidth(bytes, static_cast<int>(std::strlen(c.character)), 18), c.width)
-        << c.character;
+    EXPECT_EQ(CDialogPlayer::CharWidth(bytes, static_cast<int>(std::strlen(c.character)), 18), c.width) << c.character;
   }
 }
 

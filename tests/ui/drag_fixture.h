@@ -9,9 +9,7 @@ namespace uitest {
 // dragged out of its slot; items of the same kind match.
 class TestItem : public CAmDragObj {
  public:
-  explicit TestItem(int mode, int kind = 0) : CAmDragObj("item", 20, 20, 0, nullptr), kind(kind) {
-    dragMode = mode;
-  }
+  explicit TestItem(int mode, int kind = 0) : CAmDragObj("item", 20, 20, 0, nullptr), kind(kind) { dragMode = mode; }
   explicit TestItem(const TestItem& other) : CAmDragObj(other), kind(other.kind) {}
   CAmDragObj* CloneForGhost() override { return new TestItem(*this); }
   int Matches(CAmDragObj* other) override {

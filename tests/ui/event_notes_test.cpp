@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/menu_fixture.h"
 #include "engine/media/sprites.h"
+#include "tests/ui/menu_fixture.h"
 #include "ui/am_container.h"
 #include "ui/am_edit.h"
 #include "ui/am_text_list.h"

@@ -1,9 +1,9 @@
+#include "ui/item_boxes.h"
+#include "database/records.h"
 #include "engine/core/input_hooks.h"
 #include "engine/core/world.h"
-#include "database/records.h"
 #include "tests/ui/screen_fixture.h"
 #include "ui/am_text.h"
-#include "ui/item_boxes.h"
 
 namespace uitest {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "database/game_database.h"
 #include "database/item_pool.h"
-#include "game/event_runner.h"
 #include "database/system_config.h"
+#include "game/event_runner.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/screen_fixture.h"
 #include "ui/screen_manager.h"
@@ -76,8 +76,8 @@ class MenuTest : public ScreenTest {
     datagen::ResourceSectionData texts{36, 0, {}, {}};
     for (const NoteSpec& note : notes) {
       texts.data.insert(texts.data.end(), note.text.begin(), note.text.end());
-      for (int v : {static_cast<int>(texts.data.size()), static_cast<int>(note.shownFlag),
-                    static_cast<int>(note.doneFlag)}) {
+      for (int v :
+           {static_cast<int>(texts.data.size()), static_cast<int>(note.shownFlag), static_cast<int>(note.doneFlag)}) {
         table.data.push_back(static_cast<uint8_t>(v & 0xFF));
         table.data.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
       }

@@ -155,10 +155,14 @@ TEST_F(Overlay, WindowInputReachesTheCallbackWithPackedPoints) {
   KeyUp(37);
   KeyDown(27);
   KeyDown(65);  // not an overlay key
-  const std::vector<CallbackRecord> expected = {
-      {kOverlayMouseMove, packed, 0},  {kOverlayLButtonDown, packed, 0}, {kOverlayDrag, 31 | 200 << 16, 0},
-      {kOverlayLButtonUp, 31 | 200 << 16, 0}, {kOverlayRButtonDown, packed, 0}, {kOverlayKey, 37, 1},
-      {kOverlayKey, 37, 0}, {kOverlayKey, 27, 1}};
+  const std::vector<CallbackRecord> expected = {{kOverlayMouseMove, packed, 0},
+                                                {kOverlayLButtonDown, packed, 0},
+                                                {kOverlayDrag, 31 | 200 << 16, 0},
+                                                {kOverlayLButtonUp, 31 | 200 << 16, 0},
+                                                {kOverlayRButtonDown, packed, 0},
+                                                {kOverlayKey, 37, 1},
+                                                {kOverlayKey, 37, 0},
+                                                {kOverlayKey, 27, 1}};
   EXPECT_EQ(g_calls, expected);
   EXPECT_EQ(element.seen, (std::vector<std::string>{"move", "down", "drag", "up", "right", "key", "key", "key"}));
   EXPECT_EQ(agency_.OnLButtonUp(1, 1), 40 + kOverlayLButtonUp) << "the callback's answer";

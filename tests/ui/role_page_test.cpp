@@ -161,7 +161,8 @@ TEST_F(RolePageTest, UsingItemsOnTheLeader) {
 }
 
 TEST_F(RolePageTest, SortingOrdersByTypeAndStoresThePlaces) {
-  for (auto [type, id] : std::vector<std::pair<int, int>>{{3, 4}, {1, 6}, {7, 5}, {2, 21}, {8, kTonic}, {1, 3}, {8, kHerb}})
+  for (auto [type, id] :
+       std::vector<std::pair<int, int>>{{3, 4}, {1, 6}, {7, 5}, {2, 21}, {8, kTonic}, {1, 3}, {8, kHerb}})
     pool.AddItem(type, id, 1, -1);
   Open(1);
   page->SortGrid();

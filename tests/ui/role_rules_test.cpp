@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/item_pool.h"
 #include "platform/files.h"
 #include "tests/database/database_test_support.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/role_rules.h"
-#include "database/game_resource.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ RECIPEDESC Recipe(std::vector<std::pair<int, int>> ingredients, std::vector<std:
 }
 
 TEST(RoleRulesTest, GridOrderPutsConsumablesFirstAndIdsAscending) {
-  std::vector<std::pair<int, int>> items = {{0, 1}, {3, 2}, {2, 9}, {1, 4}, {7, 5}, {6, 8}, {8, 7},
+  std::vector<std::pair<int, int>> items = {{0, 1}, {3, 2}, {2, 9}, {1, 4}, {7, 5},  {6, 8}, {8, 7},
                                             {8, 3}, {9, 1}, {1, 2}, {4, 6}, {10, 2}, {5, 3}};
   std::sort(items.begin(), items.end(),
             [](auto a, auto b) { return ItemSortsBefore(a.first, a.second, b.first, b.second); });
@@ -51,7 +51,7 @@ TEST(RoleRulesTest, EachHeroWearsItsOwnWeapons) {
   struct Case {
     int heroKind, type, id;
     bool allowed;
-  } cases[] = {{1, 1, 1, true}, {1, 1, 5, true}, {1, 1, 6, false}, {2, 1, 5, false}, {2, 1, 6, true},
+  } cases[] = {{1, 1, 1, true}, {1, 1, 5, true},  {1, 1, 6, false}, {2, 1, 5, false}, {2, 1, 6, true},
                {2, 1, 8, true}, {2, 1, 9, false}, {1, 2, 40, true}, {2, 3, 1, true}};
   for (const Case& c : cases)
     EXPECT_EQ(CanEquip(c.heroKind, c.type, c.id), c.allowed) << c.heroKind << " " << c.type << "," << c.id;
@@ -61,8 +61,8 @@ class RolePoolTest : public dbtest::DatabaseTest {
  protected:
   void SetUp() override {
     dbtest::DatabaseTest::SetUp();
-    g_gameDataBase.items = {Item(8, kPotion), Item(8, kHerb), Item(8, kTonic), Item(7, 89),
-                            Item(1, 3, {Gear(9, 10)}), Item(7, 10), Item(7, 11)};
+    g_gameDataBase.items = {Item(8, kPotion),          Item(8, kHerb), Item(8, kTonic), Item(7, 89),
+                            Item(1, 3, {Gear(9, 10)}), Item(7, 10),    Item(7, 11)};
     CGDMainManSoul hero;
     hero.id = 1;
     hero.attributes = Attributes({{9, 50}, {17, 30}, {18, 0}, {23, 200000}, {35, 4}});

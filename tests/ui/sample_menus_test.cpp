@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "database/game_resource.h"
 #include "engine/media/packages.h"
 #include "game/event_runner.h"
 #include "platform/files.h"
@@ -17,7 +18,6 @@
 #include "tools/datagen/sample_world_parts.h"
 #include "tools/datagen/sample_world_ui.h"
 #include "ui/event_notes.h"
-#include "database/game_resource.h"
 
 namespace uitest {
 namespace {
@@ -61,8 +61,8 @@ class SampleMenusTest : public UiTest {
 TEST_F(SampleMenusTest, EveryMenuPictureLoadsWithItsCellGrid) {
   OpenImagePackage(".\\image\\ui.qxo");
   std::vector<datagen::uiart::PictureSpec> pictures = datagen::SampleMenuPictures();
-  for (const char* name : {"if_m00", "ifsr001", "ifi5100", "ifi0100b", "ifib0900", "ifi0600", "ifib05001",
-                           "if6b0100", "it_potion"}) {
+  for (const char* name :
+       {"if_m00", "ifsr001", "ifi5100", "ifi0100b", "ifib0900", "ifi0600", "ifib05001", "if6b0100", "it_potion"}) {
     bool listed = false;
     for (const auto& p : pictures) listed |= std::string(p.name) == name;
     EXPECT_TRUE(listed) << name;

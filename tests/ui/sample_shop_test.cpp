@@ -2,10 +2,11 @@
 // the recipe that makes a Tonic.
 #include <string>
 
-#include "engine/media/packages.h"
 #include "database/database_loader.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/item_pool.h"
+#include "engine/media/packages.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/ui_fixture.h"
 #include "tools/datagen/sample_world.h"
@@ -17,7 +18,6 @@
 #include "ui/screen_manager.h"
 #include "ui/trade_wnd.h"
 #include "ui/tw_item.h"
-#include "database/game_resource.h"
 
 namespace uitest {
 namespace {
@@ -95,9 +95,9 @@ TEST_F(SampleShopTest, HerbAndPotionMakeATonic) {
   ASSERT_EQ(recipes.size(), 1u);
   ASSERT_NE(FindRecipe(recipes, kPotionType, kPotionId, kHerbType, kHerbId), nullptr);
   pool.AddItem(kHerbType, kHerbId, 1, -1);
-  EXPECT_EQ(CombineItems(pool, g_gameDataBase.FindHero(kFirstHeroId), recipes, 1, kHerbType, kHerbId, kPotionType,
-                         kPotionId),
-            CombineResult::kCombined);
+  EXPECT_EQ(
+      CombineItems(pool, g_gameDataBase.FindHero(kFirstHeroId), recipes, 1, kHerbType, kHerbId, kPotionType, kPotionId),
+      CombineResult::kCombined);
   EXPECT_EQ(pool.GetItemCount(kPotionType, kTonicId), 1);
   EXPECT_EQ(pool.GetItemCount(kHerbType, kHerbId), 0);
   EXPECT_EQ(pool.GetItemCount(kPotionType, kPotionId), kStartingPotions - 1);

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "database/game_resource.h"
 #include "engine/media/data_directories.h"
 #include "engine/media/packages.h"
 #include "tests/ui/ui_fixture.h"
@@ -12,7 +13,6 @@
 #include "ui/am_text.h"
 #include "ui/item_boxes.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 
 namespace uitest {
 namespace {
@@ -33,9 +33,9 @@ TEST_F(SampleUiTest, EveryPictureLoadsWithItsCellGrid) {
     int cellWidth, cellHeight, columns, rows;
     int paddedWidth;
   } cases[] = {
-      {"ifsv00", 18, 22, 1, 3, 20},  {"ifsv01", 18, 22, 1, 3, 20},  {"ifsv02", 18, 14, 1, 1, 20},
-      {"ifsh00", 22, 18, 1, 3, 24},  {"ifsh01", 22, 18, 1, 3, 24},  {"ifsh02", 16, 18, 1, 1, 16},
-      {"ifsh200", 20, 22, 1, 3, 20}, {"ifsh201", 20, 22, 1, 3, 20}, {"ifsh202", 14, 18, 1, 1, 16},
+      {"ifsv00", 18, 22, 1, 3, 20},      {"ifsv01", 18, 22, 1, 3, 20},     {"ifsv02", 18, 14, 1, 1, 20},
+      {"ifsh00", 22, 18, 1, 3, 24},      {"ifsh01", 22, 18, 1, 3, 24},     {"ifsh02", 16, 18, 1, 1, 16},
+      {"ifsh200", 20, 22, 1, 3, 20},     {"ifsh201", 20, 22, 1, 3, 20},    {"ifsh202", 14, 18, 1, 1, 16},
       {"twCursor00", 24, 24, 5, 1, 120}, {"ifi6100", 240, 144, 1, 1, 240}, {"p087", 48, 48, 1, 1, 48},
   };
   OpenImagePackage(".\\image\\ui.qxo");

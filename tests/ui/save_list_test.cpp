@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "database/game_resource.h"
 #include "game/save_thumbnail.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/ui_fixture.h"
@@ -16,7 +17,6 @@
 #include "ui/menu_windows.h"
 #include "ui/save_list.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 
 namespace {
 

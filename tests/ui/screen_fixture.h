@@ -1,10 +1,10 @@
 #pragma once
 #include <string>
 
+#include "database/game_resource.h"
 #include "tests/ui/ui_fixture.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "ui/screen_manager.h"
-#include "database/game_resource.h"
 
 namespace uitest {
 

@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "engine/core/world.h"
 #include "database/game_database.h"
+#include "engine/core/world.h"
 #include "tests/ui/screen_fixture.h"
 #include "ui/am_mouse.h"
 #include "ui/am_scroll_bar.h"
@@ -103,8 +103,8 @@ TEST_F(ScreenTest, MainWindowOptionsByMode) {
     bool hero;
     int page, menu, save, battle;
   } cases[] = {
-      {0, true, 1, 1, 1, 0}, {1, false, 0, 1, 1, 0}, {2, true, 1, 1, 0, 0},
-      {3, false, 0, 1, 0, 0}, {4, true, 1, 0, 0, 1}, {5, false, 0, 0, 0, 0},
+      {0, true, 1, 1, 1, 0},  {1, false, 0, 1, 1, 0}, {2, true, 1, 1, 0, 0},
+      {3, false, 0, 1, 0, 0}, {4, true, 1, 0, 0, 1},  {5, false, 0, 0, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);

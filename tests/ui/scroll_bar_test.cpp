@@ -51,9 +51,9 @@ TEST_F(ScrollBarTest, OnePositionLocksTheBar) {
   EXPECT_EQ(bar->locked, 1);
   EXPECT_FLOAT_EQ(Alpha(bar->backButton->sprite), 0.0f);
   EXPECT_FLOAT_EQ(Alpha(bar->forwardButton->sprite), 0.0f);
-  Click(110, 60);    // the back button
-  Click(110, 180);   // the forward button
-  Click(110, 100);   // the track
+  Click(110, 60);   // the back button
+  Click(110, 180);  // the forward button
+  Click(110, 100);  // the track
   UpdateFor(3);
   EXPECT_TRUE(window->received.empty());
   bar->SetRange(3);
@@ -127,12 +127,10 @@ TEST_F(ScrollBarTest, TrackClicksPage) {
     int clickY;
     int expected;
   } cases[] = {
-      {0, 0, 80, 2},    // the defaults move nothing
-      {0, 0, 160, 2},
-      {1, -1, 80, 1},   // a forward step below 0 takes the back step
-      {1, -1, 160, 3},
-      {5, 9, 80, 0},    // not below 0
-      {5, 9, 160, 4},   // not past the last position
+      {0, 0, 80, 2},                    // the defaults move nothing
+      {0, 0, 160, 2},  {1, -1, 80, 1},  // a forward step below 0 takes the back step
+      {1, -1, 160, 3}, {5, 9, 80, 0},   // not below 0
+      {5, 9, 160, 4},                   // not past the last position
   };
   bar->SetRange(5);
   for (const Case& c : cases) {

@@ -46,9 +46,14 @@ TEST(SmoothFilter, FormatsRoundTripTheirChannelsAndOthersAreRefused) {
     PIXELCHANNELS channels;
     uint16_t packed;
   } cases[] = {
-      {1, {31, 63, 31}, 0xFFFF}, {1, {1, 2, 3}, 1 << 11 | 2 << 5 | 3}, {2, {31, 0, 0}, 0xF800},
-      {3, {31, 31, 31}, 0x7FFF}, {3, {1, 2, 3}, 1 << 10 | 2 << 5 | 3}, {4, {0, 31, 0}, 0x03E0},
-      {5, {15, 15, 15}, 0x0FFF}, {5, {1, 2, 3}, 0x0123},
+      {1, {31, 63, 31}, 0xFFFF},
+      {1, {1, 2, 3}, 1 << 11 | 2 << 5 | 3},
+      {2, {31, 0, 0}, 0xF800},
+      {3, {31, 31, 31}, 0x7FFF},
+      {3, {1, 2, 3}, 1 << 10 | 2 << 5 | 3},
+      {4, {0, 31, 0}, 0x03E0},
+      {5, {15, 15, 15}, 0x0FFF},
+      {5, {1, 2, 3}, 0x0123},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Pack(c.code, c.channels.red, c.channels.green, c.channels.blue), c.packed) << c.code;

@@ -134,8 +134,8 @@ TEST_F(SystemPageTest, KeyNames) {
     int key;
     const char* name;
   };
-  const Case cases[] = {{8, "m90"},   {37, "m83"},   {40, "m82"},  {0x60, "m109"}, {0x69, "m118"},
-                        {109, "m121"}, {222, "m104"}, {'K', "K"},   {'7', "7"},     {0x70, ""}};
+  const Case cases[] = {{8, "m90"},    {37, "m83"},   {40, "m82"}, {0x60, "m109"}, {0x69, "m118"},
+                        {109, "m121"}, {222, "m104"}, {'K', "K"},  {'7', "7"},     {0x70, ""}};
   WriteResource({});
   for (const Case& c : cases) EXPECT_EQ(KeyName(c.key), c.name) << c.key;
   EXPECT_EQ(KeyNameMessage(108), 50);

@@ -127,14 +127,14 @@ TEST_F(TradeWndTest, TheBuyBasketTakesWhatMoneyStackAndStockAllow) {
     int most;
   };
   const Case cases[] = {
-      {100, 0, 0, kPotion, 3},   // money 100, price 30
-      {100, 0, 1, kPotion, 2},   // the basket's one is paid from the same money
-      {29, 0, 0, kPotion, 0},    // not even one
-      {0, 90, 0, kHerb, 9},      // price 0: the stack limit only
-      {0, 90, 4, kHerb, 5},      // which counts the basket too
-      {1000, 0, 0, kSword, 5},   // the stock
-      {1000, 0, 2, kSword, 3},   // what the basket holds has left the stock
-      {1000, 0, 0, kGem, 1},     // one of a kind moves at once
+      {100, 0, 0, kPotion, 3},  // money 100, price 30
+      {100, 0, 1, kPotion, 2},  // the basket's one is paid from the same money
+      {29, 0, 0, kPotion, 0},   // not even one
+      {0, 90, 0, kHerb, 9},     // price 0: the stack limit only
+      {0, 90, 4, kHerb, 5},     // which counts the basket too
+      {1000, 0, 0, kSword, 5},  // the stock
+      {1000, 0, 2, kSword, 3},  // what the basket holds has left the stock
+      {1000, 0, 0, kGem, 1},    // one of a kind moves at once
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item[1]);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/media/sprites.h"
 #include "database/records.h"
+#include "engine/media/sprites.h"
 #include "tests/ui/ui_fixture.h"
 #include "ui/am_text_styles.h"
 #include "ui/tw_item.h"

@@ -123,8 +123,8 @@ class UiTest : public media2dtest::Media2DTest {
   static uint16_t SpritePixel(HOBJECT sprite, int x, int y) {
     auto* pixels = static_cast<uint8_t*>(LockSprite(sprite, 0));
     if (!pixels) return 0xDEAD;
-    uint16_t p = static_cast<uint16_t>(pixels[y * g_spriteLockPitch + 2 * x] |
-                                       pixels[y * g_spriteLockPitch + 2 * x + 1] << 8);
+    uint16_t p =
+        static_cast<uint16_t>(pixels[y * g_spriteLockPitch + 2 * x] | pixels[y * g_spriteLockPitch + 2 * x + 1] << 8);
     UnlockSprite(sprite, 0);
     return p;
   }

@@ -243,8 +243,7 @@ TEST_F(WindowsTest, AnUpdateWithoutACursorWidgetStillRuns) {
   EXPECT_EQ(GetWndCursor(), nullptr);
   Click(10, 10);
   Update();
-  EXPECT_NE(std::find(w->received.begin(), w->received.end(), Received{AMM_BUTTONUP, 0, 0, button}),
-            w->received.end());
+  EXPECT_NE(std::find(w->received.begin(), w->received.end(), Received{AMM_BUTTONUP, 0, 0, button}), w->received.end());
 }
 
 TEST_F(WindowsTest, DestroyingTheManagerDeletesItsWindowsAndCursor) {

@@ -2,11 +2,11 @@
 
 #include <string>
 
+#include "components/camera_track_file.h"
 #include "platform/files.h"
 #include "tests/support/captures.h"
 #include "tools/datagen/camera_track_writer.h"
 #include "tools/datagen/output_file.h"
-#include "components/camera_track_file.h"
 
 namespace {
 
@@ -113,7 +113,8 @@ TEST_F(CameraTrackFileTest, BadNumbersAndEmptyBlocks) {
       "; the count comes late\n"
       "totalcamera 2\n"
       "Someword to skip KeyPos 1 2 3\n"
-      "BeginCamera Cam00\n1 1 1 1 1 1 1 1 1 1\nKeyPos 0 10 5\n0 1 1 1\n1 1 1 1\n2 1 1 1\n3 1 1 1\n4 1 1 1\nEndCamera 1 1\n"
+      "BeginCamera Cam00\n1 1 1 1 1 1 1 1 1 1\nKeyPos 0 10 5\n0 1 1 1\n1 1 1 1\n2 1 1 1\n3 1 1 1\n4 1 1 1\nEndCamera 1 "
+      "1\n"
       "BeginCamera Cam05\n0 0 0 0 0 0 0 0 0 0\nEndCamera 0 0\n"
       "BeginCamera CamXY\n0 0 0 0 0 0 0 0 0 0\nEndCamera 0 0\n"
       "BeginCamera Cam01\n5 6 7 # where it starts\n 8 9 10 0.5 0 0 0\n"

@@ -124,7 +124,12 @@ TEST(CollisionBoxes, MovingCylinders) {
       {{0, 0, -20}, {-30, 0, -20}, 10, 20, false, {0, 0, -20}, "below the bottom"},
       {{0, 0, 0}, {-30, 0, 0}, 0, 20, false, {0, 0, 0}, "radius 0 takes only the new position"},
       {{0.5f, 0, 0}, {0.5f, -80, 0}, 5, 20, true, {0.5f, -55, 0}, "end on: pushed back along the wall"},
-      {{-4, -53, 0}, {-11, -53, 0}, 5, 20, true, {-6, -53, 0},
+      {{-4, -53, 0},
+       {-11, -53, 0},
+       5,
+       20,
+       true,
+       {-6, -53, 0},
        "at a corner the larger share of the motion decides the side"},
   };
   for (const auto& c : cases) {

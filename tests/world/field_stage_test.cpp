@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "components/camera_track_file.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/pools.h"
@@ -12,7 +13,6 @@
 #include "tools/datagen/sample_world_maps.h"
 #include "world/automap_outline.h"
 #include "world/battle_scene.h"
-#include "components/camera_track_file.h"
 #include "world/game_camera.h"
 #include "world/terrain_boundary.h"
 

@@ -260,9 +260,7 @@ TEST_F(GameCameraTest, FollowingWithoutATargetIsRefused) {
 }
 
 TEST_F(GameCameraTest, TheWalkerFadesWhileTheCameraIsClose) {
-  const struct {
-    float distance, fade;
-  } cases[] = {{25, 1}, {20, 1.5f}, {15, 1}, {18, 1.3f}, {10, 0.5f}, {5, 0.5f}};
+  const struct { float distance, fade; } cases[] = {{25, 1}, {20, 1.5f}, {15, 1}, {18, 1.3f}, {10, 0.5f}, {5, 0.5f}};
   for (const auto& c : cases) {
     camera_->pulledInDistance = c.distance;
     EXPECT_NEAR(camera_->GetWalkerFade(), c.fade, 1e-5) << c.distance;

@@ -210,52 +210,65 @@ TEST_F(GameResourceTest, CorruptSections) {
     return s;
   };
   const Case cases[] = {
-      {"items past 11 dropped", {twelveItems()}, nullptr,
+      {"items past 11 dropped",
+       {twelveItems()},
+       nullptr,
        [](const CGameResource& r) {
          ASSERT_EQ(r.Items(21).size(), 11u);
          EXPECT_EQ(r.Items(21)[10].value, 11);
        }},
-      {"short number blocks zero-filled", {Section(28, 0, {7, 8}), Section(29, 0, {1, 2, 3, 4, 5, 6})},
+      {"short number blocks zero-filled",
+       {Section(28, 0, {7, 8}), Section(29, 0, {1, 2, 3, 4, 5, 6})},
        nullptr,
        [](const CGameResource& r) {
          EXPECT_EQ(r.NumberBlock(28), (std::array<uint8_t, 4>{7, 8, 0, 0}));
          EXPECT_EQ(r.TriggerBase(), 0x0403);
        }},
-      {"data beyond the file not kept", {Section(25, 2, Bytes(240, 1))},
+      {"data beyond the file not kept",
+       {Section(25, 2, Bytes(240, 1))},
        [](Bytes& b) { b.resize(b.size() - 130); },
        [](const CGameResource& r) {
          EXPECT_EQ(r.Block(25).size(), 110u);
          EXPECT_TRUE(r.Maps().empty());
        }},
-      {"offset past the end", {Section(6, 1, Bytes(40, 1))},
+      {"offset past the end",
+       {Section(6, 1, Bytes(40, 1))},
        [](Bytes& b) { b[48 + 8] = 0xFF, b[48 + 11] = 0x7F; },
        [](const CGameResource& r) { EXPECT_TRUE(r.Npcs().empty()); }},
-      {"a repeated kind keeps the last", {Section(6, 1, Bytes(40, 'a')), Section(6, 2, Bytes(80, 'b'))},
+      {"a repeated kind keeps the last",
+       {Section(6, 1, Bytes(40, 'a')), Section(6, 2, Bytes(80, 'b'))},
        nullptr,
        [](const CGameResource& r) {
          ASSERT_EQ(r.Npcs().size(), 2u);
          EXPECT_EQ(r.Npcs()[0].Kind(), 'b');
        }},
-      {"counts capped by the block", {Section(6, 30000, Bytes(81, 0)), Section(3, 500, Bytes(7, 0))},
+      {"counts capped by the block",
+       {Section(6, 30000, Bytes(81, 0)), Section(3, 500, Bytes(7, 0))},
        nullptr,
        [](const CGameResource& r) {
          EXPECT_EQ(r.Npcs().size(), 2u);
          EXPECT_EQ(r.Count(3), 7);
        }},
-      {"negative count", {Section(25, -5, Bytes(120, 0))}, nullptr,
+      {"negative count",
+       {Section(25, -5, Bytes(120, 0))},
+       nullptr,
        [](const CGameResource& r) { EXPECT_TRUE(r.Maps().empty()); }},
-      {"unknown kind skipped", {Section(40, 1, Bytes(4, 1)), Section(6, 1, Bytes(40, 0))}, nullptr,
+      {"unknown kind skipped",
+       {Section(40, 1, Bytes(4, 1)), Section(6, 1, Bytes(40, 0))},
+       nullptr,
        [](const CGameResource& r) {
          EXPECT_TRUE(r.Block(40).empty());
          EXPECT_EQ(r.Npcs().size(), 1u);
        }},
-      {"entry list cut by the file", {Section(6, 1, Bytes(40, 0)), Section(25, 1, Bytes(120, 0))},
+      {"entry list cut by the file",
+       {Section(6, 1, Bytes(40, 0)), Section(25, 1, Bytes(120, 0))},
        [](Bytes& b) { b.resize(48 + 12 + 5); },
        [](const CGameResource& r) {
          EXPECT_TRUE(r.Npcs().empty());  // its data lay past the cut too
          EXPECT_TRUE(r.Maps().empty());
        }},
-      {"index longer than the section", {twelveItems()},
+      {"index longer than the section",
+       {twelveItems()},
        [](Bytes& b) { b[48 + 6] = 30, b[48 + 7] = 0; },
        [](const CGameResource& r) {
          EXPECT_EQ(r.Items(21).size(), 2u);
@@ -263,16 +276,18 @@ TEST_F(GameResourceTest, CorruptSections) {
          for (const auto& item : r.Items(21)) EXPECT_TRUE(item.data.empty());
        }},
       {"message offsets outside the texts",
-       {Section(33, 0, {0, 0, 50, 0, 0xFF, 0xFF}), Section(34, 0, {'a', 'b'})}, nullptr,
+       {Section(33, 0, {0, 0, 50, 0, 0xFF, 0xFF}), Section(34, 0, {'a', 'b'})},
+       nullptr,
        [](const CGameResource& r) {
          EXPECT_STREQ(r.MessageText(1), "ab");  // unterminated text ends at the block
          EXPECT_EQ(r.MessageText(2), nullptr);
          EXPECT_EQ(r.MessageText(3), nullptr);
        }},
-      {"offsets without texts", {Section(33, 0, {0, 0})}, nullptr,
+      {"offsets without texts",
+       {Section(33, 0, {0, 0})},
+       nullptr,
        [](const CGameResource& r) { EXPECT_EQ(r.MessageText(1), nullptr); }},
-      {"empty file", {}, [](Bytes& b) { b.clear(); },
-       [](const CGameResource& r) { EXPECT_EQ(r.Count(6), 0); }},
+      {"empty file", {}, [](Bytes& b) { b.clear(); }, [](const CGameResource& r) { EXPECT_EQ(r.Count(6), 0); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "database/game_resource.h"
 #include "platform/files.h"
 #include "tests/world/scene_fixture.h"
 #include "tools/datagen/game_resource_writer.h"
 #include "tools/datagen/sample_world_maps.h"
 #include "tools/datagen/sample_world_parts.h"
-#include "database/game_resource.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
 

@@ -8,6 +8,7 @@
 #include "components/mix_creature.h"
 #include "components/society.h"
 #include "cutscene/cut_scene.h"
+#include "database/scene_records.h"
 #include "engine/core/nodes.h"
 #include "engine/core/viewports.h"
 #include "tests/world/live_scene_fixture.h"
@@ -18,7 +19,6 @@
 #include "world/scene_fade.h"
 #include "world/scene_markers.h"
 #include "world/scene_npc.h"
-#include "database/scene_records.h"
 
 namespace {
 

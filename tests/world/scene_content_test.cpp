@@ -4,12 +4,12 @@
 
 #include <cmath>
 
+#include "database/scene_records.h"
 #include "engine/core/mesh_edit.h"
 #include "engine/core/node_transforms.h"
 #include "platform/crt.h"
 #include "tests/world/live_scene_fixture.h"
 #include "world/scene_morph_player.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -225,7 +225,8 @@ TEST_F(SceneContentTest, TriggerAnimationHandsOutItemsOnlyOnTheFirstStart) {
 
 TEST_F(SceneContentTest, ShadowAreasFollowTheEvenOddRule) {
   SceneFileData s;
-  s.shadows = {{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}}, {{40, 40, 0}, {60, 40, 0}, {60, 60, 0}, {40, 60, 0}}};
+  s.shadows = {{{0, 0, 0}, {100, 0, 0}, {100, 100, 0}, {0, 100, 0}},
+               {{40, 40, 0}, {60, 40, 0}, {60, 60, 0}, {40, 60, 0}}};
   CSceneContent& c = Content(s);
   EXPECT_EQ(c.IsInShadowArea({10, 10, 0}), 1);
   EXPECT_EQ(c.IsInShadowArea({50, 50, 0}), 0) << "inside both: a hole";

@@ -18,10 +18,10 @@
 namespace {
 
 using namespace datagen;
+using worldtest::kLargeTextureMemory;
 using worldtest::Part;
 using worldtest::SceneFileTest;
 using worldtest::Triangle;
-using worldtest::kLargeTextureMemory;
 
 void ExpectVec(const VECTOR3& v, float x, float y, float z) {
   EXPECT_FLOAT_EQ(v.x, x);
@@ -606,8 +606,7 @@ TEST_F(SceneFileTest, CorruptScenes) {
          EXPECT_FLOAT_EQ(node->states.alpha, 1.0f) << "drawn opaque";
          EXPECT_EQ(node->states.alphaByte, 255);
        }},
-      {"huge sizes and counts",
-       [] { return EveryRecord(); },
+      {"huge sizes and counts", [] { return EveryRecord(); },
        [](std::vector<uint8_t>& b) {
          for (int i = 0; i < 11; ++i) {
            b[20 + 16 * i + 2] = 0xFF;

@@ -90,11 +90,9 @@ TEST_F(EnvironmentTest, SceneNamesMatchWholeAndWithoutCase) {
     bool match;
   };
   const Case cases[] = {
-      {"a00", "a004.SB", false},   // a prefix is not the name
-      {"A004", "a004.SB", true},   // case does not count
-      {"a004", "A004", true},
-      {"a004.sb", "a004.SB", false},
-      {"a0045", "a004.SB", false},
+      {"a00", "a004.SB", false},  // a prefix is not the name
+      {"A004", "a004.SB", true},  // case does not count
+      {"a004", "A004", true},    {"a004.sb", "a004.SB", false}, {"a0045", "a004.SB", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.indexName) + " / " + c.scene);

@@ -2,14 +2,14 @@
 
 #include <vector>
 
-#include "engine/core/node_transforms.h"
 #include "base/game_math.h"
+#include "database/scene_records.h"
+#include "engine/core/node_transforms.h"
 #include "platform/files.h"
 #include "tests/world/live_scene_fixture.h"
 #include "world/object_state_memory.h"
 #include "world/scene_fade.h"
 #include "world/scene_markers.h"
-#include "database/scene_records.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using ObjectStateMemoryTest = LiveSceneTest;
 TEST_F(SceneFadeTest, FadesEndOrHoldAfterThirtySteps) {
   struct Case {
     int direction, hold;
-    int endsAt;  // the step that reports the end, 0 for never
+    int endsAt;   // the step that reports the end, 0 for never
     float alpha;  // after 40 steps
   };
   const Case cases[] = {{0, 0, 30, 1.0f}, {1, 0, 30, 0.0f}, {0, 1, 0, 29.0f / 30}, {1, 1, 0, 0.0f}};

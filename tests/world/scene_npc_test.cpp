@@ -6,9 +6,9 @@
 
 #include "components/mix_creature.h"
 #include "components/society.h"
+#include "database/scene_records.h"
 #include "engine/core/node_transforms.h"
 #include "tests/world/live_scene_fixture.h"
-#include "database/scene_records.h"
 
 namespace {
 

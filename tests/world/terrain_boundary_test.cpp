@@ -74,8 +74,8 @@ TEST(TerrainBoundary, SegmentsAgainstWallsAndObstacles) {
   // An L: a wall along y = 0 facing +y and one along x = 100 facing -x; and
   // apart from it a strip between y = 0 (facing +y) and y = 20 (facing -y).
   TerrainBoundary walls;
-  walls.Build({Line({{0, 0, 0}, {100, 0, 0}, {100, 100, 0}}),
-               Line({{200, 0, 0}, {300, 0, 0}, {300, 20, 0}, {200, 20, 0}})});
+  walls.Build(
+      {Line({{0, 0, 0}, {100, 0, 0}, {100, 100, 0}}), Line({{200, 0, 0}, {300, 0, 0}, {300, 20, 0}, {200, 20, 0}})});
   ObjBoundVolume nearB;
   nearB.boxes = {Cube({50, 30, 50}, 5)};
   ObjBoundVolume nearA;

@@ -23,8 +23,8 @@ std::vector<uint8_t> BuildActionTable(const std::vector<ActionRecordDesc>& recor
       out.I32(t.start);
     }
     for (const ActionDesc& a : r.actions) {
-      for (int v : {a.id, a.kind, a.facing, a.mode, a.pose, a.start, a.end, a.motionFirst, a.release,
-                    a.trackMotion, a.actionMotion})
+      for (int v : {a.id, a.kind, a.facing, a.mode, a.pose, a.start, a.end, a.motionFirst, a.release, a.trackMotion,
+                    a.actionMotion})
         out.I32(v);
       out.F32(a.sideways);
       out.F32(a.forward);
@@ -38,8 +38,7 @@ std::vector<uint8_t> BuildActionTable(const std::vector<ActionRecordDesc>& recor
   return out.Bytes();
 }
 
-bool WriteActionTable(const std::string& path, const std::vector<ActionRecordDesc>& records,
-                      std::string& error) {
+bool WriteActionTable(const std::string& path, const std::vector<ActionRecordDesc>& records, std::string& error) {
   return WriteOutputFile(path, BuildActionTable(records), error);
 }
 

@@ -33,7 +33,6 @@ struct ActionRecordDesc {
 };
 
 std::vector<uint8_t> BuildActionTable(const std::vector<ActionRecordDesc>& records);
-bool WriteActionTable(const std::string& path, const std::vector<ActionRecordDesc>& records,
-                      std::string& error);
+bool WriteActionTable(const std::string& path, const std::vector<ActionRecordDesc>& records, std::string& error);
 
 }  // namespace datagen

@@ -8,7 +8,9 @@ CreatureObject Box(const std::string& name, float x0, float y0, float z0, float 
   CreatureObject o;
   o.name = name;
   o.materials = {CreatureMaterial{}};
-  o.vertices = {{x0, y0, z0, 0, 0, 1, 0, 0}, {x1, y0, z0, 0, 0, 1, 1, 0}, {x1, y1, z1, 0, 0, 1, 1, 1},
+  o.vertices = {{x0, y0, z0, 0, 0, 1, 0, 0},
+                {x1, y0, z0, 0, 0, 1, 1, 0},
+                {x1, y1, z1, 0, 0, 1, 1, 1},
                 {x0, y1, z1, 0, 0, 1, 0, 1}};
   o.triangles = {{0, 0, 0, 1, 2}, {0, 0, 0, 2, 3}};
   for (int f = 0; f < frames; ++f) o.transforms.push_back({1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0});
@@ -36,8 +38,8 @@ CreatureModel BattleModel(const std::string& name, int poses, int vertexAnimated
     m.poses.push_back({p.first, p.last, p.first, p.p4, p.p5});
   }
   for (int f = 0; f < m.frames; ++f) m.frameOffsets.push_back({0, -1.0f * f, 0});
-  m.objects = {Box("body", -10, -5, 20, 10, 5, 20, m.frames),  Box("_larm", -14, 0, 24, -10, 0, 30, m.frames),
-               Box("_rarm", 10, 0, 24, 14, 0, 30, m.frames),   Box("_Lshin", -6, 0, 0, -2, 0, 10, m.frames),
+  m.objects = {Box("body", -10, -5, 20, 10, 5, 20, m.frames), Box("_larm", -14, 0, 24, -10, 0, 30, m.frames),
+               Box("_rarm", 10, 0, 24, 14, 0, 30, m.frames), Box("_Lshin", -6, 0, 0, -2, 0, 10, m.frames),
                Box("_Rshin", 2, 0, 0, 6, 0, 10, m.frames)};
   const std::vector<float> hits = BattleHitVertices();
   for (int n = 0; n < vertexAnimatedParts; ++n) {

@@ -77,13 +77,11 @@ bool HasBlank(const std::string& word) {
 }
 
 // Why word cannot stand as one token of a block file, or null.
-const char* BadBlockWord(const std::string& word, size_t maxLength,
-                         std::initializer_list<const char*> reserved) {
+const char* BadBlockWord(const std::string& word, size_t maxLength, std::initializer_list<const char*> reserved) {
   if (word.empty()) return "empty word";
   if (word.size() > maxLength) return "word too long";
   if (HasBlank(word)) return "word holds a blank";
-  if (word.find("//") != std::string::npos || word.find(';') != std::string::npos)
-    return "word holds a remark symbol";
+  if (word.find("//") != std::string::npos || word.find(';') != std::string::npos) return "word holds a remark symbol";
   for (const char* mark : reserved)
     if (strcasecmp(word.c_str(), mark) == 0) return "word equals a block mark";
   return nullptr;
@@ -92,8 +90,7 @@ const char* BadBlockWord(const std::string& word, size_t maxLength,
 bool IsExpressionText(const std::string& text) {
   if (text.empty()) return false;
   for (char c : text)
-    if (!((c >= '0' && c <= '9') || c == '(' || c == ')' || c == '!' || c == '-' || c == '+' ||
-          c == '&' || c == '|'))
+    if (!((c >= '0' && c <= '9') || c == '(' || c == ')' || c == '!' || c == '-' || c == '+' || c == '&' || c == '|'))
       return false;
   return true;
 }
@@ -141,8 +138,7 @@ bool WriteBattleScript(const std::string& path, const BattleScript& script, std:
   return out.Save(path, error);
 }
 
-bool WriteThrowData(const std::string& path, const std::vector<ThrowRecord>& records,
-                    std::string& error) {
+bool WriteThrowData(const std::string& path, const std::vector<ThrowRecord>& records, std::string& error) {
   TextOut out(kMaxLine);
   out.Line("// count level, then count positions x y z");
   out.Line("begin_throw");
@@ -154,21 +150,18 @@ bool WriteThrowData(const std::string& path, const std::vector<ThrowRecord>& rec
   return out.Save(path, error);
 }
 
-bool WriteInfoNames(const std::string& path, const std::vector<std::string>& names,
-                    std::string& error) {
+bool WriteInfoNames(const std::string& path, const std::vector<std::string>& names, std::string& error) {
   TextOut out(kMaxLine);
   for (const std::string& name : names) {
     if (name.empty() || name.size() > kMaxShortWord || HasBlank(name))
       out.Fail("name \"" + name + "\" is not one word of 1 to 63 bytes");
-    else if (name[0] == '#' || name[0] == ';')
-      out.Fail("name \"" + name + "\" would start a comment");
+    else if (name[0] == '#' || name[0] == ';') out.Fail("name \"" + name + "\" would start a comment");
     out.Line(name);
   }
   return out.Save(path, error);
 }
 
-bool WriteHitVertices(const std::string& path, const std::vector<HitVertexRow>& rows,
-                      std::string& error) {
+bool WriteHitVertices(const std::string& path, const std::vector<HitVertexRow>& rows, std::string& error) {
   TextOut out(kMaxHitLine);
   out.Line("#Describle");
   out.Word("HitVertice").Int(static_cast<int>(rows.size())).End();
@@ -184,8 +177,8 @@ bool WriteHitVertices(const std::string& path, const std::vector<HitVertexRow>& 
   return out.Save(path, error);
 }
 
-bool WriteCameraControllers(const std::string& path,
-                            const std::vector<qmz::CAMERACONTROLDESC>& shots, std::string& error) {
+bool WriteCameraControllers(const std::string& path, const std::vector<qmz::CAMERACONTROLDESC>& shots,
+                            std::string& error) {
   using qmz::CCameraController;
   TextOut out(kMaxLine);
   out.Line("// id length key-count, then per key: frame, eye x y z, look-at x y z, roll");
@@ -196,8 +189,7 @@ bool WriteCameraControllers(const std::string& path,
       out.Fail("camera shot " + std::to_string(shot.id) + " has a bad key count");
     out.Int(shot.id).Int(shot.length).Int(static_cast<int>(shot.keys.size())).End();
     for (const qmz::CAMERAKEYDESC& key : shot.keys) {
-      float dx = key.eye[0] - key.lookAt[0], dy = key.eye[1] - key.lookAt[1],
-            dz = key.eye[2] - key.lookAt[2];
+      float dx = key.eye[0] - key.lookAt[0], dy = key.eye[1] - key.lookAt[1], dz = key.eye[2] - key.lookAt[2];
       if (dx * dx + dy * dy + dz * dz < 1e-6f)
         out.Fail("camera shot " + std::to_string(shot.id) + " has its eye on its look-at point");
       out.Int(key.frame);

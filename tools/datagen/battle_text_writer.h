@@ -44,23 +44,20 @@ struct ThrowRecord {
   int level;
   std::vector<std::array<float, 3>> positions;
 };
-bool WriteThrowData(const std::string& path, const std::vector<ThrowRecord>& records,
-                    std::string& error);
+bool WriteThrowData(const std::string& path, const std::vector<ThrowRecord>& records, std::string& error);
 
 // "Info.txt": the display names of numbers 0, 1, 2, ... one word each.
-bool WriteInfoNames(const std::string& path, const std::vector<std::string>& names,
-                    std::string& error);
+bool WriteInfoNames(const std::string& path, const std::vector<std::string>& names, std::string& error);
 
 // "HitVertice.txt": per enemy kind (a decimal id), four hit points of three coordinates.
 struct HitVertexRow {
   std::string id;
   std::array<float, 12> values{};
 };
-bool WriteHitVertices(const std::string& path, const std::vector<HitVertexRow>& rows,
-                      std::string& error);
+bool WriteHitVertices(const std::string& path, const std::vector<HitVertexRow>& rows, std::string& error);
 
 // "camcon.cc": the scripted camera shots of the battle camera.
-bool WriteCameraControllers(const std::string& path,
-                            const std::vector<qmz::CAMERACONTROLDESC>& shots, std::string& error);
+bool WriteCameraControllers(const std::string& path, const std::vector<qmz::CAMERACONTROLDESC>& shots,
+                            std::string& error);
 
 }  // namespace datagen

@@ -2,8 +2,8 @@
 
 namespace datagen {
 
-void WriteBitmapInfoHeader(uint32_t width, uint32_t height, uint32_t bitCount, uint32_t imageSize,
-                           uint32_t coloursUsed, plat::ByteWriter& out) {
+void WriteBitmapInfoHeader(uint32_t width, uint32_t height, uint32_t bitCount, uint32_t imageSize, uint32_t coloursUsed,
+                           plat::ByteWriter& out) {
   out.U32(kBitmapInfoHeaderSize);
   out.I32(static_cast<int32_t>(width));
   out.I32(static_cast<int32_t>(height));
@@ -18,8 +18,7 @@ void WriteBitmapInfoHeader(uint32_t width, uint32_t height, uint32_t bitCount, u
 }
 
 bool WriteBitmap(const BitmapDesc& bitmap, plat::ByteWriter& out, std::string& error) {
-  if (!CheckPixelRows(bitmap.width, bitmap.height, bitmap.bitCount, bitmap.pixels.size(), error))
-    return false;
+  if (!CheckPixelRows(bitmap.width, bitmap.height, bitmap.bitCount, bitmap.pixels.size(), error)) return false;
   if (bitmap.bitCount == 8 && (bitmap.palette.empty() || bitmap.palette.size() > 256)) {
     error = "an 8-bit bitmap needs 1 to 256 colours";
     return false;

@@ -34,7 +34,7 @@ constexpr size_t kBitmapInfoHeaderSize = 40;
 bool WriteBitmap(const BitmapDesc& bitmap, plat::ByteWriter& out, std::string& error);
 
 // The 40-byte info header, shared with the mip-mapped bitmap.
-void WriteBitmapInfoHeader(uint32_t width, uint32_t height, uint32_t bitCount, uint32_t imageSize,
-                           uint32_t coloursUsed, plat::ByteWriter& out);
+void WriteBitmapInfoHeader(uint32_t width, uint32_t height, uint32_t bitCount, uint32_t imageSize, uint32_t coloursUsed,
+                           plat::ByteWriter& out);
 
 }  // namespace datagen

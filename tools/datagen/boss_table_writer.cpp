@@ -30,8 +30,7 @@ bool WriteBossTableText(const std::string& path, const std::string& text, std::s
   return WriteOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()), error);
 }
 
-bool WriteBossTable(const std::string& path, const std::vector<BossLine>& bosses,
-                    std::string& error) {
+bool WriteBossTable(const std::string& path, const std::vector<BossLine>& bosses, std::string& error) {
   return WriteBossTableText(path, BuildBossTable(bosses, "Boss list", "\n"), error);
 }
 

@@ -19,11 +19,9 @@ struct BossLine {
 std::string BossTableLine(const BossLine& boss);
 // The table: an optional heading, one line per boss, each ended by
 // lineEnd ("\n" or "\r\n").
-std::string BuildBossTable(const std::vector<BossLine>& bosses, const std::string& heading,
-                           const std::string& lineEnd);
+std::string BuildBossTable(const std::vector<BossLine>& bosses, const std::string& heading, const std::string& lineEnd);
 // Writes text as given (tests write lines of their own).
 bool WriteBossTableText(const std::string& path, const std::string& text, std::string& error);
-bool WriteBossTable(const std::string& path, const std::vector<BossLine>& bosses,
-                    std::string& error);
+bool WriteBossTable(const std::string& path, const std::vector<BossLine>& bosses, std::string& error);
 
 }  // namespace datagen

@@ -41,8 +41,8 @@ void Parent(std::string& out, const char* keyword, const CameraParentData& paren
   if (parent.rotationKeys.empty()) return;
   out += Header("KeyRoll", parent.rotationRange, parent.rotationKeys.size());
   for (const CameraRotationKey& k : parent.rotationKeys)
-    out += std::to_string(k.frame) + " " + Number(k.x) + " " + Number(k.y) + " " + Number(k.z) + " " +
-           Number(k.angle) + "\n";
+    out += std::to_string(k.frame) + " " + Number(k.x) + " " + Number(k.y) + " " + Number(k.z) + " " + Number(k.angle) +
+           "\n";
 }
 
 }  // namespace
@@ -66,8 +66,7 @@ std::string BuildCameraTrackFile(const std::vector<CameraTrackData>& cameras, in
   return out;
 }
 
-bool WriteCameraTrackFile(const std::string& path, const std::vector<CameraTrackData>& cameras,
-                          std::string& error) {
+bool WriteCameraTrackFile(const std::string& path, const std::vector<CameraTrackData>& cameras, std::string& error) {
   const std::string text = BuildCameraTrackFile(cameras);
   return WriteOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()), error);
 }

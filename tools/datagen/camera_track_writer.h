@@ -75,7 +75,6 @@ struct CameraTrackData {
 
 // count: the "TotalCamera" value (-1: the number of cameras).
 std::string BuildCameraTrackFile(const std::vector<CameraTrackData>& cameras, int count = -1);
-bool WriteCameraTrackFile(const std::string& path, const std::vector<CameraTrackData>& cameras,
-                          std::string& error);
+bool WriteCameraTrackFile(const std::string& path, const std::vector<CameraTrackData>& cameras, std::string& error);
 
 }  // namespace datagen

@@ -87,9 +87,14 @@ bool WriteObjectVertices(const CreatureModel& model, const CreatureObject& o, pl
       continue;
     }
     const float middle = o.colours ? 255.0f : model.coordinateDivisor;
-    const float scales[8] = {float(model.objectPositionDivisor), float(model.objectPositionDivisor),
-                             float(model.objectPositionDivisor), middle, middle, middle,
-                             float(model.coordinateDivisor), float(model.coordinateDivisor)};
+    const float scales[8] = {float(model.objectPositionDivisor),
+                             float(model.objectPositionDivisor),
+                             float(model.objectPositionDivisor),
+                             middle,
+                             middle,
+                             middle,
+                             float(model.coordinateDivisor),
+                             float(model.coordinateDivisor)};
     for (int i = 0; i < 8; ++i)
       if (!Quantise(values[i], scales[i], out, error)) return false;
   }
@@ -117,8 +122,7 @@ bool WritePartVertexData(const CreatureModel& model, const CreaturePart& p, plat
     } else if (p.normalDivisor != 0) {
       if (!Quantise(v.u, uv, out, error) || !Quantise(v.v, uv, out, error)) return false;
     } else if (!Quantise(v.nx, 255, out, error) || !Quantise(v.ny, 255, out, error) ||
-               !Quantise(v.nz, 255, out, error) || !Quantise(v.u, uv, out, error) ||
-               !Quantise(v.v, uv, out, error)) {
+               !Quantise(v.nz, 255, out, error) || !Quantise(v.u, uv, out, error) || !Quantise(v.v, uv, out, error)) {
       return false;
     }
   }
@@ -153,8 +157,7 @@ bool CheckModel(const CreatureModel& m, std::string& error) {
   if (m.name.size() > 15) return Fail(error, "the model name holds at most 15 characters");
   if (m.frames < 1 || m.frames > std::numeric_limits<int16_t>::max())
     return Fail(error, "a model has 1 to 32767 frames");
-  if (m.frameOffsets.size() != static_cast<size_t>(m.frames))
-    return Fail(error, "one frame offset per frame");
+  if (m.frameOffsets.size() != static_cast<size_t>(m.frames)) return Fail(error, "one frame offset per frame");
   if (m.objects.size() + m.parts.size() > kMcbMaxMeshes) return Fail(error, "at most 127 meshes");
   if (m.poses.size() > 32767 || m.scrolls.size() > 32767) return Fail(error, "too many poses or scrolls");
   if ((m.quantisedObjects && (m.objectPositionDivisor == 0 || m.objectTranslationDivisor == 0)) ||
@@ -165,8 +168,7 @@ bool CheckModel(const CreatureModel& m, std::string& error) {
   for (const CreatureObject& o : m.objects) {
     if (o.transforms.size() != static_cast<size_t>(m.frames))
       return Fail(error, "object " + o.name + ": one transform per frame");
-    if (!o.hidden && !CheckMesh(o.name, o.materials.size(), o.vertices.size(), o.triangles, error))
-      return false;
+    if (!o.hidden && !CheckMesh(o.name, o.materials.size(), o.vertices.size(), o.triangles, error)) return false;
     materials += o.materials.size();
   }
   for (const CreaturePart& p : m.parts) {
@@ -174,8 +176,7 @@ bool CheckModel(const CreatureModel& m, std::string& error) {
       return Fail(error, "part " + p.name + ": one weight per frame");
     if (p.keys.empty()) return Fail(error, "part " + p.name + ": at least one key set");
     for (const auto& key : p.keys)
-      if (key.size() != p.vertices.size())
-        return Fail(error, "part " + p.name + ": every key set holds every vertex");
+      if (key.size() != p.vertices.size()) return Fail(error, "part " + p.name + ": every key set holds every vertex");
     if (p.normalDivisor < 0) return Fail(error, "a normal divisor is not negative");
     if (!CheckMesh(p.name, p.materials.size(), p.vertices.size(), p.triangles, error)) return false;
     materials += p.materials.size();
@@ -206,8 +207,8 @@ bool WriteCreatureBinary(const CreatureModel& m, plat::ByteWriter& out, std::str
   for (int16_t divisor :
        {m.objectPositionDivisor, m.objectTranslationDivisor, m.keyPositionDivisor, m.coordinateDivisor})
     out.I16(divisor);
-  for (size_t count : {m.poses.size(), m.objects.size(), m.parts.size(), static_cast<size_t>(m.frames),
-                       m.scrolls.size()})
+  for (size_t count :
+       {m.poses.size(), m.objects.size(), m.parts.size(), static_cast<size_t>(m.frames), m.scrolls.size()})
     out.I16(static_cast<int16_t>(count));
   out.I16(0);
   for (uint32_t offset : {a, b, c, d, e}) out.U32(offset);

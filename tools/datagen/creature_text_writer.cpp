@@ -47,8 +47,8 @@ bool Token(const std::string& s) {
 }
 
 void WriteMaterial(Lines& l, int i, const CreatureMaterial& m) {
-  l << "Material" << i << (m.texture.empty() ? std::string("NULL") : m.texture) << int(m.key[0])
-    << int(m.key[1]) << int(m.key[2]) << int(m.frames) << 0;
+  l << "Material" << i << (m.texture.empty() ? std::string("NULL") : m.texture) << int(m.key[0]) << int(m.key[1])
+    << int(m.key[2]) << int(m.frames) << 0;
   l.End();
   l << "Power" << m.power;
   l.End();
@@ -88,10 +88,8 @@ void WriteMesh(Lines& l, const CreatureModel& model, bool part, int index,
   l.End();
   for (size_t i = 0; i < vertices.size(); ++i) {
     const ModelVertex& v = vertices[i];
-    if (positions)
-      l << (*positions)[i].x << (*positions)[i].y << (*positions)[i].z;
-    else
-      l << v.x << v.y << v.z;
+    if (positions) l << (*positions)[i].x << (*positions)[i].y << (*positions)[i].z;
+    else l << v.x << v.y << v.z;
     l << v.u << v.v;
     if (colours) l << v.nx << v.ny << v.nz;
     l.End();
@@ -146,7 +144,8 @@ bool Check(const CreatureModel& m, std::string& error) {
 bool WriteCreatureText(const CreatureModel& m, plat::ByteWriter& out, std::string& error) {
   if (!Check(m, error)) return false;
   Lines l(out);
-  l << "BeginBase" << "frames" << m.frames << m.name << 0 << "none" << 0.0f;
+  l << "BeginBase"
+    << "frames" << m.frames << m.name << 0 << "none" << 0.0f;
   l.End();
   int n = 0;
   for (size_t i = 0; i < m.objects.size(); ++i) {

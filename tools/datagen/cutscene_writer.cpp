@@ -60,17 +60,11 @@ const std::vector<KeyLayout>& Layouts() {
         {"UDir", 'f', {4, 5, 6}},
         {"RDir", 'f', {7, 8, 9}},
         {"Pos", 'f', {10, 11, 12}}}},
-      {"SETPARENT",
-       35,
-       {I, S(64), S(64)},
-       {{"ParentType", 'A', {0}}, {"ParentName", 'n', {1}}, {"Part", 'n', {2}}}},
+      {"SETPARENT", 35, {I, S(64), S(64)}, {{"ParentType", 'A', {0}}, {"ParentName", 'n', {1}}, {"Part", 'n', {2}}}},
       {"TRANSLATE",
        40,
        {I, I, I, F, F, F},
-       {{"AutoRotate", 'i', {1}},
-        {"EndPosition", 'f', {3, 4, 5}},
-        {"Jump", 'i', {0}},
-        {"RotateFrameCount", 'i', {2}}}},
+       {{"AutoRotate", 'i', {1}}, {"EndPosition", 'f', {3, 4, 5}}, {"Jump", 'i', {0}}, {"RotateFrameCount", 'i', {2}}}},
       {"CHANGEPOSE",
        50,
        {I, I, I, I, I, I, I},
@@ -94,16 +88,10 @@ const std::vector<KeyLayout>& Layouts() {
       {"OPAQUE", 90, {I, F}, {{"Jump", 'i', {0}}, {"OPValue", 'f', {1}}}},
       {"POSESPEED", 100, {I}, {{"Value", 'i', {0}}}},
       {"TARGETOFFSET", 110, {F, F, F, I}, {{"Offset", 'f', {0, 1, 2}}, {"Jump", 'i', {3}}}},
-      {"LOCKTARGET",
-       120,
-       {S(256), I, I},
-       {{"Name", 'n', {0}}, {"ActorType", 'A', {1}}, {"Jump", 'i', {2}}}},
+      {"LOCKTARGET", 120, {S(256), I, I}, {{"Name", 'n', {0}}, {"ActorType", 'A', {1}}, {"Jump", 'i', {2}}}},
       {"FOV", 130, {F, I}, {{"Fov", 'f', {0}}, {"Jump", 'i', {1}}}},
       {"WAVEPLAY", 140, {I, I}, {{"PlayMode", 'W', {1}}, {"PlayFlag", 'u', {0}}}},
-      {"DIALOG",
-       150,
-       {S(16), I, I},
-       {{"Id", 'n', {0}}, {"Type", 'D', {1}}, {"StopCount", 'i', {2}}}},
+      {"DIALOG", 150, {S(16), I, I}, {{"Id", 'n', {0}}, {"Type", 'D', {1}}, {"StopCount", 'i', {2}}}},
       {"RO_SRC_BLEND", 160, {I}, {{"Value", 'u', {0}}}},
       {"RO_DEST_BLEND", 170, {I}, {{"Value", 'u', {0}}}},
       {"RO_USE_RGB_AS_OPAQUE", 180, {I}, {{"Value", 'i', {0}}}},
@@ -119,9 +107,8 @@ const std::vector<KeyLayout>& Layouts() {
   return layouts;
 }
 
-const char* const kActorTypeWords[] = {"NULL",  "DIALOG",   "CREATURE", "CAMERA",     "TCAMERA",
-                                       "MUSIC", "VIEWPORT", "SEFFECT",  "WAVESYSTEM", "WAVE",
-                                       "BOARD", "FADE",     "SPRITE"};
+const char* const kActorTypeWords[] = {"NULL",    "DIALOG",     "CREATURE", "CAMERA", "TCAMERA", "MUSIC", "VIEWPORT",
+                                       "SEFFECT", "WAVESYSTEM", "WAVE",     "BOARD",  "FADE",    "SPRITE"};
 
 int32_t ActorTypeCode(const std::string& word) {
   for (int32_t code = 1; code <= 12; ++code)
@@ -144,20 +131,13 @@ std::string FloatText(float v) {
 // The value word a number stands for; null when the text form has none.
 const char* ValueWord(char kind, int32_t v) {
   switch (kind) {
-    case 'P':
-      return v == 0 ? "ONCE" : v == 1 ? "LOOP" : v == 2 ? "SLOOP" : nullptr;
-    case 'S':
-      return v == 0 ? "SMOOTHCHANGE" : v == 16 ? "FORCECHANGE" : nullptr;
-    case 'M':
-      return v == 0 ? "PLAY" : v == 1 ? "STOP" : v == 2 ? "PAUSE" : v == 3 ? "RESUME" : nullptr;
-    case 'W':
-      return v == 0 ? "PLAY" : v == 1 ? "PAUSE" : v == 2 ? "STOP" : nullptr;
-    case 'D':
-      return v == 0 ? "TALK" : v == 1 ? "ASK" : nullptr;
-    case 'A':
-      return v == -1 ? "NULL" : (v >= 1 && v <= 12) ? kActorTypeWords[v] : nullptr;
-    default:
-      return nullptr;
+    case 'P': return v == 0 ? "ONCE" : v == 1 ? "LOOP" : v == 2 ? "SLOOP" : nullptr;
+    case 'S': return v == 0 ? "SMOOTHCHANGE" : v == 16 ? "FORCECHANGE" : nullptr;
+    case 'M': return v == 0 ? "PLAY" : v == 1 ? "STOP" : v == 2 ? "PAUSE" : v == 3 ? "RESUME" : nullptr;
+    case 'W': return v == 0 ? "PLAY" : v == 1 ? "PAUSE" : v == 2 ? "STOP" : nullptr;
+    case 'D': return v == 0 ? "TALK" : v == 1 ? "ASK" : nullptr;
+    case 'A': return v == -1 ? "NULL" : (v >= 1 && v <= 12) ? kActorTypeWords[v] : nullptr;
+    default: return nullptr;
   }
 }
 
@@ -173,8 +153,7 @@ class Builder {
 
   // A name field of the script: at most size - 1 characters and no blanks.
   bool CheckName(const std::string& name, size_t size, const std::string& what) {
-    if (name.size() > size - 1)
-      return Fail(what + " longer than " + std::to_string(size - 1) + " characters: " + name);
+    if (name.size() > size - 1) return Fail(what + " longer than " + std::to_string(size - 1) + " characters: " + name);
     if (HasBlank(name)) return Fail(what + " holds a blank: " + name);
     return true;
   }
@@ -189,8 +168,7 @@ class Builder {
       for (size_t i = 0; i < layout.fields.size(); ++i) {
         const Field& f = layout.fields[i];
         const CutValue& v = key.values[i];
-        bool fits = (f.kind == 'i' && v.kind == CutValue::kInt) ||
-                    (f.kind == 'f' && v.kind == CutValue::kFloat) ||
+        bool fits = (f.kind == 'i' && v.kind == CutValue::kInt) || (f.kind == 'f' && v.kind == CutValue::kFloat) ||
                     (f.kind == 's' && v.kind == CutValue::kText);
         if (!fits) {
           Fail(key.word + " value " + std::to_string(i) + " has the wrong kind");
@@ -213,8 +191,7 @@ class Builder {
   bool CheckPlayer(const CutPlayerData& p) {
     int32_t type = ActorTypeCode(p.type);
     if (type < 0 || type == 3 || type == 7 || type == 8) return Fail("no actor kind " + p.type);
-    if (!CheckName(p.name, kNameSize, "player name") ||
-        !CheckName(p.file, kNameSize, "file name") ||
+    if (!CheckName(p.name, kNameSize, "player name") || !CheckName(p.file, kNameSize, "file name") ||
         !CheckName(p.camera, kNameSize, "camera name"))
       return false;
     return true;
@@ -230,21 +207,11 @@ std::string TextLine(const Line& line, const CutKeyData& key) {
     const CutValue& v = key.values[static_cast<size_t>(index)];
     text += "\t";
     switch (line.kind) {
-      case 'i':
-        text += std::to_string(v.i);
-        break;
-      case 'u':
-        text += std::to_string(static_cast<uint32_t>(v.i));
-        break;
-      case 'f':
-        text += FloatText(v.f);
-        break;
-      case 'n':
-        text += v.text;
-        break;
-      default:
-        text += ValueWord(line.kind, v.i);
-        break;
+      case 'i': text += std::to_string(v.i); break;
+      case 'u': text += std::to_string(static_cast<uint32_t>(v.i)); break;
+      case 'f': text += FloatText(v.f); break;
+      case 'n': text += v.text; break;
+      default: text += ValueWord(line.kind, v.i); break;
     }
   }
   return text;
@@ -252,8 +219,7 @@ std::string TextLine(const Line& line, const CutKeyData& key) {
 
 std::string ParameterLine(const CutPlayerData& p) {
   auto counts = [&p] {
-    return " " + std::to_string(p.counts[0]) + " " + std::to_string(p.counts[1]) + " " +
-           std::to_string(p.counts[2]);
+    return " " + std::to_string(p.counts[0]) + " " + std::to_string(p.counts[1]) + " " + std::to_string(p.counts[2]);
   };
   if (p.type == "TCAMERA") {
     std::string text;
@@ -306,15 +272,9 @@ bool BuildCutSceneBinary(const CutSceneData& scene, std::vector<uint8_t>& out, s
       for (size_t i = 0; i < layout->fields.size(); ++i) {
         const CutValue& v = key.values[i];
         switch (layout->fields[i].kind) {
-          case 'i':
-            w.I32(v.i);
-            break;
-          case 'f':
-            w.F32(v.f);
-            break;
-          default:
-            w.FixedString(v.text, layout->fields[i].size);
-            break;
+          case 'i': w.I32(v.i); break;
+          case 'f': w.F32(v.f); break;
+          default: w.FixedString(v.text, layout->fields[i].size); break;
         }
       }
     }
@@ -327,8 +287,7 @@ bool BuildCutSceneText(const CutSceneData& scene, std::string& out, std::string&
   error.clear();
   out.clear();
   Builder check(error);
-  std::vector<std::string> lines = {"#VERSION", "1", "#FINALFRAME",
-                                    std::to_string(scene.finalFrame)};
+  std::vector<std::string> lines = {"#VERSION", "1", "#FINALFRAME", std::to_string(scene.finalFrame)};
   for (const CutPlayerData& p : scene.players) {
     if (!check.CheckPlayer(p)) return false;
     if ((p.type == "BOARD" || p.type == "SPRITE") && p.file.empty())

@@ -8,8 +8,7 @@ namespace {
 constexpr int kSectionCount = 7;
 
 void WriteModifier(plat::ByteWriter& w, const ModifierData& m) {
-  for (int32_t v : {m.flags, m.kind, m.key, m.period, m.turns, m.mode, m.value, m.revertFlag})
-    w.I32(v);
+  for (int32_t v : {m.flags, m.kind, m.key, m.period, m.turns, m.mode, m.value, m.revertFlag}) w.I32(v);
   w.I32(0);  // applied total
   w.I32(0);  // reserved
 }
@@ -35,9 +34,8 @@ void WriteItem(plat::ByteWriter& w, const ItemData& item) {
 }
 
 // The 104 bytes every character begins with, then its attributes and actions.
-void WriteCharacterHead(plat::ByteWriter& w, const std::string& name, const std::string& model,
-                        int32_t kind, int32_t subKind, int32_t id, int32_t stateWord,
-                        const std::vector<AttributeData>& attributes,
+void WriteCharacterHead(plat::ByteWriter& w, const std::string& name, const std::string& model, int32_t kind,
+                        int32_t subKind, int32_t id, int32_t stateWord, const std::vector<AttributeData>& attributes,
                         const std::vector<ItemData>& actions) {
   w.FixedString(name, 32);
   w.FixedString(model, 32);
@@ -57,8 +55,8 @@ void WriteCharacterHead(plat::ByteWriter& w, const std::string& name, const std:
 }
 
 void WriteHero(plat::ByteWriter& w, const HeroData& hero) {
-  WriteCharacterHead(w, hero.name, hero.model, hero.kind, hero.subKind, hero.id, hero.stateWord,
-                     hero.attributes, hero.actions);
+  WriteCharacterHead(w, hero.name, hero.model, hero.kind, hero.subKind, hero.id, hero.stateWord, hero.attributes,
+                     hero.actions);
   for (int32_t id : hero.equipment) w.I32(id);
   w.I32(static_cast<int32_t>(hero.learning.size()));
   for (const auto& entry : hero.learning) {
@@ -78,8 +76,8 @@ void WriteHero(plat::ByteWriter& w, const HeroData& hero) {
 }
 
 void WriteEnemy(plat::ByteWriter& w, const EnemyData& enemy) {
-  WriteCharacterHead(w, enemy.name, enemy.model, enemy.kind ? enemy.kind : enemy.id, 0, enemy.id,
-                     enemy.stateWord, enemy.attributes, enemy.actions);
+  WriteCharacterHead(w, enemy.name, enemy.model, enemy.kind ? enemy.kind : enemy.id, 0, enemy.id, enemy.stateWord,
+                     enemy.attributes, enemy.actions);
   w.I32(enemy.money);
   w.I32(enemy.experience);
   w.I32(0);
@@ -144,10 +142,9 @@ std::vector<uint8_t> WriteDatabase(const DatabaseData& data) {
   plat::ByteWriter w;
   w.FixedString("Tarnwick game database", 46);
   w.I16(kSectionCount);
-  const size_t counts[kSectionCount] = {data.startInventories.size(), data.items.size(),
-                                        data.heroes.size(),           data.enemies.size(),
-                                        data.shops.size(),            data.conditions.size(),
-                                        data.skills.size()};
+  const size_t counts[kSectionCount] = {
+      data.startInventories.size(), data.items.size(), data.heroes.size(), data.enemies.size(), data.shops.size(),
+      data.conditions.size(),       data.skills.size()};
   // Entry: section number, record count, then the section's offset (filled below).
   size_t table = w.Size();
   for (int i = 0; i < kSectionCount; ++i) {
@@ -179,8 +176,7 @@ bool WriteDatabaseFile(const std::string& path, const DatabaseData& data) {
   return plat::WriteFileAtomic(path, bytes.data(), bytes.size());
 }
 
-std::vector<uint8_t> WriteItemPositionBlock(const std::array<std::vector<int32_t>, 5>& slots,
-                                            int32_t version) {
+std::vector<uint8_t> WriteItemPositionBlock(const std::array<std::vector<int32_t>, 5>& slots, int32_t version) {
   plat::ByteWriter block;
   block.Bytes("IPOS", 4);
   block.I32(version);

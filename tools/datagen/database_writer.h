@@ -23,9 +23,9 @@ struct ModifierData {
 // An item, a skill or a character's own action.
 struct ItemData {
   int32_t id = 0;
-  int32_t type = 0;  // 1 to 6 equipment kinds, 7 and 8 carried items
-  std::string name;  // at most 63 bytes
-  std::string icon;  // at most 31 bytes
+  int32_t type = 0;         // 1 to 6 equipment kinds, 7 and 8 carried items
+  std::string name;         // at most 63 bytes
+  std::string icon;         // at most 31 bytes
   std::string description;  // at most 127 bytes
   int32_t price = 0;
   int32_t useKind = 0;
@@ -138,7 +138,6 @@ bool WriteDatabaseFile(const std::string& path, const DatabaseData& data);
 
 // The int32 length and the "IPOS" block: per list (types 8, 7, 6, 1, 2 to 5)
 // the display slots of its entries.
-std::vector<uint8_t> WriteItemPositionBlock(const std::array<std::vector<int32_t>, 5>& slots,
-                                            int32_t version = 100);
+std::vector<uint8_t> WriteItemPositionBlock(const std::array<std::vector<int32_t>, 5>& slots, int32_t version = 100);
 
 }  // namespace datagen

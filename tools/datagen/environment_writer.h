@@ -24,7 +24,7 @@ struct EnvironmentRecordData {
   uint8_t particlesPerTen = 0;
   uint8_t driftSpeed = 0;
   std::array<int8_t, 3> driftDirection{};  // / 127
-  uint32_t size = 28;  // 20 drops the flare and particle bytes
+  uint32_t size = 28;                      // 20 drops the flare and particle bytes
 };
 
 std::vector<uint8_t> BuildEnvironmentFile(const std::vector<EnvironmentRecordData>& records);

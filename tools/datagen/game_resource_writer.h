@@ -40,8 +40,8 @@ struct NpcData {
 };
 
 struct MapData {
-  std::string caption;  // at most 11 bytes
-  std::string scene;    // at most 11 characters, e.g. "a004" (the game adds ".SB")
+  std::string caption;   // at most 11 bytes
+  std::string scene;     // at most 11 characters, e.g. "a004" (the game adds ".SB")
   uint8_t dayPhase = 0;  // 0 none, 1 day, 2 night
   bool lightFlag = false;
   std::array<int16_t, 2> battleScenes{};  // 1-based map rows; 0 ends the list
@@ -92,8 +92,7 @@ std::vector<uint8_t> BuildResourceContainer(const std::vector<ResourceSectionDat
 // 29), message offsets and texts (33, 34), events and their actions (30,
 // 31) when there are any, then the raw ones. False when the
 // texts reach 32768 bytes or a section 65536.
-bool BuildGameResourceSections(const GameResourceData& data, std::vector<ResourceSectionData>& out,
-                               std::string& error);
+bool BuildGameResourceSections(const GameResourceData& data, std::vector<ResourceSectionData>& out, std::string& error);
 bool WriteGameResource(const std::string& path, const GameResourceData& data, std::string& error);
 
 }  // namespace datagen

@@ -2,8 +2,7 @@
 
 namespace datagen {
 
-bool CheckPixelRows(uint64_t width, uint64_t height, uint32_t bitsPerPixel, size_t byteCount,
-                    std::string& error) {
+bool CheckPixelRows(uint64_t width, uint64_t height, uint32_t bitsPerPixel, size_t byteCount, std::string& error) {
   if (width == 0 || height == 0 || width > 16384 || height > 16384) {
     error = "image sides must be 1 to 16384 pixels";
     return false;
@@ -14,8 +13,7 @@ bool CheckPixelRows(uint64_t width, uint64_t height, uint32_t bitsPerPixel, size
   }
   uint64_t expected = width * height * (bitsPerPixel / 8);
   if (byteCount != expected) {
-    error = "pixel data holds " + std::to_string(byteCount) + " bytes, the rows need " +
-            std::to_string(expected);
+    error = "pixel data holds " + std::to_string(byteCount) + " bytes, the rows need " + std::to_string(expected);
     return false;
   }
   return true;

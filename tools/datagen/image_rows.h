@@ -22,8 +22,7 @@ struct PaletteColour {
 };
 
 // width x height x bits / 8 bytes expected; sides of 1 to 16384 pixels.
-bool CheckPixelRows(uint64_t width, uint64_t height, uint32_t bitsPerPixel, size_t byteCount,
-                    std::string& error);
+bool CheckPixelRows(uint64_t width, uint64_t height, uint32_t bitsPerPixel, size_t byteCount, std::string& error);
 // Entries of 4 bytes: blue, green, red, 0; entries past the palette are black.
 void WritePalette(const std::vector<PaletteColour>& palette, size_t entries, plat::ByteWriter& out);
 

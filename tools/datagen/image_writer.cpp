@@ -3,8 +3,7 @@
 namespace datagen {
 
 bool WriteImage(const ImageDesc& image, plat::ByteWriter& out, std::string& error) {
-  if (!CheckPixelRows(image.width, image.height, image.bitsPerPixel, image.pixels.size(), error))
-    return false;
+  if (!CheckPixelRows(image.width, image.height, image.bitsPerPixel, image.pixels.size(), error)) return false;
   if (image.palette.size() > 256 || (image.bitsPerPixel == 24 && !image.palette.empty())) {
     error = "a palette belongs to 8-bit images and holds at most 256 colours";
     return false;

@@ -4,8 +4,7 @@
 
 namespace datagen {
 
-bool WriteLightMapSet(const std::vector<LightMapDesc>& maps, plat::ByteWriter& out,
-                      std::string& error) {
+bool WriteLightMapSet(const std::vector<LightMapDesc>& maps, plat::ByteWriter& out, std::string& error) {
   for (size_t i = 0; i < maps.size(); ++i) {
     if (!CheckPixelRows(maps[i].size, maps[i].size, 24, maps[i].pixels.size(), error)) {
       error = "light map " + std::to_string(i) + ": " + error;

@@ -19,7 +19,6 @@ struct LightMapDesc {
 
 constexpr size_t kLightMapHeaderSize = 14;
 
-bool WriteLightMapSet(const std::vector<LightMapDesc>& maps, plat::ByteWriter& out,
-                      std::string& error);
+bool WriteLightMapSet(const std::vector<LightMapDesc>& maps, plat::ByteWriter& out, std::string& error);
 
 }  // namespace datagen

@@ -11,8 +11,8 @@ bool WriteMipmap(const MipmapDesc& mipmap, plat::ByteWriter& out, std::string& e
     return false;
   }
   for (size_t k = 0; k < mipmap.levels.size(); ++k) {
-    if (k >= 32 || !CheckPixelRows(mipmap.width >> k, mipmap.height >> k, mipmap.bitCount,
-                                   mipmap.levels[k].size(), error)) {
+    if (k >= 32 ||
+        !CheckPixelRows(mipmap.width >> k, mipmap.height >> k, mipmap.bitCount, mipmap.levels[k].size(), error)) {
       error = "level " + std::to_string(k) + ": " + (k >= 32 ? "too many levels" : error);
       return false;
     }
@@ -23,8 +23,7 @@ bool WriteMipmap(const MipmapDesc& mipmap, plat::ByteWriter& out, std::string& e
     return false;
   }
   const uint32_t levelCount = static_cast<uint32_t>(mipmap.levels.size());
-  const uint32_t afterFileHeader =
-      static_cast<uint32_t>(kBitmapInfoHeaderSize + (paletted ? kPaletteBytes : 0));
+  const uint32_t afterFileHeader = static_cast<uint32_t>(kBitmapInfoHeaderSize + (paletted ? kPaletteBytes : 0));
   const uint32_t firstSize = static_cast<uint32_t>(mipmap.levels[0].size());
 
   out.Bytes("QBM", 3);
@@ -42,8 +41,7 @@ bool WriteMipmap(const MipmapDesc& mipmap, plat::ByteWriter& out, std::string& e
   out.U16(0);
   out.U16(0);
   out.U32(static_cast<uint32_t>(kBitmapFileHeaderSize) + afterFileHeader);
-  WriteBitmapInfoHeader(mipmap.width, mipmap.height, mipmap.bitCount, firstSize, paletted ? 256 : 0,
-                        out);
+  WriteBitmapInfoHeader(mipmap.width, mipmap.height, mipmap.bitCount, firstSize, paletted ? 256 : 0, out);
   if (paletted) WritePalette(mipmap.palette, 256, out);
   for (const auto& level : mipmap.levels) out.Bytes(level.data(), level.size());
   return true;

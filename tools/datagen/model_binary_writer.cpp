@@ -27,8 +27,7 @@ bool CheckPrimitive(const ModelPrimitive& p, size_t materials, size_t perFrame, 
     error = "primitive material " + std::to_string(p.material) + " is not defined";
     return false;
   }
-  bool shapeOk = p.kind == ModelPrimitive::Triangle ? p.indices.size() == 3
-                                                    : p.indices.size() % 2 == 0;
+  bool shapeOk = p.kind == ModelPrimitive::Triangle ? p.indices.size() == 3 : p.indices.size() % 2 == 0;
   if (!shapeOk || (p.kind != ModelPrimitive::Triangle && p.kind != ModelPrimitive::Lines)) {
     error = "a triangle has 3 indices and a line list pairs of them";
     return false;

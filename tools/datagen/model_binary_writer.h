@@ -45,8 +45,8 @@ struct ModelVertex {
 struct ModelPrimitive {
   enum Kind : uint32_t { Triangle = 1, Lines = 2 };
   Kind kind = Triangle;
-  int32_t material = -1;  // material number, negative for none
-  uint32_t faceFlags = 0;  // triangles: 1 = double-sided
+  int32_t material = -1;          // material number, negative for none
+  uint32_t faceFlags = 0;         // triangles: 1 = double-sided
   std::vector<uint32_t> indices;  // triangle: 3 vertices; lines: pairs a0 b0 a1 b1 ...
 };
 

@@ -57,8 +57,7 @@ class TextModelWriter {
   void WriteObject(const Qx3Object& object);
   void WriteMaterial(const Qx3Material& material);
   void WriteVertex(const Qx3Object& object, const Qx3Vertex& v);
-  void WriteFace(const Qx3Object& object, const std::set<int>& materials, size_t perFrame,
-                 const Qx3Face& face);
+  void WriteFace(const Qx3Object& object, const std::set<int>& materials, size_t perFrame, const Qx3Face& face);
   void WriteLines(const std::set<int>& materials, size_t perFrame, const Qx3Lines& lines);
 
   std::string lines_;
@@ -75,13 +74,10 @@ void TextModelWriter::WriteMaterial(const Qx3Material& m) {
     CheckName(m.texture, "texture");
     if (SameText(m.texture, "NULL") || SameText(m.texture, "MultipleTexture"))
       Fail("texture name \"" + m.texture + "\" is a keyword");
-    line += m.frames > 0 ? "MultipleTexture " + m.texture + " " + std::to_string(m.frames)
-                         : m.texture;
+    line += m.frames > 0 ? "MultipleTexture " + m.texture + " " + std::to_string(m.frames) : m.texture;
   }
   const Qx3Material defaults;
-  auto differs = [](const float (&a)[3], const float (&b)[3]) {
-    return a[0] != b[0] || a[1] != b[1] || a[2] != b[2];
-  };
+  auto differs = [](const float(&a)[3], const float(&b)[3]) { return a[0] != b[0] || a[1] != b[1] || a[2] != b[2]; };
   if (differs(m.ambient, defaults.ambient)) line += Colour("AMBIENT", m.ambient);
   if (differs(m.diffuse, defaults.diffuse)) line += Colour("DIFFUSE", m.diffuse);
   if (differs(m.specular, defaults.specular)) line += Colour("SPECULAR", m.specular);
@@ -107,12 +103,11 @@ void TextModelWriter::WriteVertex(const Qx3Object& object, const Qx3Vertex& v) {
   Line(line);
 }
 
-void TextModelWriter::WriteFace(const Qx3Object& object, const std::set<int>& materials,
-                                size_t perFrame, const Qx3Face& face) {
+void TextModelWriter::WriteFace(const Qx3Object& object, const std::set<int>& materials, size_t perFrame,
+                                const Qx3Face& face) {
   if (face.material >= 0 && !materials.count(face.material))
     Fail("face material " + std::to_string(face.material) + " is not defined in its object");
-  if (face.indices.size() < 3 || face.indices.size() > kMaxFaceVertices)
-    Fail("a face has 3 to 256 vertices");
+  if (face.indices.size() < 3 || face.indices.size() > kMaxFaceVertices) Fail("a face has 3 to 256 vertices");
   std::string line = "f " + std::to_string(face.indices.size()) + " " + std::to_string(face.material);
   for (int index : face.indices) {
     if (index < 0 || static_cast<size_t>(index) >= perFrame) Fail("face vertex index out of range");
@@ -127,8 +122,7 @@ void TextModelWriter::WriteFace(const Qx3Object& object, const std::set<int>& ma
   Line(line);
 }
 
-void TextModelWriter::WriteLines(const std::set<int>& materials, size_t perFrame,
-                                 const Qx3Lines& lines) {
+void TextModelWriter::WriteLines(const std::set<int>& materials, size_t perFrame, const Qx3Lines& lines) {
   if (lines.material >= 0 && !materials.count(lines.material))
     Fail("line material " + std::to_string(lines.material) + " is not defined in its object");
   if (lines.pairs.size() > kMaxLinePairs) Fail("a line list has at most 128 pairs");
@@ -142,8 +136,7 @@ void TextModelWriter::WriteLines(const std::set<int>& materials, size_t perFrame
 }
 
 void TextModelWriter::WriteObject(const Qx3Object& object) {
-  if (object.morph < 1 || object.vertices.size() % object.morph != 0)
-    Fail("the vertices must fill whole morph frames");
+  if (object.morph < 1 || object.vertices.size() % object.morph != 0) Fail("the vertices must fill whole morph frames");
   const size_t perFrame = object.morph >= 1 ? object.vertices.size() / object.morph : 0;
   bool givenNormals = false;
   for (const Qx3Vertex& v : object.vertices) givenNormals = givenNormals || v.hasNormal || v.hasColour;
@@ -163,8 +156,7 @@ void TextModelWriter::WriteObject(const Qx3Object& object) {
     if (!materials.insert(m.number).second) Fail("material " + std::to_string(m.number) + " twice");
     WriteMaterial(m);
   }
-  if (!object.lightMap.empty() && CheckName(object.lightMap, "light map"))
-    Line("LightMap " + object.lightMap);
+  if (!object.lightMap.empty() && CheckName(object.lightMap, "light map")) Line("LightMap " + object.lightMap);
   for (const Qx3Vertex& v : object.vertices) WriteVertex(object, v);
   for (const Qx3Face& face : object.faces) WriteFace(object, materials, perFrame, face);
   for (const Qx3Lines& lines : object.lines) WriteLines(materials, perFrame, lines);
@@ -192,8 +184,7 @@ bool TextModelWriter::Write(const Qx3Model& model, std::string& text, std::strin
     for (const Qx3Link& link : model.links) {
       if (!indices.count(link.child) || (link.parent != 0 && !indices.count(link.parent)) ||
           (link.parent != 0 && link.child == link.parent))
-        Fail("link " + std::to_string(link.child) + " -> " + std::to_string(link.parent) +
-             " names an undefined node");
+        Fail("link " + std::to_string(link.child) + " -> " + std::to_string(link.parent) + " names an undefined node");
       Line("o " + std::to_string(link.child) + " " + std::to_string(link.parent));
     }
     Line("EndRelationship");

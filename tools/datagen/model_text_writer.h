@@ -33,7 +33,7 @@ struct Qx3Material {
   float power = 20.0f;
   bool colourKey = false;
   int keyRed = 0, keyGreen = 0, keyBlue = 0;  // 0-255
-  int mipLevels = -1;                          // >= 0: a mip-mapped texture material
+  int mipLevels = -1;                         // >= 0: a mip-mapped texture material
 };
 
 struct Qx3Vertex {
@@ -48,10 +48,10 @@ struct Qx3Vertex {
 };
 
 struct Qx3Face {
-  int material = -1;          // negative: none
-  std::vector<int> indices;   // 3 or more: a fan of triangles
+  int material = -1;         // negative: none
+  std::vector<int> indices;  // 3 or more: a fan of triangles
   bool bothSides = false;
-  int lightMap = -1;          // >= 0 on a four-vertex face: its light-map number
+  int lightMap = -1;  // >= 0 on a four-vertex face: its light-map number
 };
 
 struct Qx3Lines {

@@ -28,9 +28,8 @@ void EndChunk(plat::ByteWriter& w, size_t sizeAt) {
   if (w.Size() & 1) w.U8(0);
 }
 
-void StreamHeader(plat::ByteWriter& w, const char* type, uint32_t scale, uint32_t rate,
-                  uint32_t length, uint32_t bufferSize, uint32_t sampleSize, int width,
-                  int height) {
+void StreamHeader(plat::ByteWriter& w, const char* type, uint32_t scale, uint32_t rate, uint32_t length,
+                  uint32_t bufferSize, uint32_t sampleSize, int width, int height) {
   size_t at = BeginChunk(w, "strh");
   w.Bytes(type, 4);
   w.U32(0);  // handler
@@ -70,8 +69,7 @@ std::vector<uint8_t> BuildAvi(const MovieSpec& spec) {
   size_t hdrl = BeginChunk(w, "LIST", "hdrl");
   size_t avih = BeginChunk(w, "avih");
   w.U32(static_cast<uint32_t>(1000000 / spec.framesPerSecond));
-  w.U32(frameBytes * static_cast<uint32_t>(spec.framesPerSecond) +
-        static_cast<uint32_t>(spec.soundRate) * 2);
+  w.U32(frameBytes * static_cast<uint32_t>(spec.framesPerSecond) + static_cast<uint32_t>(spec.soundRate) * 2);
   w.U32(0);  // padding granularity
   w.U32(kHasIndex);
   w.U32(frames);
@@ -84,8 +82,8 @@ std::vector<uint8_t> BuildAvi(const MovieSpec& spec) {
   EndChunk(w, avih);
 
   size_t strl = BeginChunk(w, "LIST", "strl");
-  StreamHeader(w, "vids", 1, static_cast<uint32_t>(spec.framesPerSecond), frames, frameBytes, 0,
-               spec.width, spec.height);
+  StreamHeader(w, "vids", 1, static_cast<uint32_t>(spec.framesPerSecond), frames, frameBytes, 0, spec.width,
+               spec.height);
   size_t strf = BeginChunk(w, "strf");
   w.U32(40);
   w.I32(spec.width);
@@ -122,8 +120,7 @@ std::vector<uint8_t> BuildAvi(const MovieSpec& spec) {
       // The sound of a frame comes before its picture, so it is queued by the time it shows.
       size_t from = static_cast<size_t>(soundSamples) * f / frames;
       size_t to = static_cast<size_t>(soundSamples) * (f + 1) / frames;
-      index.push_back({"01wb", static_cast<uint32_t>(w.Size() - moviStart),
-                       static_cast<uint32_t>((to - from) * 2)});
+      index.push_back({"01wb", static_cast<uint32_t>(w.Size() - moviStart), static_cast<uint32_t>((to - from) * 2)});
       size_t chunk = BeginChunk(w, "01wb");
       for (size_t i = from; i < to; ++i) w.I16(spec.sound[i]);
       EndChunk(w, chunk);

@@ -16,13 +16,11 @@ std::string Lower(std::string text) {
 
 bool CheckName(const std::string& name, std::string& error) {
   size_t dot = name.find('.');
-  bool known = dot != std::string::npos &&
-               std::find(std::begin(kAssetExtensions), std::end(kAssetExtensions),
-                         name.substr(dot)) != std::end(kAssetExtensions);
+  bool known = dot != std::string::npos && std::find(std::begin(kAssetExtensions), std::end(kAssetExtensions),
+                                                     name.substr(dot)) != std::end(kAssetExtensions);
   if (name.size() > kMaxPackageName || dot == 0 || !known ||
       name.find_first_of(std::string("\\/\0", 3)) != std::string::npos) {
-    error = "package entry name \"" + name +
-            "\" is not a base name and asset extension of at most 31 characters";
+    error = "package entry name \"" + name + "\" is not a base name and asset extension of at most 31 characters";
     return false;
   }
   return true;
@@ -41,8 +39,7 @@ bool WritePackage(const std::vector<PackageFile>& files, plat::ByteWriter& out, 
     if (!CheckName(name, error)) return false;
     entries.push_back({name, &file.data});
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
   for (size_t i = 1; i < entries.size(); ++i) {
     if (entries[i].name == entries[i - 1].name) {
       error = "package entry \"" + entries[i].name + "\" appears twice";

@@ -14,8 +14,8 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
     error = "cannot create " + outDir + ": " + ec.message();
     return false;
   }
-  for (const char* dir : {"texture", "scenes", "creature", "creature/battle", "image", "waves",
-                          "extra", "resource", "save", "scripts", "cdaudio"}) {
+  for (const char* dir : {"texture", "scenes", "creature", "creature/battle", "image", "waves", "extra", "resource",
+                          "save", "scripts", "cdaudio"}) {
     std::filesystem::create_directories(std::filesystem::path(outDir) / dir, ec);
     if (ec) {
       error = "cannot create " + std::string(dir) + ": " + ec.message();
@@ -26,30 +26,14 @@ bool WriteSampleWorld(const std::string& outDir, std::string& error) {
   // One writer per area; each adds its own line here.
   using Part = bool (*)(const std::string&, std::string&);
   const Part parts[] = {
-      WriteSampleDatabase,
-      WriteSampleTalk,
-      WriteSampleAssets,
-      WriteSampleSounds,
-      WriteSampleCutScene,
-      WriteSampleBattleTexts,
-      WriteSampleGameCore,
-      WriteSampleMaps,
-      WriteSamplePeople,
-      WriteSampleCreatures,
-      WriteSampleUi,
-      WriteSampleSwordsman,
-      WriteSampleDialogue,
-      WriteSampleEfficacy,
-      WriteSampleAutomapImages,
-      WriteSampleCamera,
-      WriteSampleFieldExtras,
-      WriteSampleField,
-      WriteSampleBattle,
-      WriteSampleEnemies,
-      WriteSampleEventSounds,
-      WriteSampleMenuTextures,
-      WriteSampleBattleHud,
-      WriteSampleHeroTurns,
+      WriteSampleDatabase,     WriteSampleTalk,        WriteSampleAssets,
+      WriteSampleSounds,       WriteSampleCutScene,    WriteSampleBattleTexts,
+      WriteSampleGameCore,     WriteSampleMaps,        WriteSamplePeople,
+      WriteSampleCreatures,    WriteSampleUi,          WriteSampleSwordsman,
+      WriteSampleDialogue,     WriteSampleEfficacy,    WriteSampleAutomapImages,
+      WriteSampleCamera,       WriteSampleFieldExtras, WriteSampleField,
+      WriteSampleBattle,       WriteSampleEnemies,     WriteSampleEventSounds,
+      WriteSampleMenuTextures, WriteSampleBattleHud,   WriteSampleHeroTurns,
   };
   for (Part part : parts) {
     if (!part(root, error)) return false;

@@ -80,13 +80,11 @@ bool WriteSampleAssets(const std::string& root, std::string& error) {
       !Texture({{50, 50, 55}, {130, 130, 125}, {150, 145, 140}}, Stone, stone.data, error))
     return false;
   plat::ByteWriter package;
-  if (!WritePackage({grass, stone}, package, error) ||
-      !WriteOutputFile(root + kTexturePackage, package.Bytes(), error))
+  if (!WritePackage({grass, stone}, package, error) || !WriteOutputFile(root + kTexturePackage, package.Bytes(), error))
     return false;
 
   plat::ByteWriter model;
-  return WriteTextModel(GroundModel(), model, error) &&
-         WriteOutputFile(root + kGroundModelFile, model.Bytes(), error);
+  return WriteTextModel(GroundModel(), model, error) && WriteOutputFile(root + kGroundModelFile, model.Bytes(), error);
 }
 
 }  // namespace datagen

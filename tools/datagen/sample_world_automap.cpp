@@ -12,8 +12,7 @@ namespace datagen {
 namespace {
 
 enum Colour : uint8_t { kKey, kBronze, kDark, kYellow, kRed };
-const std::vector<PaletteColour> kPalette = {
-    {0, 0, 255}, {170, 120, 60}, {60, 40, 20}, {250, 220, 40}, {220, 40, 40}};
+const std::vector<PaletteColour> kPalette = {{0, 0, 255}, {170, 120, 60}, {60, 40, 20}, {250, 220, 40}, {220, 40, 40}};
 
 // colourAt(x, y) with y counted from the top; sprite bitmaps store the bottom row first.
 bool WriteImage(const std::string& path, uint32_t width, uint32_t height,

@@ -26,9 +26,8 @@ struct HeroStep {
   float forward;
   float sideways;
 };
-constexpr HeroStep kHeroSteps[] = {{101, 40, 0},   {102, 28, -28}, {103, 28, 28},  {107, -40, 0},
-                                   {108, -28, -28}, {109, -28, 28}, {113, 120, 0}, {114, -120, 0},
-                                   {117, 0, -40},   {118, 0, 40}};
+constexpr HeroStep kHeroSteps[] = {{101, 40, 0},   {102, 28, -28}, {103, 28, 28},  {107, -40, 0}, {108, -28, -28},
+                                   {109, -28, 28}, {113, 120, 0},  {114, -120, 0}, {117, 0, -40}, {118, 0, 40}};
 
 // The hero's record: the steps move the hero and strike nothing.
 ActionRecordDesc HeroActionRecord(int type) {

@@ -22,9 +22,9 @@ using namespace sample;
 // shade of each of four tints, one tint per picture row; then the paper and
 // the ink of the windows that show the rewards' dark words.
 enum : uint8_t { kDarkTint = 1, kLightTint = 2, kPaper = 9, kPaperInk = 10 };
-const std::vector<PaletteColour> kHudPalette = {
-    {255, 0, 255}, {40, 30, 20},    {200, 170, 110}, {20, 40, 30},    {110, 200, 150}, {20, 30, 60},
-    {120, 150, 230}, {60, 20, 20},  {230, 120, 110}, {235, 225, 200}, {45, 22, 19}};
+const std::vector<PaletteColour> kHudPalette = {{255, 0, 255},   {40, 30, 20},    {200, 170, 110}, {20, 40, 30},
+                                                {110, 200, 150}, {20, 30, 60},    {120, 150, 230}, {60, 20, 20},
+                                                {230, 120, 110}, {235, 225, 200}, {45, 22, 19}};
 
 struct CELLS {
   int width;
@@ -60,12 +60,9 @@ bool WriteCells(const std::string& path, const CELLS& c, const std::vector<uiart
       const int edge = std::min(std::min(cx, c.width - 1 - cx), std::min(cy, c.height - 1 - cy));
       const int tint = 1 + 2 * (row % 4);
       const int label = ink.At(cx, cy);
-      if (label >= 0)
-        bitmap.pixels.push_back(static_cast<uint8_t>(label));
-      else if (paper)
-        bitmap.pixels.push_back(edge <= 1 ? kDarkTint : kPaper);
-      else
-        bitmap.pixels.push_back(static_cast<uint8_t>(edge <= column ? tint + 1 : tint));
+      if (label >= 0) bitmap.pixels.push_back(static_cast<uint8_t>(label));
+      else if (paper) bitmap.pixels.push_back(edge <= 1 ? kDarkTint : kPaper);
+      else bitmap.pixels.push_back(static_cast<uint8_t>(edge <= column ? tint + 1 : tint));
     }
   plat::ByteWriter out;
   return WriteBitmap(bitmap, out, error) && WriteOutputFile(path, out.Bytes(), error);

@@ -41,16 +41,15 @@ CreatureModel Hero(const char* name, float scale, uint8_t shade) {
   body.name = "body";
   body.materials = {cloth};
   const float w = 6 * scale, h = 30 * scale;
-  body.vertices = {{-w, 0, 0, 0, -1, 0, 0, 0}, {w, 0, 0, 0, -1, 0, 1, 0},
-                   {w, 0, h, 0, -1, 0, 1, 1},  {-w, 0, h, 0, -1, 0, 0, 1},
-                   {0, -w, 0, 1, 0, 0, 0, 0},  {0, w, 0, 1, 0, 0, 1, 0},
+  body.vertices = {{-w, 0, 0, 0, -1, 0, 0, 0}, {w, 0, 0, 0, -1, 0, 1, 0}, {w, 0, h, 0, -1, 0, 1, 1},
+                   {-w, 0, h, 0, -1, 0, 0, 1}, {0, -w, 0, 1, 0, 0, 0, 0}, {0, w, 0, 1, 0, 0, 1, 0},
                    {0, w, h, 1, 0, 0, 1, 1},   {0, -w, h, 1, 0, 0, 0, 1}};
   body.triangles = {{0, 1, 0, 1, 2}, {0, 1, 0, 2, 3}, {0, 1, 4, 5, 6}, {0, 1, 4, 6, 7}};
   for (int f = 0; f < m.frames; ++f) {
     // A slight sway while walking.
     const float sway = (f / kHeroFramesPerPose >= 3 && f / kHeroFramesPerPose <= 6) ? 0.05f * (f % 2) : 0;
-    body.transforms.push_back({std::cos(sway), std::sin(sway), 0, -std::sin(sway), std::cos(sway), 0, 0, 0, 1,
-                               0, 0, 0});
+    body.transforms.push_back(
+        {std::cos(sway), std::sin(sway), 0, -std::sin(sway), std::cos(sway), 0, 0, 0, 1, 0, 0, 0});
   }
   m.objects = {body};
 
@@ -72,8 +71,7 @@ CreatureModel Hero(const char* name, float scale, uint8_t shade) {
 
 // A 16 x 16 texture from a palette and an index pattern.
 template <class Pattern>
-bool Texture(const std::string& path, const std::vector<PaletteColour>& palette, Pattern pattern,
-             std::string& error) {
+bool Texture(const std::string& path, const std::vector<PaletteColour>& palette, Pattern pattern, std::string& error) {
   ImageDesc image;
   image.width = image.height = kSide;
   image.palette = palette;
@@ -89,8 +87,7 @@ bool WriteSampleCreatures(const std::string& root, std::string& error) {
   for (const auto& [file, model] : {std::pair{kHeroForm1File, Hero(kHeroForm1Model, 1.0f, 200)},
                                     std::pair{kHeroForm3File, Hero(kHeroForm3Model, 1.2f, 120)}}) {
     plat::ByteWriter bytes;
-    if (!WriteCreatureBinary(model, bytes, error) || !WriteOutputFile(root + file, bytes.Bytes(), error))
-      return false;
+    if (!WriteCreatureBinary(model, bytes, error) || !WriteOutputFile(root + file, bytes.Bytes(), error)) return false;
   }
   // Face 00 looks ahead, face 01 has its eyes shut.
   const std::vector<PaletteColour> face = {{230, 190, 160}, {40, 30, 30}};
@@ -99,8 +96,9 @@ bool WriteSampleCreatures(const std::string& root, std::string& error) {
   };
   // The blob: dark in the middle, fading out to white at the rim.
   std::vector<PaletteColour> greys;
-  for (int i = 0; i < 8; ++i) greys.push_back({static_cast<uint8_t>(255 - i * 30), static_cast<uint8_t>(255 - i * 30),
-                                               static_cast<uint8_t>(255 - i * 30)});
+  for (int i = 0; i < 8; ++i)
+    greys.push_back(
+        {static_cast<uint8_t>(255 - i * 30), static_cast<uint8_t>(255 - i * 30), static_cast<uint8_t>(255 - i * 30)});
   auto blob = [](int x, int y) -> uint8_t {
     const float d = std::hypot(x - 7.5f, y - 7.5f);
     return static_cast<uint8_t>(d >= 7.5f ? 0 : 7 - static_cast<int>(d));

@@ -37,8 +37,7 @@ ModifierData Gear(int32_t key, int32_t value) {
   return m;
 }
 
-ItemData Item(int32_t type, int32_t id, const char* name, const char* icon, const char* description,
-              int32_t price) {
+ItemData Item(int32_t type, int32_t id, const char* name, const char* icon, const char* description, int32_t price) {
   ItemData item;
   item.type = type;
   item.id = id;
@@ -85,9 +84,8 @@ std::vector<ItemData> Items() {
 std::vector<std::vector<LevelValueData>> Levels(int32_t hp, int32_t mp, int32_t attack, int32_t skillKey) {
   std::vector<std::vector<LevelValueData>> levels;
   for (int32_t level = 0; level < 5; ++level) {
-    std::vector<LevelValueData> row = {{kMaxHpKey, hp + 10 * level},
-                                       {kMaxMpKey, mp + 5 * level},
-                                       {kAttackKey, attack + level}};
+    std::vector<LevelValueData> row = {
+        {kMaxHpKey, hp + 10 * level}, {kMaxMpKey, mp + 5 * level}, {kAttackKey, attack + level}};
     for (int32_t key = kFirstDefenceKey; key < kFirstDefenceKey + 6; ++key) row.push_back({key, 4 + level});
     row.push_back({kSpecialGainKey, 5});
     row.push_back({kSpecialMaxKey, 100});
@@ -133,8 +131,8 @@ EnemyData MakeEnemy(int32_t id, const char* name, const char* model, int32_t hp,
   enemy.id = id;
   enemy.name = name;
   enemy.model = model;
-  enemy.attributes = {{kLevelKey, 2, 0}, {kMaxHpKey, hp, 0}, {kHpKey, hp, 0}, {kMaxMpKey, 20, 0},
-                      {kMpKey, 20, 0},   {kAttackKey, attack, 0}};
+  enemy.attributes = {{kLevelKey, 2, 0},  {kMaxHpKey, hp, 0}, {kHpKey, hp, 0},
+                      {kMaxMpKey, 20, 0}, {kMpKey, 20, 0},    {kAttackKey, attack, 0}};
   for (int32_t key = kFirstDefenceKey; key < kFirstDefenceKey + 6; ++key) enemy.attributes.push_back({key, defence, 0});
   enemy.money = money;
   enemy.experience = experience;

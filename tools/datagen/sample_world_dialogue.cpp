@@ -99,8 +99,8 @@ bool WriteInterfaceSounds(const std::string& root, std::string& error) {
     spec.sampleRate = kSampleRate;
     const int frames = kSampleRate / 20;  // 50 ms
     for (int i = 0; i < frames; ++i)
-      spec.samples.push_back(static_cast<int16_t>(
-          std::lround(4000 * std::sin(2 * std::numbers::pi * hertz * i / kSampleRate))));
+      spec.samples.push_back(
+          static_cast<int16_t>(std::lround(4000 * std::sin(2 * std::numbers::pi * hertz * i / kSampleRate))));
     if (!WriteOutputFile(root + "waves/" + name + ".wav", BuildWave(spec), error)) return false;
   }
   return true;

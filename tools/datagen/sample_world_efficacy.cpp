@@ -27,7 +27,8 @@ bool GlowTexture(const std::string& path, PaletteColour colour, std::string& err
   ImageDesc image;
   image.width = image.height = kSide;
   for (int level = 0; level < 4; ++level)
-    image.palette.push_back({static_cast<uint8_t>(colour.red * level / 3), static_cast<uint8_t>(colour.green * level / 3),
+    image.palette.push_back({static_cast<uint8_t>(colour.red * level / 3),
+                             static_cast<uint8_t>(colour.green * level / 3),
                              static_cast<uint8_t>(colour.blue * level / 3)});
   for (int y = 0; y < kSide; ++y)
     for (int x = 0; x < kSide; ++x) {

@@ -100,13 +100,39 @@ std::vector<AiRow> SampleAiRows() {
 }
 
 std::vector<std::string> SampleInfoNames() {
-  return {"None",         "ApproachNear",     "ApproachSide",      "ApproachRush",   "Attack",
-          "QuickAttack",  "BackAttack",       "AttackAndStep",     "PowerAttack",    "NearAlly",
-          "CureSelf",     "Escape",           "CureAlly",          "ReleaseAlly",    "Unused",
-          "ApproachAttackRange", "ApproachForCureAlly", "ApproachForReleaseAlly", "BeBlock", "BeSnatch",
-          "CureAlly",     "CureSelf",         "Die",               "DoingAttack",    "Escape",
-          "FallDown",     "NearAlly",         "Palsy",             "PrepareAttack",  "ReleaseAlly",
-          "ResumeAttack", "StandUp",          "Wait"};
+  return {"None",
+          "ApproachNear",
+          "ApproachSide",
+          "ApproachRush",
+          "Attack",
+          "QuickAttack",
+          "BackAttack",
+          "AttackAndStep",
+          "PowerAttack",
+          "NearAlly",
+          "CureSelf",
+          "Escape",
+          "CureAlly",
+          "ReleaseAlly",
+          "Unused",
+          "ApproachAttackRange",
+          "ApproachForCureAlly",
+          "ApproachForReleaseAlly",
+          "BeBlock",
+          "BeSnatch",
+          "CureAlly",
+          "CureSelf",
+          "Die",
+          "DoingAttack",
+          "Escape",
+          "FallDown",
+          "NearAlly",
+          "Palsy",
+          "PrepareAttack",
+          "ReleaseAlly",
+          "ResumeAttack",
+          "StandUp",
+          "Wait"};
 }
 
 bool WriteSampleEnemies(const std::string& root, std::string& error) {

@@ -43,8 +43,8 @@ void AddSampleEvents(GameResourceData& r) {
 }
 
 bool WriteSampleEventSounds(const std::string& root, std::string& error) {
-  const char* names[] = {"findbox", "info", "TalkToNpc", "OpenBox", "wood",
-                         "stone", "stone1", "stone_broke", "snake", "boom005"};
+  const char* names[] = {"findbox", "info",   "TalkToNpc",   "OpenBox", "wood",
+                         "stone",   "stone1", "stone_broke", "snake",   "boom005"};
   int hertz = 300;
   for (const char* name : names) {
     const std::string file = std::string("waves/") + name + ".wav";

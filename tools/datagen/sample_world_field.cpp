@@ -77,8 +77,8 @@ bool WriteFlip(const std::string& path, std::string& error) {
   const int frames = kSampleRate / 25;  // 40 ms, falling in pitch
   for (int i = 0; i < frames; ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
-    spec.samples.push_back(
-        static_cast<int16_t>(std::lround(5000 * (1 - t * 25) * std::sin(2 * std::numbers::pi * (1500 - 9000 * t) * t))));
+    spec.samples.push_back(static_cast<int16_t>(
+        std::lround(5000 * (1 - t * 25) * std::sin(2 * std::numbers::pi * (1500 - 9000 * t) * t))));
   }
   return WriteOutputFile(path, BuildWave(spec), error);
 }

@@ -77,16 +77,17 @@ bool WriteTransitions(const std::string& root, std::string& error) {
 }
 
 bool WriteWorldMap(const std::string& root, std::string& error) {
-  const std::vector<PaletteColour> palette = {{70, 120, 60}, {40, 70, 130}, {200, 190, 150}, {20, 30, 60},
-                                              {220, 60, 40}, {250, 220, 90}};
+  const std::vector<PaletteColour> palette = {{70, 120, 60}, {40, 70, 130}, {200, 190, 150},
+                                              {20, 30, 60},  {220, 60, 40}, {250, 220, 90}};
   std::vector<PackageFile> files(2);
   files[0].name = "map00.bmp";
   files[1].name = "map01.bmp";
   // Day: land and water; night: the same darker.
   auto land = [](int x, int y) { return static_cast<uint8_t>((x / 40 + y / 40) % 5 == 0 ? 1 : 0); };
   if (!Picture(640, 480, palette, land, files[0].data, error)) return false;
-  if (!Picture(640, 480, palette, [&](int x, int y) { return static_cast<uint8_t>(land(x, y) ? 3 : 1); },
-               files[1].data, error))
+  if (!Picture(
+          640, 480, palette, [&](int x, int y) { return static_cast<uint8_t>(land(x, y) ? 3 : 1); }, files[1].data,
+          error))
     return false;
   for (int id = 0; id < 15; ++id) {
     const IconSize size = kIconSizes[id];

@@ -20,10 +20,10 @@ bool WriteGameOverImage(const std::string& path, std::string& error) {
   enum : uint8_t { kField, kBand, kLetters };
   constexpr int kBandTop = 96, kBandBottom = 128;
   uiart::LabelLayer words;
-  if (!words.Render({uiart::Centred("Game over", 0, 0, kGameOverWidth, kBandTop, 40, kLetters),
-                     uiart::Centred("You were defeated.", 0, kBandTop, kGameOverWidth, kBandBottom - kBandTop, 16,
-                                    kField)},
-                    error))
+  if (!words.Render(
+          {uiart::Centred("Game over", 0, 0, kGameOverWidth, kBandTop, 40, kLetters),
+           uiart::Centred("You were defeated.", 0, kBandTop, kGameOverWidth, kBandBottom - kBandTop, 16, kField)},
+          error))
     return false;
   ImageDesc image;
   image.magic = ImageMagic::Qbi;
@@ -61,8 +61,7 @@ bool WriteSampleGameCore(const std::string& root, std::string& error) {
   boss.enemies = {{kEnemyId, 2}, {kShooterId, 1}};
   // The story battle lost ends the game, as a random one does.
   boss.endGame = true;
-  if (!WriteBossTable(root + kBossTableFile, {boss}, error) ||
-      !WriteGameOverImage(root + kGameOverImageFile, error) ||
+  if (!WriteBossTable(root + kBossTableFile, {boss}, error) || !WriteGameOverImage(root + kGameOverImageFile, error) ||
       !WriteCutSceneBinary(root + kStartScriptFile, FadeCutScene(), error))
     return false;
   if (!WriteAvi(root + kStartingMovieFile, StartingMovie())) {

@@ -99,10 +99,10 @@ struct Voice {
 };
 
 constexpr Voice kVoices[] = {
-    {"MajorHurt", 500, 250, 250}, {"MajorDef", 1500, 1400, 80},  {"HolySong", 330, 440, 3000},
-    {"SpecialS", 900, 1300, 150}, {"Run01", 200, 600, 300},      {"VekS01", 300, 200, 400},
-    {"VekS02", 330, 220, 450},    {"VekS03", 360, 240, 500},     {"VekS04", 390, 260, 550},
-    {"YsaS01", 600, 500, 400},    {"YsaS02", 650, 540, 450},     {"YsaS03", 700, 580, 500},
+    {"MajorHurt", 500, 250, 250}, {"MajorDef", 1500, 1400, 80}, {"HolySong", 330, 440, 3000},
+    {"SpecialS", 900, 1300, 150}, {"Run01", 200, 600, 300},     {"VekS01", 300, 200, 400},
+    {"VekS02", 330, 220, 450},    {"VekS03", 360, 240, 500},    {"VekS04", 390, 260, 550},
+    {"YsaS01", 600, 500, 400},    {"YsaS02", 650, 540, 450},    {"YsaS03", 700, 580, 500},
 };
 
 }  // namespace
@@ -113,7 +113,8 @@ bool WriteSampleHeroTurns(const std::string& root, std::string& error) {
       !WriteEfficacyFile(effects + "m001s110.efc", ThreatEffect(), error))
     return false;
   for (const Voice& v : kVoices)
-    if (!WriteOutputFile(root + "waves/" + v.name + ".wav", BuildWave(Glide(v.from, v.to, v.milliseconds, 5000)), error))
+    if (!WriteOutputFile(root + "waves/" + v.name + ".wav", BuildWave(Glide(v.from, v.to, v.milliseconds, 5000)),
+                         error))
       return false;
   return true;
 }

@@ -23,8 +23,8 @@ using namespace sample;
 constexpr int kSide = 8;
 
 // An 8 x 8 texture in two colours: a checker of cells of the given side.
-bool CheckerTexture(const std::string& entry, PaletteColour a, PaletteColour b, int cell,
-                    std::vector<PackageFile>& out, std::string& error) {
+bool CheckerTexture(const std::string& entry, PaletteColour a, PaletteColour b, int cell, std::vector<PackageFile>& out,
+                    std::string& error) {
   ImageDesc image;
   image.width = kSide;
   image.height = kSide;
@@ -286,16 +286,15 @@ bool WriteSampleMaps(const std::string& root, std::string& error) {
       !CheckerTexture("floor", sand, ochre, 4, arena, error))
     return false;
   if (!WritePackageFile(root + kVillagePackage, village, error) ||
-      !WritePackageFile(root + kMeadowPackage, meadow, error) ||
-      !WritePackageFile(root + kArenaPackage, arena, error))
+      !WritePackageFile(root + kMeadowPackage, meadow, error) || !WritePackageFile(root + kArenaPackage, arena, error))
     return false;
   if (!WriteWave(root + kStreamFile, Stream())) {
     error = std::string("cannot write ") + kStreamFile;
     return false;
   }
   return WriteSceneFile(root + kVillageScene, Village(), error) &&
-         WriteSceneFile(root + kMeadowScene, Meadow(), error) &&
-         WriteSceneFile(root + kArenaScene, Arena(), error) && WriteSampleMapTables(root, error);
+         WriteSceneFile(root + kMeadowScene, Meadow(), error) && WriteSceneFile(root + kArenaScene, Arena(), error) &&
+         WriteSampleMapTables(root, error);
 }
 
 }  // namespace datagen

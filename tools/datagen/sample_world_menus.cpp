@@ -64,12 +64,14 @@ PictureSpec Panel() {
 // The character page: the words of its figures, its grid and its slots.
 PictureSpec RolePage() {
   std::vector<Label> labels = {
-      LeftAligned("Items", 28, 30, 150, 20, 14),      Centred("Weapon", 288, 281, 49, 15, 11),
-      Centred("Armour", 338, 281, 49, 15, 11),        Centred("Charm", 388, 281, 49, 15, 11),
+      LeftAligned("Items", 28, 30, 150, 20, 14),
+      Centred("Weapon", 288, 281, 49, 15, 11),
+      Centred("Armour", 338, 281, 49, 15, 11),
+      Centred("Charm", 388, 281, 49, 15, 11),
   };
   const std::pair<const char*, int> figures[] = {
-      {"Level", 63},  {"Experience", 84}, {"Next level", 105}, {"HP", 135},      {"MP", 156},
-      {"Special", 177}, {"Skill", 198},   {"Attack", 219},     {"Defence", 260}, {"Money", 323},
+      {"Level", 63},    {"Experience", 84}, {"Next level", 105}, {"HP", 135},      {"MP", 156},
+      {"Special", 177}, {"Skill", 198},     {"Attack", 219},     {"Defence", 260}, {"Money", 323},
   };
   for (const auto& [word, y] : figures) labels.push_back(LeftAligned(word, 446, y, 70, 15, 12));
   return {"ifi0100", 640, 357, 1, 1, Sheet, std::move(labels)};
@@ -77,7 +79,12 @@ PictureSpec RolePage() {
 
 // The event-note page: the list of notes and the chosen note's text.
 PictureSpec NotesPage() {
-  return {"ifi0200", 640, 357, 1, 1, FramedSheet({{45, 52, 256, 292, kShade}, {329, 51, 252, 292, kShade}}),
+  return {"ifi0200",
+          640,
+          357,
+          1,
+          1,
+          FramedSheet({{45, 52, 256, 292, kShade}, {329, 51, 252, 292, kShade}}),
           {LeftAligned("Event notes", 46, 26, 254, 22, 16)}};
 }
 
@@ -86,9 +93,9 @@ PictureSpec NotesPage() {
 PictureSpec SystemPage() {
   std::vector<Frame> frames;
   std::vector<Label> labels = {
-      LeftAligned("Music", 20, 33, 60, 18, 13),          LeftAligned("Sound", 20, 68, 60, 18, 13),
+      LeftAligned("Music", 20, 33, 60, 18, 13),           LeftAligned("Sound", 20, 68, 60, 18, 13),
       LeftAligned("View distance", 20, 233, 116, 18, 13), LeftAligned("Detail", 380, 100, 62, 18, 13),
-      LeftAligned("Shadows", 380, 57, 90, 15, 13),       LeftAligned("Effects", 380, 79, 90, 15, 13),
+      LeftAligned("Shadows", 380, 57, 90, 15, 13),        LeftAligned("Effects", 380, 79, 90, 15, 13),
       LeftAligned("Walk keys", 62, 122, 200, 18, 14),
   };
   for (int y : {57, 79}) {
@@ -112,7 +119,9 @@ Painter Icon(bool (*shape)(int dx, int dy)) {
 bool Blade(int dx, int dy) { return std::abs(dx + dy) <= 2 && std::abs(dx) < 16; }
 bool Vest(int dx, int dy) { return dy > -12 && dy < 14 && std::abs(dx) < 12 && !(dy < 0 && std::abs(dx) < 4); }
 bool Knot(int dx, int dy) { return std::abs(dx * dx + dy * dy - 100) < 24; }
-bool Flask(int dx, int dy) { return (dy > -4 && dx * dx + (dy - 6) * (dy - 6) < 110) || (dy <= -4 && dy > -16 && std::abs(dx) < 4); }
+bool Flask(int dx, int dy) {
+  return (dy > -4 && dx * dx + (dy - 6) * (dy - 6) < 110) || (dy <= -4 && dy > -16 && std::abs(dx) < 4);
+}
 bool Leaf(int dx, int dy) { return dx * dx / 2 + dy * dy < 120 && std::abs(dx - dy) > 1; }
 
 // The character page's floor under the model: a soft gold disc.
@@ -137,24 +146,86 @@ constexpr NoteText kNotes[] = {
 // Messages 52 to 126 from 52 on; 124 is the money label of another part.
 const char* const kMessages[] = {
     // 52 to 61: the tabs and the close and quit buttons.
-    "Character", "Equipment, items and the hero's state.", "Event notes", "What has happened so far.",
-    "System", "Sound, view, keys, saving and loading.", "Close", "Back to the game.", "Quit",
+    "Character",
+    "Equipment, items and the hero's state.",
+    "Event notes",
+    "What has happened so far.",
+    "System",
+    "Sound, view, keys, saving and loading.",
+    "Close",
+    "Back to the game.",
+    "Quit",
     "Leave the game for the title.",
     // 62 to 69: the equipment slots and the use area; 70 to 75: the trade window's buttons.
-    "Weapon", "Drop a weapon here to wield it.", "Armour", "Drop armour here to wear it.", "Charm",
-    "Drop a charm here to wear it.", "Use", "Drop a potion or herb on the hero to use it.", "Trade",
-    "Sell what lies in the upper basket and buy what lies in the lower one.", "Cancel",
-    "Put everything back where it came from.", "Leave", "Put everything back and leave the shop.",
+    "Weapon",
+    "Drop a weapon here to wield it.",
+    "Armour",
+    "Drop armour here to wear it.",
+    "Charm",
+    "Drop a charm here to wear it.",
+    "Use",
+    "Drop a potion or herb on the hero to use it.",
+    "Trade",
+    "Sell what lies in the upper basket and buy what lies in the lower one.",
+    "Cancel",
+    "Put everything back where it came from.",
+    "Leave",
+    "Put everything back and leave the shop.",
     // 76 to 79: defaults, save and load; 80 the negative count.
-    "Defaults", "Set every option back.", "Save / Load", "Keep or resume a journey.", "--",
+    "Defaults",
+    "Set every option back.",
+    "Save / Load",
+    "Keep or resume a journey.",
+    "--",
     // 81 to 108: key names.
-    "Up", "Down", "Left", "Right", "Shift", "Ctrl", "Alt", "Space", "", "Backspace", "", "Insert", "Delete",
-    "Home", "End", "PgUp", "PgDn", "`", "-", "=", "[", "]", ";", "'", ",", ".", "/", "\\",
+    "Up",
+    "Down",
+    "Left",
+    "Right",
+    "Shift",
+    "Ctrl",
+    "Alt",
+    "Space",
+    "",
+    "Backspace",
+    "",
+    "Insert",
+    "Delete",
+    "Home",
+    "End",
+    "PgUp",
+    "PgDn",
+    "`",
+    "-",
+    "=",
+    "[",
+    "]",
+    ";",
+    "'",
+    ",",
+    ".",
+    "/",
+    "\\",
     // 109 to 123: the numeric pad.
-    "Num 0", "Num 1", "Num 2", "Num 3", "Num 4", "Num 5", "Num 6", "Num 7", "Num 8", "Num 9", "Num .", "Num +",
-    "Num -", "Num *", "Num /",
+    "Num 0",
+    "Num 1",
+    "Num 2",
+    "Num 3",
+    "Num 4",
+    "Num 5",
+    "Num 6",
+    "Num 7",
+    "Num 8",
+    "Num 9",
+    "Num .",
+    "Num +",
+    "Num -",
+    "Num *",
+    "Num /",
     // 124 belongs to the money label; 125 and 126: the save list's new slot and default name.
-    nullptr, "(New journey)", "Journey",
+    nullptr,
+    "(New journey)",
+    "Journey",
 };
 constexpr int kFirstMessage = 52;
 
@@ -164,7 +235,12 @@ std::vector<PictureSpec> SampleMenuPictures() {
   using namespace sample;
   std::vector<PictureSpec> pictures = {
       // The start menu, the hero choice and the confirmation boxes.
-      {"if_m00", 640, 480, 1, 1, TitleSheet,
+      {"if_m00",
+       640,
+       480,
+       1,
+       1,
+       TitleSheet,
        {Centred("Tarnwick", 0, 100, 640, 80, 64), Centred("A sample world", 0, 184, 640, 26, 18)}},
       LabelledButton("if_mb0100", 136, 30, "New game", 16),
       LabelledButton("if_mb0200", 136, 30, "Load", 16),

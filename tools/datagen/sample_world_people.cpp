@@ -25,8 +25,10 @@ CreatureObject Body() {
   CreatureObject body;
   body.name = "body";
   body.materials = {cloth};
-  body.vertices = {{-10, 0, 0, 0, -1, 0, 0, 0}, {10, 0, 0, 0, -1, 0, 1, 0},
-                   {10, 0, 60, 0, -1, 0, 1, 1}, {-10, 0, 60, 0, -1, 0, 0, 1}};
+  body.vertices = {{-10, 0, 0, 0, -1, 0, 0, 0},
+                   {10, 0, 0, 0, -1, 0, 1, 0},
+                   {10, 0, 60, 0, -1, 0, 1, 1},
+                   {-10, 0, 60, 0, -1, 0, 0, 1}};
   body.triangles = {{0, 0, 0, 1, 2}, {0, 0, 0, 2, 3}};
   return body;
 }

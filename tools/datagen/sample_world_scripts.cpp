@@ -14,12 +14,8 @@ CutSceneData FadeCutScene() {
   CutPlayerData fade;
   fade.type = "FADE";
   fade.name = kFadeActor;
-  fade.keys = {{"SHOW", 0, {1}},
-               {"RGB", 0, {0, 0, 0}},
-               {"OPAQUE", 0, {0, 1.0f}},
-               {"OPAQUE", 20, {0, 0.0f}},
-               {"OPAQUE", 40, {0, 0.0f}},
-               {"OPAQUE", kCutSceneFrames, {0, 1.0f}}};
+  fade.keys = {{"SHOW", 0, {1}},          {"RGB", 0, {0, 0, 0}},     {"OPAQUE", 0, {0, 1.0f}},
+               {"OPAQUE", 20, {0, 0.0f}}, {"OPAQUE", 40, {0, 0.0f}}, {"OPAQUE", kCutSceneFrames, {0, 1.0f}}};
   CutSceneData scene;
   scene.finalFrame = kCutSceneFrames;
   scene.players = {fade};
@@ -86,8 +82,7 @@ bool WriteSampleBattleTexts(const std::string& root, std::string& error) {
   }
   qmz::CAMERACONTROLDESC shot{
       kBattleCameraShot, 60, {{0, {-80, -120, 60}, {0, 0, 40}, 0}, {60, {80, -120, 60}, {0, 0, 40}, 0}}};
-  return WriteAiTable(dir + "Ai.txt", SampleAiRows(), error) &&
-         WriteBattleScript(dir + "sbe.sc", script, error) &&
+  return WriteAiTable(dir + "Ai.txt", SampleAiRows(), error) && WriteBattleScript(dir + "sbe.sc", script, error) &&
          WriteThrowData(dir + "scriptdata.txt", {{1, {{0, 0, 0}, {50, 0, 0}}}}, error) &&
          WriteInfoNames(dir + "Info.txt", SampleInfoNames(), error) &&
          WriteCameraControllers(dir + "camcon.cc", {shot}, error);

@@ -17,7 +17,7 @@ PictureSpec SaveListSheet() {
   std::vector<Frame> frames = {{26, 53, 256, 262, kShade}, {362, 60, 222, 162, kShade}};
   std::vector<Label> labels = {
       LeftAligned("Saved journeys", 27, 22, 254, 26, 18), LeftAligned("Hero", 322, 248, 38, 16, 12),
-      LeftAligned("Level", 363, 272, 58, 16, 12),        LeftAligned("Play time", 363, 296, 58, 16, 12),
+      LeftAligned("Level", 363, 272, 58, 16, 12),         LeftAligned("Play time", 363, 296, 58, 16, 12),
       LeftAligned("Place", 363, 320, 58, 16, 12),
   };
   AddGhostButton(frames, labels, "Save", 34, 320, 86, 21, 13);
@@ -31,8 +31,8 @@ PictureSpec SaveListSheet() {
 PictureSpec TradeSheet() {
   std::vector<Frame> frames = {{20, 360, 470, 1, kShade}};
   std::vector<Label> labels = {
-      LeftAligned("Your items", 28, 30, 196, 20, 14), LeftAligned("To sell", 271, 30, 196, 20, 14),
-      LeftAligned("To buy", 271, 193, 196, 20, 14),   LeftAligned("Shop", 482, 30, 130, 20, 14),
+      LeftAligned("Your items", 28, 30, 196, 20, 14),   LeftAligned("To sell", 271, 30, 196, 20, 14),
+      LeftAligned("To buy", 271, 193, 196, 20, 14),     LeftAligned("Shop", 482, 30, 130, 20, 14),
       LeftAligned("Sell total", 280, 161, 120, 18, 12), LeftAligned("Money", 280, 180, 88, 18, 12),
       LeftAligned("Buy total", 280, 322, 120, 18, 12),
   };
@@ -51,7 +51,12 @@ std::vector<PictureSpec> SampleShopPictures() {
       LabelledButton("if05b200", 86, 21, "Load", 13),
       LabelledButton("if05b100", 86, 21, "Delete", 13),
       LabelledButton("ifib1000", 96, 21, "Close", 13),
-      {"ifi5600", 240, 82, 1, 1, FramedSheet({{27, 23, 192, 20, kShade}}),
+      {"ifi5600",
+       240,
+       82,
+       1,
+       1,
+       FramedSheet({{27, 23, 192, 20, kShade}}),
        {Centred("Save under this name?", 10, 8, 220, 15, 12)}},
       // The trade window and its quantity dialog.
       TradeSheet(),

@@ -26,9 +26,8 @@ WaveSpec Tone(int hertz, int milliseconds, int amplitude) {
 }  // namespace
 
 bool WriteSampleSounds(const std::string& root, std::string& error) {
-  for (const auto& [file, spec] :
-       {std::pair{kBeepFile, Tone(kBeepHertz, kBeepMilliseconds, kBeepAmplitude)},
-        std::pair{kCdTrackFile, Tone(kTrackHertz, kTrackSeconds * 1000, kTrackAmplitude)}}) {
+  for (const auto& [file, spec] : {std::pair{kBeepFile, Tone(kBeepHertz, kBeepMilliseconds, kBeepAmplitude)},
+                                   std::pair{kCdTrackFile, Tone(kTrackHertz, kTrackSeconds * 1000, kTrackAmplitude)}}) {
     if (!WriteWave(root + file, spec)) {
       error = std::string("cannot write ") + file;
       return false;

@@ -16,8 +16,8 @@ bool WriteSampleTalk(const std::string& root, std::string& error) {
   using namespace sample;
   // The greeting also opens the letter's event note (story flag 101).
   const std::string counter = std::string(kTalkVariable) + " = " + kTalkVariable + " + 1 sys(s FLAG101 1)";
-  const std::string reward = "sys(s +MONEY " + std::to_string(kTalkReward) + ") " + kTalkHelpedVariable +
-                             " = " + kTalkHelpedVariable + " + 1";
+  const std::string reward =
+      "sys(s +MONEY " + std::to_string(kTalkReward) + ") " + kTalkHelpedVariable + " = " + kTalkHelpedVariable + " + 1";
   TalkWriter w;
   w.Define({{kTalkVariable, 0}, {kTalkHelpedVariable, 0}}, {});
   w.Open("talk", {TextAttr("aname", kTalkName), TextAttr("script", counter)});

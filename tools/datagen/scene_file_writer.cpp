@@ -359,7 +359,8 @@ std::vector<uint8_t> BuildSceneFile(const SceneFileData& s) {
     w.I32(b.tableSize);
     w.U32(b.size);
   }
-  for (int i = 0; i < sections; ++i) w.Bytes(bodies[static_cast<size_t>(i)].bytes.data(), bodies[static_cast<size_t>(i)].bytes.size());
+  for (int i = 0; i < sections; ++i)
+    w.Bytes(bodies[static_cast<size_t>(i)].bytes.data(), bodies[static_cast<size_t>(i)].bytes.size());
   return w.Bytes();
 }
 

@@ -49,11 +49,11 @@ struct ScenePortalData {
 
 struct SceneTriggerData {
   std::string name;
-  int16_t type = 0;  // 0 Switch ... 3 Sound ... 7 Block
+  int16_t type = 0;                  // 0 Switch ... 3 Sound ... 7 Block
   std::vector<std::string> targets;  // written as given (the reader keeps 4)
-  std::string wave;  // Sound triggers
-  int32_t value = 0;  // other types
-  uint8_t initialState = 0;  // Block triggers
+  std::string wave;                  // Sound triggers
+  int32_t value = 0;                 // other types
+  uint8_t initialState = 0;          // Block triggers
   uint8_t currentState = 0;
   int32_t level = 0;
   SceneZoneData zone;
@@ -137,8 +137,8 @@ SceneMatrix TranslationMatrix(float x, float y, float z);
 struct SceneObjectData {
   std::string name;
   uint8_t kind = 4;
-  uint8_t flags = 0;       // 0x80 clone
-  int16_t meshFlags = 0;   // a clone's source object index
+  uint8_t flags = 0;      // 0x80 clone
+  int16_t meshFlags = 0;  // a clone's source object index
   float scrollU = 0, scrollV = 0, spin = 0;
   std::vector<ScenePartData> parts;
   SceneMatrix matrix = kIdentityMatrix;  // with mesh flag 0x04, and for clones

@@ -46,7 +46,8 @@ void Zone(Text& t, const SceneZoneData& zone) {
   t << 5;
   t.Line();
   for (int i = 0; i < 4; ++i) {
-    t << zone.corners[static_cast<size_t>(i)][0] << zone.corners[static_cast<size_t>(i)][1] << (i == 0 ? zone.zMin : zone.zMin);
+    t << zone.corners[static_cast<size_t>(i)][0] << zone.corners[static_cast<size_t>(i)][1]
+      << (i == 0 ? zone.zMin : zone.zMin);
     t.Line();
   }
   t << zone.corners[0][0] << zone.corners[0][1] << zone.zMax;
@@ -226,10 +227,12 @@ std::string BuildSceneText(const SceneFileData& scene, float version) {
     t << "Object" << e.objectName;
     t.Line();
   }
-  t << "BeginPeople" << "Start" << scene.start;
+  t << "BeginPeople"
+    << "Start" << scene.start;
   t.Line();
   for (const ScenePersonData& p : scene.people) {
-    t << "BeginDummy" << "*" + p.name << p.position << p.direction;
+    t << "BeginDummy"
+      << "*" + p.name << p.position << p.direction;
     t.Line();
     if (p.routine) Animation(t, *p.routine);
     std::vector<std::string> flags;

@@ -79,22 +79,17 @@ std::string TalkWriter::Attributes(const std::vector<TalkAttr>& attrs, const cha
       continue;
     }
     out += "(";
-    for (size_t i = 0; i < a.numbers.size(); ++i)
-      out += (i ? " " : "") + FormatNumber(a.numbers[i]);
+    for (size_t i = 0; i < a.numbers.size(); ++i) out += (i ? " " : "") + FormatNumber(a.numbers[i]);
     out += ")";
   }
   return out;
 }
 
-void TalkWriter::Include(const std::string& fileName) {
-  markup_ += "#include " + Quoted(fileName) + "\n";
-}
+void TalkWriter::Include(const std::string& fileName) { markup_ += "#include " + Quoted(fileName) + "\n"; }
 
-void TalkWriter::Define(const std::vector<std::pair<std::string, int>>& ints,
-                        const std::vector<TalkAttr>& defaults) {
+void TalkWriter::Define(const std::vector<std::pair<std::string, int>>& ints, const std::vector<TalkAttr>& defaults) {
   markup_ += "<define>\n";
-  for (const auto& [name, value] : ints)
-    markup_ += "int " + Quoted(name) + " = " + std::to_string(value) + ";\n";
+  for (const auto& [name, value] : ints) markup_ += "int " + Quoted(name) + " = " + std::to_string(value) + ";\n";
   for (const TalkAttr& a : defaults) markup_ += Attributes({a}, " = ").substr(1) + ";\n";
   markup_ += "</define>\n";
 }

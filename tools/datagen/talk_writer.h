@@ -28,8 +28,7 @@ class TalkWriter {
  public:
   void Include(const std::string& fileName);
   // <define> with int variables and root attributes.
-  void Define(const std::vector<std::pair<std::string, int>>& ints,
-              const std::vector<TalkAttr>& defaults);
+  void Define(const std::vector<std::pair<std::string, int>>& ints, const std::vector<TalkAttr>& defaults);
   // <string>: a named text that sentences use as "##name".
   void String(const std::string& name, const std::string& utf8);
   void Comment(const std::string& text);

@@ -39,7 +39,8 @@ SceneFileData BreakingScreenScene() {
     const float top = kTransitionHeight / 2 - h * static_cast<float>(row);
     for (int column = 0; column < kTransitionColumns; ++column) {
       const float left = -kTransitionWidth / 2 + w * static_cast<float>(column);
-      scene.objects.push_back(Tile("p" + std::to_string(row * kTransitionColumns + column), left, top - h, left + w, top));
+      scene.objects.push_back(
+          Tile("p" + std::to_string(row * kTransitionColumns + column), left, top - h, left + w, top));
     }
   }
   return scene;

@@ -7,8 +7,8 @@ namespace datagen::uiart {
 namespace {
 
 const std::vector<PaletteColour> kPalette = {
-    {255, 0, 255},   {60, 40, 20},   {130, 95, 55}, {200, 170, 120}, {225, 195, 140},
-    {160, 125, 80},  {245, 230, 190}, {20, 20, 20}, {230, 180, 40},  {185, 160, 120},
+    {255, 0, 255},  {60, 40, 20},    {130, 95, 55}, {200, 170, 120}, {225, 195, 140},
+    {160, 125, 80}, {245, 230, 190}, {20, 20, 20},  {230, 180, 40},  {185, 160, 120},
 };
 
 bool OnFrame(const Frame& f, int x, int y) {
@@ -55,8 +55,8 @@ PictureSpec LabelledButton(const char* name, int width, int height, std::string 
   return {name, width, height, 1, 3, ButtonFace, {Centred(std::move(text), 0, 0, width, height, size)}};
 }
 
-void AddGhostButton(std::vector<Frame>& frames, std::vector<Label>& labels, std::string text, int x, int y,
-                    int width, int height, int size) {
+void AddGhostButton(std::vector<Frame>& frames, std::vector<Label>& labels, std::string text, int x, int y, int width,
+                    int height, int size) {
   frames.push_back({x, y, width, height, kDim});
   labels.push_back(Centred(std::move(text), x, y, width, height, size, kDim));
 }

@@ -68,8 +68,8 @@ Label LeftAligned(std::string text, int x, int y, int width, int height, int siz
 // A three-row button whose face carries its words.
 PictureSpec LabelledButton(const char* name, int width, int height, std::string text, int size);
 // The dim place of a button on a sheet: its frame and its words.
-void AddGhostButton(std::vector<Frame>& frames, std::vector<Label>& labels, std::string text, int x, int y,
-                    int width, int height, int size);
+void AddGhostButton(std::vector<Frame>& frames, std::vector<Label>& labels, std::string text, int x, int y, int width,
+                    int height, int size);
 
 // Labels rendered once and looked up by pixel.
 class LabelLayer {

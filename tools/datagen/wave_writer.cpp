@@ -21,10 +21,8 @@ std::vector<uint8_t> BuildWave(const WaveSpec& spec) {
 
   plat::ByteWriter data;
   for (int16_t s : spec.samples) {
-    if (spec.bitsPerSample == 8)
-      data.U8(static_cast<uint8_t>((s >> 8) + 128));
-    else
-      data.I16(s);
+    if (spec.bitsPerSample == 8) data.U8(static_cast<uint8_t>((s >> 8) + 128));
+    else data.I16(s);
   }
 
   plat::ByteWriter w;

@@ -4,8 +4,8 @@
 
 namespace qmz {
 
-int CSpCaret::Create(const char* imageName, int x, int y, int width, int height, int style, int id,
-                     CSpriteWnd* parent, int32_t colour, int value) {
+int CSpCaret::Create(const char* imageName, int x, int y, int width, int height, int style, int id, CSpriteWnd* parent,
+                     int32_t colour, int value) {
   if (!InitWindow(x, y, width, height, style, parent)) return 0;
   id_ = id;
   value_ = value;

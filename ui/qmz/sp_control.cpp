@@ -10,47 +10,20 @@ int CSpControl::OnMessage(int code, SPARG a, SPARG b, SPARG c, SPARG d) {
   if (notify_) notify_(code, a, b);
   int id = static_cast<int>(a), ia = static_cast<int>(b), ib = static_cast<int>(c);
   switch (code) {
-    case SPN_CHILD_OWNER_14:
-      OnChildOwner14(id, ia, ib);
-      return 1;
-    case SPN_CHILD_DOWN:
-      OnChildDown(id, ia, ib);
-      return 1;
-    case SPN_CHILD_UP:
-      OnChildUp(id, ia, ib);
-      return 1;
-    case SPN_CHILD_AFTER_UP:
-      OnChildAfterUp(id, ia, ib);
-      return 1;
-    case SPN_CHILD_SPARE:
-      OnChildSpare(id, ia, ib);
-      return 1;
-    case SPN_CHILD_CLICK:
-      OnChildClick(id);
-      return 1;
-    case SPN_CHILD_AFTER_CLICK:
-      OnChildAfterClick(id);
-      return 1;
-    case SPN_CHILD_OWNER_11:
-      OnChildOwner11(id);
-      return 1;
-    case SPN_CHILD_OWNER_12:
-      OnChildOwner12(id);
-      return 1;
-    case SPN_CHILD_OWNER_18000:
-      OnChildOwner18000(id, ia, ib);
-      return 1;
-    case SPN_CHILD_CHECK:
-      OnChildCheck(id);
-      return 1;
-    case SPN_CHILD_OWNER_13:
-      OnChildOwner13(id, ia, ib);
-      return 1;
-    case SPN_CHILD_OWNER_0C:
-      OnChildOwner0C(id);
-      return 1;
-    default:
-      return CSpriteWnd::OnMessage(code, a, b, c, d);
+    case SPN_CHILD_OWNER_14: OnChildOwner14(id, ia, ib); return 1;
+    case SPN_CHILD_DOWN: OnChildDown(id, ia, ib); return 1;
+    case SPN_CHILD_UP: OnChildUp(id, ia, ib); return 1;
+    case SPN_CHILD_AFTER_UP: OnChildAfterUp(id, ia, ib); return 1;
+    case SPN_CHILD_SPARE: OnChildSpare(id, ia, ib); return 1;
+    case SPN_CHILD_CLICK: OnChildClick(id); return 1;
+    case SPN_CHILD_AFTER_CLICK: OnChildAfterClick(id); return 1;
+    case SPN_CHILD_OWNER_11: OnChildOwner11(id); return 1;
+    case SPN_CHILD_OWNER_12: OnChildOwner12(id); return 1;
+    case SPN_CHILD_OWNER_18000: OnChildOwner18000(id, ia, ib); return 1;
+    case SPN_CHILD_CHECK: OnChildCheck(id); return 1;
+    case SPN_CHILD_OWNER_13: OnChildOwner13(id, ia, ib); return 1;
+    case SPN_CHILD_OWNER_0C: OnChildOwner0C(id); return 1;
+    default: return CSpriteWnd::OnMessage(code, a, b, c, d);
   }
 }
 

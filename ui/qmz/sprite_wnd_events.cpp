@@ -18,10 +18,8 @@ bool IsRoutedMouseCode(int code) {
     case SPM_MOUSE_UNHANDLED:
     case SPM_AFTER_LBUTTONUP:
     case SPM_MOUSE_ACCEPTED:
-    case SPM_MOUSE_UNHANDLED2:
-      return true;
-    default:
-      return false;
+    case SPM_MOUSE_UNHANDLED2: return true;
+    default: return false;
   }
 }
 
@@ -69,33 +67,15 @@ int CSpriteWnd::RouteNotify(int code, SPARG a, SPARG b, SPARG c, CSpriteWnd* tar
 int CSpriteWnd::OnMessage(int code, SPARG a, SPARG b, SPARG, SPARG) {
   int x = static_cast<int>(a), y = static_cast<int>(b);
   switch (code) {
-    case SPM_MOUSEMOVE:
-      OnMouseMove(x, y);
-      return 1;
-    case SPM_LBUTTONDOWN:
-      OnLButtonDown(x, y);
-      return 1;
-    case SPM_LBUTTONUP:
-      OnLButtonUp(x, y);
-      return 1;
-    case SPM_AFTER_LBUTTONUP:
-      OnAfterLButtonUp(x, y);
-      return 1;
-    case SPN_ENTER:
-      OnEnter();
-      return 1;
-    case SPN_LEAVE:
-      OnLeave();
-      return 1;
-    case SPN_BRINGTOTOP:
-      BringChildToTop(reinterpret_cast<CSpriteWnd*>(a));
-      return 1;
-    case SPN_CLICK:
-      OnClick(x, y);
-      return 1;
-    case SPN_AFTER_CLICK:
-      OnAfterClick(x, y);
-      return 1;
+    case SPM_MOUSEMOVE: OnMouseMove(x, y); return 1;
+    case SPM_LBUTTONDOWN: OnLButtonDown(x, y); return 1;
+    case SPM_LBUTTONUP: OnLButtonUp(x, y); return 1;
+    case SPM_AFTER_LBUTTONUP: OnAfterLButtonUp(x, y); return 1;
+    case SPN_ENTER: OnEnter(); return 1;
+    case SPN_LEAVE: OnLeave(); return 1;
+    case SPN_BRINGTOTOP: BringChildToTop(reinterpret_cast<CSpriteWnd*>(a)); return 1;
+    case SPN_CLICK: OnClick(x, y); return 1;
+    case SPN_AFTER_CLICK: OnAfterClick(x, y); return 1;
     case SPN_PENDING:
       if (a == 3) {
         SetStateBits(kPressed, static_cast<int>(b));
@@ -104,10 +84,8 @@ int CSpriteWnd::OnMessage(int code, SPARG a, SPARG b, SPARG, SPARG) {
       g_spKernel.SetPendingNotify(nullptr, 0, 0, 0);
       return 1;
     case SPM_MOUSE_ACCEPTED:
-    case SPM_ACCEPTED:
-      return 1;
-    default:
-      return 0;
+    case SPM_ACCEPTED: return 1;
+    default: return 0;
   }
 }
 

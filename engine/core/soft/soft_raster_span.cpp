@@ -160,17 +160,14 @@ void FillSpan(const SpanContext& c, int row, int start, int end, Interpolants at
       if constexpr (F & kDepth) {
         if (write) {
           uint16_t z = static_cast<uint16_t>(std::clamp<int64_t>(at.depth >> 16, 0, 65535));
-          if (z < depth[x])
-            depth[x] = z;
-          else
-            write = false;
+          if (z < depth[x]) depth[x] = z;
+          else write = false;
         }
       }
       if (write) {
         if constexpr (F & kTextured)
           pixels[x] = c.texture->shades[index * 16 + std::clamp<int64_t>(at.light >> 20, 0, 15)];
-        else
-          pixels[x] = c.ramp[std::clamp<int64_t>(at.light >> 16, 0, 255)];
+        else pixels[x] = c.ramp[std::clamp<int64_t>(at.light >> 16, 0, 255)];
       }
       at.depth += g.depth;
       at.light += g.light;
@@ -255,19 +252,15 @@ const uint16_t* CurrentRamp() {
 
 template <unsigned F>
 void FillTextured(const SOFTVERTEX* a, const SOFTVERTEX* b, const SOFTVERTEX* c, const SOFTTEXTURE& t) {
-  if (g_softFrame.depthEnable)
-    FillTriangle<F | kDepth>(a, b, c, &t, nullptr);
-  else
-    FillTriangle<F>(a, b, c, &t, nullptr);
+  if (g_softFrame.depthEnable) FillTriangle<F | kDepth>(a, b, c, &t, nullptr);
+  else FillTriangle<F>(a, b, c, &t, nullptr);
 }
 
 template <unsigned F>
 void FillUntextured(const SOFTVERTEX* a, const SOFTVERTEX* b, const SOFTVERTEX* c, const uint16_t* ramp) {
   if (!ramp) return;
-  if (g_softFrame.depthEnable)
-    FillTriangle<F | kDepth>(a, b, c, nullptr, ramp);
-  else
-    FillTriangle<F>(a, b, c, nullptr, ramp);
+  if (g_softFrame.depthEnable) FillTriangle<F | kDepth>(a, b, c, nullptr, ramp);
+  else FillTriangle<F>(a, b, c, nullptr, ramp);
 }
 
 // Perspective needs every vertex in front of the camera's plane z = 0.
@@ -319,10 +312,8 @@ void FillSoftTriangle(const SOFTVERTEX* a, const SOFTVERTEX* b, const SOFTVERTEX
   }
   bool keyed = t.keyIndex >= 0;
   if (f.perspective && PerspectiveUsable(a, b, c)) {
-    if (keyed)
-      (f.transparent ? FillPerspectiveKeyedStipple : FillPerspectiveKeyed)(a, b, c, t);
-    else
-      (f.transparent ? FillPerspectiveStipple : FillPerspective)(a, b, c, t);
+    if (keyed) (f.transparent ? FillPerspectiveKeyedStipple : FillPerspectiveKeyed)(a, b, c, t);
+    else (f.transparent ? FillPerspectiveStipple : FillPerspective)(a, b, c, t);
   } else if (keyed) {
     (f.transparent ? FillAffineKeyedStipple : FillAffineKeyed)(a, b, c, t);
   } else {

@@ -153,10 +153,8 @@ void DrawSoftTriangle(const SOFTVERTEX* a, const SOFTVERTEX* b, const SOFTVERTEX
   }
   if (testClip && !(InsideFrame(*a) && InsideFrame(*b) && InsideFrame(*c))) {
     SOFTTEXTURE texture;
-    if (g_softFrame.drawMode == 1 || !CurrentSoftTexture(&texture))
-      ClipSoftTriangleFlat(a, b, c);
-    else
-      ClipSoftTriangleTextured(a, b, c);
+    if (g_softFrame.drawMode == 1 || !CurrentSoftTexture(&texture)) ClipSoftTriangleFlat(a, b, c);
+    else ClipSoftTriangleTextured(a, b, c);
     return;
   }
   FillSoftTriangle(a, b, c);
