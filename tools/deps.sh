@@ -5,7 +5,7 @@ packages=(build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libfreetype-dev libfontconfig1-dev fonts-arphic-uming libsndfile1-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
-  xvfb xdotool openbox x11-apps x11-utils)
+  xvfb xdotool openbox x11-apps x11-utils clang-format)
 
 if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
   echo "deps: this script needs Debian's dpkg-query and apt-get; install these by hand: ${packages[*]}" >&2
