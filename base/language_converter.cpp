@@ -43,6 +43,8 @@ void CLanguageConverter::Convert(char* text) const {
   const bool toGb = source == kBig5 && target == kGb2312;
   if (!(toBig && !gbToBig.empty()) && !(toGb && !bigToGb.empty())) return;
   auto* bytes = reinterpret_cast<unsigned char*>(text);
+  // Not the game's high-bit walk: a pair is one only where the tables have
+  // rows for it (leads from 0xA1, each direction with its own trail floor).
   for (size_t i = 0; bytes[i];) {
     const unsigned lead = bytes[i];
     const unsigned trail = bytes[i + 1];

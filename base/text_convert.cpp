@@ -1,17 +1,19 @@
 #include "base/text_convert.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "base/language_converter.h"
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
+#include "platform/big5.h"
 
 size_t Big5PrefixLength(const char* text, size_t maxBytes) {
+  const std::string_view s(text, strnlen(text, maxBytes + 1));
   size_t length = 0;
-  while (text[length]) {
-    const size_t step = static_cast<unsigned char>(text[length]) >= 0x80 && text[length + 1] ? 2 : 1;
+  for (size_t step = 0; length < s.size(); length += step) {
+    step = plat::Big5CharLength(s, length);
     if (length + step > maxBytes) break;
-    length += step;
   }
   return length;
 }
@@ -23,7 +25,7 @@ void ConvertText(char* text) {
 
 plat::Font* SelectFontName(const char* text, int width, int height, char* out) {
   if (!text) return nullptr;
-  const bool big5Face = static_cast<unsigned char>(text[0]) >= 0x80;
+  const bool big5Face = plat::IsBig5Lead(text[0]);
   const char* face = GetSystemDefaultLanguage() == 0x0804 && big5Face ? "Verdana" : text;
   if (out && out != face) {
     std::strncpy(out, face, 255);

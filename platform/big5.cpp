@@ -108,20 +108,14 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::u32string Big5ToUtf32(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) {
-      out += static_cast<char32_t>(byte);
-      ++i;
-      continue;
+  for (size_t i = 0, n = 0; i < text.size(); i += n) {
+    n = Big5CharLength(text, i);
+    if (n == 2) {
+      char32_t c = DecodeBig5(text.data() + i, 2);
+      out += c != 0 ? c : kReplacementChar;
+    } else {
+      out += IsBig5Lead(text[i]) ? kReplacementChar : static_cast<char32_t>(text[i]);
     }
-    if (i + 1 >= text.size()) {
-      out += kReplacementChar;
-      break;
-    }
-    char32_t c = DecodeBig5(text.data() + i, 2);
-    out += c != 0 ? c : kReplacementChar;
-    i += 2;
   }
   return out;
 }

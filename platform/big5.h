@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,9 +10,24 @@ namespace plat {
 
 constexpr char32_t kReplacementChar = 0xFFFD;
 
-// A byte with the high bit set begins a two-byte character, as everywhere in
-// the game's own text walking; a pair that maps to nothing, or a lead byte at
-// the very end, becomes U+FFFD.
+// The lowest byte that leads a two-byte character as the game walks its text
+// (the high bit set), and the lowest of the standard Big5 rows.
+constexpr unsigned char kBig5LeastLead = 0x80;
+constexpr unsigned char kBig5StandardLead = 0xA1;
+
+constexpr bool IsBig5Lead(char byte, unsigned char leastLead = kBig5LeastLead) {
+  return static_cast<unsigned char>(byte) >= leastLead;
+}
+
+// Bytes of the character that starts at `at`: 2 for a lead byte with a byte
+// after it, else 1, so a lead byte at the very end reads alone; 0 at or past
+// the end. Any byte may trail.
+constexpr size_t Big5CharLength(std::string_view text, size_t at, unsigned char leastLead = kBig5LeastLead) {
+  if (at >= text.size()) return 0;
+  return IsBig5Lead(text[at], leastLead) && at + 1 < text.size() ? 2 : 1;
+}
+
+// A pair that maps to nothing, or a lead byte at the very end, becomes U+FFFD.
 std::u32string Big5ToUtf32(std::string_view text);
 std::string Big5ToUtf8(std::string_view text);
 std::string Utf32ToUtf8(std::u32string_view text);

@@ -13,6 +13,7 @@
 #include "engine/media/glyph_font.h"
 #include "engine/media/sound_table.h"
 #include "engine/media/sprites.h"
+#include "platform/big5.h"
 
 namespace {
 
@@ -253,8 +254,7 @@ bool CTalkPlayer::TypeGlyph(bool ignoreHolds) {
   }
   if (typedCount >= textLength) return false;
 
-  const auto lead = static_cast<unsigned char>(textBuffer[typedCount]);
-  int bytes = lead >= 0x80 && typedCount + 1 < textLength ? 2 : 1;
+  int bytes = static_cast<int>(plat::Big5CharLength(textBuffer, static_cast<size_t>(typedCount)));
   std::string glyph = textBuffer.substr(typedCount, bytes);
   typedCount += bytes;
 

@@ -1,5 +1,7 @@
 #include "ui/am_edit.h"
 
+#include "platform/big5.h"
+
 namespace {
 
 constexpr int kBackspace = 8;
@@ -44,12 +46,12 @@ void CAmEdit::DropPending() {
 void CAmEdit::RemoveLastCharacter() {
   // Trail bytes may lack the high bit, so characters are found from the start.
   size_t last = 0;
-  for (size_t i = 0; i < text.size(); i += (static_cast<unsigned char>(text[i]) & 0x80) ? 2 : 1) last = i;
+  for (size_t i = 0; i < text.size(); i += plat::Big5CharLength(text, i)) last = i;
   text.erase(last);
 }
 
 void CAmEdit::TakeByte(int code) {
-  if (code & 0x80) {
+  if (plat::IsBig5Lead(static_cast<char>(code))) {
     if (Room() > 1) {
       text += static_cast<char>(code);
       pending = 1;

@@ -6,6 +6,7 @@
 
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
+#include "platform/big5.h"
 #include "ui/am_wnd_manager.h"
 #include "ui/smooth_text.h"
 
@@ -15,8 +16,6 @@ namespace {
 
 constexpr float kSurfaceWidening = 1.1f;
 constexpr int kLeastChannel = 10;
-
-bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
 
 }  // namespace
 
@@ -116,7 +115,7 @@ size_t CAmText::LineLength(const std::string& s, size_t start) const {
   size_t limit = static_cast<size_t>(std::max(columns, 0)) * 2;
   if (s.size() - start <= limit) return s.size() - start;
   size_t walked = 0;
-  while (walked < limit) walked += IsLeadByte(s[start + walked]) ? 2 : 1;
+  while (walked < limit) walked += plat::Big5CharLength(s, start + walked);
   // A two-byte character straddling the limit starts the next line.
   return walked == limit ? limit : limit - 1;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/media/sprites.h"
+#include "platform/big5.h"
 #include "ui/am_container.h"
 #include "ui/am_edit.h"
 #include "ui/am_scroll_bar.h"
@@ -21,8 +22,6 @@ constexpr int kRowGreen = 209;
 constexpr int kRowBlue = 154;
 constexpr int kTextViewGap = 2;
 
-bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
-
 // length bytes of text (the whole string for length below 1), never past its end.
 std::string Bytes(const char* text, int length) {
   if (!text) return {};
@@ -38,7 +37,7 @@ int TextHeight(const char* text, int length, int width) {
   int used = 0;
   int total = 0;
   for (size_t i = 0; i < s.size();) {
-    const int bytes = IsLeadByte(s[i]) && i + 1 < s.size() ? 2 : 1;
+    const int bytes = static_cast<int>(plat::Big5CharLength(s, i));
     i += static_cast<size_t>(bytes);
     // A character that does not fit starts the next line, and counts there.
     if (used + bytes > cap && used > 0) {
@@ -359,7 +358,7 @@ void CAmTextView::SetViewText(const char* text, int length) {
   std::vector<std::string> lines;
   std::string line;
   for (size_t i = 0; i < all.size();) {
-    const size_t n = IsLeadByte(all[i]) && i + 1 < all.size() ? 2 : 1;
+    const size_t n = plat::Big5CharLength(all, i);
     line.append(all, i, n);
     i += n;
     const int held = static_cast<int>(line.size());

@@ -1,16 +1,18 @@
 #include "ui/dialog_chunks.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "platform/big5.h"
 
 int CGDialogChunks::ReadChar(uint8_t out[2], int* length) {
   *length = 0;
   if (position >= Size()) return -1;
-  out[0] = buffer[position++];
-  *length = 1;
-  if (out[0] >= 0x80 && position < Size()) {
-    out[1] = buffer[position++];
-    *length = 2;
-  }
+  const std::string_view text(reinterpret_cast<const char*>(buffer.data()), buffer.size());
+  const size_t n = plat::Big5CharLength(text, position);
+  std::copy_n(buffer.begin() + position, n, out);
+  position += static_cast<uint32_t>(n);
+  *length = static_cast<int>(n);
   return 0;
 }
 

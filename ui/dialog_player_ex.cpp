@@ -7,6 +7,7 @@
 #include "engine/core/node_states.h"
 #include "engine/core/nodes.h"
 #include "engine/media/sprites.h"
+#include "platform/big5.h"
 #include "ui/gm_msg_sender.h"
 #include "ui/menu_agency.h"
 
@@ -170,12 +171,10 @@ void CDialogPlayerEx::TypeQuestionChar() {
     for (int i = 0; i < choiceCount; ++i) DrawAnswer(i, 0);
     return;
   }
-  uint8_t character[2] = {static_cast<uint8_t>(question[questionPos++]), 0};
-  int length = 1;
-  if (character[0] >= 0x80 && questionPos < questionLength) {
-    character[1] = static_cast<uint8_t>(question[questionPos++]);
-    length = 2;
-  }
+  const int length = static_cast<int>(plat::Big5CharLength(question, static_cast<size_t>(questionPos)));
+  uint8_t character[2] = {static_cast<uint8_t>(question[questionPos]),
+                          length == 2 ? static_cast<uint8_t>(question[questionPos + 1]) : uint8_t{0}};
+  questionPos += length;
   if (length == 1) {
     switch (character[0]) {
       case '\n':

@@ -5,6 +5,7 @@
 #include "database/game_database.h"
 #include "database/game_resource.h"
 #include "engine/media/packages.h"
+#include "platform/big5.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
@@ -34,7 +35,7 @@ std::string Number(int n) {
 std::string CutText(const std::string& text, int maxBytes) {
   size_t end = 0;
   for (size_t i = 0; i < text.size();) {
-    const size_t n = (static_cast<unsigned char>(text[i]) & 0x80) && i + 1 < text.size() ? 2 : 1;
+    const size_t n = plat::Big5CharLength(text, i);
     if (i + n > static_cast<size_t>(maxBytes > 0 ? maxBytes : 0)) break;
     i += n;
     end = i;

@@ -1,15 +1,17 @@
 #include "world/text_label.h"
 
+#include <string_view>
+
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
+#include "platform/big5.h"
 #include "ui/screen_manager.h"
 
 namespace {
 
-constexpr unsigned char kBig5Lead = 160;
-
-// Bytes of the character starting at p (a lead byte before the end reads alone).
-size_t CharBytes(const char* p) { return static_cast<unsigned char>(p[0]) > kBig5Lead && p[1] != '\0' ? 2 : 1; }
+// Counted by the standard Big5 rows, unlike the game's drawing walk: a byte
+// from 0x80 to 0xA0 counts as a character of its own here.
+size_t CharBytes(std::string_view text, size_t at) { return plat::Big5CharLength(text, at, plat::kBig5StandardLead); }
 
 }  // namespace
 
@@ -65,8 +67,9 @@ int CTextLabel::PressTest(int x, int y) {
 
 int CountTextChars(const char* text) {
   if (!text) return 0;
+  const std::string_view s(text);
   int count = 0;
-  for (const char* p = text; *p; p += CharBytes(p)) ++count;
+  for (size_t at = 0; at < s.size(); at += CharBytes(s, at)) ++count;
   return count;
 }
 
@@ -74,15 +77,16 @@ int CutTextByChars(char* buffer, size_t size, const char* text, int first, int l
   if (!buffer || !text || size == 0) return 0;
   if (last == -1) last = first;
   if (first < 1 || CountTextChars(text) < first) return -1;
+  const std::string_view s(text);
   size_t out = 0;
   int index = 1;
-  for (const char* p = text; *p && index <= last; ++index) {
-    const size_t bytes = CharBytes(p);
+  for (size_t at = 0; at < s.size() && index <= last; ++index) {
+    const size_t bytes = CharBytes(s, at);
     if (index >= first) {
       if (out + bytes + 1 > size) break;
-      for (size_t i = 0; i < bytes; ++i) buffer[out++] = p[i];
+      for (size_t i = 0; i < bytes; ++i) buffer[out++] = s[at + i];
     }
-    p += bytes;
+    at += bytes;
   }
   buffer[out] = '\0';
   return static_cast<int>(out + 1);

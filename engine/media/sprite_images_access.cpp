@@ -7,6 +7,7 @@
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprite_images.h"
 #include "engine/media/sprites.h"
+#include "platform/big5.h"
 #include "platform/fonts.h"
 
 int g_spriteLockPitch = 0;
@@ -46,11 +47,12 @@ uint32_t LoadPixel(const LockedFrame& f, int x, int y) {
   return value;
 }
 
-// The next character of Big5 text: a byte with the high bit set begins a pair.
+// The next character of Big5 text as the glyph calls take it.
 uint32_t NextCharacter(std::string_view text, size_t& at) {
-  uint8_t lead = static_cast<uint8_t>(text[at++]);
-  if (lead < 0x80 || at >= text.size()) return lead;
-  return static_cast<uint32_t>(lead) << 8 | static_cast<uint8_t>(text[at++]);
+  const size_t n = plat::Big5CharLength(text, at);
+  uint32_t code = static_cast<uint8_t>(text[at++]);
+  if (n == 2) code = code << 8 | static_cast<uint8_t>(text[at++]);
+  return code;
 }
 
 }  // namespace

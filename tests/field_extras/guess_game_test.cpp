@@ -152,6 +152,7 @@ TEST(TextCharsTest, CountAndCut) {
                            "c"),
             4);
   EXPECT_EQ(CountTextChars("\xA4"), 1) << "a lead byte at the end counts alone";
+  EXPECT_EQ(CountTextChars("\xA0z\xA1z"), 3) << "counted by the standard rows: 0xA0 alone, 0xA1 leads a pair";
   struct Case {
     const char* text;
     int first, last;

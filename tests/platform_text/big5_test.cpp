@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "platform/big5.h"
 
 namespace {
@@ -76,6 +78,38 @@ TEST(Big5, TypedTextBecomesBig5AndDropsWhatBig5Lacks) {
        "d"},
   };
   for (const Case& c : cases) EXPECT_EQ(plat::Utf8ToBig5(c.utf8), c.big5) << c.name;
+}
+
+TEST(Big5, CharLengthStepsOverLeadAndTrailBytes) {
+  using namespace std::string_view_literals;
+  constexpr unsigned char kGame = plat::kBig5LeastLead;
+  constexpr unsigned char kStandard = plat::kBig5StandardLead;
+  struct Case {
+    const char* name;
+    std::string_view text;
+    size_t at;
+    unsigned char leastLead;
+    size_t expected;
+  };
+  const Case cases[] = {
+      {"ascii", "az", 0, kGame, 1},
+      {"valid pair", "\xa4\x40z", 0, kGame, 2},
+      {"after the pair", "\xa4\x40z", 2, kGame, 1},
+      {"lead at the very end", "z\xa4", 1, kGame, 1},
+      // Trail bytes are not checked: the pair stays whole.
+      {"lead before a non-trail byte", "\xa4 ", 0, kGame, 2},
+      {"lead before a zero inside the text", "\xa4\0"sv, 0, kGame, 2},
+      {"a trail byte read as a start", "\xa4\xa4", 1, kGame, 1},
+      {"0x7f", "\x7fz", 0, kGame, 1},
+      {"0x80", "\x80z", 0, kGame, 2},
+      {"0xff", "\xffz", 0, kGame, 2},
+      {"0xa0 under the standard rows", "\xa0z", 0, kStandard, 1},
+      {"0xa1 under the standard rows", "\xa1z", 0, kStandard, 2},
+      {"at the end", "az", 2, kGame, 0},
+      {"past the end", "az", 5, kGame, 0},
+      {"empty", "", 0, kGame, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(plat::Big5CharLength(c.text, c.at, c.leastLead), c.expected) << c.name;
 }
 
 TEST(Big5, DecodesGlyphCallCharacterCodes) {
