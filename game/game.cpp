@@ -23,6 +23,7 @@
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
+#include "game/game_sys_proc.h"
 #include "game/loading_animation.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
@@ -94,7 +95,7 @@ CGame::CGame(int, char**) : state(0), cameraFollow(0), skipUiFrame(0), debugSwit
   loading = nullptr;
   CreateLoadingSprite();
 
-  talk = new CTalkHost(640, 480);
+  talk = new CTalkHost(640, 480, GameTalkSysProc);
   talk->Load("talk.pt");
 
   audio = new CGameAudio;
