@@ -28,6 +28,7 @@
 #include "game/message_board.h"
 #include "game/pick_manager.h"
 #include "game/save_thumbnail.h"
+#include "game/world_services.h"
 #include "platform/crt.h"
 #include "platform/window.h"
 #include "talk/talk_host.h"
@@ -89,6 +90,7 @@ CGame::CGame(int, char**) : state(0), cameraFollow(0), skipUiFrame(0), debugSwit
   skipScript = 0;
   showCaption = 1;
   g_game = this;
+  InstallWorldServices();
   encountersOn = 1;
 
   cutScene = new CCutScenePlayer;
