@@ -303,6 +303,22 @@ TEST_F(SceneChange, EntryPointsMissingFilesTheWorldMapAndScenesWithoutARecord) {
   Tick(3);  // the field goes on over an empty scene
 }
 
+TEST_F(SceneChange, AMapSceneTellsTheGameOfItsComingAndGoing) {
+  NewGameInTheField();
+  MScene* const live = Game().scene;
+  Game().scene = nullptr;
+  g_fieldFrameHook = [](int) {};
+  live->Load("e001.SB");
+  EXPECT_EQ(Game().scene, live) << "entered";
+  EXPECT_EQ(g_fieldFrameHook, nullptr) << "the last map's special events were left";
+
+  MScene* const other = new MScene("lost.SB", Game().gameResource);
+  EXPECT_EQ(Game().scene, other);
+  delete other;
+  EXPECT_EQ(Game().scene, nullptr) << "left";
+  Game().scene = live;
+}
+
 TEST_F(SceneChange, EntryBuildsTheListsAndVolumes) {
   NewGameInTheField();
   Game().GoToScene("e001.SB", 4);
