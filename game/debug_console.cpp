@@ -21,7 +21,7 @@
 #include "game/event_runner.h"
 #include "game/field_walker.h"
 #include "game/game.h"
-#include "talk/talk_sys_proc.h"
+#include "game/game_sys_proc.h"
 #include "ui/menu_agency.h"
 #include "world/automap_panel.h"
 #include "world/map_scene.h"

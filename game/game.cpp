@@ -23,10 +23,12 @@
 #include "game/encounter_table.h"
 #include "game/event_runner.h"
 #include "game/field_walker.h"
+#include "game/game_sys_proc.h"
 #include "game/loading_animation.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
 #include "game/save_thumbnail.h"
+#include "game/world_services.h"
 #include "platform/crt.h"
 #include "platform/window.h"
 #include "talk/talk_host.h"
@@ -88,13 +90,14 @@ CGame::CGame(int, char**) : state(0), cameraFollow(0), skipUiFrame(0), debugSwit
   skipScript = 0;
   showCaption = 1;
   g_game = this;
+  InstallWorldServices();
   encountersOn = 1;
 
   cutScene = new CCutScenePlayer;
   loading = nullptr;
   CreateLoadingSprite();
 
-  talk = new CTalkHost(640, 480);
+  talk = new CTalkHost(640, 480, GameTalkSysProc);
   talk->Load("talk.pt");
 
   audio = new CGameAudio;

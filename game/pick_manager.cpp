@@ -16,6 +16,7 @@
 #include "world/obj_bound_volume.h"
 #include "world/scene_content.h"
 #include "world/scene_data.h"
+#include "world/scene_markers.h"
 #include "world/scene_npc.h"
 #include "world/terrain_boundary.h"
 
@@ -69,6 +70,12 @@ int PickNodeIndex(const HOBJECT* nodes, int count, int flag, int x, int y) {
 }
 
 CPickManager::CPickManager(CGame* owner) : game(owner) {}
+
+void CPickManager::MarkPortals(const CPortalSet& portals) {
+  ClearMarkers();
+  for (int i = 0; i < portals.count; ++i)
+    if (portals.active[i]) AddMarker(i, portals.areas[i]);
+}
 
 void CPickManager::AddMarker(int index, HOBJECT node) {
   if (markerCount >= kMaxMarkers) return;

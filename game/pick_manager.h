@@ -7,6 +7,7 @@
 #include "engine/core/math3d.h"
 
 class CGame;
+class CPortalSet;
 class ObjBoundVolume;
 struct TRIGGERDESC;
 
@@ -54,6 +55,8 @@ class CPickManager {
   // Ignored once 12 are registered.
   void AddMarker(int index, HOBJECT node);
   void ClearMarkers() { markerCount = 0; }
+  // The portals near the player (their active flags) become the markers.
+  void MarkPortals(const CPortalSet& portals);
   // Whether the camera ray through (x, y) hits the trigger's box.
   int TestRayTrigger(const TRIGGERDESC& trigger, int x, int y) const;
 

@@ -316,7 +316,10 @@ void CGame::OnWalkerMoved(int stepped) {
         GoToScene(destination + ".SB", point);
         return;
       }
-      if (scene->portals) scene->portals->UpdateProximity(position);
+      if (scene->portals) {
+        scene->portals->UpdateProximity(position);
+        if (pick) pick->MarkPortals(*scene->portals);
+      }
       CheckTriggers();
     }
   }

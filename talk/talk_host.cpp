@@ -3,9 +3,9 @@
 #include <string>
 
 #include "base/debug_trace.h"
-#include "talk/talk_sys_proc.h"
 
-CTalkHost::CTalkHost(int width, int height) : screenWidth(width), screenHeight(height) {}
+CTalkHost::CTalkHost(int width, int height, TalkSysProc procedure)
+    : screenWidth(width), screenHeight(height), sysProc(procedure) {}
 
 CTalkHost::~CTalkHost() = default;
 
@@ -13,7 +13,7 @@ int CTalkHost::Load(const char* name) {
   const std::string path = std::string("resource/") + (name ? name : "");
   if (!player) player = std::make_unique<CTalkPlayer>();
   player->SetScreen(screenWidth, screenHeight);
-  SetTalkSysProc(GameTalkSysProc);
+  SetTalkSysProc(sysProc);
   const int loaded = player->Load(path);
   if (!loaded)
     for (const std::string& error : player->errors) DebugTrace("Talk: %s\n", error.c_str());

@@ -21,7 +21,7 @@ struct SYSRESULT {
 // procedure may change it in place (upper-casing it) but not its length.
 using TalkSysProc = SYSRESULT (*)(SYSMODE mode, char* name, int argument);
 
-// Answers every call with {0, 0, 0}; installed until the game installs its own.
+// Answers every call with {0, 0, 0}; installed until a talk host loads.
 SYSRESULT DefaultTalkSysProc(SYSMODE mode, char* name, int argument);
 
 void SetTalkSysProc(TalkSysProc procedure);
@@ -53,8 +53,3 @@ enum : int {
 // the first follows the keyword, each further one a '_'. A missing '_'
 // wraps to the start of the parameters, so ITEM3 reads 3 and 3.
 int ParseSysName(const char* name, std::vector<int>& params, int& sign);
-
-// The game's procedure: reads, changes or starts things in g_game. The name
-// is upper-cased in place. Answers {0, value, 0} with the read value for a
-// get and 0 for everything else; unknown names and modes do nothing.
-SYSRESULT GameTalkSysProc(SYSMODE mode, char* name, int argument);

@@ -3,20 +3,16 @@
 #include <cmath>
 #include <new>
 
-#include "database/game_resource.h"
 #include "database/scene_records.h"
 #include "engine/core/node_transforms.h"
 #include "engine/core/walking.h"
-#include "game/event_runner.h"
-#include "game/field_walker.h"
-#include "game/game.h"
-#include "world/map_scene.h"
 #include "world/scene_content.h"
 #include "world/scene_npc.h"
 
-CNpcChaseEvent g_chaseEvent;
-
 namespace {
+
+// Made before g_chaseEvent, which starts with them.
+ChaseEventServices g_installedServices;
 
 constexpr float kWatchCosine = 0.17364818f;  // cos 80 degrees
 constexpr float kFramesPerSecond = 30;
@@ -50,19 +46,14 @@ VECTOR3 Forward(HOBJECT node) {
 
 }  // namespace
 
-ChaseEventServices DefaultChaseEventServices() {
-  ChaseEventServices s;
-  s.walkerPose = [] { return g_game && g_game->walker ? g_game->walker->action : -1; };
-  s.storyCounter = [](int counter) { return g_game && g_game->events ? g_game->events->GetEventCount(counter) : 0; };
-  s.startEvent = [](int kind, int number) {
-    if (g_game) g_game->StartEvent(kind, number);
-  };
-  s.eventBase = [] { return g_game && g_game->gameResource ? static_cast<int>(g_game->gameResource->EventBase()) : 0; };
-  s.content = []() -> CSceneContent* { return g_game && g_game->scene ? g_game->scene->content.get() : nullptr; };
-  return s;
+CNpcChaseEvent g_chaseEvent;
+
+void SetChaseEventServices(const ChaseEventServices& services) {
+  g_installedServices = services;
+  g_chaseEvent.services = services;
 }
 
-CNpcChaseEvent::CNpcChaseEvent() : services(DefaultChaseEventServices()) {
+CNpcChaseEvent::CNpcChaseEvent() : services(g_installedServices) {
   sparePath.Clear();
   mover.Clear();
   Reset();

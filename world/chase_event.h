@@ -7,8 +7,8 @@
 class CSceneContent;
 class CSceneNpc;
 
-// What the event asks of the game around it; the defaults reach the game
-// object (and answer "nothing" without one).
+// What the event asks of the game around it. A service left out answers
+// "nothing": no pose, counters and event base 0, no content, no event started.
 struct ChaseEventServices {
   int (*walkerPose)() = nullptr;  // the walker's current pose
   int (*storyCounter)(int counter) = nullptr;
@@ -16,7 +16,9 @@ struct ChaseEventServices {
   int (*eventBase)() = nullptr;           // the event runner's number base
   CSceneContent* (*content)() = nullptr;  // the map's content
 };
-ChaseEventServices DefaultChaseEventServices();
+// The services g_chaseEvent uses, and every chase event made from now on;
+// the game installs its own at start-up.
+void SetChaseEventServices(const ChaseEventServices& services);
 
 // A character of one field map that chases the party when the player turns
 // its back on it for five seconds, and starts a story event on a catch.

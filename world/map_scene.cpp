@@ -14,9 +14,6 @@
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_states.h"
 #include "engine/core/node_transforms.h"
-#include "game/field_walker.h"
-#include "game/game.h"
-#include "game/map_special_events.h"
 #include "world/ambient_sounds.h"
 #include "world/automap_panel.h"
 #include "world/game_camera.h"
@@ -25,6 +22,7 @@
 #include "world/scene_data.h"
 #include "world/scene_environment.h"
 #include "world/scene_fade.h"
+#include "world/scene_host.h"
 #include "world/scene_markers.h"
 #include "world/scene_npc.h"
 
@@ -34,7 +32,7 @@ constexpr float kNearShadowSquared = 160000;
 constexpr int kBlobShadow = 2;
 constexpr int kProjectedShadow = 16;
 
-CSocietyExt* SceneSociety() { return g_game ? g_game->society : nullptr; }
+CSocietyExt* SceneSociety() { return SceneHost().society ? SceneHost().society() : nullptr; }
 
 // The name up to its first "." (and at most limit characters).
 std::string BaseName(const std::string& name, size_t limit) {
@@ -70,7 +68,7 @@ MScene::~MScene() {
   delete automap;
   fade.reset();
   RemoveLights();
-  if (g_game && g_game->scene == this) g_game->scene = nullptr;
+  if (SceneHost().left) SceneHost().left(this);
 }
 
 void MScene::Load(const char* sceneFile) {
@@ -92,7 +90,7 @@ void MScene::Load(const char* sceneFile) {
   }
   UpdateAutomapPortals(-1);
   automap->Show(0);
-  if (g_game) g_game->scene = this;
+  if (SceneHost().entered) SceneHost().entered(this);
 }
 
 void MScene::EnterMap() {
@@ -144,7 +142,7 @@ void MScene::ScaleSkyModels() {
 void MScene::Unload(int remember) {
   if (!content) return;
   Show(0, 0);
-  UpdateMapSpecialEvents(mapIndex, 1);
+  if (SceneHost().specialEvents) SceneHost().specialEvents(mapIndex, 1);
   if (remember) memory->Save(*this);
   else memory->Clear();
   RemoveLights();
@@ -167,7 +165,7 @@ void MScene::Tick(int n) {
   VECTOR3 eye{0, 0, 0};
   camera->GetPositionAndDirection(&eye, nullptr);
   VECTOR3 walker{0, 0, 0}, facing{0, 1, 0};
-  if (g_game && g_game->walker) g_game->walker->GetPosition(&walker, &facing);
+  if (SceneHost().walkerPosition) SceneHost().walkerPosition(&walker, &facing);
   content->FadeOccluders(eye, walker);
   content->TickWeather(n, walker);
   content->Update(n);

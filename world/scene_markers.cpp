@@ -13,8 +13,6 @@
 #include "engine/core/node_transforms.h"
 #include "engine/core/nodes.h"
 #include "engine/core/terrain.h"
-#include "game/game.h"
-#include "game/pick_manager.h"
 #include "world/marker_model.h"
 
 int CPortalSet::counter_ = 0;
@@ -104,8 +102,6 @@ void CPortalSet::SetOpen(int i, int open) {
 }
 
 int CPortalSet::UpdateProximity(const VECTOR3& player) {
-  CPickManager* pick = g_game ? g_game->pick : nullptr;
-  if (pick) pick->ClearMarkers();
   for (int i = 0; i < count; ++i) {
     VECTOR3 at{0, 0, 0};
     GetNodeWorldVectors(markers[i], &at, nullptr, nullptr);
@@ -113,7 +109,6 @@ int CPortalSet::UpdateProximity(const VECTOR3& player) {
     const bool near = dx * dx + dy * dy <= kNearDistance * kNearDistance;
     active[i] = IsOpen(i) && near ? 1 : 0;
     ShowNode(markers[i], active[i]);
-    if (active[i] && pick) pick->AddMarker(i, areas[i]);
   }
   return count;
 }

@@ -29,8 +29,8 @@ class CPortalSet {
   // Out-of-range indices are closed and ignored.
   bool IsOpen(int i) const;
   void SetOpen(int i, int open);
-  // Shows the open portals near the player and hands them to the pick
-  // manager's highlight list; the portal count.
+  // Shows the open portals near the player and marks them in active; the
+  // portal count.
   int UpdateProximity(const VECTOR3& player);
   // Only the active portals' markers.
   void Show(int visible);

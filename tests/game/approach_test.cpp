@@ -13,6 +13,8 @@
 #include "engine/core/node_bounds.h"
 #include "engine/core/node_transforms.h"
 #include "game/event_runner.h"
+#include "game/field_walker.h"
+#include "game/game.h"
 #include "game/map_special_events.h"
 #include "game/pick_manager.h"
 #include "platform/files.h"
@@ -159,6 +161,32 @@ TEST_F(ApproachTest, Map14BindsTheChaserAndChasesOnlyTheFirstHero) {
   EXPECT_EQ(g_chaseEvent.npcIndex, kChaser) << "bound all the same";
   EXPECT_EQ(g_chaseEvent.switchedOn, 0);
   EXPECT_EQ(g_fieldFrameHook, nullptr);
+}
+
+TEST_F(ApproachTest, TheChaseAsksTheGameThroughTheServicesItInstalled) {
+  // SetUp remade the event after the game's start: it keeps the game's services.
+  const ChaseEventServices& services = g_chaseEvent.services;
+  ASSERT_TRUE(services.walkerPose && services.storyCounter && services.startEvent && services.eventBase &&
+              services.content);
+  EXPECT_EQ(services.content(), Game().scene->content.get());
+  EXPECT_EQ(services.eventBase(), kEventBase);
+  Runner().Event(kMiraTalkEvent)->runCount = 3;
+  EXPECT_EQ(services.storyCounter(kMiraTalkEvent + 1 - Runner().EventBase()), 3);
+  EXPECT_EQ(g_chaseEvent.CheckWalkerPose(), 0) << "no walker";
+  Game().walker = new CFieldWalker(&g_gameDataBase);
+  for (const int pose : {0, 2, 11, 13}) {
+    Game().walker->action = pose;
+    EXPECT_EQ(services.walkerPose(), pose);
+  }
+
+  CGame* const game = g_game;
+  g_game = nullptr;
+  EXPECT_EQ(services.content(), nullptr);
+  EXPECT_EQ(services.walkerPose(), -1);
+  EXPECT_EQ(services.storyCounter(1), 0);
+  EXPECT_EQ(services.eventBase(), 0);
+  services.startEvent(6, 1);
+  g_game = game;
 }
 
 TEST_F(ApproachTest, TheChaserCaughtOnItsWayHomeStartsTheEventTheMoneyChooses) {

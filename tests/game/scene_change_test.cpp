@@ -18,6 +18,7 @@
 #include "game/field_input.h"
 #include "game/field_walker.h"
 #include "game/message_board.h"
+#include "game/pick_manager.h"
 #include "game/scene_change.h"
 #include "platform/files.h"
 #include "platform/window.h"
@@ -301,6 +302,42 @@ TEST_F(SceneChange, EntryPointsMissingFilesTheWorldMapAndScenesWithoutARecord) {
   EXPECT_EQ(Game().loading, nullptr);
   EXPECT_TRUE(Game().objectVolumes.empty() && Game().walkInTriggers.empty()) << "nothing of the unloaded scene";
   Tick(3);  // the field goes on over an empty scene
+}
+
+TEST_F(SceneChange, ThePortalsNearTheWalkerBecomeTheCursorsMarkers) {
+  NewGameInTheField();
+  const CPortalSet& portals = *Game().scene->portals;
+  const CPickManager& pick = *Game().pick;
+  const struct {
+    float x;
+    int portal;  // the one marked, -1 for none
+  } cases[] = {{400, 0}, {-400, 1}, {0, -1}, {450, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.x);
+    PlaceWalker(c.x, 0);
+    Game().OnWalkerMoved(1);
+    ASSERT_EQ(SceneName(), "a004.SB") << "near a portal, not in it";
+    ASSERT_EQ(pick.markerCount, c.portal < 0 ? 0 : 1);
+    if (c.portal < 0) continue;
+    EXPECT_EQ(pick.markerIndices[0], c.portal);
+    EXPECT_EQ(pick.markerNodes[0], portals.areas[static_cast<size_t>(c.portal)]);
+  }
+}
+
+TEST_F(SceneChange, AMapSceneTellsTheGameOfItsComingAndGoing) {
+  NewGameInTheField();
+  MScene* const live = Game().scene;
+  Game().scene = nullptr;
+  g_fieldFrameHook = [](int) {};
+  live->Load("e001.SB");
+  EXPECT_EQ(Game().scene, live) << "entered";
+  EXPECT_EQ(g_fieldFrameHook, nullptr) << "the last map's special events were left";
+
+  MScene* const other = new MScene("lost.SB", Game().gameResource);
+  EXPECT_EQ(Game().scene, other);
+  delete other;
+  EXPECT_EQ(Game().scene, nullptr) << "left";
+  Game().scene = live;
 }
 
 TEST_F(SceneChange, EntryBuildsTheListsAndVolumes) {

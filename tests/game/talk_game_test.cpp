@@ -5,6 +5,7 @@
 #include "cutscene/sg_society.h"
 #include "database/game_database.h"
 #include "game/event_runner.h"
+#include "game/game_sys_proc.h"
 #include "talk/talk_host.h"
 #include "talk/talk_sys_proc.h"
 #include "talk/talk_text.h"
@@ -35,6 +36,14 @@ class TalkGame : public GameTest {
 
   SYSRESULT Sys(SYSMODE mode, std::string name, int argument) { return GameTalkSysProc(mode, name.data(), argument); }
 };
+
+TEST(SysName, TheGameProcedureAnswersNothingWithoutAGame) {
+  char name[] = "money";
+  SYSRESULT r = GameTalkSysProc(SYSMODE_GET, name, 0);
+  EXPECT_EQ(r.type, 0);
+  EXPECT_EQ(r.value, 0);
+  EXPECT_EQ(r.value2, 0);
+}
 
 TEST_F(TalkGame, TheSysProcedureReachesTheGame) {
   ASSERT_EQ(Start(), 1);

@@ -46,12 +46,4 @@ TEST(SysName, SignKeywordAndParameters) {
   }
 }
 
-TEST(SysName, TheGameProcedureAnswersNothingWithoutAGame) {
-  char name[] = "money";
-  SYSRESULT r = GameTalkSysProc(SYSMODE_GET, name, 0);
-  EXPECT_EQ(r.type, 0);
-  EXPECT_EQ(r.value, 0);
-  EXPECT_EQ(r.value2, 0);
-}
-
 }  // namespace
