@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "game/game_state.h"
+#include "ui/screen_result.h"
 
 class CAmWnd;
 class CEventRunner;
