@@ -4,6 +4,7 @@
 
 #include "components/bs_creature.h"
 #include "components/sword_man.h"
+#include "database/game_resource.h"
 #include "database/records.h"
 #include "engine/core/node_transforms.h"
 #include "platform/keys.h"

@@ -81,6 +81,7 @@ void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDIt
   OpenImagePackage(kInterfacePackage);
   manager->loader = loader;
   manager->resource = resource;
+  SetMessageResource(resource);
   manager->itemPool = pool;
   manager->eventRunner = events;
   manager->config = config;
@@ -103,6 +104,7 @@ void DestroyScreenManager() {
   // Every window goes with the window manager, then any widget left over.
   DestroyLiveWidgets();
   g_screenManager = nullptr;
+  SetMessageResource(nullptr);
   delete manager;
 }
 
@@ -112,6 +114,7 @@ void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemP
   if (!g_screenManager) return;
   g_screenManager->loader = loader;
   g_screenManager->resource = resource;
+  SetMessageResource(resource);
   g_screenManager->itemPool = pool;
   g_screenManager->eventRunner = events;
   g_screenManager->config = config;
@@ -228,8 +231,3 @@ void MoveSelectedItem(int x, int y) {
 int GetSelectedSlot() { return g_screenManager ? g_screenManager->selectedSlot : -1; }
 
 int GetChosenHero() { return g_screenManager && g_screenManager->startResult.hero != 0 ? 1 : 0; }
-
-const char* GetMessageString(int n) {
-  if (!g_screenManager || !g_screenManager->resource) return nullptr;
-  return g_screenManager->resource->MessageText(n);
-}

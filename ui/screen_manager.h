@@ -120,9 +120,6 @@ void MoveSelectedItem(int x, int y);
 int GetSelectedSlot();
 // 0 first hero, 1 second hero.
 int GetChosenHero();
-// Message n of the game resource: the first for n of 1 or less; null
-// without a manager or table, past the table or outside its texts.
-const char* GetMessageString(int n);
 
 // The trade screen's list of bought one-of-a-kind items.
 void SetBoughtItemList(std::vector<int>* list);

@@ -1,8 +1,8 @@
 #include "world/text_label.h"
 
+#include "database/game_resource.h"
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
-#include "ui/screen_manager.h"
 
 namespace {
 
