@@ -72,7 +72,7 @@ int MainWindowResult(CScreenManager& manager) {
 
 }  // namespace
 
-void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                          CSystemConfig* config) {
   g_systemConfig = config;
   auto* manager = new (std::nothrow) CScreenManager;
@@ -83,7 +83,7 @@ void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDIt
   manager->resource = resource;
   SetMessageResource(resource);
   manager->itemPool = pool;
-  manager->eventRunner = events;
+  manager->storyFlags = storyFlags;
   manager->config = config;
 
   CAmObject::SetColorKey(255, 0, 255);
@@ -108,7 +108,7 @@ void DestroyScreenManager() {
   delete manager;
 }
 
-void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                       CSystemConfig* config) {
   g_systemConfig = config;
   if (!g_screenManager) return;
@@ -116,7 +116,7 @@ void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemP
   g_screenManager->resource = resource;
   SetMessageResource(resource);
   g_screenManager->itemPool = pool;
-  g_screenManager->eventRunner = events;
+  g_screenManager->storyFlags = storyFlags;
   g_screenManager->config = config;
 }
 

@@ -6,13 +6,13 @@
 #include "ui/screen_result.h"
 
 class CAmWnd;
-class CEventRunner;
 class CGameDataLoader;
 class CGameResource;
 class CGDItemPool;
 class CSystemConfig;
 class CTWItem;
 class IBsCreature;
+class IStoryFlags;
 class TwGetItemInfoDlg;
 struct ITEMDESC;
 struct ITEMINFODESC;
@@ -66,7 +66,7 @@ class CScreenManager {
   CGameDataLoader* loader = nullptr;
   CGameResource* resource = nullptr;
   CGDItemPool* itemPool = nullptr;
-  CEventRunner* eventRunner = nullptr;
+  IStoryFlags* storyFlags = nullptr;
   CSystemConfig* config = nullptr;
   int kind = kScreenNone;
   MENURESULTDESC menuResult;
@@ -79,11 +79,11 @@ extern CScreenManager* g_screenManager;
 // The settings record, for the system page.
 extern CSystemConfig* g_systemConfig;
 
-void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                          CSystemConfig* config);
 // Removes the input hooks, deletes every window and then every widget left.
 void DestroyScreenManager();
-void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                       CSystemConfig* config);
 // The party leader's creature that the character page shows; null without a manager.
 void SetScreenHero(IBsCreature* hero);
