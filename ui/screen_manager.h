@@ -79,6 +79,8 @@ extern CScreenManager* g_screenManager;
 // The settings record, for the system page.
 extern CSystemConfig* g_systemConfig;
 
+// The resource the manager is given (here and by SetScreenContext) answers
+// GetMessageString until the manager goes.
 void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                          CSystemConfig* config);
 // Removes the input hooks, deletes every window and then every widget left.
