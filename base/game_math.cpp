@@ -134,6 +134,18 @@ void GetTriangleNormal(VECTOR3* out, const VECTOR3* a, const VECTOR3* b, const V
 
 int IsSameDirection(const VECTOR3* u, const VECTOR3* v) { return DotVector3(u, v) > 0 ? 1 : 0; }
 
+int GetAngleBetweenVectors(const VECTOR3* a, const VECTOR3* b, double* out) {
+  if (!a || !b || !out) return 0;
+  double lengths = std::sqrt(double(DotVector3(a, a))) * std::sqrt(double(DotVector3(b, b)));
+  if (std::fabs(lengths) <= 1e-6) {
+    *out = 0;
+    return 1;
+  }
+  double c = DotVector3(a, b) / lengths;
+  *out = c >= 1 ? 0 : c <= -1 ? 3.1415926 : std::acos(c);
+  return 1;
+}
+
 int IsPointInQuadVolume(const VECTOR3* point, const QUADVOLUME* quad) {
   const float x = point->x, y = point->y, z = point->z;
   if (!(z > quad->zMin && z < quad->zMax)) return 0;

@@ -48,6 +48,9 @@ float GetPointDistance(const VECTOR3* p, const VECTOR3* q);
 void GetTriangleNormal(VECTOR3* out, const VECTOR3* a, const VECTOR3* b, const VECTOR3* c);
 // 1 when u . v > 0.
 int IsSameDirection(const VECTOR3* u, const VECTOR3* v);
+// The angle between two vectors in radians: 0 for a vector of no length, pi
+// for opposite ones. 0 (nothing written) when a vector is missing, else 1.
+int GetAngleBetweenVectors(const VECTOR3* a, const VECTOR3* b, double* out);
 
 // 1 when the point lies strictly inside the prism.
 int IsPointInQuadVolume(const VECTOR3* point, const QUADVOLUME* quad);

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <vector>
 
+#include "base/game_math.h"
 #include "components/camera_track_file.h"
 #include "components/mesh_helpers.h"
 #include "components/society_ext.h"
-#include "cutscene/interpolating_tracks.h"
 #include "engine/core/cameras.h"
 #include "engine/core/node_clone.h"
 #include "engine/core/node_transforms.h"

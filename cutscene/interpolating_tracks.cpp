@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/game_math.h"
 #include "cutscene/actor_track_set.h"
 #include "cutscene/board_actor.h"
 #include "cutscene/camera_actor.h"
@@ -391,16 +392,4 @@ void LevelActorRoll(SVisual* actor) {
   GetAngleBetweenVectors(&across, &forward, &b);
   float degrees = static_cast<float>(a) * kDegreesPerRadian;
   actor->Rotate(kAxisZ, b * kDegreesPerRadian < 90 ? -degrees : degrees, TRANSFORM_LOCAL);
-}
-
-int GetAngleBetweenVectors(const VECTOR3* a, const VECTOR3* b, double* out) {
-  if (!a || !b || !out) return 0;
-  double lengths = std::sqrt(double(DotVector3(a, a))) * std::sqrt(double(DotVector3(b, b)));
-  if (std::fabs(lengths) <= 1e-6) {
-    *out = 0;
-    return 1;
-  }
-  double c = DotVector3(a, b) / lengths;
-  *out = c >= 1 ? 0 : c <= -1 ? 3.1415926 : std::acos(c);
-  return 1;
 }

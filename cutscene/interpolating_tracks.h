@@ -159,7 +159,3 @@ class SKMLockTarget : public SKMGradual {
 // Turns the actor about its own Z axis by the angle between its up vector and
 // the upright up vector for its forward direction; nothing when they agree.
 void LevelActorRoll(SVisual* actor);
-
-// The angle between two vectors in radians: 0 for a vector of no length, pi
-// for opposite ones. 0 (nothing written) when a vector is missing, else 1.
-int GetAngleBetweenVectors(const VECTOR3* a, const VECTOR3* b, double* out);

@@ -11,6 +11,8 @@ CGameResource* g_gameResource = nullptr;
 
 namespace {
 
+const CGameResource* g_messageResource = nullptr;
+
 constexpr int kHeaderCountOffset = 46;
 constexpr int kEntriesOffset = 48;
 constexpr int kEntrySize = 12;
@@ -54,6 +56,7 @@ int16_t MAPDESC::Enemy(int i) const { return i >= 0 && i < kEnemySlots ? FieldI1
 
 CGameResource::~CGameResource() {
   if (g_gameResource == this) g_gameResource = nullptr;
+  if (g_messageResource == this) g_messageResource = nullptr;
 }
 
 std::string CGameResource::PathOf(const char* name) {
@@ -222,3 +225,7 @@ const std::vector<CGameResource::Item>& CGameResource::Items(int kind) const {
   static const std::vector<Item> none;
   return kind >= 1 && kind <= kKinds ? sections_[static_cast<size_t>(kind)].items : none;
 }
+
+void SetMessageResource(const CGameResource* resource) { g_messageResource = resource; }
+
+const char* GetMessageString(int n) { return g_messageResource ? g_messageResource->MessageText(n) : nullptr; }

@@ -136,3 +136,9 @@ class CGameResource {
 };
 
 extern CGameResource* g_gameResource;
+
+// The resource whose messages GetMessageString answers; null for none. A
+// resource that goes away stops answering.
+void SetMessageResource(const CGameResource* resource);
+// Message n of that resource (see MessageText); null without one.
+const char* GetMessageString(int n);

@@ -6,11 +6,13 @@
 #include <array>
 #include <cstdint>
 
+#include "ui/story_flags.h"
+
 class CGameResource;
 struct EVENTDESC;
 struct EVENTACTIONDESC;
 
-class CEventRunner {
+class CEventRunner : public IStoryFlags {
  public:
   static constexpr int kStackSize = 64;
   static constexpr int kStoryFlags = 512;
@@ -35,7 +37,7 @@ class CEventRunner {
   // Run counts by number relative to the hero's event base.
   int GetEventCount(int relative) const;
   void SetEventCount(int relative, int value);
-  int TestFlag(int n) const;
+  int TestFlag(int n) const override;
   void SetFlag(int n, int on);
   int TestNpcToggle(int npc) const;
   void FlipNpcToggle(int npc);

@@ -27,6 +27,7 @@
 #include "game/loading_animation.h"
 #include "game/message_board.h"
 #include "game/pick_manager.h"
+#include "game/save_slots.h"
 #include "game/save_thumbnail.h"
 #include "game/world_services.h"
 #include "platform/crt.h"
@@ -68,6 +69,7 @@ CGame::CGame(int, char**) : state(0), cameraFollow(0), skipUiFrame(0), debugSwit
   battle = new CBattleSys(&g_menuAgency);
   g_battleInterface.SetItemMenuProc(OpenBattleItemMenu);
   g_battleInterface.SetGiveItemProc(GiveBattleItem);
+  InstallSaveSlotProcedures();
 
   boughtItems = new std::vector<int>;
   SetBoughtItemList(boughtItems);

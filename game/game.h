@@ -8,6 +8,7 @@
 #include "game/boss_info.h"
 #include "game/game_mouse.h"
 #include "game/game_state.h"
+#include "ui/screen_result.h"
 #include "world/obj_bound_volume.h"
 
 class MScene;

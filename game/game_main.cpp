@@ -9,7 +9,6 @@
 #include "database/game_resource.h"
 #include "engine/core/device_setup.h"
 #include "engine/core/engine_queries.h"
-#include "engine/core/entry.h"
 #include "engine/core/lifecycle.h"
 #include "engine/core/main_loop.h"
 #include "engine/media/data_directories.h"

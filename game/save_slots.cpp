@@ -8,6 +8,8 @@
 #include "database/game_resource.h"
 #include "database/main_man_soul.h"
 #include "game/game.h"
+#include "ui/role_page.h"
+#include "ui/save_list.h"
 #include "world/map_scene.h"
 
 void SAVECHUNKDESC::Write(plat::ByteWriter& w) const {
@@ -24,39 +26,6 @@ void SAVECHUNKDESC::Read(plat::ByteReader& r) {
   recordCount = r.I16();
   length = r.U16();
   offset = r.I32();
-}
-
-void SAVESUMMARYDESC::Write(plat::ByteWriter& w) const {
-  w.Bytes(header, sizeof header);
-  w.I16(version);
-  w.I16(entries);
-  w.I16(leader);
-  w.I16(mapIndex);
-  w.I16(level);
-  w.Zeros(2);
-  w.I32(value2);
-  w.I32(money);
-  for (float v : position) w.F32(v);
-  for (float v : facing) w.F32(v);
-  w.Bytes(name, sizeof name);
-  w.Zeros(3);
-}
-
-void SAVESUMMARYDESC::Read(plat::ByteReader& r) {
-  r.Bytes(header, sizeof header);
-  header[sizeof header - 1] = '\0';
-  version = r.I16();
-  entries = r.I16();
-  leader = r.I16();
-  mapIndex = r.I16();
-  level = r.I16();
-  r.Skip(2);
-  value2 = r.I32();
-  money = r.I32();
-  for (float& v : position) v = r.F32();
-  for (float& v : facing) v = r.F32();
-  r.Bytes(name, sizeof name);
-  r.Skip(3);
 }
 
 std::string SaveSlotPath(int slot, const char* extension) {
@@ -140,6 +109,11 @@ void GetThumbnailSourceSize(int* width, int* height) {
 void GetSlotThumbnailSourceSize(int, int* width, int* height) { GetThumbnailSourceSize(width, height); }
 
 int GetCurrentSceneArea() { return g_game && g_game->scene ? g_game->scene->mapIndex : 0; }
+
+void InstallSaveSlotProcedures() {
+  SaveSlotProcedures() = {EnumerateSaveSlots, SaveToSlot, DeleteSaveSlot, GetSaveThumbnailPath, CanLoadSaveSlot};
+  SetSceneAreaProc(GetCurrentSceneArea);
+}
 
 void WriteRunCounts(plat::ByteWriter& w, const CGame& game) {
   w.I32(game.EventBase());

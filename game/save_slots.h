@@ -3,10 +3,10 @@
 // the game state as a directory of chunks, ".map" with the automap, ".bmp"
 // with a thumbnail), and the slot provider the save and load screens use.
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "database/save_summary.h"
 #include "platform/files.h"
 
 enum SAVECHUNK : int16_t {
@@ -39,27 +39,6 @@ struct SAVECHUNKDESC {
   void Read(plat::ByteReader& r);
 };
 
-// The summary chunk, 100 bytes.
-struct SAVESUMMARYDESC {
-  static constexpr size_t kSize = 100;
-  static constexpr size_t kNameSize = 21;
-  char header[32] = {};
-  int16_t version = 0;
-  int16_t entries = 0;
-  int16_t leader = 0;
-  int16_t mapIndex = 0;
-  int16_t level = 0;
-  int32_t value2 = 0;
-  int32_t money = 0;
-  float position[3] = {0, 0, 0};
-  float facing[3] = {0, 0, 0};
-  char name[kNameSize] = {};  // no terminator when all 21 are used
-
-  void Write(plat::ByteWriter& w) const;
-  void Read(plat::ByteReader& r);
-  std::string Name() const { return std::string(name, strnlen(name, kNameSize)); }
-};
-
 class CGame;
 
 // The events chunk: the event base, then one run-count byte per event.
@@ -72,7 +51,6 @@ void ApplyRunCounts(CGame& game, const std::vector<int>& counts);
 
 constexpr int kSaveVersion = 100;
 constexpr int kSaveEntries = 11;
-constexpr int kMaxSaveSlots = 400;
 
 // "save\TWSave%02d" + extension (".sav", ".map" or ".bmp").
 std::string SaveSlotPath(int slot, const char* extension);
@@ -99,3 +77,5 @@ void GetThumbnailSourceSize(int* width, int* height);
 void GetSlotThumbnailSourceSize(int slot, int* width, int* height);
 // The current scene's area (the map row's area number), 0 without a scene.
 int GetCurrentSceneArea();
+// Gives the save list the slot provider and the character page the scene's area.
+void InstallSaveSlotProcedures();

@@ -5,6 +5,7 @@
 #include "components/society_ext.h"
 #include "components/sword_man.h"
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "game/encounter_table.h"
 #include "game/field_walker.h"
 #include "game/game.h"

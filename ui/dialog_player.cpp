@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "base/text_convert.h"
+#include "database/game_resource.h"
 #include "engine/core/nodes.h"
 #include "engine/media/sprites.h"
-#include "ui/screen_manager.h"
 
 CDialogPlayer::CDialogPlayer(const char* path) {
   TakeFontName();

@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "database/game_resource.h"
-#include "game/event_runner.h"
 #include "platform/files.h"
 #include "ui/am_container.h"
 #include "ui/am_text_list.h"
+#include "ui/story_flags.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void SplitEventNote(const std::string& text, std::string* title, std::string* bo
   *body = text.substr(start);
 }
 
-std::vector<EVENTNOTEDESC> ReadEventNotes(const CGameResource& resource, const CEventRunner* runner) {
+std::vector<EVENTNOTEDESC> ReadEventNotes(const CGameResource& resource, const IStoryFlags* flags) {
   std::vector<EVENTNOTEDESC> notes;
   std::span<const uint8_t> table = resource.Block(kNoteKind);
   std::span<const uint8_t> texts = resource.Block(kTextKind);
@@ -49,20 +49,20 @@ std::vector<EVENTNOTEDESC> ReadEventNotes(const CGameResource& resource, const C
     if (end < previousEnd || static_cast<size_t>(end) > texts.size()) continue;
     const int start = previousEnd;
     previousEnd = end;
-    if (!runner || !runner->TestFlag(shownFlag)) continue;
+    if (!flags || !flags->TestFlag(shownFlag)) continue;
     // Texts are NUL-ended in the file: a note stops at its first NUL.
     std::string text(reinterpret_cast<const char*>(texts.data()) + start, static_cast<size_t>(end - start));
     text.resize(std::min(text.size(), text.find('\0')));
     EVENTNOTEDESC note;
     SplitEventNote(text, &note.title, &note.body);
-    note.done = runner->TestFlag(doneFlag) ? 1 : 0;
+    note.done = flags->TestFlag(doneFlag) ? 1 : 0;
     notes.push_back(std::move(note));
   }
   return notes;
 }
 
-CEvtNoteListPage::CEvtNoteListPage(CGameResource* resource, CEventRunner* eventRunner, CAmObject* owner)
-    : CAmPage("ifi0200", 640, 357, owner), resource(resource), eventRunner(eventRunner) {}
+CEvtNoteListPage::CEvtNoteListPage(CGameResource* resource, IStoryFlags* storyFlags, CAmObject* owner)
+    : CAmPage("ifi0200", 640, 357, owner), resource(resource), storyFlags(storyFlags) {}
 
 CEvtNoteListPage::~CEvtNoteListPage() {
   delete list;
@@ -79,7 +79,7 @@ void CEvtNoteListPage::Build() {
   view = new CAmTextView(nullptr, 250, 290, 0, this);
   view->SetPosition(330, 52);
   view->SetView(5, 5, 240, 280);
-  if (resource) notes = ReadEventNotes(*resource, eventRunner);
+  if (resource) notes = ReadEventNotes(*resource, storyFlags);
   for (size_t i = 0; i < notes.size(); ++i) {
     char number[16];
     std::snprintf(number, sizeof(number), "%02d", static_cast<int>(i));

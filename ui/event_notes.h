@@ -7,8 +7,8 @@
 class CAmContainerAgency;
 class CAmTextListView;
 class CAmTextView;
-class CEventRunner;
 class CGameResource;
+class IStoryFlags;
 
 // A note of the event-note table as the list shows it.
 struct EVENTNOTEDESC {
@@ -21,8 +21,8 @@ struct EVENTNOTEDESC {
 // 35) holds per note its end offset into the texts (kind 36), its
 // visibility flag and its done flag; a note runs from the previous note's
 // end. A note ending past the texts or before the previous end is dropped.
-// Without a runner no flag is set.
-std::vector<EVENTNOTEDESC> ReadEventNotes(const CGameResource& resource, const CEventRunner* runner);
+// Without flags none is set.
+std::vector<EVENTNOTEDESC> ReadEventNotes(const CGameResource& resource, const IStoryFlags* flags);
 // Splits at the first "$$": the title before, the body after without its
 // leading blanks; without "$$" the whole text is the title.
 void SplitEventNote(const std::string& text, std::string* title, std::string* body);
@@ -33,14 +33,14 @@ class CEvtNoteListPage : public CAmPage {
  public:
   static constexpr int kDoneRed = 100, kDoneGreen = 100, kDoneBlue = 140;
 
-  CEvtNoteListPage(CGameResource* resource, CEventRunner* eventRunner, CAmObject* owner);
+  CEvtNoteListPage(CGameResource* resource, IStoryFlags* storyFlags, CAmObject* owner);
   ~CEvtNoteListPage() override;
 
   // A row selected shows its note; a hovered one sounds.
   int OnMessage(int id, int a, int b, CAmObject* sender) override;
 
   CGameResource* resource = nullptr;
-  CEventRunner* eventRunner = nullptr;
+  IStoryFlags* storyFlags = nullptr;
   std::vector<EVENTNOTEDESC> notes;
   CAmTextListView* list = nullptr;
   CAmTextView* view = nullptr;

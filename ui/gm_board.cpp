@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "base/text_convert.h"
+#include "database/game_resource.h"
 #include "engine/media/sprites.h"
-#include "ui/screen_manager.h"
 #include "ui/smooth_text.h"
 
 namespace {

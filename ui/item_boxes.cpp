@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "database/game_resource.h"
 #include "database/records.h"
 #include "ui/am_text.h"
 #include "ui/screen_manager.h"

@@ -4,6 +4,7 @@
 
 #include "components/bs_creature.h"
 #include "components/sword_man.h"
+#include "database/game_resource.h"
 #include "database/records.h"
 #include "engine/core/node_transforms.h"
 #include "platform/keys.h"
@@ -49,11 +50,11 @@ const char* Message(int n) {
 }  // namespace
 
 CVekMainWnd::CVekMainWnd(const MAINWNDOPTIONS& options, MENURESULTDESC* result, CGameDataLoader* loader,
-                         CGameResource* resource, CEventRunner* eventRunner, CGDItemPool* itemPool, CAmObject* owner)
+                         CGameResource* resource, IStoryFlags* storyFlags, CGDItemPool* itemPool, CAmObject* owner)
     : CAmWnd(nullptr, 16, 16, 0, owner),
       loader(loader),
       resource(resource),
-      eventRunner(eventRunner),
+      storyFlags(storyFlags),
       itemPool(itemPool),
       hero(options.hero),
       result(result),
@@ -68,7 +69,7 @@ CVekMainWnd::CVekMainWnd(const MAINWNDOPTIONS& options, MENURESULTDESC* result, 
 
   if (options.showRolePage)
     rolePage = new CRolePage(options.battleItemMode, dynamic_cast<CMSwordMan*>(hero), loader, resource, itemPool, this);
-  if (options.showEventNotes) notePage = new CEvtNoteListPage(resource, eventRunner, this);
+  if (options.showEventNotes) notePage = new CEvtNoteListPage(resource, storyFlags, this);
   if (options.showSystemPage)
     systemPage =
         new CSystemPage(loader, resource, itemPool, options.allowSave, options.allowLoad, options.allowQuit, this);

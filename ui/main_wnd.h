@@ -29,7 +29,7 @@ class CVekMainWnd : public CAmWnd {
   static constexpr int kFlyOutY = 216;
 
   CVekMainWnd(const MAINWNDOPTIONS& options, MENURESULTDESC* result, CGameDataLoader* loader, CGameResource* resource,
-              CEventRunner* eventRunner, CGDItemPool* itemPool, CAmObject* owner);
+              IStoryFlags* storyFlags, CGDItemPool* itemPool, CAmObject* owner);
   // Gives the hero's model its transform back.
   ~CVekMainWnd() override;
 
@@ -46,7 +46,7 @@ class CVekMainWnd : public CAmWnd {
 
   CGameDataLoader* loader = nullptr;
   CGameResource* resource = nullptr;
-  CEventRunner* eventRunner = nullptr;
+  IStoryFlags* storyFlags = nullptr;
   CGDItemPool* itemPool = nullptr;
   int currentPage = kRolePage;
   std::array<CAmButton*, 3> tabs{};

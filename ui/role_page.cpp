@@ -9,7 +9,6 @@
 #include "database/item_pool.h"
 #include "database/main_man_soul.h"
 #include "database/records.h"
-#include "game/save_slots.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
 #include "ui/am_list_view.h"
@@ -39,10 +38,16 @@ constexpr TextPlace kTextPlaces[] = {{80, 527, 63},  {80, 527, 84},  {80, 527, 1
 constexpr int kPlainAttributes[] = {1, 2, 3, 10, 11, 12, 13, 14, 15};
 constexpr int kPairText = 9, kShareText = 11, kSkillText = 12, kPowerText = 13, kMoneyText = 14;
 
+int (*g_sceneAreaProc)() = nullptr;
+
 bool IsGrid(const CAmContainer* c) { return c && c->kind == 0; }
 bool IsEquipSlot(const CAmContainer* c) { return c && c->kind >= 1 && c->kind <= 3; }
 
 }  // namespace
+
+void SetSceneAreaProc(int (*proc)()) { g_sceneAreaProc = proc; }
+
+int GetSceneArea() { return g_sceneAreaProc ? g_sceneAreaProc() : 0; }
 
 CRolePage::CRolePage(int battleItemMode, CMSwordMan* hero, CGameDataLoader* loader, CGameResource* resource,
                      CGDItemPool* itemPool, CAmObject* owner)
@@ -188,8 +193,7 @@ void CRolePage::SetCursorShape(int shape) {
 }
 
 void CRolePage::PickUp(CAmContainer* source, CTWItem* item) {
-  if (item->itemType == kChangingType && item->itemId == kChangingId && GetCurrentSceneArea() == kChangingArea &&
-      itemPool) {
+  if (item->itemType == kChangingType && item->itemId == kChangingId && GetSceneArea() == kChangingArea && itemPool) {
     itemPool->ReplaceItem(kChangingType, kChangingId, kChangingType, kChangedId);
     delete item;
     FillGrid();

@@ -18,6 +18,12 @@ class CGDMainManSoul;
 class CMSwordMan;
 class CTWItem;
 
+// The area (map row) of the scene being played, which decides what one item
+// turns into when it is picked up: the game core installs the procedure that
+// answers at start-up. With none installed the area is 0.
+void SetSceneAreaProc(int (*proc)());
+int GetSceneArea();
+
 // The main window's character page: the leader's attributes, equipment
 // slots and inventory grid. Icons are dragged to equip, take off, use,
 // combine by recipe or swap; the sort button orders the grid.

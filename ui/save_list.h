@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "game/save_slots.h"
+#include "database/save_summary.h"
 #include "ui/am_dlg.h"
 
 class CAmButton;
@@ -14,13 +14,15 @@ class CGameDataLoader;
 class CGameResource;
 class CGDItemPool;
 
-// The game core's slot files as the save list reaches them; tests put their own in.
+// The game core's slot files as the save list reaches them: the game core
+// installs its own at start-up, tests theirs. With none installed a list
+// shows no slots and saves nothing.
 struct SAVESLOTPROCS {
-  void (*enumerate)(std::vector<SAVESUMMARYDESC>& list, std::vector<int>& slots) = EnumerateSaveSlots;
-  int (*save)(int slot, const char* name, std::vector<SAVESUMMARYDESC>& list) = SaveToSlot;
-  int (*remove)(int slot) = DeleteSaveSlot;
-  std::string (*thumbnailPath)(int slot) = GetSaveThumbnailPath;
-  int (*loadable)(int slot) = CanLoadSaveSlot;
+  void (*enumerate)(std::vector<SAVESUMMARYDESC>& list, std::vector<int>& slots) = nullptr;
+  int (*save)(int slot, const char* name, std::vector<SAVESUMMARYDESC>& list) = nullptr;
+  int (*remove)(int slot) = nullptr;
+  std::string (*thumbnailPath)(int slot) = nullptr;
+  int (*loadable)(int slot) = nullptr;
 };
 // The procedures a save list binds when it is built.
 SAVESLOTPROCS& SaveSlotProcedures();

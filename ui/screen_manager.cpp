@@ -72,7 +72,7 @@ int MainWindowResult(CScreenManager& manager) {
 
 }  // namespace
 
-void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                          CSystemConfig* config) {
   g_systemConfig = config;
   auto* manager = new (std::nothrow) CScreenManager;
@@ -81,8 +81,9 @@ void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDIt
   OpenImagePackage(kInterfacePackage);
   manager->loader = loader;
   manager->resource = resource;
+  SetMessageResource(resource);
   manager->itemPool = pool;
-  manager->eventRunner = events;
+  manager->storyFlags = storyFlags;
   manager->config = config;
 
   CAmObject::SetColorKey(255, 0, 255);
@@ -103,17 +104,19 @@ void DestroyScreenManager() {
   // Every window goes with the window manager, then any widget left over.
   DestroyLiveWidgets();
   g_screenManager = nullptr;
+  SetMessageResource(nullptr);
   delete manager;
 }
 
-void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                       CSystemConfig* config) {
   g_systemConfig = config;
   if (!g_screenManager) return;
   g_screenManager->loader = loader;
   g_screenManager->resource = resource;
+  SetMessageResource(resource);
   g_screenManager->itemPool = pool;
-  g_screenManager->eventRunner = events;
+  g_screenManager->storyFlags = storyFlags;
   g_screenManager->config = config;
 }
 
@@ -228,8 +231,3 @@ void MoveSelectedItem(int x, int y) {
 int GetSelectedSlot() { return g_screenManager ? g_screenManager->selectedSlot : -1; }
 
 int GetChosenHero() { return g_screenManager && g_screenManager->startResult.hero != 0 ? 1 : 0; }
-
-const char* GetMessageString(int n) {
-  if (!g_screenManager || !g_screenManager->resource) return nullptr;
-  return g_screenManager->resource->MessageText(n);
-}

@@ -3,16 +3,16 @@
 #include <functional>
 #include <vector>
 
-#include "game/game_state.h"
+#include "ui/screen_result.h"
 
 class CAmWnd;
-class CEventRunner;
 class CGameDataLoader;
 class CGameResource;
 class CGDItemPool;
 class CSystemConfig;
 class CTWItem;
 class IBsCreature;
+class IStoryFlags;
 class TwGetItemInfoDlg;
 struct ITEMDESC;
 struct ITEMINFODESC;
@@ -66,7 +66,7 @@ class CScreenManager {
   CGameDataLoader* loader = nullptr;
   CGameResource* resource = nullptr;
   CGDItemPool* itemPool = nullptr;
-  CEventRunner* eventRunner = nullptr;
+  IStoryFlags* storyFlags = nullptr;
   CSystemConfig* config = nullptr;
   int kind = kScreenNone;
   MENURESULTDESC menuResult;
@@ -79,11 +79,13 @@ extern CScreenManager* g_screenManager;
 // The settings record, for the system page.
 extern CSystemConfig* g_systemConfig;
 
-void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+// The resource the manager is given (here and by SetScreenContext) answers
+// GetMessageString until the manager goes.
+void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                          CSystemConfig* config);
 // Removes the input hooks, deletes every window and then every widget left.
 void DestroyScreenManager();
-void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, CEventRunner* events,
+void SetScreenContext(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                       CSystemConfig* config);
 // The party leader's creature that the character page shows; null without a manager.
 void SetScreenHero(IBsCreature* hero);
@@ -120,9 +122,6 @@ void MoveSelectedItem(int x, int y);
 int GetSelectedSlot();
 // 0 first hero, 1 second hero.
 int GetChosenHero();
-// Message n of the game resource: the first for n of 1 or less; null
-// without a manager or table, past the table or outside its texts.
-const char* GetMessageString(int n);
 
 // The trade screen's list of bought one-of-a-kind items.
 void SetBoughtItemList(std::vector<int>* list);

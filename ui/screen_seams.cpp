@@ -18,7 +18,7 @@ void OpenMainWindow(int mode) {
   OpenScreen(kScreenMainWindow, 1, [mode]() -> CAmWnd* {
     CScreenManager& manager = *g_screenManager;
     return new CVekMainWnd(MainWindowOptions(mode), &manager.menuResult, manager.loader, manager.resource,
-                           manager.eventRunner, manager.itemPool, nullptr);
+                           manager.storyFlags, manager.itemPool, nullptr);
   });
 }
 
@@ -38,5 +38,5 @@ void OpenSystemWindow(MENURESULTDESC* result, CAmObject* owner) {
   options.showSystemPage = 1;
   CScreenManager* manager = g_screenManager;
   new CVekMainWnd(options, result, manager ? manager->loader : nullptr, manager ? manager->resource : nullptr,
-                  manager ? manager->eventRunner : nullptr, manager ? manager->itemPool : nullptr, owner);
+                  manager ? manager->storyFlags : nullptr, manager ? manager->itemPool : nullptr, owner);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "database/game_resource.h"
 #include "database/system_config.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"

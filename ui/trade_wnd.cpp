@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "database/game_database.h"
+#include "database/game_resource.h"
 #include "database/item_pool.h"
 #include "database/main_man_soul.h"
 #include "database/records.h"
@@ -14,7 +15,6 @@
 #include "ui/am_text.h"
 #include "ui/am_wnd_manager.h"
 #include "ui/bought_items.h"
-#include "ui/screen_manager.h"
 #include "ui/trade_wnd_num_select.h"
 #include "ui/tw_item.h"
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "database/game_resource.h"
 #include "database/records.h"
 #include "engine/media/sprites.h"
 #include "ui/am_text_styles.h"
-#include "ui/screen_manager.h"
 
 CTWItem::CTWItem(ITEMDESC* record, int width, int height, int count, int price)
     : CAmDragObj(nullptr, width, height, 0, nullptr), count(count), record(record) {

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
+#include "database/game_resource.h"
 #include "engine/core/input_hooks.h"
 #include "engine/core/math3d.h"
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
 #include "platform/crt.h"
 #include "platform/time.h"
-#include "ui/screen_manager.h"
 
 namespace {
 

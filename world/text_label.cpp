@@ -2,10 +2,10 @@
 
 #include <string_view>
 
+#include "database/game_resource.h"
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
 #include "platform/big5.h"
-#include "ui/screen_manager.h"
 
 namespace {
 

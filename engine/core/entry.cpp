@@ -8,7 +8,7 @@
 #include "engine/core/engine_window.h"
 #include "platform/window.h"
 
-int WinMain(int argc, char** argv) {
+int WinMain(int argc, char** argv, GameMainProc gameMain) {
   // Without a display the game would run unseen: a start-up error instead.
   std::string why;
   if (!plat::StartVideo(&why)) {
@@ -25,7 +25,7 @@ int WinMain(int argc, char** argv) {
   std::vector<char*> table;
   for (std::string& argument : arguments) table.push_back(argument.data());
   table.push_back(nullptr);
-  GameMain(static_cast<int>(arguments.size()), table.data());
+  if (gameMain) gameMain(static_cast<int>(arguments.size()), table.data());
   if (registered) UnregisterEngineWindowClass();
   return 0;
 }

@@ -102,6 +102,25 @@ TEST(GameMathTest, SmallVectorHelpers) {
   EXPECT_EQ(std::filesystem::path(GetCurrentDir()), std::filesystem::current_path());
 }
 
+TEST(GameMathTest, AngleBetweenVectors) {
+  struct Row {
+    VECTOR3 a, b;
+    double angle;
+  };
+  const Row rows[] = {
+      {{1, 0, 0}, {0, 2, 0}, 1.5707963}, {{1, 0, 0}, {3, 0, 0}, 0},         {{1, 0, 0}, {-1, 0, 0}, 3.1415926},
+      {{0, 0, 0}, {1, 0, 0}, 0},         {{1, 1, 0}, {1, 0, 0}, 0.7853982},
+  };
+  for (const Row& row : rows) {
+    double out = -1;
+    EXPECT_EQ(GetAngleBetweenVectors(&row.a, &row.b, &out), 1);
+    EXPECT_NEAR(out, row.angle, 1e-6);
+  }
+  double untouched = 7;
+  EXPECT_EQ(GetAngleBetweenVectors(nullptr, &rows[0].b, &untouched), 0);
+  EXPECT_EQ(untouched, 7);
+}
+
 TEST(GameMathTest, PointInQuadVolume) {
   // A diamond around (0, 0), z from 0 to 10.
   const QUADVOLUME quad{{{0, 10}, {10, 0}, {0, -10}, {-10, 0}}, 0, 10};

@@ -16,6 +16,7 @@
 #include "tests/support/input_script.h"
 #include "tools/datagen/sample_world.h"
 #include "tools/datagen/sample_world_maps.h"
+#include "ui/role_page.h"
 #include "world/game_camera.h"
 #include "world/map_scene.h"
 #include "world/scene_content.h"
@@ -152,6 +153,18 @@ TEST_F(SampleWorldGame, ANewGamePlaysTheStartScriptToItsEnd) {
   }
   EXPECT_EQ(ticks, kCutSceneFrames + 1);
   EXPECT_EQ(Game().state, GS_SETTLE);
+}
+
+// The character page, where one item changes in area 2, learns the area of
+// the scene being played from the game.
+TEST_F(SampleWorldGame, TheCharacterPageKnowsTheAreaOfTheScenePlayed) {
+  ASSERT_NO_FATAL_FAILURE(StartANewGame());
+  EXPECT_EQ(GetSceneArea(), kVillageRow);
+  const VECTOR3 portal{560, -300, 0}, east{1, 0, 0};
+  Game().PlaceWalker(&portal, &east, Game().scene->GetTerrain());
+  Game().OnWalkerMoved(1);
+  ASSERT_EQ(Game().scene->sceneName, "e001.SB");
+  EXPECT_EQ(GetSceneArea(), kMeadowRow);
 }
 
 TEST_F(SampleWorldGame, ANewGameStartsInTheVillageAndItsPortalLeadsToTheMeadow) {

@@ -198,6 +198,40 @@ TEST_F(RolePageTest, CombiningAndSwapping) {
   EXPECT_EQ(after[1], before[0]);
 }
 
+int AreaTwo() { return 2; }
+
+// One item turns into another when it is picked up in area 2. The game core
+// tells the page the area; until it does, the area is 0 and the item stays.
+TEST_F(RolePageTest, TheChangingItemChangesOnlyInItsArea) {
+  g_gameDataBase.items.push_back(Icon(7, 291));
+  g_gameDataBase.items.push_back(Icon(7, 292));
+  pool.AddItem(7, 291, 1, -1);
+  for (bool installed : {false, true}) {
+    SCOPED_TRACE(installed);
+    SetSceneAreaProc(installed ? AreaTwo : nullptr);
+    EXPECT_EQ(GetSceneArea(), installed ? 2 : 0);
+    delete page;
+    Open(1);
+    Update();
+    CTWItem* icon = At(Cell(0));
+    ASSERT_NE(icon, nullptr);
+    int x = 0, y = 0;
+    icon->GetPosition(&x, &y);
+    Click(x + 5, y + 5);
+    Update();
+    Mouse(plat::WM_MOUSEMOVE, x + 60, y + 5);
+    Update();
+    EXPECT_EQ(page->GetCarriedItem(), installed ? nullptr : icon);
+    EXPECT_EQ(pool.GetItemCount(7, 291), installed ? 0 : 1);
+    EXPECT_EQ(pool.GetItemCount(7, 292), installed ? 1 : 0);
+    Mouse(plat::WM_RBUTTONDOWN, x + 60, y + 5);
+    Update();
+  }
+  SetSceneAreaProc(nullptr);
+  ASSERT_NE(At(Cell(0)), nullptr);
+  EXPECT_EQ(At(Cell(0))->itemId, 292);
+}
+
 TEST_F(RolePageTest, ARightClickPutsTheCarriedIconBackAndItsCellBackToItsRow) {
   pool.AddItem(8, kHerb, 1, -1);
   pool.AddItem(1, 3, 1, -1);

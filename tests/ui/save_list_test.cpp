@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "database/game_resource.h"
+#include "game/save_slots.h"
 #include "game/save_thumbnail.h"
 #include "tests/database/database_test_support.h"
 #include "tests/ui/ui_fixture.h"
@@ -283,6 +284,26 @@ TEST_F(SaveListTest, AFailedSaveListsWhatIsOnDiskAndSaysSo) {
   EXPECT_EQ(list->notice->text, "");
   EXPECT_EQ(Cell(list, 2, 0), "02");
   EXPECT_EQ(Cell(list, 3, 1), "New slot");
+}
+
+// Before the game core installs its slot provider the list is empty: a
+// save goes nowhere and says so, and there is nothing to delete or load.
+TEST_F(SaveListTest, WithNoSlotProviderNothingListsAndNothingSaves) {
+  FakeSlots::Fill(2);
+  SaveSlotProcedures() = {};
+  CRecordWnd* list = Open(1);
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->summaries.empty());
+  ASSERT_EQ(list->slotList->rowCount, 1);
+  EXPECT_EQ(Cell(list, 0, 1), "New slot");
+  EXPECT_EQ(list->deleteButton->locked, 1);
+  EXPECT_EQ(list->loadButton->locked, 1);
+  ClickAt(kSave);
+  ClickAt(kNameOk);
+  EXPECT_TRUE(FakeSlots::saved.empty());
+  EXPECT_EQ(list->notice->text, CRecordWnd::kNotSavedNotice);
+  EXPECT_EQ(list->slotList->rowCount, 1);
+  EXPECT_EQ(GetTopWnd(), list);
 }
 
 // A slot that lists (its summary reads) but would not load is refused in

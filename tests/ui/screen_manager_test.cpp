@@ -126,9 +126,10 @@ TEST_F(ScreenTest, MessageStrings) {
   EXPECT_STREQ(GetMessageString(124), "Money");
   EXPECT_EQ(GetMessageString(125), nullptr) << "past the table";
   CGameResource empty;
-  Manager().resource = &empty;
+  SetScreenContext(nullptr, &empty, nullptr, nullptr, nullptr);
   EXPECT_EQ(GetMessageString(1), nullptr) << "no table";
-  Manager().resource = &resource;
+  SetScreenContext(nullptr, &resource, nullptr, nullptr, nullptr);
+  EXPECT_STREQ(GetMessageString(2), "second");
   DestroyScreenManager();
   EXPECT_EQ(GetMessageString(1), nullptr) << "no manager";
 }

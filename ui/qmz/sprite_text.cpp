@@ -1,11 +1,11 @@
 #include "ui/qmz/sprite_text.h"
 
+#include "database/game_resource.h"
 #include "engine/media/glyph_font.h"
 #include "engine/media/sprites.h"
 #include "ui/qmz/sp_codes.h"
 #include "ui/qmz/sp_kernel.h"
 #include "ui/qmz/sprite_wnd.h"
-#include "ui/screen_manager.h"
 
 namespace qmz {
 
