@@ -5,16 +5,23 @@
 #include "base/format.h"
 
 namespace {
-DebugTraceSink g_sink;
+
+void Trace(plat::DebugLevel level, const char* format, va_list args) {
+  if (format) plat::DebugOutput(level, FormatStringV(format, args));
 }
+
+}  // namespace
 
 void DebugTrace(const char* format, ...) {
-  if (!g_sink || !format) return;
   va_list args;
   va_start(args, format);
-  std::string text = FormatStringV(format, args);
+  Trace(plat::DebugLevel::Warning, format, args);
   va_end(args);
-  g_sink(text);
 }
 
-void SetDebugTraceSink(DebugTraceSink sink) { g_sink = std::move(sink); }
+void DebugTrace(plat::DebugLevel level, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  Trace(level, format, args);
+  va_end(args);
+}

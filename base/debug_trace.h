@@ -1,11 +1,7 @@
 #pragma once
-#include <functional>
-#include <string>
+#include "platform/debug_output.h"
 
-// The game side's diagnostic sink. A normal run prints nothing; tests install a
-// capture to see what the game would have reported.
+// The game side's messages on the debugging channel, formatted as printf
+// does. Without a level a message is a warning.
 void DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-using DebugTraceSink = std::function<void(const std::string&)>;
-// Installs a capture; an empty function removes it.
-void SetDebugTraceSink(DebugTraceSink sink);
+void DebugTrace(plat::DebugLevel level, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -1,10 +1,10 @@
 #include "base/language_converter.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+
+#include "platform/environment.h"
 
 namespace {
 
@@ -70,8 +70,4 @@ CLanguageConverter* GetLanguageConverter() {
   return converter.get();
 }
 
-int GetSystemDefaultLanguage() {
-  const char* locale = std::getenv("LC_ALL");
-  if (!locale || !*locale) locale = std::getenv("LANG");
-  return locale && std::strncmp(locale, "zh_CN", 5) == 0 ? 0x0804 : 0x0409;
-}
+int GetSystemDefaultLanguage() { return plat::UserLocale().starts_with("zh_CN") ? 0x0804 : 0x0409; }

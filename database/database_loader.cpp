@@ -213,9 +213,9 @@ int CGameDataLoader::Load(const char* path) {
   std::vector<uint8_t> bytes;
   bool loaded = false;
   if (!plat::ReadWholeFile(path, bytes)) {
-    DebugTrace("file %s open error", path);
+    DebugTrace(plat::DebugLevel::Error, "file %s open error", path);
   } else if (int damaged = Parse(bytes, content); damaged >= 0) {
-    DebugTrace("Game database %s is damaged (section %d)", path, damaged);
+    DebugTrace(plat::DebugLevel::Error, "Game database %s is damaged (section %d)", path, damaged);
     content = DatabaseContent();
   } else {
     loaded = true;

@@ -70,7 +70,7 @@ void CGameResource::Open(const char* name) {
   if (file) {
     ReadSections(*file, path);
   } else {
-    DebugTrace("Game resource %s not found\n", path.c_str());
+    DebugTrace(plat::DebugLevel::Error, "Game resource %s not found\n", path.c_str());
   }
   ParseTables();
   g_gameResource = this;

@@ -13,6 +13,7 @@
 #include "engine/core/main_loop.h"
 #include "engine/media/data_directories.h"
 #include "game/game.h"
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/message_box.h"
@@ -39,10 +40,7 @@ bool BecomeTheRunningCopy(const char* title) {
 }
 
 // TARNWICK_WINDOWED=1 plays in a window instead of full screen.
-int FullScreenWanted() {
-  const char* windowed = std::getenv("TARNWICK_WINDOWED");
-  return windowed && std::strcmp(windowed, "1") == 0 ? 0 : 1;
-}
+int FullScreenWanted() { return plat::WantsWindowed() ? 0 : 1; }
 
 // Started in a folder without the game's data, the game would show a black
 // window and wait: tell where it looked and for what instead.

@@ -136,7 +136,7 @@ int CGame::SaveGame(int slot, const SAVESUMMARYDESC& summary) {
   else if (menuShot && !menuShot->pixels.empty() && menuShot->WriteBmp(SaveSlotPath(slot, ".bmp").c_str()) != 0)
     unwritten = "thumbnail";
   if (unwritten) {
-    DebugTrace("Save slot %d was not written: its %s was not", slot, unwritten);
+    DebugTrace(plat::DebugLevel::Error, "Save slot %d was not written: its %s was not", slot, unwritten);
     return 0;
   }
 
@@ -235,7 +235,7 @@ int CGame::SaveGame(int slot, const SAVESUMMARYDESC& summary) {
   chunk = {};
   for (const SAVECHUNKDESC& d : directory) d.Write(chunk);
   ok = ok && file->Seek(0) && WriteAll(*file, chunk) && file->Commit();
-  if (!ok) DebugTrace("Save slot %d was not written", slot);
+  if (!ok) DebugTrace(plat::DebugLevel::Error, "Save slot %d was not written", slot);
   return ok ? 1 : 0;
 }
 
@@ -354,7 +354,7 @@ int CGame::LoadGame(int slot) {
   std::vector<uint8_t> bytes;
   StagedSlot staged;
   if (!plat::ReadWholeFile(path, bytes, kMaxSaveBytes) || !StageSlot(*this, bytes, staged)) {
-    DebugTrace("Save slot %d cannot be loaded", slot);
+    DebugTrace(plat::DebugLevel::Error, "Save slot %d cannot be loaded", slot);
     return 0;
   }
 

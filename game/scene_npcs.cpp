@@ -31,7 +31,7 @@ int CGame::SetNpcVisible(int npc, int show) {
 }
 
 void CGame::ShowNpc(int npc, int show) {
-  DebugTrace("## NPC id : %d %s\n", npc, show ? "Show" : "Hide");
+  DebugTrace(plat::DebugLevel::Info, "## NPC id : %d %s\n", npc, show ? "Show" : "Hide");
   if (!SetNpcVisible(npc, show)) {
     pendingNpcVisibility.push_back({npc, show});
     return;

@@ -110,7 +110,7 @@ int CGame::WriteSuperSave() {
   for (const SAVECHUNKDESC& d : directory) d.Write(head);
   std::memcpy(w.Bytes().data(), head.Bytes().data(), head.Size());
   const bool ok = plat::WriteFileAtomic(kSuperSavePath, w.Bytes().data(), w.Size());
-  if (!ok) DebugTrace("The super save was not written");
+  if (!ok) DebugTrace(plat::DebugLevel::Error, "The super save was not written");
   return ok ? 1 : 0;
 }
 

@@ -197,6 +197,22 @@ bool ReadWholeFile(std::string_view path, std::vector<uint8_t>& out, size_t maxB
   return ok;
 }
 
+bool ReadSmallTextFile(const fs::path& path, std::string& out, size_t maxBytes) {
+  out.clear();
+  std::FILE* f = OpenRegularStream(path);
+  if (!f) return false;
+  char buffer[4096];
+  bool ok = true;
+  for (size_t got; ok && (got = std::fread(buffer, 1, sizeof buffer, f)) > 0;) {
+    ok = out.size() + got <= maxBytes;
+    if (ok) out.append(buffer, got);
+  }
+  ok = ok && !std::ferror(f);
+  std::fclose(f);
+  if (!ok) out.clear();
+  return ok;
+}
+
 bool ReadTextLines(std::string_view path, std::vector<std::string>& lines) {
   lines.clear();
   std::vector<uint8_t> bytes;
@@ -221,6 +237,12 @@ bool WriteFileAtomic(std::string_view path, const void* data, size_t size) {
   if (!f) return false;
   if (size && f->Write(data, size) != size) return false;
   return f->Commit();
+}
+
+std::FILE* OpenAppendStream(const fs::path& path) { return std::fopen(path.c_str(), "a"); }
+
+int OpenLockFile(const fs::path& path, bool create) {
+  return create ? ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600) : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
 }
 
 bool MatchWildcard(std::string_view pattern, std::string_view name, bool ignoreCase) {

@@ -38,12 +38,23 @@ int64_t FileSize(std::string_view path);
 // A descriptor open for reading on the regular file at path (not resolved),
 // or -1. A named pipe, device or directory is refused at once, never waited on.
 int OpenRegularFile(const std::filesystem::path& path);
+// Reads a small text file (not resolved) to its end, for files that tell no
+// size in advance as those under /proc; refuses more than maxBytes and
+// anything but a regular file.
+bool ReadSmallTextFile(const std::filesystem::path& path, std::string& out, size_t maxBytes = 64u * 1024u);
 // Reads a whole file; refuses files larger than maxBytes and anything but a
 // regular file.
 bool ReadWholeFile(std::string_view path, std::vector<uint8_t>& out, size_t maxBytes = 512u * 1024u * 1024u);
 // Splits a text file into lines with LF and CR removed.
 bool ReadTextLines(std::string_view path, std::vector<std::string>& lines);
 bool WriteFileAtomic(std::string_view path, const void* data, size_t size);
+// A stream appending to the file at path (not resolved), made when missing;
+// nullptr when it cannot be opened.
+std::FILE* OpenAppendStream(const std::filesystem::path& path);
+// A descriptor to hold a lock on with flock, or -1: with create, the file at
+// path (not resolved) opened for writing and made, for its owner only, when
+// missing; without, an existing file opened for reading.
+int OpenLockFile(const std::filesystem::path& path, bool create);
 
 // Removes from the directory the temporaries of writes that never finished
 // ("<name>.tmp<pid>" of a process that has ended, as a crash leaves them);

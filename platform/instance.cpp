@@ -1,6 +1,5 @@
 #include "platform/instance.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+
+#include "platform/files.h"
 
 namespace plat {
 namespace {
@@ -34,7 +35,7 @@ std::string LockPathFor(const char* kind, const std::string& title) {
 }  // namespace
 
 bool FindWindowByTitle(const std::string& title) {
-  int fd = ::open(LockPathFor("window", title).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = OpenLockFile(LockPathFor("window", title), false);
   if (fd < 0) return false;
   // An exclusive lock is refused while any window holds its shared one;
   // flock locks belong to the open file, so this process's own windows count too.
@@ -48,7 +49,7 @@ int ClaimWindowTitle(const std::string& title) {
   // A releasing window may remove the file between our open and our lock:
   // a claim counts only on the file that still stands at the path.
   for (int attempt = 0; attempt < 8; ++attempt) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = OpenLockFile(path, true);
     if (fd < 0) return -1;
     if (::flock(fd, LOCK_SH) != 0) {
       ::close(fd);
@@ -73,7 +74,7 @@ void ReleaseWindowTitle(int claim, const std::string& title) {
 int ClaimProgramCopy(const std::string& name) {
   // The file is never removed: a claim on a file that another copy is
   // about to unlink could not be told from a claim on the one that stays.
-  const int fd = ::open(LockPathFor("copy", name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const int fd = OpenLockFile(LockPathFor("copy", name), true);
   if (fd < 0) return kNoCopyLock;
   if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
   const bool held = errno == EWOULDBLOCK;

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <fstream>
+#include <sstream>
+
+#include "platform/files.h"
 
 namespace plat::native {
 namespace {
@@ -26,7 +28,9 @@ std::string g_answerText;
 std::chrono::steady_clock::time_point g_deadline;
 
 bool SingleThreaded() {
-  std::ifstream status("/proc/self/status");
+  std::string text;
+  if (!ReadSmallTextFile("/proc/self/status", text)) return false;
+  std::istringstream status(text);
   std::string key;
   int threads = 0;
   while (status >> key)

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/files.h"
+
 namespace plat {
 namespace {
 
@@ -10,7 +12,7 @@ namespace {
 std::FILE* LogFile() {
   static std::FILE* file = [] {
     const char* path = std::getenv("TARNWICK_STATE_LOG");
-    return path && *path ? std::fopen(path, "a") : nullptr;
+    return path && *path ? OpenAppendStream(path) : nullptr;
   }();
   return file;
 }

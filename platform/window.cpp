@@ -3,11 +3,11 @@
 #include <SDL.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <map>
 #include <memory>
 
+#include "platform/environment.h"
 #include "platform/instance.h"
 #include "platform/renderer_probe.h"
 #include "platform/test_caps.h"
@@ -157,8 +157,7 @@ void EnterDisplayMode(WindowHandle window, int width, int height) {
   if (!w) return;
   w->inDisplayMode = true;
   if (!w->sdl || HeadlessVideo()) return;
-  const char* windowed = std::getenv("TARNWICK_WINDOWED");
-  if (windowed && std::strcmp(windowed, "1") == 0) {
+  if (WantsWindowed()) {
     SDL_SetWindowSize(w->sdl, width, height);
     SDL_SetWindowPosition(w->sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {

@@ -10,23 +10,6 @@
 
 namespace {
 
-// Sets LC_ALL for one test and puts the old value back.
-class ScopedLocale {
- public:
-  explicit ScopedLocale(const char* value) {
-    if (const char* old = std::getenv("LC_ALL")) saved_ = old, had_ = true;
-    ::setenv("LC_ALL", value, 1);
-  }
-  ~ScopedLocale() {
-    if (had_) ::setenv("LC_ALL", saved_.c_str(), 1);
-    else ::unsetenv("LC_ALL");
-  }
-
- private:
-  std::string saved_;
-  bool had_ = false;
-};
-
 TEST(CodePage, ConvertTextLeavesBig5AloneWithoutDirection) {
   char text[] = "\xA4\xA4\xA4\xE5 ok";
   ConvertText(text);
@@ -85,7 +68,7 @@ TEST_F(FontNameTest, SimplifiedChineseSwapsOnlyBig5Faces) {
       {"C", "Arial", "Arial"},
   };
   for (const Case& c : cases) {
-    ScopedLocale locale(c.locale);
+    testsupport::ScopedEnv locale("LC_ALL", c.locale);
     char used[256] = "";
     SelectFontName(c.face, 16, 16, used);
     EXPECT_STREQ(used, c.used) << c.locale << " " << c.face;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -91,6 +92,54 @@ TEST(Files, TextLinesLoseCarriageReturns) {
   std::vector<std::string> lines;
   ASSERT_TRUE(plat::ReadTextLines("A.TXT", lines));
   EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "", "three"}));
+}
+
+TEST(Files, SmallTextFilesReadToTheirEndWhateverSizeTheyTell) {
+  testsupport::ScopedWorkDir dir;
+  std::string text;
+  // A file under /proc tells a size of 0 and still has lines to read.
+  ASSERT_TRUE(plat::ReadSmallTextFile("/proc/self/status", text));
+  EXPECT_NE(text.find("Threads:"), std::string::npos);
+
+  Touch("small.txt", std::string(5000, 'a'));
+  EXPECT_TRUE(plat::ReadSmallTextFile("small.txt", text));
+  EXPECT_EQ(text.size(), 5000u);
+  EXPECT_FALSE(plat::ReadSmallTextFile("small.txt", text, 4999));
+  EXPECT_TRUE(text.empty()) << "a refused file leaves nothing half read";
+  EXPECT_FALSE(plat::ReadSmallTextFile("missing.txt", text));
+  testsupport::NamedPipe pipe("pipe.txt");
+  ASSERT_TRUE(pipe.Made());
+  EXPECT_FALSE(plat::ReadSmallTextFile("pipe.txt", text));
+  EXPECT_FALSE(pipe.ReaderWaited());
+}
+
+TEST(Files, AppendStreamsAddToWhatIsThere) {
+  testsupport::ScopedWorkDir dir;
+  for (const char* line : {"one\n", "two\n"}) {
+    std::FILE* f = plat::OpenAppendStream("log.txt");
+    ASSERT_NE(f, nullptr);
+    std::fputs(line, f);
+    std::fclose(f);
+  }
+  std::vector<std::string> lines;
+  ASSERT_TRUE(plat::ReadTextLines("log.txt", lines));
+  EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(plat::OpenAppendStream("no-such-folder/log.txt"), nullptr);
+}
+
+TEST(Files, LockFilesAreMadeOnlyWhenAskedAndOnlyForTheirOwner) {
+  testsupport::ScopedWorkDir dir;
+  EXPECT_EQ(plat::OpenLockFile("a.lock", false), -1) << "testing for a lock makes no file";
+  EXPECT_FALSE(std::filesystem::exists("a.lock"));
+  const int made = plat::OpenLockFile("a.lock", true);
+  ASSERT_GE(made, 0);
+  EXPECT_EQ(std::filesystem::status("a.lock").permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const int opened = plat::OpenLockFile("a.lock", false);
+  EXPECT_GE(opened, 0);
+  ::close(opened);
+  ::close(made);
+  EXPECT_EQ(plat::OpenLockFile("no-such-folder/a.lock", true), -1);
 }
 
 TEST(Files, Wildcards) {

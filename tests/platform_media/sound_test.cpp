@@ -309,23 +309,7 @@ TEST_F(Sound, PlainBuffersIgnoreThreeDSettings) {
   EXPECT_NEAR(Left(plat::PullMixedFrames(1), 0), 0.25f, kTolerance);
 }
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (had_) setenv(name_, old_.c_str(), 1);
-    else unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
-};
+using testsupport::ScopedEnv;
 
 TEST_F(Sound, TheDeviceOpensOnTheDummyDriverAndManualMixingTakesOver) {
   ScopedEnv driver("SDL_AUDIODRIVER", "dummy");

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 #include <atomic>
+#include <cstdlib>
 
-#include "base/debug_trace.h"
 #include "platform/debug_output.h"
 #include "platform/message_box.h"
 
@@ -32,17 +32,24 @@ bool MessageBoxCapture::Contains(const std::string& title, const std::string& te
   return false;
 }
 
-DebugTraceCapture::DebugTraceCapture() {
-  SetDebugTraceSink([this](const std::string& line) { lines_.push_back(line); });
-}
-DebugTraceCapture::~DebugTraceCapture() { SetDebugTraceSink(nullptr); }
-bool DebugTraceCapture::Contains(const std::string& fragment) const { return AnyContains(lines_, fragment); }
-
 DebugOutputCapture::DebugOutputCapture() {
-  plat::SetDebugOutputSink([this](const std::string& line) { lines_.push_back(line); });
+  previous_ = plat::SetDebugOutputSink([this](plat::DebugLevel level, const std::string& line) {
+    lines_.push_back(line);
+    if (previous_) previous_(level, line);
+  });
 }
-DebugOutputCapture::~DebugOutputCapture() { plat::SetDebugOutputSink(nullptr); }
+DebugOutputCapture::~DebugOutputCapture() { plat::SetDebugOutputSink(std::move(previous_)); }
 bool DebugOutputCapture::Contains(const std::string& fragment) const { return AnyContains(lines_, fragment); }
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  if (value) ::setenv(name, value, 1);
+  else ::unsetenv(name);
+}
+ScopedEnv::~ScopedEnv() {
+  if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
+  else ::unsetenv(name_.c_str());
+}
 
 ScopedTestClock::ScopedTestClock(uint64_t frequency) : clock_(frequency) { plat::SetClock(&clock_); }
 ScopedTestClock::~ScopedTestClock() { plat::SetClock(nullptr); }

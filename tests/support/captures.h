@@ -1,8 +1,10 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/debug_output.h"
 #include "platform/time.h"
 
 // Scoped test fixtures shared by every suite. Each installs itself on
@@ -26,19 +28,9 @@ class MessageBoxCapture {
   std::vector<CapturedBox> boxes_;
 };
 
-// Records DebugTrace lines of the game side.
-class DebugTraceCapture {
- public:
-  DebugTraceCapture();
-  ~DebugTraceCapture();
-  const std::vector<std::string>& Lines() const { return lines_; }
-  bool Contains(const std::string& fragment) const;
-
- private:
-  std::vector<std::string> lines_;
-};
-
-// Records the engine's debugger-output messages.
+// Records every message on the debugging channel, the engine's and the game
+// side's, at every level. Captures nest: an inner one hands each message on
+// to the one it replaced.
 class DebugOutputCapture {
  public:
   DebugOutputCapture();
@@ -48,6 +40,20 @@ class DebugOutputCapture {
 
  private:
   std::vector<std::string> lines_;
+  plat::DebugSink previous_;
+};
+// The name the game side's tests know it by.
+using DebugTraceCapture = DebugOutputCapture;
+
+// Sets an environment variable (nullptr unsets it) and puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
 };
 
 // Makes a TestClock the process clock.
