@@ -1,8 +1,6 @@
 #include "game/game_main.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "base/game_globals.h"
