@@ -1,8 +1,5 @@
 #include "tests/realplay/game_run.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -11,6 +8,7 @@
 #include <sstream>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace realplay {
 namespace {
@@ -19,11 +17,30 @@ using Clock = std::chrono::steady_clock;
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 480;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+// A fresh state log in the world's folder.
+std::string NewLog(const std::string& world) {
+  const std::string path = (std::filesystem::path(world) / "state.log").string();
+  std::filesystem::remove(path);
+  return path;
+}
+
+std::vector<std::string> ProgramEnvironment(const XSession& x, const std::string& world, const std::string& log,
+                                            bool windowed) {
+  const std::string runtime = (std::filesystem::path(world) / "runtime").string();
+  std::filesystem::create_directories(runtime);
+  // In a sanitized build the leak check at the program's end now and then
+  // fails inside the checker itself (its tracer faults while the program's
+  // threads wind down); leaks are the in-process suites' to find.
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  const std::string sanitizer =
+      "ASAN_OPTIONS=" + std::string(asan && *asan ? asan + std::string(":") : "") + "detect_leaks=0";
+  return {"DISPLAY=" + x.Display(),
+          "SDL_VIDEODRIVER=",
+          "SDL_AUDIODRIVER=dummy",
+          "XDG_RUNTIME_DIR=" + runtime,
+          "TARNWICK_STATE_LOG=" + log,
+          windowed ? "TARNWICK_WINDOWED=1" : "TARNWICK_WINDOWED=",
+          sanitizer};
 }
 
 }  // namespace
@@ -57,28 +74,13 @@ GameState ParseStateLine(const std::string& line) {
   return state;
 }
 
-GameRun::GameRun(const XSession& x, const std::string& world, const std::string& renderPath, bool windowed) : x_(x) {
-  logPath_ = (std::filesystem::path(world) / "state.log").string();
-  outputPath_ = (std::filesystem::path(world) / "program-output.txt").string();
-  std::filesystem::remove(logPath_);
-  const std::string runtime = (std::filesystem::path(world) / "runtime").string();
-  std::filesystem::create_directories(runtime);
-  // In a sanitized build the leak check at the program's end now and then
-  // fails inside the checker itself (its tracer faults while the program's
-  // threads wind down); leaks are the in-process suites' to find.
-  const char* asan = std::getenv("ASAN_OPTIONS");
-  const std::string sanitizer =
-      "ASAN_OPTIONS=" + std::string(asan && *asan ? asan + std::string(":") : "") + "detect_leaks=0";
-  pid_ = xtest::StartProcess(
-      {TARNWICK_PROGRAM, renderPath},
-      {"DISPLAY=" + x.Display(), "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime,
-       "TARNWICK_STATE_LOG=" + logPath_, windowed ? "TARNWICK_WINDOWED=1" : "TARNWICK_WINDOWED=", sanitizer},
-      world, outputPath_);
-}
+GameRun::GameRun(const XSession& x, const std::string& world, const std::string& renderPath, bool windowed)
+    : x_(x),
+      logPath_(NewLog(world)),
+      program_({TARNWICK_PROGRAM, renderPath}, ProgramEnvironment(x, world, logPath_, windowed), world,
+               (std::filesystem::path(world) / "program-output.txt").string()) {}
 
-GameRun::~GameRun() { xtest::StopProcess(pid_); }
-
-std::string GameRun::Output() const { return ReadFile(outputPath_); }
+std::string GameRun::Output() const { return program_.Output(); }
 
 void GameRun::ReadNewLines() {
   std::ifstream in(logPath_, std::ios::binary);
@@ -96,7 +98,7 @@ void GameRun::ReadNewLines() {
 bool GameRun::WaitFor(const std::function<bool(const GameState&)>& done, double seconds) {
   if (done(state_)) return true;
   const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
-  for (;;) {
+  for (bool ended = false;;) {
     ReadNewLines();
     while (!pending_.empty()) {
       const std::string line = pending_.front();
@@ -105,16 +107,9 @@ bool GameRun::WaitFor(const std::function<bool(const GameState&)>& done, double 
       state_ = ParseStateLine(line);
       if (done(state_)) return true;
     }
-    if (pid_ > 0) {
-      int status = 0;
-      if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-        exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        pid_ = -1;
-        continue;  // the lines it wrote last
-      }
-    } else {
-      return false;
-    }
+    if (ended) return false;
+    ended = !program_.Started() || program_.WaitForEnd(0);
+    if (ended) continue;  // the lines it wrote last
     if (Clock::now() > deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
@@ -188,12 +183,9 @@ Picture GameRun::Grab() const {
 }
 
 int GameRun::WaitForEnd(double seconds) {
-  if (pid_ > 0) {
-    exitStatus_ = xtest::WaitProcess(pid_, seconds);
-    pid_ = -1;
-  }
+  program_.WaitForEnd(seconds);
   ReadNewLines();
-  return exitStatus_;
+  return program_.ExitStatus();
 }
 
 }  // namespace realplay

@@ -1,6 +1,4 @@
 #pragma once
-#include <sys/types.h>
-
 #include <functional>
 #include <map>
 #include <string>
@@ -31,7 +29,6 @@ GameState ParseStateLine(const std::string& line);
 class GameRun {
  public:
   GameRun(const XSession& x, const std::string& world, const std::string& renderPath, bool windowed);
-  ~GameRun();
   GameRun(const GameRun&) = delete;
   GameRun& operator=(const GameRun&) = delete;
 
@@ -69,16 +66,13 @@ class GameRun {
   Picture Grab() const;
   // Waits up to seconds for the program to end: its exit status, or -1.
   int WaitForEnd(double seconds);
-  bool Running() const { return pid_ > 0; }
 
  private:
   void ReadNewLines();
 
   const XSession& x_;
-  pid_t pid_ = -1;
-  int exitStatus_ = -1;
   std::string logPath_;
-  std::string outputPath_;
+  xtest::Process program_;
   size_t logRead_ = 0;
   std::string partial_;
   std::string history_;

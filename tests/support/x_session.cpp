@@ -142,13 +142,6 @@ bool AwaitEnd(pid_t pid, double seconds, int* status) {
   }
 }
 
-int WaitProcess(pid_t pid, double seconds) {
-  int status = -1;
-  if (AwaitEnd(pid, seconds, &status)) return status;
-  StopProcess(pid);
-  return -1;
-}
-
 Process::Process(const std::vector<std::string>& command, const std::vector<std::string>& environment,
                  const std::string& directory, const std::string& log)
     : pid_(StartProcess(command, environment, directory, log)), log_(log) {}
@@ -158,8 +151,7 @@ Process::~Process() {
 }
 
 bool Process::WaitForEnd(double seconds) {
-  int status = -1;
-  if (!ended_ && pid_ > 0) ended_ = AwaitEnd(pid_, seconds, &status);
+  if (!ended_ && pid_ > 0) ended_ = AwaitEnd(pid_, seconds, &exitStatus_);
   return ended_;
 }
 

@@ -78,9 +78,6 @@ void StopProcess(pid_t pid);
 // Waits up to seconds for the process to end, leaving it running when it
 // does not; true once it ended, its exit status in *status (-1 by a signal).
 bool AwaitEnd(pid_t pid, double seconds, int* status);
-// Waits up to seconds for the process to end: its exit status, -1 when it
-// had to be stopped or died by a signal.
-int WaitProcess(pid_t pid, double seconds);
 
 // A process started as StartProcess starts it, stopped with the object when
 // still running.
@@ -95,12 +92,15 @@ class Process {
   bool Started() const { return pid_ > 0; }
   // True once the process has ended, waiting up to seconds.
   bool WaitForEnd(double seconds);
+  // Its exit status once ended; -1 before, or when a signal ended it.
+  int ExitStatus() const { return exitStatus_; }
   // What it wrote to its log so far.
   std::string Output() const;
 
  private:
   pid_t pid_ = -1;
   bool ended_ = false;
+  int exitStatus_ = -1;
   std::string log_;
 };
 
