@@ -2,20 +2,14 @@
 // on one line and ends with a failure status instead of running unseen.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "tests/support/x_session.h"
 
 namespace {
 
@@ -27,55 +21,18 @@ struct ProgramRun {
 // Runs the program with the environment less the given variables, giving up
 // after a while (a program that hangs is a failure, not a hung test).
 ProgramRun RunWithout(const std::vector<std::string>& dropped) {
-  std::vector<std::string> kept;
-  for (char** e = environ; *e; ++e) {
-    std::string entry = *e;
-    bool drop = false;
-    for (const std::string& name : dropped) drop = drop || entry.rfind(name + "=", 0) == 0;
-    if (!drop) kept.push_back(entry);
-  }
-  std::vector<char*> env;
-  for (std::string& entry : kept) env.push_back(entry.data());
-  env.push_back(nullptr);
-
-  int pipeFds[2];
+  const std::string log =
+      (std::filesystem::temp_directory_path() / ("tarnwick-first-run-" + std::to_string(::getpid()))).string();
+  std::filesystem::remove(log);
+  std::vector<std::string> environment;
+  for (const std::string& name : dropped) environment.push_back(name + "=");
   ProgramRun run;
-  if (::pipe(pipeFds) != 0) return run;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 2);
-  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-  char program[] = TARNWICK_PROGRAM;
-  char* argv[] = {program, nullptr};
-  pid_t pid = 0;
-  int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, env.data());
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(pipeFds[1]);
-  if (spawned != 0) {
-    ::close(pipeFds[0]);
-    return run;
+  {
+    xtest::Process program({TARNWICK_PROGRAM}, environment, "", log);
+    if (program.WaitForEnd(20)) run.status = program.ExitStatus();
+    run.err = program.Output();
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  bool stopped = false;
-  for (;;) {
-    pollfd p{pipeFds[0], POLLIN, 0};
-    if (::poll(&p, 1, 200) > 0) {
-      char buffer[512];
-      ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-      if (n <= 0) break;
-      run.err.append(buffer, static_cast<size_t>(n));
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      stopped = true;
-      break;
-    }
-  }
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  if (!stopped && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  std::filesystem::remove(log);
   return run;
 }
 
