@@ -26,25 +26,33 @@ constexpr int kChaserPaidEvent = 1036;
 constexpr int kChaserPoorEvent = 1031;
 constexpr int kChaserFee = 500;
 
+// The scene's person npc when it has a character record, else null.
+CSceneNpc* CharacterAt(MScene* scene, int npc) {
+  CSceneContent* content = scene ? scene->content.get() : nullptr;
+  if (!content || npc < 0 || npc >= static_cast<int>(content->people.size())) return nullptr;
+  CSceneNpc* person = content->people[static_cast<size_t>(npc)].get();
+  return person->npc ? person : nullptr;
+}
+
+// Reaching the chaser while it walks home catches it.
+bool CatchesChaser(const CSceneNpc& person) {
+  return person.npc->Role() == CNpcChaseEvent::kChaserRole && IsChaseEventChasing();
+}
+
 }  // namespace
 
 bool CGame::ApproachStartsSomething(int npc) {
-  CSceneContent* content = scene ? scene->content.get() : nullptr;
-  if (!content || npc < 0 || npc >= static_cast<int>(content->people.size())) return false;
-  const CSceneNpc& person = *content->people[static_cast<size_t>(npc)];
-  if (!person.npc) return false;
-  const int role = person.npc->Role();
-  return (role == CNpcChaseEvent::kChaserRole && IsChaseEventChasing()) || FindApproachEvent(role) >= 0;
+  const CSceneNpc* person = CharacterAt(scene, npc);
+  return person && (CatchesChaser(*person) || FindApproachEvent(person->npc->Role()) >= 0);
 }
 
 int CGame::ApproachTarget(int npc, int holdNpc) {
-  CSceneContent* content = scene ? scene->content.get() : nullptr;
-  if (!content || npc < 0 || npc >= static_cast<int>(content->people.size()) ||
-      !content->people[static_cast<size_t>(npc)]->npc) {
+  CSceneNpc* person = CharacterAt(scene, npc);
+  if (!person) {
     DebugTrace("Approach: no character %d\n", npc);
     return 0;
   }
-  CSceneNpc& target = *content->people[static_cast<size_t>(npc)];
+  CSceneNpc& target = *person;
   returnState = GS_FIELD;
   const char kind = target.npc->Kind();
   if (kind == 'i' || kind == 'j') {
@@ -58,7 +66,7 @@ int CGame::ApproachTarget(int npc, int holdNpc) {
     ClearBindings();
     return 1;
   }
-  if (target.npc->Role() == CNpcChaseEvent::kChaserRole && IsChaseEventChasing()) {
+  if (CatchesChaser(target)) {
     const int poor = g_gameDataBase.party.GetMoney() < kChaserFee;
     StartEvent(6, EventBase() + (poor ? kChaserPoorEvent : kChaserPaidEvent));
     StopChaseEvent();

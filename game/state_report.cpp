@@ -51,7 +51,9 @@ bool EnemyInView(CBattleSys* sys, int* x, int* y) {
     VECTOR3 points[CUIManager::kSmallCircles] = {};
     enemy->body->GetHitPoints(points, 0xFFFF);
     VECTOR3 middle{0, 0, 0};
-    for (const VECTOR3& p : points) middle = {middle.x + p.x / 6, middle.y + p.y / 6, middle.z + p.z / 6};
+    constexpr float kPoints = CUIManager::kSmallCircles;
+    for (const VECTOR3& p : points)
+      middle = {middle.x + p.x / kPoints, middle.y + p.y / kPoints, middle.z + p.z / kPoints};
     VECTOR3 screen{0, 0, 0};
     if (!ProjectToScreen(0, &middle, &screen, 2, 0)) continue;
     *x = static_cast<int>(screen.x);

@@ -1,11 +1,12 @@
 #include "ui/save_list.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "base/text_convert.h"
 #include "database/game_database.h"
 #include "database/game_resource.h"
 #include "engine/media/packages.h"
-#include "platform/big5.h"
 #include "platform/keys.h"
 #include "ui/am_button.h"
 #include "ui/am_container.h"
@@ -33,14 +34,7 @@ std::string Number(int n) {
 
 // At most maxBytes bytes, never ending inside a two-byte character.
 std::string CutText(const std::string& text, int maxBytes) {
-  size_t end = 0;
-  for (size_t i = 0; i < text.size();) {
-    const size_t n = plat::Big5CharLength(text, i);
-    if (i + n > static_cast<size_t>(maxBytes > 0 ? maxBytes : 0)) break;
-    i += n;
-    end = i;
-  }
-  return text.substr(0, end);
+  return text.substr(0, Big5PrefixLength(text.c_str(), static_cast<size_t>(std::max(maxBytes, 0))));
 }
 
 std::string MessageOr(int n, const char* fallback) {

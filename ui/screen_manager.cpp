@@ -74,17 +74,11 @@ int MainWindowResult(CScreenManager& manager) {
 
 void CreateScreenManager(CGameDataLoader* loader, CGameResource* resource, CGDItemPool* pool, IStoryFlags* storyFlags,
                          CSystemConfig* config) {
-  g_systemConfig = config;
   auto* manager = new (std::nothrow) CScreenManager;
   g_screenManager = manager;
+  SetScreenContext(loader, resource, pool, storyFlags, config);
   if (!manager) return;
   OpenImagePackage(kInterfacePackage);
-  manager->loader = loader;
-  manager->resource = resource;
-  SetMessageResource(resource);
-  manager->itemPool = pool;
-  manager->storyFlags = storyFlags;
-  manager->config = config;
 
   CAmObject::SetColorKey(255, 0, 255);
   SetDefaultFontName(GetMessageString(kFontMessage));
