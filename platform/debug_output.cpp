@@ -1,22 +1,15 @@
 #include "platform/debug_output.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
+
+#include "platform/ascii_case.h"
 
 namespace plat {
 namespace {
 
 DebugSink g_sink;
-
-bool SameNoCase(std::string_view a, const char* b) {
-  if (a.size() != std::strlen(b)) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
-  return true;
-}
 
 // Read at every message, which are few, so the setting follows the
 // environment without a moment at which it is fixed.
@@ -43,7 +36,7 @@ const char* DebugLevelName(DebugLevel level) {
 std::optional<DebugLevel> LowestPrintedLevel(const char* value) {
   if (!value || !*value || std::strcmp(value, "0") == 0) return std::nullopt;
   for (DebugLevel level : {DebugLevel::Info, DebugLevel::Warning, DebugLevel::Error})
-    if (SameNoCase(value, DebugLevelName(level))) return level;
+    if (EqualsNoCase(value, DebugLevelName(level))) return level;
   return DebugLevel::Info;
 }
 

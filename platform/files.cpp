@@ -11,6 +11,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/ascii_case.h"
 #include "platform/file_sync.h"
 #include "platform/test_caps.h"
 
@@ -24,15 +25,6 @@ namespace {
 constexpr std::string_view kTemporaryMark = ".tmp";
 
 std::atomic<bool> g_syncOnCommit{true};
-
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  return true;
-}
 
 // Finds the entry of dir named like name, exact spelling first.
 std::optional<fs::path> FindEntry(const fs::path& dir, const std::string& name) {

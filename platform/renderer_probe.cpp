@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/files.h"
+#include "platform/window_native.h"
 
 namespace plat::native {
 namespace {
@@ -38,9 +39,10 @@ bool SingleThreaded() {
   return false;
 }
 
+// Unset, SDL picks a real display.
 bool HeadlessEnvironment() {
   const char* driver = SDL_getenv("SDL_VIDEODRIVER");
-  return driver && (SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0);
+  return driver && HeadlessDriver(driver);
 }
 
 // The child: its own connection to the display, a hidden window with a

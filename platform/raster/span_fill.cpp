@@ -124,11 +124,10 @@ void FillSpan(const PixelPipeline& p, int x, int y, int count, const float* star
   }
 }
 
-// Four lanes, built twice, the wider encoding chosen at run time where the
-// processor has it.
+// Four lanes, where the processor lacks AVX2; with it the eight-lane build
+// (span_fill_wide.cpp) runs instead.
 template <bool kTextured, bool kExtras>
-__attribute__((target_clones("avx2", "default"))) void FillLanes(const PixelPipeline& p, int x, int y, int count,
-                                                                 const float* start, const float* step) {
+void FillLanes(const PixelPipeline& p, int x, int y, int count, const float* start, const float* step) {
   FillLanesOf<4, kTextured, kExtras>(p, x, y, count, start, step);
 }
 
